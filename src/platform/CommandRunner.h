@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Runs a script through the platform's command interpreter.
+class CommandRunner {
+public:
+    virtual ~CommandRunner() = default;
+    // Runs the script at scriptPath (quoted for the interpreter, so blanks work) and
+    // returns its exit code once it has ended; -1 when it cannot start or has not
+    // ended within timeoutSeconds (it is then ended).
+    virtual int run(const std::string& scriptPath, double timeoutSeconds) = 0;
+};

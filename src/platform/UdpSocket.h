@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+struct Datagram {
+    std::string bytes;         // the payload, byte for byte
+    std::string senderAddress; // dotted IPv4
+};
+
+// The program's one UDP socket. Bound to every local address on one port, with
+// address sharing (a device simulator on the same machine may listen too),
+// broadcast allowed and a receive buffer large enough for bursts of replies.
+class UdpSocket {
+public:
+    virtual ~UdpSocket() = default;
+    // Bind to 0.0.0.0:port. False when the port cannot be had.
+    virtual bool bind(std::uint16_t port) = 0;
+    virtual bool isBound() const = 0;
+    // Close it; replies still waiting in its buffer are lost.
+    virtual void close() = 0;
+    // Allow sending to broadcast addresses. False when the system refuses.
+    virtual bool enableBroadcast() = 0;
+    // Send one datagram to host:port. interfaceIndex >= 0 makes it leave through that
+    // adapter (a limited broadcast otherwise leaves through one interface only).
+    // False when the system refuses the send.
+    virtual bool send(const std::string& bytes, const std::string& host, std::uint16_t port,
+                      int interfaceIndex = -1) = 0;
+    // The next waiting datagram, or nothing when none is waiting.
+    virtual std::optional<Datagram> take() = 0;
+    // Called on the window's thread when datagrams have arrived.
+    virtual void setArrivalHandler(std::function<void()> onArrival) = 0;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+class QtClock final : public Clock {
+public:
+    double secondsSinceMidnight() const override;
+};

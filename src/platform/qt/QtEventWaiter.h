@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/EventWaiter.h"
+
+class QtEventWaiter final : public EventWaiter {
+public:
+    void yieldOnce() override;
+    void waitForEvent(double maxSeconds) override;
+};

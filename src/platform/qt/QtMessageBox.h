@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+
+class QWidget;
+
+class QtMessageBox final : public MessageBox {
+public:
+    void show(const std::string& text) override;
+};

@@ -1,0 +1,2 @@
+# Filled by the Windows backend.
+target_sources(hoptrace_core PRIVATE)

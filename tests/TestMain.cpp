@@ -1,0 +1,47 @@
+#include "TestMain.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+namespace {
+struct Entry {
+    const char* name;
+    std::function<std::unique_ptr<QObject>()> make;
+};
+std::vector<Entry>& registry()
+{
+    static std::vector<Entry> entries;
+    return entries;
+}
+} // namespace
+
+int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make)
+{
+    registry().push_back({name, std::move(make)});
+    return static_cast<int>(registry().size());
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // "-class Name" runs one class; every other argument goes to QtTest.
+    std::string only;
+    std::vector<char*> args{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "-class" && i + 1 < argc)
+            only = argv[++i];
+        else
+            args.push_back(argv[i]);
+    }
+    int failures = 0;
+    for (const Entry& entry : registry()) {
+        if (!only.empty() && only != entry.name)
+            continue;
+        auto test = entry.make();
+        failures += QTest::qExec(test.get(), static_cast<int>(args.size()), args.data());
+    }
+    return failures == 0 ? 0 : 1;
+}

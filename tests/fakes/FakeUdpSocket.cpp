@@ -1,0 +1,62 @@
+#include "FakeUdpSocket.h"
+
+#include "VirtualTime.h"
+
+bool FakeUdpSocket::bind(std::uint16_t)
+{
+    ++bindCalls;
+    bound_ = bindSucceeds;
+    return bound_;
+}
+
+void FakeUdpSocket::close()
+{
+    ++closeCalls;
+    bound_ = false;
+    waiting_.clear();
+}
+
+bool FakeUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port,
+                         int interfaceIndex)
+{
+    if (!sendSucceeds)
+        return false;
+    sent.push_back({bytes, host, port, interfaceIndex, time_.elapsed()});
+    if (loopBroadcasts && host == "255.255.255.255")
+        deliver(bytes, 0.0, "192.168.1.2");
+    if (onSend)
+        onSend(sent.back());
+    return true;
+}
+
+std::optional<Datagram> FakeUdpSocket::take()
+{
+    if (waiting_.empty())
+        return std::nullopt;
+    Datagram next = std::move(waiting_.front());
+    waiting_.pop_front();
+    return next;
+}
+
+void FakeUdpSocket::deliver(const std::string& bytes, double delaySeconds, const std::string& sender)
+{
+    time_.schedule(delaySeconds, [this, bytes, sender] {
+        if (!bound_)
+            return; // nobody listens on a closed socket
+        waiting_.push_back({bytes, sender});
+        if (onArrival_)
+            onArrival_();
+    });
+}
+
+void FakeUdpSocket::deliverBurst(const std::vector<std::string>& datagrams, double delaySeconds)
+{
+    time_.schedule(delaySeconds, [this, datagrams] {
+        if (!bound_)
+            return;
+        for (const std::string& bytes : datagrams)
+            waiting_.push_back({bytes, "192.168.1.20"});
+        if (onArrival_)
+            onArrival_();
+    });
+}
