@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Management datagrams of the Tavik webservers: plain bytes, one byte per character.
+namespace TavikDatagram {
+
+inline constexpr std::string_view Prefix = "TAVIKwebserver|";
+inline constexpr std::uint16_t Port = 8080;
+inline constexpr std::string_view BroadcastHost = "255.255.255.255";
+
+// "TAVIKwebserver|List|": every webserver that hears it answers with its block.
+std::string ListRequest();
+// "TAVIKwebserver|Reboot|", sent to the selected webserver's own address.
+std::string RebootRequest();
+// "TAVIKwebserver|Default|", sent to the selected webserver's own address.
+std::string LoadDefaultsRequest();
+
+// A webserver reply is anything that is not one of our requests and carries "MAC Address".
+bool IsWebserverReply(std::string_view datagram);
+// The 17 characters that follow "MAC Address" and its three separator characters;
+// fewer when the datagram ends earlier.
+std::string ReplyMac(std::string_view datagram);
+
+} // namespace TavikDatagram
