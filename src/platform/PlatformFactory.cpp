@@ -1,5 +1,7 @@
 #include "PlatformFactory.h"
 
+#include "NetshProvisioningCommands.h"
+#include "NmcliProvisioningCommands.h"
 #include "NullServices.h"
 #include "qt/QtClock.h"
 #include "qt/QtEventWaiter.h"
@@ -11,17 +13,21 @@
 #if defined(_WIN32)
 #else
 #include "linux/LinuxAdapterList.h"
+#include "linux/NetworkManagerWlan.h"
 #endif
 
 namespace {
 
 #if defined(_WIN32)
 using SystemAdapterList = NullAdapterList;
+using SystemWlan = NullWlan;
+using SystemProvisioning = NetshProvisioningCommands;
 #else
 using SystemAdapterList = LinuxAdapterList;
+using SystemWlan = NetworkManagerWlan;
+using SystemProvisioning = NmcliProvisioningCommands;
 #endif
 using SystemEchoTest = NullEchoTest;
-using SystemWlan = NullWlan;
 using SystemCommandRunner = NullCommandRunner;
 using SystemTempDir = NullTempDir;
 
@@ -50,4 +56,10 @@ private:
 std::unique_ptr<PlatformServices> CreatePlatformServices()
 {
     return std::make_unique<RealServices>();
+}
+
+const ProvisioningCommands& SystemProvisioningCommands()
+{
+    static const SystemProvisioning commands;
+    return commands;
 }

@@ -1,0 +1,7 @@
+#pragma once
+
+struct WifiWidgets;
+
+// Enables cmdWiFiConnect exactly when the connect readiness rule holds for the
+// texts of txtSSID, txtVoorstel(0..2) and txtMurelPort.
+void ApplyConnectReadiness(const WifiWidgets& widgets);
