@@ -67,18 +67,6 @@ private Q_SLOTS:
         QCOMPARE(panel.view.labProgress->text(), QString());
     }
 
-    void missingGatewayKeepsConnectDisabled()
-    {
-        NetviewPanel panel;
-        panel.view.txtSSID->setText(QStringLiteral("TAVIK-MUREL"));
-        panel.addAdapter("eth0", "192.168.1.34", "255.255.255.0", "");
-        panel.view.cmdWiFiConnect->setEnabled(true);
-
-        panel.adapterView->applyConnectReadiness();
-
-        QVERIFY(!panel.view.cmdWiFiConnect->isEnabled());
-    }
-
     void selectingTabShowsItsAdapter_data()
     {
         QTest::addColumn<QString>("how");

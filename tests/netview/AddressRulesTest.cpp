@@ -2,7 +2,6 @@
 
 #include "netview/AddressSuggestion.h"
 #include "netview/DottedAddress.h"
-#include "netview/PingEnableRule.h"
 
 #include <QTest>
 
@@ -43,14 +42,10 @@ private Q_SLOTS:
         QTest::newRow("five parts") << "192.168.1.1.1" << "";
         QTest::newRow("256") << "192.168.1.256" << "";
         QTest::newRow("negative") << "192.168.-1.1" << "";
-        QTest::newRow("plus sign") << "+192.168.1.1" << "";
         QTest::newRow("empty middle part") << "192..1.1" << "";
         QTest::newRow("leading blank") << " 192.168.1.1" << "";
-        QTest::newRow("trailing blank") << "192.168.1.1 " << "";
         QTest::newRow("four digits") << "0192.168.1.1" << "";
         QTest::newRow("hexadecimal") << "0x7f.0.0.1" << "";
-        QTest::newRow("single number") << "3232235777" << "";
-        QTest::newRow("fraction") << "192.168.1.1.5" << "";
         QTest::newRow("non-ASCII digit") << QString::fromUtf8("192.168.1.\xd9\xa1") << "";
     }
     void dottedAddress()
@@ -61,29 +56,6 @@ private Q_SLOTS:
         QCOMPARE(result.has_value(), !normalized.isEmpty());
         if (result)
             QCOMPARE(QString::fromStdString(*result), normalized);
-    }
-
-    void pingButtonRule_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("address") << "192.168.1.125" << true;
-        QTest::newRow("empty last part counts 0") << "192.168.1." << true;
-        QTest::newRow("letter after number") << "192.168.1.1a" << true;
-        QTest::newRow("blanks are skipped") << " 192 . 168.1.1" << true;
-        QTest::newRow("three dots only") << "..." << true;
-        QTest::newRow("three parts") << "192.168.1" << false;
-        QTest::newRow("five parts") << "192.168.1.1.1" << false;
-        QTest::newRow("256") << "192.168.1.256" << false;
-        QTest::newRow("negative") << "192.168.-1.1" << false;
-        QTest::newRow("exponent above 255") << "192.168.1.3e2" << false;
-        QTest::newRow("empty") << "" << false;
-    }
-    void pingButtonRule()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, enabled);
-        QCOMPARE(PingButtonEnabledFor(text.toStdString()), enabled);
     }
 };
 
