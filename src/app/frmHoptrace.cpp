@@ -6,6 +6,8 @@
 #include "PictureButton.h"
 
 #include "netview/AdapterRefresh.h"
+#include "netview/AdapterView.h"
+#include "netview/PingTest.h"
 #include "platform/EventWaiter.h"
 #include "platform/Services.h"
 #include "platform/Timer.h"
@@ -48,6 +50,7 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
     c_ = BuildControls(this);
     FitCaptions(this);
     servers_ = std::make_unique<ServerList>(*c_.txtServers);
+    wireNetview();
     wireWebserver();
 }
 
@@ -71,7 +74,7 @@ void frmHoptrace::wireWebserver()
     refresh_ = std::make_unique<AdapterRefresh>(
         RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
                        c_.cmdSetIP, c_.TabNIC},
-        state_, services_, *servers_, *this, [] {});
+        state_, services_, *servers_, *this, [this] { adapterView_->TabNIC_Click(); });
     commands_ = std::make_unique<ManagementCommands>(
         CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
         *servers_, [this] { picRefresh_Click(); });
@@ -82,6 +85,16 @@ void frmHoptrace::wireWebserver()
     connect(c_.cmdReboot, &QPushButton::clicked, this, [this] { commands_->cmdReboot_Click(); });
     connect(c_.cmdDefault, &QPushButton::clicked, this, [this] { commands_->cmdDefault_Click(); });
     c_.txtServers->viewport()->installEventFilter(this);
+}
+
+void frmHoptrace::wireNetview()
+{
+    adapterView_ = std::make_unique<AdapterView>(
+        AdapterViewWidgets{c_.TabNIC, c_.labNICName, c_.txtIP, c_.txtSubnet, c_.txtGateway, c_.fraVoorstel,
+                           c_.txtVoorstel, c_.txtIPtoPing, c_.labProgress, c_.txtSSID, c_.txtMurelPort,
+                           c_.cmdWiFiConnect},
+        state_);
+    pingTest_ = std::make_unique<PingTest>(PingTestWidgets{c_.txtIPtoPing, c_.cmdPing}, services_);
 }
 
 void frmHoptrace::load()

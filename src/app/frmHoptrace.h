@@ -10,6 +10,8 @@
 #include <memory>
 
 class AdapterRefresh;
+class AdapterView;
+class PingTest;
 class Discovery;
 class ManagementCommands;
 class ServerList;
@@ -43,6 +45,7 @@ protected:
 
 private:
     void wireWebserver();
+    void wireNetview();
     void queryUnload();
     void unload();
 
@@ -54,5 +57,7 @@ private:
     std::unique_ptr<Discovery> discovery_;
     std::unique_ptr<AdapterRefresh> refresh_;
     std::unique_ptr<ManagementCommands> commands_;
+    std::unique_ptr<AdapterView> adapterView_;
+    std::unique_ptr<PingTest> pingTest_;
     bool unloaded_ = false;
 };
