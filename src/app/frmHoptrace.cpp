@@ -5,6 +5,8 @@
 #include "ControlTable.h"
 #include "PictureButton.h"
 
+#include "entry/OctetBoxRules.h"
+#include "entry/PortBoxRules.h"
 #include "netview/AdapterRefresh.h"
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
@@ -23,7 +25,9 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTabBar>
 
@@ -50,6 +54,7 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
     c_ = BuildControls(this);
     FitCaptions(this);
     servers_ = std::make_unique<ServerList>(*c_.txtServers);
+    wireEntry();
     wireNetview();
     wireWebserver();
 }
@@ -85,6 +90,20 @@ void frmHoptrace::wireWebserver()
     connect(c_.cmdReboot, &QPushButton::clicked, this, [this] { commands_->cmdReboot_Click(); });
     connect(c_.cmdDefault, &QPushButton::clicked, this, [this] { commands_->cmdDefault_Click(); });
     c_.txtServers->viewport()->installEventFilter(this);
+}
+
+void frmHoptrace::wireEntry()
+{
+    // Attached before anything writes the boxes, so program writes pass the same rules as typing.
+    octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres, state_.pendingSelectBox);
+    portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
+    // The panel's tab order: options, port, the octet boxes row by row, OK, Cancel.
+    setTabOrder(c_.optAutoIP[0], c_.optAutoIP[1]);
+    setTabOrder(c_.optAutoIP[1], c_.txtPort);
+    setTabOrder(c_.txtPort, c_.txtIPadres[0]);
+    OctetBoxRules::chainTabOrder(c_.txtIPadres);
+    setTabOrder(c_.txtIPadres[15], c_.cmdIPOK);
+    setTabOrder(c_.cmdIPOK, c_.cmdIPCancel);
 }
 
 void frmHoptrace::wireNetview()

@@ -11,6 +11,8 @@
 
 class AdapterRefresh;
 class AdapterView;
+class OctetBoxRules;
+class PortBoxRules;
 class PingTest;
 class Discovery;
 class ManagementCommands;
@@ -46,6 +48,7 @@ protected:
 private:
     void wireWebserver();
     void wireNetview();
+    void wireEntry();
     void queryUnload();
     void unload();
 
@@ -59,5 +62,7 @@ private:
     std::unique_ptr<ManagementCommands> commands_;
     std::unique_ptr<AdapterView> adapterView_;
     std::unique_ptr<PingTest> pingTest_;
+    std::unique_ptr<OctetBoxRules> octetRules_;
+    std::unique_ptr<PortBoxRules> portRules_;
     bool unloaded_ = false;
 };
