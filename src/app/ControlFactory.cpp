@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "BusyAnimation.h"
+#include "CaptionFrame.h"
 #include "ControlTable.h"
 #include "PictureButton.h"
 #include "WrappingButton.h"
@@ -86,7 +87,7 @@ QWidget* make(const ControlSpec& spec, QWidget* parent)
         return box;
     }
     case ControlKind::Frame:
-        return new QGroupBox(caption, parent);
+        return new CaptionFrame(caption, parent);
     case ControlKind::BorderlessFrame:
         return new QWidget(parent);
     case ControlKind::OptionButton: {
