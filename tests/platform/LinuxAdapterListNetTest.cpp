@@ -33,8 +33,8 @@ QString Describe(const AdapterInfo& adapter)
 } // namespace
 
 // Runs inside a private network (started by LinuxNetworkRunsTest): "wan" and "lan" are veth
-// adapters with IPv4, "bare" has none. They are made in that order, so their interface
-// indexes rise while their names fall.
+// adapters with IPv4, "bare" has none, "vpn" is a tun device (no hardware address). The first
+// three are made in that order, so their interface indexes rise while their names fall.
 class LinuxAdapterListNetTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -46,6 +46,8 @@ private Q_SLOTS:
         QVERIFY(PrivateNetwork::run({"link", "self", "wan", "10.81.1.10/24", "peer", "p1", "10.81.1.1/24"}));
         QVERIFY(PrivateNetwork::run({"link", "self", "lan", "10.82.2.10/16", "peer", "p2", "10.82.2.1/16"}));
         QVERIFY(PrivateNetwork::run({"link", "self", "bare", "-", "peer", "p3", "-"}));
+        QVERIFY(Ip(QStringLiteral("tuntap add dev vpn mode tun")));
+        QVERIFY(Ip(QStringLiteral("addr add 10.83.0.1/24 dev vpn")));
     }
     void cleanup()
     {
@@ -109,6 +111,7 @@ private Q_SLOTS:
             Describe({"lan", "10.82.2.10", "255.255.0.0", lanGateway.toStdString(),
                       static_cast<int>(if_nametoindex("lan"))}),
             Describe({"bare", "0.0.0.0", "0.0.0.0", "", static_cast<int>(if_nametoindex("bare"))}),
+            Describe({"vpn", "10.83.0.1", "255.255.255.0", "", static_cast<int>(if_nametoindex("vpn"))}),
         };
         // Loopback is left out, the rest comes in interface index order.
         QCOMPARE(seen, expected);

@@ -138,7 +138,7 @@ private Q_SLOTS:
                        {EchoMethod::PingProgram, "ping program"}};
         for (const auto& [method, name] : methods) {
             const auto row = [name = name](const char* what) -> QTestData& {
-                return QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(name), QLatin1String(what))));
+                return QTest::newRow(qPrintable(QLatin1String(name) + QStringLiteral(": ") + QLatin1String(what)));
             };
             row("neighbour answers") << method << "10.71.1.254" << 2 << true;
             row("own address answers") << method << "10.71.1.1" << 2 << true;
@@ -147,6 +147,7 @@ private Q_SLOTS:
             row("host three hops away, TTL 2") << method << "10.71.3.2" << 2 << false;
             row("host three hops away, TTL 3") << method << "10.71.3.2" << 3 << true;
             row("network without route") << method << "10.99.0.1" << 2 << false;
+            row("leading zeros are decimal") << method << "010.071.001.254" << 2 << true;
         }
     }
     void echo()

@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include "UniqueFd.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -40,19 +42,14 @@ int MillisecondsUntil(SteadyClock::time_point deadline)
 // Blocks until the child can be reaped or the deadline passes; true when it has ended.
 bool WaitForExit(pid_t pid, SteadyClock::time_point deadline)
 {
-    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-    if (pidfd >= 0) {
+    const UniqueFd pidfd(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
+    if (pidfd.valid()) {
         for (;;) {
-            pollfd entry{pidfd, POLLIN, 0};
+            pollfd entry{pidfd.get(), POLLIN, 0};
             const int ready = poll(&entry, 1, MillisecondsUntil(deadline));
-            if (ready > 0) {
-                close(pidfd);
-                return true;
-            }
-            if (ready == 0 || errno != EINTR) {
-                close(pidfd);
-                return ready > 0;
-            }
+            if (ready < 0 && errno == EINTR)
+                continue;
+            return ready > 0;
         }
     }
     // Kernels before 5.3 have no pidfd: check at growing intervals (up to 50 ms) rather

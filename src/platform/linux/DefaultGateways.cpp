@@ -1,5 +1,7 @@
 #include "DefaultGateways.h"
 
+#include "UniqueFd.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -8,29 +10,12 @@
 #include <linux/rtnetlink.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 // A dump that stalls this long is treated as failed rather than hanging the caller.
 constexpr int kReplyWaitMs = 2000;
-
-class NetlinkSocket final {
-public:
-    NetlinkSocket() : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {}
-    ~NetlinkSocket()
-    {
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    NetlinkSocket(const NetlinkSocket&) = delete;
-    NetlinkSocket& operator=(const NetlinkSocket&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string Dotted(const void* bytes)
 {
@@ -164,19 +149,19 @@ bool ReadReplies(int fd, std::uint32_t sequence, std::vector<char>& buffer, bool
 
 std::optional<std::map<int, std::string>> ReadDefaultGateways()
 {
-    NetlinkSocket socket;
-    if (socket.fd() < 0)
+    const UniqueFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    if (!socket.valid())
         return std::nullopt;
     const auto sequence = static_cast<std::uint32_t>(
         std::chrono::steady_clock::now().time_since_epoch().count() & 0x7fffffff);
-    if (!SendDumpRequest(socket.fd(), sequence))
+    if (!SendDumpRequest(socket.get(), sequence))
         return std::nullopt;
     // Large enough for any one batch the kernel sends (it fills up to a page or 32 KiB).
     std::vector<char> buffer(64 * 1024);
     std::map<int, std::string> gateways;
     bool done = false;
     while (!done) {
-        if (!ReadReplies(socket.fd(), sequence, buffer, done, gateways))
+        if (!ReadReplies(socket.get(), sequence, buffer, done, gateways))
             return std::nullopt;
     }
     return gateways;

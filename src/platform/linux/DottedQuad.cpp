@@ -25,3 +25,9 @@ std::optional<std::uint32_t> ParseDottedQuad(const std::string& text)
         return std::nullopt;
     return address;
 }
+
+std::string DottedQuadText(std::uint32_t address)
+{
+    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xff) + '.' +
+           std::to_string((address >> 8) & 0xff) + '.' + std::to_string(address & 0xff);
+}

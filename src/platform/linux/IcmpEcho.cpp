@@ -1,10 +1,13 @@
 #include "IcmpEcho.h"
 
+#include "UniqueFd.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/ip.h>
@@ -13,7 +16,7 @@
 #include <random>
 #include <sys/random.h>
 #include <sys/socket.h>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -22,22 +25,6 @@ using SteadyClock = std::chrono::steady_clock;
 // ICMP_FILTER from <linux/icmp.h>, which cannot be included next to <netinet/ip_icmp.h>.
 constexpr int kRawIcmpFilterOption = 1;
 constexpr std::size_t kTokenLength = 16;
-
-class Socket final {
-public:
-    explicit Socket(int fd) : fd_(fd) {}
-    ~Socket()
-    {
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::array<unsigned char, kTokenLength> RandomToken()
 {
@@ -161,11 +148,11 @@ EchoOutcome SendIcmpEcho(EchoMethod socketKind, std::uint32_t target, int ttl, d
     const auto deadline = SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
                                                    std::chrono::duration<double>(bounded));
 
-    Socket socket(::socket(AF_INET, (raw ? SOCK_RAW : SOCK_DGRAM) | SOCK_CLOEXEC | SOCK_NONBLOCK,
+    const UniqueFd socket(::socket(AF_INET, (raw ? SOCK_RAW : SOCK_DGRAM) | SOCK_CLOEXEC | SOCK_NONBLOCK,
                            IPPROTO_ICMP));
-    if (socket.fd() < 0)
+    if (!socket.valid())
         return EchoOutcome::Unavailable;
-    if (setsockopt(socket.fd(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0)
+    if (setsockopt(socket.get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0)
         return EchoOutcome::Unavailable;
 
     Request request;
@@ -174,7 +161,7 @@ EchoOutcome SendIcmpEcho(EchoMethod socketKind, std::uint32_t target, int ttl, d
     if (raw) {
         // A raw ICMP socket sees every ICMP message the host gets; let only echo replies through.
         const std::uint32_t blocked = ~(1U << ICMP_ECHOREPLY);
-        setsockopt(socket.fd(), SOL_RAW, kRawIcmpFilterOption, &blocked, sizeof blocked);
+        setsockopt(socket.get(), SOL_RAW, kRawIcmpFilterOption, &blocked, sizeof blocked);
         std::memcpy(&request.id, request.token.data(), sizeof request.id);
     } else {
         // The kernel puts the socket's port into the id field and passes up only the
@@ -182,8 +169,8 @@ EchoOutcome SendIcmpEcho(EchoMethod socketKind, std::uint32_t target, int ttl, d
         sockaddr_in local{};
         local.sin_family = AF_INET;
         socklen_t length = sizeof local;
-        if (bind(socket.fd(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-            getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&local), &length) != 0)
+        if (bind(socket.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+            getsockname(socket.get(), reinterpret_cast<sockaddr*>(&local), &length) != 0)
             return EchoOutcome::Unavailable;
         request.id = local.sin_port;
     }
@@ -194,11 +181,11 @@ EchoOutcome SendIcmpEcho(EchoMethod socketKind, std::uint32_t target, int ttl, d
     destination.sin_addr.s_addr = htonl(target);
     ssize_t sent;
     do {
-        sent = sendto(socket.fd(), packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&destination),
+        sent = sendto(socket.get(), packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&destination),
                       sizeof destination);
     } while (sent < 0 && errno == EINTR);
     // No route, a broadcast address or a firewall: the request cannot reach the address.
     if (sent != static_cast<ssize_t>(packet.size()))
         return EchoOutcome::NotAnswered;
-    return AwaitReply(socket.fd(), raw, target, request, deadline);
+    return AwaitReply(socket.get(), raw, target, request, deadline);
 }

@@ -21,7 +21,8 @@ std::string Dotted(const sockaddr* address)
     return text;
 }
 
-// An address added with a label ("eth0:1") belongs to the interface before the colon.
+// An address added with a label ("eth0:1") belongs to the interface before the colon;
+// interface names themselves cannot hold one.
 std::string InterfaceOfLabel(const char* label)
 {
     std::string name = label ? label : "";
@@ -44,28 +45,29 @@ std::optional<std::vector<AdapterInfo>> LinuxAdapterList::adapters()
     if (getifaddrs(&list) != 0)
         return std::nullopt;
 
-    // Every link shows once as an AF_PACKET entry, with or without IPv4 addresses; the
-    // IPv4 entries follow in the kernel's address order, so the first one per interface
-    // is its primary address.
+    // Every link shows once as an entry of its own, with or without IPv4 addresses: an
+    // AF_PACKET address for links with a hardware address, none for the others (tun,
+    // WireGuard). The IPv4 entries follow in the kernel's address order, so the first one
+    // per interface is its primary address.
     std::map<std::string, Interface> byName;
     for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
-        if (!entry->ifa_addr || !entry->ifa_name || (entry->ifa_flags & IFF_LOOPBACK))
+        if (!entry->ifa_name || (entry->ifa_flags & IFF_LOOPBACK))
             continue;
-        if (entry->ifa_addr->sa_family == AF_PACKET) {
-            Interface& link = byName[entry->ifa_name];
-            link.name = entry->ifa_name;
-            link.index = reinterpret_cast<const sockaddr_ll*>(entry->ifa_addr)->sll_ifindex;
+        const int family = entry->ifa_addr ? entry->ifa_addr->sa_family : AF_UNSPEC;
+        if (family != AF_PACKET && family != AF_UNSPEC && family != AF_INET)
+            continue;
+        const std::string name = InterfaceOfLabel(entry->ifa_name);
+        Interface& link = byName[name];
+        if (link.name.empty()) {
+            link.name = name;
+            link.index = family == AF_PACKET ? reinterpret_cast<const sockaddr_ll*>(entry->ifa_addr)->sll_ifindex
+                                             : static_cast<int>(if_nametoindex(name.c_str()));
         }
-    }
-    for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
-        if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET || (entry->ifa_flags & IFF_LOOPBACK))
-            continue;
-        auto link = byName.find(InterfaceOfLabel(entry->ifa_name));
-        if (link == byName.end() || link->second.hasAddress)
-            continue;
-        link->second.address = Dotted(entry->ifa_addr);
-        link->second.mask = Dotted(entry->ifa_netmask);
-        link->second.hasAddress = true;
+        if (family == AF_INET && !link.hasAddress) {
+            link.address = Dotted(entry->ifa_addr);
+            link.mask = Dotted(entry->ifa_netmask);
+            link.hasAddress = true;
+        }
     }
     freeifaddrs(list);
 
@@ -74,8 +76,10 @@ std::optional<std::vector<AdapterInfo>> LinuxAdapterList::adapters()
         return std::nullopt;
 
     std::vector<Interface> ordered;
-    for (auto& [name, link] : byName)
-        ordered.push_back(link);
+    for (auto& [name, link] : byName) {
+        if (link.index > 0) // 0: gone while being listed
+            ordered.push_back(link);
+    }
     std::sort(ordered.begin(), ordered.end(),
               [](const Interface& a, const Interface& b) { return a.index < b.index; });
 

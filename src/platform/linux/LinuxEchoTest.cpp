@@ -30,8 +30,9 @@ bool LinuxEchoTest::echo(const std::string& dottedAddress, int maxHops, double t
 
     ++sequence_;
     for (EchoMethod method : methods_) {
+        // ping reads "010" as octal: hand it the address as parsed here.
         const EchoOutcome outcome = method == EchoMethod::PingProgram
-                                        ? RunPingProgram(dottedAddress, maxHops, timeoutSeconds)
+                                        ? RunPingProgram(DottedQuadText(*target), maxHops, timeoutSeconds)
                                         : SendIcmpEcho(method, *target, maxHops, timeoutSeconds, sequence_);
         if (outcome == EchoOutcome::Unavailable)
             continue;
