@@ -11,19 +11,25 @@
 #if defined(_WIN32)
 #else
 #include "linux/LinuxAdapterList.h"
+#include "linux/LinuxCommandRunner.h"
+#include "linux/LinuxEchoTest.h"
+#include "linux/LinuxTempDir.h"
 #endif
 
 namespace {
 
 #if defined(_WIN32)
 using SystemAdapterList = NullAdapterList;
-#else
-using SystemAdapterList = LinuxAdapterList;
-#endif
 using SystemEchoTest = NullEchoTest;
-using SystemWlan = NullWlan;
 using SystemCommandRunner = NullCommandRunner;
 using SystemTempDir = NullTempDir;
+#else
+using SystemAdapterList = LinuxAdapterList;
+using SystemEchoTest = LinuxEchoTest;
+using SystemCommandRunner = LinuxCommandRunner;
+using SystemTempDir = LinuxTempDir;
+#endif
+using SystemWlan = NullWlan;
 
 class RealServices final : public PlatformServices {
 public:
