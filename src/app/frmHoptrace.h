@@ -1,4 +1,68 @@
 #pragma once
+
+#include "Controls.h"
+
+#include "common/BusyState.h"
+#include "common/FormState.h"
+
 #include <QWidget>
+
+#include <memory>
+
+class AdapterRefresh;
+class AdapterView;
+class OctetBoxRules;
+class PortBoxRules;
+class PingTest;
+class Discovery;
+class ManagementCommands;
+class ServerList;
+class ServerSelection;
 struct Services;
-class frmHoptrace : public QWidget { public: explicit frmHoptrace(Services&) {} void load() {} };
+
+// The program's one window: builds its controls from the control table, owns the
+// shared state, wires the subsystems to the controls, and runs start-up and shutdown.
+class frmHoptrace final : public QWidget, public BusyState {
+    Q_OBJECT
+public:
+    explicit frmHoptrace(Services& services, QWidget* parent = nullptr);
+    ~frmHoptrace() override;
+
+    // The start-up sequence: title, UDP port, first refresh and search.
+    void load();
+
+    const Controls& controls() const { return c_; }
+    FormState& state() { return state_; }
+    ServerList& serverList() { return *servers_; }
+
+    void enterBusy() override;
+    void leaveBusy() override;
+
+    // The refresh symbol's action; also run after every management command.
+    void picRefresh_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void wireWebserver();
+    void wireNetview();
+    void wireEntry();
+    void queryUnload();
+    void unload();
+
+    Services& services_;
+    FormState state_;
+    Controls c_;
+    std::unique_ptr<ServerList> servers_;
+    std::unique_ptr<ServerSelection> selection_;
+    std::unique_ptr<Discovery> discovery_;
+    std::unique_ptr<AdapterRefresh> refresh_;
+    std::unique_ptr<ManagementCommands> commands_;
+    std::unique_ptr<AdapterView> adapterView_;
+    std::unique_ptr<PingTest> pingTest_;
+    std::unique_ptr<OctetBoxRules> octetRules_;
+    std::unique_ptr<PortBoxRules> portRules_;
+    bool unloaded_ = false;
+};

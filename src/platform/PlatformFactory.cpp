@@ -13,6 +13,9 @@
 #if defined(_WIN32)
 #else
 #include "linux/LinuxAdapterList.h"
+#include "linux/LinuxCommandRunner.h"
+#include "linux/LinuxEchoTest.h"
+#include "linux/LinuxTempDir.h"
 #include "linux/NetworkManagerWlan.h"
 #endif
 
@@ -20,16 +23,19 @@ namespace {
 
 #if defined(_WIN32)
 using SystemAdapterList = NullAdapterList;
+using SystemEchoTest = NullEchoTest;
+using SystemCommandRunner = NullCommandRunner;
+using SystemTempDir = NullTempDir;
 using SystemWlan = NullWlan;
 using SystemProvisioning = NetshProvisioningCommands;
 #else
 using SystemAdapterList = LinuxAdapterList;
+using SystemEchoTest = LinuxEchoTest;
+using SystemCommandRunner = LinuxCommandRunner;
+using SystemTempDir = LinuxTempDir;
 using SystemWlan = NetworkManagerWlan;
 using SystemProvisioning = NmcliProvisioningCommands;
 #endif
-using SystemEchoTest = NullEchoTest;
-using SystemCommandRunner = NullCommandRunner;
-using SystemTempDir = NullTempDir;
 
 class RealServices final : public PlatformServices {
 public:

@@ -1,0 +1,114 @@
+#include "AdapterView.h"
+
+#include "AddressSuggestion.h"
+
+#include "common/FormState.h"
+#include "common/LeadingNumber.h"
+#include "common/Latin1.h"
+#include "common/TextPos.h"
+#include "wifi/ConnectReadiness.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+#include <cmath>
+
+namespace {
+
+const QString kFrameCaptionPrefix = QStringLiteral("Suggested for MUREL/Server on NIC#");
+constexpr std::size_t kAdapterNumberColumn = 6; // the number stands behind "NIC #"
+
+QString TableText(const NicRecord* nic, std::string NicRecord::*field)
+{
+    // The tables hold the platform's bytes; they are shown through the ANSI code page.
+    return nic ? AnsiBytesToText(nic->*field) : QString();
+}
+
+} // namespace
+
+AdapterView::AdapterView(const AdapterViewWidgets& widgets, const FormState& state, QObject* parent)
+    : QObject(parent)
+    , widgets_(widgets)
+    , state_(state)
+{
+    // An adapter description comes from the system and may contain "<": show it as
+    // it is, never as markup.
+    widgets_.labNICName->setTextFormat(Qt::PlainText);
+
+    connectTabStrip();
+    // Typed or suggested, the device address follows through to the ping box.
+    connect(widgets_.txtVoorstel[0], &QLineEdit::textChanged, this,
+            [this](const QString& text) { widgets_.txtIPtoPing->setText(text); });
+    connect(widgets_.txtMurelPort, &QLineEdit::textChanged, this, [this] { applyConnectReadiness(); });
+}
+
+void AdapterView::connectTabStrip()
+{
+    // currentChanged covers every way the user selects another tab (mouse and keys).
+    // The program's own tab changes also raise it (the first tab appended to an empty
+    // strip, removal of the selected tab); showing the then selected tab is right in
+    // those cases too, and the refresh shows each stored adapter afterwards anyway.
+    // With no tab left there is nothing to show, and the panel keeps what it shows.
+    connect(widgets_.TabNIC, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0)
+            TabNIC_Click();
+    });
+    // A click on the tab that is already selected changes nothing in the strip but
+    // still shows that adapter afresh, restoring an edited suggestion. The signal
+    // comes before the selection moves, so clicks on other tabs are left to
+    // currentChanged.
+    connect(widgets_.TabNIC, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0 && index == widgets_.TabNIC->currentIndex())
+            TabNIC_Click();
+    });
+}
+
+void AdapterView::TabNIC_Click()
+{
+    const int adapterNumber = selectedAdapterNumber();
+    const NicRecord* nic = adapterRecord(adapterNumber);
+    widgets_.labNICName->setText(TableText(nic, &NicRecord::name));
+    widgets_.txtIP->setText(TableText(nic, &NicRecord::ip));
+    widgets_.txtSubnet->setText(TableText(nic, &NicRecord::subnet));
+    widgets_.txtGateway->setText(TableText(nic, &NicRecord::gateway));
+    widgets_.fraVoorstel->setTitle(kFrameCaptionPrefix + QString::number(adapterNumber));
+
+    // Setting the suggestion raises its change handler, which copies it into the ping
+    // box; but an unchanged suggestion raises nothing, and the user may have typed
+    // another address into the ping box meanwhile, so copy it explicitly as well.
+    const std::string address = SuggestedDeviceAddress(TextToBytes(widgets_.txtIP->text()));
+    widgets_.txtVoorstel[0]->setText(BytesToText(address));
+    widgets_.txtIPtoPing->setText(widgets_.txtVoorstel[0]->text());
+    widgets_.txtVoorstel[1]->setText(widgets_.txtSubnet->text());
+    widgets_.txtVoorstel[2]->setText(widgets_.txtGateway->text());
+    widgets_.txtVoorstel[3]->setText(widgets_.txtGateway->text()); // the gateway serves as DNS
+    widgets_.labProgress->setText(QString());
+}
+
+void AdapterView::applyConnectReadiness()
+{
+    const auto& box = widgets_.txtVoorstel;
+    widgets_.cmdWiFiConnect->setEnabled(ConnectReady(
+        widgets_.txtSSID->text().toStdString(), box[0]->text().toStdString(), box[1]->text().toStdString(),
+        box[2]->text().toStdString(), widgets_.txtMurelPort->text().toStdString()));
+}
+
+int AdapterView::selectedAdapterNumber() const
+{
+    const QString caption = widgets_.TabNIC->tabText(widgets_.TabNIC->currentIndex());
+    const double number = LeadingNumber(MidToEnd(TextToBytes(caption), kAdapterNumberColumn));
+    // Only "NIC #" captions exist; anything too large for a tab number counts as none.
+    if (!(std::abs(number) < 1e6))
+        return 0;
+    return static_cast<int>(std::nearbyint(number));
+}
+
+const NicRecord* AdapterView::adapterRecord(int adapterNumber) const
+{
+    if (adapterNumber < 1 || static_cast<std::size_t>(adapterNumber) > state_.nics.size())
+        return nullptr;
+    return &state_.nics[static_cast<std::size_t>(adapterNumber) - 1];
+}

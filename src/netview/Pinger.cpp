@@ -1,0 +1,25 @@
+#include "Pinger.h"
+
+#include "DottedAddress.h"
+
+#include "platform/EchoTest.h"
+
+namespace {
+// The answer must come from the local network or from just behind its router, and
+// the window freezes while the echo waits, so the wait stays short.
+constexpr int kMaxHops = 2;
+constexpr double kEchoWaitSeconds = 1.0;
+} // namespace
+
+Pinger::Pinger(EchoTest& echo)
+    : echo_(&echo)
+{
+}
+
+bool Pinger::Ping(const std::string& address) const
+{
+    // The system's address conversion turns a malformed text into 255.255.255.255;
+    // pinging that would ask the whole network instead of one device.
+    const auto dotted = NormalizedDottedIPv4(address);
+    return dotted && echo_->echo(*dotted, kMaxHops, kEchoWaitSeconds);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+class EchoTest;
+
+// The reachability test the window offers to the ping button and to the gateway
+// connection sequence: true when the address itself answers an echo request within
+// two hops. Callable as std::function<bool(const std::string&)>.
+class Pinger final {
+public:
+    explicit Pinger(EchoTest& echo);
+
+    // Blocks for at most about one second. A text that is not a plain dotted IPv4
+    // address is never sent anywhere and counts as not answering.
+    bool Ping(const std::string& address) const;
+    bool operator()(const std::string& address) const { return Ping(address); }
+
+private:
+    EchoTest* echo_;
+};

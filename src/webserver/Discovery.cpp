@@ -1,0 +1,140 @@
+#include "Discovery.h"
+
+#include "Datagrams.h"
+#include "ServerList.h"
+
+#include "common/BusyState.h"
+#include "common/FormState.h"
+#include "common/TimedWait.h"
+#include "platform/Clock.h"
+#include "platform/EventWaiter.h"
+#include "platform/MessageBox.h"
+#include "platform/Services.h"
+#include "platform/Timer.h"
+#include "platform/UdpSocket.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+
+#include <string>
+
+namespace {
+// A tick at a clock reading below this ends the search, so none runs across midnight.
+constexpr float kMidnightGuard = 2.0f;
+// The 99th and later webservers of a search are listed without a numbered heading.
+constexpr int kLastNumberedHeading = 98;
+} // namespace
+
+Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
+                     BusyState& busy, std::function<void(std::size_t&)> parseServerBlock)
+    : w_(widgets), state_(state), services_(services), servers_(servers), busy_(busy),
+      parseServerBlock_(std::move(parseServerBlock))
+{
+}
+
+bool Discovery::searchRunning() const
+{
+    // Two clock readings, each compared in single precision.
+    const double first = services_.clock.secondsSinceMidnight();
+    const bool afterGuard = static_cast<float>(first) >= kMidnightGuard;
+    const double second = services_.clock.secondsSinceMidnight();
+    return afterGuard && static_cast<float>(state_.searchDeadline) >= static_cast<float>(second);
+}
+
+void Discovery::DiscoveryTick()
+{
+    // A tick that yields must not be entered again by the next one.
+    if (inTick_ || state_.closing)
+        return;
+    inTick_ = true;
+    if (searchRunning())
+        sendStep();
+    else
+        finishStep();
+    inTick_ = false;
+}
+
+void Discovery::sendStep()
+{
+    w_.labStatus->setText(w_.labStatus->text() + "...");
+    // While a "Network error!" box is open, the search keeps its time but sends nothing.
+    if (errorBoxOpen_)
+        return;
+
+    const std::string request = TavikDatagram::ListRequest();
+    const int passes = w_.TabNIC->count();
+    for (int pass = 0; pass < passes && !state_.closing; ++pass) {
+        // The socket stays bound for the whole run: closing it would throw away the
+        // replies waiting in its buffer. It is bound again only if it lost its port.
+        if (!services_.socket.isBound() && !services_.socket.bind(TavikDatagram::Port))
+            continue; // not ready: this pass sends nothing
+        const int adapter = pass < static_cast<int>(state_.nics.size()) ? state_.nics[pass].interfaceIndex : -1;
+        if (!services_.socket.send(request, std::string(TavikDatagram::BroadcastHost), TavikDatagram::Port,
+                                   adapter)) {
+            showNetworkError();
+            return;
+        }
+        services_.waiter.yieldOnce();
+    }
+}
+
+void Discovery::showNetworkError()
+{
+    // The box opens from the event loop, not inside the tick, so the timer goes on
+    // ticking while it is open and the search still ends at its deadline.
+    errorBoxOpen_ = true;
+    QTimer::singleShot(0, w_.labStatus, [this] {
+        services_.messages.show("Network error!");
+        errorBoxOpen_ = false;
+    });
+}
+
+void Discovery::finishStep()
+{
+    const int found = state_.serverCount;
+    if (found == 0) {
+        w_.labStatus->setText(QString());
+        servers_.setText("No find");
+    } else if (found == 1) {
+        std::size_t position = 1;
+        parseServerBlock_(position);
+    }
+    services_.timer1.setEnabled(false);
+    w_.fraMurel->setEnabled(true);
+    w_.cmdWiFiConnect->setEnabled(true);
+    busy_.leaveBusy();
+    if (found > 0)
+        w_.labStatus->setText(QStringLiteral("Please select webserver to reboot or to set IP."));
+    w_.picRefresh->setEnabled(true);
+}
+
+void Discovery::ReplyIntake()
+{
+    while (std::optional<Datagram> datagram = services_.socket.take()) {
+        const std::string& reply = datagram->bytes;
+        if (!TavikDatagram::IsWebserverReply(reply))
+            continue;
+        // An empty MAC counts as contained in any text, so such a reply is not listed.
+        if (servers_.contains(TavikDatagram::ReplyMac(reply)))
+            continue;
+        ++state_.serverCount;
+        if (state_.serverCount == 1)
+            servers_.setText("");
+        std::string entry = "\r\n";
+        if (state_.serverCount <= kLastNumberedHeading)
+            entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
+        entry += "\r\n";
+        entry += reply;
+        servers_.append(entry);
+        state_.replyArrived = true;
+    }
+    if (state_.serverCount != 1) {
+        w_.cmdDefault->setText(QStringLiteral("Load defaults"));
+        w_.cmdDefault->setEnabled(false);
+        w_.cmdReboot->setText(QStringLiteral("Reboot"));
+        w_.cmdReboot->setEnabled(false);
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+
+class BusyState;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTabBar;
+class QWidget;
+class ServerList;
+struct FormState;
+struct Services;
+
+// The widgets the discovery cycle touches.
+struct DiscoveryWidgets {
+    QLabel* labStatus;
+    QTabBar* TabNIC;
+    QPushButton* cmdReboot;
+    QPushButton* cmdDefault;
+    QGroupBox* fraMurel;
+    QPushButton* cmdWiFiConnect;
+    QWidget* picRefresh;
+};
+
+// The search for webservers: Timer1's tick broadcasts the list request out of every
+// adapter while the search runs and closes the search when its time is up; the
+// socket's arrival handler lists every reply with an unseen MAC address.
+class Discovery final {
+public:
+    // parseServerBlock selects the server whose block starts at or after the position.
+    Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
+              BusyState& busy, std::function<void(std::size_t&)> parseServerBlock);
+
+    void DiscoveryTick();
+    void ReplyIntake();
+
+private:
+    bool searchRunning() const;
+    void sendStep();
+    void finishStep();
+    void showNetworkError();
+
+    DiscoveryWidgets w_;
+    FormState& state_;
+    Services& services_;
+    ServerList& servers_;
+    BusyState& busy_;
+    std::function<void(std::size_t&)> parseServerBlock_;
+    bool inTick_ = false;
+    bool errorBoxOpen_ = false;
+};

@@ -1,0 +1,72 @@
+#include "ManagementCommands.h"
+
+#include "Datagrams.h"
+#include "ServerList.h"
+
+#include "common/FormState.h"
+#include "common/TimedWait.h"
+#include "platform/MessageBox.h"
+#include "platform/Services.h"
+#include "platform/UdpSocket.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+
+namespace {
+constexpr double kRebootWaitSeconds = 12.0;
+// From here on the discovery cycle lists new replies without a numbered heading.
+constexpr int kNoHeadingCount = 99;
+} // namespace
+
+ManagementCommands::ManagementCommands(const CommandWidgets& widgets, FormState& state, Services& services,
+                                       ServerList& servers, std::function<void()> refresh)
+    : w_(widgets), state_(state), services_(services), servers_(servers), refresh_(std::move(refresh))
+{
+}
+
+void ManagementCommands::cmdReboot_Click()
+{
+    w_.picRefresh->setEnabled(false);
+    w_.cmdReboot->setEnabled(false);
+    w_.cmdDefault->setEnabled(false);
+    w_.cmdSetIP->setEnabled(false);
+    state_.serverCount = kNoHeadingCount;
+    w_.labStatus->setText(QStringLiteral("Sending Reboot.."));
+    servers_.setText("");
+    sendToSelected(TavikDatagram::RebootRequest(), 2);
+    servers_.setText("Rebooting");
+    waitThenRefresh();
+}
+
+void ManagementCommands::cmdDefault_Click()
+{
+    w_.picRefresh->setEnabled(false);
+    w_.cmdReboot->setEnabled(false);
+    w_.cmdDefault->setEnabled(false);
+    servers_.setText("Restoring defaults..");
+    sendToSelected(TavikDatagram::LoadDefaultsRequest(), 1);
+    waitThenRefresh();
+}
+
+void ManagementCommands::sendToSelected(const std::string& datagram, int copies)
+{
+    // The socket keeps its port (and the replies in its buffer); it is bound again
+    // only when it has lost it.
+    if (!services_.socket.isBound())
+        services_.socket.bind(TavikDatagram::Port);
+    bool sent = true;
+    for (int i = 0; i < copies && sent; ++i)
+        sent = services_.socket.send(datagram, state_.selectedIp, TavikDatagram::Port);
+    if (!sent)
+        services_.messages.show("Network error!");
+}
+
+void ManagementCommands::waitThenRefresh()
+{
+    state_.closing = false;
+    TimedWait(services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+              [this] { servers_.append("..."); });
+    if (!state_.closing)
+        refresh_();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+class ServerList;
+struct FormState;
+struct Services;
+
+struct CommandWidgets {
+    QWidget* picRefresh;
+    QPushButton* cmdReboot;
+    QPushButton* cmdDefault;
+    QPushButton* cmdSetIP;
+    QLabel* labStatus;
+};
+
+// Reboot and Load defaults: one short datagram straight to the selected webserver,
+// twelve seconds of waiting with a growing row of dots, then a new search.
+class ManagementCommands final {
+public:
+    ManagementCommands(const CommandWidgets& widgets, FormState& state, Services& services, ServerList& servers,
+                       std::function<void()> refresh);
+
+    void cmdReboot_Click();
+    void cmdDefault_Click();
+
+private:
+    // Sends the datagram; a refused send is reported once. The command goes on either way.
+    void sendToSelected(const std::string& datagram, int copies);
+    void waitThenRefresh();
+
+    CommandWidgets w_;
+    FormState& state_;
+    Services& services_;
+    ServerList& servers_;
+    std::function<void()> refresh_;
+};

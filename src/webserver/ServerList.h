@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <QString>
+
+class QPlainTextEdit;
+
+// The text of txtServers. The exact text (replies as received, CR LF as two
+// characters) is what selection reads by character positions, so it is kept here
+// as bytes; the widget shows it with its own line separators. Appending costs in
+// proportion to what is appended, not to the whole list.
+class ServerList final {
+public:
+    explicit ServerList(QPlainTextEdit& view);
+
+    const std::string& text() const { return text_; }
+    void setText(std::string_view text);
+    void append(std::string_view text);
+    bool contains(std::string_view what) const { return text_.find(what) != std::string::npos; }
+
+    // Number of characters of the text before the widget's caret (selection start).
+    std::size_t caretPosition() const;
+
+private:
+    // Display form of a piece of text: CR LF, lone CR and lone LF become one line break.
+    QString display(std::string_view piece, bool& pendingCr) const;
+
+    QPlainTextEdit& view_;
+    std::string text_;
+    bool endsWithCr_ = false; // a CR at the end may pair with an LF appended later
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "FakeServices.h"
+
+#include "app/Controls.h"
+#include "app/frmHoptrace.h"
+
+#include <memory>
+#include <string>
+
+// The whole window on fake services in virtual time.
+class WindowRig {
+public:
+    explicit WindowRig(double startSecondsSinceMidnight = 36000.0);
+    ~WindowRig();
+
+    // Builds and shows the window and runs its start-up sequence.
+    void load();
+    // Lets the running search come to its end (its deadline plus the finishing tick).
+    void finishSearch();
+    // Clicks into txtServers with the caret after `position` characters of the list text.
+    void clickServerListAt(std::size_t position);
+
+    const Controls& c() const { return window->controls(); }
+    std::string serverText() const;
+    // Sends of one kind, e.g. "TAVIKwebserver|List|".
+    int sentCount(const std::string& bytes) const;
+
+    FakeServices fakes;
+    std::unique_ptr<frmHoptrace> window;
+};
+
+struct ReplyFields {
+    std::string host = "Tavik-WS";
+    std::string mac = "00:08:DC:00:00:01";
+    std::string assignment = "DHCP";
+    std::string address = "192.168.1.20:80";
+    std::string mask = "255.255.255.0";
+    std::string gateway = "192.168.1.1";
+    std::string dns = "192.168.1.1";
+};
+
+// A webserver's reply block: labelled lines with " : " and CR LF, and one more line at the end.
+std::string TavikReply(const ReplyFields& fields = {});

@@ -1,0 +1,146 @@
+#include "SimRuntime.h"
+
+#include <QFile>
+#include <QNetworkInterface>
+#include <QRandomGenerator>
+#include <QTime>
+#include <QTimer>
+
+#include <cstdio>
+
+SimRuntime::SimRuntime(SimSettings settings)
+    : settings_(std::move(settings)), addresses_([this](const std::string& text) { error(text); })
+{
+}
+
+void SimRuntime::log(const std::string& text) const
+{
+    if (settings_.quiet)
+        return;
+    std::fprintf(stderr, "%s tavik-sim: %s\n", qPrintable(QTime::currentTime().toString("HH:mm:ss.zzz")),
+                 text.c_str());
+    std::fflush(stderr);
+}
+
+void SimRuntime::error(const std::string& text) const
+{
+    std::fprintf(stderr, "tavik-sim: %s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+bool SimRuntime::start()
+{
+    clock_.start();
+    std::vector<SimDevice> devices;
+    for (const DeviceConfig& config : settings_.devices) {
+        int interfaceIndex = -1;
+        if (!config.interfaceName.empty()) {
+            interfaceIndex = QNetworkInterface::interfaceIndexFromName(QString::fromStdString(config.interfaceName));
+            if (interfaceIndex <= 0) {
+                error("no interface " + config.interfaceName + " for " + config.hostName);
+                return false;
+            }
+        }
+        if (settings_.manageAddresses && !addresses_.add(config.address, config.interfaceName))
+            return false;
+        devices.emplace_back(config, interfaceIndex, settings_.rebootSeconds);
+    }
+    const auto mode = settings_.broadcastReplies ? SimFleet::ReplyMode::Broadcast : SimFleet::ReplyMode::Unicast;
+    fleet_ = std::make_unique<SimFleet>(std::move(devices), mode,
+                                        [](int jitterMs) { return QRandomGenerator::global()->bounded(jitterMs + 1); });
+
+    std::string reason;
+    listener_ = UdpEndpoint::open(settings_.bindAddress, settings_.listenPort, reason);
+    if (!listener_) {
+        error("cannot listen: " + reason);
+        return false;
+    }
+    listener_->setArrivalHandler([this](const Arrival& arrival) { onArrival(arrival); });
+    if (sharesNamespaceWithProgram() && !openDeviceSockets())
+        return false;
+
+    for (const SimDevice& device : fleet_->devices()) {
+        const DeviceConfig& c = device.config();
+        log(c.hostName + " " + c.mac + " " + (c.dhcp ? "DHCP " : "static ") + c.address + ":" +
+            std::to_string(c.port) + (c.interfaceName.empty() ? "" : " on " + c.interfaceName) +
+            (c.replyDelayMs || c.replyJitterMs
+                 ? ", replies after " + std::to_string(c.replyDelayMs) + "+" + std::to_string(c.replyJitterMs) + " ms"
+                 : ""));
+    }
+    log("listening on " + settings_.bindAddress + ":" + std::to_string(settings_.listenPort) + ", replies " +
+        (settings_.broadcastReplies ? "by broadcast" : "to the requester"));
+    if (!settings_.readyFile.empty()) {
+        QFile ready(QString::fromStdString(settings_.readyFile));
+        if (!ready.open(QIODevice::WriteOnly)) {
+            error("cannot write " + settings_.readyFile);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SimRuntime::openDeviceSockets()
+{
+    std::map<std::string, std::unique_ptr<UdpEndpoint>> wanted;
+    for (const SimDevice& device : fleet_->devices()) {
+        const std::string& address = device.config().address;
+        if (wanted.count(address))
+            continue;
+        auto socket = std::move(deviceSockets_[address]);
+        if (!socket) {
+            std::string reason;
+            socket = UdpEndpoint::open(address, settings_.listenPort, reason);
+            if (!socket) {
+                error("cannot listen for unicast to " + address + " (is it on an interface? --manage-addresses puts "
+                      "it there): " + reason);
+                return false;
+            }
+            socket->setArrivalHandler([this](const Arrival& arrival) { onArrival(arrival); });
+        }
+        wanted[address] = std::move(socket);
+    }
+    deviceSockets_ = std::move(wanted);
+    return true;
+}
+
+void SimRuntime::onArrival(const Arrival& arrival)
+{
+    const double now = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+    const FleetResponse response = fleet_->onDatagram(arrival, now);
+    for (const std::string& line : response.log)
+        log(line);
+    for (const AddressMove& move : response.moves)
+        moveAddress(move);
+    if (!response.moves.empty() && sharesNamespaceWithProgram())
+        openDeviceSockets();
+    for (const OutgoingReply& reply : response.replies)
+        sendLater(reply);
+
+    for (std::size_t i : response.rebooting) {
+        QTimer::singleShot(static_cast<int>(settings_.rebootSeconds * 1000), &context_,
+                           [this, i] { log(fleet_->devices()[i].config().hostName + " is back"); });
+    }
+}
+
+void SimRuntime::sendLater(const OutgoingReply& reply)
+{
+    auto send = [this, reply] {
+        std::string reason;
+        if (!listener_->send(reply, reason))
+            error("reply of " + fleet_->devices()[reply.device].config().hostName + " refused: " + reason);
+    };
+    if (reply.delayMs <= 0)
+        send();
+    else
+        QTimer::singleShot(reply.delayMs, &context_, send);
+}
+
+void SimRuntime::moveAddress(const AddressMove& move)
+{
+    if (!settings_.manageAddresses)
+        return;
+    // Another device may still stand at the old address.
+    if (!fleet_->isDeviceAddress(move.from))
+        addresses_.remove(move.from);
+    addresses_.add(move.to, fleet_->devices()[move.device].config().interfaceName);
+}
