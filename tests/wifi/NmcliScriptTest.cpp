@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "FakeNmcli.h"
 
 #include "platform/NmcliProvisioningCommands.h"
 #include "wifi/SetupApVariant.h"
@@ -10,29 +11,6 @@
 #include <QTest>
 
 namespace {
-
-// Stands in for nmcli: records its arguments, its locale and its stdin per call,
-// then answers with the exit code and message the test left for that call. It
-// touches nothing else.
-const char kFakeNmcli[] = R"sh(#!/bin/sh
-PATH=/usr/bin:/bin
-dir=$(dirname "$0")
-n=$(( $(cat "$dir/count" 2>/dev/null || echo 0) + 1 ))
-echo "$n" > "$dir/count"
-: > "$dir/call$n.args"
-for a in "$@"; do printf '%s\n' "$a" >> "$dir/call$n.args"; done
-printf '%s\n' "${LC_ALL-unset}" "$(readlink /proc/self/fd/0)" > "$dir/call$n.env"
-code=0
-[ -f "$dir/reply$n.code" ] && code=$(cat "$dir/reply$n.code")
-[ -f "$dir/reply$n.msg" ] && cat "$dir/reply$n.msg" >&2
-exit $code
-)sh";
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -68,40 +46,24 @@ private:
     Outcome runLine(const std::string& line, const QStringList& replies)
     {
         Outcome outcome;
-        QTemporaryDir root(QDir::tempPath() + QStringLiteral("/hoptrace nmcli XXXXXX"));
-        const QString bin = root.path() + QStringLiteral("/bin");
-        QDir().mkpath(bin);
-        WriteFile(bin + QStringLiteral("/nmcli"), kFakeNmcli);
-        QFile::setPermissions(bin + QStringLiteral("/nmcli"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        for (int i = 0; i < replies.size(); ++i) {
-            const QString code = replies[i].section(u'|', 0, 0);
-            const QString message = replies[i].section(u'|', 1);
-            WriteFile(bin + QStringLiteral("/reply%1.code").arg(i + 1), code.toUtf8());
-            if (!message.isEmpty())
-                WriteFile(bin + QStringLiteral("/reply%1.msg").arg(i + 1), message.toUtf8() + "\n");
-        }
-        const QString script = root.path() + QStringLiteral("/TK.bat");
+        FakeNmcli nmcli;
+        for (int i = 0; i < replies.size(); ++i)
+            nmcli.reply(i + 1, replies[i].section(u'|', 0, 0).toInt(), replies[i].section(u'|', 1));
+        QTemporaryDir scriptDir(QDir::tempPath() + QStringLiteral("/hoptrace script XXXXXX"));
+        const QString script = scriptDir.path() + QStringLiteral("/TK.bat");
         WriteFile(script, QByteArray::fromStdString(line + "\n"));
 
         QProcess shell;
         QProcessEnvironment environment;
-        environment.insert(QStringLiteral("PATH"), bin);
+        environment.insert(QStringLiteral("PATH"), nmcli.binDir());
         environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
         shell.setProcessEnvironment(environment);
         shell.start(QStringLiteral("/bin/sh"), {script});
         if (!shell.waitForFinished(30000))
             return outcome;
         outcome.exitCode = shell.exitCode();
-        const int count = ReadFile(bin + QStringLiteral("/count")).trimmed().toInt();
-        for (int n = 1; n <= count; ++n) {
-            outcome.calls << QString::fromUtf8(ReadFile(bin + QStringLiteral("/call%1.args").arg(n)))
-                                 .split(u'\n', Qt::SkipEmptyParts)
-                                 .join(u'|');
-            outcome.environments << QString::fromUtf8(ReadFile(bin + QStringLiteral("/call%1.env").arg(n)))
-                                        .trimmed()
-                                        .replace(u'\n', u'|');
-        }
+        outcome.calls = nmcli.calls();
+        outcome.environments = nmcli.environments();
         return outcome;
     }
 
