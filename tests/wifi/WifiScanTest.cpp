@@ -148,21 +148,6 @@ private Q_SLOTS:
         QCOMPARE(std::count(rig.wlan.calls.begin(), rig.wlan.calls.end(), "open"), 2);
     }
 
-    // Notifications during the scan leave everything as it is.
-    void notificationsChangeNothing()
-    {
-        ScanRig rig;
-        rig.setNetworks({"TAVIK MUREL"}, {50});
-        rig.wlan.whileListing = [&] {
-            QVERIFY(rig.wlan.registeredCallback);
-            for (int i = 0; i < 3; ++i)
-                rig.wlan.registeredCallback();
-        };
-        rig.scan->Scan();
-        QCOMPARE(rig.panel.widgets.lstSSID->count(), 1);
-        QVERIFY(rig.panel.useOldSetupAp);
-    }
-
     void pick_data()
     {
         QTest::addColumn<bool>("inSignalList");
