@@ -17,6 +17,7 @@
 #include "platform/Wlan.h"
 #include "webserver/Datagrams.h"
 #include "webserver/Discovery.h"
+#include "webserver/IpSetupPanel.h"
 #include "webserver/ManagementCommands.h"
 #include "webserver/ServerList.h"
 #include "webserver/ServerSelection.h"
@@ -62,6 +63,11 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
 frmHoptrace::~frmHoptrace()
 {
     // Nothing may call back into a half-destroyed window.
+    ipSetup_ = std::make_unique<IpSetupPanel>(
+        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
+                       c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
+        state_, services_, *servers_, [this] { picRefresh_Click(); });
+
     services_.timer1.setTickHandler({});
     services_.socket.setArrivalHandler({});
 }
@@ -83,6 +89,11 @@ void frmHoptrace::wireWebserver()
     commands_ = std::make_unique<ManagementCommands>(
         CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
         *servers_, [this] { picRefresh_Click(); });
+
+    ipSetup_ = std::make_unique<IpSetupPanel>(
+        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
+                       c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
+        state_, services_, *servers_, [this] { picRefresh_Click(); });
 
     services_.timer1.setTickHandler([this] { discovery_->DiscoveryTick(); });
     services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });

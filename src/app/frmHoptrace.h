@@ -11,6 +11,7 @@
 
 class AdapterRefresh;
 class AdapterView;
+class IpSetupPanel;
 class OctetBoxRules;
 class PortBoxRules;
 class PingTest;
@@ -60,6 +61,7 @@ private:
     std::unique_ptr<Discovery> discovery_;
     std::unique_ptr<AdapterRefresh> refresh_;
     std::unique_ptr<ManagementCommands> commands_;
+    std::unique_ptr<IpSetupPanel> ipSetup_;
     std::unique_ptr<AdapterView> adapterView_;
     std::unique_ptr<PingTest> pingTest_;
     std::unique_ptr<OctetBoxRules> octetRules_;

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "platform/linux/DottedQuad.h"
+#include "platform/DottedQuad.h"
 
 #include <QTest>
 

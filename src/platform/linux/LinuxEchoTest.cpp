@@ -1,6 +1,6 @@
 #include "LinuxEchoTest.h"
 
-#include "DottedQuad.h"
+#include "platform/DottedQuad.h"
 #include "IcmpEcho.h"
 #include "PingProgramEcho.h"
 

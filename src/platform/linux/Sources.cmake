@@ -1,7 +1,6 @@
 target_sources(hoptrace_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.h ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DefaultGateways.h ${CMAKE_CURRENT_LIST_DIR}/DefaultGateways.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/DottedQuad.h ${CMAKE_CURRENT_LIST_DIR}/DottedQuad.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EchoMethod.h
     ${CMAKE_CURRENT_LIST_DIR}/IcmpEcho.h ${CMAKE_CURRENT_LIST_DIR}/IcmpEcho.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxAdapterList.h ${CMAKE_CURRENT_LIST_DIR}/LinuxAdapterList.cpp
