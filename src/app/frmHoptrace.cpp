@@ -11,6 +11,7 @@
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
 #include "platform/EventWaiter.h"
+#include "platform/PlatformFactory.h"
 #include "platform/Services.h"
 #include "platform/Timer.h"
 #include "platform/UdpSocket.h"
@@ -21,6 +22,10 @@
 #include "webserver/ManagementCommands.h"
 #include "webserver/ServerList.h"
 #include "webserver/ServerSelection.h"
+#include "wifi/ConnectionSequence.h"
+#include "wifi/WifiScan.h"
+#include "wifi/WifiState.h"
+#include "wifi/WifiWidgets.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -58,6 +63,7 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
     wireEntry();
     wireNetview();
     wireWebserver();
+    wireWifi();
 }
 
 frmHoptrace::~frmHoptrace()
@@ -125,6 +131,18 @@ void frmHoptrace::wireNetview()
                            c_.cmdWiFiConnect},
         state_);
     pingTest_ = std::make_unique<PingTest>(PingTestWidgets{c_.txtIPtoPing, c_.cmdPing}, services_);
+}
+
+void frmHoptrace::wireWifi()
+{
+    const WifiWidgets wifi{c_.lstSSID,     c_.lstSignal,   c_.labProgress, c_.labStatus,
+                           c_.cmdWiFiConnect, c_.chkOldMurel, c_.fraVoorstel, c_.txtSSID,
+                           c_.txtKey,      c_.txtVoorstel, c_.txtMurelPort};
+    const WifiState shared{state_.useCurrentSetupAp, state_.useOldSetupAp, state_.hWlanClient};
+    wifiScan_ = std::make_unique<WifiScan>(wifi, shared, services_);
+    connection_ = std::make_unique<ConnectionSequence>(wifi, shared, services_, *this, SystemProvisioningCommands(),
+                                                       pingTest_->pinger());
+    connect(c_.picRescan, &PictureButton::clicked, this, [this] { wifiScan_->Scan(); });
 }
 
 void frmHoptrace::load()

@@ -11,6 +11,8 @@
 
 class AdapterRefresh;
 class AdapterView;
+class ConnectionSequence;
+class WifiScan;
 class IpSetupPanel;
 class OctetBoxRules;
 class PortBoxRules;
@@ -50,6 +52,7 @@ private:
     void wireWebserver();
     void wireNetview();
     void wireEntry();
+    void wireWifi();
     void queryUnload();
     void unload();
 
@@ -66,5 +69,7 @@ private:
     std::unique_ptr<PingTest> pingTest_;
     std::unique_ptr<OctetBoxRules> octetRules_;
     std::unique_ptr<PortBoxRules> portRules_;
+    std::unique_ptr<WifiScan> wifiScan_;
+    std::unique_ptr<ConnectionSequence> connection_;
     bool unloaded_ = false;
 };
