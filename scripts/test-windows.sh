@@ -11,6 +11,7 @@ if [ "${HOPTRACE_WINDOWS_TESTS:-1}" = 0 ]; then
 fi
 
 build=${1:-build-win}
+case $build in /*) ;; *) build="$PWD/$build" ;; esac
 jobs=${JOBS:-2}
 cmake -S tests/windows -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" >/dev/null
@@ -20,7 +21,10 @@ cmake --build "$build" -j "$jobs"
 # "index name address/prefix gateway" per interface (first IPv4 address), loopback left out.
 host_adapters() {
     local gateways
-    gateways=$(ip -4 route show default 2>/dev/null | awk '{for (i = 1; i < NF; i++) if ($i == "dev") print $(i + 1), $3}')
+    gateways=$(ip -4 route show default 2>/dev/null | awk '{
+        dev = ""; via = ""
+        for (i = 1; i < NF; i++) { if ($i == "dev") dev = $(i + 1); if ($i == "via") via = $(i + 1) }
+        if (dev != "" && via != "") print dev, via }')
     ip -o -4 addr show 2>/dev/null | awk -v gws="$gateways" '
         BEGIN { n = split(gws, g, "\n"); for (i = 1; i <= n; i++) { split(g[i], f, " "); gw[f[1]] = f[2] } }
         $2 != "lo" && !seen[$2]++ {
@@ -40,10 +44,12 @@ icmp_allowed() {
     echo 0
 }
 
-export WINEPREFIX="$PWD/$build/wineprefix"
+export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no .NET or Gecko installer prompts in a new prefix
-export HOPTRACE_HOST_ADAPTERS="$(host_adapters)"
+if command -v ip >/dev/null; then
+    export HOPTRACE_HOST_ADAPTERS="$(host_adapters)"
+fi
 export HOPTRACE_WINE_ICMP="$(icmp_allowed)"
 unset DISPLAY WAYLAND_DISPLAY
 

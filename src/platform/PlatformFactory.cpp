@@ -9,6 +9,12 @@
 #include "qt/QtUrlOpener.h"
 
 #if defined(_WIN32)
+#include "windows/WindowsAdapterList.h"
+#include "windows/WindowsCommandRunner.h"
+#include "windows/WindowsEchoTest.h"
+#include "windows/WindowsTempDir.h"
+#include "windows/WindowsUrlOpener.h"
+#include "windows/WindowsWlan.h"
 #else
 #include "linux/LinuxAdapterList.h"
 #include "linux/LinuxCommandRunner.h"
@@ -19,17 +25,22 @@
 namespace {
 
 #if defined(_WIN32)
-using SystemAdapterList = NullAdapterList;
-using SystemEchoTest = NullEchoTest;
-using SystemCommandRunner = NullCommandRunner;
-using SystemTempDir = NullTempDir;
+using SystemAdapterList = WindowsAdapterList;
+using SystemEchoTest = WindowsEchoTest;
+using SystemWlan = WindowsWlan;
+using SystemCommandRunner = WindowsCommandRunner;
+using SystemTempDir = WindowsTempDir;
+// ShellExecuteA, the shell's own way to the default browser: QDesktopServices ends in
+// the same call on Windows, so going there directly keeps the address as written.
+using SystemUrlOpener = WindowsUrlOpener;
 #else
 using SystemAdapterList = LinuxAdapterList;
 using SystemEchoTest = LinuxEchoTest;
+using SystemWlan = NullWlan;
 using SystemCommandRunner = LinuxCommandRunner;
 using SystemTempDir = LinuxTempDir;
+using SystemUrlOpener = QtUrlOpener;
 #endif
-using SystemWlan = NullWlan;
 
 class RealServices final : public PlatformServices {
 public:
@@ -45,7 +56,7 @@ private:
     SystemWlan wlan_;
     SystemCommandRunner commands_;
     SystemTempDir tempDir_;
-    QtUrlOpener urls_;
+    SystemUrlOpener urls_;
     QtMessageBox messages_;
     Services services_{clock_, waiter_, timer1_, socket_, adapters_, echo_, wlan_,
                        commands_, tempDir_, urls_, messages_};
