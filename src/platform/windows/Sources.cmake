@@ -1,7 +1,6 @@
 # The Windows implementations: Win32 and the standard library only, no Qt, so that
 # tests/windows builds this same list with mingw-w64 and runs it under wine.
 set(HOPTRACE_WINDOWS_PLATFORM_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/Ipv4Text.h ${CMAKE_CURRENT_LIST_DIR}/Ipv4Text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.h ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.h ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.h ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.cpp

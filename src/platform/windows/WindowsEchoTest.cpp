@@ -1,6 +1,6 @@
 #include "WindowsEchoTest.h"
 
-#include "Ipv4Text.h"
+#include "platform/DottedQuad.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -39,7 +39,7 @@ DWORD TimeoutMilliseconds(double seconds)
 bool WindowsEchoTest::echo(const std::string& dottedAddress, int maxHops, double timeoutSeconds)
 {
     // inet_addr would turn a typing slip into 255.255.255.255 and send a broadcast.
-    const auto target = ParseDottedIpv4(dottedAddress);
+    const auto target = ParseDottedQuad(dottedAddress);
     if (!target || !IsSingleHost(*target))
         return false;
 
