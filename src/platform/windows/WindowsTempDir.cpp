@@ -45,7 +45,7 @@ void RemoveTree(const std::string& directory)
             if (name == "." || name == "..")
                 continue;
             const std::string path = directory + name;
-            const bool isLink = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+            const bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
             if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink) {
                 RemoveTree(path + "\\");
             } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
