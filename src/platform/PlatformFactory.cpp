@@ -11,6 +11,12 @@
 #include "qt/QtUrlOpener.h"
 
 #if defined(_WIN32)
+#include "windows/WindowsAdapterList.h"
+#include "windows/WindowsCommandRunner.h"
+#include "windows/WindowsEchoTest.h"
+#include "windows/WindowsTempDir.h"
+#include "windows/WindowsUrlOpener.h"
+#include "windows/WindowsWlan.h"
 #else
 #include "linux/LinuxAdapterList.h"
 #include "linux/LinuxCommandRunner.h"
@@ -22,18 +28,22 @@
 namespace {
 
 #if defined(_WIN32)
-using SystemAdapterList = NullAdapterList;
-using SystemEchoTest = NullEchoTest;
-using SystemCommandRunner = NullCommandRunner;
-using SystemTempDir = NullTempDir;
-using SystemWlan = NullWlan;
+using SystemAdapterList = WindowsAdapterList;
+using SystemEchoTest = WindowsEchoTest;
+using SystemWlan = WindowsWlan;
+using SystemCommandRunner = WindowsCommandRunner;
+using SystemTempDir = WindowsTempDir;
+// ShellExecuteA, the shell's own way to the default browser: QDesktopServices ends in
+// the same call on Windows, so going there directly keeps the address as written.
+using SystemUrlOpener = WindowsUrlOpener;
 using SystemProvisioning = NetshProvisioningCommands;
 #else
 using SystemAdapterList = LinuxAdapterList;
 using SystemEchoTest = LinuxEchoTest;
+using SystemWlan = NetworkManagerWlan;
 using SystemCommandRunner = LinuxCommandRunner;
 using SystemTempDir = LinuxTempDir;
-using SystemWlan = NetworkManagerWlan;
+using SystemUrlOpener = QtUrlOpener;
 using SystemProvisioning = NmcliProvisioningCommands;
 #endif
 
@@ -51,7 +61,7 @@ private:
     SystemWlan wlan_;
     SystemCommandRunner commands_;
     SystemTempDir tempDir_;
-    QtUrlOpener urls_;
+    SystemUrlOpener urls_;
     QtMessageBox messages_;
     Services services_{clock_, waiter_, timer1_, socket_, adapters_, echo_, wlan_,
                        commands_, tempDir_, urls_, messages_};
