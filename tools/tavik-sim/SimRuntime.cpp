@@ -1,12 +1,30 @@
 #include "SimRuntime.h"
 
-#include <QFile>
 #include <QNetworkInterface>
 #include <QRandomGenerator>
 #include <QTime>
 #include <QTimer>
 
 #include <cstdio>
+
+namespace {
+
+// Printable ASCII as it is, everything else (and the backslash) as \\xNN.
+std::string escaped(const std::string& bytes)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\')
+            out += c;
+        else
+            out += std::string("\\x") + digits[byte >> 4] + digits[byte & 0xF];
+    }
+    return out;
+}
+
+} // namespace
 
 SimRuntime::SimRuntime(SimSettings settings)
     : settings_(std::move(settings)), addresses_([this](const std::string& text) { error(text); })
@@ -69,6 +87,13 @@ bool SimRuntime::start()
     }
     log("listening on " + settings_.bindAddress + ":" + std::to_string(settings_.listenPort) + ", replies " +
         (settings_.broadcastReplies ? "by broadcast" : "to the requester"));
+    if (!settings_.recordFile.empty()) {
+        recordFile_.setFileName(QString::fromStdString(settings_.recordFile));
+        if (!recordFile_.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            error("cannot write " + settings_.recordFile);
+            return false;
+        }
+    }
     if (!settings_.readyFile.empty()) {
         QFile ready(QString::fromStdString(settings_.readyFile));
         if (!ready.open(QIODevice::WriteOnly)) {
@@ -106,6 +131,7 @@ bool SimRuntime::openDeviceSockets()
 void SimRuntime::onArrival(const Arrival& arrival)
 {
     const double now = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+    record(arrival, now);
     const FleetResponse response = fleet_->onDatagram(arrival, now);
     for (const std::string& line : response.log)
         log(line);
@@ -120,6 +146,17 @@ void SimRuntime::onArrival(const Arrival& arrival)
         QTimer::singleShot(static_cast<int>(settings_.rebootSeconds * 1000), &context_,
                            [this, i] { log(fleet_->devices()[i].config().hostName + " is back"); });
     }
+}
+
+void SimRuntime::record(const Arrival& arrival, double now)
+{
+    if (!recordFile_.isOpen())
+        return;
+    const std::string line = QString::number(now, 'f', 3).toStdString() + " " + arrival.senderAddress + ":" +
+                             std::to_string(arrival.senderPort) + " -> " + arrival.destinationAddress + " if" +
+                             std::to_string(arrival.interfaceIndex) + " " + escaped(arrival.bytes) + "\n";
+    recordFile_.write(line.data(), static_cast<qint64>(line.size()));
+    recordFile_.flush();
 }
 
 void SimRuntime::sendLater(const OutgoingReply& reply)

@@ -6,6 +6,7 @@
 #include "UdpEndpoint.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QObject>
 
 #include <map>
@@ -27,6 +28,7 @@ private:
     void onArrival(const Arrival& arrival);
     void sendLater(const OutgoingReply& reply);
     void moveAddress(const AddressMove& move);
+    void record(const Arrival& arrival, double now);
     void log(const std::string& text) const;
     void error(const std::string& text) const;
 
@@ -39,4 +41,5 @@ private:
     // addresses: one per address.
     std::map<std::string, std::unique_ptr<UdpEndpoint>> deviceSockets_;
     AddressManager addresses_;
+    QFile recordFile_;
 };

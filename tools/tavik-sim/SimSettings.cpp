@@ -128,8 +128,12 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
                                     "device takes a new one (needs 'ip' and CAP_NET_ADMIN).");
     const QCommandLineOption quiet({"q", "quiet"}, "Log nothing but errors.");
     const QCommandLineOption ready("ready-file", "Create FILE once every socket listens.", "FILE");
+    const QCommandLineOption record("record",
+                                    "Append every datagram received to FILE, one line each: seconds, "
+                                    "sender -> destination, interface index, bytes (\\xNN escaped).",
+                                    "FILE");
     parser.addOptions({help, count, macPrefix, firstAddress, ports, dhcpEvery, mask, gateway, dns, delay, jitter,
-                       iface, device, config, bind, port, broadcast, reboot, manage, quiet, ready});
+                       iface, device, config, bind, port, broadcast, reboot, manage, quiet, ready, record});
 
     SimCommandLine result;
     if (!parser.parse(arguments)) {
@@ -242,6 +246,7 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     settings.manageAddresses = parser.isSet(manage);
     settings.quiet = parser.isSet(quiet);
     settings.readyFile = parser.value(ready).toStdString();
+    settings.recordFile = parser.value(record).toStdString();
     result.settings = std::move(settings);
     return result;
 }

@@ -19,7 +19,8 @@ struct SimSettings {
     double rebootSeconds = 4.0;
     bool manageAddresses = false;
     bool quiet = false;
-    std::string readyFile; // written once every socket listens
+    std::string readyFile;  // written once every socket listens
+    std::string recordFile; // every datagram received, one line each
 };
 
 struct SimCommandLine {
