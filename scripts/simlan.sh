@@ -91,7 +91,9 @@ fi
 work="$(mktemp -d "${TMPDIR:-/tmp}/simlan.XXXXXX")"
 holder=""
 sim_pid=""
+command_pid=""
 cleanup() {
+    [ -n "$command_pid" ] && kill -TERM "$command_pid" 2>/dev/null && wait "$command_pid" 2>/dev/null
     [ -n "$sim_pid" ] && kill -TERM "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
     [ -n "$holder" ] && kill -KILL "$holder" 2>/dev/null && wait "$holder" 2>/dev/null
     rm -rf "$work"
@@ -167,6 +169,11 @@ if [ "$start_sim" = 1 ]; then
     [ -e "$work/sim-ready" ] || fail "the simulator did not get ready"
 fi
 
-"$@"
+# In the background, so that a signal to this script ends the LAN at once (the shell
+# would hold its traps until a foreground command ends); the terminal stays its input.
+"$@" <&0 &
+command_pid=$!
+wait "$command_pid"
 status=$?
+command_pid=""
 exit "$status"
