@@ -161,7 +161,7 @@ if [ "$start_sim" = 1 ]; then
         setpriv --pdeathsig TERM nsenter -t "$holder" -n "$sim" "${args[@]}" &
     fi
     sim_pid=$!
-    for _ in $(seq 500); do
+    for _ in $(seq 6000); do
         [ -e "$work/sim-ready" ] && break
         kill -0 "$sim_pid" 2>/dev/null || { sim_pid=""; fail "the simulator did not start"; }
         sleep 0.01

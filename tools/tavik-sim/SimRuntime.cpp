@@ -59,9 +59,14 @@ bool SimRuntime::start()
                 return false;
             }
         }
-        if (settings_.manageAddresses && !addresses_.add(config.address, config.interfaceName))
-            return false;
         devices.emplace_back(config, interfaceIndex, settings_.rebootSeconds);
+    }
+    if (settings_.manageAddresses) {
+        std::vector<AddressManager::Placement> placements;
+        for (const DeviceConfig& config : settings_.devices)
+            placements.emplace_back(config.address, config.interfaceName);
+        if (!addresses_.add(placements))
+            return false;
     }
     const auto mode = settings_.broadcastReplies ? SimFleet::ReplyMode::Broadcast : SimFleet::ReplyMode::Unicast;
     fleet_ = std::make_unique<SimFleet>(std::move(devices), mode,
@@ -179,5 +184,5 @@ void SimRuntime::moveAddress(const AddressMove& move)
     // Another device may still stand at the old address.
     if (!fleet_->isDeviceAddress(move.from))
         addresses_.remove(move.from);
-    addresses_.add(move.to, fleet_->devices()[move.device].config().interfaceName);
+    addresses_.add({{move.to, fleet_->devices()[move.device].config().interfaceName}});
 }
