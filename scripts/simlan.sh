@@ -59,7 +59,9 @@ if [ "$inside" = 0 ]; then
     # Root can make the namespaces directly; anyone else through a user namespace.
     # Either way the LAN is private: unshare -n starts with nothing but a down loopback.
     if [ "$(id -u)" = 0 ]; then unshare_args=(-n); else unshare_args=(-r -n); fi
-    if ! unshare "${unshare_args[@]}" true 2>/dev/null; then
+    # Making the namespace is not enough where a security module strips its powers:
+    # bringing up its loopback proves the LAN can be built.
+    if ! unshare "${unshare_args[@]}" ip link set lo up 2>/dev/null; then
         echo "simlan: cannot create a private network namespace (unshare ${unshare_args[*]})" >&2
         exit 77
     fi

@@ -79,7 +79,7 @@ bool SimRuntime::start()
         return false;
     }
     listener_->setArrivalHandler([this](const Arrival& arrival) { onArrival(arrival); });
-    if (sharesNamespaceWithProgram() && !openDeviceSockets())
+    if (listensBeyondTheWildcard() && !openDeviceSockets())
         return false;
 
     for (const SimDevice& device : fleet_->devices()) {
@@ -111,6 +111,9 @@ bool SimRuntime::start()
 
 bool SimRuntime::openDeviceSockets()
 {
+    // Keeps the sockets of addresses still in use, opens the missing ones, and goes on
+    // past an address that cannot be had, so the other devices stay reachable.
+    bool all = true;
     std::map<std::string, std::unique_ptr<UdpEndpoint>> wanted;
     for (const SimDevice& device : fleet_->devices()) {
         const std::string& address = device.config().address;
@@ -123,14 +126,15 @@ bool SimRuntime::openDeviceSockets()
             if (!socket) {
                 error("cannot listen for unicast to " + address + " (is it on an interface? --manage-addresses puts "
                       "it there): " + reason);
-                return false;
+                all = false;
+                continue;
             }
             socket->setArrivalHandler([this](const Arrival& arrival) { onArrival(arrival); });
         }
         wanted[address] = std::move(socket);
     }
     deviceSockets_ = std::move(wanted);
-    return true;
+    return all;
 }
 
 void SimRuntime::onArrival(const Arrival& arrival)
@@ -142,8 +146,9 @@ void SimRuntime::onArrival(const Arrival& arrival)
         log(line);
     for (const AddressMove& move : response.moves)
         moveAddress(move);
-    if (!response.moves.empty() && sharesNamespaceWithProgram())
-        openDeviceSockets();
+    // Later, not now: the datagram may have come through a socket that is about to go.
+    if (!response.moves.empty() && listensBeyondTheWildcard())
+        QTimer::singleShot(0, &context_, [this] { openDeviceSockets(); });
     for (const OutgoingReply& reply : response.replies)
         sendLater(reply);
 

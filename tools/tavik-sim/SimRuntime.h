@@ -23,7 +23,7 @@ public:
     bool start();
 
 private:
-    bool sharesNamespaceWithProgram() const { return settings_.bindAddress != "0.0.0.0"; }
+    bool listensBeyondTheWildcard() const { return settings_.bindAddress != "0.0.0.0"; }
     bool openDeviceSockets();
     void onArrival(const Arrival& arrival);
     void sendLater(const OutgoingReply& reply);
