@@ -13,9 +13,13 @@ public:
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
+    // Where it runs: behind the PC's adapters, or in the PC's own namespace beside the
+    // program (it then listens on 255.255.255.255 and on each device address).
+    enum class Side { Devices, Pc };
+
     // One "--device" spec per entry (see tavik-sim --help). False when the simulator
     // did not start listening; its output then goes to the test log.
-    bool start(const QStringList& deviceSpecs);
+    bool start(const QStringList& deviceSpecs, Side side = Side::Devices);
     // Ends it; its addresses leave the interfaces.
     void stop();
     // The record's lines: "seconds sender:port -> destination ifN bytes".

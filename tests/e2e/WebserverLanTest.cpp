@@ -163,6 +163,7 @@ class EndToEndRuns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void webserversOnTheLan() { SimulatedLan::runTestClass("WebserverLanTest"); }
+    void simulatorBesideTheProgram() { SimulatedLan::runTestClass("SharedNamespaceLanTest"); }
 };
 
 // The runner first: a class that skips in initTestCase leaves the next class of the
