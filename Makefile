@@ -1,9 +1,10 @@
 # Front door: `make demo` shows the program on a simulated LAN, `make test` runs every test.
 BUILD ?= build
+BUILD_WIN ?= build-win
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(CI),-DHOPTRACE_WERROR=ON)
 
-.PHONY: deps configure build test run demo clean
+.PHONY: deps configure build test test-windows run demo clean
 
 deps:
 	@scripts/install-deps.sh
@@ -16,6 +17,12 @@ build: configure
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-windows
+
+# The Windows backend, cross-built with mingw-w64 and run under wine;
+# HOPTRACE_WINDOWS_TESTS=0 skips it.
+test-windows: deps
+	@JOBS=$(JOBS) scripts/test-windows.sh $(BUILD_WIN)
 
 # For a real LAN only: the program broadcasts and pings on every adapter of this PC.
 run: build
@@ -32,4 +39,4 @@ demo:
 	@scripts/simlan.sh --sim $(BUILD)/tools/tavik-sim/tavik-sim -- $(BUILD)/src/hoptrace
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(BUILD_WIN)

@@ -2,9 +2,19 @@
 
 #include <QPainter>
 
+void CaptionFrame::setBorderless(bool borderless)
+{
+    borderless_ = borderless;
+    update();
+}
+
 void CaptionFrame::paintEvent(QPaintEvent*)
 {
+    if (borderless_)
+        return;
     QPainter painter(this);
+    // A frame is opaque: whatever lies under it (the server list under the IP setup panel) stays hidden.
+    painter.fillRect(rect(), palette().color(QPalette::Window));
     const QFontMetrics metrics(font());
     const int line = metrics.height() / 2;
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;

@@ -8,7 +8,12 @@ class CaptionFrame final : public QGroupBox {
     Q_OBJECT
 public:
     using QGroupBox::QGroupBox;
+    // A frame without border shows neither line nor caption; it only groups.
+    void setBorderless(bool borderless);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool borderless_ = false;
 };

@@ -86,10 +86,11 @@ QWidget* make(const ControlSpec& spec, QWidget* parent)
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         return box;
     }
-    case ControlKind::Frame:
-        return new CaptionFrame(caption, parent);
-    case ControlKind::BorderlessFrame:
-        return new QWidget(parent);
+    case ControlKind::Frame: {
+        auto* frame = new CaptionFrame(caption, parent);
+        frame->setBorderless(spec.flags & NoBorder);
+        return frame;
+    }
     case ControlKind::OptionButton: {
         auto* option = new QRadioButton(caption, parent);
         option->setChecked(spec.flags & Selected);
@@ -161,7 +162,7 @@ Controls BuildControls(QWidget* window)
     bindControl(c.fraSetIP, built, "fraSetIP");
     bindControl(c.cmdIPOK, built, "cmdIPOK");
     bindControl(c.cmdIPCancel, built, "cmdIPCancel");
-    c.Frame2 = built.at("Frame2");
+    bindControl(c.Frame2, built, "Frame2");
     bindArray(c.optAutoIP, built, "optAutoIP");
     bindControl(c.Label1, built, "Label1");
     bindControl(c.txtPort, built, "txtPort");
@@ -180,5 +181,8 @@ Controls BuildControls(QWidget* window)
     bindControl(c.lstSSID, built, "lstSSID");
     bindControl(c.lstSignal, built, "lstSignal");
     bindControl(c.picRescan, built, "picRescan");
+    // The option buttons overlap the top of the octet box frame; they stay clickable above it.
+    for (QRadioButton* option : c.optAutoIP)
+        option->raise();
     return c;
 }

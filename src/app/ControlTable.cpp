@@ -66,12 +66,12 @@ std::vector<ControlSpec> buildTable()
         {"fraSetIP", K::Frame, "", "IP setup", 150, 4470, 5430, 2820, Hidden},
         {"cmdIPOK", K::Button, "fraSetIP", "OK", 4365, 2145, 1000, 510},
         {"cmdIPCancel", K::Button, "fraSetIP", "Cancel", 4335, 1290, 1000, 510},
-        {"Frame2", K::BorderlessFrame, "fraSetIP", "Frame2", 180, 225, 4995, 2520},
+        {"Frame2", K::Frame, "fraSetIP", "Frame2", 180, 225, 4995, 2520, NoBorder},
         {"optAutoIP(0)", K::OptionButton, "Frame2", "DHCP", 180, 75, 1080, 270, Selected},
         {"optAutoIP(1)", K::OptionButton, "Frame2", "Fix IP", 180, 375, 780, 270},
         {"Label1", K::Label, "Frame2", "Port Number", 2925, 75, 990, 180},
         {"txtPort", K::TextBox, "Frame2", "8080", 4080, 45, 645, 255, 0, 5},
-        {"fraIP", K::Frame, "Frame2", "fraIP", 75, 405, 4000, 2025, Disabled},
+        {"fraIP", K::Frame, "Frame2", "fraIP", 75, 405, 4000, 2025, Disabled | NoBorder},
     };
     addOctetBoxes(t);
     const std::vector<ControlSpec> wifiPanel = {

@@ -12,7 +12,6 @@ enum class ControlKind {
     TextBox,
     MultiLineTextBox,
     Frame,
-    BorderlessFrame,
     OptionButton,
     CheckBox,
     ListBox,
@@ -27,6 +26,7 @@ enum ControlFlag : unsigned {
     Locked = 1u << 2,     // no typing; caret and selection still work
     LightGreen = 1u << 3, // back colour red 128, green 255, blue 128
     Selected = 1u << 4,   // option button starts selected
+    NoBorder = 1u << 5,   // frame without border or caption: grouping only
 };
 
 struct ControlSpec {

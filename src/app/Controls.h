@@ -39,7 +39,7 @@ struct Controls {
     QGroupBox* fraSetIP = nullptr;
     QPushButton* cmdIPOK = nullptr;
     QPushButton* cmdIPCancel = nullptr;
-    QWidget* Frame2 = nullptr;
+    QGroupBox* Frame2 = nullptr;
     std::array<QRadioButton*, 2> optAutoIP{};
     QLabel* Label1 = nullptr;
     QLineEdit* txtPort = nullptr;

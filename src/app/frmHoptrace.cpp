@@ -11,15 +11,21 @@
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
 #include "platform/EventWaiter.h"
+#include "platform/PlatformFactory.h"
 #include "platform/Services.h"
 #include "platform/Timer.h"
 #include "platform/UdpSocket.h"
 #include "platform/Wlan.h"
 #include "webserver/Datagrams.h"
 #include "webserver/Discovery.h"
+#include "webserver/IpSetupPanel.h"
 #include "webserver/ManagementCommands.h"
 #include "webserver/ServerList.h"
 #include "webserver/ServerSelection.h"
+#include "wifi/ConnectionSequence.h"
+#include "wifi/WifiScan.h"
+#include "wifi/WifiState.h"
+#include "wifi/WifiWidgets.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -57,11 +63,17 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
     wireEntry();
     wireNetview();
     wireWebserver();
+    wireWifi();
 }
 
 frmHoptrace::~frmHoptrace()
 {
     // Nothing may call back into a half-destroyed window.
+    ipSetup_ = std::make_unique<IpSetupPanel>(
+        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
+                       c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
+        state_, services_, *servers_, [this] { picRefresh_Click(); });
+
     services_.timer1.setTickHandler({});
     services_.socket.setArrivalHandler({});
 }
@@ -83,6 +95,11 @@ void frmHoptrace::wireWebserver()
     commands_ = std::make_unique<ManagementCommands>(
         CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
         *servers_, [this] { picRefresh_Click(); });
+
+    ipSetup_ = std::make_unique<IpSetupPanel>(
+        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
+                       c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
+        state_, services_, *servers_, [this] { picRefresh_Click(); });
 
     services_.timer1.setTickHandler([this] { discovery_->DiscoveryTick(); });
     services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });
@@ -114,6 +131,18 @@ void frmHoptrace::wireNetview()
                            c_.cmdWiFiConnect},
         state_);
     pingTest_ = std::make_unique<PingTest>(PingTestWidgets{c_.txtIPtoPing, c_.cmdPing}, services_);
+}
+
+void frmHoptrace::wireWifi()
+{
+    const WifiWidgets wifi{c_.lstSSID,     c_.lstSignal,   c_.labProgress, c_.labStatus,
+                           c_.cmdWiFiConnect, c_.chkOldMurel, c_.fraVoorstel, c_.txtSSID,
+                           c_.txtKey,      c_.txtVoorstel, c_.txtMurelPort};
+    const WifiState shared{state_.useCurrentSetupAp, state_.useOldSetupAp, state_.hWlanClient};
+    wifiScan_ = std::make_unique<WifiScan>(wifi, shared, services_);
+    connection_ = std::make_unique<ConnectionSequence>(wifi, shared, services_, *this, SystemProvisioningCommands(),
+                                                       pingTest_->pinger());
+    connect(c_.picRescan, &PictureButton::clicked, this, [this] { wifiScan_->Scan(); });
 }
 
 void frmHoptrace::load()

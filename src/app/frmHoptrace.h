@@ -11,6 +11,9 @@
 
 class AdapterRefresh;
 class AdapterView;
+class ConnectionSequence;
+class WifiScan;
+class IpSetupPanel;
 class OctetBoxRules;
 class PortBoxRules;
 class PingTest;
@@ -49,6 +52,7 @@ private:
     void wireWebserver();
     void wireNetview();
     void wireEntry();
+    void wireWifi();
     void queryUnload();
     void unload();
 
@@ -60,9 +64,12 @@ private:
     std::unique_ptr<Discovery> discovery_;
     std::unique_ptr<AdapterRefresh> refresh_;
     std::unique_ptr<ManagementCommands> commands_;
+    std::unique_ptr<IpSetupPanel> ipSetup_;
     std::unique_ptr<AdapterView> adapterView_;
     std::unique_ptr<PingTest> pingTest_;
     std::unique_ptr<OctetBoxRules> octetRules_;
     std::unique_ptr<PortBoxRules> portRules_;
+    std::unique_ptr<WifiScan> wifiScan_;
+    std::unique_ptr<ConnectionSequence> connection_;
     bool unloaded_ = false;
 };

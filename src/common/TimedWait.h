@@ -11,6 +11,8 @@ bool ClockReached(double clockReading, double deadline);
 bool PastMidnight(double clockReading);
 
 // Lets the message loop run for `seconds` (sleeping between events), ending early at
-// midnight or as soon as stop() returns true. Returns false when stop() ended it.
+// midnight or as soon as stop() returns true. everySecond(), when given, runs each time
+// the whole second of the clock changes (the growing dots of a wait). Returns false
+// when stop() ended it.
 bool TimedWait(const Clock& clock, EventWaiter& waiter, double seconds,
-               const std::function<bool()>& stop = {});
+               const std::function<bool()>& stop = {}, const std::function<void()>& everySecond = {});

@@ -6,7 +6,7 @@
 #include "common/LeadingNumber.h"
 #include "common/Latin1.h"
 #include "common/TextPos.h"
-#include "wifi/ConnectReadiness.h"
+#include "wifi/ConnectButtonRule.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -90,10 +90,7 @@ void AdapterView::TabNIC_Click()
 
 void AdapterView::applyConnectReadiness()
 {
-    const auto& box = widgets_.txtVoorstel;
-    widgets_.cmdWiFiConnect->setEnabled(ConnectReady(
-        widgets_.txtSSID->text().toStdString(), box[0]->text().toStdString(), box[1]->text().toStdString(),
-        box[2]->text().toStdString(), widgets_.txtMurelPort->text().toStdString()));
+    ApplyConnectReadiness(widgets_.cmdWiFiConnect, widgets_.txtSSID, widgets_.txtVoorstel, widgets_.txtMurelPort);
 }
 
 int AdapterView::selectedAdapterNumber() const

@@ -1,6 +1,6 @@
 #include "PingTest.h"
 
-#include "DottedAddress.h"
+#include "platform/DottedQuad.h"
 #include "PingEnableRule.h"
 
 #include "platform/MessageBox.h"
@@ -25,7 +25,7 @@ void PingTest::cmdPing_Click()
     const std::string typed = widgets_.txtIPtoPing->text().toStdString();
     // The button's enabling rule lets some malformed texts through (and an empty box
     // before any adapter was shown); those are named, not pinged and called free.
-    if (!NormalizedDottedIPv4(typed)) {
+    if (!ParseDottedQuad(typed)) {
         messages_.show(typed + " is not a valid IP address!");
         return;
     }

@@ -1,7 +1,6 @@
 #include "Pinger.h"
 
-#include "DottedAddress.h"
-
+#include "platform/DottedQuad.h"
 #include "platform/EchoTest.h"
 
 namespace {
@@ -20,6 +19,6 @@ bool Pinger::Ping(const std::string& address) const
 {
     // The system's address conversion turns a malformed text into 255.255.255.255;
     // pinging that would ask the whole network instead of one device.
-    const auto dotted = NormalizedDottedIPv4(address);
-    return dotted && echo_->echo(*dotted, kMaxHops, kEchoWaitSeconds);
+    const auto parsed = ParseDottedQuad(address);
+    return parsed && echo_->echo(DottedQuadText(*parsed), kMaxHops, kEchoWaitSeconds);
 }

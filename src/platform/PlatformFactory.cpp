@@ -1,5 +1,7 @@
 #include "PlatformFactory.h"
 
+#include "NetshProvisioningCommands.h"
+#include "NmcliProvisioningCommands.h"
 #include "NullServices.h"
 #include "qt/QtClock.h"
 #include "qt/QtEventWaiter.h"
@@ -9,21 +11,41 @@
 #include "qt/QtUrlOpener.h"
 
 #if defined(_WIN32)
+#include "windows/WindowsAdapterList.h"
+#include "windows/WindowsCommandRunner.h"
+#include "windows/WindowsEchoTest.h"
+#include "windows/WindowsTempDir.h"
+#include "windows/WindowsUrlOpener.h"
+#include "windows/WindowsWlan.h"
 #else
 #include "linux/LinuxAdapterList.h"
+#include "linux/LinuxCommandRunner.h"
+#include "linux/LinuxEchoTest.h"
+#include "linux/LinuxTempDir.h"
+#include "linux/NetworkManagerWlan.h"
 #endif
 
 namespace {
 
 #if defined(_WIN32)
-using SystemAdapterList = NullAdapterList;
+using SystemAdapterList = WindowsAdapterList;
+using SystemEchoTest = WindowsEchoTest;
+using SystemWlan = WindowsWlan;
+using SystemCommandRunner = WindowsCommandRunner;
+using SystemTempDir = WindowsTempDir;
+// ShellExecuteA, the shell's own way to the default browser: QDesktopServices ends in
+// the same call on Windows, so going there directly keeps the address as written.
+using SystemUrlOpener = WindowsUrlOpener;
+using SystemProvisioning = NetshProvisioningCommands;
 #else
 using SystemAdapterList = LinuxAdapterList;
+using SystemEchoTest = LinuxEchoTest;
+using SystemWlan = NetworkManagerWlan;
+using SystemCommandRunner = LinuxCommandRunner;
+using SystemTempDir = LinuxTempDir;
+using SystemUrlOpener = QtUrlOpener;
+using SystemProvisioning = NmcliProvisioningCommands;
 #endif
-using SystemEchoTest = NullEchoTest;
-using SystemWlan = NullWlan;
-using SystemCommandRunner = NullCommandRunner;
-using SystemTempDir = NullTempDir;
 
 class RealServices final : public PlatformServices {
 public:
@@ -39,7 +61,7 @@ private:
     SystemWlan wlan_;
     SystemCommandRunner commands_;
     SystemTempDir tempDir_;
-    QtUrlOpener urls_;
+    SystemUrlOpener urls_;
     QtMessageBox messages_;
     Services services_{clock_, waiter_, timer1_, socket_, adapters_, echo_, wlan_,
                        commands_, tempDir_, urls_, messages_};
@@ -50,4 +72,10 @@ private:
 std::unique_ptr<PlatformServices> CreatePlatformServices()
 {
     return std::make_unique<RealServices>();
+}
+
+const ProvisioningCommands& SystemProvisioningCommands()
+{
+    static const SystemProvisioning commands;
+    return commands;
 }

@@ -2,6 +2,8 @@
 
 #include "Services.h"
 
+class ProvisioningCommands;
+
 #include <memory>
 
 // Owns the real implementations for the running operating system.
@@ -13,3 +15,7 @@ public:
 
 // The one place that chooses the implementations.
 std::unique_ptr<PlatformServices> CreatePlatformServices();
+
+// The command lines of the running operating system for joining the gateway's setup
+// access point; they live as long as the program.
+const ProvisioningCommands& SystemProvisioningCommands();

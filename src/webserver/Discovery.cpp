@@ -1,5 +1,6 @@
 #include "Discovery.h"
 
+#include "AdapterBroadcast.h"
 #include "Datagrams.h"
 #include "ServerList.h"
 
@@ -67,17 +68,13 @@ void Discovery::sendStep()
     const std::string request = TavikDatagram::ListRequest();
     const int passes = w_.TabNIC->count();
     for (int pass = 0; pass < passes && !state_.closing; ++pass) {
-        // The socket stays bound for the whole run: closing it would throw away the
-        // replies waiting in its buffer. It is bound again only if it lost its port.
-        if (!services_.socket.isBound() && !services_.socket.bind(TavikDatagram::Port))
-            continue; // not ready: this pass sends nothing
-        const int adapter = pass < static_cast<int>(state_.nics.size()) ? state_.nics[pass].interfaceIndex : -1;
-        if (!services_.socket.send(request, std::string(TavikDatagram::BroadcastHost), TavikDatagram::Port,
-                                   adapter)) {
+        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, state_, pass, request);
+        if (result == BroadcastResult::Refused) {
             showNetworkError();
             return;
         }
-        services_.waiter.yieldOnce();
+        if (result == BroadcastResult::Sent)
+            services_.waiter.yieldOnce();
     }
 }
 

@@ -5,8 +5,6 @@
 
 #include "common/FormState.h"
 #include "common/TimedWait.h"
-#include "platform/Clock.h"
-#include "platform/EventWaiter.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
@@ -14,8 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <algorithm>
-#include <cmath>
 
 namespace {
 constexpr double kRebootWaitSeconds = 12.0;
@@ -68,25 +64,9 @@ void ManagementCommands::sendToSelected(const std::string& datagram, int copies)
 
 void ManagementCommands::waitThenRefresh()
 {
-    const Clock& clock = services_.clock;
-    const double deadline = clock.secondsSinceMidnight() + kRebootWaitSeconds;
-    double second = std::floor(clock.secondsSinceMidnight());
     state_.closing = false;
-    for (;;) {
-        const double now = clock.secondsSinceMidnight();
-        if (ClockReached(now, deadline) || PastMidnight(now)) {
-            if (!state_.closing)
-                refresh_();
-            return;
-        }
-        if (state_.closing)
-            return;
-        // Sleep until the next whole second (the next dot) or an event, whichever first.
-        services_.waiter.waitForEvent(std::clamp(std::min(second + 1.0, deadline) - now, 0.001, 1.0));
-        const double wholeSecond = std::floor(clock.secondsSinceMidnight());
-        if (wholeSecond != second) {
-            second = wholeSecond;
-            servers_.append("...");
-        }
-    }
+    TimedWait(services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+              [this] { servers_.append("..."); });
+    if (!state_.closing)
+        refresh_();
 }

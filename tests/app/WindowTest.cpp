@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "fakes/FakeWlan.h"
 #include "fakes/WindowRig.h"
 
 #include "app/PictureButton.h"
@@ -165,6 +166,31 @@ private Q_SLOTS:
         QTest::mouseClick(rig.c().picRefresh, Qt::LeftButton);
         QVERIFY(rig.fakes.timer1->isEnabled());
         QCOMPARE(rig.c().labStatus->palette().color(QPalette::WindowText), QColor(Qt::black));
+    }
+
+    void closingEndsWlanNotificationsOfTheLastScan_data()
+    {
+        QTest::addColumn<bool>("scanned");
+        QTest::addColumn<QString>("lastCall");
+        QTest::newRow("before any scan: handle 0") << false << "unregister 0";
+        QTest::newRow("after a scan: its handle") << true << "unregister 20736";
+    }
+    void closingEndsWlanNotificationsOfTheLastScan()
+    {
+        QFETCH(bool, scanned);
+        QFETCH(QString, lastCall);
+        WindowRig rig;
+        FakeWlan wlan;
+        rig.fakes.wlanOverride = &wlan;
+        rig.load();
+        rig.finishSearch();
+        if (scanned) {
+            QTest::mouseClick(rig.c().picRescan, Qt::LeftButton);
+            rig.fakes.time.advance(1.0);
+        }
+        rig.window->close();
+        QCOMPARE(QString::fromStdString(wlan.calls.back()), lastCall);
+        QVERIFY(!rig.fakes.socket.isBound());
     }
 
     void closingDuringASearchTickUnwindsCleanly()

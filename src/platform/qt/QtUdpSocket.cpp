@@ -1,12 +1,26 @@
 #include "QtUdpSocket.h"
 
 #include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QVariant>
 
 namespace {
 // The default buffer keeps only ~166 small replies when the window is busy for a
 // second; 4 MiB keeps a burst of a thousand.
 constexpr int kReceiveBufferBytes = 4 << 20;
+
+#if defined(Q_OS_WIN)
+// The adapter's first IPv4 address; null when it has none.
+QHostAddress FirstIpv4Address(int interfaceIndex)
+{
+    const QNetworkInterface adapter = QNetworkInterface::interfaceFromIndex(interfaceIndex);
+    for (const QNetworkAddressEntry& entry : adapter.addressEntries()) {
+        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+            return entry.ip();
+    }
+    return {};
+}
+#endif
 } // namespace
 
 QtUdpSocket::QtUdpSocket()
@@ -20,6 +34,12 @@ QtUdpSocket::QtUdpSocket()
 bool QtUdpSocket::bind(std::uint16_t port)
 {
     // Address sharing lets a device simulator on the same host bind the port too.
+    // Both systems end up with SO_REUSEADDR: Linux from ShareAddress, Windows from
+    // ReuseAddressHint (Qt ignores ShareAddress there, sharing being Windows' default).
+    // They differ in who gets a unicast datagram when two sockets hold the port: Linux
+    // gives it to the socket bound last, Windows to one of them, not defined which.
+    // Broadcasts reach every such socket on both, and Windows also lets this bind
+    // succeed over a program of the same user that holds the port without sharing.
     if (!socket_.bind(QHostAddress::AnyIPv4, port,
                       QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
         return false;
@@ -48,8 +68,17 @@ bool QtUdpSocket::send(const std::string& bytes, const std::string& host, std::u
                               address, port);
     // Choosing the interface by index works for limited broadcasts; choosing it by
     // sender address does not (the kernel answers ENETUNREACH).
-    if (interfaceIndex >= 0)
+    if (interfaceIndex >= 0) {
         datagram.setInterfaceIndex(static_cast<uint>(interfaceIndex));
+#if defined(Q_OS_WIN)
+        // Qt passes the index in IP_PKTINFO together with the sender address, 0.0.0.0
+        // when unset. Linux ignores that address on sending; Windows writes it into the
+        // packet as its source, and nobody can answer 0.0.0.0. So on Windows the
+        // datagram carries the adapter's own address as well. (Adapter indexes from
+        // GetAdaptersInfo are the ones QNetworkInterface uses.)
+        datagram.setSender(FirstIpv4Address(interfaceIndex));
+#endif
+    }
     return socket_.writeDatagram(datagram) == static_cast<qint64>(bytes.size());
 }
 

@@ -1,2 +1,15 @@
-# Filled by the Windows backend.
-target_sources(hoptrace_core PRIVATE)
+# The Windows implementations: Win32 and the standard library only, no Qt, so that
+# tests/windows builds this same list with mingw-w64 and runs it under wine.
+set(HOPTRACE_WINDOWS_PLATFORM_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.h ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.h ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.h ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsCommandRunner.h ${CMAKE_CURRENT_LIST_DIR}/WindowsCommandRunner.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsTempDir.h ${CMAKE_CURRENT_LIST_DIR}/WindowsTempDir.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsUrlOpener.h ${CMAKE_CURRENT_LIST_DIR}/WindowsUrlOpener.cpp)
+set(HOPTRACE_WINDOWS_PLATFORM_LIBS iphlpapi wlanapi ws2_32 advapi32 shell32)
+
+if(NOT HOPTRACE_WINDOWS_PLATFORM_ONLY)
+    target_sources(hoptrace_core PRIVATE ${HOPTRACE_WINDOWS_PLATFORM_SOURCES})
+    target_link_libraries(hoptrace_core PUBLIC ${HOPTRACE_WINDOWS_PLATFORM_LIBS})
+endif()

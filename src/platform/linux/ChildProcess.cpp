@@ -1,0 +1,147 @@
+#include "ChildProcess.h"
+
+#include "UniqueFd.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+SteadyClock::time_point DeadlineAfter(double seconds)
+{
+    // NaN, negatives and absurdly long limits are clamped so the arithmetic stays sane.
+    const double bounded = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 86400.0 * 365) : 0.0;
+    return SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
+                                    std::chrono::duration<double>(bounded));
+}
+
+int MillisecondsUntil(SteadyClock::time_point deadline)
+{
+    const auto left = deadline - SteadyClock::now();
+    if (left <= SteadyClock::duration::zero())
+        return 0;
+    // Round up: poll() must not wake a hair before the deadline and loop.
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    return static_cast<int>(std::min<long long>(ms, 1 << 30));
+}
+
+// Blocks until the child can be reaped or the deadline passes; true when it has ended.
+bool WaitForExit(pid_t pid, SteadyClock::time_point deadline)
+{
+    const UniqueFd pidfd(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
+    if (pidfd.valid()) {
+        for (;;) {
+            pollfd entry{pidfd.get(), POLLIN, 0};
+            const int ready = poll(&entry, 1, MillisecondsUntil(deadline));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            return ready > 0;
+        }
+    }
+    // Kernels before 5.3 have no pidfd: check at growing intervals (up to 50 ms) rather
+    // than spin.
+    long napNs = 1'000'000;
+    for (;;) {
+        siginfo_t info{};
+        const int result = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+        if (result == 0 && info.si_pid == pid)
+            return true;
+        if (result < 0 && errno != EINTR)
+            return true; // nothing left to wait for; the reaping below reports it
+        if (MillisecondsUntil(deadline) == 0)
+            return false;
+        const timespec nap{0, std::min(napNs, MillisecondsUntil(deadline) * 1'000'000L)};
+        nanosleep(&nap, nullptr);
+        napNs = std::min(napNs * 2, 50'000'000L);
+    }
+}
+
+pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output)
+{
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (output == ChildOutput::Discard) {
+        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+    }
+
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A group of its own lets a time-out kill the script together with what it started.
+    posix_spawnattr_setpgroup(&attributes, 0);
+    // Signal dispositions and the mask this program uses are not the child's business.
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGCHLD, SIGHUP})
+        sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    pid_t pid = -1;
+    const bool searchPath = argv[0].find('/') == std::string::npos;
+    const int failed = searchPath ? posix_spawnp(&pid, args[0], &files, &attributes, args.data(), environ)
+                                  : posix_spawn(&pid, args[0], &files, &attributes, args.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&files);
+    return failed == 0 ? pid : -1;
+}
+
+} // namespace
+
+ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds,
+                             ChildOutput output)
+{
+    if (argv.empty() || argv[0].empty())
+        return {};
+    const auto deadline = DeadlineAfter(timeoutSeconds);
+    const pid_t pid = Spawn(argv, output);
+    if (pid <= 0)
+        return {};
+
+    const bool ended = WaitForExit(pid, deadline);
+    if (!ended) {
+        // The child is not reaped yet, so neither its pid nor its group id can have been
+        // reused: killing the group here cannot hit an unrelated process.
+        kill(-pid, SIGKILL);
+        kill(pid, SIGKILL);
+    }
+    int status = 0;
+    pid_t reaped;
+    do {
+        reaped = waitpid(pid, &status, 0);
+    } while (reaped < 0 && errno == EINTR);
+
+    if (!ended)
+        return {ChildOutcome::Kind::TimedOut, 0};
+    if (reaped != pid)
+        return {};
+    if (WIFEXITED(status))
+        return {ChildOutcome::Kind::Exited, WEXITSTATUS(status)};
+    if (WIFSIGNALED(status))
+        return {ChildOutcome::Kind::Signalled, WTERMSIG(status)};
+    return {};
+}

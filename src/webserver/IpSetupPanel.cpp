@@ -1,0 +1,127 @@
+#include "IpSetupPanel.h"
+
+#include "AdapterBroadcast.h"
+#include "ServerList.h"
+#include "SetupDatagrams.h"
+
+#include "common/FormState.h"
+#include "common/Latin1.h"
+#include "common/TimedWait.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Services.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+
+#include <algorithm>
+
+namespace {
+constexpr double kSendPhaseSeconds = 3.0;
+constexpr double kCopyIntervalSeconds = 1.0;
+constexpr double kRebootWaitSeconds = 12.0;
+} // namespace
+
+IpSetupPanel::IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, Services& services, ServerList& servers,
+                           std::function<void()> refresh)
+    : w_(widgets), state_(state), services_(services), servers_(servers), refresh_(std::move(refresh))
+{
+    QObject::connect(w_.cmdSetIP, &QPushButton::clicked, w_.fraSetIP, [this] { cmdSetIP_Click(); });
+    QObject::connect(w_.cmdIPCancel, &QPushButton::clicked, w_.fraSetIP, [this] { cmdIPCancel_Click(); });
+    QObject::connect(w_.cmdIPOK, &QPushButton::clicked, w_.fraSetIP, [this] { cmdIPOK_Click(); });
+    // Selecting an option by program (a server selection) counts as a click too.
+    for (QRadioButton* option : w_.optAutoIP)
+        QObject::connect(option, &QRadioButton::toggled, w_.fraSetIP, [this](bool on) {
+            if (on)
+                optAutoIP_Click();
+        });
+}
+
+void IpSetupPanel::cmdSetIP_Click()
+{
+    w_.cmdReboot->setEnabled(false);
+    w_.cmdSetIP->setEnabled(false);
+    w_.picRefresh->setEnabled(false);
+    w_.txtServers->setEnabled(false);
+    w_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + BytesToText(state_.selectedMac));
+    w_.fraSetIP->show();
+}
+
+void IpSetupPanel::optAutoIP_Click() { w_.fraIP->setEnabled(w_.optAutoIP[1]->isChecked()); }
+
+void IpSetupPanel::cmdIPCancel_Click()
+{
+    w_.cmdReboot->setEnabled(true);
+    w_.cmdSetIP->setEnabled(true);
+    w_.picRefresh->setEnabled(true);
+    w_.txtServers->setEnabled(true);
+    w_.fraSetIP->hide();
+}
+
+std::string IpSetupPanel::buildDatagram() const
+{
+    const std::string port = TextToBytes(w_.txtPort->text());
+    if (w_.optAutoIP[0]->isChecked())
+        return TavikSetup::SetDHCPRequest(port, state_.selectedMac);
+    TavikSetup::OctetBoxTexts boxes;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = TextToBytes(w_.txtIPadres[i]->text());
+    return TavikSetup::SetIPRequest(boxes, port, state_.selectedMac);
+}
+
+bool IpSetupPanel::sendCopy(const std::string& datagram)
+{
+    // Every adapter gets its copy, as the list request does: the device may sit on any
+    // of them. Without a known adapter the system chooses the way out.
+    const int adapters = w_.TabNIC->count();
+    for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter)
+        if (BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram)
+            == BroadcastResult::Refused)
+            return false;
+    return true;
+}
+
+void IpSetupPanel::sendPhase(const std::string& datagram)
+{
+    const Clock& clock = services_.clock;
+    state_.closing = false;
+    state_.replyArrived = false;
+    const double deadline = clock.secondsSinceMidnight() + kSendPhaseSeconds;
+    for (;;) {
+        const double now = clock.secondsSinceMidnight();
+        if (ClockReached(now, deadline) || PastMidnight(now) || state_.replyArrived || state_.closing)
+            return;
+        if (!sendCopy(datagram)) {
+            services_.messages.show("Network error!");
+            return;
+        }
+        TimedWait(clock, services_.waiter, kCopyIntervalSeconds, [this] { return state_.closing; });
+    }
+}
+
+void IpSetupPanel::rebootWait()
+{
+    w_.cmdReboot->setText(QStringLiteral("Reboot"));
+    servers_.setText("");
+    w_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
+    TimedWait(services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+              [this] { w_.labStatus->setText(w_.labStatus->text() + "..."); });
+}
+
+void IpSetupPanel::cmdIPOK_Click()
+{
+    w_.fraSetIP->hide();
+    sendPhase(buildDatagram());
+    if (state_.replyArrived && !state_.closing)
+        rebootWait();
+    w_.picRefresh->setEnabled(true);
+    w_.txtServers->setEnabled(true);
+    w_.fraSetIP->hide();
+    if (!state_.closing)
+        refresh_();
+}

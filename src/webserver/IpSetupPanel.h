@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QWidget;
+class ServerList;
+struct FormState;
+struct Services;
+
+struct IpSetupWidgets {
+    QPushButton* cmdSetIP;
+    QPushButton* cmdReboot;
+    QWidget* picRefresh;
+    QPlainTextEdit* txtServers;
+    QGroupBox* fraSetIP;
+    QPushButton* cmdIPOK;
+    QPushButton* cmdIPCancel;
+    std::array<QRadioButton*, 2> optAutoIP;
+    QGroupBox* fraIP;
+    QLineEdit* txtPort;
+    std::array<QLineEdit*, 16> txtIPadres;
+    QLabel* labStatus;
+    QTabBar* TabNIC;
+};
+
+// The IP setup panel: gives the selected webserver a fixed configuration or DHCP by
+// broadcasting SetIP or SetDHCP up to three times, then starts a new search.
+class IpSetupPanel final {
+public:
+    IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, Services& services, ServerList& servers,
+                 std::function<void()> refresh);
+
+    void cmdSetIP_Click();
+    void optAutoIP_Click();
+    void cmdIPCancel_Click();
+    void cmdIPOK_Click();
+
+private:
+    std::string buildDatagram() const;
+    // Broadcasts one copy out of every adapter; false when the socket refused it.
+    bool sendCopy(const std::string& datagram);
+    void sendPhase(const std::string& datagram);
+    void rebootWait();
+
+    IpSetupWidgets w_;
+    FormState& state_;
+    Services& services_;
+    ServerList& servers_;
+    std::function<void()> refresh_;
+};

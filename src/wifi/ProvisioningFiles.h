@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CommandRunner;
+class TempDir;
+
+// The files of one connection run. They hold the setup passphrase and one of them is
+// executed, so they live in a directory made for the run that only the user may
+// read and write (fixed names in the shared temporary directory could be planted or
+// swapped by another local user), and are gone when the run ends.
+class ProvisioningFiles final {
+public:
+    static constexpr char kScriptName[] = "TK.bat";
+    static constexpr char kProfileName[] = "TKProfile.txt";
+    static constexpr char kLogName[] = "TKlog.txt";
+    // A command that has not ended by then is ended and counts as failed.
+    static constexpr double kCommandTimeoutSeconds = 60.0;
+
+    // scriptLineEnd: what ends a line for the platform's script interpreter.
+    ProvisioningFiles(TempDir& tempDir, CommandRunner& runner, std::string scriptLineEnd);
+    ~ProvisioningFiles();
+    ProvisioningFiles(const ProvisioningFiles&) = delete;
+    ProvisioningFiles& operator=(const ProvisioningFiles&) = delete;
+
+    // Makes the private directory; false when the platform cannot.
+    bool create();
+    // Writes the script file with this one line, replacing its content, and runs it.
+    // The script's exit code; -1 when the file could not be written (nothing runs),
+    // or when the command could not start or did not end in time.
+    int run(const std::string& commandLine);
+    // Writes the profile document; false when it could not be written.
+    bool writeProfile(const std::string& document);
+    // Full path of the profile document; empty without a directory.
+    std::string profilePath() const;
+    // Deletes the profile, the script and the log file, then the directory.
+    // Every error is ignored; calling it again does nothing.
+    void cleanUp();
+
+private:
+    std::string pathOf(const char* name) const;
+
+    TempDir& tempDir_;
+    CommandRunner& runner_;
+    std::string lineEnd_;
+    std::optional<std::string> dir_;
+};

@@ -1,0 +1,3 @@
+#include "WlanCallback.h"
+
+void WlanCallback() {}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Wlan.h"
+
+#include <string>
+#include <vector>
+
+// A WLAN service whose answers the test sets; it records every call in order.
+class FakeWlan final : public Wlan {
+public:
+    std::optional<Handle> openClient() override;
+    void registerNotifications(Handle client, std::function<void()> onNotification) override;
+    void unregisterNotifications(Handle client) override;
+    int interfaceCount(Handle client) override;
+    std::vector<WlanNetwork> availableNetworks(Handle client) override;
+
+    bool opens = true;
+    int interfaces = 1;
+    std::vector<WlanNetwork> networks;
+    Handle nextHandle = 0x5100;
+    // "open", "register <h>", "interfaces <h>", "networks <h>", "unregister <h>".
+    std::vector<std::string> calls;
+    std::function<void()> registeredCallback;
+    // Runs inside availableNetworks, e.g. to let a notification arrive mid-scan.
+    std::function<void()> whileListing;
+};

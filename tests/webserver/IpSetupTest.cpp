@@ -1,0 +1,200 @@
+#include "TestMain.h"
+
+#include "fakes/WindowRig.h"
+
+#include "app/PictureButton.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+bool isSetup(const std::string& bytes) { return bytes.starts_with("TAVIKwebserver|Set"); }
+
+struct Copies {
+    std::vector<double> at;
+    std::vector<int> interfaces;
+};
+
+Copies setupCopies(const WindowRig& rig)
+{
+    Copies copies;
+    for (const auto& sent : rig.fakes.socket.sent)
+        if (isSetup(sent.bytes)) {
+            copies.at.push_back(sent.at);
+            copies.interfaces.push_back(sent.interfaceIndex);
+        }
+    return copies;
+}
+
+void selectOne(WindowRig& rig)
+{
+    ReplyFields f;
+    f.mac = "00:08:DC:12:34:56";
+    rig.load();
+    rig.fakes.socket.deliver(TavikReply(f), 0.5);
+    rig.finishSearch();
+    QVERIFY(rig.c().cmdSetIP->isEnabled());
+}
+} // namespace
+
+class IpSetupTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void openingShowsThePanelFilledBySelection()
+    {
+        WindowRig rig;
+        selectOne(rig);
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        QVERIFY(rig.c().fraSetIP->isVisible());
+        QCOMPARE(rig.c().fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
+        QVERIFY(!rig.c().txtServers->isEnabled());
+        QVERIFY(!rig.c().picRefresh->isEnabled());
+        QVERIFY(!rig.c().fraIP->isEnabled()); // DHCP selected
+        QTest::mouseClick(rig.c().optAutoIP[1], Qt::LeftButton);
+        QVERIFY(rig.c().fraIP->isEnabled());
+    }
+
+    void cancelKeepsTheEdits()
+    {
+        WindowRig rig;
+        selectOne(rig);
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        rig.c().txtPort->setText("81");
+        QTest::mouseClick(rig.c().cmdIPCancel, Qt::LeftButton);
+        QVERIFY(rig.c().fraSetIP->isHidden());
+        QVERIFY(rig.c().txtServers->isEnabled());
+        QVERIFY(rig.c().cmdReboot->isEnabled());
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        QCOMPARE(rig.c().txtPort->text(), QString("81"));
+        QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
+    }
+
+    void sendsTheChosenDatagram_data()
+    {
+        QTest::addColumn<bool>("fixIp");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("DHCP") << false << QByteArray("TAVIKwebserver|SetDHCP|\x12\x34\x56\x00\x50|", 29);
+        QTest::newRow("fixed address")
+            << true
+            << QByteArray("TAVIKwebserver|SetIP|\x12\x34\x56\xC0\xA8\x01\x14\x00\x50\xFF\xFF\xFF\x00"
+                          "\xC0\xA8\x01\x01\x08\x08\x08\x08|",
+                          43);
+    }
+    void sendsTheChosenDatagram()
+    {
+        QFETCH(bool, fixIp);
+        QFETCH(QByteArray, expected);
+        WindowRig rig;
+        selectOne(rig);
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        if (fixIp)
+            QTest::mouseClick(rig.c().optAutoIP[1], Qt::LeftButton);
+        for (int i = 12; i < 16; ++i)
+            rig.c().txtIPadres[i]->setText("8");
+        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        for (const auto& sent : rig.fakes.socket.sent)
+            if (isSetup(sent.bytes)) {
+                QCOMPARE(QByteArray::fromStdString(sent.bytes), expected);
+                QCOMPARE(sent.host, std::string("255.255.255.255"));
+            }
+        QVERIFY(!setupCopies(rig).at.empty());
+    }
+
+    void withoutAnswerThreeCopiesThenRefresh()
+    {
+        WindowRig rig;
+        rig.fakes.adapters.list = {{"eth0", "192.168.1.2", "255.255.255.0", "", 2},
+                                   {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
+        selectOne(rig);
+        const int searchesBefore = rig.fakes.adapters.calls;
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        const double clicked = rig.fakes.time.elapsed();
+        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        const Copies copies = setupCopies(rig);
+        QCOMPARE(copies.at.size(), std::size_t(6)); // three copies, each out of both adapters
+        QCOMPARE(copies.interfaces, (std::vector<int>{2, 3, 2, 3, 2, 3}));
+        QCOMPARE(copies.at[2] - clicked, 1.0);
+        QCOMPARE(copies.at[4] - clicked, 2.0);
+        QVERIFY(rig.fakes.messages.shown.empty());
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
+        QVERIFY(rig.fakes.time.elapsed() - clicked < 3.5);
+        QVERIFY(rig.c().fraSetIP->isHidden());
+    }
+
+    void anAnswerStopsTheCopiesAndShowsTheRebootWait()
+    {
+        WindowRig rig;
+        selectOne(rig);
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        ReplyFields moved;
+        moved.mac = "00:08:DC:12:34:57"; // not listed yet
+        rig.fakes.socket.deliver(TavikReply(moved), 0.5);
+        QString atOneSecond, atTwelve;
+        rig.fakes.time.schedule(1.2, [&] { atOneSecond = rig.c().labStatus->text(); });
+        rig.fakes.time.schedule(12.9, [&] { atTwelve = rig.c().labStatus->text(); });
+        const int searchesBefore = rig.fakes.adapters.calls;
+        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        QCOMPARE(setupCopies(rig).at.size(), std::size_t(1));
+        QCOMPARE(atOneSecond, QString("IPsetup sent OK. Rebooting"));
+        QCOMPARE(atTwelve, "IPsetup sent OK. Rebooting" + QString("...").repeated(12));
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
+        QCOMPARE(rig.c().cmdReboot->text(), QString("Reboot"));
+    }
+
+    void closingDuringEitherWaitEndsItWithoutRefresh_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<double>("closeAt");
+        QTest::newRow("send phase") << false << 1.5;
+        QTest::newRow("reboot wait") << true << 5.0;
+    }
+    void closingDuringEitherWaitEndsItWithoutRefresh()
+    {
+        QFETCH(bool, answered);
+        QFETCH(double, closeAt);
+        WindowRig rig;
+        selectOne(rig);
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        if (answered) {
+            ReplyFields other;
+            other.mac = "00:08:DC:00:00:99";
+            rig.fakes.socket.deliver(TavikReply(other), 0.2);
+        }
+        rig.fakes.time.schedule(closeAt, [&] { rig.window->close(); });
+        const int searchesBefore = rig.fakes.adapters.calls;
+        const double clicked = rig.fakes.time.elapsed();
+        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        QVERIFY(rig.fakes.time.elapsed() - clicked < closeAt + 0.5);
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore);
+    }
+
+    void startedJustAfterMidnightSendsNothing()
+    {
+        WindowRig rig(86395.0);
+        selectOne(rig);
+        rig.fakes.time.advance(86400.4 - 86395.0 - rig.fakes.time.elapsed());
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
+    }
+
+    void aRefusedSendIsReportedOnceAndTheSearchFollows()
+    {
+        WindowRig rig;
+        selectOne(rig);
+        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        rig.fakes.socket.sendSucceeds = false;
+        const int searchesBefore = rig.fakes.adapters.calls;
+        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
+    }
+};
+
+HOPTRACE_TEST(IpSetupTest)
+#include "IpSetupTest.moc"
