@@ -13,15 +13,15 @@ constexpr int StartLimitMs = 10'000;
 
 SimulatorProcess::~SimulatorProcess() { stop(); }
 
-bool SimulatorProcess::start(const QStringList& deviceSpecs, Side side)
+bool SimulatorProcess::start(const QStringList& deviceLines, Side side)
 {
     QStringList arguments{QStringLiteral("--manage-addresses"), QStringLiteral("--ready-file"),
                           dir_.filePath(QStringLiteral("ready")), QStringLiteral("--record"),
                           dir_.filePath(QStringLiteral("record"))};
     if (side == Side::Pc)
         arguments << QStringLiteral("--bind") << QStringLiteral("255.255.255.255");
-    for (const QString& spec : deviceSpecs)
-        arguments << QStringLiteral("--device") << spec;
+    for (const QString& keys : deviceLines)
+        arguments << QStringLiteral("--device") << keys;
 
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });

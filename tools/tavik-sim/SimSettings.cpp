@@ -111,8 +111,8 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     const QCommandLineOption delay("delay", "Reply delay of generated devices (default 0).", "MS", "0");
     const QCommandLineOption jitter("jitter", "Random extra reply delay, 0..MS.", "MS", "0");
     const QCommandLineOption iface("iface", "Interface the generated devices sit on (default: all).", "NAME");
-    const QCommandLineOption device("device", "One more device, as KEY=VALUE,... (repeatable).", "SPEC");
-    const QCommandLineOption config("config", "File with one device spec per line ('#' comments).", "FILE");
+    const QCommandLineOption device("device", "One more device, as KEY=VALUE,... (repeatable).", "KEYS");
+    const QCommandLineOption config("config", "File with one device line of keys per line ('#' comments).", "FILE");
     const QCommandLineOption bind("bind",
                                   "Address to listen on; 255.255.255.255 shares a namespace with the program "
                                   "(each device address then gets a socket of its own; default 0.0.0.0).",
@@ -187,7 +187,7 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     pattern.replyJitterMs = *jitterMs;
     pattern.interfaceName = parser.value(iface).toStdString();
 
-    std::vector<std::string> specs;
+    std::vector<std::string> deviceLines;
     for (const QString& file : parser.values(config)) {
         const auto text = readFile(file.toStdString());
         if (!text) {
@@ -197,13 +197,13 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
         for (std::string_view line : lines(*text)) {
             line = trimmed(line.substr(0, line.find('#')));
             if (!line.empty())
-                specs.emplace_back(line);
+                deviceLines.emplace_back(line);
         }
     }
-    for (const QString& spec : parser.values(device))
-        specs.push_back(spec.toStdString());
+    for (const QString& keys : parser.values(device))
+        deviceLines.push_back(keys.toStdString());
 
-    int generated = specs.empty() ? 1 : 0;
+    int generated = deviceLines.empty() ? 1 : 0;
     if (parser.isSet(count)) {
         generated = parser.value(count).toInt(&ok);
         if (!ok || generated < 0 || generated > 10000) {
@@ -213,10 +213,10 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     }
 
     SimSettings settings;
-    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(generated) + specs.size(); ++i) {
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(generated) + deviceLines.size(); ++i) {
         auto config = PatternDevice(pattern, i, result.error);
         if (config && i >= static_cast<std::uint32_t>(generated))
-            config = ParseDeviceSpec(specs[i - static_cast<std::uint32_t>(generated)], *config, result.error);
+            config = ParseDeviceKeys(deviceLines[i - static_cast<std::uint32_t>(generated)], *config, result.error);
         if (!config)
             return result;
         settings.devices.push_back(*config);
