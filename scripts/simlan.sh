@@ -19,7 +19,8 @@
 # COMMAND runs in the PC namespace with these variables set:
 #   SIMLAN_INSIDE=1, SIMLAN_DEVICE_PID (nsenter -t "$SIMLAN_DEVICE_PID" -n ... runs a command
 #   on the device side), SIMLAN_SIM (the simulator), SIMLAN_DIR (a scratch directory removed
-#   afterwards), SIMLAN_ADAPTERS ("lan1=192.168.1.10/24 lan2=172.16.5.10/24").
+#   afterwards), SIMLAN_ADAPTERS ("lan1=192.168.1.10/24 lan2=172.16.5.10/24"),
+#   SIMLAN_HOST_NETNS (the network namespace that was left, to check against).
 # The system bus is cut off (DBUS_SYSTEM_BUS_ADDRESS points nowhere), so COMMAND cannot
 # drive this machine's network or WLAN services; X11 and Wayland sockets are files and
 # stay reachable.
