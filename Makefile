@@ -28,5 +28,15 @@ test-windows: deps
 run: build
 	@$(BUILD)/src/hoptrace
 
+# The program on this display, inside a simulated LAN of private network namespaces:
+# two adapters, six simulated webservers; nothing leaves this machine.
+demo:
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+		echo "make demo: no display to show the window on (DISPLAY and WAYLAND_DISPLAY are unset)" >&2; \
+		exit 1; \
+	fi
+	@$(MAKE) --no-print-directory build
+	@scripts/simlan.sh --sim $(BUILD)/tools/tavik-sim/tavik-sim -- $(BUILD)/src/hoptrace
+
 clean:
 	@rm -rf $(BUILD) $(BUILD_WIN)

@@ -128,12 +128,12 @@ bool apply(DeviceConfig& config, std::string_view key, std::string_view value, s
 
 } // namespace
 
-std::optional<DeviceConfig> ParseDeviceSpec(std::string_view spec, const DeviceConfig& base, std::string& error)
+std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceConfig& base, std::string& error)
 {
     DeviceConfig config = base;
     bool gatewayGiven = false;
     bool dnsGiven = false;
-    for (std::string_view item : split(spec, ',')) {
+    for (std::string_view item : split(keys, ',')) {
         item = trimmed(item);
         if (item.empty())
             continue;

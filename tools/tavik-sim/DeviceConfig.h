@@ -26,7 +26,7 @@ struct DeviceConfig {
 // Reads "key=value,key=value,..." on top of `base`. Keys: name, mac, mode (dhcp or
 // static), ip, port, mask, gw, dns, fw, delay, jitter, iface. Nothing, with a message in
 // `error`, for an unknown key or a value that does not fit it.
-std::optional<DeviceConfig> ParseDeviceSpec(std::string_view spec, const DeviceConfig& base, std::string& error);
+std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceConfig& base, std::string& error);
 
 // "a.b.c.d" with four decimal numbers 0..255.
 bool IsDottedAddress(std::string_view text);

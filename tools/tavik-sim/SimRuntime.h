@@ -6,6 +6,7 @@
 #include "UdpEndpoint.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QObject>
 
 #include <map>
@@ -22,11 +23,12 @@ public:
     bool start();
 
 private:
-    bool sharesNamespaceWithProgram() const { return settings_.bindAddress != "0.0.0.0"; }
+    bool listensBeyondTheWildcard() const { return settings_.bindAddress != "0.0.0.0"; }
     bool openDeviceSockets();
     void onArrival(const Arrival& arrival);
     void sendLater(const OutgoingReply& reply);
     void moveAddress(const AddressMove& move);
+    void record(const Arrival& arrival, double now);
     void log(const std::string& text) const;
     void error(const std::string& text) const;
 
@@ -39,4 +41,5 @@ private:
     // addresses: one per address.
     std::map<std::string, std::unique_ptr<UdpEndpoint>> deviceSockets_;
     AddressManager addresses_;
+    QFile recordFile_;
 };

@@ -111,8 +111,8 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     const QCommandLineOption delay("delay", "Reply delay of generated devices (default 0).", "MS", "0");
     const QCommandLineOption jitter("jitter", "Random extra reply delay, 0..MS.", "MS", "0");
     const QCommandLineOption iface("iface", "Interface the generated devices sit on (default: all).", "NAME");
-    const QCommandLineOption device("device", "One more device, as KEY=VALUE,... (repeatable).", "SPEC");
-    const QCommandLineOption config("config", "File with one device spec per line ('#' comments).", "FILE");
+    const QCommandLineOption device("device", "One more device, as KEY=VALUE,... (repeatable).", "KEYS");
+    const QCommandLineOption config("config", "File with one device line of keys per line ('#' comments).", "FILE");
     const QCommandLineOption bind("bind",
                                   "Address to listen on; 255.255.255.255 shares a namespace with the program "
                                   "(each device address then gets a socket of its own; default 0.0.0.0).",
@@ -128,8 +128,12 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
                                     "device takes a new one (needs 'ip' and CAP_NET_ADMIN).");
     const QCommandLineOption quiet({"q", "quiet"}, "Log nothing but errors.");
     const QCommandLineOption ready("ready-file", "Create FILE once every socket listens.", "FILE");
+    const QCommandLineOption record("record",
+                                    "Append every datagram received to FILE, one line each: seconds, "
+                                    "sender -> destination, interface index, bytes (\\xNN escaped).",
+                                    "FILE");
     parser.addOptions({help, count, macPrefix, firstAddress, ports, dhcpEvery, mask, gateway, dns, delay, jitter,
-                       iface, device, config, bind, port, broadcast, reboot, manage, quiet, ready});
+                       iface, device, config, bind, port, broadcast, reboot, manage, quiet, ready, record});
 
     SimCommandLine result;
     if (!parser.parse(arguments)) {
@@ -183,7 +187,7 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     pattern.replyJitterMs = *jitterMs;
     pattern.interfaceName = parser.value(iface).toStdString();
 
-    std::vector<std::string> specs;
+    std::vector<std::string> deviceLines;
     for (const QString& file : parser.values(config)) {
         const auto text = readFile(file.toStdString());
         if (!text) {
@@ -193,13 +197,13 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
         for (std::string_view line : lines(*text)) {
             line = trimmed(line.substr(0, line.find('#')));
             if (!line.empty())
-                specs.emplace_back(line);
+                deviceLines.emplace_back(line);
         }
     }
-    for (const QString& spec : parser.values(device))
-        specs.push_back(spec.toStdString());
+    for (const QString& keys : parser.values(device))
+        deviceLines.push_back(keys.toStdString());
 
-    int generated = specs.empty() ? 1 : 0;
+    int generated = deviceLines.empty() ? 1 : 0;
     if (parser.isSet(count)) {
         generated = parser.value(count).toInt(&ok);
         if (!ok || generated < 0 || generated > 10000) {
@@ -209,10 +213,10 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     }
 
     SimSettings settings;
-    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(generated) + specs.size(); ++i) {
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(generated) + deviceLines.size(); ++i) {
         auto config = PatternDevice(pattern, i, result.error);
         if (config && i >= static_cast<std::uint32_t>(generated))
-            config = ParseDeviceSpec(specs[i - static_cast<std::uint32_t>(generated)], *config, result.error);
+            config = ParseDeviceKeys(deviceLines[i - static_cast<std::uint32_t>(generated)], *config, result.error);
         if (!config)
             return result;
         settings.devices.push_back(*config);
@@ -242,6 +246,7 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     settings.manageAddresses = parser.isSet(manage);
     settings.quiet = parser.isSet(quiet);
     settings.readyFile = parser.value(ready).toStdString();
+    settings.recordFile = parser.value(record).toStdString();
     result.settings = std::move(settings);
     return result;
 }

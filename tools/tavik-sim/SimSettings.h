@@ -19,7 +19,8 @@ struct SimSettings {
     double rebootSeconds = 4.0;
     bool manageAddresses = false;
     bool quiet = false;
-    std::string readyFile; // written once every socket listens
+    std::string readyFile;  // written once every socket listens
+    std::string recordFile; // every datagram received, one line each
 };
 
 struct SimCommandLine {
@@ -28,7 +29,7 @@ struct SimCommandLine {
     std::string helpText;                // set when --help was asked for
 };
 
-// Reads the arguments (program name first). Device specs of --config files are read
+// Reads the arguments (program name first). Device lines of --config files are read
 // through readFile, which gives nothing when the file cannot be read.
 SimCommandLine ParseSimCommandLine(const QStringList& arguments,
                                    const std::function<std::optional<std::string>(const std::string&)>& readFile);

@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# A simulated LAN with Tavik webservers, made of private network namespaces only: nothing
+# it carries can reach this machine's own network.
+#
+#   "PC" namespace (runs COMMAND)          "devices" namespace (runs tavik-sim)
+#   lan1 192.168.1.10/24  <--- veth --->   sw1 192.168.1.1/24 + device addresses
+#   lan2 172.16.5.10/24   <--- veth --->   sw2 172.16.5.1/24  + device addresses
+#   default routes via 192.168.1.1 (lan1) and 172.16.5.1 (lan2, higher metric)
+#
+# Usage: scripts/simlan.sh [options] [--] COMMAND [ARGS...]
+#   --sim PATH         the simulator (default: build/tools/tavik-sim/tavik-sim)
+#   --config FILE      the simulator's device list (default: six devices, see below)
+#   --sim-arg ARG      one more simulator argument (repeatable)
+#   --sim-log FILE     the simulator's log (default: standard error)
+#   --record FILE      let the simulator record every datagram it receives
+#   --no-sim           start no simulator; COMMAND starts its own (see SIMLAN_* below)
+#   --check            only tell whether a private namespace can be made (0 yes, 77 no)
+#
+# COMMAND runs in the PC namespace with these variables set:
+#   SIMLAN_INSIDE=1, SIMLAN_DEVICE_PID (nsenter -t "$SIMLAN_DEVICE_PID" -n ... runs a command
+#   on the device side), SIMLAN_SIM (the simulator), SIMLAN_DIR (a scratch directory removed
+#   afterwards), SIMLAN_ADAPTERS ("lan1=192.168.1.10/24 lan2=172.16.5.10/24"),
+#   SIMLAN_HOST_NETNS (the network namespace that was left, to check against).
+# The system bus is cut off (DBUS_SYSTEM_BUS_ADDRESS points nowhere), so COMMAND cannot
+# drive this machine's network or WLAN services; X11 and Wayland sockets are files and
+# stay reachable.
+#
+# Exit status: COMMAND's; 77 when no private namespace can be made; 1 when the LAN or
+# the simulator cannot be set up.
+set -uo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+sim="$here/../build/tools/tavik-sim/tavik-sim"
+config=""
+sim_args=()
+sim_log=""
+record=""
+start_sim=1
+inside=0
+check=0
+
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --sim) sim="$2"; shift 2 ;;
+        --config) config="$2"; shift 2 ;;
+        --sim-arg) sim_args+=("$2"); shift 2 ;;
+        --sim-log) sim_log="$2"; shift 2 ;;
+        --record) record="$2"; shift 2 ;;
+        --no-sim) start_sim=0; shift ;;
+        --check) check=1; shift ;;
+        --inside) inside=1; shift ;;
+        --) shift; break ;;
+        -h|--help) sed -n '2,/^set -uo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
+        -*) echo "simlan: unknown option $1" >&2; exit 2 ;;
+        *) break ;;
+    esac
+done
+
+if [ "$inside" = 0 ]; then
+    # Root can make the namespaces directly; anyone else through a user namespace.
+    # Either way the LAN is private: unshare -n starts with nothing but a down loopback.
+    if [ "$(id -u)" = 0 ]; then unshare_args=(-n); else unshare_args=(-r -n); fi
+    # Making the namespace is not enough where a security module strips its powers:
+    # bringing up its loopback proves the LAN can be built.
+    if ! unshare "${unshare_args[@]}" ip link set lo up 2>/dev/null; then
+        echo "simlan: cannot create a private network namespace (unshare ${unshare_args[*]})" >&2
+        exit 77
+    fi
+    [ "$check" = 1 ] && exit 0
+    if [ $# -eq 0 ]; then
+        echo "simlan: no command given (see --help)" >&2
+        exit 2
+    fi
+    if [ "$start_sim" = 1 ] && [ ! -x "$sim" ]; then
+        echo "simlan: no simulator at $sim (build it: cmake --build build --target tavik-sim)" >&2
+        exit 1
+    fi
+    forward=(--sim "$(realpath "$sim" 2>/dev/null || echo "$sim")")
+    [ -n "$config" ] && forward+=(--config "$(realpath "$config")")
+    for a in "${sim_args[@]+"${sim_args[@]}"}"; do forward+=(--sim-arg "$a"); done
+    [ -n "$sim_log" ] && forward+=(--sim-log "$(realpath -m "$sim_log")")
+    [ -n "$record" ] && forward+=(--record "$(realpath -m "$record")")
+    [ "$start_sim" = 0 ] && forward+=(--no-sim)
+    host_netns="$(readlink /proc/self/ns/net)"
+    exec env SIMLAN_HOST_NETNS="$host_netns" unshare "${unshare_args[@]}" bash "$0" --inside "${forward[@]}" -- "$@"
+fi
+
+# ---- inside the PC namespace ----
+if [ "$(readlink /proc/self/ns/net)" = "${SIMLAN_HOST_NETNS:-}" ]; then
+    echo "simlan: still in this machine's network namespace; refusing to go on" >&2
+    exit 1
+fi
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/simlan.XXXXXX")"
+holder=""
+sim_pid=""
+command_pid=""
+cleanup() {
+    [ -n "$command_pid" ] && kill -TERM "$command_pid" 2>/dev/null && wait "$command_pid" 2>/dev/null
+    [ -n "$sim_pid" ] && kill -TERM "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+    [ -n "$holder" ] && kill -KILL "$holder" 2>/dev/null && wait "$holder" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+fail() { echo "simlan: $*" >&2; exit 1; }
+
+ip link set lo up || fail "cannot bring up the loopback interface"
+
+# The device side: a process in a namespace of its own that only holds it open. It dies
+# with this script even when the script is killed outright.
+setpriv --pdeathsig KILL unshare -n sleep infinity &
+holder=$!
+for _ in $(seq 100); do
+    dev_netns="$(readlink "/proc/$holder/ns/net" 2>/dev/null)" || fail "the device namespace holder died"
+    [ "$dev_netns" != "$(readlink /proc/self/ns/net)" ] && break
+    sleep 0.01
+done
+[ "$dev_netns" != "$(readlink /proc/self/ns/net)" ] || fail "no device namespace"
+on_devices() { nsenter -t "$holder" -n "$@"; }
+
+ip link add lan1 type veth peer name sw1 netns "$holder" || fail "cannot create veth lan1/sw1"
+ip link add lan2 type veth peer name sw2 netns "$holder" || fail "cannot create veth lan2/sw2"
+ip addr add 192.168.1.10/24 brd + dev lan1
+ip addr add 172.16.5.10/24 brd + dev lan2
+on_devices ip link set lo up
+on_devices ip addr add 192.168.1.1/24 brd + dev sw1
+on_devices ip addr add 172.16.5.1/24 brd + dev sw2
+for i in sw1 sw2; do on_devices ip link set "$i" up || fail "cannot bring up $i"; done
+for i in lan1 lan2; do ip link set "$i" up || fail "cannot bring up $i"; done
+ip route add default via 192.168.1.1 dev lan1 || fail "no default route"
+ip route add default via 172.16.5.1 dev lan2 metric 200
+
+if [ -z "$config" ]; then
+    config="$work/devices.conf"
+    cat >"$config" <<'EOF'
+# Office segment (lan1 / sw1)
+name=WS-OFFICE,mac=00:08:DC:1A:00:01,mode=static,ip=192.168.1.20,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1
+name=WS-LAB,mac=00:08:DC:1A:00:02,mode=dhcp,ip=192.168.1.57,port=8080,gw=192.168.1.1,dns=8.8.8.8,iface=sw1
+name=WS-SLOW,mac=00:08:DC:1A:00:03,mode=static,ip=192.168.1.30,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,delay=1200,jitter=300
+# An older device of another MAC range: listed, but not offered Set IP
+name=WS-OLD,mac=00:0A:5B:20:00:04,mode=static,ip=192.168.1.40,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,fw=1.07
+# Workshop segment (lan2 / sw2)
+name=WS-HALL,mac=00:08:DC:2B:00:05,mode=static,ip=172.16.5.20,port=80,gw=172.16.5.1,dns=172.16.5.1,iface=sw2
+# Fresh from the factory: an address of no local network, reachable by broadcast only
+name=WS-NEW,mac=00:08:DC:2B:00:06,mode=static,ip=192.168.0.100,port=80,gw=192.168.0.1,dns=192.168.0.1,iface=sw2
+EOF
+fi
+
+export SIMLAN_INSIDE=1 SIMLAN_DEVICE_PID="$holder" SIMLAN_SIM="$sim" SIMLAN_DIR="$work"
+export SIMLAN_ADAPTERS="lan1=192.168.1.10/24 lan2=172.16.5.10/24"
+# Keep the program away from this machine's network and WLAN services.
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-system-bus"
+
+if [ "$start_sim" = 1 ]; then
+    args=(--manage-addresses --config "$config" --ready-file "$work/sim-ready")
+    [ -n "$record" ] && args+=(--record "$record")
+    args+=("${sim_args[@]+"${sim_args[@]}"}")
+    if [ -n "$sim_log" ]; then
+        setpriv --pdeathsig TERM nsenter -t "$holder" -n "$sim" "${args[@]}" 2>>"$sim_log" &
+    else
+        setpriv --pdeathsig TERM nsenter -t "$holder" -n "$sim" "${args[@]}" &
+    fi
+    sim_pid=$!
+    for _ in $(seq 6000); do
+        [ -e "$work/sim-ready" ] && break
+        kill -0 "$sim_pid" 2>/dev/null || { sim_pid=""; fail "the simulator did not start"; }
+        sleep 0.01
+    done
+    [ -e "$work/sim-ready" ] || fail "the simulator did not get ready"
+fi
+
+# In the background, so that a signal to this script ends the LAN at once (the shell
+# would hold its traps until a foreground command ends); the terminal stays its input.
+"$@" <&0 &
+command_pid=$!
+wait "$command_pid"
+status=$?
+command_pid=""
+exit "$status"
