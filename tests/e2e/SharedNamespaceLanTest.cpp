@@ -62,5 +62,5 @@ private:
     SimulatorProcess simulator_;
 };
 
-HOPTRACE_TEST(SharedNamespaceLanTest)
+HOPTRACE_TEST_WHEN(SharedNamespaceLanTest, SimulatedLan::inside)
 #include "SharedNamespaceLanTest.moc"
