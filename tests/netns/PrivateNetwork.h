@@ -4,7 +4,9 @@
 // (tests/netns/private-network.sh does the work; its top comment shows the topology steps).
 //
 // How a QtTest executable uses it:
-//  1. Put the cases that need the network into a class of their own, whose initTestCase()
+//  1. Put the cases that need the network into a class of their own, registered with
+//         HOPTRACE_TEST_WHEN(MyDeviceNetTest, PrivateNetwork::inside)
+//     so that it runs only inside the namespace, and whose initTestCase()
 //     begins with
 //         if (!PrivateNetwork::inside())
 //             QSKIP("runs only inside a private network");

@@ -233,6 +233,6 @@ private:
 };
 
 HOPTRACE_TEST(LinuxNetworkRunsTest)
-HOPTRACE_TEST(LinuxAdapterListNetTest)
-HOPTRACE_TEST(LinuxEchoNetTest)
+HOPTRACE_TEST_WHEN(LinuxAdapterListNetTest, PrivateNetwork::inside)
+HOPTRACE_TEST_WHEN(LinuxEchoNetTest, PrivateNetwork::inside)
 #include "LinuxNetworkTest.moc"
