@@ -69,11 +69,6 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
 frmHoptrace::~frmHoptrace()
 {
     // Nothing may call back into a half-destroyed window.
-    ipSetup_ = std::make_unique<IpSetupPanel>(
-        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
-                       c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
-        state_, services_, *servers_, [this] { picRefresh_Click(); });
-
     services_.timer1.setTickHandler({});
     services_.socket.setArrivalHandler({});
 }
