@@ -3,16 +3,32 @@
 #include "wifi/WifiState.h"
 #include "wifi/WifiWidgets.h"
 
-#include <QWidget>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
-// The Wi-Fi controls as real widgets, in the state the window's start-up leaves
-// them: port 8082, fraVoorstel enabled, cmdWiFiConnect disabled, useCurrentSetupAp set.
-class WifiTestPanel final {
-public:
-    WifiTestPanel();
-
-    // Fills txtSSID, txtVoorstel(0..2) and the port so that the readiness rule holds.
-    void fillConnectFields();
+// The Wi-Fi controls as real widgets in the state the window's start-up leaves them
+// (cmdWiFiConnect disabled, useCurrentSetupAp set), with the fields of the connect
+// readiness rule filled so that it holds.
+struct WifiTestPanel {
+    WifiTestPanel()
+    {
+        widgets = {new QListWidget(&window), new QListWidget(&window), new QLabel(&window), new QLabel(&window),
+                   new QPushButton(QStringLiteral("Connect to TAVIK-MUREL and open Portal in web browser"), &window),
+                   new QCheckBox(&window), new QGroupBox(&window)};
+        for (QLineEdit*& box : widgets.txtVoorstel)
+            box = new QLineEdit(widgets.fraVoorstel);
+        widgets.txtSSID = new QLineEdit(QStringLiteral("HomeNet"), widgets.fraVoorstel);
+        widgets.txtKey = new QLineEdit(widgets.fraVoorstel);
+        widgets.txtMurelPort = new QLineEdit(QStringLiteral("8082"), widgets.fraVoorstel);
+        widgets.txtVoorstel[0]->setText(QStringLiteral("192.168.1.125"));
+        widgets.txtVoorstel[1]->setText(QStringLiteral("255.255.255.0"));
+        widgets.txtVoorstel[2]->setText(QStringLiteral("192.168.1.1"));
+        widgets.cmdWiFiConnect->setEnabled(false);
+    }
 
     QWidget window;
     WifiWidgets widgets;
