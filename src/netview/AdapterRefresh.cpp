@@ -6,7 +6,7 @@
 #include "platform/Services.h"
 #include "platform/Timer.h"
 #include "platform/UdpSocket.h"
-#include "webserver/Datagrams.h"
+#include "webserver/AdapterBroadcast.h"
 #include "webserver/ServerList.h"
 
 #include <QLabel>
@@ -71,8 +71,7 @@ void AdapterRefresh::picRefresh_Click()
     w_.cmdSetIP->setEnabled(false);
     state_.serverCount = 0;
     // The port may have been taken by another program at start; try again each time.
-    if (!services_.socket.isBound())
-        services_.socket.bind(TavikDatagram::Port);
+    EnsureBound(services_.socket);
     services_.socket.enableBroadcast();
     finish(readAdapters());
 }

@@ -5,10 +5,15 @@
 #include "common/FormState.h"
 #include "platform/UdpSocket.h"
 
+bool EnsureBound(UdpSocket& socket)
+{
+    return socket.isBound() || socket.bind(TavikDatagram::Port);
+}
+
 BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const FormState& state, int adapter,
                                       const std::string& datagram)
 {
-    if (!socket.isBound() && !socket.bind(TavikDatagram::Port))
+    if (!EnsureBound(socket))
         return BroadcastResult::NotReady;
     const int interfaceIndex =
         adapter >= 0 && adapter < static_cast<int>(state.nics.size()) ? state.nics[adapter].interfaceIndex : -1;

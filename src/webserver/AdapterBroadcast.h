@@ -7,9 +7,13 @@ struct FormState;
 
 enum class BroadcastResult { Sent, NotReady, Refused };
 
+// The socket keeps port 8080 for the whole run (closing it would throw away the replies
+// waiting in its buffer); it is bound again only when it has lost the port, for example
+// to another program at start. False when the port cannot be had.
+bool EnsureBound(UdpSocket& socket);
+
 // Sends a limited broadcast to port 8080 out of one local adapter (0-based, in tab
 // order): from a socket bound to no address it would otherwise leave through one
-// interface only. The socket is bound again only when it has lost its port, so
-// nothing waiting in its buffer is thrown away.
+// interface only.
 BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const FormState& state, int adapter,
                                       const std::string& datagram);

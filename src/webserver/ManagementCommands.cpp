@@ -1,5 +1,6 @@
 #include "ManagementCommands.h"
 
+#include "AdapterBroadcast.h"
 #include "Datagrams.h"
 #include "ServerList.h"
 
@@ -51,10 +52,7 @@ void ManagementCommands::cmdDefault_Click()
 
 void ManagementCommands::sendToSelected(const std::string& datagram, int copies)
 {
-    // The socket keeps its port (and the replies in its buffer); it is bound again
-    // only when it has lost it.
-    if (!services_.socket.isBound())
-        services_.socket.bind(TavikDatagram::Port);
+    EnsureBound(services_.socket);
     bool sent = true;
     for (int i = 0; i < copies && sent; ++i)
         sent = services_.socket.send(datagram, state_.selectedIp, TavikDatagram::Port);
