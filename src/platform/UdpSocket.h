@@ -8,6 +8,7 @@
 struct Datagram {
     std::string bytes;         // the payload, byte for byte
     std::string senderAddress; // dotted IPv4
+    int interfaceIndex = -1;   // the adapter it arrived on; -1 when the system does not say
 };
 
 // The program's one UDP socket. Bound to every local address on one port, with

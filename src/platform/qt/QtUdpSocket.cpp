@@ -94,7 +94,8 @@ std::optional<Datagram> QtUdpSocket::take()
     bool isV4 = false;
     const quint32 v4 = sender.toIPv4Address(&isV4);
     return Datagram{std::string(data.constData(), static_cast<std::size_t>(data.size())),
-                    isV4 ? QHostAddress(v4).toString().toStdString() : sender.toString().toStdString()};
+                    isV4 ? QHostAddress(v4).toString().toStdString() : sender.toString().toStdString(),
+                    received.interfaceIndex() > 0 ? static_cast<int>(received.interfaceIndex()) : -1};
 }
 
 void QtUdpSocket::setArrivalHandler(std::function<void()> onArrival) { onArrival_ = std::move(onArrival); }
