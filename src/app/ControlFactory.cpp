@@ -3,6 +3,7 @@
 #include "AccessibleNames.h"
 #include "BusyAnimation.h"
 #include "CaptionFrame.h"
+#include "MultiLineTextBox.h"
 #include "ControlTable.h"
 #include "PictureButton.h"
 #include "WrappingButton.h"
@@ -93,7 +94,7 @@ QWidget* make(const ControlSpec& spec, QWidget* parent, qreal scale)
         return box;
     }
     case ControlKind::MultiLineTextBox: {
-        auto* box = new QPlainTextEdit(parent);
+        auto* box = new MultiLineTextBox(parent);
         box->setReadOnly(spec.flags & Locked);
         // Locked, but the caret can still be placed, as a click selects by it.
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

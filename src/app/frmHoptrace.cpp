@@ -40,6 +40,7 @@
 #include <QRadioButton>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 
 namespace {
 QString WindowTitle()
@@ -178,7 +179,8 @@ void frmHoptrace::leaveBusy()
     c_.Animation1->stop();
     c_.Animation1->hide();
     setEnabled(true);
-    keyboard_->returnFocus();
+    // After the controls that the end of the busy state enables again.
+    QTimer::singleShot(0, keyboard_, &KeyboardFlow::returnFocus);
 }
 
 void frmHoptrace::fitClientArea(int widthTwips)
