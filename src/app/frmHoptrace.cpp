@@ -2,8 +2,8 @@
 
 #include "BusyAnimation.h"
 #include "CaptionFit.h"
-#include "KeyboardFlow.h"
 #include "ControlTable.h"
+#include "KeyboardFlow.h"
 #include "PictureButton.h"
 
 #include "entry/OctetBoxRules.h"
@@ -29,16 +29,16 @@
 #include "wifi/WifiWidgets.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QScreen>
-#include <QShortcut>
 #include <QFont>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
 
