@@ -90,7 +90,12 @@ void frmHoptrace::wireWebserver()
     discovery_ = std::make_unique<Discovery>(
         DiscoveryWidgets{c_.labStatus, c_.TabNIC, c_.cmdReboot, c_.cmdDefault, c_.fraMurel, c_.cmdWiFiConnect,
                          c_.picRefresh},
-        state_, services_, *servers_, *this, [this](std::size_t& position) { selection_->ParseServerBlock(position); });
+        state_, services_, *servers_, *this, [this](std::size_t& position) {
+            // A lone device is selected without a click; the list marks it all the same.
+            const std::size_t block = servers_->text().find("Host Name");
+            selection_->ParseServerBlock(position);
+            servers_->markBlock(block == std::string::npos ? 0 : block + 1);
+        });
     refresh_ = std::make_unique<AdapterRefresh>(
         RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
                        c_.cmdSetIP, c_.TabNIC},

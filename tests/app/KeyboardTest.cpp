@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSet>
 #include <QTest>
 
@@ -90,6 +91,7 @@ private Q_SLOTS:
             Key(w, Qt::Key_Space);
             QCOMPARE(focused(), rig.c().optAutoIP[1]); // the device has a fixed address
         }
+        QVERIFY(w.frameGeometry().height() <= w.screen()->availableGeometry().height());
         QSet<QWidget*> usable;
         for (QWidget* control : w.findChildren<QWidget*>())
             if (control->isVisible() && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus))
