@@ -1,7 +1,9 @@
 #include "Controls.h"
 
+#include "AccessibleNames.h"
 #include "BusyAnimation.h"
 #include "CaptionFrame.h"
+#include "MultiLineTextBox.h"
 #include "ControlTable.h"
 #include "PictureButton.h"
 #include "WrappingButton.h"
@@ -17,20 +19,32 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+#include <cmath>
 #include <map>
 #include <string>
 
 namespace {
 
-QRect pixels(const ControlSpec& spec)
+// At a fractional scale (1.5, 1.25) a widget edge between two device pixels loses its
+// one-pixel frame lines. Edges are kept on whole device pixels by rounding positions
+// and sizes to the smallest step that the scale turns into whole pixels.
+int snapped(int pixels, qreal scale)
 {
-    return {TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
-            TwipsToPixels(spec.height)};
+    for (int step = 1; step <= 4; ++step)
+        if (std::abs(step * scale - std::round(step * scale)) < 0.01)
+            return static_cast<int>(std::lround(static_cast<double>(pixels) / step)) * step;
+    return pixels;
+}
+
+QRect pixels(const ControlSpec& spec, qreal scale)
+{
+    return {snapped(TwipsToPixels(spec.left), scale), snapped(TwipsToPixels(spec.top), scale),
+            snapped(TwipsToPixels(spec.width), scale), snapped(TwipsToPixels(spec.height), scale)};
 }
 
 const QColor kLightGreen(128, 255, 128);
 
-QWidget* makeTabStrip(const ControlSpec& spec, QWidget* parent)
+QWidget* makeTabStrip(const ControlSpec& spec, QWidget* parent, qreal scale)
 {
     // The strip draws its tabs along the top and a page frame below them; the
     // adapter frame is placed over that page by the table.
@@ -41,14 +55,16 @@ QWidget* makeTabStrip(const ControlSpec& spec, QWidget* parent)
     tabs->setExpanding(false);
     tabs->setDrawBase(false);
     tabs->addTab(QString::fromUtf8(spec.caption.data(), spec.caption.size()));
-    const QRect area = pixels(spec);
-    const int tabHeight = tabs->sizeHint().height();
-    tabs->setGeometry(area.x() + 2, area.y(), area.width() - 4, tabHeight);
-    page->setGeometry(area.x(), area.y() + tabHeight - 1, area.width(), area.height() - tabHeight + 1);
+    const QRect area = pixels(spec, scale);
+    const int tabHeight = snapped(tabs->sizeHint().height(), scale);
+    tabs->setGeometry(area.x() + snapped(2, scale), area.y(), area.width() - 2 * snapped(2, scale), tabHeight);
+    // The page's top line runs just under the tabs, so the selected tab opens into it.
+    const int pageTop = snapped(area.y() + tabHeight - 1, scale);
+    page->setGeometry(area.x(), pageTop, area.width(), area.bottom() + 1 - pageTop);
     return tabs;
 }
 
-QWidget* make(const ControlSpec& spec, QWidget* parent)
+QWidget* make(const ControlSpec& spec, QWidget* parent, qreal scale)
 {
     const QString caption = QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
     switch (spec.kind) {
@@ -78,7 +94,7 @@ QWidget* make(const ControlSpec& spec, QWidget* parent)
         return box;
     }
     case ControlKind::MultiLineTextBox: {
-        auto* box = new QPlainTextEdit(parent);
+        auto* box = new MultiLineTextBox(parent);
         box->setReadOnly(spec.flags & Locked);
         // Locked, but the caret can still be placed, as a click selects by it.
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -103,7 +119,7 @@ QWidget* make(const ControlSpec& spec, QWidget* parent)
     case ControlKind::PictureButton:
         return new PictureButton(parent);
     case ControlKind::TabStrip:
-        return makeTabStrip(spec, parent);
+        return makeTabStrip(spec, parent, scale);
     case ControlKind::Animation:
         return new BusyAnimation(parent);
     }
@@ -128,12 +144,13 @@ void bindArray(std::array<T*, N>& members, const std::map<std::string, QWidget*>
 Controls BuildControls(QWidget* window)
 {
     std::map<std::string, QWidget*> built;
+    const qreal scale = window->devicePixelRatioF();
     for (const ControlSpec& spec : ControlTable()) {
         QWidget* parent = spec.parent.empty() ? window : built.at(std::string(spec.parent));
-        QWidget* widget = make(spec, parent);
+        QWidget* widget = make(spec, parent, scale);
         widget->setObjectName(QString::fromUtf8(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
         if (spec.kind != ControlKind::TabStrip)
-            widget->setGeometry(pixels(spec));
+            widget->setGeometry(pixels(spec, scale));
         widget->setEnabled(!(spec.flags & Disabled));
         widget->setVisible(!(spec.flags & Hidden));
         built.emplace(std::string(spec.name), widget);
@@ -181,6 +198,12 @@ Controls BuildControls(QWidget* window)
     bindControl(c.lstSSID, built, "lstSSID");
     bindControl(c.lstSignal, built, "lstSignal");
     bindControl(c.picRescan, built, "picRescan");
+    for (const AccessibleNameSpec& named : AccessibleNames()) {
+        QWidget* control = built.at(std::string(named.control));
+        control->setAccessibleName(QString::fromUtf8(named.name.data(), static_cast<qsizetype>(named.name.size())));
+        if (!named.label.empty())
+            qobject_cast<QLabel*>(built.at(std::string(named.label)))->setBuddy(control);
+    }
     // The option buttons overlap the top of the octet box frame; they stay clickable above it.
     for (QRadioButton* option : c.optAutoIP)
         option->raise();

@@ -2,27 +2,43 @@
 
 #include "RefreshSymbol.h"
 
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
-PictureButton::PictureButton(QWidget* parent) : QWidget(parent)
+namespace {
+// The picture keeps its 32x32 size at the top left, as a picture box shows it.
+constexpr int kPictureSize = 32;
+} // namespace
+
+PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent)
 {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QPixmap symbol = RefreshSymbol(devicePixelRatioF());
-    // The picture keeps its 32x32 size at the top left, as a picture box shows it.
-    painter.drawPixmap(QPoint(0, 0), symbol);
-    if (!isEnabled()) {
-        painter.fillRect(QRect(0, 0, 32, 32), QColor(255, 255, 255, 110));
+    painter.drawPixmap(QPoint(0, 0), RefreshSymbol(devicePixelRatioF()));
+    if (!isEnabled())
+        painter.fillRect(QRect(0, 0, kPictureSize, kPictureSize), QColor(255, 255, 255, 110));
+    if (hasFocus()) {
+        // The round picture leaves the corners of its box free for the focus ring.
+        QStyleOptionFocusRect ring;
+        ring.initFrom(this);
+        ring.rect = QRect(0, 0, kPictureSize, kPictureSize).adjusted(-1, -1, 2, 2) & rect();
+        ring.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &ring, &painter, this);
     }
 }
 
-void PictureButton::mouseReleaseEvent(QMouseEvent* event)
+void PictureButton::keyPressEvent(QKeyEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+    // Space is the button's own key; Enter acts at once, as on a focused default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }

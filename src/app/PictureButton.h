@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QWidget>
+#include <QAbstractButton>
 
 // A picture box used as a button: shows the refresh symbol, a click is its action.
-class PictureButton final : public QWidget {
+// As a button it takes focus, answers Space and Enter, and tells assistive tools
+// that it is a button.
+class PictureButton final : public QAbstractButton {
     Q_OBJECT
 public:
     explicit PictureButton(QWidget* parent = nullptr);
 
-Q_SIGNALS:
-    void clicked();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -3,6 +3,7 @@
 #include "BusyAnimation.h"
 #include "CaptionFit.h"
 #include "ControlTable.h"
+#include "KeyboardFlow.h"
 #include "PictureButton.h"
 
 #include "entry/OctetBoxRules.h"
@@ -30,12 +31,16 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
+#include <QTimer>
 
 namespace {
 QString WindowTitle()
@@ -64,6 +69,9 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
     wireNetview();
     wireWebserver();
     wireWifi();
+    keyboard_ = new KeyboardFlow(*this, c_);
+    designedListHeight_ = c_.txtServers->height();
+    fitClientArea(DesignedClientWidthTwips);
 }
 
 frmHoptrace::~frmHoptrace()
@@ -82,7 +90,12 @@ void frmHoptrace::wireWebserver()
     discovery_ = std::make_unique<Discovery>(
         DiscoveryWidgets{c_.labStatus, c_.TabNIC, c_.cmdReboot, c_.cmdDefault, c_.fraMurel, c_.cmdWiFiConnect,
                          c_.picRefresh},
-        state_, services_, *servers_, *this, [this](std::size_t& position) { selection_->ParseServerBlock(position); });
+        state_, services_, *servers_, *this, [this](std::size_t& position) {
+            // A lone device is selected without a click; the list marks it all the same.
+            const std::size_t block = servers_->text().find("Host Name");
+            selection_->ParseServerBlock(position);
+            servers_->markBlock(block == std::string::npos ? 0 : block + 1);
+        });
     refresh_ = std::make_unique<AdapterRefresh>(
         RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
                        c_.cmdSetIP, c_.TabNIC},
@@ -102,6 +115,11 @@ void frmHoptrace::wireWebserver()
     connect(c_.cmdReboot, &QPushButton::clicked, this, [this] { commands_->cmdReboot_Click(); });
     connect(c_.cmdDefault, &QPushButton::clicked, this, [this] { commands_->cmdDefault_Click(); });
     c_.txtServers->viewport()->installEventFilter(this);
+    c_.txtServers->installEventFilter(this);
+    // F5 is the refresh symbol's key; it acts only while the symbol itself could be clicked.
+    auto* searchAgain = new QShortcut(QKeySequence(Qt::Key_F5), c_.picRefresh);
+    searchAgain->setContext(Qt::WindowShortcut);
+    connect(searchAgain, &QShortcut::activated, c_.picRefresh, &QAbstractButton::click);
 }
 
 void frmHoptrace::wireEntry()
@@ -147,7 +165,7 @@ void frmHoptrace::load()
     services_.socket.bind(TavikDatagram::Port);
     picRefresh_Click();
     // The outer width leaves the client area ending where the Wi-Fi panel begins.
-    setFixedSize(TwipsToPixels(ClientWidthTwips), TwipsToPixels(ClientHeightTwips));
+    fitClientArea(ClientWidthTwips);
     state_.useCurrentSetupAp = true;
     c_.fraVoorstel->setEnabled(true);
 }
@@ -166,12 +184,51 @@ void frmHoptrace::leaveBusy()
     c_.Animation1->stop();
     c_.Animation1->hide();
     setEnabled(true);
+    // After the controls that the end of the busy state enables again.
+    QTimer::singleShot(0, keyboard_, &KeyboardFlow::returnFocus);
+}
+
+void frmHoptrace::fitClientArea(int widthTwips)
+{
+    clientWidthTwips_ = widthTwips;
+    int height = TwipsToPixels(ClientHeightTwips);
+    if (const QScreen* shownOn = screen()) {
+        // The frame is known once the window system has framed the window; 0 before.
+        const int frame = frameGeometry().height() - geometry().height();
+        height = std::min(height, shownOn->availableGeometry().height() - frame);
+    }
+    setFixedSize(TwipsToPixels(widthTwips), height);
+    const int listBottomMargin = TwipsToPixels(ClientHeightTwips) - c_.txtServers->y() - designedListHeight_;
+    c_.txtServers->resize(c_.txtServers->width(),
+                          std::min(designedListHeight_, height - c_.txtServers->y() - listBottomMargin));
+    keyboard_->limitFocusTo(rect());
+}
+
+void frmHoptrace::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    fitClientArea(clientWidthTwips_);
+}
+
+void frmHoptrace::moveEvent(QMoveEvent* event)
+{
+    // A window manager frames the window after it is shown; its title bar takes room too.
+    QWidget::moveEvent(event);
+    fitClientArea(clientWidthTwips_);
 }
 
 bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled())
         selection_->SelectServerAtCaret();
+    // Enter in the list selects the block under the caret, as a click there does.
+    if (watched == c_.txtServers && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            selection_->SelectServerAtCaret();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlTable.h"
 #include "Controls.h"
 
 #include "common/BusyState.h"
@@ -14,6 +15,7 @@ class AdapterView;
 class ConnectionSequence;
 class WifiScan;
 class IpSetupPanel;
+class KeyboardFlow;
 class OctetBoxRules;
 class PortBoxRules;
 class PingTest;
@@ -47,6 +49,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void wireWebserver();
@@ -54,6 +58,9 @@ private:
     void wireEntry();
     void wireWifi();
     void queryUnload();
+    // The client area as designed for the given width, but never taller than the
+    // screen has room for: the server list, which scrolls, gives up the difference.
+    void fitClientArea(int widthTwips);
     void unload();
 
     Services& services_;
@@ -71,5 +78,8 @@ private:
     std::unique_ptr<PortBoxRules> portRules_;
     std::unique_ptr<WifiScan> wifiScan_;
     std::unique_ptr<ConnectionSequence> connection_;
+    KeyboardFlow* keyboard_ = nullptr;
+    int clientWidthTwips_ = DesignedClientWidthTwips;
+    int designedListHeight_ = 0;
     bool unloaded_ = false;
 };

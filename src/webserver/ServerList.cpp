@@ -3,7 +3,10 @@
 #include "common/Latin1.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextCursor>
+
+#include <algorithm>
 
 ServerList::ServerList(QPlainTextEdit& view) : view_(view) {}
 
@@ -21,8 +24,10 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
             shown += QChar('\n');
         else if (static_cast<unsigned char>(c) < 32 && c != '\t')
             shown += QChar(0xFFFD); // other control bytes stay visible as one character each
-        else
+        else if (static_cast<unsigned char>(c) < 0x80)
             shown += QChar(static_cast<unsigned char>(c));
+        else // the PC's code page, as every device text is shown and read out
+            shown += AnsiBytesToText(std::string_view(&c, 1)).front();
     }
     return shown;
 }
@@ -31,6 +36,7 @@ void ServerList::setText(std::string_view text)
 {
     text_.assign(text);
     bool pendingCr = false;
+    view_.setExtraSelections({});
     view_.setPlainText(display(text, pendingCr));
     endsWithCr_ = pendingCr;
 }
@@ -68,4 +74,39 @@ std::size_t ServerList::caretPosition() const
     if (pendingCr && i < text_.size() && text_[i] == '\n')
         ++i;
     return i;
+}
+
+int ServerList::shownLength(std::size_t count) const
+{
+    int shown = 0;
+    for (std::size_t i = 0; i < count && i < text_.size(); ++i)
+        if (!(text_[i] == '\n' && i > 0 && text_[i - 1] == '\r'))
+            ++shown;
+    return shown;
+}
+
+void ServerList::markBlock(std::size_t hostName)
+{
+    if (hostName == 0) {
+        view_.setExtraSelections({});
+        return;
+    }
+    QTextCursor block(view_.document());
+    block.setPosition(shownLength(hostName - 1));
+    block.movePosition(QTextCursor::StartOfBlock);
+    const std::size_t next = text_.find("Host Name", hostName);
+    if (next == std::string::npos) {
+        block.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    } else {
+        // The block ends before the heading line that stands above the next label.
+        const QTextBlock heading = view_.document()->findBlock(shownLength(next)).previous();
+        block.setPosition(std::max(block.anchor(), heading.position() - 1), QTextCursor::KeepAnchor);
+    }
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = block;
+    QColor shade = view_.palette().color(QPalette::Highlight);
+    shade.setAlpha(56);
+    mark.format.setBackground(shade);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    view_.setExtraSelections({mark});
 }

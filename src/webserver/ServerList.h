@@ -22,10 +22,15 @@ public:
 
     // Number of characters of the text before the widget's caret (selection start).
     std::size_t caretPosition() const;
+    // Highlights the lines of the block whose "Host Name" label stands at hostName
+    // (1-based) down to the next block's heading; 0 removes the highlight.
+    void markBlock(std::size_t hostName);
 
 private:
     // Display form of a piece of text: CR LF, lone CR and lone LF become one line break.
     QString display(std::string_view piece, bool& pendingCr) const;
+    // Number of characters the widget shows for the first `count` bytes of the text.
+    int shownLength(std::size_t count) const;
 
     QPlainTextEdit& view_;
     std::string text_;

@@ -42,7 +42,7 @@ std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& 
     return pieces;
 }
 
-ServerSelection::ServerSelection(const SelectionWidgets& widgets, FormState& state, const ServerList& servers)
+ServerSelection::ServerSelection(const SelectionWidgets& widgets, FormState& state, ServerList& servers)
     : w_(widgets), state_(state), servers_(servers)
 {
 }
@@ -61,11 +61,16 @@ void ServerSelection::SelectServerAtCaret()
 
     const std::size_t caret = servers_.caretPosition();
     std::size_t p = 1;
+    std::size_t selectedBlock = 0;
     while (p != 0 && p < caret) {
         p = find("Host Name", p);
-        if (p != 0 && (p < caret || p < kFirstBlockReach))
+        if (p != 0 && (p < caret || p < kFirstBlockReach)) {
+            selectedBlock = p;
             ParseServerBlock(p);
+        }
     }
+    // The list shows which block the buttons now act on.
+    servers_.markBlock(selectedBlock);
 }
 
 bool ServerSelection::readRowValue(std::size_t label, std::size_t valueStart, std::string& value) const

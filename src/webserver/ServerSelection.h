@@ -28,7 +28,7 @@ std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& 
 // Selecting a webserver reads its block back out of the server list text.
 class ServerSelection final {
 public:
-    ServerSelection(const SelectionWidgets& widgets, FormState& state, const ServerList& servers);
+    ServerSelection(const SelectionWidgets& widgets, FormState& state, ServerList& servers);
 
     // Click in txtServers: the server whose "Host Name" is the last one before the caret.
     void SelectServerAtCaret();
@@ -46,5 +46,5 @@ private:
 
     SelectionWidgets w_;
     FormState& state_;
-    const ServerList& servers_;
+    ServerList& servers_;
 };

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -71,6 +72,7 @@ private Q_SLOTS:
         QCOMPARE(rowOf(c, 1), std::string("255/255/255/0"));
         QCOMPARE(rowOf(c, 2), std::string("192/168/1/1"));
         QCOMPARE(rowOf(c, 3), std::string("192/168/1/1"));
+        QCOMPARE(c.txtServers->extraSelections().size(), 1); // the list marks the selected block
     }
 
     void aClickSelectsTheBlockBeforeTheCaret_data()

@@ -1,0 +1,102 @@
+#include "KeyboardFlow.h"
+
+#include "Controls.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+constexpr const char* kUsualFocusPolicy = "usualFocusPolicy";
+
+bool canTakeFocus(const QWidget* widget)
+{
+    return widget && widget->isEnabled() && widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus);
+}
+} // namespace
+
+KeyboardFlow::KeyboardFlow(QWidget& window, const Controls& controls) : QObject(&window), window_(window), c_(controls)
+{
+    connect(qApp, &QApplication::focusChanged, this, &KeyboardFlow::focusChanged);
+    // The panel's rules for typing see Enter and Escape first; this filter, installed
+    // after them, runs before them.
+    c_.fraSetIP->installEventFilter(this);
+    for (QWidget* inside : c_.fraSetIP->findChildren<QWidget*>())
+        if (inside->focusPolicy() != Qt::NoFocus)
+            inside->installEventFilter(this);
+}
+
+void KeyboardFlow::limitFocusTo(const QRect& area)
+{
+    for (QWidget* control : window_.findChildren<QWidget*>()) {
+        QVariant usual = control->property(kUsualFocusPolicy);
+        if (!usual.isValid()) {
+            if (control->focusPolicy() == Qt::NoFocus)
+                continue;
+            usual = static_cast<int>(control->focusPolicy());
+            control->setProperty(kUsualFocusPolicy, usual);
+        }
+        const QRect inWindow(control->mapTo(&window_, QPoint(0, 0)), control->size());
+        control->setFocusPolicy(area.contains(inWindow) ? static_cast<Qt::FocusPolicy>(usual.toInt())
+                                                        : Qt::NoFocus);
+    }
+}
+
+void KeyboardFlow::returnFocus()
+{
+    QWidget* target = canTakeFocus(returnTo_) ? returnTo_.data() : nullptr;
+    if (!target && canTakeFocus(c_.txtServers))
+        target = c_.txtServers;
+    if (!target)
+        return;
+    returnTo_ = nullptr;
+    returning_ = true;
+    target->setFocus(Qt::OtherFocusReason);
+    returning_ = false;
+}
+
+void KeyboardFlow::focusChanged(QWidget* old, QWidget* now)
+{
+    Q_UNUSED(now);
+    // A control that loses focus because it was disabled or hidden (a command started
+    // from it, the window went busy) is where focus belongs once that is over; the
+    // first such control counts, not the ones focus passed through on its way out.
+    if (returning_ || returnTo_ || !old || old->window() != &window_)
+        return;
+    if (!old->isEnabled() || !old->isVisible())
+        returnTo_ = old;
+}
+
+bool KeyboardFlow::panelKey(int key)
+{
+    if (key == Qt::Key_Escape) {
+        c_.cmdIPCancel->click();
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Enter on the focused Cancel button is that button's own action.
+        QPushButton* target = QApplication::focusWidget() == c_.cmdIPCancel ? c_.cmdIPCancel : c_.cmdIPOK;
+        if (target->isEnabled())
+            target->click();
+        return true;
+    }
+    return false;
+}
+
+bool KeyboardFlow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == c_.fraSetIP && event->type() == QEvent::Show) {
+        QRadioButton* selected = c_.optAutoIP[1]->isChecked() ? c_.optAutoIP[1] : c_.optAutoIP[0];
+        selected->setFocus(Qt::OtherFocusReason);
+    } else if (watched == c_.fraSetIP && event->type() == QEvent::Hide) {
+        returnFocus();
+    } else if (event->type() == QEvent::KeyPress && c_.fraSetIP->isVisible()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+            return panelKey(key->key());
+    }
+    return QObject::eventFilter(watched, event);
+}
