@@ -20,6 +20,7 @@
 #include "webserver/Discovery.h"
 #include "webserver/IpSetupPanel.h"
 #include "webserver/ManagementCommands.h"
+#include "webserver/SelectionHints.h"
 #include "webserver/ServerList.h"
 #include "webserver/ServerSelection.h"
 #include "wifi/ConnectionSequence.h"
@@ -96,6 +97,12 @@ void frmHoptrace::wireWebserver()
                        c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
         state_, services_, *servers_, [this] { picRefresh_Click(); });
 
+    hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, *servers_,
+                                              *c_.TabNIC);
+    discovery_->setListedHandler([this](const Datagram& reply) { hints_->listed(reply); });
+    // Every way a selection is made or dropped ends in Reboot's enabled state changing.
+    c_.cmdReboot->installEventFilter(this);
+
     services_.timer1.setTickHandler([this] { discovery_->DiscoveryTick(); });
     services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });
     connect(c_.picRefresh, &PictureButton::clicked, this, &frmHoptrace::picRefresh_Click);
@@ -170,8 +177,13 @@ void frmHoptrace::leaveBusy()
 
 bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled())
+    if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled()) {
         selection_->SelectServerAtCaret();
+        // Several blocks may be read in turn while Reboot stays enabled.
+        hints_->update();
+    }
+    if (watched == c_.cmdReboot && event->type() == QEvent::EnabledChange)
+        hints_->update();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -77,6 +77,7 @@ public:
     FakeUdpSocket socket{time};
     FakeAdapterList adapters;
     FakeEchoTest echo;
+    NullNeighbourTable neighbours;
     NullWlan wlan;
     NullCommandRunner commands;
     NullTempDir tempDir;
