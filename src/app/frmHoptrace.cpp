@@ -100,7 +100,8 @@ void frmHoptrace::wireWebserver()
     hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, *servers_,
                                               *c_.TabNIC);
     discovery_->setListedHandler([this](const Datagram& reply) { hints_->listed(reply); });
-    // Every way a selection is made or dropped ends in Reboot's enabled state changing.
+    // A selection is made or dropped where Reboot's enabled state changes; inside a busy
+    // window that change is not announced, so the end of the busy state looks again.
     c_.cmdReboot->installEventFilter(this);
 
     services_.timer1.setTickHandler([this] { discovery_->DiscoveryTick(); });
@@ -173,6 +174,7 @@ void frmHoptrace::leaveBusy()
     c_.Animation1->stop();
     c_.Animation1->hide();
     setEnabled(true);
+    hints_->update();
 }
 
 bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
