@@ -179,7 +179,9 @@ void frmHoptrace::leaveBusy()
 
 bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled()) {
+    const bool serverListClick = watched == c_.txtServers->viewport() &&
+                                 event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled();
+    if (serverListClick) {
         selection_->SelectServerAtCaret();
         // Several blocks may be read in turn while Reboot stays enabled.
         hints_->update();

@@ -123,9 +123,11 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("CSV with a header row (RFC 4180)."));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The device's port, 1 to 60000."),
                                   QStringLiteral("P"));
-    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address."), QStringLiteral("A"));
+    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address."),
+                                     QStringLiteral("A"));
     const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("The new subnet mask."), QStringLiteral("M"));
-    const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("The new gateway."), QStringLiteral("G"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("The new gateway."),
+                                     QStringLiteral("G"));
     const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server."), QStringLiteral("D"));
     const QString name = QString::fromLatin1(help->name);
     if (name != QLatin1String("ping"))
@@ -144,13 +146,16 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     if (!parser.parse(verbArguments))
         return Refused(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
-        std::cout << parser.helpText().replace(QStringLiteral("[options]"), name + QStringLiteral(" [options]")).toStdString();
+        std::cout << parser.helpText()
+                         .replace(QStringLiteral("[options]"), name + QStringLiteral(" [options]"))
+                         .toStdString();
         return {{}, ExitOk};
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != (*help->arguments ? 1 : 0))
-        return Refused(QStringLiteral("%1 takes %2").arg(name, *help->arguments ? QString::fromLatin1(help->arguments)
-                                                                               : QStringLiteral("no argument")));
+        return Refused(
+            QStringLiteral("%1 takes %2")
+                .arg(name, *help->arguments ? QString::fromLatin1(help->arguments) : QStringLiteral("no argument")));
 
     auto number = [&](const QCommandLineOption& option, double low, double high, double& value) {
         bool ok = false;
@@ -167,8 +172,9 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     if (name == QLatin1String("list")) {
         if (parser.isSet(json) && parser.isSet(csv))
             return Refused(QStringLiteral("--json and --csv exclude each other"));
-        const ListingFormat format =
-            parser.isSet(json) ? ListingFormat::Json : parser.isSet(csv) ? ListingFormat::Csv : ListingFormat::Text;
+        const ListingFormat format = parser.isSet(json)  ? ListingFormat::Json
+                                     : parser.isSet(csv) ? ListingFormat::Csv
+                                                         : ListingFormat::Text;
         return {[=](CliCommands& c) { return c.list(searchSeconds, format); }};
     }
     if (name == QLatin1String("ping")) {
@@ -177,7 +183,8 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     }
 
     if (!IsMac(positional.front()))
-        return Refused(QStringLiteral("\"%1\" is not a MAC address (six hex pairs joined by \":\")").arg(positional.front()));
+        return Refused(
+            QStringLiteral("\"%1\" is not a MAC address (six hex pairs joined by \":\")").arg(positional.front()));
     const std::string mac = positional.front().toStdString();
     if (name == QLatin1String("reboot"))
         return {[=](CliCommands& c) {
@@ -199,8 +206,10 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         expected.port = value;
     }
     if (name == QLatin1String("set-ip")) {
-        const std::pair<const QCommandLineOption*, std::string*> fields[] = {
-            {&address, &expected.address}, {&mask, &expected.mask}, {&gateway, &expected.gateway}, {&dns, &expected.dns}};
+        const std::pair<const QCommandLineOption*, std::string*> fields[] = {{&address, &expected.address},
+                                                                             {&mask, &expected.mask},
+                                                                             {&gateway, &expected.gateway},
+                                                                             {&dns, &expected.dns}};
         for (const auto& [option, target] : fields) {
             const QString text = parser.value(*option);
             const auto parsed = ParseDottedQuad(text.toStdString());

@@ -30,15 +30,16 @@ bool SameMac(const std::string& a, const std::string& b)
 bool Matches(const DeviceReply& reply, const ExpectedSettings& expected)
 {
     auto same = [](const std::string& want, const std::string& have) { return want.empty() || want == have; };
-    return (!expected.dhcp || *expected.dhcp == (reply.assignment == "DHCP")) && same(expected.address, reply.address) &&
-           same(expected.mask, reply.mask) && same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns) &&
+    return (!expected.dhcp || *expected.dhcp == (reply.assignment == "DHCP")) &&
+           same(expected.address, reply.address) && same(expected.mask, reply.mask) &&
+           same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns) &&
            (!expected.port || *expected.port == reply.port);
 }
 
 std::string Settings(const DeviceReply& r)
 {
-    return r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask + " gateway " +
-           r.gateway + " DNS " + r.dns;
+    return r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask + " gateway " + r.gateway +
+           " DNS " + r.dns;
 }
 
 void Say(const std::string& line) { std::cerr << line << '\n'; }
@@ -81,8 +82,8 @@ std::string CliCommands::searchedAdapters() const
     std::string text;
     for (std::size_t i = 0; i < nics_.size(); ++i) {
         const auto prefix = MaskPrefixLength(nics_[i].subnet);
-        text += (text.empty() ? "" : ", ") + std::string("NIC #") + std::to_string(i + 1) + " " + nics_[i].name +
-                " (" + nics_[i].ip + (prefix ? "/" + std::to_string(*prefix) : "") + ")";
+        text += (text.empty() ? "" : ", ") + std::string("NIC #") + std::to_string(i + 1) + " " + nics_[i].name + " (" +
+                nics_[i].ip + (prefix ? "/" + std::to_string(*prefix) : "") + ")";
     }
     return text;
 }
@@ -103,7 +104,8 @@ std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seco
 {
     FleetSearch search(network_, nics_);
     const auto hasIt = [&](const std::vector<FoundDevice>& devices) {
-        return std::any_of(devices.begin(), devices.end(), [&](const FoundDevice& d) { return SameMac(d.reply.mac, mac); });
+        return std::any_of(devices.begin(), devices.end(),
+                           [&](const FoundDevice& d) { return SameMac(d.reply.mac, mac); });
     };
     for (const FoundDevice& device : search.run(seconds, hasIt))
         if (SameMac(device.reply.mac, mac))

@@ -66,8 +66,8 @@ std::string Flags(const DeviceFacts& facts)
 const std::vector<std::string>& Keys()
 {
     static const std::vector<std::string> keys{
-        "mac",      "host_name", "ip_assignment", "address",     "port",        "mask",
-        "gateway",  "dns",       "nic",           "nic_name",    "nic_address", "first_heard_s",
+        "mac",     "host_name", "ip_assignment", "address",      "port",          "mask",
+        "gateway", "dns",       "nic",           "nic_name",     "nic_address",   "first_heard_s",
         "last_heard_s", "subnet_mismatch", "duplicate_address", "same_address_as", "extra"};
     return keys;
 }
@@ -149,7 +149,8 @@ std::size_t Width(const std::string& utf8) { return static_cast<std::size_t>(QSt
 // A value's line breaks would tear an aligned row apart.
 std::string OneLine(std::string text)
 {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
     return text;
 }
 
@@ -157,9 +158,9 @@ std::string TextTable(const std::vector<ListedDevice>& devices)
 {
     // The columns a technician reads at a glance; --json and --csv carry every key.
     static const std::vector<std::pair<std::string, std::size_t>> columns{
-        {"MAC", 0},  {"HOST", 1},  {"MODE", 2},  {"ADDRESS", 3},  {"PORT", 4},        {"MASK", 5},
-        {"GATEWAY", 6}, {"DNS", 7}, {"NIC", 8}, {"ADAPTER", 9}, {"ADAPTER ADDRESS", 10}, {"FIRST", 11},
-        {"LAST", 12}, {"FLAGS", 17}, {"MORE", 16}};
+        {"MAC", 0},  {"HOST", 1}, {"MODE", 2},    {"ADDRESS", 3},          {"PORT", 4},   {"MASK", 5},  {"GATEWAY", 6},
+        {"DNS", 7},  {"NIC", 8},  {"ADAPTER", 9}, {"ADAPTER ADDRESS", 10}, {"FIRST", 11}, {"LAST", 12}, {"FLAGS", 17},
+        {"MORE", 16}};
     std::vector<std::vector<std::string>> cells{{}};
     for (const auto& [title, key] : columns)
         cells[0].push_back(title);

@@ -33,8 +33,8 @@ bool FleetSearch::broadcast(const std::string& datagram)
 {
     bool allSent = true;
     for (const NicRecord& nic : nics_)
-        allSent = BroadcastOutOfInterface(network_.socket, nic.interfaceIndex, datagram) == BroadcastResult::Sent &&
-                  allSent;
+        allSent =
+            BroadcastOutOfInterface(network_.socket, nic.interfaceIndex, datagram) == BroadcastResult::Sent && allSent;
     return allSent;
 }
 

@@ -12,8 +12,7 @@
 SelectionHints::SelectionHints(const std::array<QPushButton*, 3>& buttons, const FormState& state,
                                const ServerList& servers, const QTabBar& tabs)
     : buttons_(buttons), state_(state), servers_(servers), tabs_(tabs)
-{
-}
+{}
 
 void SelectionHints::listed(const Datagram& reply)
 {

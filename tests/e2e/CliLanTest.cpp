@@ -133,7 +133,8 @@ private Q_SLOTS:
             device["nic"] = row.value(rows[0].indexOf("nic")).toInt();
             device["subnet_mismatch"] = device["subnet_mismatch"] == QStringLiteral("yes");
             device["duplicate_address"] = device["duplicate_address"] == QStringLiteral("yes");
-            device["same_address_as"] = QJsonArray::fromStringList(device["same_address_as"].toString().split(' ', Qt::SkipEmptyParts));
+            device["same_address_as"] =
+                QJsonArray::fromStringList(device["same_address_as"].toString().split(' ', Qt::SkipEmptyParts));
             fromCsv[device["mac"].toString()] = Summary(device);
             if (device["mac"] == QString(kMacB))
                 QCOMPARE(device["host_name"].toString(), QString("WS \"B\" lab"));
@@ -159,8 +160,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("portTaken");
         QTest::newRow("unknown verb") << QStringList{"frobnicate"} << 2 << false;
         QTest::newRow("no MAC") << QStringList{"reboot", "192.168.1.20"} << 2 << false;
-        QTest::newRow("empty address") << QStringList{"set-ip", kMacA, "--address", "0.0.0.0", "--mask", "255.0.0.0",
-                                                      "--gateway", "0.0.0.0", "--dns", "0.0.0.0"} << 2 << false;
+        QTest::newRow("empty address") << QStringList{"set-ip",    kMacA,       "--address", "0.0.0.0", "--mask",
+                                                      "255.0.0.0", "--gateway", "0.0.0.0",   "--dns",   "0.0.0.0"}
+                                       << 2 << false;
         QTest::newRow("port 0") << QStringList{"set-dhcp", kMacA, "--port", "0"} << 2 << false;
         QTest::newRow("json and csv") << QStringList{"list", "--json", "--csv"} << 2 << false;
         QTest::newRow("help") << QStringList{"set-ip", "--help"} << 0 << false;

@@ -26,8 +26,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("interfaceIndex");
         QTest::addColumn<QStringList>("others"); // "mac address" pairs heard in the same search
         QTest::addColumn<QString>("hint");
-        QTest::newRow("on the network of NIC #1") << "192.168.1.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)";
-        QTest::newRow("on the network of NIC #2") << "172.16.9.20" << 3 << QStringList{} << "Found on NIC #2 (172.16.5.10/16)";
+        QTest::newRow("on the network of NIC #1")
+            << "192.168.1.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)";
+        QTest::newRow("on the network of NIC #2")
+            << "172.16.9.20" << 3 << QStringList{} << "Found on NIC #2 (172.16.5.10/16)";
         QTest::newRow("off the network of the adapter that heard it")
             << "10.1.2.3" << 2 << QStringList{}
             << "Found on NIC #1 (192.168.1.10/24)\n10.1.2.3 is not on the network of NIC #1: Reboot may not reach it; "
@@ -42,7 +44,8 @@ private Q_SLOTS:
                "answer on it.";
         QTest::newRow("three devices on one address, adapter unknown")
             << "192.168.1.20" << -1 << QStringList{"00:08:DC:00:00:09 192.168.1.20", "00:08:DC:00:00:0A 192.168.1.20"}
-            << "192.168.1.20 is also the address of 00:08:DC:00:00:09, 00:08:DC:00:00:0A: several devices answer on it.";
+            << "192.168.1.20 is also the address of 00:08:DC:00:00:09, 00:08:DC:00:00:0A: several devices answer on "
+               "it.";
         QTest::newRow("no address is no duplicate and no mismatch")
             << "" << 2 << QStringList{"00:08:DC:00:00:09 "} << "Found on NIC #1 (192.168.1.10/24)";
     }

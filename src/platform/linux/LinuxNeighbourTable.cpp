@@ -35,8 +35,8 @@ bool SendDumpRequest(int fd, std::uint32_t sequence)
     request.neighbour.ndm_family = AF_INET;
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
-    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel),
-                  sizeof kernel) == static_cast<ssize_t>(request.header.nlmsg_len);
+    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) ==
+           static_cast<ssize_t>(request.header.nlmsg_len);
 }
 
 // True when the message is an entry for target with a non-zero link-layer address.
@@ -48,8 +48,8 @@ bool IsResolvedEntryFor(const nlmsghdr* message, std::uint32_t targetNetworkOrde
         return false;
     bool isTarget = false;
     bool hasAddress = false;
-    for (auto* attribute = reinterpret_cast<const rtattr*>(reinterpret_cast<const char*>(neighbour) +
-                                                            NLMSG_ALIGN(sizeof(ndmsg)));
+    for (auto* attribute =
+             reinterpret_cast<const rtattr*>(reinterpret_cast<const char*>(neighbour) + NLMSG_ALIGN(sizeof(ndmsg)));
          RTA_OK(attribute, left); attribute = RTA_NEXT(attribute, left)) {
         const auto* data = static_cast<const unsigned char*>(RTA_DATA(attribute));
         const auto length = RTA_PAYLOAD(attribute);
@@ -74,8 +74,8 @@ bool LinuxNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress)
     const UniqueFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (!socket.valid())
         return false;
-    const auto sequence = static_cast<std::uint32_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count() & 0x7fffffff);
+    const auto sequence =
+        static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count() & 0x7fffffff);
     if (!SendDumpRequest(socket.get(), sequence))
         return false;
 
