@@ -20,7 +20,10 @@ namespace {
 // The panel sends a setup request at 0, 1 and 2 seconds.
 constexpr int kSetupCopies = 3;
 // A device stops answering once it takes a reboot; asking before that would find it still up.
-constexpr double kGoneQuietSeconds = 1.0;
+constexpr double kGoneQuietSeconds = 1.5;
+// A rebooting device misses at least the first list request after that pause; one that
+// answers it has not rebooted.
+constexpr double kFirstRequestRound = 1.0;
 
 bool SameMac(const std::string& a, const std::string& b)
 {
@@ -96,6 +99,8 @@ int CliCommands::list(double seconds, ListingFormat format)
     const auto devices = ListDevices(search.run(seconds), nics_);
     if (devices.empty())
         Say("No webserver answered on " + searchedAdapters() + ".");
+    else
+        Say("Searched " + searchedAdapters() + ": " + std::to_string(devices.size()) + " webserver(s).");
     std::cout << FormatListing(devices, format) << std::flush;
     return ExitOk;
 }
@@ -114,10 +119,12 @@ std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seco
     return std::nullopt;
 }
 
-int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds)
+int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds,
+                        bool mustGoQuiet)
 {
     FleetSearch search(network_, nics_);
     search.pause(kGoneQuietSeconds);
+    search.discardWaiting();
     std::optional<DeviceReply> last;
     const auto back = [&](const std::vector<FoundDevice>& devices) {
         for (const FoundDevice& d : devices)
@@ -127,8 +134,15 @@ int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected
             }
         return false;
     };
-    search.run(waitSeconds, back);
+    double firstHeard = waitSeconds;
+    for (const FoundDevice& d : search.run(waitSeconds, back))
+        if (SameMac(d.reply.mac, mac))
+            firstHeard = d.firstHeard;
     const double total = waitSeconds + kGoneQuietSeconds;
+    if (last && mustGoQuiet && firstHeard < kFirstRequestRound) {
+        std::cout << mac << ": answered all along, so the command did not reach it\n";
+        return ExitNotFoundOrNotApplied;
+    }
     if (!last) {
         std::cout << mac << ": not seen after " << static_cast<int>(total) << " s\n";
         return ExitNotFoundOrNotApplied;
@@ -154,9 +168,14 @@ int CliCommands::unicastCommand(const std::string& mac, const std::string& datag
     const DeviceFacts facts = ListDevices(all, nics_).front().facts;
     if (facts.subnetMismatch)
         Say(SubnetMismatchText(device->reply.address, facts) + " If it does not come back, that is why.");
+    // Out of the adapter that heard the device: by the routing table alone a device off
+    // every local network goes to the default gateway instead; on an adapter with no route
+    // to it, the system takes the address as on the link and asks for it there.
     bool sent = true;
-    for (int i = 0; i < copies && sent; ++i)
-        sent = network_.socket.send(datagram, device->reply.address, TavikDatagram::Port);
+    for (int i = 0; i < copies && sent; ++i) {
+        sent = network_.socket.send(datagram, device->reply.address, TavikDatagram::Port, device->interfaceIndex) ||
+               network_.socket.send(datagram, device->reply.address, TavikDatagram::Port);
+    }
     if (!sent) {
         Say("Network error! The system refused to send to " + device->reply.address + ".");
         return ExitNotFoundOrNotApplied;
@@ -167,7 +186,7 @@ int CliCommands::unicastCommand(const std::string& mac, const std::string& datag
         expected.address = device->reply.address;
         expected.port = device->reply.port;
     }
-    return verify(device->reply.mac, expected, waitSeconds);
+    return verify(device->reply.mac, expected, waitSeconds, true);
 }
 
 int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& expected, double seconds,
@@ -202,7 +221,7 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
         if (!sender.broadcast(datagram))
             Say("Network error! A copy could not leave every adapter.");
     }
-    return verify(device->reply.mac, wanted, waitSeconds);
+    return verify(device->reply.mac, wanted, waitSeconds, false);
 }
 
 int CliCommands::ping(const std::string& address)

@@ -40,7 +40,8 @@ private:
     // Binds the port and reads the adapters; an exit code when that fails.
     std::optional<int> prepare();
     std::optional<FoundDevice> find(const std::string& mac, double seconds);
-    int verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds);
+    // mustGoQuiet: the command reboots the device, so an answer at once means it never arrived.
+    int verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds, bool mustGoQuiet);
     std::string searchedAdapters() const;
 
     NetworkServices& network_;

@@ -45,6 +45,12 @@ void FleetSearch::pause(double seconds)
         network_.waiter.waitForEvent(seconds - passed);
 }
 
+void FleetSearch::discardWaiting()
+{
+    while (network_.socket.take()) {
+    }
+}
+
 void FleetSearch::take(double start, std::vector<FoundDevice>& devices)
 {
     while (const std::optional<Datagram> datagram = network_.socket.take()) {

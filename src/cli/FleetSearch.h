@@ -30,6 +30,8 @@ public:
     bool broadcast(const std::string& datagram);
     // Lets `seconds` pass with the event loop running.
     void pause(double seconds);
+    // Drops the datagrams waiting now: replies to requests sent before a command.
+    void discardWaiting();
     const std::vector<NicRecord>& nics() const { return nics_; }
 
 private:

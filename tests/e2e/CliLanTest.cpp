@@ -142,6 +142,13 @@ private Q_SLOTS:
         QCOMPARE(fromCsv, expected);
     }
 
+    // The default route leads to lan1; D answered on lan2, and only there can it be reached.
+    void rebootReachesADeviceOffItsAdaptersNetwork()
+    {
+        const CliRun reboot = RunCli({"reboot", kMacD, "--wait", "15"});
+        QVERIFY2(reboot.exitCode == 0 && reboot.out.contains("applied"), reboot.out + reboot.err);
+    }
+
     void setIpMovesTheDeviceAndListsItThere()
     {
         const CliRun set = RunCli({"set-ip", kMacD, "--address", "172.16.5.60", "--mask", "255.255.255.0", "--gateway",
