@@ -3,8 +3,28 @@
 #include "platform/DottedQuad.h"
 
 #include <winsock2.h>
+#include <ws2ipdef.h>
 #include <windows.h>
 #include <iphlpapi.h>
+
+namespace {
+
+// States in which the system holds a link-layer address that someone answered for.
+bool IsResolved(NL_NEIGHBOR_STATE state)
+{
+    return state == NlnsReachable || state == NlnsStale || state == NlnsDelay || state == NlnsProbe ||
+           state == NlnsPermanent;
+}
+
+bool HasNonZeroAddress(const MIB_IPNET_ROW2& row)
+{
+    for (ULONG i = 0; i < row.PhysicalAddressLength && i < IF_MAX_PHYS_ADDRESS_LENGTH; ++i)
+        if (row.PhysicalAddress[i] != 0)
+            return true;
+    return false;
+}
+
+} // namespace
 
 bool WindowsNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress)
 {
@@ -12,13 +32,15 @@ bool WindowsNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress
     const auto target = ParseDottedQuad(dottedAddress);
     if (!target)
         return false;
-    ULONG hardware[2] = {};
-    ULONG length = 6;
-    if (SendARP(htonl(*target), 0, hardware, &length) != NO_ERROR || length == 0)
+    PMIB_IPNET_TABLE2 table = nullptr;
+    if (GetIpNetTable2(AF_INET, &table) != NO_ERROR || !table)
         return false;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(hardware);
-    for (ULONG i = 0; i < length && i < 6; ++i)
-        if (bytes[i] != 0)
-            return true;
-    return false;
+    bool found = false;
+    for (ULONG i = 0; i < table->NumEntries && !found; ++i) {
+        const MIB_IPNET_ROW2& row = table->Table[i];
+        found = row.Address.si_family == AF_INET && row.Address.Ipv4.sin_addr.s_addr == htonl(*target) &&
+                IsResolved(row.State) && HasNonZeroAddress(row);
+    }
+    FreeMibTable(table);
+    return found;
 }

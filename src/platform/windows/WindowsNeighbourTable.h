@@ -2,9 +2,9 @@
 
 #include "platform/NeighbourTable.h"
 
-// Asks the system's address resolution for the address (SendARP): it answers from the
-// table when the entry is fresh and resolves it otherwise, on the adapter whose
-// subnet holds the address.
+// Reads the system's neighbour table (GetIpNetTable2) without asking the network: the echo
+// before has already made the system resolve the address, and an active resolution
+// (SendARP, ResolveIpNetEntry2) would wait seconds for an address nobody holds.
 class WindowsNeighbourTable final : public NeighbourTable {
 public:
     bool hasLinkLayerAddress(const std::string& dottedAddress) override;
