@@ -99,7 +99,8 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     const QString verb = arguments.value(1);
     if (verb.isEmpty() || verb == QLatin1String("--help") || verb == QLatin1String("-h") ||
         verb == QLatin1String("help")) {
-        std::cout << "Usage: hoptrace-cli VERB [options]\n\n" << kOverview;
+        // Asked for, it is the result; without a verb, the reason for refusing.
+        (verb.isEmpty() ? std::cerr : std::cout) << "Usage: hoptrace-cli VERB [options]\n\n" << kOverview;
         return {{}, verb.isEmpty() ? ExitBadArguments : ExitOk};
     }
     const VerbHelp* help = nullptr;
@@ -113,7 +114,10 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     parser.setApplicationDescription(QString::fromLatin1(help->description));
     parser.addHelpOption();
     if (*help->arguments)
-        parser.addPositionalArgument(QString::fromLatin1(help->arguments), QStringLiteral("the device or address"));
+        parser.addPositionalArgument(QString::fromLatin1(help->arguments),
+                                     verb == QLatin1String("ping")
+                                         ? QStringLiteral("the address to test")
+                                         : QStringLiteral("the device's MAC address, e.g. 00:08:DC:1A:00:01"));
     const QCommandLineOption seconds(QStringLiteral("seconds"), QStringLiteral("How long to search (default 3)."),
                                      QStringLiteral("S"), QStringLiteral("3"));
     const QCommandLineOption wait(QStringLiteral("wait"),
@@ -123,12 +127,12 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("CSV with a header row (RFC 4180)."));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The device's port, 1 to 60000."),
                                   QStringLiteral("P"));
-    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address."),
+    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address (required)."),
                                      QStringLiteral("A"));
-    const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("The new subnet mask."), QStringLiteral("M"));
-    const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("The new gateway."),
+    const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("The new subnet mask (required)."), QStringLiteral("M"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("The new gateway (required)."),
                                      QStringLiteral("G"));
-    const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server."), QStringLiteral("D"));
+    const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server (required)."), QStringLiteral("D"));
     const QString name = QString::fromLatin1(help->name);
     if (name != QLatin1String("ping"))
         parser.addOption(seconds);
