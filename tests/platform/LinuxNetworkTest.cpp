@@ -237,7 +237,7 @@ private:
 };
 
 // self 10.73.1.1/24 on one link with "blind" 10.73.1.25, which drops every echo request
-// by a firewall rule in its own namespace, and "open" 10.73.1.26, which answers.
+// by a firewall rule in its own namespace.
 class FreeAddressNetTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -245,12 +245,9 @@ private Q_SLOTS:
     {
         if (!PrivateNetwork::inside())
             QSKIP("runs only inside a private network (see LinuxNetworkRunsTest)");
-        for (const char* step : {"node lan", "node blind", "node open", "link self pc0 10.73.1.1/24 lan s0 -",
-                                 "link lan s1 - blind b0 10.73.1.25/24", "link lan s2 - open o0 10.73.1.26/24",
-                                 "in lan ip link add br0 type bridge", "in lan ip link set br0 up",
-                                 "in lan ip link set s0 master br0", "in lan ip link set s1 master br0",
-                                 "in lan ip link set s2 master br0", "in blind nft add table inet f"})
-            QVERIFY2(Step(QLatin1String(step)), step);
+        QVERIFY(Step("node blind"));
+        QVERIFY(Step("link self pc0 10.73.1.1/24 blind b0 10.73.1.25/24"));
+        QVERIFY(Step("in blind nft add table inet f"));
         QVERIFY(PrivateNetwork::run({"in", "blind", "nft", "add chain inet f in { type filter hook input priority 0 ; }"}));
         QVERIFY(PrivateNetwork::run({"in", "blind", "nft", "add rule inet f in icmp type echo-request drop"}));
     }
@@ -260,7 +257,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("inUse");
         QTest::newRow("host that drops echo requests") << "10.73.1.25" << true;
-        QTest::newRow("host that answers") << "10.73.1.26" << true;
         QTest::newRow("unused address") << "10.73.1.99" << false;
     }
     void inUse()
