@@ -12,7 +12,6 @@
 
 #include <QString>
 
-#include <cstdio>
 #include <iostream>
 
 namespace {
@@ -39,10 +38,12 @@ bool Matches(const DeviceReply& reply, const ExpectedSettings& expected)
            (!expected.port || *expected.port == reply.port);
 }
 
+// The device's settings for the terminal: its bytes as characters, in UTF-8.
 std::string Settings(const DeviceReply& r)
 {
-    return r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask + " gateway " + r.gateway +
-           " DNS " + r.dns;
+    const std::string bytes = r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask +
+                              " gateway " + r.gateway + " DNS " + r.dns;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
 }
 
 void Say(const std::string& line) { std::cerr << line << '\n'; }
@@ -148,11 +149,10 @@ int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected
         return ExitNotFoundOrNotApplied;
     }
     if (!Matches(*last, expected)) {
-        std::cout << mac << ": seen with other settings (" << QString::fromLatin1(Settings(*last).c_str()).toStdString()
-                  << ")\n";
+        std::cout << mac << ": seen with other settings (" << Settings(*last) << ")\n";
         return ExitNotFoundOrNotApplied;
     }
-    std::cout << mac << ": applied (" << QString::fromLatin1(Settings(*last).c_str()).toStdString() << ")\n";
+    std::cout << mac << ": applied (" << Settings(*last) << ")\n";
     return ExitOk;
 }
 
