@@ -64,7 +64,8 @@ const VerbHelp kVerbs[] = {
      "Finds the device and broadcasts SetIP out of every adapter three times, one second\n"
      "apart, as the IP setup panel does; then searches until the device answers with the\n"
      "new settings. Addresses are four decimal numbers 0-255; 0.0.0.0 is refused as an\n"
-     "address, and the port must be 1 to 60000 (default: the device's port).\n"
+     "address, and the port must be 1 to 60000 (default: the device's port). Only devices\n"
+     "whose MAC begins with 00:08 take IP settings.\n"
      "Example: hoptrace-cli set-ip 00:08:DC:1A:00:01 --address 192.168.1.60 \\\n"
      "    --mask 255.255.255.0 --gateway 192.168.1.1 --dns 192.168.1.1 --port 80"},
     {"set-dhcp", "MAC",
@@ -199,6 +200,10 @@ CliRequest ParseCliArguments(const QStringList& arguments)
             return c.unicastCommand(mac, TavikDatagram::LoadDefaultsRequest(), 1, searchSeconds, waitSeconds);
         }};
 
+    // The window offers Set IP only to devices of this MAC range; others do not take it.
+    if (!positional.front().startsWith(QLatin1String("00:08")))
+        return Refused(QStringLiteral("%1 is not a device that takes IP settings (its MAC does not begin with 00:08)")
+                           .arg(positional.front()));
     ExpectedSettings expected;
     expected.dhcp = name == QLatin1String("set-dhcp");
     if (parser.isSet(port)) {

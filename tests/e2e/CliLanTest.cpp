@@ -171,6 +171,7 @@ private Q_SLOTS:
                                                       "255.0.0.0", "--gateway", "0.0.0.0",   "--dns",   "0.0.0.0"}
                                        << 2 << false;
         QTest::newRow("port 0") << QStringList{"set-dhcp", kMacA, "--port", "0"} << 2 << false;
+        QTest::newRow("MAC range without Set IP") << QStringList{"set-dhcp", "00:0A:5B:20:00:04"} << 2 << false;
         QTest::newRow("json and csv") << QStringList{"list", "--json", "--csv"} << 2 << false;
         QTest::newRow("help") << QStringList{"set-ip", "--help"} << 0 << false;
         QTest::newRow("device not found") << QStringList{"reboot", "00:08:DC:99:99:99", "--seconds", "1"} << 1 << false;
