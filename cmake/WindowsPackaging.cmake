@@ -9,7 +9,8 @@ hoptrace_add_windows_resources(hoptrace ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSI
 find_program(HOPTRACE_WINDEPLOYQT NAMES windeployqt windeployqt6
     HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" "${Qt6_DIR}/../../../bin" REQUIRED)
 
-install(TARGETS hoptrace RUNTIME DESTINATION .)
+# hoptrace-cli is a console program beside it, on the same Qt libraries.
+install(TARGETS hoptrace hoptrace-cli RUNTIME DESTINATION .)
 install(CODE "
     execute_process(
         COMMAND \"${HOPTRACE_WINDEPLOYQT}\" --no-translations

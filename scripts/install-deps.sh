@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-dejavu-core fonts-liberation2
-    iproute2 iputils-ping util-linux python3
+    iproute2 iputils-ping util-linux python3 nftables
     dbus python3-dbusmock libglib2.0-bin
     xvfb xauth x11-utils imagemagick
 )

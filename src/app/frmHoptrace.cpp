@@ -21,6 +21,7 @@
 #include "webserver/Discovery.h"
 #include "webserver/IpSetupPanel.h"
 #include "webserver/ManagementCommands.h"
+#include "webserver/SelectionHints.h"
 #include "webserver/ServerList.h"
 #include "webserver/ServerSelection.h"
 #include "wifi/ConnectionSequence.h"
@@ -109,6 +110,13 @@ void frmHoptrace::wireWebserver()
                        c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
         state_, services_, *servers_, [this] { picRefresh_Click(); });
 
+    hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, *servers_,
+                                              *c_.TabNIC);
+    discovery_->setListedHandler([this](const Datagram& reply) { hints_->listed(reply); });
+    // A selection is made or dropped where Reboot's enabled state changes; inside a busy
+    // window that change is not announced, so the end of the busy state looks again.
+    c_.cmdReboot->installEventFilter(this);
+
     services_.timer1.setTickHandler([this] { discovery_->DiscoveryTick(); });
     services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });
     connect(c_.picRefresh, &PictureButton::clicked, this, &frmHoptrace::picRefresh_Click);
@@ -186,6 +194,7 @@ void frmHoptrace::leaveBusy()
     setEnabled(true);
     // After the controls that the end of the busy state enables again.
     QTimer::singleShot(0, keyboard_, &KeyboardFlow::returnFocus);
+    hints_->update();
 }
 
 void frmHoptrace::fitClientArea(int widthTwips)
@@ -219,16 +228,24 @@ void frmHoptrace::moveEvent(QMoveEvent* event)
 
 bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled())
+    const bool serverListClick = watched == c_.txtServers->viewport() &&
+                                 event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled();
+    if (serverListClick) {
         selection_->SelectServerAtCaret();
+        // Several blocks may be read in turn while Reboot stays enabled.
+        hints_->update();
+    }
     // Enter in the list selects the block under the caret, as a click there does.
     if (watched == c_.txtServers && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             selection_->SelectServerAtCaret();
+            hints_->update();
             return true;
         }
     }
+    if (watched == c_.cmdReboot && event->type() == QEvent::EnabledChange)
+        hints_->update();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -23,6 +23,7 @@ class Discovery;
 class ManagementCommands;
 class ServerList;
 class ServerSelection;
+class SelectionHints;
 struct Services;
 
 // The program's one window: builds its controls from the control table, owns the
@@ -68,6 +69,7 @@ private:
     Controls c_;
     std::unique_ptr<ServerList> servers_;
     std::unique_ptr<ServerSelection> selection_;
+    std::unique_ptr<SelectionHints> hints_;
     std::unique_ptr<Discovery> discovery_;
     std::unique_ptr<AdapterRefresh> refresh_;
     std::unique_ptr<ManagementCommands> commands_;

@@ -14,6 +14,7 @@ PingTest::PingTest(const PingTestWidgets& widgets, Services& services, QObject* 
     , widgets_(widgets)
     , messages_(services.messages)
     , pinger_(services.echo)
+    , freeAddress_(pinger_, services.adapters, services.neighbours)
 {
     // The button keeps its initial state until the box first changes.
     connect(widgets_.cmdPing, &QPushButton::clicked, this, [this] { cmdPing_Click(); });
@@ -29,7 +30,7 @@ void PingTest::cmdPing_Click()
         messages_.show(typed + " is not a valid IP address!");
         return;
     }
-    messages_.show(pinger_.Ping(typed) ? typed + " is in use!" : "OK. " + typed + " is free!");
+    messages_.show(freeAddress_.inUse(typed) ? typed + " is in use!" : "OK. " + typed + " is free!");
 }
 
 void PingTest::txtIPtoPing_Change()

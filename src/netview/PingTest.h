@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PingTestWidgets.h"
+#include "FreeAddressTest.h"
 #include "Pinger.h"
 
 #include <QObject>
@@ -25,4 +26,5 @@ private:
     PingTestWidgets widgets_;
     MessageBox& messages_;
     Pinger pinger_;
+    FreeAddressTest freeAddress_;
 };

@@ -31,3 +31,25 @@ std::string DottedQuadText(std::uint32_t address)
     return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xff) + '.' +
            std::to_string((address >> 8) & 0xff) + '.' + std::to_string(address & 0xff);
 }
+
+bool OnSameSubnet(const std::string& address, const std::string& other, const std::string& mask)
+{
+    const auto a = ParseDottedQuad(address);
+    const auto b = ParseDottedQuad(other);
+    const auto m = ParseDottedQuad(mask);
+    return a && b && m && *m != 0 && (*a & *m) == (*b & *m);
+}
+
+std::optional<int> MaskPrefixLength(const std::string& mask)
+{
+    const auto m = ParseDottedQuad(mask);
+    if (!m)
+        return std::nullopt;
+    int ones = 0;
+    while (ones < 32 && (*m & (0x80000000u >> ones)))
+        ++ones;
+    const std::uint32_t expected = ones == 0 ? 0 : 0xFFFFFFFFu << (32 - ones);
+    if (*m != expected)
+        return std::nullopt;
+    return ones;
+}

@@ -39,3 +39,10 @@ class NullAdapterList final : public AdapterList {
 public:
     std::optional<std::vector<AdapterInfo>> adapters() override { return std::nullopt; }
 };
+
+#include "NeighbourTable.h"
+
+class NullNeighbourTable final : public NeighbourTable {
+public:
+    bool hasLinkLayerAddress(const std::string&) override { return false; }
+};

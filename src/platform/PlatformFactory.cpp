@@ -14,6 +14,7 @@
 #include "windows/WindowsAdapterList.h"
 #include "windows/WindowsCommandRunner.h"
 #include "windows/WindowsEchoTest.h"
+#include "windows/WindowsNeighbourTable.h"
 #include "windows/WindowsTempDir.h"
 #include "windows/WindowsUrlOpener.h"
 #include "windows/WindowsWlan.h"
@@ -21,6 +22,7 @@
 #include "linux/LinuxAdapterList.h"
 #include "linux/LinuxCommandRunner.h"
 #include "linux/LinuxEchoTest.h"
+#include "linux/LinuxNeighbourTable.h"
 #include "linux/LinuxTempDir.h"
 #include "linux/NetworkManagerWlan.h"
 #endif
@@ -30,6 +32,7 @@ namespace {
 #if defined(_WIN32)
 using SystemAdapterList = WindowsAdapterList;
 using SystemEchoTest = WindowsEchoTest;
+using SystemNeighbourTable = WindowsNeighbourTable;
 using SystemWlan = WindowsWlan;
 using SystemCommandRunner = WindowsCommandRunner;
 using SystemTempDir = WindowsTempDir;
@@ -40,6 +43,7 @@ using SystemProvisioning = NetshProvisioningCommands;
 #else
 using SystemAdapterList = LinuxAdapterList;
 using SystemEchoTest = LinuxEchoTest;
+using SystemNeighbourTable = LinuxNeighbourTable;
 using SystemWlan = NetworkManagerWlan;
 using SystemCommandRunner = LinuxCommandRunner;
 using SystemTempDir = LinuxTempDir;
@@ -58,16 +62,36 @@ private:
     QtUdpSocket socket_;
     SystemAdapterList adapters_;
     SystemEchoTest echo_;
+    SystemNeighbourTable neighbours_;
     SystemWlan wlan_;
     SystemCommandRunner commands_;
     SystemTempDir tempDir_;
     SystemUrlOpener urls_;
     QtMessageBox messages_;
-    Services services_{clock_, waiter_, timer1_, socket_, adapters_, echo_, wlan_,
+    Services services_{clock_, waiter_, timer1_, socket_, adapters_, echo_, neighbours_, wlan_,
                        commands_, tempDir_, urls_, messages_};
 };
 
+class RealNetwork final : public PlatformNetwork {
+public:
+    NetworkServices& network() override { return network_; }
+
+private:
+    QtClock clock_;
+    QtEventWaiter waiter_;
+    QtUdpSocket socket_;
+    SystemAdapterList adapters_;
+    SystemEchoTest echo_;
+    SystemNeighbourTable neighbours_;
+    NetworkServices network_{clock_, waiter_, socket_, adapters_, echo_, neighbours_};
+};
+
 } // namespace
+
+std::unique_ptr<PlatformNetwork> CreatePlatformNetwork()
+{
+    return std::make_unique<RealNetwork>();
+}
 
 std::unique_ptr<PlatformServices> CreatePlatformServices()
 {

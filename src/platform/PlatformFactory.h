@@ -16,6 +16,24 @@ public:
 // The one place that chooses the implementations.
 std::unique_ptr<PlatformServices> CreatePlatformServices();
 
+// The network services alone, for the command line: no window, no WLAN, no processes.
+struct NetworkServices {
+    Clock& clock;
+    EventWaiter& waiter;
+    UdpSocket& socket;
+    AdapterList& adapters;
+    EchoTest& echo;
+    NeighbourTable& neighbours;
+};
+
+class PlatformNetwork {
+public:
+    virtual ~PlatformNetwork() = default;
+    virtual NetworkServices& network() = 0;
+};
+
+std::unique_ptr<PlatformNetwork> CreatePlatformNetwork();
+
 // The command lines of the running operating system for joining the gateway's setup
 // access point; they live as long as the program.
 const ProvisioningCommands& SystemProvisioningCommands();

@@ -5,6 +5,7 @@ class Clock;
 class CommandRunner;
 class EchoTest;
 class EventWaiter;
+class NeighbourTable;
 class MessageBox;
 class TempDir;
 class Timer;
@@ -21,6 +22,7 @@ struct Services {
     UdpSocket& socket;
     AdapterList& adapters;
     EchoTest& echo;
+    NeighbourTable& neighbours;
     Wlan& wlan;
     CommandRunner& commands;
     TempDir& tempDir;

@@ -13,10 +13,15 @@ bool EnsureBound(UdpSocket& socket)
 BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const FormState& state, int adapter,
                                       const std::string& datagram)
 {
-    if (!EnsureBound(socket))
-        return BroadcastResult::NotReady;
     const int interfaceIndex =
         adapter >= 0 && adapter < static_cast<int>(state.nics.size()) ? state.nics[adapter].interfaceIndex : -1;
+    return BroadcastOutOfInterface(socket, interfaceIndex, datagram);
+}
+
+BroadcastResult BroadcastOutOfInterface(UdpSocket& socket, int interfaceIndex, const std::string& datagram)
+{
+    if (!EnsureBound(socket))
+        return BroadcastResult::NotReady;
     return socket.send(datagram, std::string(TavikDatagram::BroadcastHost), TavikDatagram::Port, interfaceIndex)
                ? BroadcastResult::Sent
                : BroadcastResult::Refused;

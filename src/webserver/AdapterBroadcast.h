@@ -15,5 +15,6 @@ bool EnsureBound(UdpSocket& socket);
 // Sends a limited broadcast to port 8080 out of one local adapter (0-based, in tab
 // order): from a socket bound to no address it would otherwise leave through one
 // interface only.
+BroadcastResult BroadcastOutOfInterface(UdpSocket& socket, int interfaceIndex, const std::string& datagram);
 BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const FormState& state, int adapter,
                                       const std::string& datagram);

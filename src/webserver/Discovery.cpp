@@ -127,6 +127,8 @@ void Discovery::ReplyIntake()
         entry += reply;
         servers_.append(entry);
         state_.replyArrived = true;
+        if (onListed_)
+            onListed_(*datagram);
     }
     if (state_.serverCount != 1) {
         w_.cmdDefault->setText(QStringLiteral("Load defaults"));

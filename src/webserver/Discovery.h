@@ -9,6 +9,7 @@ class QPushButton;
 class QTabBar;
 class QWidget;
 class ServerList;
+struct Datagram;
 struct FormState;
 struct Services;
 
@@ -34,6 +35,8 @@ public:
 
     void DiscoveryTick();
     void ReplyIntake();
+    // Told of every reply as it is listed, with the adapter it arrived on.
+    void setListedHandler(std::function<void(const Datagram&)> onListed) { onListed_ = std::move(onListed); }
 
 private:
     bool searchRunning() const;
@@ -47,6 +50,7 @@ private:
     ServerList& servers_;
     BusyState& busy_;
     std::function<void(std::size_t&)> parseServerBlock_;
+    std::function<void(const Datagram&)> onListed_;
     bool inTick_ = false;
     bool errorBoxOpen_ = false;
 };

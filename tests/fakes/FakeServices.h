@@ -7,12 +7,14 @@
 #include "platform/CommandRunner.h"
 #include "platform/EchoTest.h"
 #include "platform/MessageBox.h"
+#include "platform/NeighbourTable.h"
 #include "platform/NullServices.h"
 #include "platform/Services.h"
 #include "platform/UrlOpener.h"
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,12 @@ public:
     VirtualTime* time = nullptr;
 };
 
+class FakeNeighbourTable final : public NeighbourTable {
+public:
+    bool hasLinkLayerAddress(const std::string& address) override { return resolved.count(address) > 0; }
+    std::set<std::string> resolved; // addresses someone answered address resolution for
+};
+
 class RecordingUrlOpener final : public UrlOpener {
 public:
     void open(const std::string& url) override { opened.push_back(url); }
@@ -77,6 +85,7 @@ public:
     FakeUdpSocket socket{time};
     FakeAdapterList adapters;
     FakeEchoTest echo;
+    FakeNeighbourTable neighbours;
     NullWlan wlan;
     NullCommandRunner commands;
     NullTempDir tempDir;

@@ -38,12 +38,13 @@ std::optional<Datagram> FakeUdpSocket::take()
     return next;
 }
 
-void FakeUdpSocket::deliver(const std::string& bytes, double delaySeconds, const std::string& sender)
+void FakeUdpSocket::deliver(const std::string& bytes, double delaySeconds, const std::string& sender,
+                            int interfaceIndex)
 {
-    time_.schedule(delaySeconds, [this, bytes, sender] {
+    time_.schedule(delaySeconds, [this, bytes, sender, interfaceIndex] {
         if (!bound_)
             return; // nobody listens on a closed socket
-        waiting_.push_back({bytes, sender});
+        waiting_.push_back({bytes, sender, interfaceIndex});
         if (onArrival_)
             onArrival_();
     });

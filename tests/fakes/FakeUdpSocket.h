@@ -32,7 +32,7 @@ public:
 
     // Makes a datagram arrive after delaySeconds of virtual time (0: on the next yield).
     void deliver(const std::string& bytes, double delaySeconds = 0.0,
-                 const std::string& sender = "192.168.1.20");
+                 const std::string& sender = "192.168.1.20", int interfaceIndex = -1);
     // Several datagrams that are all waiting when one arrival event runs.
     void deliverBurst(const std::vector<std::string>& datagrams, double delaySeconds = 0.0);
 

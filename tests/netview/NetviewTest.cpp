@@ -29,7 +29,8 @@ public:
 
 Services WithEcho(const Services& s, EchoTest& echo)
 {
-    return {s.clock, s.waiter, s.timer1, s.socket, s.adapters, echo, s.wlan, s.commands, s.tempDir, s.urls, s.messages};
+    return {s.clock,  s.waiter,   s.timer1,   s.socket,  s.adapters, echo,
+            s.neighbours, s.wlan, s.commands, s.tempDir, s.urls,   s.messages};
 }
 
 // The controls of the local network view, owned by `window`.

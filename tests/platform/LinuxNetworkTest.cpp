@@ -2,7 +2,10 @@
 
 #include "PrivateNetwork.h"
 #include "platform/linux/LinuxAdapterList.h"
+#include "netview/FreeAddressTest.h"
+#include "netview/Pinger.h"
 #include "platform/linux/LinuxEchoTest.h"
+#include "platform/linux/LinuxNeighbourTable.h"
 
 #include <QFile>
 #include <QTest>
@@ -23,6 +26,7 @@ class LinuxNetworkRunsTest : public QObject {
 private Q_SLOTS:
     void adapterList() { PrivateNetwork::runTestClass("LinuxAdapterListNetTest"); }
     void echoTest() { PrivateNetwork::runTestClass("LinuxEchoNetTest"); }
+    void freeAddress() { PrivateNetwork::runTestClass("FreeAddressNetTest"); }
 };
 
 namespace {
@@ -232,7 +236,43 @@ private:
     QByteArray plainNode_;
 };
 
+// self 10.73.1.1/24 on one link with "blind" 10.73.1.25, which drops every echo request
+// by a firewall rule in its own namespace.
+class FreeAddressNetTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!PrivateNetwork::inside())
+            QSKIP("runs only inside a private network (see LinuxNetworkRunsTest)");
+        QVERIFY(Step("node blind"));
+        QVERIFY(Step("link self pc0 10.73.1.1/24 blind b0 10.73.1.25/24"));
+        QVERIFY(Step("in blind nft add table inet f"));
+        QVERIFY(PrivateNetwork::run({"in", "blind", "nft", "add chain inet f in { type filter hook input priority 0 ; }"}));
+        QVERIFY(PrivateNetwork::run({"in", "blind", "nft", "add rule inet f in icmp type echo-request drop"}));
+    }
+
+    void inUse_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("inUse");
+        QTest::newRow("host that drops echo requests") << "10.73.1.25" << true;
+        QTest::newRow("unused address") << "10.73.1.99" << false;
+    }
+    void inUse()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, inUse);
+        LinuxEchoTest echo;
+        LinuxAdapterList adapters;
+        LinuxNeighbourTable neighbours;
+        const Pinger pinger(echo);
+        QCOMPARE(FreeAddressTest(pinger, adapters, neighbours).inUse(address.toStdString()), inUse);
+    }
+};
+
 HOPTRACE_TEST(LinuxNetworkRunsTest)
 HOPTRACE_TEST_WHEN(LinuxAdapterListNetTest, PrivateNetwork::inside)
 HOPTRACE_TEST_WHEN(LinuxEchoNetTest, PrivateNetwork::inside)
+HOPTRACE_TEST_WHEN(FreeAddressNetTest, PrivateNetwork::inside)
 #include "LinuxNetworkTest.moc"

@@ -3,6 +3,7 @@
 set(HOPTRACE_WINDOWS_PLATFORM_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.h ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.h ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsNeighbourTable.h ${CMAKE_CURRENT_LIST_DIR}/WindowsNeighbourTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.h ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsCommandRunner.h ${CMAKE_CURRENT_LIST_DIR}/WindowsCommandRunner.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsTempDir.h ${CMAKE_CURRENT_LIST_DIR}/WindowsTempDir.cpp

@@ -1,0 +1,234 @@
+#include "CliArguments.h"
+
+#include "platform/DottedQuad.h"
+#include "webserver/Datagrams.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include <iostream>
+
+namespace {
+
+const char* const kOverview = R"(Finds the Tavik webservers on every adapter of this PC and manages them, as the
+Hoptrace window does, for scripts.
+
+Verbs:
+  list                 search every adapter and print one record per device
+  reboot MAC           reboot a device, then check it comes back
+  defaults MAC         restore a device's defaults, then check it comes back
+  set-ip MAC ...       give a device a fixed configuration, then check it took it
+  set-dhcp MAC         switch a device to DHCP, then check it took it
+  ping ADDRESS         tell whether an address is free for a new device
+
+"hoptrace-cli VERB --help" describes each verb.
+
+Exit codes: 0 success (ping: free); 1 device not found, command not applied
+(ping: in use); 2 bad arguments (ping: no address); 3 UDP port 8080 in use.
+Results go to standard output, messages to standard error.
+
+Examples:
+  hoptrace-cli list
+  hoptrace-cli list --seconds 5 --json > fleet.json
+  hoptrace-cli list --csv > fleet.csv
+  hoptrace-cli reboot 00:08:DC:1A:00:01
+  hoptrace-cli set-ip 00:08:DC:2B:00:06 --address 172.16.5.60 --mask 255.255.255.0 \
+      --gateway 172.16.5.1 --dns 172.16.5.1 --port 80
+  hoptrace-cli set-dhcp 00:08:DC:1A:00:02 --port 8080
+  hoptrace-cli ping 192.168.1.125 && echo free
+)";
+
+struct VerbHelp {
+    const char* name;
+    const char* arguments;
+    const char* description;
+};
+
+const VerbHelp kVerbs[] = {
+    {"list", "",
+     "Searches every adapter (the list request once a second) and prints each device that\n"
+     "answered: MAC, host name, IP assignment, address, port, mask, gateway, DNS, further\n"
+     "labelled values, the adapter its reply arrived on, when it was first and last heard\n"
+     "(seconds after the search began), and two flags: subnet-mismatch (its address is\n"
+     "off that adapter's network) and duplicate-address (another MAC answered with the\n"
+     "same address). Names the searched adapters when nothing answers.\n"
+     "Example: hoptrace-cli list --json | jq '.[] | select(.duplicate_address)'"},
+    {"reboot", "MAC",
+     "Finds the device, sends it Reboot twice at its own address as the window does, and\n"
+     "searches until it answers again: \"applied\", \"not seen after N s\" or \"seen with other\n"
+     "settings\". Example: hoptrace-cli reboot 00:08:DC:1A:00:01"},
+    {"defaults", "MAC",
+     "Finds the device, sends it Default at its own address, and searches until it answers\n"
+     "again. Example: hoptrace-cli defaults 00:08:DC:1A:00:01"},
+    {"set-ip", "MAC",
+     "Finds the device and broadcasts SetIP out of every adapter three times, one second\n"
+     "apart, as the IP setup panel does; then searches until the device answers with the\n"
+     "new settings. Addresses are four decimal numbers 0-255; 0.0.0.0 is refused as an\n"
+     "address, and the port must be 1 to 60000 (default: the device's port). Only devices\n"
+     "whose MAC begins with 00:08 take IP settings.\n"
+     "Example: hoptrace-cli set-ip 00:08:DC:1A:00:01 --address 192.168.1.60 \\\n"
+     "    --mask 255.255.255.0 --gateway 192.168.1.1 --dns 192.168.1.1 --port 80"},
+    {"set-dhcp", "MAC",
+     "Finds the device and broadcasts SetDHCP as the IP setup panel does, then searches until\n"
+     "it answers with DHCP and the port. Example: hoptrace-cli set-dhcp 00:08:DC:1A:00:02"},
+    {"ping", "ADDRESS",
+     "Tells whether an address is free for a new device: an echo within two hops, or, on\n"
+     "one of this PC's subnets, a host that answers address resolution while ignoring the\n"
+     "echo, means in use. Exit code 0 free, 1 in use, 2 not an address.\n"
+     "Example: hoptrace-cli ping 192.168.1.125"},
+};
+
+int Refuse(const QString& message)
+{
+    std::cerr << "hoptrace-cli: " << message.toStdString() << "\n";
+    return ExitBadArguments;
+}
+
+CliRequest Refused(const QString& message) { return {{}, Refuse(message)}; }
+
+// A MAC address as the devices write it: six pairs of hex digits joined by ":".
+bool IsMac(const QString& text)
+{
+    static const QRegularExpression mac(QStringLiteral("^[0-9A-Fa-f]{2}(:[0-9A-Fa-f]{2}){5}$"));
+    return mac.match(text).hasMatch();
+}
+
+} // namespace
+
+CliRequest ParseCliArguments(const QStringList& arguments)
+{
+    const QString verb = arguments.value(1);
+    if (verb.isEmpty() || verb == QLatin1String("--help") || verb == QLatin1String("-h") ||
+        verb == QLatin1String("help")) {
+        // Asked for, it is the result; without a verb, the reason for refusing.
+        (verb.isEmpty() ? std::cerr : std::cout) << "Usage: hoptrace-cli VERB [options]\n\n" << kOverview;
+        return {{}, verb.isEmpty() ? ExitBadArguments : ExitOk};
+    }
+    const VerbHelp* help = nullptr;
+    for (const VerbHelp& candidate : kVerbs)
+        if (verb == QLatin1String(candidate.name))
+            help = &candidate;
+    if (!help)
+        return Refused(QStringLiteral("unknown verb \"%1\" (see hoptrace-cli --help)").arg(verb));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(help->description));
+    parser.addHelpOption();
+    if (*help->arguments)
+        parser.addPositionalArgument(QString::fromLatin1(help->arguments),
+                                     verb == QLatin1String("ping")
+                                         ? QStringLiteral("the address to test")
+                                         : QStringLiteral("the device's MAC address, e.g. 00:08:DC:1A:00:01"));
+    const QCommandLineOption seconds(QStringLiteral("seconds"), QStringLiteral("How long to search (default 3)."),
+                                     QStringLiteral("S"), QStringLiteral("3"));
+    const QCommandLineOption wait(QStringLiteral("wait"),
+                                  QStringLiteral("How long to look for the device after the command (default 30)."),
+                                  QStringLiteral("S"), QStringLiteral("30"));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("One JSON array."));
+    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("CSV with a header row (RFC 4180)."));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The device's port, 1 to 60000."),
+                                  QStringLiteral("P"));
+    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address (required)."),
+                                     QStringLiteral("A"));
+    const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("The new subnet mask (required)."), QStringLiteral("M"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("The new gateway (required)."),
+                                     QStringLiteral("G"));
+    const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server (required)."), QStringLiteral("D"));
+    const QString name = QString::fromLatin1(help->name);
+    if (name != QLatin1String("ping"))
+        parser.addOption(seconds);
+    if (name == QLatin1String("list"))
+        parser.addOptions({json, csv});
+    else if (name != QLatin1String("ping"))
+        parser.addOption(wait);
+    if (name == QLatin1String("set-ip"))
+        parser.addOptions({address, mask, gateway, dns});
+    if (name.startsWith(QLatin1String("set-")))
+        parser.addOption(port);
+
+    QStringList verbArguments = arguments;
+    verbArguments.removeAt(1);
+    if (!parser.parse(verbArguments))
+        return Refused(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::cout << parser.helpText()
+                         .replace(QStringLiteral("[options]"), name + QStringLiteral(" [options]"))
+                         .toStdString();
+        return {{}, ExitOk};
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != (*help->arguments ? 1 : 0))
+        return Refused(
+            QStringLiteral("%1 takes %2")
+                .arg(name, *help->arguments ? QString::fromLatin1(help->arguments) : QStringLiteral("no argument")));
+
+    auto number = [&](const QCommandLineOption& option, double low, double high, double& value) {
+        bool ok = false;
+        value = parser.value(option).toDouble(&ok);
+        return ok && value >= low && value <= high;
+    };
+    double searchSeconds = 3.0;
+    double waitSeconds = 30.0;
+    if (name != QLatin1String("ping") && !number(seconds, 0.5, 3600.0, searchSeconds))
+        return Refused(QStringLiteral("--seconds must be a number from 0.5 to 3600"));
+    if (name != QLatin1String("ping") && name != QLatin1String("list") && !number(wait, 1.0, 3600.0, waitSeconds))
+        return Refused(QStringLiteral("--wait must be a number from 1 to 3600"));
+
+    if (name == QLatin1String("list")) {
+        if (parser.isSet(json) && parser.isSet(csv))
+            return Refused(QStringLiteral("--json and --csv exclude each other"));
+        const ListingFormat format = parser.isSet(json)  ? ListingFormat::Json
+                                     : parser.isSet(csv) ? ListingFormat::Csv
+                                                         : ListingFormat::Text;
+        return {[=](CliCommands& c) { return c.list(searchSeconds, format); }};
+    }
+    if (name == QLatin1String("ping")) {
+        const std::string target = positional.front().toStdString();
+        return {[=](CliCommands& c) { return c.ping(target); }};
+    }
+
+    if (!IsMac(positional.front()))
+        return Refused(
+            QStringLiteral("\"%1\" is not a MAC address (six hex pairs joined by \":\")").arg(positional.front()));
+    const std::string mac = positional.front().toStdString();
+    if (name == QLatin1String("reboot"))
+        return {[=](CliCommands& c) {
+            return c.unicastCommand(mac, TavikDatagram::RebootRequest(), 2, searchSeconds, waitSeconds);
+        }};
+    if (name == QLatin1String("defaults"))
+        return {[=](CliCommands& c) {
+            return c.unicastCommand(mac, TavikDatagram::LoadDefaultsRequest(), 1, searchSeconds, waitSeconds);
+        }};
+
+    // The window offers Set IP only to devices of this MAC range; others do not take it.
+    if (!positional.front().startsWith(QLatin1String("00:08")))
+        return Refused(QStringLiteral("%1 is not a device that takes IP settings (its MAC does not begin with 00:08)")
+                           .arg(positional.front()));
+    ExpectedSettings expected;
+    expected.dhcp = name == QLatin1String("set-dhcp");
+    if (parser.isSet(port)) {
+        bool ok = false;
+        const int value = parser.value(port).toInt(&ok);
+        // Port 0 would leave the device unreachable; the panel's box never goes above 60000.
+        if (!ok || value < 1 || value > 60000)
+            return Refused(QStringLiteral("--port must be a whole number from 1 to 60000"));
+        expected.port = value;
+    }
+    if (name == QLatin1String("set-ip")) {
+        const std::pair<const QCommandLineOption*, std::string*> fields[] = {{&address, &expected.address},
+                                                                             {&mask, &expected.mask},
+                                                                             {&gateway, &expected.gateway},
+                                                                             {&dns, &expected.dns}};
+        for (const auto& [option, target] : fields) {
+            const QString text = parser.value(*option);
+            const auto parsed = ParseDottedQuad(text.toStdString());
+            if (!parsed)
+                return Refused(QStringLiteral("--%1 needs an address of four numbers 0-255, not \"%2\"")
+                                   .arg(option->names().front(), text));
+            *target = DottedQuadText(*parsed);
+        }
+        if (expected.address == "0.0.0.0")
+            return Refused(QStringLiteral("--address 0.0.0.0 would leave the device without an address"));
+    }
+    return {[=](CliCommands& c) { return c.setupCommand(mac, expected, searchSeconds, waitSeconds); }};
+}

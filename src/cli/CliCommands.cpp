@@ -1,0 +1,241 @@
+#include "CliCommands.h"
+
+#include "netview/AdapterRefresh.h"
+#include "netview/FreeAddressTest.h"
+#include "netview/Pinger.h"
+#include "platform/AdapterList.h"
+#include "platform/DottedQuad.h"
+#include "platform/PlatformFactory.h"
+#include "platform/UdpSocket.h"
+#include "webserver/Datagrams.h"
+#include "webserver/SetupDatagrams.h"
+
+#include <QString>
+
+#include <iostream>
+
+namespace {
+
+// The panel sends a setup request at 0, 1 and 2 seconds.
+constexpr int kSetupCopies = 3;
+// A device stops answering once it takes a reboot; asking before that would find it still up.
+constexpr double kGoneQuietSeconds = 1.5;
+// A rebooting device misses at least the first list request after that pause; one that
+// answers it has not rebooted.
+constexpr double kFirstRequestRound = 1.0;
+
+bool SameMac(const std::string& a, const std::string& b)
+{
+    return QString::fromLatin1(a.c_str()).compare(QString::fromLatin1(b.c_str()), Qt::CaseInsensitive) == 0;
+}
+
+bool Matches(const DeviceReply& reply, const ExpectedSettings& expected)
+{
+    auto same = [](const std::string& want, const std::string& have) { return want.empty() || want == have; };
+    return (!expected.dhcp || *expected.dhcp == (reply.assignment == "DHCP")) &&
+           same(expected.address, reply.address) && same(expected.mask, reply.mask) &&
+           same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns) &&
+           (!expected.port || *expected.port == reply.port);
+}
+
+// The device's settings for the terminal: its bytes as characters, in UTF-8.
+std::string Settings(const DeviceReply& r)
+{
+    const std::string bytes = r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask +
+                              " gateway " + r.gateway + " DNS " + r.dns;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
+}
+
+void Say(const std::string& line) { std::cerr << line << '\n'; }
+
+} // namespace
+
+CliCommands::CliCommands(NetworkServices& network) : network_(network) {}
+
+std::optional<int> CliCommands::prepare()
+{
+    const auto adapters = network_.adapters.adapters();
+    if (!adapters) {
+        Say("The PC's adapters cannot be read.");
+        return ExitNotFoundOrNotApplied;
+    }
+    nics_.clear();
+    bool anyAddress = false;
+    for (const AdapterInfo& adapter : *adapters) {
+        if (!AdapterQualifies(adapter))
+            continue;
+        nics_.push_back(ToNicRecord(adapter));
+        anyAddress = anyAddress || ParseDottedQuad(adapter.ipAddress).has_value();
+    }
+    if (!anyAddress) {
+        Say("No adapter has an IPv4 address: there is no network to search.");
+        return ExitNotFoundOrNotApplied;
+    }
+    network_.socket.close();
+    if (!network_.socket.bind(TavikDatagram::Port)) {
+        Say("UDP port 8080 is in use by another program. Webservers cannot be searched.");
+        return ExitPortInUse;
+    }
+    if (!network_.socket.enableBroadcast())
+        Say("Broadcasts are refused; the search may find nothing.");
+    return std::nullopt;
+}
+
+std::string CliCommands::searchedAdapters() const
+{
+    std::string text;
+    for (std::size_t i = 0; i < nics_.size(); ++i) {
+        const auto prefix = MaskPrefixLength(nics_[i].subnet);
+        text += (text.empty() ? "" : ", ") + std::string("NIC #") + std::to_string(i + 1) + " " + nics_[i].name + " (" +
+                nics_[i].ip + (prefix ? "/" + std::to_string(*prefix) : "") + ")";
+    }
+    return text;
+}
+
+int CliCommands::list(double seconds, ListingFormat format)
+{
+    if (const auto failed = prepare())
+        return *failed;
+    FleetSearch search(network_, nics_);
+    const auto devices = ListDevices(search.run(seconds), nics_);
+    if (devices.empty())
+        Say("No webserver answered on " + searchedAdapters() + ".");
+    else
+        Say("Searched " + searchedAdapters() + ": " + std::to_string(devices.size()) + " webserver(s).");
+    std::cout << FormatListing(devices, format) << std::flush;
+    return ExitOk;
+}
+
+std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seconds)
+{
+    FleetSearch search(network_, nics_);
+    const auto hasIt = [&](const std::vector<FoundDevice>& devices) {
+        return std::any_of(devices.begin(), devices.end(),
+                           [&](const FoundDevice& d) { return SameMac(d.reply.mac, mac); });
+    };
+    for (const FoundDevice& device : search.run(seconds, hasIt))
+        if (SameMac(device.reply.mac, mac))
+            return device;
+    Say(mac + " did not answer on " + searchedAdapters() + ".");
+    return std::nullopt;
+}
+
+int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds,
+                        bool mustGoQuiet)
+{
+    FleetSearch search(network_, nics_);
+    search.pause(kGoneQuietSeconds);
+    search.discardWaiting();
+    std::optional<DeviceReply> last;
+    const auto back = [&](const std::vector<FoundDevice>& devices) {
+        for (const FoundDevice& d : devices)
+            if (SameMac(d.reply.mac, mac)) {
+                last = d.reply;
+                return Matches(d.reply, expected);
+            }
+        return false;
+    };
+    double firstHeard = waitSeconds;
+    for (const FoundDevice& d : search.run(waitSeconds, back))
+        if (SameMac(d.reply.mac, mac))
+            firstHeard = d.firstHeard;
+    const double total = waitSeconds + kGoneQuietSeconds;
+    if (last && mustGoQuiet && firstHeard < kFirstRequestRound) {
+        std::cout << mac << ": answered all along, so the command did not reach it\n";
+        return ExitNotFoundOrNotApplied;
+    }
+    if (!last) {
+        std::cout << mac << ": not seen after " << static_cast<int>(total) << " s\n";
+        return ExitNotFoundOrNotApplied;
+    }
+    if (!Matches(*last, expected)) {
+        std::cout << mac << ": seen with other settings (" << Settings(*last) << ")\n";
+        return ExitNotFoundOrNotApplied;
+    }
+    std::cout << mac << ": applied (" << Settings(*last) << ")\n";
+    return ExitOk;
+}
+
+int CliCommands::unicastCommand(const std::string& mac, const std::string& datagram, int copies, double seconds,
+                                double waitSeconds)
+{
+    if (const auto failed = prepare())
+        return *failed;
+    const auto device = find(mac, seconds);
+    if (!device)
+        return ExitNotFoundOrNotApplied;
+    const std::vector<FoundDevice> all{*device};
+    const DeviceFacts facts = ListDevices(all, nics_).front().facts;
+    if (facts.subnetMismatch)
+        Say(SubnetMismatchText(device->reply.address, facts) + " If it does not come back, that is why.");
+    // Out of the adapter that heard the device: by the routing table alone a device off
+    // every local network goes to the default gateway instead; on an adapter with no route
+    // to it, the system takes the address as on the link and asks for it there.
+    bool sent = true;
+    for (int i = 0; i < copies && sent; ++i) {
+        sent = network_.socket.send(datagram, device->reply.address, TavikDatagram::Port, device->interfaceIndex) ||
+               network_.socket.send(datagram, device->reply.address, TavikDatagram::Port);
+    }
+    if (!sent) {
+        Say("Network error! The system refused to send to " + device->reply.address + ".");
+        return ExitNotFoundOrNotApplied;
+    }
+    // Reboot and Load defaults carry no settings: back at the same address is what can be checked.
+    ExpectedSettings expected;
+    if (datagram == TavikDatagram::RebootRequest()) {
+        expected.address = device->reply.address;
+        expected.port = device->reply.port;
+    }
+    return verify(device->reply.mac, expected, waitSeconds, true);
+}
+
+int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& expected, double seconds,
+                              double waitSeconds)
+{
+    if (const auto failed = prepare())
+        return *failed;
+    const auto device = find(mac, seconds);
+    if (!device)
+        return ExitNotFoundOrNotApplied;
+    ExpectedSettings wanted = expected;
+    if (!wanted.port)
+        wanted.port = device->reply.port; // the panel's port box holds the device's port
+    const std::string port = std::to_string(*wanted.port);
+    std::string datagram;
+    if (*wanted.dhcp) {
+        datagram = TavikSetup::SetDHCPRequest(port, device->reply.mac);
+    } else {
+        TavikSetup::OctetBoxTexts boxes;
+        const std::string* rows[] = {&wanted.address, &wanted.mask, &wanted.gateway, &wanted.dns};
+        for (int row = 0; row < 4; ++row) {
+            const std::uint32_t value = *ParseDottedQuad(*rows[row]);
+            for (int i = 0; i < 4; ++i)
+                boxes[4 * row + i] = std::to_string((value >> (24 - 8 * i)) & 0xff);
+        }
+        datagram = TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
+    }
+    FleetSearch sender(network_, nics_);
+    for (int copy = 0; copy < kSetupCopies; ++copy) {
+        if (copy > 0)
+            sender.pause(1.0);
+        if (!sender.broadcast(datagram))
+            Say("Network error! A copy could not leave every adapter.");
+    }
+    return verify(device->reply.mac, wanted, waitSeconds, false);
+}
+
+int CliCommands::ping(const std::string& address)
+{
+    if (!ParseDottedQuad(address)) {
+        std::cout << address << " is not a valid IP address!\n";
+        return ExitBadArguments;
+    }
+    const Pinger pinger(network_.echo);
+    const FreeAddressTest test(pinger, network_.adapters, network_.neighbours);
+    if (test.inUse(address)) {
+        std::cout << address << " is in use!\n";
+        return ExitNotFoundOrNotApplied;
+    }
+    std::cout << "OK. " << address << " is free!\n";
+    return ExitOk;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "DeviceListing.h"
+
+#include <optional>
+#include <string>
+
+struct NetworkServices;
+
+// Exit codes of hoptrace-cli.
+enum CliExit : int {
+    ExitOk = 0,
+    ExitNotFoundOrNotApplied = 1, // also: `ping` found the address in use
+    ExitBadArguments = 2,
+    ExitPortInUse = 3,
+};
+
+// The settings a command is expected to leave on the device; unset ones are not compared.
+struct ExpectedSettings {
+    std::optional<bool> dhcp;
+    std::string address, mask, gateway, dns;
+    std::optional<int> port;
+};
+
+// The verbs, on the platform's network services. Results go to standard output,
+// messages to standard error.
+class CliCommands final {
+public:
+    explicit CliCommands(NetworkServices& network);
+
+    int list(double seconds, ListingFormat format);
+    // Reboot or Load defaults: the datagram the window sends, to the device's address.
+    int unicastCommand(const std::string& mac, const std::string& datagram, int copies, double seconds,
+                       double waitSeconds);
+    // SetIP or SetDHCP, broadcast out of every adapter as the panel sends it.
+    int setupCommand(const std::string& mac, const ExpectedSettings& expected, double seconds, double waitSeconds);
+    int ping(const std::string& address);
+
+private:
+    // Binds the port and reads the adapters; an exit code when that fails.
+    std::optional<int> prepare();
+    std::optional<FoundDevice> find(const std::string& mac, double seconds);
+    // mustGoQuiet: the command reboots the device, so an answer at once means it never arrived.
+    int verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds, bool mustGoQuiet);
+    std::string searchedAdapters() const;
+
+    NetworkServices& network_;
+    std::vector<NicRecord> nics_;
+};

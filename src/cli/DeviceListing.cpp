@@ -1,0 +1,226 @@
+#include "DeviceListing.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// Device texts are bytes, one byte per character; the outputs are UTF-8.
+QString Text(const std::string& bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string Utf8(const std::string& bytes) { return Text(bytes).toStdString(); }
+
+std::string Seconds(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+// Whole milliseconds, so a float's tail does not look like precision.
+double Milliseconds(double seconds) { return std::round(seconds * 1000.0) / 1000.0; }
+
+std::string NicAddress(const DeviceFacts& facts)
+{
+    if (facts.nicNumber == 0)
+        return {};
+    return facts.nicAddress + (facts.nicPrefixLength ? "/" + std::to_string(*facts.nicPrefixLength) : "");
+}
+
+std::string Joined(const std::vector<std::string>& items, const std::string& separator)
+{
+    std::string text;
+    for (const std::string& item : items)
+        text += (text.empty() ? "" : separator) + item;
+    return text;
+}
+
+std::string Extra(const DeviceReply& reply)
+{
+    std::vector<std::string> pairs;
+    for (const auto& [label, value] : reply.extra)
+        pairs.push_back(label + "=" + value);
+    return Joined(pairs, "; ");
+}
+
+std::string Flags(const DeviceFacts& facts)
+{
+    std::vector<std::string> flags;
+    if (facts.subnetMismatch)
+        flags.push_back("subnet-mismatch");
+    if (!facts.sameAddressAs.empty())
+        flags.push_back("duplicate-address");
+    return Joined(flags, ",");
+}
+
+// The keys, in the order the text and CSV columns show them.
+const std::vector<std::string>& Keys()
+{
+    static const std::vector<std::string> keys{
+        "mac",     "host_name", "ip_assignment", "address",      "port",          "mask",
+        "gateway", "dns",       "nic",           "nic_name",     "nic_address",   "first_heard_s",
+        "last_heard_s", "subnet_mismatch", "duplicate_address", "same_address_as", "extra"};
+    return keys;
+}
+
+std::vector<std::string> Row(const ListedDevice& device)
+{
+    const DeviceReply& r = device.found.reply;
+    const DeviceFacts& f = device.facts;
+    return {Utf8(r.mac),
+            Utf8(r.hostName),
+            Utf8(r.assignment),
+            Utf8(r.address),
+            std::to_string(r.port),
+            Utf8(r.mask),
+            Utf8(r.gateway),
+            Utf8(r.dns),
+            f.nicNumber ? std::to_string(f.nicNumber) : "",
+            Utf8(device.nicName),
+            NicAddress(f),
+            Seconds(device.found.firstHeard),
+            Seconds(device.found.lastHeard),
+            f.subnetMismatch ? "yes" : "no",
+            f.sameAddressAs.empty() ? "no" : "yes",
+            Utf8(Joined(f.sameAddressAs, " ")),
+            Utf8(Extra(r))};
+}
+
+QJsonObject JsonObject(const ListedDevice& device)
+{
+    const DeviceReply& r = device.found.reply;
+    const DeviceFacts& f = device.facts;
+    QJsonObject extra;
+    for (const auto& [label, value] : r.extra)
+        extra.insert(Text(label), Text(value));
+    QJsonArray same;
+    for (const std::string& mac : f.sameAddressAs)
+        same.append(Text(mac));
+    QJsonObject object{{"mac", Text(r.mac)},
+                       {"host_name", Text(r.hostName)},
+                       {"ip_assignment", Text(r.assignment)},
+                       {"address", Text(r.address)},
+                       {"port", r.port},
+                       {"mask", Text(r.mask)},
+                       {"gateway", Text(r.gateway)},
+                       {"dns", Text(r.dns)},
+                       {"nic", f.nicNumber ? QJsonValue(f.nicNumber) : QJsonValue()},
+                       {"nic_name", Text(device.nicName)},
+                       {"nic_address", Text(NicAddress(f))},
+                       {"first_heard_s", Milliseconds(device.found.firstHeard)},
+                       {"last_heard_s", Milliseconds(device.found.lastHeard)},
+                       {"subnet_mismatch", f.subnetMismatch},
+                       {"duplicate_address", !f.sameAddressAs.empty()},
+                       {"same_address_as", same},
+                       {"extra", extra}};
+    return object;
+}
+
+std::string CsvField(const std::string& field)
+{
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
+    std::string quoted = "\"";
+    for (char c : field)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string CsvLine(const std::vector<std::string>& fields)
+{
+    std::vector<std::string> quoted;
+    for (const std::string& field : fields)
+        quoted.push_back(CsvField(field));
+    return Joined(quoted, ",") + "\r\n";
+}
+
+// Characters on the terminal, not bytes of UTF-8.
+std::size_t Width(const std::string& utf8) { return static_cast<std::size_t>(QString::fromStdString(utf8).size()); }
+
+// A value's line breaks would tear an aligned row apart.
+std::string OneLine(std::string text)
+{
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    return text;
+}
+
+std::string TextTable(const std::vector<ListedDevice>& devices)
+{
+    // The columns a technician reads at a glance; --json and --csv carry every key.
+    static const std::vector<std::pair<std::string, std::size_t>> columns{
+        {"MAC", 0},  {"HOST", 1}, {"MODE", 2},    {"ADDRESS", 3},          {"PORT", 4},   {"MASK", 5},  {"GATEWAY", 6},
+        {"DNS", 7},  {"NIC", 8},  {"ADAPTER", 9}, {"ADAPTER ADDRESS", 10}, {"FIRST", 11}, {"LAST", 12}, {"FLAGS", 17},
+        {"MORE", 16}};
+    std::vector<std::vector<std::string>> cells{{}};
+    for (const auto& [title, key] : columns)
+        cells[0].push_back(title);
+    for (const ListedDevice& device : devices) {
+        std::vector<std::string> row = Row(device);
+        row.push_back(Flags(device.facts));
+        std::vector<std::string> line;
+        for (const auto& [title, key] : columns)
+            line.push_back(OneLine(row[key]));
+        cells.push_back(line);
+    }
+    std::vector<std::size_t> widths(columns.size(), 0);
+    for (const auto& line : cells)
+        for (std::size_t i = 0; i < line.size(); ++i)
+            widths[i] = std::max(widths[i], Width(line[i]));
+    std::string out;
+    for (const auto& line : cells) {
+        std::string text;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            text += line[i];
+            if (i + 1 < line.size())
+                text += std::string(widths[i] - Width(line[i]) + 2, ' ');
+        }
+        out += text.substr(0, text.find_last_not_of(' ') + 1) + "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics)
+{
+    std::vector<HeardDevice> heard;
+    for (const FoundDevice& device : found)
+        heard.push_back({device.reply.mac, device.reply.address, device.interfaceIndex});
+    std::vector<ListedDevice> listed;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const DeviceFacts facts = FactsAbout(heard[i], heard, nics);
+        listed.push_back({found[i], facts, facts.nicNumber ? nics[facts.nicNumber - 1].name : std::string()});
+    }
+    return listed;
+}
+
+std::string FormatListing(const std::vector<ListedDevice>& devices, ListingFormat format)
+{
+    switch (format) {
+    case ListingFormat::Json: {
+        QJsonArray array;
+        for (const ListedDevice& device : devices)
+            array.append(JsonObject(device));
+        return QJsonDocument(array).toJson(QJsonDocument::Indented).toStdString();
+    }
+    case ListingFormat::Csv: {
+        std::string out = CsvLine(Keys());
+        for (const ListedDevice& device : devices)
+            out += CsvLine(Row(device));
+        return out;
+    }
+    case ListingFormat::Text:
+        break;
+    }
+    return TextTable(devices);
+}

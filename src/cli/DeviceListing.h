@@ -1,0 +1,25 @@
+#pragma once
+
+#include "FleetSearch.h"
+
+#include "webserver/DeviceFacts.h"
+
+#include <string>
+#include <vector>
+
+// One line of `hoptrace-cli list`: the device, the adapter that heard it and its flags.
+struct ListedDevice {
+    FoundDevice found;
+    DeviceFacts facts;
+    std::string nicName;
+};
+
+enum class ListingFormat { Text, Json, Csv };
+
+// Facts for every device of a search, against the adapters that were searched.
+std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics);
+
+// The whole listing, ending in a line break: aligned columns with a header line; one
+// JSON array of objects with the same keys in every object; or CSV by RFC 4180 (a
+// header row, CR LF line ends, fields quoted where they hold a comma, quote or line break).
+std::string FormatListing(const std::vector<ListedDevice>& devices, ListingFormat format);

@@ -1,0 +1,18 @@
+#include "CliArguments.h"
+#include "CliCommands.h"
+
+#include "platform/PlatformFactory.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("hoptrace-cli"));
+    const CliRequest request = ParseCliArguments(QCoreApplication::arguments());
+    if (!request.run)
+        return request.exitCode;
+    const auto platform = CreatePlatformNetwork();
+    CliCommands commands(platform->network());
+    return request.run(commands);
+}
