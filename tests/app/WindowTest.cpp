@@ -1,16 +1,20 @@
 #include "TestMain.h"
 
 #include "fakes/FakeWlan.h"
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/PictureButton.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
 
@@ -32,6 +36,39 @@ QStringList tabCaptions(QTabBar* tabs)
     for (int i = 0; i < tabs->count(); ++i)
         captions << tabs->tabText(i);
     return captions;
+}
+
+// Remembers which widget each mouse press reaches and swallows it there, so that a
+// probing click triggers nothing.
+class PressCatcher final : public QObject {
+public:
+    PressCatcher() { qApp->installEventFilter(this); }
+    ~PressCatcher() override { qApp->removeEventFilter(this); }
+    QWidget* reached = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+        if (!mouse || !watched->isWidgetType())
+            return false; // the window's own event goes on to Qt's hit test
+        if (event->type() == QEvent::MouseButtonPress)
+            reached = static_cast<QWidget*>(watched);
+        return true;
+    }
+};
+
+// The controls a person can use: named, shown inside the window, enabled, taking input.
+std::vector<QWidget*> usableControls(QWidget& window)
+{
+    std::vector<QWidget*> controls;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const bool takesInput = w->focusPolicy() != Qt::NoFocus || qobject_cast<PictureButton*>(w);
+        if (!w->objectName().isEmpty() && takesInput && w->isVisible() && w->isEnabled()
+            && window.rect().contains(WindowInput::CentreInWindow(*w)))
+            controls.push_back(w);
+    }
+    return controls;
 }
 } // namespace
 
@@ -119,7 +156,7 @@ private Q_SLOTS:
         rig.finishSearch();
         QCOMPARE(tabCaptions(rig.c().TabNIC), (QStringList{"NIC #1", "NIC #2", "NIC #3"}));
         rig.fakes.adapters.list = adapters(2);
-        QTest::mouseClick(rig.c().picRefresh, Qt::LeftButton);
+        WindowInput::Click(*rig.c().picRefresh);
         QCOMPARE(tabCaptions(rig.c().TabNIC), (QStringList{"NIC #1", "NIC #2"}));
         // Entries beyond the count keep what an earlier refresh stored.
         QCOMPARE(rig.window->state().nics[2].ip, std::string("10.0.3.2"));
@@ -142,7 +179,7 @@ private Q_SLOTS:
         rig.load();
         rig.finishSearch();
         rig.fakes.adapters.fails = true;
-        QTest::mouseClick(rig.c().picRefresh, Qt::LeftButton);
+        WindowInput::Click(*rig.c().picRefresh);
         QCOMPARE(tabCaptions(rig.c().TabNIC), QStringList{"NIC #1"});
         QVERIFY(!rig.fakes.timer1->isEnabled());
         QVERIFY(rig.window->isEnabled());
@@ -163,9 +200,54 @@ private Q_SLOTS:
         QCOMPARE(rig.c().txtIP->text(), QString("192.168.1.2"));
         // Once the port is free again, the next refresh searches.
         rig.fakes.socket.bindSucceeds = true;
-        QTest::mouseClick(rig.c().picRefresh, Qt::LeftButton);
+        WindowInput::Click(*rig.c().picRefresh);
         QVERIFY(rig.fakes.timer1->isEnabled());
         QCOMPARE(rig.c().labStatus->palette().color(QPalette::WindowText), QColor(Qt::black));
+    }
+
+    void everyUsableControlTakesAClickAtItsCentre_data()
+    {
+        QTest::addColumn<int>("servers");
+        QTest::addColumn<int>("panel"); // 0 none, 1 IP setup with DHCP, 2 with Fix IP, 3 Wi-Fi
+        QTest::newRow("after start-up") << 0 << 0;
+        QTest::newRow("one server") << 1 << 0;
+        QTest::newRow("two servers") << 2 << 0;
+        QTest::newRow("IP setup, DHCP") << 1 << 1;
+        QTest::newRow("IP setup, Fix IP") << 1 << 2;
+        QTest::newRow("Wi-Fi panel") << 1 << 3;
+    }
+    void everyUsableControlTakesAClickAtItsCentre()
+    {
+        QFETCH(int, servers);
+        QFETCH(int, panel);
+        WindowRig rig;
+        ReplyFields second;
+        second.mac = "00:08:DC:00:00:02";
+        const std::vector<std::string> replies{TavikReply(), TavikReply(second)};
+        rig.listReplies({replies.begin(), replies.begin() + servers});
+        const Controls& c = rig.c();
+        if (panel == 1 || panel == 2) {
+            WindowInput::Click(*c.cmdSetIP);
+            WindowInput::Click(*c.optAutoIP[panel - 1]);
+            QVERIFY(c.fraSetIP->isVisible());
+        }
+        if (panel == 3) {
+            rig.showWifiPanel();
+            c.fraVoorstel->setEnabled(true);
+        }
+        const std::vector<QWidget*> controls = usableControls(*rig.window);
+        QVERIFY(controls.size() > 5);
+        PressCatcher catcher;
+        for (QWidget* control : controls) {
+            const QPoint centre = WindowInput::CentreInWindow(*control);
+            QWidget* under = rig.window->childAt(centre);
+            QVERIFY2(under && (under == control || control->isAncestorOf(under)),
+                     qPrintable(control->objectName() + " under " + (under ? under->objectName() + under->metaObject()->className() : "")));
+            catcher.reached = nullptr;
+            WindowInput::Click(*control);
+            QVERIFY2(catcher.reached && (catcher.reached == control || control->isAncestorOf(catcher.reached)),
+                     qPrintable(control->objectName()));
+        }
     }
 
     void closingEndsWlanNotificationsOfTheLastScan_data()
@@ -185,7 +267,8 @@ private Q_SLOTS:
         rig.load();
         rig.finishSearch();
         if (scanned) {
-            QTest::mouseClick(rig.c().picRescan, Qt::LeftButton);
+            rig.showWifiPanel();
+            WindowInput::Click(*rig.c().picRescan);
             rig.fakes.time.advance(1.0);
         }
         rig.window->close();

@@ -3,6 +3,8 @@
 #include "SimulatedLan.h"
 #include "SimulatorProcess.h"
 
+#include "fakes/WindowInput.h"
+
 #include "app/Controls.h"
 #include "app/frmHoptrace.h"
 #include "platform/PlatformFactory.h"
@@ -131,7 +133,7 @@ private Q_SLOTS:
         auto* list = control<QPlainTextEdit>(*window_, "txtServers");
         QStringList shown;
         connect(list, &QPlainTextEdit::textChanged, this, [&] { shown << list->toPlainText(); });
-        QTest::mouseClick(reboot, Qt::LeftButton);
+        WindowInput::Click(*reboot);
         // The refresh after the wait searches again and lists the device again.
         QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled() && serverText(*window_).contains("00:08:DC:00:00:2A") &&
                                      !serverText(*window_).contains("Rebooting"),
@@ -152,19 +154,19 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
 
         // A fixed address and port of its own...
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdSetIP"), Qt::LeftButton);
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdSetIP"));
         QVERIFY(control<QRadioButton>(*window_, "optAutoIP(1)")->isChecked());
-        control<QLineEdit>(*window_, "txtIPadres(3)")->setText("30");
-        control<QLineEdit>(*window_, "txtPort")->setText("8090");
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdIPOK"), Qt::LeftButton);
+        typeInto("txtIPadres(3)", "30");
+        typeInto("txtPort", "8090");
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdIPOK"));
         QVERIFY(searchLists("IP Address : 192.168.1.30:8090"));
         QVERIFY(serverText(*window_).contains("IP Assignment : STATIC"));
 
         // ...then DHCP, keeping the port.
         QCOMPARE(control<QPushButton>(*window_, "cmdReboot")->text(), QString("Reboot 192.168.1.30"));
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdSetIP"), Qt::LeftButton);
-        QTest::mouseClick(control<QRadioButton>(*window_, "optAutoIP(0)"), Qt::LeftButton);
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdIPOK"), Qt::LeftButton);
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdSetIP"));
+        WindowInput::Click(*control<QRadioButton>(*window_, "optAutoIP(0)"));
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdIPOK"));
         QVERIFY(searchLists("IP Assignment : DHCP"));
 
         const QStringList setups = simulator_.received().filter("TAVIKwebserver|Set");
@@ -173,6 +175,14 @@ private Q_SLOTS:
     }
 
 private:
+    // A click into the box selects its text; what is typed then replaces it.
+    void typeInto(const char* box, const QString& text)
+    {
+        WindowInput::Click(*control<QLineEdit>(*window_, box));
+        QCoreApplication::processEvents();
+        WindowInput::Type(*window_, text);
+    }
+
     // Waits for the search that follows a command; a device still rebooting when that
     // search ran is found by the next one.
     bool searchLists(const QString& what)
@@ -182,7 +192,7 @@ private:
                 return false;
             if (serverText(*window_).contains(what))
                 return true;
-            QTest::mouseClick(window_->findChild<QWidget*>("picRefresh"), Qt::LeftButton);
+            WindowInput::Click(*window_->findChild<QWidget*>("picRefresh"));
         }
         return false;
     }

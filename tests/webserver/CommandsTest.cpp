@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/PictureButton.h"
@@ -43,7 +44,7 @@ private Q_SLOTS:
             QVERIFY(!rig.c().picRefresh->isEnabled());
             QVERIFY(!rig.c().cmdSetIP->isEnabled());
         });
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
 
         const auto& sent = rig.fakes.socket.sent;
         QCOMPARE(sent.size() - sentBefore >= 2, true);
@@ -70,7 +71,8 @@ private Q_SLOTS:
         rig.fakes.time.schedule(11.9, [&] { beforeRefresh = rig.serverText(); });
         // No code ever shows or enables the button; the command is still there.
         rig.c().cmdDefault->setEnabled(true);
-        rig.c().cmdDefault->click();
+        rig.c().cmdDefault->show();
+        WindowInput::Click(*rig.c().cmdDefault);
         QCOMPARE(rig.sentCount(kDefault), 1);
         for (const auto& sent : rig.fakes.socket.sent)
             if (sent.bytes == kDefault)
@@ -89,7 +91,7 @@ private Q_SLOTS:
         rig.fakes.socket.deliver(TavikReply(other), 2.5);
         std::string seen;
         rig.fakes.time.schedule(4.5, [&] { seen = rig.serverText(); });
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + TavikReply(other) + "......");
     }
 
@@ -100,7 +102,7 @@ private Q_SLOTS:
         const int searchesBefore = rig.fakes.adapters.calls;
         const double started = rig.fakes.time.elapsed();
         rig.fakes.time.schedule(3.0, [&] { rig.window->close(); });
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
         QVERIFY(rig.fakes.time.elapsed() - started < 4.0);
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore);
         QVERIFY(!rig.fakes.socket.isBound());
@@ -113,7 +115,7 @@ private Q_SLOTS:
         selectOne(rig);
         rig.fakes.time.advance(86400.3 - 86395.0 - rig.fakes.time.elapsed());
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
         QCOMPARE(rig.serverText(), std::string(""));
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
@@ -124,7 +126,7 @@ private Q_SLOTS:
         selectOne(rig);
         rig.fakes.socket.sendSucceeds = false;
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }

@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/PictureButton.h"
@@ -49,13 +50,13 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         QVERIFY(rig.c().fraSetIP->isVisible());
         QCOMPARE(rig.c().fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
         QVERIFY(!rig.c().txtServers->isEnabled());
         QVERIFY(!rig.c().picRefresh->isEnabled());
         QVERIFY(!rig.c().fraIP->isEnabled()); // DHCP selected
-        QTest::mouseClick(rig.c().optAutoIP[1], Qt::LeftButton);
+        WindowInput::Click(*rig.c().optAutoIP[1]);
         QVERIFY(rig.c().fraIP->isEnabled());
     }
 
@@ -63,13 +64,13 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         rig.c().txtPort->setText("81");
-        QTest::mouseClick(rig.c().cmdIPCancel, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPCancel);
         QVERIFY(rig.c().fraSetIP->isHidden());
         QVERIFY(rig.c().txtServers->isEnabled());
         QVERIFY(rig.c().cmdReboot->isEnabled());
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         QCOMPARE(rig.c().txtPort->text(), QString("81"));
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
     }
@@ -91,12 +92,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         if (fixIp)
-            QTest::mouseClick(rig.c().optAutoIP[1], Qt::LeftButton);
+            WindowInput::Click(*rig.c().optAutoIP[1]);
         for (int i = 12; i < 16; ++i)
             rig.c().txtIPadres[i]->setText("8");
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         for (const auto& sent : rig.fakes.socket.sent)
             if (isSetup(sent.bytes)) {
                 QCOMPARE(QByteArray::fromStdString(sent.bytes), expected);
@@ -112,9 +113,9 @@ private Q_SLOTS:
                                    {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
         selectOne(rig);
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         const double clicked = rig.fakes.time.elapsed();
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         const Copies copies = setupCopies(rig);
         QCOMPARE(copies.at.size(), std::size_t(6)); // three copies, each out of both adapters
         QCOMPARE(copies.interfaces, (std::vector<int>{2, 3, 2, 3, 2, 3}));
@@ -130,7 +131,7 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         ReplyFields moved;
         moved.mac = "00:08:DC:12:34:57"; // not listed yet
         rig.fakes.socket.deliver(TavikReply(moved), 0.5);
@@ -138,7 +139,7 @@ private Q_SLOTS:
         rig.fakes.time.schedule(1.2, [&] { atOneSecond = rig.c().labStatus->text(); });
         rig.fakes.time.schedule(12.9, [&] { atTwelve = rig.c().labStatus->text(); });
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(1));
         QCOMPARE(atOneSecond, QString("IPsetup sent OK. Rebooting"));
         QCOMPARE(atTwelve, "IPsetup sent OK. Rebooting" + QString("...").repeated(12));
@@ -159,7 +160,7 @@ private Q_SLOTS:
         QFETCH(double, closeAt);
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         if (answered) {
             ReplyFields other;
             other.mac = "00:08:DC:00:00:99";
@@ -168,7 +169,7 @@ private Q_SLOTS:
         rig.fakes.time.schedule(closeAt, [&] { rig.window->close(); });
         const int searchesBefore = rig.fakes.adapters.calls;
         const double clicked = rig.fakes.time.elapsed();
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QVERIFY(rig.fakes.time.elapsed() - clicked < closeAt + 0.5);
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore);
     }
@@ -178,8 +179,8 @@ private Q_SLOTS:
         WindowRig rig(86395.0);
         selectOne(rig);
         rig.fakes.time.advance(86400.4 - 86395.0 - rig.fakes.time.elapsed());
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
     }
 
@@ -187,10 +188,10 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         rig.fakes.socket.sendSucceeds = false;
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }

@@ -5,6 +5,7 @@
 #include "fakes/FakeServices.h"
 #include "fakes/FakeTempDir.h"
 #include "fakes/RecordingBusyState.h"
+#include "fakes/WindowInput.h"
 #include "platform/NetshProvisioningCommands.h"
 #include "wifi/ConnectionSequence.h"
 
@@ -62,7 +63,8 @@ struct Rig {
     double connect()
     {
         const double start = fake.time.elapsed();
-        panel.widgets.cmdWiFiConnect->click();
+        panel.window.show();
+        WindowInput::Click(*panel.widgets.cmdWiFiConnect);
         return fake.time.elapsed() - start;
     }
     QString status() const { return panel.widgets.labStatus->text(); }
@@ -125,7 +127,8 @@ private Q_SLOTS:
         rig.answerFromPing = answerFromPing;
         rig.fake.echo.costSeconds = pingCost;
         if (!current) {
-            w.chkOldMurel->click();
+            rig.panel.window.show();
+            WindowInput::Click(*w.chkOldMurel);
             QCOMPARE(w.cmdWiFiConnect->text(), "Connect to TAVIK MUREL and wait for portal to open in web browser");
         }
         const QString ssid = current ? "TAVIK-MUREL" : "TAVIK MUREL";
