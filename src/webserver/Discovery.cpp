@@ -125,7 +125,7 @@ void Discovery::ReplyIntake()
             entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
         entry += "\r\n";
         entry += reply;
-        servers_.append(entry);
+        servers_.appendEntry(entry);
         state_.replyArrived = true;
     }
     if (state_.serverCount != 1) {

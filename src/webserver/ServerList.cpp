@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include <algorithm>
+
 ServerList::ServerList(QPlainTextEdit& view) : view_(view) {}
 
 QString ServerList::display(std::string_view piece, bool& pendingCr) const
@@ -29,6 +31,7 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
 
 void ServerList::setText(std::string_view text)
 {
+    entryStarts_.clear();
     text_.assign(text);
     bool pendingCr = false;
     view_.setPlainText(display(text, pendingCr));
@@ -46,6 +49,18 @@ void ServerList::append(std::string_view text)
     QTextCursor end(view_.document());
     end.movePosition(QTextCursor::End);
     end.insertText(shown);
+}
+
+void ServerList::appendEntry(std::string_view entry)
+{
+    entryStarts_.push_back(text_.size() + 1);
+    append(entry);
+}
+
+std::size_t ServerList::entryEnd(std::size_t position) const
+{
+    const auto next = std::upper_bound(entryStarts_.begin(), entryStarts_.end(), position);
+    return next == entryStarts_.end() ? text_.size() : *next - 1;
 }
 
 std::size_t ServerList::caretPosition() const

@@ -49,7 +49,9 @@ ServerSelection::ServerSelection(const SelectionWidgets& widgets, FormState& sta
 
 std::size_t ServerSelection::find(std::string_view label, std::size_t from) const
 {
-    return InStr(from, servers_.text(), label);
+    const std::size_t p = InStr(from, servers_.text(), label);
+    // A label beyond the block belongs to the next server: taking its value would mix two devices.
+    return blockEnd_ != 0 && p + label.size() - 1 > blockEnd_ ? 0 : p;
 }
 
 void ServerSelection::SelectServerAtCaret()
@@ -62,6 +64,7 @@ void ServerSelection::SelectServerAtCaret()
     const std::size_t caret = servers_.caretPosition();
     std::size_t p = 1;
     while (p != 0 && p < caret) {
+        blockEnd_ = 0;
         p = find("Host Name", p);
         if (p != 0 && (p < caret || p < kFirstBlockReach))
             ParseServerBlock(p);
@@ -82,6 +85,7 @@ bool ServerSelection::readRowValue(std::size_t label, std::size_t valueStart, st
 void ServerSelection::ParseServerBlock(std::size_t& position)
 {
     const std::string& text = servers_.text();
+    blockEnd_ = servers_.entryEnd(position);
     std::size_t p = find("MAC Address", position);
     position = p;
     if (p == 0)

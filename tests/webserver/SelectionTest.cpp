@@ -98,6 +98,17 @@ private Q_SLOTS:
         QVERIFY(rig.c().cmdReboot->isEnabled());
     }
 
+    void aBlockLackingLabelsTakesNothingFromTheNext()
+    {
+        WindowRig rig;
+        rig.listReplies({"Host Name : a\r\nMAC Address : 00:08:DC:00:00:09\r\n", TavikReply()});
+        rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:09"));
+        QCOMPARE(rig.window->state().selectedMac, std::string("00:08:DC:00:00:09"));
+        QVERIFY(rig.window->state().selectedIp.empty());
+        QVERIFY(!rig.c().cmdReboot->isEnabled());
+        QCOMPARE(rig.c().txtPort->text(), QString("8080"));
+    }
+
     void clicksThatSelectNothing_data()
     {
         QTest::addColumn<bool>("anyServer");
