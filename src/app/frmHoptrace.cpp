@@ -170,7 +170,11 @@ void frmHoptrace::leaveBusy()
 
 bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled())
+    // While a command or a search runs, the list can be scrolled and read, but a click
+    // selects nothing: it would enable a second command inside the running one.
+    const bool idle = !state_.commandRunning && !services_.timer1.isEnabled();
+    if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
+        && c_.txtServers->isEnabled() && idle)
         selection_->SelectServerAtCaret();
     return QWidget::eventFilter(watched, event);
 }

@@ -116,9 +116,11 @@ void IpSetupPanel::rebootWait()
 void IpSetupPanel::cmdIPOK_Click()
 {
     w_.fraSetIP->hide();
+    state_.commandRunning = true;
     sendPhase(buildDatagram());
     if (state_.replyArrived && !state_.closing)
         rebootWait();
+    state_.commandRunning = false;
     w_.picRefresh->setEnabled(true);
     w_.txtServers->setEnabled(true);
     w_.fraSetIP->hide();

@@ -82,7 +82,7 @@ private Q_SLOTS:
         QCOMPARE(rig.window->state().serverCount, 0); // the refresh reset it
     }
 
-    void aReplyDuringTheWaitIsAppendedWithoutHeading()
+    void aReplyDuringTheWaitIsListedButCannotBeSelected()
     {
         WindowRig rig;
         selectOne(rig);
@@ -90,9 +90,16 @@ private Q_SLOTS:
         other.mac = "00:08:DC:00:00:42";
         rig.fakes.socket.deliver(TavikReply(other), 2.5);
         std::string seen;
-        rig.fakes.time.schedule(4.5, [&] { seen = rig.serverText(); });
+        bool enabledByClick = true;
+        rig.fakes.time.schedule(4.5, [&] {
+            seen = rig.serverText();
+            rig.clickServerListAt(seen.find("00:08:DC:00:00:42"));
+            enabledByClick = rig.c().cmdReboot->isEnabled() || rig.c().cmdSetIP->isEnabled();
+        });
         WindowInput::Click(*rig.c().cmdReboot);
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + TavikReply(other) + "......");
+        QVERIFY(!enabledByClick);
+        QCOMPARE(rig.window->state().selectedMac, std::string("00:08:DC:00:00:01"));
     }
 
     void closingDuringTheWaitEndsItWithoutRefresh()
