@@ -77,13 +77,17 @@ std::string IpSetupPanel::buildDatagram() const
 bool IpSetupPanel::sendCopy(const std::string& datagram)
 {
     // Every adapter gets its copy, as the list request does: the device may sit on any
-    // of them. Without a known adapter the system chooses the way out.
+    // of them. Without a known adapter the system chooses the way out. One adapter that
+    // refuses does not keep the copy from the others.
     const int adapters = w_.TabNIC->count();
-    for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter)
-        if (BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram)
-            == BroadcastResult::Refused)
-            return false;
-    return true;
+    bool anySent = false;
+    bool anyRefused = false;
+    for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter) {
+        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram);
+        anySent = anySent || result == BroadcastResult::Sent;
+        anyRefused = anyRefused || result == BroadcastResult::Refused;
+    }
+    return anySent || !anyRefused;
 }
 
 void IpSetupPanel::sendPhase(const std::string& datagram)

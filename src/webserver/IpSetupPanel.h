@@ -46,7 +46,7 @@ public:
 
 private:
     std::string buildDatagram() const;
-    // Broadcasts one copy out of every adapter; false when the socket refused it.
+    // Broadcasts one copy out of every adapter; false when every adapter refused it.
     bool sendCopy(const std::string& datagram);
     void sendPhase(const std::string& datagram);
     void rebootWait();

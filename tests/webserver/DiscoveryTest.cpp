@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/BusyAnimation.h"
@@ -226,6 +227,23 @@ private Q_SLOTS:
         QVERIFY(!rig.fakes.timer1->isEnabled());
         QCOMPARE(rig.serverText(), std::string("No find"));
         QVERIFY(rig.window->isEnabled());
+    }
+
+    void anAdapterRefusingSendsDoesNotSilenceTheOthers()
+    {
+        WindowRig rig;
+        rig.fakes.adapters.list = {{"down", "10.9.0.2", "255.255.0.0", "", 2},
+                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
+        rig.fakes.socket.refusingInterface = 2;
+        rig.listReplies({reply("00:08:DC:00:00:01")});
+        QCOMPARE(rig.sentCount(kList), 3);
+        WindowInput::Click(*rig.c().cmdSetIP);
+        WindowInput::Click(*rig.c().cmdIPOK);
+        int setups = 0;
+        for (const auto& sent : rig.fakes.socket.sent)
+            setups += sent.bytes.starts_with("TAVIKwebserver|SetDHCP|");
+        QCOMPARE(setups, 3);
+        QVERIFY(rig.fakes.messages.shown.empty());
     }
 };
 
