@@ -117,8 +117,35 @@ void IpSetupPanel::rebootWait()
               [this] { w_.labStatus->setText(w_.labStatus->text() + "..."); });
 }
 
+bool IpSetupPanel::settingsKeepDeviceReachable()
+{
+    // An empty box would be sent as 0: address x.y.z.0 or port 0 cuts the device off until
+    // it is reset by hand. Empty mask, gateway and DNS boxes are sent as 0 on purpose.
+    QLineEdit* empty = nullptr;
+    const char* message = nullptr;
+    if (w_.optAutoIP[1]->isChecked()) {
+        const auto row = std::find_if(w_.txtIPadres.begin(), w_.txtIPadres.begin() + 4,
+                                      [](const QLineEdit* box) { return box->text().isEmpty(); });
+        if (row != w_.txtIPadres.begin() + 4) {
+            empty = *row;
+            message = "Please fill in all four numbers of the IP address.";
+        }
+    }
+    if (!empty && w_.txtPort->text().isEmpty()) {
+        empty = w_.txtPort;
+        message = "Please enter a port number.";
+    }
+    if (!empty)
+        return true;
+    services_.messages.show(message);
+    empty->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
 void IpSetupPanel::cmdIPOK_Click()
 {
+    if (!settingsKeepDeviceReachable())
+        return; // the panel stays open for the correction
     w_.fraSetIP->hide();
     state_.commandRunning = true;
     sendPhase(buildDatagram());

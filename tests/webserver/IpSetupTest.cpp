@@ -5,6 +5,7 @@
 
 #include "app/PictureButton.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,6 +105,44 @@ private Q_SLOTS:
                 QCOMPARE(sent.host, std::string("255.255.255.255"));
             }
         QVERIFY(!setupCopies(rig).at.empty());
+    }
+
+    void anEmptyAddressOrPortBoxIsRefused_data()
+    {
+        QTest::addColumn<bool>("fixIp");
+        QTest::addColumn<int>("emptied"); // octet box, or -1 for the port box
+        QTest::addColumn<QString>("message");
+        const QString address = "Please fill in all four numbers of the IP address.";
+        const QString port = "Please enter a port number.";
+        QTest::newRow("Fix IP, last octet") << true << 3 << address;
+        QTest::newRow("Fix IP, first octet") << true << 0 << address;
+        QTest::newRow("Fix IP, port") << true << -1 << port;
+        QTest::newRow("DHCP, port") << false << -1 << port;
+        QTest::newRow("Fix IP, DNS box is sent as 0") << true << 15 << "";
+    }
+    void anEmptyAddressOrPortBoxIsRefused()
+    {
+        QFETCH(bool, fixIp);
+        QFETCH(int, emptied);
+        QFETCH(QString, message);
+        WindowRig rig;
+        selectOne(rig);
+        WindowInput::Click(*rig.c().cmdSetIP);
+        WindowInput::Click(*rig.c().optAutoIP[fixIp ? 1 : 0]);
+        QLineEdit* box = emptied < 0 ? rig.c().txtPort : rig.c().txtIPadres[emptied];
+        WindowInput::Click(*box);
+        QCoreApplication::processEvents(); // the click selects the box's text
+        WindowInput::Key(*rig.window, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QString());
+        WindowInput::Click(*rig.c().cmdIPOK);
+        if (message.isEmpty()) {
+            QVERIFY(!setupCopies(rig).at.empty());
+            return;
+        }
+        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{message.toStdString()});
+        QVERIFY(setupCopies(rig).at.empty());
+        QVERIFY(rig.c().fraSetIP->isVisible());
+        QCOMPARE(QApplication::focusWidget(), box);
     }
 
     void withoutAnswerThreeCopiesThenRefresh()
