@@ -84,7 +84,7 @@ void frmHoptrace::wireWebserver()
                          c_.picRefresh},
         state_, services_, *servers_, *this, [this](std::size_t& position) { selection_->ParseServerBlock(position); });
     refresh_ = std::make_unique<AdapterRefresh>(
-        RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
+        RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.fraMurel, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
                        c_.cmdSetIP, c_.TabNIC},
         state_, services_, *servers_, *this, [this] { adapterView_->TabNIC_Click(); });
     commands_ = std::make_unique<ManagementCommands>(

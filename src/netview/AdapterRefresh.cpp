@@ -109,6 +109,10 @@ void AdapterRefresh::finish(int adapterCount)
     }
     busy_.leaveBusy();
     w_.picRefresh->setEnabled(true);
+    // Joining the gateway needs no UDP search: without one (port taken, no adapter with
+    // an address, as on a laptop about to join the gateway's Wi-Fi) it is offered at once.
+    w_.fraMurel->setEnabled(true);
+    w_.cmdWiFiConnect->setEnabled(true);
     if (canSearch) {
         w_.labStatus->setText(QString());
     } else {

@@ -140,6 +140,7 @@ private Q_SLOTS:
         // Without an adapter no search starts and the window is usable at once.
         QCOMPARE(rig.fakes.timer1->isEnabled(), !tabs.isEmpty());
         QCOMPARE(rig.window->isEnabled(), tabs.isEmpty());
+        QCOMPARE(rig.c().cmdWiFiConnect->isEnabledTo(rig.window.get()), tabs.isEmpty());
     }
 
     void refreshGrowsAndShrinksTheTabStrip()
@@ -197,6 +198,7 @@ private Q_SLOTS:
         QCOMPARE(rig.c().labStatus->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QVERIFY(rig.window->isEnabled());
         QVERIFY(!rig.fakes.timer1->isEnabled());
+        QVERIFY(rig.c().cmdWiFiConnect->isEnabled()); // joining the gateway needs no search
         QCOMPARE(rig.c().txtIP->text(), QString("192.168.1.2"));
         // Once the port is free again, the next refresh searches.
         rig.fakes.socket.bindSucceeds = true;
