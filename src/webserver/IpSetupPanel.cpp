@@ -48,7 +48,7 @@ void IpSetupPanel::cmdSetIP_Click()
     w_.cmdSetIP->setEnabled(false);
     w_.picRefresh->setEnabled(false);
     w_.txtServers->setEnabled(false);
-    w_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + BytesToText(state_.selectedMac));
+    w_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(state_.selectedMac));
     w_.fraSetIP->show();
 }
 

@@ -24,7 +24,7 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
         else if (static_cast<unsigned char>(c) < 32 && c != '\t')
             shown += QChar(0xFFFD); // other control bytes stay visible as one character each
         else
-            shown += QChar(static_cast<unsigned char>(c));
+            shown += AnsiByteToChar(c);
     }
     return shown;
 }

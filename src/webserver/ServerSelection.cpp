@@ -3,6 +3,7 @@
 #include "ServerList.h"
 
 #include "common/FormState.h"
+#include "common/Latin1.h"
 #include "common/LeadingNumber.h"
 #include "common/TextPos.h"
 
@@ -16,11 +17,6 @@ namespace {
 constexpr std::size_t kFirstBlockReach = 30;
 // The ":" that ends a value is searched this far behind each label, whatever its length.
 constexpr std::size_t kColonSearchOffset = 13;
-
-QString latin1(std::string_view bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 } // namespace
 
 std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count)
@@ -131,8 +127,8 @@ void ServerSelection::ParseServerBlock(std::size_t& position)
         FillAddressRow(value, row.firstBox);
     }
 
-    w_.cmdDefault->setText(QStringLiteral("Load defaults on ") + latin1(state_.selectedIp));
-    w_.cmdReboot->setText(QStringLiteral("Reboot ") + latin1(state_.selectedIp));
+    w_.cmdDefault->setText(QStringLiteral("Load defaults on ") + AnsiBytesToText(state_.selectedIp));
+    w_.cmdReboot->setText(QStringLiteral("Reboot ") + AnsiBytesToText(state_.selectedIp));
     w_.cmdReboot->setEnabled(true);
     w_.cmdSetIP->setEnabled(state_.selectedMac.starts_with("00:08"));
 }
@@ -144,5 +140,5 @@ void ServerSelection::FillAddressRow(std::string_view address, int firstBox)
     std::size_t count = 0;
     const std::array<std::string, 4> pieces = AddressPieces(address, count);
     for (std::size_t i = 0; i < count; ++i)
-        w_.txtIPadres[firstBox + static_cast<int>(i)]->setText(latin1(pieces[i]));
+        w_.txtIPadres[firstBox + static_cast<int>(i)]->setText(BytesToText(pieces[i]));
 }

@@ -10,6 +10,7 @@
 #include "platform/PlatformFactory.h"
 #include "webserver/SetupDatagrams.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -172,6 +173,19 @@ private Q_SLOTS:
         const QStringList setups = simulator_.received().filter("TAVIKwebserver|Set");
         QVERIFY(!setups.filter("-> 255.255.255.255").isEmpty());
         QCOMPARE(setups.size(), setups.filter("-> 255.255.255.255").size());
+    }
+
+    void aSecondWindowFindsThePortTaken()
+    {
+        startWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
+        const std::unique_ptr<PlatformServices> secondServices = CreatePlatformServices();
+        frmHoptrace second(secondServices->services());
+        second.show();
+        second.load();
+        auto* status = control<QLabel>(second, "labStatus");
+        QCOMPARE(status->text(), QString("UDP port 8080 is in use by another program. Webservers cannot be searched."));
+        QCOMPARE(status->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     }
 
 private:

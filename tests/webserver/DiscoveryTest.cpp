@@ -215,6 +215,19 @@ private Q_SLOTS:
         QCOMPARE(rig.serverText(), "\r\nWebserver 1 found:\r\n\r\n" + big);
     }
 
+    void deviceBytesShowInTheCodePageOfThePc()
+    {
+        WindowRig rig;
+        ReplyFields f;
+        f.host = "Hall\x80\x93";
+        f.mac = "00:08:DC:00:00:9\x99";
+        rig.listReplies({TavikReply(f)});
+        QVERIFY(rig.serverText().find("Hall\x80\x93") != std::string::npos);
+        QVERIFY(rig.c().txtServers->toPlainText().contains(QString::fromUtf8("Hall\u20ac\u201c")));
+        WindowInput::Click(*rig.c().cmdSetIP);
+        QCOMPARE(rig.c().fraSetIP->title(), QString::fromUtf8("Set IP on 00:08:DC:00:00:9\u2122"));
+    }
+
     void aRefusedSendShowsOneBoxAndTheSearchStillEnds()
     {
         WindowRig rig;
