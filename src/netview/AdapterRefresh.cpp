@@ -60,7 +60,8 @@ AdapterRefresh::AdapterRefresh(const RefreshWidgets& widgets, FormState& state, 
 void AdapterRefresh::picRefresh_Click()
 {
     setTextColour(w_.labStatus, Qt::black);
-    w_.cmdWiFiConnect->setPalette(QPalette()); // back to the standard button colour
+    w_.cmdWiFiConnect->setStyleSheet(QString()); // back to the standard button colour
+    w_.cmdWiFiConnect->setPalette(QPalette());
     w_.window->show();
     busy_.enterBusy();
     w_.labStatus->setText(QStringLiteral("Searching..."));

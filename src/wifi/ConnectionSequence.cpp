@@ -45,6 +45,14 @@ void SetTextColour(QLabel& label, const QColor& colour)
 
 void SetBackColour(QPushButton& button, const QColor& colour)
 {
+    // Native styles (Windows' own, macOS) draw push buttons without the palette's
+    // button colour; a style sheet is honoured by every style. The border keeps the
+    // native frame from covering the colour. The sheet goes first: removing one
+    // restores the palette the widget had when it was set.
+    button.setStyleSheet(colour == kLightYellow
+                             ? QStringLiteral("QPushButton { background-color: rgb(255, 255, 128);"
+                                              " border: 1px solid palette(dark); border-radius: 2px; }")
+                             : QString());
     QPalette palette = button.palette();
     palette.setColor(QPalette::Button, colour);
     button.setPalette(palette);
