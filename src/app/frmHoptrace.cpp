@@ -199,6 +199,10 @@ void frmHoptrace::unload()
     state_.closing = true;
     // No tick may touch the socket once it is closed.
     services_.timer1.setEnabled(false);
+    // A gateway sequence or scan waiting further down the stack ends now, not after its
+    // remaining steps: the process can then exit at once.
+    connection_->cancel();
+    wifiScan_->cancel();
     // A command waiting in its loop sees `closing` here and ends without its refresh.
     services_.waiter.yieldOnce();
     services_.socket.close();

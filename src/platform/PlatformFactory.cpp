@@ -59,7 +59,7 @@ private:
     SystemAdapterList adapters_;
     SystemEchoTest echo_;
     SystemWlan wlan_;
-    SystemCommandRunner commands_;
+    SystemCommandRunner commands_{&waiter_};
     SystemTempDir tempDir_;
     SystemUrlOpener urls_;
     QtMessageBox messages_;

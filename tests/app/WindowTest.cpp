@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include "fakes/FakeCommandRunner.h"
+#include "fakes/FakeTempDir.h"
 #include "fakes/FakeWlan.h"
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
@@ -276,6 +278,51 @@ private Q_SLOTS:
         rig.window->close();
         QCOMPARE(QString::fromStdString(wlan.calls.back()), lastCall);
         QVERIFY(!rig.fakes.socket.isBound());
+    }
+
+    void closingDuringTheGatewaySequenceOrScanEndsIt_data()
+    {
+        QTest::addColumn<QString>("closeIn"); // "command 2", or "wait" (after command 1), or "scan"
+        QTest::addColumn<int>("runs");
+        QTest::newRow("while its second command runs") << "command 2" << 2;
+        QTest::newRow("in the wait after its first command") << "wait" << 1;
+        QTest::newRow("in the scan's half-second wait") << "scan" << 0;
+    }
+    void closingDuringTheGatewaySequenceOrScanEndsIt()
+    {
+        QFETCH(QString, closeIn);
+        QFETCH(int, runs);
+        WindowRig rig;
+        FakeCommandRunner runner;
+        FakeTempDir tempDir;
+        FakeWlan wlan;
+        wlan.networks = {{"TAVIK-MUREL", 80}};
+        rig.fakes.commandsOverride = &runner;
+        rig.fakes.tempDirOverride = &tempDir;
+        rig.fakes.wlanOverride = &wlan;
+        rig.fakes.echo.answers = [](const std::string&) { return true; };
+        rig.load();
+        rig.finishSearch();
+        rig.showWifiPanel();
+        double closedAt = 0;
+        const auto close = [&] {
+            closedAt = rig.fakes.time.elapsed();
+            rig.window->close();
+        };
+        runner.whileRunning = [&](const FakeCommandRunner::Run&) {
+            if (closeIn == "command 2" && runner.runs.size() == 2)
+                close();
+        };
+        if (closeIn != "command 2")
+            rig.fakes.time.schedule(0.2, close);
+        WindowInput::Click(closeIn == "scan" ? static_cast<QWidget&>(*rig.c().picRescan) : *rig.c().cmdWiFiConnect);
+
+        QVERIFY(closedAt > 0 && rig.fakes.time.elapsed() - closedAt < 1.0);
+        QCOMPARE(static_cast<int>(runner.runs.size()), runs);
+        QCOMPARE(runner.cancels, 1);
+        QVERIFY(rig.fakes.urls.opened.empty());
+        QCOMPARE(tempDir.removed, tempDir.created);
+        QCOMPARE(rig.c().lstSSID->count(), 0);
     }
 
     void closingDuringASearchTickUnwindsCleanly()
