@@ -235,10 +235,8 @@ private Q_SLOTS:
             WindowInput::Click(*c.optAutoIP[panel - 1]);
             QVERIFY(c.fraSetIP->isVisible());
         }
-        if (panel == 3) {
+        if (panel == 3)
             rig.showWifiPanel();
-            c.fraVoorstel->setEnabled(true);
-        }
         const std::vector<QWidget*> controls = usableControls(*rig.window);
         QVERIFY(controls.size() > 5);
         PressCatcher catcher;
