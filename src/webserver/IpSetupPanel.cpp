@@ -83,7 +83,8 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
     bool anySent = false;
     bool anyRefused = false;
     for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter) {
-        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram);
+        const BroadcastResult result =
+            BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram);
         anySent = anySent || result == BroadcastResult::Sent;
         anyRefused = anyRefused || result == BroadcastResult::Refused;
     }

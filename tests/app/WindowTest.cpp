@@ -244,7 +244,7 @@ private Q_SLOTS:
             const QPoint centre = WindowInput::CentreInWindow(*control);
             QWidget* under = rig.window->childAt(centre);
             QVERIFY2(under && (under == control || control->isAncestorOf(under)),
-                     qPrintable(control->objectName() + " under " + (under ? under->objectName() + under->metaObject()->className() : "")));
+                     qPrintable(control->objectName() + " lies under " + (under ? under->objectName() : "nothing")));
             catcher.reached = nullptr;
             WindowInput::Click(*control);
             QVERIFY2(catcher.reached && (catcher.reached == control || control->isAncestorOf(catcher.reached)),
