@@ -240,16 +240,15 @@ private Q_SLOTS:
         const std::vector<QWidget*> controls = usableControls(*rig.window);
         QVERIFY(controls.size() > 5);
         PressCatcher catcher;
+        QStringList unreachable;
         for (QWidget* control : controls) {
-            const QPoint centre = WindowInput::CentreInWindow(*control);
-            QWidget* under = rig.window->childAt(centre);
-            QVERIFY2(under && (under == control || control->isAncestorOf(under)),
-                     qPrintable(control->objectName() + " lies under " + (under ? under->objectName() : "nothing")));
+            const auto inside = [control](QWidget* w) { return w && (w == control || control->isAncestorOf(w)); };
             catcher.reached = nullptr;
             WindowInput::Click(*control);
-            QVERIFY2(catcher.reached && (catcher.reached == control || control->isAncestorOf(catcher.reached)),
-                     qPrintable(control->objectName()));
+            if (!inside(rig.window->childAt(WindowInput::CentreInWindow(*control))) || !inside(catcher.reached))
+                unreachable << control->objectName();
         }
+        QVERIFY2(unreachable.isEmpty(), qPrintable("not reachable: " + unreachable.join(", ")));
     }
 
     void closingEndsWlanNotificationsOfTheLastScan_data()
