@@ -13,15 +13,6 @@ namespace {
 const std::string kReboot = "TAVIKwebserver|Reboot|";
 const std::string kDefault = "TAVIKwebserver|Default|";
 
-// A search that found and selected one webserver at 192.168.1.20.
-void selectOne(WindowRig& rig)
-{
-    rig.load();
-    rig.fakes.socket.deliver(TavikReply(), 0.5);
-    rig.finishSearch();
-    QVERIFY(rig.c().cmdReboot->isEnabled());
-}
-
 int dots(const std::string& text, const std::string& after)
 {
     return static_cast<int>((text.size() - after.size()) / 3);
@@ -34,7 +25,7 @@ private Q_SLOTS:
     void rebootGoesTwiceToTheServerThenRefreshes()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()}); // one webserver, selected at once
         const int searchesBefore = rig.fakes.adapters.calls;
         const std::size_t sentBefore = rig.fakes.socket.sent.size();
         std::string midway;
@@ -66,7 +57,7 @@ private Q_SLOTS:
     void loadDefaultsSendsOnceAndKeepsTheStatusLine()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         std::string beforeRefresh;
         rig.fakes.time.schedule(11.9, [&] { beforeRefresh = rig.serverText(); });
         // No code ever shows or enables the button; the command is still there.
@@ -85,7 +76,7 @@ private Q_SLOTS:
     void aReplyDuringTheWaitIsListedButCannotBeSelected()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         ReplyFields other;
         other.mac = "00:08:DC:00:00:42";
         rig.fakes.socket.deliver(TavikReply(other), 2.5);
@@ -105,7 +96,7 @@ private Q_SLOTS:
     void closingDuringTheWaitEndsItWithoutRefresh()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         const int searchesBefore = rig.fakes.adapters.calls;
         const double started = rig.fakes.time.elapsed();
         rig.fakes.time.schedule(3.0, [&] { rig.window->close(); });
@@ -119,7 +110,7 @@ private Q_SLOTS:
     void startedJustAfterMidnightRefreshesAtOnce()
     {
         WindowRig rig(86395.0);
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         rig.fakes.time.advance(86400.3 - 86395.0 - rig.fakes.time.elapsed());
         const int searchesBefore = rig.fakes.adapters.calls;
         WindowInput::Click(*rig.c().cmdReboot);
@@ -130,7 +121,7 @@ private Q_SLOTS:
     void aRefusedSendIsReportedOnceAndTheCommandGoesOn()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         rig.fakes.socket.sendSucceeds = false;
         const int searchesBefore = rig.fakes.adapters.calls;
         WindowInput::Click(*rig.c().cmdReboot);

@@ -37,10 +37,7 @@ void selectOne(WindowRig& rig)
 {
     ReplyFields f;
     f.mac = "00:08:DC:12:34:56";
-    rig.load();
-    rig.fakes.socket.deliver(TavikReply(f), 0.5);
-    rig.finishSearch();
-    QVERIFY(rig.c().cmdSetIP->isEnabled());
+    rig.listReplies({TavikReply(f)});
 }
 } // namespace
 
