@@ -79,6 +79,9 @@ QWidget* make(const ControlSpec& spec, QWidget* parent, qreal scale)
         auto* label = new QLabel(caption, parent);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // A caption never takes a click: one that overlaps a button (the status line
+        // over "Load defaults") lets the click through to it.
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
         return label;
     }
     case ControlKind::TextBox: {
@@ -204,8 +207,12 @@ Controls BuildControls(QWidget* window)
         if (!named.label.empty())
             qobject_cast<QLabel*>(built.at(std::string(named.label)))->setBuddy(control);
     }
-    // The option buttons overlap the top of the octet box frame; they stay clickable above it.
-    for (QRadioButton* option : c.optAutoIP)
-        option->raise();
+    // Inside a frame, frames only group: a control the table places in a frame must take
+    // the clicks where it is drawn, above any sibling frame it overlaps (in the IP setup
+    // panel the option frame covers OK and Cancel). The window's own children keep the
+    // table's order, so the IP setup panel lies over the server list when shown.
+    for (const ControlSpec& spec : ControlTable())
+        if (!spec.parent.empty() && spec.kind != ControlKind::Frame)
+            built.at(std::string(spec.name))->raise();
     return c;
 }

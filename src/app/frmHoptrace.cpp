@@ -98,7 +98,7 @@ void frmHoptrace::wireWebserver()
             servers_->markBlock(block == std::string::npos ? 0 : block + 1);
         });
     refresh_ = std::make_unique<AdapterRefresh>(
-        RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
+        RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.fraMurel, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
                        c_.cmdSetIP, c_.TabNIC},
         state_, services_, *servers_, *this, [this] { adapterView_->TabNIC_Click(); });
     commands_ = std::make_unique<ManagementCommands>(
@@ -228,8 +228,11 @@ void frmHoptrace::moveEvent(QMoveEvent* event)
 
 bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool serverListClick = watched == c_.txtServers->viewport() &&
-                                 event->type() == QEvent::MouseButtonRelease && c_.txtServers->isEnabled();
+    // While a command or a search runs, the list can be scrolled and read, but neither a
+    // click nor Enter selects: it would enable a second command inside the running one.
+    const bool idle = !state_.commandRunning && !services_.timer1.isEnabled();
+    const bool serverListClick = watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
+                                 && c_.txtServers->isEnabled() && idle;
     if (serverListClick) {
         selection_->SelectServerAtCaret();
         // Several blocks may be read in turn while Reboot stays enabled.
@@ -239,8 +242,10 @@ bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
     if (watched == c_.txtServers && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            selection_->SelectServerAtCaret();
-            hints_->update();
+            if (idle) {
+                selection_->SelectServerAtCaret();
+                hints_->update();
+            }
             return true;
         }
     }
@@ -269,6 +274,10 @@ void frmHoptrace::unload()
     state_.closing = true;
     // No tick may touch the socket once it is closed.
     services_.timer1.setEnabled(false);
+    // A gateway sequence or scan waiting further down the stack ends now, not after its
+    // remaining steps: the process can then exit at once.
+    connection_->cancel();
+    wifiScan_->cancel();
     // A command waiting in its loop sees `closing` here and ends without its refresh.
     services_.waiter.yieldOnce();
     services_.socket.close();

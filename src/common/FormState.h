@@ -18,6 +18,7 @@ struct NicRecord {
 struct FormState {
     double searchDeadline = 0.0;     // clock reading at which the running search ends
     bool closing = false;            // the window is unloading: waits end, no refresh follows
+    bool commandRunning = false;     // Reboot, Load defaults or IP setup runs: no selection meanwhile
     std::uintptr_t hWlanClient = 0;  // WLAN client of the last scan; 0 before any scan
     int pendingSelectBox = -1;       // octet box whose next click selects all; -1 = none
     int serverCount = 0;             // distinct webservers listed in the running search

@@ -13,4 +13,7 @@ QString BytesToText(std::string_view bytes);
 std::string TextToBytes(const QString& text);
 
 // The 8-bit code page of the user's PC: Windows-1252 for 0x80..0x9F, Latin-1 otherwise.
+// Every text shown from device or system bytes (server list, captions, adapter names,
+// SSIDs) goes through it, one character per byte, so positions are kept.
+QChar AnsiByteToChar(char byte);
 QString AnsiBytesToText(std::string_view bytes);

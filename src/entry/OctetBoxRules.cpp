@@ -115,9 +115,11 @@ bool OctetBoxRules::keyPress(int box, int charCode)
         return true;
     }
     if (IsDigit(charCode)) {
-        // The test is on the whole text before the key, whatever is selected: the
-        // digit still lands here as the third character while the focus moves on.
-        if (boxes_[box]->text().size() == 2 && !isLastOfRow(box))
+        // The test is on the text as it will be after the key: a digit that replaces a
+        // selection starts the octet afresh (typing 10.77.0.77 over a filled row gives
+        // that address), and the third digit lands here while the focus moves on.
+        const QLineEdit& edit = *boxes_[box];
+        if (edit.text().size() - edit.selectedText().size() + 1 == MaxOctetChars && !isLastOfRow(box))
             advanceKeepingSelection(box);
         return false;
     }

@@ -60,7 +60,8 @@ AdapterRefresh::AdapterRefresh(const RefreshWidgets& widgets, FormState& state, 
 void AdapterRefresh::picRefresh_Click()
 {
     setTextColour(w_.labStatus, Qt::black);
-    w_.cmdWiFiConnect->setPalette(QPalette()); // back to the standard button colour
+    w_.cmdWiFiConnect->setStyleSheet(QString()); // back to the standard button colour
+    w_.cmdWiFiConnect->setPalette(QPalette());
     w_.window->show();
     busy_.enterBusy();
     w_.labStatus->setText(QStringLiteral("Searching..."));
@@ -109,6 +110,10 @@ void AdapterRefresh::finish(int adapterCount)
     }
     busy_.leaveBusy();
     w_.picRefresh->setEnabled(true);
+    // Joining the gateway needs no UDP search: without one (port taken, no adapter with
+    // an address, as on a laptop about to join the gateway's Wi-Fi) it is offered at once.
+    w_.fraMurel->setEnabled(true);
+    w_.cmdWiFiConnect->setEnabled(true);
     if (canSearch) {
         w_.labStatus->setText(QString());
     } else {

@@ -21,6 +21,7 @@ struct RefreshWidgets {
     QWidget* window;
     QLabel* labStatus;
     QPushButton* cmdWiFiConnect;
+    QWidget* fraMurel;
     QWidget* picRefresh;
     QPushButton* cmdReboot;
     QPushButton* cmdDefault;

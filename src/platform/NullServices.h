@@ -24,6 +24,7 @@ public:
 class NullCommandRunner final : public CommandRunner {
 public:
     int run(const std::string&, double) override { return -1; }
+    void cancel() override {}
 };
 
 class NullTempDir final : public TempDir {

@@ -64,7 +64,7 @@ private:
     SystemEchoTest echo_;
     SystemNeighbourTable neighbours_;
     SystemWlan wlan_;
-    SystemCommandRunner commands_;
+    SystemCommandRunner commands_{&waiter_};
     SystemTempDir tempDir_;
     SystemUrlOpener urls_;
     QtMessageBox messages_;

@@ -67,15 +67,20 @@ void Discovery::sendStep()
 
     const std::string request = TavikDatagram::ListRequest();
     const int passes = w_.TabNIC->count();
+    // An adapter that refuses (one that is down but keeps its address) must not keep the
+    // request from the adapters behind it; only a request that left nowhere is an error.
+    bool anySent = false;
+    bool anyRefused = false;
     for (int pass = 0; pass < passes && !state_.closing; ++pass) {
         const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, state_, pass, request);
-        if (result == BroadcastResult::Refused) {
-            showNetworkError();
-            return;
-        }
-        if (result == BroadcastResult::Sent)
+        anyRefused = anyRefused || result == BroadcastResult::Refused;
+        if (result == BroadcastResult::Sent) {
+            anySent = true;
             services_.waiter.yieldOnce();
+        }
     }
+    if (anyRefused && !anySent && !state_.closing)
+        showNetworkError();
 }
 
 void Discovery::showNetworkError()
@@ -125,7 +130,7 @@ void Discovery::ReplyIntake()
             entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
         entry += "\r\n";
         entry += reply;
-        servers_.append(entry);
+        servers_.appendEntry(entry);
         state_.replyArrived = true;
         if (onListed_)
             onListed_(*datagram);

@@ -48,7 +48,7 @@ void IpSetupPanel::cmdSetIP_Click()
     w_.cmdSetIP->setEnabled(false);
     w_.picRefresh->setEnabled(false);
     w_.txtServers->setEnabled(false);
-    w_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + BytesToText(state_.selectedMac));
+    w_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(state_.selectedMac));
     w_.fraSetIP->show();
 }
 
@@ -77,13 +77,18 @@ std::string IpSetupPanel::buildDatagram() const
 bool IpSetupPanel::sendCopy(const std::string& datagram)
 {
     // Every adapter gets its copy, as the list request does: the device may sit on any
-    // of them. Without a known adapter the system chooses the way out.
+    // of them. Without a known adapter the system chooses the way out. One adapter that
+    // refuses does not keep the copy from the others.
     const int adapters = w_.TabNIC->count();
-    for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter)
-        if (BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram)
-            == BroadcastResult::Refused)
-            return false;
-    return true;
+    bool anySent = false;
+    bool anyRefused = false;
+    for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter) {
+        const BroadcastResult result =
+            BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram);
+        anySent = anySent || result == BroadcastResult::Sent;
+        anyRefused = anyRefused || result == BroadcastResult::Refused;
+    }
+    return anySent || !anyRefused;
 }
 
 void IpSetupPanel::sendPhase(const std::string& datagram)
@@ -113,12 +118,41 @@ void IpSetupPanel::rebootWait()
               [this] { w_.labStatus->setText(w_.labStatus->text() + "..."); });
 }
 
+bool IpSetupPanel::settingsKeepDeviceReachable()
+{
+    // An empty box would be sent as 0: address x.y.z.0 or port 0 cuts the device off until
+    // it is reset by hand. Empty mask, gateway and DNS boxes are sent as 0 on purpose.
+    QLineEdit* empty = nullptr;
+    const char* message = nullptr;
+    if (w_.optAutoIP[1]->isChecked()) {
+        const auto row = std::find_if(w_.txtIPadres.begin(), w_.txtIPadres.begin() + 4,
+                                      [](const QLineEdit* box) { return box->text().isEmpty(); });
+        if (row != w_.txtIPadres.begin() + 4) {
+            empty = *row;
+            message = "Please fill in all four numbers of the IP address.";
+        }
+    }
+    if (!empty && w_.txtPort->text().isEmpty()) {
+        empty = w_.txtPort;
+        message = "Please enter a port number.";
+    }
+    if (!empty)
+        return true;
+    services_.messages.show(message);
+    empty->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
 void IpSetupPanel::cmdIPOK_Click()
 {
+    if (!settingsKeepDeviceReachable())
+        return; // the panel stays open for the correction
     w_.fraSetIP->hide();
+    state_.commandRunning = true;
     sendPhase(buildDatagram());
     if (state_.replyArrived && !state_.closing)
         rebootWait();
+    state_.commandRunning = false;
     w_.picRefresh->setEnabled(true);
     w_.txtServers->setEnabled(true);
     w_.fraSetIP->hide();

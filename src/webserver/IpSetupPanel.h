@@ -45,8 +45,11 @@ public:
     void cmdIPOK_Click();
 
 private:
+    // False, after telling the user and putting the caret there, when an address or port
+    // box that the device needs to stay reachable is empty.
+    bool settingsKeepDeviceReachable();
     std::string buildDatagram() const;
-    // Broadcasts one copy out of every adapter; false when the socket refused it.
+    // Broadcasts one copy out of every adapter; false when every adapter refused it.
     bool sendCopy(const std::string& datagram);
     void sendPhase(const std::string& datagram);
     void rebootWait();

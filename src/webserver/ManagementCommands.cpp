@@ -28,6 +28,7 @@ ManagementCommands::ManagementCommands(const CommandWidgets& widgets, FormState&
 
 void ManagementCommands::cmdReboot_Click()
 {
+    state_.commandRunning = true;
     w_.picRefresh->setEnabled(false);
     w_.cmdReboot->setEnabled(false);
     w_.cmdDefault->setEnabled(false);
@@ -42,6 +43,7 @@ void ManagementCommands::cmdReboot_Click()
 
 void ManagementCommands::cmdDefault_Click()
 {
+    state_.commandRunning = true;
     w_.picRefresh->setEnabled(false);
     w_.cmdReboot->setEnabled(false);
     w_.cmdDefault->setEnabled(false);
@@ -65,6 +67,7 @@ void ManagementCommands::waitThenRefresh()
     state_.closing = false;
     TimedWait(services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
               [this] { servers_.append("..."); });
+    state_.commandRunning = false; // the refresh's search keeps the window busy from here
     if (!state_.closing)
         refresh_();
 }

@@ -24,16 +24,15 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
             shown += QChar('\n');
         else if (static_cast<unsigned char>(c) < 32 && c != '\t')
             shown += QChar(0xFFFD); // other control bytes stay visible as one character each
-        else if (static_cast<unsigned char>(c) < 0x80)
-            shown += QChar(static_cast<unsigned char>(c));
-        else // the PC's code page, as every device text is shown and read out
-            shown += AnsiBytesToText(std::string_view(&c, 1)).front();
+        else
+            shown += AnsiByteToChar(c);
     }
     return shown;
 }
 
 void ServerList::setText(std::string_view text)
 {
+    entryStarts_.clear();
     text_.assign(text);
     bool pendingCr = false;
     view_.setExtraSelections({});
@@ -52,6 +51,18 @@ void ServerList::append(std::string_view text)
     QTextCursor end(view_.document());
     end.movePosition(QTextCursor::End);
     end.insertText(shown);
+}
+
+void ServerList::appendEntry(std::string_view entry)
+{
+    entryStarts_.push_back(text_.size() + 1);
+    append(entry);
+}
+
+std::size_t ServerList::entryEnd(std::size_t position) const
+{
+    const auto next = std::upper_bound(entryStarts_.begin(), entryStarts_.end(), position);
+    return next == entryStarts_.end() ? text_.size() : *next - 1;
 }
 
 std::size_t ServerList::caretPosition() const

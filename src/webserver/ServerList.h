@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QString>
 
@@ -18,6 +19,11 @@ public:
     const std::string& text() const { return text_; }
     void setText(std::string_view text);
     void append(std::string_view text);
+    // Appends one listed reply with what precedes it; the entry ends where the next one begins.
+    void appendEntry(std::string_view entry);
+    // The 1-based position of the last character of the entry holding `position`: the
+    // character before the next entry, or the end of the text.
+    std::size_t entryEnd(std::size_t position) const;
     bool contains(std::string_view what) const { return text_.find(what) != std::string::npos; }
 
     // Number of characters of the text before the widget's caret (selection start).
@@ -34,5 +40,6 @@ private:
 
     QPlainTextEdit& view_;
     std::string text_;
+    std::vector<std::size_t> entryStarts_; // 1-based, ascending; cleared with the text
     bool endsWithCr_ = false; // a CR at the end may pair with an LF appended later
 };

@@ -3,6 +3,7 @@
 #include "ServerList.h"
 
 #include "common/FormState.h"
+#include "common/Latin1.h"
 #include "common/LeadingNumber.h"
 #include "common/TextPos.h"
 
@@ -16,11 +17,6 @@ namespace {
 constexpr std::size_t kFirstBlockReach = 30;
 // The ":" that ends a value is searched this far behind each label, whatever its length.
 constexpr std::size_t kColonSearchOffset = 13;
-
-QString latin1(std::string_view bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 } // namespace
 
 std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count)
@@ -49,7 +45,9 @@ ServerSelection::ServerSelection(const SelectionWidgets& widgets, FormState& sta
 
 std::size_t ServerSelection::find(std::string_view label, std::size_t from) const
 {
-    return InStr(from, servers_.text(), label);
+    const std::size_t p = InStr(from, servers_.text(), label);
+    // A label beyond the block belongs to the next server: taking its value would mix two devices.
+    return blockEnd_ != 0 && p + label.size() - 1 > blockEnd_ ? 0 : p;
 }
 
 void ServerSelection::SelectServerAtCaret()
@@ -63,6 +61,7 @@ void ServerSelection::SelectServerAtCaret()
     std::size_t p = 1;
     std::size_t selectedBlock = 0;
     while (p != 0 && p < caret) {
+        blockEnd_ = 0;
         p = find("Host Name", p);
         if (p != 0 && (p < caret || p < kFirstBlockReach)) {
             selectedBlock = p;
@@ -87,6 +86,7 @@ bool ServerSelection::readRowValue(std::size_t label, std::size_t valueStart, st
 void ServerSelection::ParseServerBlock(std::size_t& position)
 {
     const std::string& text = servers_.text();
+    blockEnd_ = servers_.entryEnd(position);
     std::size_t p = find("MAC Address", position);
     position = p;
     if (p == 0)
@@ -132,8 +132,8 @@ void ServerSelection::ParseServerBlock(std::size_t& position)
         FillAddressRow(value, row.firstBox);
     }
 
-    w_.cmdDefault->setText(QStringLiteral("Load defaults on ") + latin1(state_.selectedIp));
-    w_.cmdReboot->setText(QStringLiteral("Reboot ") + latin1(state_.selectedIp));
+    w_.cmdDefault->setText(QStringLiteral("Load defaults on ") + AnsiBytesToText(state_.selectedIp));
+    w_.cmdReboot->setText(QStringLiteral("Reboot ") + AnsiBytesToText(state_.selectedIp));
     w_.cmdReboot->setEnabled(true);
     w_.cmdSetIP->setEnabled(state_.selectedMac.starts_with("00:08"));
 }
@@ -145,5 +145,5 @@ void ServerSelection::FillAddressRow(std::string_view address, int firstBox)
     std::size_t count = 0;
     const std::array<std::string, 4> pieces = AddressPieces(address, count);
     for (std::size_t i = 0; i < count; ++i)
-        w_.txtIPadres[firstBox + static_cast<int>(i)]->setText(latin1(pieces[i]));
+        w_.txtIPadres[firstBox + static_cast<int>(i)]->setText(BytesToText(pieces[i]));
 }

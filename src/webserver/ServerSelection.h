@@ -33,12 +33,14 @@ public:
     // Click in txtServers: the server whose "Host Name" is the last one before the caret.
     void SelectServerAtCaret();
     // Reads the block at or after position (1-based) and selects that server; leaves in
-    // position the last label found, or 0 when a label it needs was missing.
+    // position the last label found, or 0 when a label it needs was missing. Labels are
+    // searched only up to the end of the listed reply that holds position.
     void ParseServerBlock(std::size_t& position);
     // Writes a dotted address into the four boxes from firstBox on.
     void FillAddressRow(std::string_view address, int firstBox);
 
 private:
+    // The 1-based position of label at or after from, within the block being read; 0 if none.
     std::size_t find(std::string_view label, std::size_t from) const;
     // The value of an address label: from valueStart to just before the ":" searched
     // 13 characters after the label. False when no ":" follows.
@@ -47,4 +49,5 @@ private:
     SelectionWidgets w_;
     FormState& state_;
     ServerList& servers_;
+    std::size_t blockEnd_ = 0; // last position of the block being read; 0: the whole list
 };

@@ -7,6 +7,7 @@
 #include "common/BusyState.h"
 #include "common/TimedWait.h"
 #include "platform/Clock.h"
+#include "platform/CommandRunner.h"
 #include "platform/EventWaiter.h"
 #include "platform/ProvisioningCommands.h"
 #include "platform/Services.h"
@@ -45,6 +46,14 @@ void SetTextColour(QLabel& label, const QColor& colour)
 
 void SetBackColour(QPushButton& button, const QColor& colour)
 {
+    // Native styles (Windows' own, macOS) draw push buttons without the palette's
+    // button colour; a style sheet is honoured by every style. The border keeps the
+    // native frame from covering the colour. The sheet goes first: removing one
+    // restores the palette the widget had when it was set.
+    button.setStyleSheet(colour == kLightYellow
+                             ? QStringLiteral("QPushButton { background-color: rgb(255, 255, 128);"
+                                              " border: 1px solid palette(dark); border-radius: 2px; }")
+                             : QString());
     QPalette palette = button.palette();
     palette.setColor(QPalette::Button, colour);
     button.setPalette(palette);
@@ -77,6 +86,7 @@ void ConnectionSequence::ConnectToSetupAp()
     if (running_)
         return;
     running_ = true;
+    cancelled_ = false;
     const SetupApVariant& variant = SetupApVariantFor(state_.useCurrentSetupAp);
 
     widgets_.labProgress->setText(QString());
@@ -88,50 +98,7 @@ void ConnectionSequence::ConnectToSetupAp()
     SetTextColour(*widgets_.labProgress, kBlack);
     SetTextColour(*widgets_.labStatus, kBlack);
 
-    showProgress("Stopping Wlan service");
-    bool adminProblem = false;
-    int exitCode = files.run(commands_.stopWlan());
-    wait(3.0);
-    if (exitCode == ProvisioningCommands::kAccessDenied)
-        adminProblem = true;
-
-    exitCode = files.run(commands_.startWlan());
-    wait(4.0);
-    if (exitCode == 0) {
-        showProgress(kRestartedText);
-        copyProgressToStatus();
-        wait(4.0);
-    } else {
-        adminProblem = true;
-    }
-
-    files.writeProfile(WlanProfileDocument(variant.ssid, kSetupApPassphrase));
-    files.run(commands_.addProfile(files.profilePath(), variant.ssid, kSetupApPassphrase));
-
-    showProgress(variant.connectingText);
-    SetTextColour(*widgets_.labStatus, kBlack);
-    copyProgressToStatus();
-    exitCode = files.run(commands_.connect(variant.ssid));
-    if (exitCode != 0) {
-        // Joining failed outright: the service's state no longer matters.
-        showFailure(variant.failureText);
-    } else {
-        showProgress(variant.waitingText);
-        copyProgressToStatus();
-        if (pingUntilAnswered(variant.pingAddress)) {
-            if (variant.opensPortal)
-                services_.urls.open(kPortalUrl);
-            showProgress(kPortalText);
-            copyProgressToStatus();
-        } else {
-            showFailure(variant.failureText);
-            if (adminProblem) {
-                wait(2.0);
-                showProgress(kAdminText);
-                copyProgressToStatus();
-            }
-        }
-    }
+    runSteps(files, variant);
 
     files.cleanUp();
     SetBackColour(*widgets_.cmdWiFiConnect,
@@ -140,25 +107,96 @@ void ConnectionSequence::ConnectToSetupAp()
     running_ = false;
 }
 
+void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant& variant)
+{
+    showProgress("Stopping Wlan service");
+    bool adminProblem = false;
+    int exitCode = files.run(commands_.stopWlan());
+    if (!wait(3.0))
+        return;
+    if (exitCode == ProvisioningCommands::kAccessDenied)
+        adminProblem = true;
+
+    exitCode = files.run(commands_.startWlan());
+    if (!wait(4.0))
+        return;
+    if (exitCode == 0) {
+        showProgress(kRestartedText);
+        copyProgressToStatus();
+        if (!wait(4.0))
+            return;
+    } else {
+        adminProblem = true;
+    }
+
+    files.writeProfile(WlanProfileDocument(variant.ssid, kSetupApPassphrase));
+    files.run(commands_.addProfile(files.profilePath(), variant.ssid, kSetupApPassphrase));
+    if (cancelled_)
+        return;
+
+    showProgress(variant.connectingText);
+    SetTextColour(*widgets_.labStatus, kBlack);
+    copyProgressToStatus();
+    exitCode = files.run(commands_.connect(variant.ssid));
+    if (cancelled_)
+        return;
+    if (exitCode != 0) {
+        // Joining failed outright: the service's state no longer matters.
+        showFailure(variant.failureText);
+    } else {
+        showProgress(variant.waitingText);
+        copyProgressToStatus();
+        const bool answered = pingUntilAnswered(variant.pingAddress);
+        if (cancelled_)
+            return; // no browser opens for a window that is gone
+        if (answered) {
+            if (variant.opensPortal)
+                services_.urls.open(kPortalUrl);
+            showProgress(kPortalText);
+            copyProgressToStatus();
+        } else {
+            showFailure(variant.failureText);
+            if (adminProblem) {
+                if (!wait(2.0))
+                    return;
+                showProgress(kAdminText);
+                copyProgressToStatus();
+            }
+        }
+    }
+
+}
+
+void ConnectionSequence::cancel()
+{
+    // Closing the window ends the sequence: the command running is ended with what it
+    // started, no further step runs, and the private directory is still removed.
+    cancelled_ = true;
+    services_.commands.cancel();
+}
+
 bool ConnectionSequence::pingUntilAnswered(const std::string& address)
 {
     const Clock& clock = services_.clock;
     const double deadline = clock.secondsSinceMidnight() + kPingSeconds;
     for (;;) {
         const double before = clock.secondsSinceMidnight();
-        if (ClockReached(before, deadline) || PastMidnight(before))
+        if (ClockReached(before, deadline) || PastMidnight(before) || cancelled_)
             return false;
         if (ping_(address))
             return true;
         const double took = clock.secondsSinceMidnight() - before;
         if (took >= 0.0 && took < kShortestPingRound)
-            TimedWait(clock, services_.waiter, kShortestPingRound - took);
+            TimedWait(clock, services_.waiter, kShortestPingRound - took, [this] { return cancelled_; });
         else
             services_.waiter.yieldOnce();
     }
 }
 
-void ConnectionSequence::wait(double seconds) { TimedWait(services_.clock, services_.waiter, seconds); }
+bool ConnectionSequence::wait(double seconds)
+{
+    return TimedWait(services_.clock, services_.waiter, seconds, [this] { return cancelled_; });
+}
 
 void ConnectionSequence::showProgress(const std::string& text)
 {

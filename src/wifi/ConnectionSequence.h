@@ -10,6 +10,8 @@
 
 class BusyState;
 class ProvisioningCommands;
+class ProvisioningFiles;
+struct SetupApVariant;
 struct Services;
 
 // Joins the PC to the gateway's setup access point and brings up its portal
@@ -29,11 +31,16 @@ public:
     void ConnectToSetupAp();
     // The firmware generation chosen with chkOldMurel.
     void chkOldMurel_Click();
+    // Ends a running sequence at once (the window closes); does nothing otherwise.
+    void cancel();
 
 private:
+    // The steps between creating and removing the private directory; returns early once cancelled.
+    void runSteps(ProvisioningFiles& files, const SetupApVariant& variant);
     // Pings back to back until an answer or 5 s; a started ping runs to its end.
     bool pingUntilAnswered(const std::string& address);
-    void wait(double seconds);
+    // False when a cancel ended the wait.
+    bool wait(double seconds);
     void showProgress(const std::string& text);
     void copyProgressToStatus();
     void showFailure(const std::string& failureText);
@@ -45,4 +52,5 @@ private:
     const ProvisioningCommands& commands_;
     Ping ping_;
     bool running_ = false;
+    bool cancelled_ = false;
 };

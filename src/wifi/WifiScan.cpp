@@ -74,7 +74,11 @@ void WifiScan::Scan()
     state_.useOldSetupAp = false;
     widgets_.labProgress->setText(QString());
     clearLists();
-    TimedWait(services_.clock, services_.waiter, 0.5);
+    cancelled_ = false;
+    if (!TimedWait(services_.clock, services_.waiter, 0.5, [this] { return cancelled_; })) {
+        scanning_ = false; // the window has closed: nothing more to list
+        return;
+    }
 
     Wlan& wlan = services_.wlan;
     state_.hWlanClient = 0;
@@ -103,6 +107,8 @@ void WifiScan::Scan()
     widgets_.labProgress->setText(found ? kFoundHint : kNotFoundHint);
     scanning_ = false;
 }
+
+void WifiScan::cancel() { cancelled_ = true; }
 
 void WifiScan::listNetwork(const std::string& ssid, unsigned signalQuality)
 {

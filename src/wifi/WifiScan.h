@@ -17,6 +17,8 @@ public:
     WifiScan(const WifiWidgets& widgets, WifiState state, Services& services, QObject* parent = nullptr);
 
     void Scan();
+    // Ends the scan's wait at once (the window closes); nothing is listed then.
+    void cancel();
 
 private:
     void listNetwork(const std::string& ssid, unsigned signalQuality);
@@ -30,5 +32,6 @@ private:
     WifiState state_;
     Services& services_;
     bool scanning_ = false;
+    bool cancelled_ = false;
     bool changingLists_ = false;
 };

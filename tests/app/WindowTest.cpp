@@ -1,16 +1,22 @@
 #include "TestMain.h"
 
+#include "fakes/FakeCommandRunner.h"
+#include "fakes/FakeTempDir.h"
 #include "fakes/FakeWlan.h"
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/PictureButton.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
 
@@ -32,6 +38,39 @@ QStringList tabCaptions(QTabBar* tabs)
     for (int i = 0; i < tabs->count(); ++i)
         captions << tabs->tabText(i);
     return captions;
+}
+
+// Remembers which widget each mouse press reaches and swallows it there, so that a
+// probing click triggers nothing.
+class PressCatcher final : public QObject {
+public:
+    PressCatcher() { qApp->installEventFilter(this); }
+    ~PressCatcher() override { qApp->removeEventFilter(this); }
+    QWidget* reached = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+        if (!mouse || !watched->isWidgetType())
+            return false; // the window's own event goes on to Qt's hit test
+        if (event->type() == QEvent::MouseButtonPress)
+            reached = static_cast<QWidget*>(watched);
+        return true;
+    }
+};
+
+// The controls a person can use: named, shown inside the window, enabled, taking input.
+std::vector<QWidget*> usableControls(QWidget& window)
+{
+    std::vector<QWidget*> controls;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const bool takesInput = w->focusPolicy() != Qt::NoFocus || qobject_cast<PictureButton*>(w);
+        if (!w->objectName().isEmpty() && takesInput && w->isVisible() && w->isEnabled()
+            && window.rect().contains(WindowInput::CentreInWindow(*w)))
+            controls.push_back(w);
+    }
+    return controls;
 }
 } // namespace
 
@@ -103,6 +142,7 @@ private Q_SLOTS:
         // Without an adapter no search starts and the window is usable at once.
         QCOMPARE(rig.fakes.timer1->isEnabled(), !tabs.isEmpty());
         QCOMPARE(rig.window->isEnabled(), tabs.isEmpty());
+        QCOMPARE(rig.c().cmdWiFiConnect->isEnabledTo(rig.window.get()), tabs.isEmpty());
     }
 
     void refreshGrowsAndShrinksTheTabStrip()
@@ -119,7 +159,7 @@ private Q_SLOTS:
         rig.finishSearch();
         QCOMPARE(tabCaptions(rig.c().TabNIC), (QStringList{"NIC #1", "NIC #2", "NIC #3"}));
         rig.fakes.adapters.list = adapters(2);
-        QTest::mouseClick(rig.c().picRefresh, Qt::LeftButton);
+        WindowInput::Click(*rig.c().picRefresh);
         QCOMPARE(tabCaptions(rig.c().TabNIC), (QStringList{"NIC #1", "NIC #2"}));
         // Entries beyond the count keep what an earlier refresh stored.
         QCOMPARE(rig.window->state().nics[2].ip, std::string("10.0.3.2"));
@@ -142,7 +182,7 @@ private Q_SLOTS:
         rig.load();
         rig.finishSearch();
         rig.fakes.adapters.fails = true;
-        QTest::mouseClick(rig.c().picRefresh, Qt::LeftButton);
+        WindowInput::Click(*rig.c().picRefresh);
         QCOMPARE(tabCaptions(rig.c().TabNIC), QStringList{"NIC #1"});
         QVERIFY(!rig.fakes.timer1->isEnabled());
         QVERIFY(rig.window->isEnabled());
@@ -160,12 +200,55 @@ private Q_SLOTS:
         QCOMPARE(rig.c().labStatus->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QVERIFY(rig.window->isEnabled());
         QVERIFY(!rig.fakes.timer1->isEnabled());
+        QVERIFY(rig.c().cmdWiFiConnect->isEnabled()); // joining the gateway needs no search
         QCOMPARE(rig.c().txtIP->text(), QString("192.168.1.2"));
         // Once the port is free again, the next refresh searches.
         rig.fakes.socket.bindSucceeds = true;
-        QTest::mouseClick(rig.c().picRefresh, Qt::LeftButton);
+        WindowInput::Click(*rig.c().picRefresh);
         QVERIFY(rig.fakes.timer1->isEnabled());
         QCOMPARE(rig.c().labStatus->palette().color(QPalette::WindowText), QColor(Qt::black));
+    }
+
+    void everyUsableControlTakesAClickAtItsCentre_data()
+    {
+        QTest::addColumn<int>("servers");
+        QTest::addColumn<int>("panel"); // 0 none, 1 IP setup with DHCP, 2 with Fix IP, 3 Wi-Fi
+        QTest::newRow("after start-up") << 0 << 0;
+        QTest::newRow("one server") << 1 << 0;
+        QTest::newRow("two servers") << 2 << 0;
+        QTest::newRow("IP setup, DHCP") << 1 << 1;
+        QTest::newRow("IP setup, Fix IP") << 1 << 2;
+        QTest::newRow("Wi-Fi panel") << 1 << 3;
+    }
+    void everyUsableControlTakesAClickAtItsCentre()
+    {
+        QFETCH(int, servers);
+        QFETCH(int, panel);
+        WindowRig rig;
+        ReplyFields second;
+        second.mac = "00:08:DC:00:00:02";
+        const std::vector<std::string> replies{TavikReply(), TavikReply(second)};
+        rig.listReplies({replies.begin(), replies.begin() + servers});
+        const Controls& c = rig.c();
+        if (panel == 1 || panel == 2) {
+            WindowInput::Click(*c.cmdSetIP);
+            WindowInput::Click(*c.optAutoIP[panel - 1]);
+            QVERIFY(c.fraSetIP->isVisible());
+        }
+        if (panel == 3)
+            rig.showWifiPanel();
+        const std::vector<QWidget*> controls = usableControls(*rig.window);
+        QVERIFY(controls.size() > 5);
+        PressCatcher catcher;
+        QStringList unreachable;
+        for (QWidget* control : controls) {
+            const auto inside = [control](QWidget* w) { return w && (w == control || control->isAncestorOf(w)); };
+            catcher.reached = nullptr;
+            WindowInput::Click(*control);
+            if (!inside(rig.window->childAt(WindowInput::CentreInWindow(*control))) || !inside(catcher.reached))
+                unreachable << control->objectName();
+        }
+        QVERIFY2(unreachable.isEmpty(), qPrintable("not reachable: " + unreachable.join(", ")));
     }
 
     void closingEndsWlanNotificationsOfTheLastScan_data()
@@ -185,12 +268,58 @@ private Q_SLOTS:
         rig.load();
         rig.finishSearch();
         if (scanned) {
-            QTest::mouseClick(rig.c().picRescan, Qt::LeftButton);
+            rig.showWifiPanel();
+            WindowInput::Click(*rig.c().picRescan);
             rig.fakes.time.advance(1.0);
         }
         rig.window->close();
         QCOMPARE(QString::fromStdString(wlan.calls.back()), lastCall);
         QVERIFY(!rig.fakes.socket.isBound());
+    }
+
+    void closingDuringTheGatewaySequenceOrScanEndsIt_data()
+    {
+        QTest::addColumn<QString>("closeIn"); // "command 2", or "wait" (after command 1), or "scan"
+        QTest::addColumn<int>("runs");
+        QTest::newRow("while its second command runs") << "command 2" << 2;
+        QTest::newRow("in the wait after its first command") << "wait" << 1;
+        QTest::newRow("in the scan's half-second wait") << "scan" << 0;
+    }
+    void closingDuringTheGatewaySequenceOrScanEndsIt()
+    {
+        QFETCH(QString, closeIn);
+        QFETCH(int, runs);
+        WindowRig rig;
+        FakeCommandRunner runner;
+        FakeTempDir tempDir;
+        FakeWlan wlan;
+        wlan.networks = {{"TAVIK-MUREL", 80}};
+        rig.fakes.commandsOverride = &runner;
+        rig.fakes.tempDirOverride = &tempDir;
+        rig.fakes.wlanOverride = &wlan;
+        rig.fakes.echo.answers = [](const std::string&) { return true; };
+        rig.load();
+        rig.finishSearch();
+        rig.showWifiPanel();
+        double closedAt = 0;
+        const auto close = [&] {
+            closedAt = rig.fakes.time.elapsed();
+            rig.window->close();
+        };
+        runner.whileRunning = [&](const FakeCommandRunner::Run&) {
+            if (closeIn == "command 2" && runner.runs.size() == 2)
+                close();
+        };
+        if (closeIn != "command 2")
+            rig.fakes.time.schedule(0.2, close);
+        WindowInput::Click(closeIn == "scan" ? static_cast<QWidget&>(*rig.c().picRescan) : *rig.c().cmdWiFiConnect);
+
+        QVERIFY(closedAt > 0 && rig.fakes.time.elapsed() - closedAt < 1.0);
+        QCOMPARE(static_cast<int>(runner.runs.size()), runs);
+        QCOMPARE(runner.cancels, 1);
+        QVERIFY(rig.fakes.urls.opened.empty());
+        QCOMPARE(tempDir.removed, tempDir.created);
+        QCOMPARE(rig.c().lstSSID->count(), 0);
     }
 
     void closingDuringASearchTickUnwindsCleanly()

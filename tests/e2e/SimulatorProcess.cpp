@@ -13,26 +13,19 @@ constexpr int StartLimitMs = 10'000;
 
 SimulatorProcess::~SimulatorProcess() { stop(); }
 
-bool SimulatorProcess::start(const QStringList& deviceLines, Side side)
+bool SimulatorProcess::start(const QStringList& deviceLines)
 {
     QStringList arguments{QStringLiteral("--manage-addresses"), QStringLiteral("--ready-file"),
                           dir_.filePath(QStringLiteral("ready")), QStringLiteral("--record"),
                           dir_.filePath(QStringLiteral("record"))};
-    if (side == Side::Pc)
-        arguments << QStringLiteral("--bind") << QStringLiteral("255.255.255.255");
     for (const QString& keys : deviceLines)
         arguments << QStringLiteral("--device") << keys;
 
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    if (side == Side::Pc) {
-        process_.start(QStringLiteral(HOPTRACE_TAVIK_SIM), arguments);
-    } else {
-        process_.start(QStringLiteral("nsenter"), QStringList{QStringLiteral("-t"),
-                                                              qEnvironmentVariable("SIMLAN_DEVICE_PID"),
-                                                              QStringLiteral("-n"), QStringLiteral(HOPTRACE_TAVIK_SIM)} +
-                                                      arguments);
-    }
+    process_.start(QStringLiteral("nsenter"), QStringList{QStringLiteral("-t"), qEnvironmentVariable("SIMLAN_DEVICE_PID"),
+                                                          QStringLiteral("-n"), QStringLiteral(HOPTRACE_TAVIK_SIM)}
+                                                  + arguments);
     const QDeadlineTimer limit(StartLimitMs);
     while (!QFile::exists(dir_.filePath(QStringLiteral("ready")))) {
         if (process_.state() == QProcess::NotRunning || limit.hasExpired())

@@ -13,13 +13,9 @@ public:
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
-    // Where it runs: behind the PC's adapters, or in the PC's own namespace beside the
-    // program (it then listens on 255.255.255.255 and on each device address).
-    enum class Side { Devices, Pc };
-
     // One "--device" line of keys per entry (see tavik-sim --help). False when the simulator
     // did not start listening; its output then goes to the test log.
-    bool start(const QStringList& deviceLines, Side side = Side::Devices);
+    bool start(const QStringList& deviceLines);
     // Ends it; its addresses leave the interfaces.
     void stop();
     // The record's lines: "seconds sender:port -> destination ifN bytes".

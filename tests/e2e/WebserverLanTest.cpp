@@ -140,19 +140,19 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
 
         // A fixed address and port of its own...
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdSetIP"), Qt::LeftButton);
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdSetIP"));
         QVERIFY(control<QRadioButton>(*window_, "optAutoIP(1)")->isChecked());
-        control<QLineEdit>(*window_, "txtIPadres(3)")->setText("30");
-        control<QLineEdit>(*window_, "txtPort")->setText("8090");
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdIPOK"), Qt::LeftButton);
+        typeInto("txtIPadres(3)", "30");
+        typeInto("txtPort", "8090");
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdIPOK"));
         QVERIFY(searchLists("IP Address : 192.168.1.30:8090"));
         QVERIFY(serverText(*window_).contains("IP Assignment : STATIC"));
 
         // ...then DHCP, keeping the port.
         QCOMPARE(control<QPushButton>(*window_, "cmdReboot")->text(), QString("Reboot 192.168.1.30"));
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdSetIP"), Qt::LeftButton);
-        QTest::mouseClick(control<QRadioButton>(*window_, "optAutoIP(0)"), Qt::LeftButton);
-        QTest::mouseClick(control<QPushButton>(*window_, "cmdIPOK"), Qt::LeftButton);
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdSetIP"));
+        WindowInput::Click(*control<QRadioButton>(*window_, "optAutoIP(0)"));
+        WindowInput::Click(*control<QPushButton>(*window_, "cmdIPOK"));
         QVERIFY(searchLists("IP Assignment : DHCP"));
 
         const QStringList setups = simulator_.received().filter("TAVIKwebserver|Set");
@@ -234,7 +234,28 @@ private Q_SLOTS:
         QVERIFY(w.isEnabled());
     }
 
+    void aSecondWindowFindsThePortTaken()
+    {
+        startWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
+        const std::unique_ptr<PlatformServices> secondServices = CreatePlatformServices();
+        frmHoptrace second(secondServices->services());
+        second.show();
+        second.load();
+        auto* status = control<QLabel>(second, "labStatus");
+        QCOMPARE(status->text(), QString("UDP port 8080 is in use by another program. Webservers cannot be searched."));
+        QCOMPARE(status->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+
 private:
+    // A click into the box selects its text; what is typed then replaces it.
+    void typeInto(const char* box, const QString& text)
+    {
+        WindowInput::Click(*control<QLineEdit>(*window_, box));
+        QCoreApplication::processEvents();
+        WindowInput::Type(*window_, text);
+    }
+
     // Waits for the search that follows a command; a device still rebooting when that
     // search ran is found by the next one.
     bool searchLists(const QString& what)
@@ -244,7 +265,7 @@ private:
                 return false;
             if (serverText(*window_).contains(what))
                 return true;
-            QTest::mouseClick(window_->findChild<QWidget*>("picRefresh"), Qt::LeftButton);
+            WindowInput::Click(*window_->findChild<QWidget*>("picRefresh"));
         }
         return false;
     }

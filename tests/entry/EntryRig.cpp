@@ -1,11 +1,12 @@
 #include "EntryRig.h"
 
+#include "fakes/WindowInput.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 EntryPanel::EntryPanel()
 {
@@ -29,19 +30,20 @@ EntryPanel::~EntryPanel() = default;
 void TypeIntoFocus(const QString& keys)
 {
     for (qsizetype i = 0; i < keys.size(); ++i) {
+        QWidget& window = *QApplication::focusWidget()->window();
         if (keys[i] != QLatin1Char('{')) {
-            QTest::keyClick(QApplication::focusWidget(), keys[i].toLatin1());
+            WindowInput::Type(window, keys.mid(i, 1));
             continue;
         }
         const qsizetype close = keys.indexOf(QLatin1Char('}'), i);
         const QKeyCombination key = QKeySequence::fromString(keys.mid(i + 1, close - i - 1))[0];
-        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        WindowInput::Key(window, key.key(), key.keyboardModifiers());
         i = close;
     }
 }
 
 void Click(QWidget& widget)
 {
-    QTest::mouseClick(&widget, Qt::LeftButton);
+    WindowInput::Click(widget);
     QCoreApplication::processEvents();
 }

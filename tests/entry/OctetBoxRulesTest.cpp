@@ -52,7 +52,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("selectedAfter");
 
         QTest::newRow("1 9 2 moves on, next octet selected") << 0 << "/45//" << "192" << "192/45//" << 1 << "/45//";
-        QTest::newRow("digit over that selection moves on again") << 0 << "/45//" << "1921" << "192/1//" << 2 << "///";
         QTest::newRow("1 0 . moves on") << 0 << "" << "10." << "10///" << 1 << "///";
         QTest::newRow("3 0 0 in third octet: 255 selected") << 10 << "" << "300" << "//255/" << 11 << "//255/";
         QTest::newRow("2 5 5 in box 3 empties") << 3 << "" << "255" << "///" << 3 << "///";
@@ -64,6 +63,7 @@ private Q_SLOTS:
         QTest::newRow("Enter passes") << 1 << "" << "12{Return}" << "/12//" << 1 << "///";
         QTest::newRow("Ctrl+A, Ctrl+X pass") << 1 << "" << "12{Ctrl+A}{Ctrl+X}" << "///" << 1 << "///";
         QTest::newRow("Ctrl+C, Ctrl+V pass") << 1 << "" << "12{Ctrl+A}{Ctrl+C}{End}{Ctrl+V}" << "/121//" << 1 << "///";
+        QTest::newRow("address typed over a filled row") << 0 << "10/77/0/20" << "10.77.0.77" << "10/77/0/77" << 3 << "///";
         QTest::newRow("dot after the advance is the same dot") << 0 << "" << "192.168.1.20" << "192/168/1/20" << 3 << "///";
         QTest::newRow("second dot after the advance moves on") << 0 << "" << "192..5" << "192//5/" << 2 << "///";
         QTest::newRow("Shift before the dot keeps the grace") << 0 << "" << "192{Shift}." << "192///" << 1 << "///";
@@ -86,6 +86,45 @@ private Q_SLOTS:
         QTEST(focusedBox(), "focusAfter");
         QTEST(row(startBox, &QLineEdit::selectedText), "selectedAfter");
         QCOMPARE(returns.count(), keys.count(QStringLiteral("{Return}")));
+    }
+
+    void typingOverAFilledRow_data()
+    {
+        QTest::addColumn<QString>("enteredBy"); // how box 1 got the focus: Tab, click, or the advance from box 0
+        QTest::addColumn<QString>("rowBefore");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("rowAfter");
+        QTest::addColumn<int>("focusAfter");
+        // Whatever fills the box, a digit replacing its selected text starts a new octet;
+        // the third digit of what the box will hold moves on.
+        for (const QString by : {"Tab", "click", "advance"}) {
+            const QByteArray n = by.toLatin1();
+            QTest::newRow(n + ", 1 digit, two typed") << by << "123/5/6/7" << "12" << "123/12/6/7" << 1;
+            QTest::newRow(n + ", 2 digits, 192 typed") << by << "123/10/6/7" << "192" << "123/192/6/7" << 2;
+            QTest::newRow(n + ", 3 digits, one typed") << by << "123/456/6/7" << "4" << "123/4/6/7" << 1;
+            QTest::newRow(n + ", dotted address typed") << by << "123/10/10/20" << "77.0.77" << "123/77/0/77" << 3;
+        }
+    }
+    void typingOverAFilledRow()
+    {
+        QFETCH(QString, enteredBy);
+        QFETCH(QString, rowBefore);
+        QFETCH(QString, keys);
+        const QStringList before = rowBefore.split(QLatin1Char('/'));
+        for (int k = 0; k < 4; ++k)
+            box(k).setText(before[k]);
+        if (enteredBy == "Tab") {
+            box(1).setFocus(Qt::TabFocusReason);
+        } else if (enteredBy == "click") {
+            Click(box(1));
+        } else {
+            box(0).setFocus(Qt::TabFocusReason);
+            TypeIntoFocus(QStringLiteral("123"));
+        }
+        QCOMPARE(focusedBox(), 1);
+        TypeIntoFocus(keys);
+        QTEST(row(0), "rowAfter");
+        QTEST(focusedBox(), "focusAfter");
     }
 
     void writes_data()

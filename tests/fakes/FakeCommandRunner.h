@@ -17,10 +17,12 @@ public:
     };
 
     int run(const std::string& scriptPath, double timeoutSeconds) override;
+    void cancel() override { ++cancels; }
 
     // Exit code of run n (from 0); runs beyond the list end with 0.
     std::vector<int> exitCodes;
     std::vector<Run> runs;
+    int cancels = 0;
     // Runs while the command "runs", e.g. to look at the window or the files.
     std::function<void(const Run&)> whileRunning;
 };

@@ -19,7 +19,7 @@ void FakeUdpSocket::close()
 bool FakeUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port,
                          int interfaceIndex)
 {
-    if (!sendSucceeds)
+    if (!sendSucceeds || interfaceIndex == refusingInterface)
         return false;
     sent.push_back({bytes, host, port, interfaceIndex, time_.elapsed()});
     if (loopBroadcasts && host == "255.255.255.255")

@@ -42,6 +42,7 @@ public:
     bool bindSucceeds = true;
     bool broadcastAllowed = true;
     bool sendSucceeds = true;
+    int refusingInterface = -2; // sends out of this adapter fail, as out of one that is down
     // The real socket hears its own broadcasts back on the shared port.
     bool loopBroadcasts = false;
     // Called after each recorded send, e.g. to let simulated devices answer.

@@ -1,5 +1,8 @@
 #include "WindowRig.h"
 
+#include "WindowInput.h"
+
+#include "app/ControlTable.h"
 #include "webserver/ServerList.h"
 
 #include <QPlainTextEdit>
@@ -38,7 +41,8 @@ void WindowRig::finishSearch() { fakes.time.advance(4.5); }
 
 void WindowRig::clickServerListAt(std::size_t position)
 {
-    // Place the caret where `position` characters of the text lie before it, then click there.
+    // Find where the caret would stand after `position` characters, then click there
+    // through the window, as a person does: the click itself places the caret.
     QPlainTextEdit* box = c().txtServers;
     const std::string& text = window->serverList().text();
     int shown = 0;
@@ -47,9 +51,23 @@ void WindowRig::clickServerListAt(std::size_t position)
             ++shown;
     QTextCursor cursor(box->document());
     cursor.setPosition(shown);
-    box->setTextCursor(cursor);
-    const QPoint at = box->cursorRect(cursor).center();
-    QTest::mouseRelease(box->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    box->setTextCursor(cursor); // scrolls it into view
+    WindowInput::ClickAt(*box->viewport(), box->cursorRect(cursor).center());
+}
+
+void WindowRig::listReplies(const std::vector<std::string>& replies)
+{
+    load();
+    double at = 0.2;
+    for (const std::string& reply : replies)
+        fakes.socket.deliver(reply, at += 0.2);
+    finishSearch();
+}
+
+void WindowRig::showWifiPanel()
+{
+    // The window is narrowed at start; widened, the panel beyond its edge can be reached.
+    window->setFixedSize(TwipsToPixels(11700), window->height());
 }
 
 std::string WindowRig::serverText() const { return window->serverList().text(); }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // The whole window on fake services in virtual time.
 class WindowRig {
@@ -20,6 +21,10 @@ public:
     void finishSearch();
     // Clicks into txtServers with the caret after `position` characters of the list text.
     void clickServerListAt(std::size_t position);
+    // Loads the window and lets a search list `replies`, then end.
+    void listReplies(const std::vector<std::string>& replies);
+    // Widens the window over the Wi-Fi panel, which lies beyond its edge after start.
+    void showWifiPanel();
 
     const Controls& c() const { return window->controls(); }
     std::string serverText() const;

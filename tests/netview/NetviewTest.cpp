@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "fakes/FakeServices.h"
+#include "fakes/WindowInput.h"
 
 #include "common/FormState.h"
 #include "netview/AdapterView.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -38,7 +40,6 @@ AdapterViewWidgets ViewOn(QWidget& window)
 {
     AdapterViewWidgets view;
     view.TabNIC = new QTabBar(&window);
-    view.TabNIC->resize(400, 30);
     view.labNICName = new QLabel(&window);
     view.txtIP = new QLineEdit(&window);
     view.txtSubnet = new QLineEdit(&window);
@@ -57,6 +58,15 @@ AdapterViewWidgets ViewOn(QWidget& window)
 // Those controls with both controllers wired to them as the window wires them, the
 // adapter tables behind them and faked services.
 struct NetviewPanel {
+    NetviewPanel()
+    {
+        // One below the other and shown, so that input through the window finds each.
+        auto* column = new QVBoxLayout(&window);
+        for (QWidget* w : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            column->addWidget(w);
+        window.show();
+        (void)QTest::qWaitForWindowActive(&window);
+    }
     // Stores the next adapter and gives it its tab "NIC #n", as a refresh does.
     void addAdapter(const std::string& name, const std::string& ip, const std::string& mask, const std::string& gateway)
     {
@@ -65,7 +75,11 @@ struct NetviewPanel {
         adapterView.TabNIC_Click();
     }
     // A mouse click on tab number n (from 1).
-    void clickTab(int n) { QTest::mouseClick(view.TabNIC, Qt::LeftButton, {}, view.TabNIC->tabRect(n - 1).center()); }
+    void clickTab(int n)
+    {
+        QCoreApplication::processEvents(); // the layout takes the new tab, as the screen shows it
+        WindowInput::ClickAt(*view.TabNIC, view.TabNIC->tabRect(n - 1).center());
+    }
 
     FakeServices fakes;
     RecordingEcho echo;
@@ -120,7 +134,10 @@ private Q_SLOTS:
         if (selectBy == "mouse")
             panel.clickTab(2);
         else if (selectBy == "key")
-            QTest::keyClick(v.TabNIC, Qt::Key_Right);
+        {
+            panel.clickTab(1);
+            WindowInput::Key(panel.window, Qt::Key_Right);
+        }
         else
             v.TabNIC->setCurrentIndex(1);
 
@@ -148,8 +165,9 @@ private Q_SLOTS:
         panel.addAdapter("Wireless", "10.0.0.5", "255.255.255.0", "10.0.0.1");
         QLineEdit* edited = inSuggestion ? panel.view.txtVoorstel[0] : panel.view.txtIPtoPing;
 
-        edited->selectAll();
-        QTest::keyClicks(edited, QStringLiteral("192.168.1.200"));
+        WindowInput::Click(*edited);
+        WindowInput::Key(panel.window, Qt::Key_A, Qt::ControlModifier);
+        WindowInput::Type(panel.window, QStringLiteral("192.168.1.200"));
         QCOMPARE(panel.view.txtIPtoPing->text(), QStringLiteral("192.168.1.200"));
         panel.clickTab(tabClicked);
         panel.clickTab(1);
@@ -242,7 +260,7 @@ private Q_SLOTS:
         if (!text.isEmpty())
             panel.ping.txtIPtoPing->setText(text);
 
-        panel.ping.cmdPing->click();
+        WindowInput::Click(*panel.ping.cmdPing);
         if (asked.isEmpty()) // the window's Ping, used elsewhere too, refuses such a text as well
             QVERIFY(!panel.pingTest.pinger()(text.toStdString()));
 

@@ -1,11 +1,13 @@
 #include "TestMain.h"
 
+#include "platform/EventWaiter.h"
 #include "platform/linux/LinuxCommandRunner.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <cerrno>
 #include <csignal>
@@ -29,6 +31,21 @@ bool IsNotRunning(const QByteArray& pid)
     return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
 }
 
+class CancellingWaiter final : public EventWaiter {
+public:
+    explicit CancellingWaiter(QString readyFile) : readyFile_(std::move(readyFile)) {}
+    void yieldOnce() override {}
+    void waitForEvent(double maxSeconds) override
+    {
+        if (QFile::exists(readyFile_))
+            runner->cancel();
+        QThread::msleep(static_cast<unsigned long>(maxSeconds * 1000));
+    }
+    CommandRunner* runner = nullptr;
+
+private:
+    QString readyFile_;
+};
 } // namespace
 
 class LinuxCommandRunnerTest : public QObject {
@@ -59,12 +76,23 @@ private Q_SLOTS:
         QCOMPARE(LinuxCommandRunner().run(path.toStdString(), 30.0), expected);
     }
 
-    void timeOutEndsTheWholeProcessGroup()
+    void timeOutOrCancelEndsTheWholeProcessGroup_data()
     {
+        QTest::addColumn<bool>("cancel"); // else the time limit ends it
+        QTest::newRow("time limit") << false;
+        QTest::newRow("cancel while the program's events run") << true;
+    }
+    void timeOutOrCancelEndsTheWholeProcessGroup()
+    {
+        QFETCH(bool, cancel);
         QTemporaryDir dir;
         const QString script = dir.filePath(QStringLiteral("hang.sh"));
-        QVERIFY(WriteFile(script, "sleep 60 &\necho $$ $! > \"$0.pids\"\nwait\n"));
-        QCOMPARE(LinuxCommandRunner().run(script.toStdString(), 0.5), -1);
+        QVERIFY(WriteFile(script, "sleep 60 &\necho $$ $! > \"$0.pids\".new\nmv \"$0.pids\".new \"$0.pids\"\nwait\n"));
+        // Stands for the window's event loop: the close arrives once the script is going.
+        CancellingWaiter waiter(script + QStringLiteral(".pids"));
+        LinuxCommandRunner runner(cancel ? &waiter : nullptr);
+        waiter.runner = &runner;
+        QCOMPARE(runner.run(script.toStdString(), cancel ? 60.0 : 0.5), -1);
         QFile pidFile(script + QStringLiteral(".pids"));
         QVERIFY(pidFile.open(QIODevice::ReadOnly));
         const QList<QByteArray> pids = pidFile.readAll().simplified().split(' '); // shell, sleep

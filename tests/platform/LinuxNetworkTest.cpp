@@ -6,6 +6,7 @@
 #include "netview/Pinger.h"
 #include "platform/linux/LinuxEchoTest.h"
 #include "platform/linux/LinuxNeighbourTable.h"
+#include "platform/linux/UniqueFd.h"
 
 #include <QFile>
 #include <QTest>
@@ -91,10 +92,15 @@ private Q_SLOTS:
     {
         if (!PrivateNetwork::inside())
             QSKIP("runs only inside a private network (see LinuxNetworkRunsTest)");
-        for (const char* step : {"node peer", "link self wan 10.81.1.10/24 peer p1 10.81.1.1/24",
-                                 "link self lan 10.82.2.10/16 peer p2 10.82.2.1/16", "link self bare - peer p3 -",
-                                 "in self ip tuntap add dev vpn mode tun", "in self ip addr add 10.83.0.1/24 dev vpn"})
-            QVERIFY2(Step(QLatin1String(step)), step);
+        QStringList steps{"node peer", "link self wan 10.81.1.10/24 peer p1 10.81.1.1/24",
+                          "link self lan 10.82.2.10/16 peer p2 10.82.2.1/16", "link self bare - peer p3 -"};
+        // Some containers have no usable /dev/net/tun; there only the VPN adapter goes unchecked.
+        const UniqueFd tun(::open("/dev/net/tun", O_RDWR | O_CLOEXEC));
+        hasTun_ = tun.get() >= 0 || qEnvironmentVariable("CI") == QLatin1String("true");
+        if (hasTun_)
+            steps << "in self ip tuntap add dev vpn mode tun" << "in self ip addr add 10.83.0.1/24 dev vpn";
+        for (const QString& step : steps)
+            QVERIFY2(Step(step), qPrintable(step));
     }
     void cleanup()
     {
@@ -142,8 +148,13 @@ private Q_SLOTS:
             Describe({"bare", "0.0.0.0", "0.0.0.0", "", index("bare")}),
             Describe({"vpn", "10.83.0.1", "255.255.255.0", "", index("vpn")}),
         };
-        QCOMPARE(seen, expected);
+        QCOMPARE(seen, hasTun_ ? expected : expected.mid(0, 3));
+        if (!hasTun_)
+            QSKIP("/dev/net/tun cannot be opened here: the VPN adapter (no hardware address) is not checked");
     }
+
+private:
+    bool hasTun_ = false;
 };
 
 //   self 10.71.1.1 -- 10.71.1.254 r1 10.71.2.254 -- 10.71.2.253 r2 10.71.3.254 -- 10.71.3.2 far

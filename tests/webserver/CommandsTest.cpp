@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/PictureButton.h"
@@ -11,15 +12,6 @@
 namespace {
 const std::string kReboot = "TAVIKwebserver|Reboot|";
 const std::string kDefault = "TAVIKwebserver|Default|";
-
-// A search that found and selected one webserver at 192.168.1.20.
-void selectOne(WindowRig& rig)
-{
-    rig.load();
-    rig.fakes.socket.deliver(TavikReply(), 0.5);
-    rig.finishSearch();
-    QVERIFY(rig.c().cmdReboot->isEnabled());
-}
 
 int dots(const std::string& text, const std::string& after)
 {
@@ -33,7 +25,7 @@ private Q_SLOTS:
     void rebootGoesTwiceToTheServerThenRefreshes()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()}); // one webserver, selected at once
         const int searchesBefore = rig.fakes.adapters.calls;
         const std::size_t sentBefore = rig.fakes.socket.sent.size();
         std::string midway;
@@ -43,7 +35,7 @@ private Q_SLOTS:
             QVERIFY(!rig.c().picRefresh->isEnabled());
             QVERIFY(!rig.c().cmdSetIP->isEnabled());
         });
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
 
         const auto& sent = rig.fakes.socket.sent;
         QCOMPARE(sent.size() - sentBefore >= 2, true);
@@ -65,12 +57,13 @@ private Q_SLOTS:
     void loadDefaultsSendsOnceAndKeepsTheStatusLine()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         std::string beforeRefresh;
         rig.fakes.time.schedule(11.9, [&] { beforeRefresh = rig.serverText(); });
         // No code ever shows or enables the button; the command is still there.
         rig.c().cmdDefault->setEnabled(true);
-        rig.c().cmdDefault->click();
+        rig.c().cmdDefault->show();
+        WindowInput::Click(*rig.c().cmdDefault);
         QCOMPARE(rig.sentCount(kDefault), 1);
         for (const auto& sent : rig.fakes.socket.sent)
             if (sent.bytes == kDefault)
@@ -80,27 +73,34 @@ private Q_SLOTS:
         QCOMPARE(rig.window->state().serverCount, 0); // the refresh reset it
     }
 
-    void aReplyDuringTheWaitIsAppendedWithoutHeading()
+    void aReplyDuringTheWaitIsListedButCannotBeSelected()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         ReplyFields other;
         other.mac = "00:08:DC:00:00:42";
         rig.fakes.socket.deliver(TavikReply(other), 2.5);
         std::string seen;
-        rig.fakes.time.schedule(4.5, [&] { seen = rig.serverText(); });
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        bool enabledByClick = true;
+        rig.fakes.time.schedule(4.5, [&] {
+            seen = rig.serverText();
+            rig.clickServerListAt(seen.find("00:08:DC:00:00:42"));
+            enabledByClick = rig.c().cmdReboot->isEnabled() || rig.c().cmdSetIP->isEnabled();
+        });
+        WindowInput::Click(*rig.c().cmdReboot);
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + TavikReply(other) + "......");
+        QVERIFY(!enabledByClick);
+        QCOMPARE(rig.window->state().selectedMac, std::string("00:08:DC:00:00:01"));
     }
 
     void closingDuringTheWaitEndsItWithoutRefresh()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         const int searchesBefore = rig.fakes.adapters.calls;
         const double started = rig.fakes.time.elapsed();
         rig.fakes.time.schedule(3.0, [&] { rig.window->close(); });
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
         QVERIFY(rig.fakes.time.elapsed() - started < 4.0);
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore);
         QVERIFY(!rig.fakes.socket.isBound());
@@ -110,10 +110,10 @@ private Q_SLOTS:
     void startedJustAfterMidnightRefreshesAtOnce()
     {
         WindowRig rig(86395.0);
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         rig.fakes.time.advance(86400.3 - 86395.0 - rig.fakes.time.elapsed());
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
         QCOMPARE(rig.serverText(), std::string(""));
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
@@ -121,10 +121,10 @@ private Q_SLOTS:
     void aRefusedSendIsReportedOnceAndTheCommandGoesOn()
     {
         WindowRig rig;
-        selectOne(rig);
+        rig.listReplies({TavikReply()});
         rig.fakes.socket.sendSucceeds = false;
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdReboot, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdReboot);
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }

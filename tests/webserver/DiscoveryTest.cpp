@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/BusyAnimation.h"
@@ -214,6 +215,19 @@ private Q_SLOTS:
         QCOMPARE(rig.serverText(), "\r\nWebserver 1 found:\r\n\r\n" + big);
     }
 
+    void deviceBytesShowInTheCodePageOfThePc()
+    {
+        WindowRig rig;
+        ReplyFields f;
+        f.host = "Hall\x80\x93";
+        f.mac = "00:08:DC:00:00:9\x99";
+        rig.listReplies({TavikReply(f)});
+        QVERIFY(rig.serverText().find("Hall\x80\x93") != std::string::npos);
+        QVERIFY(rig.c().txtServers->toPlainText().contains(QString::fromUtf8("Hall\u20ac\u201c")));
+        WindowInput::Click(*rig.c().cmdSetIP);
+        QCOMPARE(rig.c().fraSetIP->title(), QString::fromUtf8("Set IP on 00:08:DC:00:00:9\u2122"));
+    }
+
     void aRefusedSendShowsOneBoxAndTheSearchStillEnds()
     {
         WindowRig rig;
@@ -226,6 +240,23 @@ private Q_SLOTS:
         QVERIFY(!rig.fakes.timer1->isEnabled());
         QCOMPARE(rig.serverText(), std::string("No find"));
         QVERIFY(rig.window->isEnabled());
+    }
+
+    void anAdapterRefusingSendsDoesNotSilenceTheOthers()
+    {
+        WindowRig rig;
+        rig.fakes.adapters.list = {{"down", "10.9.0.2", "255.255.0.0", "", 2},
+                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
+        rig.fakes.socket.refusingInterface = 2;
+        rig.listReplies({reply("00:08:DC:00:00:01")});
+        QCOMPARE(rig.sentCount(kList), 3);
+        WindowInput::Click(*rig.c().cmdSetIP);
+        WindowInput::Click(*rig.c().cmdIPOK);
+        int setups = 0;
+        for (const auto& sent : rig.fakes.socket.sent)
+            setups += sent.bytes.starts_with("TAVIKwebserver|SetDHCP|");
+        QCOMPARE(setups, 3);
+        QVERIFY(rig.fakes.messages.shown.empty());
     }
 };
 

@@ -1,9 +1,11 @@
 #include "TestMain.h"
 
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "app/PictureButton.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,10 +37,7 @@ void selectOne(WindowRig& rig)
 {
     ReplyFields f;
     f.mac = "00:08:DC:12:34:56";
-    rig.load();
-    rig.fakes.socket.deliver(TavikReply(f), 0.5);
-    rig.finishSearch();
-    QVERIFY(rig.c().cmdSetIP->isEnabled());
+    rig.listReplies({TavikReply(f)});
 }
 } // namespace
 
@@ -49,13 +48,13 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         QVERIFY(rig.c().fraSetIP->isVisible());
         QCOMPARE(rig.c().fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
         QVERIFY(!rig.c().txtServers->isEnabled());
         QVERIFY(!rig.c().picRefresh->isEnabled());
         QVERIFY(!rig.c().fraIP->isEnabled()); // DHCP selected
-        QTest::mouseClick(rig.c().optAutoIP[1], Qt::LeftButton);
+        WindowInput::Click(*rig.c().optAutoIP[1]);
         QVERIFY(rig.c().fraIP->isEnabled());
     }
 
@@ -63,13 +62,13 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         rig.c().txtPort->setText("81");
-        QTest::mouseClick(rig.c().cmdIPCancel, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPCancel);
         QVERIFY(rig.c().fraSetIP->isHidden());
         QVERIFY(rig.c().txtServers->isEnabled());
         QVERIFY(rig.c().cmdReboot->isEnabled());
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         QCOMPARE(rig.c().txtPort->text(), QString("81"));
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
     }
@@ -91,18 +90,56 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         if (fixIp)
-            QTest::mouseClick(rig.c().optAutoIP[1], Qt::LeftButton);
+            WindowInput::Click(*rig.c().optAutoIP[1]);
         for (int i = 12; i < 16; ++i)
             rig.c().txtIPadres[i]->setText("8");
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         for (const auto& sent : rig.fakes.socket.sent)
             if (isSetup(sent.bytes)) {
                 QCOMPARE(QByteArray::fromStdString(sent.bytes), expected);
                 QCOMPARE(sent.host, std::string("255.255.255.255"));
             }
         QVERIFY(!setupCopies(rig).at.empty());
+    }
+
+    void anEmptyAddressOrPortBoxIsRefused_data()
+    {
+        QTest::addColumn<bool>("fixIp");
+        QTest::addColumn<int>("emptied"); // octet box, or -1 for the port box
+        QTest::addColumn<QString>("message");
+        const QString address = "Please fill in all four numbers of the IP address.";
+        const QString port = "Please enter a port number.";
+        QTest::newRow("Fix IP, last octet") << true << 3 << address;
+        QTest::newRow("Fix IP, first octet") << true << 0 << address;
+        QTest::newRow("Fix IP, port") << true << -1 << port;
+        QTest::newRow("DHCP, port") << false << -1 << port;
+        QTest::newRow("Fix IP, DNS box is sent as 0") << true << 15 << "";
+    }
+    void anEmptyAddressOrPortBoxIsRefused()
+    {
+        QFETCH(bool, fixIp);
+        QFETCH(int, emptied);
+        QFETCH(QString, message);
+        WindowRig rig;
+        selectOne(rig);
+        WindowInput::Click(*rig.c().cmdSetIP);
+        WindowInput::Click(*rig.c().optAutoIP[fixIp ? 1 : 0]);
+        QLineEdit* box = emptied < 0 ? rig.c().txtPort : rig.c().txtIPadres[emptied];
+        WindowInput::Click(*box);
+        QCoreApplication::processEvents(); // the click selects the box's text
+        WindowInput::Key(*rig.window, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QString());
+        WindowInput::Click(*rig.c().cmdIPOK);
+        if (message.isEmpty()) {
+            QVERIFY(!setupCopies(rig).at.empty());
+            return;
+        }
+        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{message.toStdString()});
+        QVERIFY(setupCopies(rig).at.empty());
+        QVERIFY(rig.c().fraSetIP->isVisible());
+        QCOMPARE(QApplication::focusWidget(), box);
     }
 
     void withoutAnswerThreeCopiesThenRefresh()
@@ -112,9 +149,9 @@ private Q_SLOTS:
                                    {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
         selectOne(rig);
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         const double clicked = rig.fakes.time.elapsed();
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         const Copies copies = setupCopies(rig);
         QCOMPARE(copies.at.size(), std::size_t(6)); // three copies, each out of both adapters
         QCOMPARE(copies.interfaces, (std::vector<int>{2, 3, 2, 3, 2, 3}));
@@ -130,7 +167,7 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         ReplyFields moved;
         moved.mac = "00:08:DC:12:34:57"; // not listed yet
         rig.fakes.socket.deliver(TavikReply(moved), 0.5);
@@ -138,7 +175,7 @@ private Q_SLOTS:
         rig.fakes.time.schedule(1.2, [&] { atOneSecond = rig.c().labStatus->text(); });
         rig.fakes.time.schedule(12.9, [&] { atTwelve = rig.c().labStatus->text(); });
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(1));
         QCOMPARE(atOneSecond, QString("IPsetup sent OK. Rebooting"));
         QCOMPARE(atTwelve, "IPsetup sent OK. Rebooting" + QString("...").repeated(12));
@@ -159,7 +196,7 @@ private Q_SLOTS:
         QFETCH(double, closeAt);
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         if (answered) {
             ReplyFields other;
             other.mac = "00:08:DC:00:00:99";
@@ -168,7 +205,7 @@ private Q_SLOTS:
         rig.fakes.time.schedule(closeAt, [&] { rig.window->close(); });
         const int searchesBefore = rig.fakes.adapters.calls;
         const double clicked = rig.fakes.time.elapsed();
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QVERIFY(rig.fakes.time.elapsed() - clicked < closeAt + 0.5);
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore);
     }
@@ -178,8 +215,8 @@ private Q_SLOTS:
         WindowRig rig(86395.0);
         selectOne(rig);
         rig.fakes.time.advance(86400.4 - 86395.0 - rig.fakes.time.elapsed());
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
     }
 
@@ -187,10 +224,10 @@ private Q_SLOTS:
     {
         WindowRig rig;
         selectOne(rig);
-        QTest::mouseClick(rig.c().cmdSetIP, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdSetIP);
         rig.fakes.socket.sendSucceeds = false;
         const int searchesBefore = rig.fakes.adapters.calls;
-        QTest::mouseClick(rig.c().cmdIPOK, Qt::LeftButton);
+        WindowInput::Click(*rig.c().cmdIPOK);
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }

@@ -21,15 +21,6 @@ std::string rowOf(const Controls& c, int row)
     return joined;
 }
 
-// A search that lists the given replies, then ends.
-void listReplies(WindowRig& rig, const std::vector<std::string>& replies)
-{
-    rig.load();
-    double at = 0.2;
-    for (const std::string& reply : replies)
-        rig.fakes.socket.deliver(reply, at += 0.2);
-    rig.finishSearch();
-}
 } // namespace
 
 class SelectionTest : public QObject {
@@ -54,7 +45,7 @@ private Q_SLOTS:
         ReplyFields f;
         f.mac = mac.toStdString();
         f.assignment = assignment.toStdString();
-        listReplies(rig, {TavikReply(f)});
+        rig.listReplies({TavikReply(f)});
 
         const Controls& c = rig.c();
         QCOMPARE(rig.window->state().selectedIp, std::string("192.168.1.20"));
@@ -97,7 +88,7 @@ private Q_SLOTS:
         second.host = "second";
         second.mac = "00:08:DC:00:00:02";
         second.address = "192.168.1.22:8081";
-        listReplies(rig, {TavikReply(first), TavikReply(second)});
+        rig.listReplies({TavikReply(first), TavikReply(second)});
         QVERIFY(!rig.c().cmdReboot->isEnabled());
 
         std::size_t at = rig.serverText().rfind(where.toStdString());
@@ -107,6 +98,17 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
         QCOMPARE(rig.c().cmdReboot->text(), "Reboot " + selected);
         QVERIFY(rig.c().cmdReboot->isEnabled());
+    }
+
+    void aBlockLackingLabelsTakesNothingFromTheNext()
+    {
+        WindowRig rig;
+        rig.listReplies({"Host Name : a\r\nMAC Address : 00:08:DC:00:00:09\r\n", TavikReply()});
+        rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:09"));
+        QCOMPARE(rig.window->state().selectedMac, std::string("00:08:DC:00:00:09"));
+        QVERIFY(rig.window->state().selectedIp.empty());
+        QVERIFY(!rig.c().cmdReboot->isEnabled());
+        QCOMPARE(rig.c().txtPort->text(), QString("8080"));
     }
 
     void clicksThatSelectNothing_data()
@@ -123,7 +125,7 @@ private Q_SLOTS:
         WindowRig rig;
         ReplyFields a, b;
         b.mac = "00:08:DC:00:00:02";
-        listReplies(rig, anyServer ? std::vector<std::string>{TavikReply(a), TavikReply(b)}
+        rig.listReplies(anyServer ? std::vector<std::string>{TavikReply(a), TavikReply(b)}
                                    : std::vector<std::string>{});
         rig.clickServerListAt(position);
         QVERIFY(!rig.c().cmdReboot->isEnabled());

@@ -5,10 +5,13 @@
 #include "fakes/FakeServices.h"
 #include "fakes/FakeTempDir.h"
 #include "fakes/RecordingBusyState.h"
+#include "fakes/WindowInput.h"
 #include "platform/NetshProvisioningCommands.h"
 #include "wifi/ConnectionSequence.h"
 
 #include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 #include <filesystem>
@@ -62,7 +65,8 @@ struct Rig {
     double connect()
     {
         const double start = fake.time.elapsed();
-        panel.widgets.cmdWiFiConnect->click();
+        panel.window.show();
+        WindowInput::Click(*panel.widgets.cmdWiFiConnect);
         return fake.time.elapsed() - start;
     }
     QString status() const { return panel.widgets.labStatus->text(); }
@@ -125,7 +129,8 @@ private Q_SLOTS:
         rig.answerFromPing = answerFromPing;
         rig.fake.echo.costSeconds = pingCost;
         if (!current) {
-            w.chkOldMurel->click();
+            rig.panel.window.show();
+            WindowInput::Click(*w.chkOldMurel);
             QCOMPARE(w.cmdWiFiConnect->text(), "Connect to TAVIK MUREL and wait for portal to open in web browser");
         }
         const QString ssid = current ? "TAVIK-MUREL" : "TAVIK MUREL";
@@ -187,6 +192,32 @@ private Q_SLOTS:
     }
 
     // A single % in a batch line would start a variable reference.
+    void theBusyColourShowsUnderEveryStyle()
+    {
+        Rig rig;
+        QPushButton* button = rig.panel.widgets.cmdWiFiConnect;
+        QStringList shownBy;
+        rig.runner.whileRunning = [&](const FakeCommandRunner::Run&) {
+            for (const QString& name : {QStringLiteral("Fusion"), QStringLiteral("Windows")}) {
+                if (rig.runner.runs.size() > 1)
+                    return;
+                const std::unique_ptr<QStyle> style(QStyleFactory::create(name));
+                button->setStyle(style.get());
+                const QImage image = button->grab().toImage();
+                button->setStyle(nullptr);
+                int yellow = 0;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        yellow += image.pixelColor(x, y) == QColor(255, 255, 128);
+                if (yellow > image.width() * image.height() / 2)
+                    shownBy << name;
+            }
+        };
+        rig.connect();
+        QCOMPARE(shownBy, (QStringList{"Fusion", "Windows"}));
+        QVERIFY(button->styleSheet().isEmpty());
+    }
+
     void percentInThePathKeptLiteral()
     {
         QCOMPARE(NetshProvisioningCommands().addProfile("C:\\Temp\\50%\\TKProfile.txt", "TAVIK-MUREL", "guestPYLO"),

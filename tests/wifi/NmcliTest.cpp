@@ -86,6 +86,7 @@ struct ObservingRunner final : CommandRunner {
         modes.push_back(fs::status(dirs.back()).permissions() & fs::perms::all);
         return real.run(scriptPath, timeoutSeconds);
     }
+    void cancel() override { real.cancel(); }
     LinuxCommandRunner real;
     std::vector<fs::path> dirs;
     std::vector<fs::perms> modes;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 // The Wi-Fi controls as real widgets in the state the window's start-up leaves them
 // (cmdWiFiConnect disabled, useCurrentSetupAp set), with the fields of the connect
@@ -18,7 +19,7 @@ struct WifiTestPanel {
     {
         widgets = {new QListWidget(&window), new QListWidget(&window), new QLabel(&window), new QLabel(&window),
                    new QPushButton(QStringLiteral("Connect to TAVIK-MUREL and open Portal in web browser"), &window),
-                   new QCheckBox(&window), new QGroupBox(&window)};
+                   new QCheckBox(QStringLiteral("Old Murel"), &window), new QGroupBox(&window)};
         for (QLineEdit*& box : widgets.txtVoorstel)
             box = new QLineEdit(widgets.fraVoorstel);
         widgets.txtSSID = new QLineEdit(QStringLiteral("HomeNet"), widgets.fraVoorstel);
@@ -28,6 +29,12 @@ struct WifiTestPanel {
         widgets.txtVoorstel[1]->setText(QStringLiteral("255.255.255.0"));
         widgets.txtVoorstel[2]->setText(QStringLiteral("192.168.1.1"));
         widgets.cmdWiFiConnect->setEnabled(false);
+        // One below the other, so that a click through the window finds each of them.
+        auto* column = new QVBoxLayout(&window);
+        for (QWidget* w : std::initializer_list<QWidget*>{widgets.lstSSID, widgets.lstSignal, widgets.labProgress,
+                                                          widgets.labStatus, widgets.cmdWiFiConnect,
+                                                          widgets.chkOldMurel, widgets.fraVoorstel})
+            column->addWidget(w, 0, Qt::AlignLeft);
     }
 
     QWidget window;

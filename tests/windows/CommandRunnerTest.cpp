@@ -1,3 +1,4 @@
+#include "platform/EventWaiter.h"
 #include "platform/windows/WindowsCommandRunner.h"
 #include "platform/windows/WindowsTempDir.h"
 
@@ -13,7 +14,7 @@ constexpr double kGenerous = 60.0;
 
 // Each test writes its batch files into a private folder of its own.
 class WindowsCommandRunnerTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         dir_ = tempDir_.createPrivateDir().value_or("");
@@ -54,18 +55,41 @@ TEST_F(WindowsCommandRunnerTest, MissingScriptOrAFolderGivesMinusOne)
     EXPECT_EQ(runner_.run(dir_, kGenerous), -1);
 }
 
-// The batch starts a program that never ends: at the time-out the runner answers -1
-// and ends the whole tree, not only the interpreter.
-TEST_F(WindowsCommandRunnerTest, TimeOutEndsTheBatchAndWhatItStarted)
+// Stands for the window's event loop while a batch runs: the close arrives once the
+// batch's program has started.
+class CancellingWaiter final : public EventWaiter {
+public:
+    explicit CancellingWaiter(HANDLE started) : started_(started) {}
+    void yieldOnce() override {}
+    void waitForEvent(double maxSeconds) override
+    {
+        if (WaitForSingleObject(started_, 0) == WAIT_OBJECT_0)
+            runner->cancel();
+        Sleep(static_cast<DWORD>(maxSeconds * 1000));
+    }
+    CommandRunner* runner = nullptr;
+
+private:
+    HANDLE started_;
+};
+
+// The batch starts a program that never ends: at the time-out, or on a cancel while the
+// program's events run, the runner answers -1 and ends the whole tree, not only the
+// interpreter.
+void ExpectTreeEnded(WindowsCommandRunnerTest& test, bool cancel)
 {
     char exe[MAX_PATH] = {};
     std::string sleeper(exe, GetModuleFileNameA(nullptr, exe, MAX_PATH));
     sleeper = sleeper.substr(0, sleeper.find_last_of("\\/") + 1) + "hoptrace_sleeper.exe";
-    const std::string name = "HoptraceSleeper-" + std::to_string(GetCurrentProcessId());
+    const std::string name = "HoptraceSleeper-" + std::to_string(GetCurrentProcessId()) + (cancel ? "c" : "t");
     const HANDLE started = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
     ASSERT_NE(started, nullptr);
+    CancellingWaiter waiter(started);
+    WindowsCommandRunner runner(cancel ? &waiter : nullptr);
+    waiter.runner = &runner;
 
-    EXPECT_EQ(runner_.run(writeBatch("TK.bat", "\"" + sleeper + "\" " + name + "\r\nexit /b 4\r\n"), 3.0), -1);
+    const std::string batch = test.writeBatch("TK.bat", "\"" + sleeper + "\" " + name + "\r\nexit /b 4\r\n");
+    EXPECT_EQ(runner.run(batch, cancel ? kGenerous : 3.0), -1);
     ASSERT_EQ(WaitForSingleObject(started, 0), WAIT_OBJECT_0) << "the sleeper did not start in time";
     CloseHandle(started);
     // Termination completes asynchronously; the sleeper's mutex goes with its process.
@@ -74,5 +98,9 @@ TEST_F(WindowsCommandRunnerTest, TimeOutEndsTheBatchAndWhatItStarted)
         CloseHandle(alive);
         Sleep(100);
     }
-    EXPECT_EQ(alive, nullptr) << "the program started by the batch outlived the time-out";
+    EXPECT_EQ(alive, nullptr) << "the program started by the batch outlived the run";
 }
+
+TEST_F(WindowsCommandRunnerTest, TimeOutEndsTheBatchAndWhatItStarted) { ExpectTreeEnded(*this, false); }
+
+TEST_F(WindowsCommandRunnerTest, CancelEndsTheBatchAndWhatItStarted) { ExpectTreeEnded(*this, true); }

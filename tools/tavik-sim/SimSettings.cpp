@@ -114,8 +114,9 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
     const QCommandLineOption device("device", "One more device, as KEY=VALUE,... (repeatable).", "KEYS");
     const QCommandLineOption config("config", "File with one device line of keys per line ('#' comments).", "FILE");
     const QCommandLineOption bind("bind",
-                                  "Address to listen on; 255.255.255.255 shares a namespace with the program "
-                                  "(each device address then gets a socket of its own; default 0.0.0.0).",
+                                  "Address to listen on; with 255.255.255.255 each device address gets a socket of its "
+                                  "own (default 0.0.0.0). The program holds port 8080 alone: run the simulator in a "
+                                  "network namespace of its own.",
                                   "A.B.C.D", "0.0.0.0");
     const QCommandLineOption port("listen-port", "UDP port to listen on (default 8080).", "P", "8080");
     const QCommandLineOption broadcast("broadcast-replies",

@@ -13,8 +13,8 @@ struct OutgoingReply;
 
 // A UDP socket that reports where each datagram came in (destination address and
 // interface) and sends each reply from a chosen source address through a chosen
-// interface, so one process can answer as many devices. Address sharing is on, so it can
-// listen beside the program on the same port.
+// interface, so one process can answer as many devices. Address sharing is on, so its
+// sockets for several device addresses can share the port.
 class UdpEndpoint final {
 public:
     // Nothing, with the system's reason in `error`, when the socket cannot be had.

@@ -39,17 +39,24 @@ int MillisecondsUntil(SteadyClock::time_point deadline)
     return static_cast<int>(std::min<long long>(ms, 1 << 30));
 }
 
-// Blocks until the child can be reaped or the deadline passes; true when it has ended.
-bool WaitForExit(pid_t pid, SteadyClock::time_point deadline)
+bool Readable(int fd)
+{
+    pollfd entry{fd, POLLIN, 0};
+    return fd >= 0 && poll(&entry, 1, 0) > 0;
+}
+
+// Blocks until the child can be reaped, the deadline passes or cancelFd becomes
+// readable; true when it has ended.
+bool WaitForExit(pid_t pid, SteadyClock::time_point deadline, int cancelFd)
 {
     const UniqueFd pidfd(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
     if (pidfd.valid()) {
         for (;;) {
-            pollfd entry{pidfd.get(), POLLIN, 0};
-            const int ready = poll(&entry, 1, MillisecondsUntil(deadline));
+            pollfd entries[2] = {{pidfd.get(), POLLIN, 0}, {cancelFd, POLLIN, 0}};
+            const int ready = poll(entries, cancelFd >= 0 ? 2 : 1, MillisecondsUntil(deadline));
             if (ready < 0 && errno == EINTR)
                 continue;
-            return ready > 0;
+            return ready > 0 && (entries[0].revents & POLLIN);
         }
     }
     // Kernels before 5.3 have no pidfd: check at growing intervals (up to 50 ms) rather
@@ -62,7 +69,7 @@ bool WaitForExit(pid_t pid, SteadyClock::time_point deadline)
             return true;
         if (result < 0 && errno != EINTR)
             return true; // nothing left to wait for; the reaping below reports it
-        if (MillisecondsUntil(deadline) == 0)
+        if (MillisecondsUntil(deadline) == 0 || Readable(cancelFd))
             return false;
         const timespec nap{0, std::min(napNs, MillisecondsUntil(deadline) * 1'000'000L)};
         nanosleep(&nap, nullptr);
@@ -113,7 +120,7 @@ pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output)
 } // namespace
 
 ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds,
-                             ChildOutput output)
+                             ChildOutput output, int cancelFd)
 {
     if (argv.empty() || argv[0].empty())
         return {};
@@ -122,7 +129,7 @@ ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeou
     if (pid <= 0)
         return {};
 
-    const bool ended = WaitForExit(pid, deadline);
+    const bool ended = WaitForExit(pid, deadline, cancelFd);
     if (!ended) {
         // The child is not reaped yet, so neither its pid nor its group id can have been
         // reused: killing the group here cannot hit an unrelated process.

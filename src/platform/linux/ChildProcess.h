@@ -20,6 +20,7 @@ enum class ChildOutput { Inherit, Discard };
 // Starts argv[0] (searched in PATH when it holds no "/") with the argument vector as it
 // stands, in a process group of its own, stdin from /dev/null. Sleeps until it ends or
 // timeoutSeconds pass; on the time limit the whole group is killed. The child is always
-// reaped before this returns, so it never leaves a zombie behind.
+// reaped before this returns, so it never leaves a zombie behind. A readable cancelFd
+// (when given) ends it the same way as the time limit.
 ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds,
-                             ChildOutput output);
+                             ChildOutput output, int cancelFd = -1);

@@ -2,8 +2,24 @@
 
 #include "ChildProcess.h"
 
+#include "platform/WaitingCall.h"
+
+#include <cstdint>
+#include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+LinuxCommandRunner::LinuxCommandRunner(EventWaiter* waiter)
+    : waiter_(waiter), cancel_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+}
+
+void LinuxCommandRunner::cancel()
+{
+    const std::uint64_t one = 1;
+    if (cancel_.valid())
+        (void)!write(cancel_.get(), &one, sizeof one);
+}
 
 int LinuxCommandRunner::run(const std::string& scriptPath, double timeoutSeconds)
 {
@@ -14,9 +30,17 @@ int LinuxCommandRunner::run(const std::string& scriptPath, double timeoutSeconds
         access(scriptPath.c_str(), R_OK) != 0)
         return -1;
 
-    // "--" keeps a path that begins with "-" from being read as a shell option.
-    const ChildOutcome outcome =
-        RunChildProcess({"/bin/sh", "--", scriptPath}, timeoutSeconds, ChildOutput::Inherit);
+    // A cancel from before this run does not end it.
+    std::uint64_t stale = 0;
+    if (cancel_.valid())
+        (void)!read(cancel_.get(), &stale, sizeof stale);
+    ChildOutcome outcome;
+    CallLettingEventsRun(waiter_, [&] {
+        // "--" keeps a path that begins with "-" from being read as a shell option.
+        outcome = RunChildProcess({"/bin/sh", "--", scriptPath}, timeoutSeconds, ChildOutput::Inherit,
+                                  cancel_.get());
+        return 0;
+    });
     switch (outcome.kind) {
     case ChildOutcome::Kind::Exited:
         return outcome.code;

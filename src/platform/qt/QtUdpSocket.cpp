@@ -33,15 +33,12 @@ QtUdpSocket::QtUdpSocket()
 
 bool QtUdpSocket::bind(std::uint16_t port)
 {
-    // Address sharing lets a device simulator on the same host bind the port too.
-    // Both systems end up with SO_REUSEADDR: Linux from ShareAddress, Windows from
-    // ReuseAddressHint (Qt ignores ShareAddress there, sharing being Windows' default).
-    // They differ in who gets a unicast datagram when two sockets hold the port: Linux
-    // gives it to the socket bound last, Windows to one of them, not defined which.
-    // Broadcasts reach every such socket on both, and Windows also lets this bind
-    // succeed over a program of the same user that holds the port without sharing.
-    if (!socket_.bind(QHostAddress::AnyIPv4, port,
-                      QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
+    // The port is the program's alone. With address sharing the bind would succeed over
+    // another program holding 8080 (on Windows even over one that does not share it), no
+    // "port in use" line would show, and unicast replies would go to whichever socket the
+    // system picks. DontShareAddress is the default on Linux (no SO_REUSEADDR) and sets
+    // SO_EXCLUSIVEADDRUSE on Windows before the bind.
+    if (!socket_.bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress))
         return false;
     socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(kReceiveBufferBytes));
     return true;

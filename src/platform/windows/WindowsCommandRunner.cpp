@@ -1,5 +1,7 @@
 #include "WindowsCommandRunner.h"
 
+#include "platform/WaitingCall.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -50,8 +52,27 @@ constexpr DWORD kAfterTerminateMs = 5000;
 
 } // namespace
 
+WindowsCommandRunner::WindowsCommandRunner(EventWaiter* waiter)
+    : waiter_(waiter), cancelEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+{
+}
+
+WindowsCommandRunner::~WindowsCommandRunner()
+{
+    if (cancelEvent_)
+        CloseHandle(cancelEvent_);
+}
+
+void WindowsCommandRunner::cancel()
+{
+    if (cancelEvent_)
+        SetEvent(cancelEvent_);
+}
+
 int WindowsCommandRunner::run(const std::string& scriptPath, double timeoutSeconds)
 {
+    if (cancelEvent_)
+        ResetEvent(cancelEvent_); // a cancel from before this run does not end it
     // The interpreter itself would start and report 9009 for a missing script.
     const DWORD attributes = GetFileAttributesA(scriptPath.c_str());
     if (scriptPath.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -77,8 +98,14 @@ int WindowsCommandRunner::run(const std::string& scriptPath, double timeoutSecon
     }
     ResumeThread(process.hThread);
 
+    // A cancel during the run ends it as the time limit does.
+    const HANDLE awaited[2] = {process.hProcess, cancelEvent_};
+    const int woken = CallLettingEventsRun(waiter_, [&] {
+        return static_cast<int>(
+            WaitForMultipleObjects(cancelEvent_ ? 2 : 1, awaited, FALSE, TimeoutMilliseconds(timeoutSeconds)));
+    });
     int exitCode = -1;
-    if (WaitForSingleObject(process.hProcess, TimeoutMilliseconds(timeoutSeconds)) == WAIT_OBJECT_0) {
+    if (woken == static_cast<int>(WAIT_OBJECT_0)) {
         DWORD code = 0;
         if (GetExitCodeProcess(process.hProcess, &code))
             exitCode = static_cast<int>(code);
