@@ -106,13 +106,17 @@ void ServerList::markBlock(std::size_t hostName)
     block.setPosition(shownLength(hostName - 1));
     block.movePosition(QTextCursor::StartOfBlock);
     const std::size_t next = text_.find("Host Name", hostName);
-    if (next == std::string::npos) {
-        block.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    } else {
-        // The block ends before the heading line that stands above the next label.
-        const QTextBlock heading = view_.document()->findBlock(shownLength(next)).previous();
-        block.setPosition(std::max(block.anchor(), heading.position() - 1), QTextCursor::KeepAnchor);
-    }
+    // The block ends with its own last line: the blank lines and the numbered heading
+    // that stand above the next reply belong to that reply.
+    QTextBlock last = next == std::string::npos ? view_.document()->lastBlock()
+                                                : view_.document()->findBlock(shownLength(next)).previous();
+    const auto aboveNextReply = [](const QString& line) {
+        return line.trimmed().isEmpty()
+               || (line.startsWith(QLatin1String("Webserver ")) && line.endsWith(QLatin1String(" found:")));
+    };
+    while (last.isValid() && last.position() > block.anchor() && aboveNextReply(last.text()))
+        last = last.previous();
+    block.setPosition(std::max(block.anchor(), last.position() + last.length() - 1), QTextCursor::KeepAnchor);
     QTextEdit::ExtraSelection mark;
     mark.cursor = block;
     QColor shade = view_.palette().color(QPalette::Highlight);

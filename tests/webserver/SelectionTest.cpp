@@ -98,6 +98,11 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
         QCOMPARE(rig.c().cmdReboot->text(), "Reboot " + selected);
         QVERIFY(rig.c().cmdReboot->isEnabled());
+        // The list marks the selected reply's own lines, from its host name to its last line.
+        const QString marked = rig.c().txtServers->extraSelections().value(0).cursor.selectedText();
+        QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07")
+                     && marked.count("Host Name") == 1 && marked.contains(selected),
+                 qPrintable(marked));
     }
 
     void aBlockLackingLabelsTakesNothingFromTheNext()
