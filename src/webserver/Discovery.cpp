@@ -27,6 +27,11 @@ namespace {
 constexpr float kMidnightGuard = 2.0f;
 // The 99th and later webservers of a search are listed without a numbered heading.
 constexpr int kLastNumberedHeading = 98;
+// One turn of the reply intake ends after this long (the clock is read every few datagrams).
+constexpr double kTurnSeconds = 0.012;
+constexpr int kDatagramsPerClockReading = 32;
+// ... or after this many datagrams, which bounds a turn also where the clock stands still.
+constexpr int kTurnDatagrams = 4096;
 } // namespace
 
 Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
@@ -110,28 +115,52 @@ void Discovery::finishStep()
 
 void Discovery::ReplyIntake()
 {
+    // A bounded turn: the timer, painting and the close button get the event loop back
+    // after at most kTurnSeconds (or kTurnDatagrams where the clock stands still), and
+    // what is left waits for the next turn. The widget takes the whole batch at once.
+    const double start = services_.clock.secondsSinceMidnight();
+    int handled = 0;
+    bool turnUsedUp = false;
     while (std::optional<Datagram> datagram = services_.socket.take()) {
-        const std::string& reply = datagram->bytes;
-        if (!TavikDatagram::IsWebserverReply(reply))
-            continue;
-        // An empty MAC counts as contained in any text, so such a reply is not listed.
-        if (servers_.contains(TavikDatagram::ReplyMac(reply)))
-            continue;
-        ++state_.serverCount;
-        if (state_.serverCount == 1)
-            servers_.setText("");
-        std::string entry = "\r\n";
-        if (state_.serverCount <= kLastNumberedHeading)
-            entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
-        entry += "\r\n";
-        entry += reply;
-        servers_.append(entry);
-        state_.replyArrived = true;
+        listIfNew(datagram->bytes);
+        if (++handled % kDatagramsPerClockReading == 0) {
+            const double elapsed = services_.clock.secondsSinceMidnight() - start;
+            turnUsedUp = handled >= kTurnDatagrams || elapsed >= kTurnSeconds || elapsed < 0;
+            if (turnUsedUp)
+                break;
+        }
     }
+    servers_.showPending();
     if (state_.serverCount != 1) {
         w_.cmdDefault->setText(QStringLiteral("Load defaults"));
         w_.cmdDefault->setEnabled(false);
         w_.cmdReboot->setText(QStringLiteral("Reboot"));
         w_.cmdReboot->setEnabled(false);
     }
+    if (turnUsedUp && !nextTurnQueued_) {
+        nextTurnQueued_ = true;
+        QTimer::singleShot(0, w_.labStatus, [this] {
+            nextTurnQueued_ = false;
+            ReplyIntake();
+        });
+    }
+}
+
+void Discovery::listIfNew(const std::string& reply)
+{
+    if (!TavikDatagram::IsWebserverReply(reply))
+        return;
+    // An empty MAC counts as contained in any text, so such a reply is not listed.
+    if (servers_.contains(TavikDatagram::ReplyMac(reply)))
+        return;
+    ++state_.serverCount;
+    if (state_.serverCount == 1)
+        servers_.setText("");
+    std::string entry = "\r\n";
+    if (state_.serverCount <= kLastNumberedHeading)
+        entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
+    entry += "\r\n";
+    entry += reply;
+    servers_.appendQuietly(entry);
+    state_.replyArrived = true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 class BusyState;
 class QGroupBox;
@@ -40,6 +41,7 @@ private:
     void sendStep();
     void finishStep();
     void showNetworkError();
+    void listIfNew(const std::string& reply);
 
     DiscoveryWidgets w_;
     FormState& state_;
@@ -49,4 +51,5 @@ private:
     std::function<void(std::size_t&)> parseServerBlock_;
     bool inTick_ = false;
     bool errorBoxOpen_ = false;
+    bool nextTurnQueued_ = false;
 };

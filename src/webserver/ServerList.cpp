@@ -30,6 +30,8 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
 void ServerList::setText(std::string_view text)
 {
     text_.assign(text);
+    index_.reset();
+    shownUpTo_ = text_.size();
     bool pendingCr = false;
     view_.setPlainText(display(text, pendingCr));
     endsWithCr_ = pendingCr;
@@ -37,11 +39,23 @@ void ServerList::setText(std::string_view text)
 
 void ServerList::append(std::string_view text)
 {
-    if (text.empty())
-        return;
+    appendQuietly(text);
+    showPending();
+}
+
+void ServerList::appendQuietly(std::string_view text)
+{
     text_.append(text);
+    index_.extend(text_);
+}
+
+void ServerList::showPending()
+{
+    if (shownUpTo_ == text_.size())
+        return;
     bool pendingCr = endsWithCr_;
-    const QString shown = display(text, pendingCr);
+    const QString shown = display(std::string_view(text_).substr(shownUpTo_), pendingCr);
+    shownUpTo_ = text_.size();
     endsWithCr_ = pendingCr;
     QTextCursor end(view_.document());
     end.movePosition(QTextCursor::End);
