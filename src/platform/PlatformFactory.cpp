@@ -22,6 +22,7 @@
 #include "linux/LinuxCommandRunner.h"
 #include "linux/LinuxEchoTest.h"
 #include "linux/LinuxTempDir.h"
+#include "linux/LinuxUdpSocket.h"
 #include "linux/NetworkManagerWlan.h"
 #endif
 
@@ -37,6 +38,7 @@ using SystemTempDir = WindowsTempDir;
 // the same call on Windows, so going there directly keeps the address as written.
 using SystemUrlOpener = WindowsUrlOpener;
 using SystemProvisioning = NetshProvisioningCommands;
+using SystemUdpSocket = QtUdpSocket;
 #else
 using SystemAdapterList = LinuxAdapterList;
 using SystemEchoTest = LinuxEchoTest;
@@ -45,6 +47,8 @@ using SystemCommandRunner = LinuxCommandRunner;
 using SystemTempDir = LinuxTempDir;
 using SystemUrlOpener = QtUrlOpener;
 using SystemProvisioning = NmcliProvisioningCommands;
+// A receiver thread empties the socket whatever the window thread is doing.
+using SystemUdpSocket = LinuxUdpSocket;
 #endif
 
 class RealServices final : public PlatformServices {
@@ -55,7 +59,7 @@ private:
     QtClock clock_;
     QtEventWaiter waiter_;
     QtTimer timer1_;
-    QtUdpSocket socket_;
+    SystemUdpSocket socket_{UdpSocket::kProgramReceiveBufferBytes};
     SystemAdapterList adapters_;
     SystemEchoTest echo_;
     SystemWlan wlan_;

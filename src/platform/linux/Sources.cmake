@@ -7,6 +7,7 @@ target_sources(hoptrace_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/LinuxCommandRunner.h ${CMAKE_CURRENT_LIST_DIR}/LinuxCommandRunner.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxEchoTest.h ${CMAKE_CURRENT_LIST_DIR}/LinuxEchoTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxTempDir.h ${CMAKE_CURRENT_LIST_DIR}/LinuxTempDir.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.h ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.h ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UniqueFd.h)
 target_sources(hoptrace_core PRIVATE
