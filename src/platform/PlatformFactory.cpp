@@ -53,13 +53,14 @@ using SystemUdpSocket = LinuxUdpSocket;
 
 class RealServices final : public PlatformServices {
 public:
+    explicit RealServices(int receiveBufferBytes) : socket_(receiveBufferBytes) {}
     Services& services() override { return services_; }
 
 private:
     QtClock clock_;
     QtEventWaiter waiter_;
     QtTimer timer1_;
-    SystemUdpSocket socket_{UdpSocket::kProgramReceiveBufferBytes};
+    SystemUdpSocket socket_;
     SystemAdapterList adapters_;
     SystemEchoTest echo_;
     SystemWlan wlan_;
@@ -73,9 +74,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<PlatformServices> CreatePlatformServices()
+std::unique_ptr<PlatformServices> CreatePlatformServices(int receiveBufferBytes)
 {
-    return std::make_unique<RealServices>();
+    return std::make_unique<RealServices>(receiveBufferBytes);
 }
 
 const ProvisioningCommands& SystemProvisioningCommands()
