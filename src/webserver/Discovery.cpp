@@ -32,6 +32,8 @@ constexpr double kTurnSeconds = 0.012;
 constexpr int kDatagramsPerClockReading = 32;
 // ... or after this many datagrams, which bounds a turn also where the clock stands still.
 constexpr int kTurnDatagrams = 4096;
+// ... or once this much text waits for the list widget, whose insert costs ~50 ns a byte.
+constexpr std::size_t kTurnListBytes = 96 * 1024;
 } // namespace
 
 Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
@@ -120,9 +122,14 @@ void Discovery::ReplyIntake()
     // what is left waits for the next turn. The widget takes the whole batch at once.
     const double start = services_.clock.secondsSinceMidnight();
     int handled = 0;
+    std::size_t listedBytes = 0;
     bool turnUsedUp = false;
     while (std::optional<Datagram> datagram = services_.socket.take()) {
-        listIfNew(datagram->bytes);
+        listedBytes += listIfNew(datagram->bytes);
+        if (listedBytes >= kTurnListBytes) {
+            turnUsedUp = true; // the widget's insert grows with the text it takes
+            break;
+        }
         if (++handled % kDatagramsPerClockReading == 0) {
             const double elapsed = services_.clock.secondsSinceMidnight() - start;
             turnUsedUp = handled >= kTurnDatagrams || elapsed >= kTurnSeconds || elapsed < 0;
@@ -146,13 +153,13 @@ void Discovery::ReplyIntake()
     }
 }
 
-void Discovery::listIfNew(const std::string& reply)
+std::size_t Discovery::listIfNew(const std::string& reply)
 {
     if (!TavikDatagram::IsWebserverReply(reply))
-        return;
+        return 0;
     // An empty MAC counts as contained in any text, so such a reply is not listed.
     if (servers_.contains(TavikDatagram::ReplyMac(reply)))
-        return;
+        return 0;
     ++state_.serverCount;
     if (state_.serverCount == 1)
         servers_.setText("");
@@ -163,4 +170,5 @@ void Discovery::listIfNew(const std::string& reply)
     entry += reply;
     servers_.appendQuietly(entry);
     state_.replyArrived = true;
+    return entry.size();
 }

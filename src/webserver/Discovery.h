@@ -41,7 +41,8 @@ private:
     void sendStep();
     void finishStep();
     void showNetworkError();
-    void listIfNew(const std::string& reply);
+    // Lists the reply when its MAC is new; the number of bytes it added to the list.
+    std::size_t listIfNew(const std::string& reply);
 
     DiscoveryWidgets w_;
     FormState& state_;
