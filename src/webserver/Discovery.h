@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class BusyState;
@@ -8,6 +9,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabBar;
+class QTimer;
 class QWidget;
 class ServerList;
 struct FormState;
@@ -33,6 +35,8 @@ public:
     Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
               BusyState& busy, std::function<void(std::size_t&)> parseServerBlock);
 
+    ~Discovery();
+
     void DiscoveryTick();
     void ReplyIntake();
 
@@ -52,5 +56,5 @@ private:
     std::function<void(std::size_t&)> parseServerBlock_;
     bool inTick_ = false;
     bool errorBoxOpen_ = false;
-    bool nextTurnQueued_ = false;
+    std::unique_ptr<QTimer> nextTurn_; // the rest of a backlog, after the other timers
 };

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 constexpr int kStockBuffer = 212992; // net.core.rmem_max of a stock Debian desktop
@@ -54,7 +55,7 @@ Result RunCase(const std::vector<std::string>& receiver, const std::string& kind
 
 const char* BufferName(int bytes) { return bytes == kStockBuffer ? "stock 212992" : "4 MiB"; }
 
-int Drive()
+int Drive(const std::vector<int>& onlySizes)
 {
     if (std::getenv("SIMLAN_INSIDE") == nullptr || std::getenv("SIMLAN_DEVICE_PID") == nullptr) {
         std::fprintf(stderr, "hoptrace-bench: runs only inside the simulated LAN: "
@@ -66,7 +67,7 @@ int Drive()
                 "CPU per listed reply (plain loop) | CPU s | peak RSS |\n|---|---|---|---|---|---|---|---|\n");
     std::fflush(stdout);
     for (const int buffer : {kStockBuffer, kProgramBuffer}) {
-        for (const int devices : {1000, 10000, 50000}) {
+        for (const int devices : onlySizes.empty() ? std::vector<int>{1000, 10000, 50000} : onlySizes) {
             const Result plain = RunCase({self, "--plain", std::to_string(buffer)}, "burst", devices);
             const Result program = RunCase({self, "--intake", std::to_string(buffer), std::to_string(devices)},
                                            "burst", devices);
@@ -79,6 +80,8 @@ int Drive()
             std::fflush(stdout);
         }
     }
+    if (!onlySizes.empty())
+        return 0;
     std::printf("\n| socket buffer | flood | listed | longest gap between timer ticks | search ended "
                 "(deadline 3 s, 1 s ticks) |\n|---|---|---|---|---|\n");
     for (const int buffer : {kStockBuffer, kProgramBuffer}) {
@@ -105,8 +108,12 @@ int main(int argc, char* argv[])
         int qtArgc = 1;
         return IntakeRun::Run(qtArgc, argv, std::atoi(argv[2]), std::atoi(argv[3]));
     }
-    if (argc == 1)
-        return Drive();
+    // Numbers alone: only bursts of those sizes, no flood.
+    std::vector<int> onlySizes;
+    for (int i = 1; i < argc && std::atoi(argv[i]) > 0; ++i)
+        onlySizes.push_back(std::atoi(argv[i]));
+    if (static_cast<int>(onlySizes.size()) == argc - 1)
+        return Drive(onlySizes);
     std::fprintf(stderr, "usage: hoptrace-bench (inside scripts/simlan.sh --no-sim)\n");
     return 2;
 }

@@ -9,7 +9,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -23,6 +25,10 @@ constexpr std::size_t kLargestDatagram = 65536;
 constexpr std::size_t kQueueLimitBytes = 64u << 20;
 // What one queued datagram costs besides its payload.
 constexpr std::size_t kPerDatagramBytes = 96;
+// The window thread hears of datagrams after this much quiet on the socket ...
+constexpr int kQuietMs = 2;
+// ... or at the latest this long after the first it has not heard of.
+constexpr int kLongestUnannouncedMs = 15;
 
 int InterfaceIndexOf(msghdr& header)
 {
@@ -142,32 +148,54 @@ void LinuxUdpSocket::receive(int fd, int wakeFd)
     std::vector<mmsghdr> messages(kBatch);
     std::deque<Datagram> batch;
     pollfd waits[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    // The window thread hears of new datagrams once the socket has been quiet for a moment
+    // or a little while has passed: during a burst this thread keeps the processor.
+    bool unannounced = false;
+    auto firstUnannounced = std::chrono::steady_clock::now();
     for (;;) {
-        if (::poll(waits, 2, -1) < 0 && errno != EINTR)
+        int timeoutMs = -1;
+        if (unannounced) {
+            const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - firstUnannounced);
+            timeoutMs = static_cast<int>(std::max<long long>(0, std::min<long long>(
+                kQuietMs, kLongestUnannouncedMs - waited.count())));
+        }
+        const int ready = ::poll(waits, 2, timeoutMs);
+        if (ready < 0 && errno != EINTR)
             return;
-        if (waits[1].revents != 0)
+        if (ready > 0 && waits[1].revents != 0)
             return; // close() asks the thread to end
-        if ((waits[0].revents & POLLIN) == 0)
-            continue;
-        for (unsigned i = 0; i < kBatch; ++i) {
-            payloads[i] = {buffers.data() + i * kLargestDatagram, kLargestDatagram};
-            messages[i].msg_hdr = msghdr{};
-            messages[i].msg_hdr.msg_name = &senders[i];
-            messages[i].msg_hdr.msg_namelen = sizeof(sockaddr_in);
-            messages[i].msg_hdr.msg_iov = &payloads[i];
-            messages[i].msg_hdr.msg_iovlen = 1;
-            messages[i].msg_hdr.msg_control = controls[i].data();
-            messages[i].msg_hdr.msg_controllen = controls[i].size();
+        if (ready > 0 && (waits[0].revents & POLLIN) != 0) {
+            for (unsigned i = 0; i < kBatch; ++i) {
+                payloads[i] = {buffers.data() + i * kLargestDatagram, kLargestDatagram};
+                messages[i].msg_hdr = msghdr{};
+                messages[i].msg_hdr.msg_name = &senders[i];
+                messages[i].msg_hdr.msg_namelen = sizeof(sockaddr_in);
+                messages[i].msg_hdr.msg_iov = &payloads[i];
+                messages[i].msg_hdr.msg_iovlen = 1;
+                messages[i].msg_hdr.msg_control = controls[i].data();
+                messages[i].msg_hdr.msg_controllen = controls[i].size();
+            }
+            const int received = ::recvmmsg(fd, messages.data(), kBatch, MSG_DONTWAIT, nullptr);
+            for (int i = 0; i < received; ++i) {
+                char sender[INET_ADDRSTRLEN] = {};
+                inet_ntop(AF_INET, &senders[i].sin_addr, sender, sizeof sender);
+                batch.push_back(Datagram{std::string(buffers.data() + i * kLargestDatagram, messages[i].msg_len),
+                                         sender, InterfaceIndexOf(messages[i].msg_hdr)});
+            }
+            if (!batch.empty()) {
+                enqueue(batch);
+                if (!unannounced)
+                    firstUnannounced = std::chrono::steady_clock::now();
+                unannounced = true;
+            }
         }
-        const int received = ::recvmmsg(fd, messages.data(), kBatch, MSG_DONTWAIT, nullptr);
-        for (int i = 0; i < received; ++i) {
-            char sender[INET_ADDRSTRLEN] = {};
-            inet_ntop(AF_INET, &senders[i].sin_addr, sender, sizeof sender);
-            batch.push_back(Datagram{std::string(buffers.data() + i * kLargestDatagram, messages[i].msg_len),
-                                     sender, InterfaceIndexOf(messages[i].msg_hdr)});
+        if (unannounced
+            && (ready == 0 || std::chrono::steady_clock::now() - firstUnannounced
+                                  >= std::chrono::milliseconds(kLongestUnannouncedMs))) {
+            announce();
+            unannounced = false;
         }
-        if (!batch.empty())
-            enqueue(batch);
     }
 }
 
@@ -186,6 +214,10 @@ void LinuxUdpSocket::enqueue(std::deque<Datagram>& batch)
         }
     }
     batch.clear();
+}
+
+void LinuxUdpSocket::announce()
+{
     // One queued call at a time: the window thread takes everything that waits then.
     if (!arrivalPosted_.exchange(true)) {
         QMetaObject::invokeMethod(

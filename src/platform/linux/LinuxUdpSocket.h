@@ -37,6 +37,8 @@ public:
 private:
     void receive(int fd, int wakeFd);
     void enqueue(std::deque<Datagram>& batch);
+    // Lets the window thread know (once until it has looked) that datagrams wait.
+    void announce();
 
     const int receiveBufferBytes_;
     int fd_ = -1;
