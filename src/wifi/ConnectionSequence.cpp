@@ -105,7 +105,8 @@ void ConnectionSequence::ConnectToSetupAp()
         adminProblem = true;
     }
 
-    files.writeProfile(WlanProfileDocument(variant.ssid, kSetupApPassphrase));
+    if (const std::optional<std::string> document = WlanProfileDocument(variant.ssid, kSetupApPassphrase))
+        files.writeProfile(*document);
     files.run(commands_.addProfile(files.profilePath(), variant.ssid, kSetupApPassphrase));
 
     showProgress(variant.connectingText);
