@@ -44,7 +44,7 @@ Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, Services
 {
     nextTurn_->setSingleShot(true);
     nextTurn_->setInterval(0);
-    QObject::connect(nextTurn_.get(), &QTimer::timeout, [this] { ReplyIntake(); });
+    QObject::connect(nextTurn_.get(), &QTimer::timeout, nextTurn_.get(), [this] { ReplyIntake(); });
 }
 
 Discovery::~Discovery() = default;

@@ -40,7 +40,7 @@ int IntakeRun::Run(int argc, char* argv[], int receiveBufferBytes, int expected)
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
+    QObject::connect(&probe, &QTimer::timeout, &probe, [&] {
         const long long now = MonotonicNanoseconds();
         // Gaps count from the first reply on; the window's first paint comes before it.
         if (window.state().serverCount > 0)
