@@ -28,7 +28,7 @@ constexpr std::size_t kPerDatagramBytes = 96;
 // The window thread hears of datagrams after this much quiet on the socket ...
 constexpr int kQuietMs = 2;
 // ... or at the latest this long after the first it has not heard of.
-constexpr int kLongestUnannouncedMs = 15;
+constexpr int kLongestUnannouncedMs = 50;
 
 int InterfaceIndexOf(msghdr& header)
 {
