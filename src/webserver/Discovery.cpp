@@ -32,8 +32,8 @@ constexpr double kTurnSeconds = 0.008;
 constexpr int kDatagramsPerClockReading = 8;
 // ... or after this many datagrams, which bounds a turn also where the clock stands still.
 constexpr int kTurnDatagrams = 4096;
-// ... or once this much text waits for the list widget, whose insert costs 0.1 to 0.4 µs
-// a byte (measured on 2 shared cores).
+// ... or once this much text waits for the list widget, whose insert costs 0.1 to 0.4
+// microseconds a byte (measured on 2 shared cores).
 constexpr std::size_t kTurnListBytes = 32 * 1024;
 } // namespace
 

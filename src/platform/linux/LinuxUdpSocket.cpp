@@ -205,10 +205,8 @@ void LinuxUdpSocket::enqueue(std::deque<Datagram>& batch)
         const std::lock_guard lock(mutex_);
         for (Datagram& datagram : batch) {
             const std::size_t cost = datagram.bytes.size() + kPerDatagramBytes;
-            if (queuedBytes_ + cost > kQueueLimitBytes) {
-                ++dropped_;
+            if (queuedBytes_ + cost > kQueueLimitBytes)
                 continue;
-            }
             queuedBytes_ += cost;
             queue_.push_back(std::move(datagram));
         }

@@ -31,9 +31,6 @@ public:
     std::optional<Datagram> take() override;
     void setArrivalHandler(std::function<void()> onArrival) override;
 
-    // Datagrams dropped because the queue was full (the window thread far behind).
-    std::size_t droppedCount() const { return dropped_; }
-
 private:
     void receive(int fd, int wakeFd);
     void enqueue(std::deque<Datagram>& batch);
@@ -48,7 +45,6 @@ private:
     std::mutex mutex_;
     std::deque<Datagram> queue_;
     std::size_t queuedBytes_ = 0;
-    std::atomic<std::size_t> dropped_{0};
     std::atomic<bool> arrivalPosted_{false};
 
     std::function<void()> onArrival_;
