@@ -14,3 +14,12 @@ target_compile_definitions(hoptrace_config INTERFACE
     QT_NO_CONTEXTLESS_CONNECT
     QT_NO_KEYWORDS
     $<$<PLATFORM_ID:Windows>:WIN32_LEAN_AND_MEAN NOMINMAX>)
+
+# The libFuzzer targets of tests/fuzz (make fuzz): clang, with everything built under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+option(HOPTRACE_FUZZ "Build the fuzz targets; needs clang" OFF)
+if(HOPTRACE_FUZZ)
+    add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()

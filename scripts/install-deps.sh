@@ -11,6 +11,10 @@ packages=(
     dbus python3-dbusmock libglib2.0-bin
     xvfb xauth x11-utils imagemagick
 )
+# make fuzz only: clang and its libFuzzer and sanitizer runtimes.
+if [ "${HOPTRACE_FUZZ_DEPS:-0}" = 1 ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 if [ "${HOPTRACE_WINDOWS_TESTS:-1}" = 1 ]; then
     packages+=(g++-mingw-w64-x86-64-posix wine64 wine googletest)
 fi

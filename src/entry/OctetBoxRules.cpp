@@ -171,6 +171,19 @@ void OctetBoxRules::applyRangeRules(int box)
         edit.setText(QString());
 }
 
+QString OctetBoxRules::textForWrite(const QString& text, int box)
+{
+    const double value = LeadingNumber(text.toStdString());
+    if (!(value >= 0 && value <= 255))
+        return isLastOfRow(box) ? QString() : QStringLiteral("255");
+    if (isLastOfRow(box) && value == 255)
+        return QString();
+    // A longer text of an octet value ("0100", "1 0 0") would be cut to another value.
+    if (text.size() > MaxOctetChars && value == static_cast<int>(value))
+        return QString::number(static_cast<int>(value));
+    return text;
+}
+
 void OctetBoxRules::gotFocus(int box)
 {
     advancedInto_ = -1;

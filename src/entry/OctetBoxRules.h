@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include <QString>
+
 class QKeyEvent;
 class QLineEdit;
 
@@ -27,6 +29,9 @@ public:
 
     // Tab order through the boxes row by row, in index order.
     static void chainTabOrder(const Boxes& boxes);
+    // What a program write of text into box ends up as: the range rules judge the whole
+    // value before the three-character limit could cut it ("1000" is 255, not 100).
+    static QString textForWrite(const QString& text, int box);
     // Octet position 3: the box that closes a row (3, 7, 11, 15).
     static bool isLastOfRow(int box) { return box % 4 == 3; }
 

@@ -62,6 +62,14 @@ void PortBoxRules::applyRangeRule()
     }
 }
 
+QString PortBoxRules::textForWrite(double value)
+{
+    // Also catches an infinite value ("1e999"), which as text would read "inf".
+    if (!(value >= 0 && value <= HighestPort))
+        return DefaultPort;
+    return QString::number(value, 'g', 15);
+}
+
 void PortBoxRules::selectWholeContent()
 {
     box_.setSelection(0, static_cast<int>(box_.text().size()));

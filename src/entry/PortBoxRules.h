@@ -13,6 +13,10 @@ class PortBoxRules final : public QObject {
 public:
     explicit PortBoxRules(QLineEdit& box, QObject* parent = nullptr);
 
+    // The text a program write of the port value shows: the range rule judges the whole
+    // value, before the five-character limit could cut it (123456 is 8080, not 12345).
+    static QString textForWrite(double value);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

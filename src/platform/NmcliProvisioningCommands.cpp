@@ -30,15 +30,20 @@ std::string Nmcli(const std::string& arguments)
            "exit $code";
 }
 
+// Single quotes carry every byte but NUL, which would end the argument early.
+bool HoldsNul(const std::string& text) { return text.find('\0') != std::string::npos; }
+
 } // namespace
 
 std::string NmcliProvisioningCommands::stopWlan() const { return Nmcli("radio wifi off"); }
 
 std::string NmcliProvisioningCommands::startWlan() const { return Nmcli("radio wifi on"); }
 
-std::string NmcliProvisioningCommands::addProfile(const std::string&, const std::string& ssid,
-                                                  const std::string& passphrase) const
+std::optional<std::string> NmcliProvisioningCommands::addProfile(const std::string&, const std::string& ssid,
+                                                                 const std::string& passphrase) const
 {
+    if (HoldsNul(ssid) || HoldsNul(passphrase))
+        return std::nullopt;
     // The same values as the profile document: hidden ESS network, manual connection,
     // WPA2 personal with AES (RSN, CCMP), the passphrase stored in the profile, the
     // adapter's own MAC address. A profile of that name left from an earlier run is
@@ -52,7 +57,9 @@ std::string NmcliProvisioningCommands::addProfile(const std::string&, const std:
                    + ShellWord(passphrase));
 }
 
-std::string NmcliProvisioningCommands::connect(const std::string& ssid) const
+std::optional<std::string> NmcliProvisioningCommands::connect(const std::string& ssid) const
 {
+    if (HoldsNul(ssid))
+        return std::nullopt;
     return Nmcli("connection up id " + ShellWord(ssid));
 }

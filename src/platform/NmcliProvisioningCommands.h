@@ -9,8 +9,8 @@ class NmcliProvisioningCommands final : public ProvisioningCommands {
 public:
     std::string stopWlan() const override;
     std::string startWlan() const override;
-    std::string addProfile(const std::string& profilePath, const std::string& ssid,
-                           const std::string& passphrase) const override;
-    std::string connect(const std::string& ssid) const override;
+    std::optional<std::string> addProfile(const std::string& profilePath, const std::string& ssid,
+                                          const std::string& passphrase) const override;
+    std::optional<std::string> connect(const std::string& ssid) const override;
     std::string lineEnd() const override { return "\n"; }
 };

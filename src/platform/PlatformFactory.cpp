@@ -24,6 +24,7 @@
 #include "linux/LinuxEchoTest.h"
 #include "linux/LinuxNeighbourTable.h"
 #include "linux/LinuxTempDir.h"
+#include "linux/LinuxUdpSocket.h"
 #include "linux/NetworkManagerWlan.h"
 #endif
 
@@ -40,6 +41,7 @@ using SystemTempDir = WindowsTempDir;
 // the same call on Windows, so going there directly keeps the address as written.
 using SystemUrlOpener = WindowsUrlOpener;
 using SystemProvisioning = NetshProvisioningCommands;
+using SystemUdpSocket = QtUdpSocket;
 #else
 using SystemAdapterList = LinuxAdapterList;
 using SystemEchoTest = LinuxEchoTest;
@@ -49,17 +51,20 @@ using SystemCommandRunner = LinuxCommandRunner;
 using SystemTempDir = LinuxTempDir;
 using SystemUrlOpener = QtUrlOpener;
 using SystemProvisioning = NmcliProvisioningCommands;
+// A receiver thread empties the socket whatever the window thread is doing.
+using SystemUdpSocket = LinuxUdpSocket;
 #endif
 
 class RealServices final : public PlatformServices {
 public:
+    explicit RealServices(int receiveBufferBytes) : socket_(receiveBufferBytes) {}
     Services& services() override { return services_; }
 
 private:
     QtClock clock_;
     QtEventWaiter waiter_;
     QtTimer timer1_;
-    QtUdpSocket socket_;
+    SystemUdpSocket socket_;
     SystemAdapterList adapters_;
     SystemEchoTest echo_;
     SystemNeighbourTable neighbours_;
@@ -79,7 +84,7 @@ public:
 private:
     QtClock clock_;
     QtEventWaiter waiter_;
-    QtUdpSocket socket_;
+    SystemUdpSocket socket_{UdpSocket::kProgramReceiveBufferBytes};
     SystemAdapterList adapters_;
     SystemEchoTest echo_;
     SystemNeighbourTable neighbours_;
@@ -93,9 +98,9 @@ std::unique_ptr<PlatformNetwork> CreatePlatformNetwork()
     return std::make_unique<RealNetwork>();
 }
 
-std::unique_ptr<PlatformServices> CreatePlatformServices()
+std::unique_ptr<PlatformServices> CreatePlatformServices(int receiveBufferBytes)
 {
-    return std::make_unique<RealServices>();
+    return std::make_unique<RealServices>(receiveBufferBytes);
 }
 
 const ProvisioningCommands& SystemProvisioningCommands()

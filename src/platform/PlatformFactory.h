@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Services.h"
+#include "UdpSocket.h"
 
 class ProvisioningCommands;
 
@@ -13,8 +14,10 @@ public:
     virtual Services& services() = 0;
 };
 
-// The one place that chooses the implementations.
-std::unique_ptr<PlatformServices> CreatePlatformServices();
+// The one place that chooses the implementations. receiveBufferBytes is what the UDP
+// socket asks of the system (a benchmark may ask for a stock desktop's size).
+std::unique_ptr<PlatformServices> CreatePlatformServices(
+    int receiveBufferBytes = UdpSocket::kProgramReceiveBufferBytes);
 
 // The network services alone, for the command line: no window, no WLAN, no processes.
 struct NetworkServices {

@@ -11,11 +11,13 @@ struct Datagram {
     int interfaceIndex = -1;   // the adapter it arrived on; -1 when the system does not say
 };
 
-// The program's one UDP socket. Bound to every local address on one port, with
-// address sharing (a device simulator on the same machine may listen too),
-// broadcast allowed and a receive buffer large enough for bursts of replies.
+// The program's one UDP socket. Bound to every local address on one port, broadcast
+// allowed, with a receive buffer large enough for bursts of replies.
 class UdpSocket {
 public:
+    // The receive buffer the program asks for: a burst of a thousand replies fits.
+    static constexpr int kProgramReceiveBufferBytes = 4 << 20;
+
     virtual ~UdpSocket() = default;
     // Bind to 0.0.0.0:port. False when the port cannot be had.
     virtual bool bind(std::uint16_t port) = 0;

@@ -27,14 +27,27 @@ namespace {
 constexpr float kMidnightGuard = 2.0f;
 // The 99th and later webservers of a search are listed without a numbered heading.
 constexpr int kLastNumberedHeading = 98;
+// One turn of the reply intake ends after this long (the clock is read every few datagrams).
+constexpr double kTurnSeconds = 0.008;
+constexpr int kDatagramsPerClockReading = 8;
+// ... or after this many datagrams, which bounds a turn also where the clock stands still.
+constexpr int kTurnDatagrams = 4096;
+// ... or once this much text waits for the list widget, whose insert costs 0.1 to 0.4
+// microseconds a byte (measured on 2 shared cores).
+constexpr std::size_t kTurnListBytes = 32 * 1024;
 } // namespace
 
 Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
                      BusyState& busy, std::function<void(std::size_t&)> parseServerBlock)
     : w_(widgets), state_(state), services_(services), servers_(servers), busy_(busy),
-      parseServerBlock_(std::move(parseServerBlock))
+      parseServerBlock_(std::move(parseServerBlock)), nextTurn_(std::make_unique<QTimer>())
 {
+    nextTurn_->setSingleShot(true);
+    nextTurn_->setInterval(0);
+    QObject::connect(nextTurn_.get(), &QTimer::timeout, nextTurn_.get(), [this] { ReplyIntake(); });
 }
+
+Discovery::~Discovery() = default;
 
 bool Discovery::searchRunning() const
 {
@@ -115,30 +128,58 @@ void Discovery::finishStep()
 
 void Discovery::ReplyIntake()
 {
+    // A bounded turn: the timer, painting and the close button get the event loop back
+    // after at most kTurnSeconds (or kTurnDatagrams where the clock stands still), and
+    // what is left waits for the next turn. The widget takes the whole batch at once.
+    const double start = services_.clock.secondsSinceMidnight();
+    int handled = 0;
+    std::size_t listedBytes = 0;
+    bool turnUsedUp = false;
     while (std::optional<Datagram> datagram = services_.socket.take()) {
-        const std::string& reply = datagram->bytes;
-        if (!TavikDatagram::IsWebserverReply(reply))
-            continue;
-        // An empty MAC counts as contained in any text, so such a reply is not listed.
-        if (servers_.contains(TavikDatagram::ReplyMac(reply)))
-            continue;
-        ++state_.serverCount;
-        if (state_.serverCount == 1)
-            servers_.setText("");
-        std::string entry = "\r\n";
-        if (state_.serverCount <= kLastNumberedHeading)
-            entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
-        entry += "\r\n";
-        entry += reply;
-        servers_.appendEntry(entry);
-        state_.replyArrived = true;
-        if (onListed_)
-            onListed_(*datagram);
+        listedBytes += listIfNew(*datagram);
+        if (listedBytes >= kTurnListBytes) {
+            turnUsedUp = true; // the widget's insert grows with the text it takes
+            break;
+        }
+        if (++handled % kDatagramsPerClockReading == 0) {
+            const double elapsed = services_.clock.secondsSinceMidnight() - start;
+            turnUsedUp = handled >= kTurnDatagrams || elapsed >= kTurnSeconds || elapsed < 0;
+            if (turnUsedUp)
+                break;
+        }
     }
+    servers_.showPending();
     if (state_.serverCount != 1) {
         w_.cmdDefault->setText(QStringLiteral("Load defaults"));
         w_.cmdDefault->setEnabled(false);
         w_.cmdReboot->setText(QStringLiteral("Reboot"));
         w_.cmdReboot->setEnabled(false);
     }
+    // The next turn comes through a timer, not a posted call, so that it takes its place
+    // among the other timers instead of running before them.
+    if (turnUsedUp && !nextTurn_->isActive())
+        nextTurn_->start();
+}
+
+std::size_t Discovery::listIfNew(const Datagram& datagram)
+{
+    const std::string& reply = datagram.bytes;
+    if (!TavikDatagram::IsWebserverReply(reply))
+        return 0;
+    // An empty MAC counts as contained in any text, so such a reply is not listed.
+    if (servers_.contains(TavikDatagram::ReplyMac(reply)))
+        return 0;
+    ++state_.serverCount;
+    if (state_.serverCount == 1)
+        servers_.setText("");
+    std::string entry = "\r\n";
+    if (state_.serverCount <= kLastNumberedHeading)
+        entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
+    entry += "\r\n";
+    entry += reply;
+    servers_.appendEntry(entry);
+    state_.replyArrived = true;
+    if (onListed_)
+        onListed_(datagram);
+    return entry.size();
 }

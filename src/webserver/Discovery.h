@@ -1,12 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <string>
 
 class BusyState;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabBar;
+class QTimer;
 class QWidget;
 class ServerList;
 struct Datagram;
@@ -33,6 +36,8 @@ public:
     Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
               BusyState& busy, std::function<void(std::size_t&)> parseServerBlock);
 
+    ~Discovery();
+
     void DiscoveryTick();
     void ReplyIntake();
     // Told of every reply as it is listed, with the adapter it arrived on.
@@ -43,6 +48,8 @@ private:
     void sendStep();
     void finishStep();
     void showNetworkError();
+    // Lists the reply when its MAC is new; the number of bytes it added to the list.
+    std::size_t listIfNew(const Datagram& datagram);
 
     DiscoveryWidgets w_;
     FormState& state_;
@@ -53,4 +60,5 @@ private:
     std::function<void(const Datagram&)> onListed_;
     bool inTick_ = false;
     bool errorBoxOpen_ = false;
+    std::unique_ptr<QTimer> nextTurn_; // the rest of a backlog, after the other timers
 };

@@ -34,6 +34,8 @@ void ServerList::setText(std::string_view text)
 {
     entryStarts_.clear();
     text_.assign(text);
+    index_.reset();
+    shownUpTo_ = text_.size();
     bool pendingCr = false;
     view_.setExtraSelections({});
     view_.setPlainText(display(text, pendingCr));
@@ -42,11 +44,23 @@ void ServerList::setText(std::string_view text)
 
 void ServerList::append(std::string_view text)
 {
-    if (text.empty())
-        return;
+    appendQuietly(text);
+    showPending();
+}
+
+void ServerList::appendQuietly(std::string_view text)
+{
     text_.append(text);
+    index_.extend(text_);
+}
+
+void ServerList::showPending()
+{
+    if (shownUpTo_ == text_.size())
+        return;
     bool pendingCr = endsWithCr_;
-    const QString shown = display(text, pendingCr);
+    const QString shown = display(std::string_view(text_).substr(shownUpTo_), pendingCr);
+    shownUpTo_ = text_.size();
     endsWithCr_ = pendingCr;
     QTextCursor end(view_.document());
     end.movePosition(QTextCursor::End);
@@ -56,7 +70,7 @@ void ServerList::append(std::string_view text)
 void ServerList::appendEntry(std::string_view entry)
 {
     entryStarts_.push_back(text_.size() + 1);
-    append(entry);
+    appendQuietly(entry);
 }
 
 std::size_t ServerList::entryEnd(std::size_t position) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SubstringIndex.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,20 +13,28 @@ class QPlainTextEdit;
 // The text of txtServers. The exact text (replies as received, CR LF as two
 // characters) is what selection reads by character positions, so it is kept here
 // as bytes; the widget shows it with its own line separators. Appending costs in
-// proportion to what is appended, not to the whole list.
+// proportion to what is appended, and asking whether a MAC is listed costs the
+// length of the MAC, not of the list.
 class ServerList final {
 public:
     explicit ServerList(QPlainTextEdit& view);
 
     const std::string& text() const { return text_; }
     void setText(std::string_view text);
+    // Appends to the text and the widget.
     void append(std::string_view text);
-    // Appends one listed reply with what precedes it; the entry ends where the next one begins.
+    // Appends to the text only; the widget shows it at the next showPending(), so that a
+    // batch of replies costs one widget insert.
+    void appendQuietly(std::string_view text);
+    // Appends one listed reply with what precedes it, quietly as above; the entry ends
+    // where the next one begins.
     void appendEntry(std::string_view entry);
+    void showPending();
     // The 1-based position of the last character of the entry holding `position`: the
     // character before the next entry, or the end of the text.
     std::size_t entryEnd(std::size_t position) const;
-    bool contains(std::string_view what) const { return text_.find(what) != std::string::npos; }
+    // Whether what occurs anywhere in the text (the empty text always does).
+    bool contains(std::string_view what) const { return index_.contains(text_, what); }
 
     // Number of characters of the text before the widget's caret (selection start).
     std::size_t caretPosition() const;
@@ -41,5 +51,7 @@ private:
     QPlainTextEdit& view_;
     std::string text_;
     std::vector<std::size_t> entryStarts_; // 1-based, ascending; cleared with the text
+    mutable SubstringIndex index_; // a cache: built per length as lengths are asked for
+    std::size_t shownUpTo_ = 0; // bytes of text_ the widget shows
     bool endsWithCr_ = false; // a CR at the end may pair with an LF appended later
 };

@@ -6,6 +6,8 @@
 #include "common/Latin1.h"
 #include "common/LeadingNumber.h"
 #include "common/TextPos.h"
+#include "entry/OctetBoxRules.h"
+#include "entry/PortBoxRules.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -111,7 +113,7 @@ void ServerSelection::ParseServerBlock(std::size_t& position)
     state_.selectedIp = Mid(text, p + 13, colon > p + 13 ? colon - p - 13 : 0);
     FillAddressRow(state_.selectedIp, 0);
     const double port = LeadingNumber(MidToEnd(text, colon + 1));
-    w_.txtPort->setText(QString::number(port, 'g', 15));
+    w_.txtPort->setText(PortBoxRules::textForWrite(port));
 
     // Rows 1 to 3: the value starts at label length + 3, and each row ends the reading
     // when its label, or the ":" behind its value, is missing.
@@ -144,6 +146,8 @@ void ServerSelection::FillAddressRow(std::string_view address, int firstBox)
         w_.txtIPadres[firstBox + i]->setText(QStringLiteral("0"));
     std::size_t count = 0;
     const std::array<std::string, 4> pieces = AddressPieces(address, count);
-    for (std::size_t i = 0; i < count; ++i)
-        w_.txtIPadres[firstBox + static_cast<int>(i)]->setText(BytesToText(pieces[i]));
+    for (std::size_t i = 0; i < count; ++i) {
+        const int box = firstBox + static_cast<int>(i);
+        w_.txtIPadres[box]->setText(OctetBoxRules::textForWrite(BytesToText(pieces[i]), box));
+    }
 }

@@ -129,7 +129,8 @@ void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant
         adminProblem = true;
     }
 
-    files.writeProfile(WlanProfileDocument(variant.ssid, kSetupApPassphrase));
+    if (const std::optional<std::string> document = WlanProfileDocument(variant.ssid, kSetupApPassphrase))
+        files.writeProfile(*document);
     files.run(commands_.addProfile(files.profilePath(), variant.ssid, kSetupApPassphrase));
     if (cancelled_)
         return;

@@ -42,12 +42,12 @@ bool ProvisioningFiles::create()
     return dir_.has_value();
 }
 
-int ProvisioningFiles::run(const std::string& commandLine)
+int ProvisioningFiles::run(const std::optional<std::string>& commandLine)
 {
-    if (!dir_)
+    if (!dir_ || !commandLine)
         return -1;
     const std::string script = pathOf(kScriptName);
-    if (!WriteBytes(script, commandLine + lineEnd_))
+    if (!WriteBytes(script, *commandLine + lineEnd_))
         return -1; // never run a script left over from the previous command
     return runner_.run(script, kCommandTimeoutSeconds);
 }

@@ -27,9 +27,9 @@ public:
     // Makes the private directory; false when the platform cannot.
     bool create();
     // Writes the script file with this one line, replacing its content, and runs it.
-    // The script's exit code; -1 when the file could not be written (nothing runs),
-    // or when the command could not start or did not end in time.
-    int run(const std::string& commandLine);
+    // The script's exit code; -1 when the line was refused or the file could not be
+    // written (nothing runs), or when the command could not start or did not end in time.
+    int run(const std::optional<std::string>& commandLine);
     // Writes the profile document; false when it could not be written.
     bool writeProfile(const std::string& document);
     // Full path of the profile document; empty without a directory.

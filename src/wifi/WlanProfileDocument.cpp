@@ -16,8 +16,7 @@ std::string UpperHex(std::string_view bytes)
     return hex;
 }
 
-// Element text; the two setup SSIDs hold nothing to escape, but a name with
-// markup characters must not break the document.
+// Element text: markup characters escaped (">" too, so "]]>" cannot appear).
 std::string XmlText(std::string_view text)
 {
     std::string out;
@@ -32,13 +31,36 @@ std::string XmlText(std::string_view text)
     return out;
 }
 
+bool HoldsControlCharacter(std::string_view text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+bool HoldsHighBytes(std::string_view text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-std::string WlanProfileDocument(std::string_view ssid, std::string_view passphrase)
+std::optional<std::string> WlanProfileDocument(std::string_view ssid, std::string_view passphrase)
 {
+    if (HoldsControlCharacter(ssid) || HoldsControlCharacter(passphrase))
+        return std::nullopt;
+    // Without a declaration a parser reads UTF-8, in which a lone byte such as 0xE9 is an
+    // error; one byte per character is ISO-8859-1.
+    const bool declared = HoldsHighBytes(ssid) || HoldsHighBytes(passphrase);
     const std::string name = XmlText(ssid);
     const std::array<std::string, 30> lines = {
-        R"(<?xml version="1.0"?>)",
+        declared ? R"(<?xml version="1.0" encoding="ISO-8859-1"?>)" : R"(<?xml version="1.0"?>)",
         R"(<WLANProfile xmlns="http://www.microsoft.com/networking/WLAN/profile/v1">)",
         "<name>" + name + "</name>",
         "<SSIDConfig>",

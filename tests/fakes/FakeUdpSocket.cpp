@@ -31,8 +31,11 @@ bool FakeUdpSocket::send(const std::string& bytes, const std::string& host, std:
 
 std::optional<Datagram> FakeUdpSocket::take()
 {
-    if (waiting_.empty())
+    if (waiting_.empty()) {
+        if (std::optional<std::string> more = stream ? stream() : std::nullopt)
+            return Datagram{std::move(*more), "192.168.1.20"};
         return std::nullopt;
+    }
     Datagram next = std::move(waiting_.front());
     waiting_.pop_front();
     return next;

@@ -45,6 +45,9 @@ public:
     int refusingInterface = -2; // sends out of this adapter fail, as out of one that is down
     // The real socket hears its own broadcasts back on the shared port.
     bool loopBroadcasts = false;
+    // Where more datagrams wait once the delivered ones are taken: a stream that does not
+    // stop while the program reads (empty = nothing more).
+    std::function<std::optional<std::string>()> stream;
     // Called after each recorded send, e.g. to let simulated devices answer.
     std::function<void(const Sent&)> onSend;
 

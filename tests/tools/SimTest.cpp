@@ -197,6 +197,9 @@ private Q_SLOTS:
         QTest::newRow("MAC of five groups") << QStringList{"--device", "mac=00:08:DC:12:34"} << "refused";
         QTest::newRow("address out of range") << QStringList{"--device", "ip=10.0.0.256"} << "refused";
         QTest::newRow("unreadable config") << QStringList{"--config", "missing.conf"} << "refused";
+        QTest::newRow("line break in a value") << QStringList{"--device", "fw=1.0\r\nMAC Address : x"} << "refused";
+        QTest::newRow("five-group prefix, 256 devices")
+            << QStringList{"-n", "256", "--mac-prefix", "00:08:DC:12:34"} << "refused";
     }
     void commandLine()
     {

@@ -205,6 +205,26 @@ private Q_SLOTS:
         QVERIFY(text.find("00:08:DC:00:03:E7") != std::string::npos);
     }
 
+    void aStreamThatNeverPausesLetsTheSearchEnd()
+    {
+        // Copies of one reply keep arriving faster than they are read: the reading must
+        // give the event loop back, or the search tick would never come.
+        WindowRig rig;
+        rig.load();
+        int left = 1'000'000;
+        rig.fakes.socket.stream = [&]() -> std::optional<std::string> {
+            if (left == 0)
+                return std::nullopt;
+            --left;
+            return reply("00:08:DC:00:00:01");
+        };
+        rig.fakes.socket.deliver(reply("00:08:DC:00:00:02"), 0.5);
+        rig.finishSearch();
+        QVERIFY(left > 0);
+        QCOMPARE(rig.window->state().serverCount, 2);
+        QCOMPARE(rig.c().labStatus->text(), QString("Please select webserver to reboot or to set IP."));
+    }
+
     void aLargeReplyIsListedWhole()
     {
         WindowRig rig;

@@ -194,15 +194,34 @@ private Q_SLOTS:
         QCOMPARE(shown, rows);
     }
 
-    void addressPiecesEndAtLineBreaks()
+    void valuesPassTheBoxRulesWhole_data()
     {
-        std::size_t count = 0;
-        auto pieces = AddressPieces("192.168.1.1\r\nFi", count);
-        QCOMPARE(count, std::size_t(4));
-        QCOMPARE(pieces[3], std::string("1"));
-        pieces = AddressPieces("abc", count);
-        QCOMPARE(count, std::size_t(1));
-        QCOMPARE(pieces[0], std::string("abc"));
+        // The box rules judge a reply's whole value, before a box's length limit cuts it.
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("rows"); // rows 0 and 1
+        QTest::addColumn<QString>("port");
+        QTest::newRow("long octet and port") << "1000.2.3.4:123456" << "255.255.255.0" << "255/2/3/4|255/255/255/0"
+                                             << "8080";
+        QTest::newRow("huge exponents") << "10.0.0.1:1e999" << "2e22.1.1.1" << "10/0/0/1|255/1/1/1"
+                                                     << "8080";
+        QTest::newRow("negative infinite port") << "10.0.0.1:-1e999" << "255.0.0.0" << "10/0/0/1|255/0/0/0" << "8080";
+        QTest::newRow("exponent octet, long in-range octet") << "1e1.0100.3.1000:60000" << "255.255.0.0100"
+                                                             << "1e1/100/3/|255/255/0/100" << "60000";
+    }
+    void valuesPassTheBoxRulesWhole()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, mask);
+        QFETCH(QString, rows);
+        QFETCH(QString, port);
+        WindowRig rig;
+        ReplyFields f;
+        f.address = address.toStdString();
+        f.mask = mask.toStdString();
+        rig.listReplies({TavikReply(f)});
+        QCOMPARE(QString::fromStdString(rowOf(rig.c(), 0) + "|" + rowOf(rig.c(), 1)), rows);
+        QCOMPARE(rig.c().txtPort->text(), port);
     }
 };
 

@@ -7,12 +7,15 @@
 #include "fakes/RecordingBusyState.h"
 #include "fakes/WindowInput.h"
 #include "platform/NetshProvisioningCommands.h"
+#include "platform/NmcliProvisioningCommands.h"
+#include "wifi/WlanProfileDocument.h"
 #include "wifi/ConnectionSequence.h"
 
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <filesystem>
 #include <fstream>
@@ -220,8 +223,52 @@ private Q_SLOTS:
 
     void percentInThePathKeptLiteral()
     {
-        QCOMPARE(NetshProvisioningCommands().addProfile("C:\\Temp\\50%\\TKProfile.txt", "TAVIK-MUREL", "guestPYLO"),
+        QCOMPARE(*NetshProvisioningCommands().addProfile("C:\\Temp\\50%\\TKProfile.txt", "TAVIK-MUREL", "guestPYLO"),
                  std::string("netsh wlan add profile filename=\"C:\\Temp\\50%%\\TKProfile.txt\""));
+    }
+
+    // Names and keys that reach a command line or the profile: each builder carries them
+    // whole or refuses them. The document must parse and give back the name.
+    void buildersCarryOrRefuse_data()
+    {
+        QTest::addColumn<QByteArray>("text"); // as SSID and as key
+        QTest::addColumn<bool>("windowsLines");
+        QTest::addColumn<bool>("linuxLines");
+        QTest::addColumn<bool>("document");
+        QTest::newRow("quote") << QByteArray("x\" & calc & \"") << false << true << true;
+        QTest::newRow("CR LF") << QByteArray("a\r\nb") << false << true << false;
+        QTest::newRow("NUL") << QByteArray("a\0b", 3) << false << false << false;
+        QTest::newRow("0x01") << QByteArray("a\x01") << true << true << false;
+        QTest::newRow("0xE9") << QByteArray("caf\xE9") << true << true << true;
+        QTest::newRow("]]>") << QByteArray("a]]>b") << true << true << true;
+        QTest::newRow("& and <") << QByteArray("a&b<c") << true << true << true;
+    }
+    void buildersCarryOrRefuse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, windowsLines);
+        QFETCH(bool, linuxLines);
+        QFETCH(bool, document);
+        const std::string s = text.toStdString();
+        const NetshProvisioningCommands netsh;
+        const NmcliProvisioningCommands nmcli;
+        QCOMPARE(netsh.connect(s).has_value(), windowsLines);
+        QCOMPARE(netsh.addProfile("C:\\p.xml", "TAVIK-MUREL", s).has_value(), windowsLines);
+        QCOMPARE(nmcli.connect(s).has_value(), linuxLines);
+        QCOMPARE(nmcli.addProfile("", "TAVIK-MUREL", s).has_value(), linuxLines);
+        const std::optional<std::string> profile = WlanProfileDocument(s, "guestPYLO");
+        QCOMPARE(profile.has_value(), document);
+        if (!profile)
+            return;
+        QXmlStreamReader xml(QByteArray::fromStdString(*profile));
+        QString firstName;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("name")
+                && firstName.isEmpty())
+                firstName = xml.readElementText();
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(firstName, QString::fromLatin1(text));
     }
 
     // Without a private directory nothing runs: neither a stale script nor one in a

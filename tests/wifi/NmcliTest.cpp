@@ -136,8 +136,8 @@ private Q_SLOTS:
         const std::string name = ssid.toStdString();
         const std::string line = run == 1   ? commands.stopWlan()
                                  : run == 2 ? commands.startWlan()
-                                 : run == 3 ? commands.addProfile("/unused", name, kSetupApPassphrase)
-                                            : commands.connect(name);
+                                 : run == 3 ? *commands.addProfile("/unused", name, kSetupApPassphrase)
+                                            : *commands.connect(name);
         FakeNmcli nmcli(replies);
         const QString script = nmcli.tmp() + "/TK.bat";
         Write(script, QByteArray::fromStdString(line + commands.lineEnd()));

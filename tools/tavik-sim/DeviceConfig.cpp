@@ -81,6 +81,12 @@ bool apply(DeviceConfig& config, std::string_view key, std::string_view value, s
         return true;
     };
 
+    // A reply is a block of CR LF lines: a line break inside a value would make a line
+    // (a label) of its own in every reply.
+    if (value.find_first_of("\r\n") != std::string_view::npos) {
+        error = std::string(key) + ": no line break inside a value";
+        return false;
+    }
     if (key == "name") {
         config.hostName = value;
     } else if (key == "mac") {

@@ -65,6 +65,13 @@ std::optional<DeviceConfig> PatternDevice(const FleetPattern& pattern, std::uint
         return std::nullopt;
     }
     const std::uint32_t counter = index + 1;
+    // The counter must fit the bytes after the prefix, or MACs would repeat.
+    const std::uint64_t distinctTails = (std::uint64_t{1} << (8 * (6 - groups))) - 1;
+    if (counter > distinctTails) {
+        error = "--mac-prefix: " + std::to_string(groups) + " groups leave room for " + std::to_string(distinctTails)
+                + " devices only: " + pattern.macPrefix;
+        return std::nullopt;
+    }
     std::string tail;
     for (std::size_t byte = groups; byte < 6; ++byte) {
         const std::size_t shift = 8 * (5 - byte);

@@ -8,6 +8,7 @@ target_sources(hoptrace_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/LinuxEchoTest.h ${CMAKE_CURRENT_LIST_DIR}/LinuxEchoTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxNeighbourTable.h ${CMAKE_CURRENT_LIST_DIR}/LinuxNeighbourTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxTempDir.h ${CMAKE_CURRENT_LIST_DIR}/LinuxTempDir.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.h ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.h ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UniqueFd.h)
 target_sources(hoptrace_core PRIVATE

@@ -5,10 +5,6 @@
 #include <QVariant>
 
 namespace {
-// The default buffer keeps only ~166 small replies when the window is busy for a
-// second; 4 MiB keeps a burst of a thousand.
-constexpr int kReceiveBufferBytes = 4 << 20;
-
 #if defined(Q_OS_WIN)
 // The adapter's first IPv4 address; null when it has none.
 QHostAddress FirstIpv4Address(int interfaceIndex)
@@ -23,7 +19,7 @@ QHostAddress FirstIpv4Address(int interfaceIndex)
 #endif
 } // namespace
 
-QtUdpSocket::QtUdpSocket()
+QtUdpSocket::QtUdpSocket(int receiveBufferBytes) : receiveBufferBytes_(receiveBufferBytes)
 {
     QObject::connect(&socket_, &QUdpSocket::readyRead, &socket_, [this] {
         if (onArrival_)
@@ -40,7 +36,7 @@ bool QtUdpSocket::bind(std::uint16_t port)
     // SO_EXCLUSIVEADDRUSE on Windows before the bind.
     if (!socket_.bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress))
         return false;
-    socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(kReceiveBufferBytes));
+    socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(receiveBufferBytes_));
     return true;
 }
 

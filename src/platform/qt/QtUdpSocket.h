@@ -6,7 +6,7 @@
 
 class QtUdpSocket final : public UdpSocket {
 public:
-    QtUdpSocket();
+    explicit QtUdpSocket(int receiveBufferBytes = kProgramReceiveBufferBytes);
     bool bind(std::uint16_t port) override;
     bool isBound() const override;
     void close() override;
@@ -17,6 +17,7 @@ public:
     void setArrivalHandler(std::function<void()> onArrival) override;
 
 private:
+    const int receiveBufferBytes_;
     QUdpSocket socket_;
     std::function<void()> onArrival_;
 };
