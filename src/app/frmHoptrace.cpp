@@ -145,9 +145,12 @@ void frmHoptrace::load()
     setWindowTitle(WindowTitle());
     services_.socket.close();
     services_.socket.bind(TavikDatagram::Port);
-    picRefresh_Click();
-    // The outer width leaves the client area ending where the Wi-Fi panel begins.
+    // The outer width leaves the client area ending where the Wi-Fi panel begins. Narrowed
+    // before the refresh shows the window: the refresh returns before anything is painted,
+    // so nobody sees the difference, and a fixed size given after the window exists is a
+    // size hint that some window systems (the offscreen one among them) cannot take.
     setFixedSize(TwipsToPixels(ClientWidthTwips), TwipsToPixels(ClientHeightTwips));
+    picRefresh_Click();
     state_.useCurrentSetupAp = true;
     c_.fraVoorstel->setEnabled(true);
 }
