@@ -22,7 +22,8 @@ install(FILES ${linux_dir}/${HOPTRACE_APP_ID}.desktop DESTINATION ${CMAKE_INSTAL
 install(FILES ${generated}/${HOPTRACE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/app/resources/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${generated}/hoptrace.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${linux_dir}/copyright ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hoptrace)
+install(FILES ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hoptrace)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hoptrace RENAME copyright)
 
 # Installing builds only the program (the package command builds it first): the tests
 # are not part of the package and need not be built for it.
