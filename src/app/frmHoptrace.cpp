@@ -145,12 +145,13 @@ void frmHoptrace::load()
     setWindowTitle(WindowTitle());
     services_.socket.close();
     services_.socket.bind(TavikDatagram::Port);
-    // The outer width leaves the client area ending where the Wi-Fi panel begins. Narrowed
-    // before the refresh shows the window: the refresh returns before anything is painted,
-    // so nobody sees the difference, and a fixed size given after the window exists is a
-    // size hint that some window systems (the offscreen one among them) cannot take.
+    // The window is created (by the refresh's show) with its final size already: changing
+    // a fixed size after that is a size hint, which some window systems (the offscreen one
+    // among them) cannot take. Setting the same size again afterwards changes nothing.
     setFixedSize(TwipsToPixels(ClientWidthTwips), TwipsToPixels(ClientHeightTwips));
     picRefresh_Click();
+    // The outer width leaves the client area ending where the Wi-Fi panel begins.
+    setFixedSize(TwipsToPixels(ClientWidthTwips), TwipsToPixels(ClientHeightTwips));
     state_.useCurrentSetupAp = true;
     c_.fraVoorstel->setEnabled(true);
 }
