@@ -1,42 +1,38 @@
-# Front door: `make demo` shows the program on a simulated LAN, `make test` runs every test.
+# For those who have make: every target runs the front door, ./hoptrace-dev, which installs
+# what it needs first (a bare clone has no make; the script needs only a shell).
 BUILD ?= build
 BUILD_WIN ?= build-win
 JOBS ?= $(shell nproc)
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(CI),-DHOPTRACE_WERROR=ON)
+export BUILD BUILD_WIN JOBS
 
-.PHONY: deps configure build test test-windows run demo bench fuzz clean
+.PHONY: deps configure build test test-windows run demo package bench fuzz clean
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
 
-configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+configure build:
+	@./hoptrace-dev build
 
-build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+test:
+	@./hoptrace-dev test
 
-test: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
-	@$(MAKE) --no-print-directory test-windows
-
-# The Windows backend, cross-built with mingw-w64 and run under wine;
-# HOPTRACE_WINDOWS_TESTS=0 skips it.
-test-windows: deps
-	@JOBS=$(JOBS) scripts/test-windows.sh $(BUILD_WIN)
+# The Windows group: every program source compiled for Windows, and the Windows services
+# cross-built and run under wine; HOPTRACE_WINDOWS_TESTS=0 skips it.
+test-windows:
+	@./hoptrace-dev test-windows
 
 # For a real LAN only: the program broadcasts and pings on every adapter of this PC.
-run: build
-	@$(BUILD)/src/hoptrace
+run:
+	@./hoptrace-dev run
 
 # The program on this display, inside a simulated LAN of private network namespaces:
 # two adapters, six simulated webservers; nothing leaves this machine.
 demo:
-	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
-		echo "make demo: no display to show the window on (DISPLAY and WAYLAND_DISPLAY are unset)" >&2; \
-		exit 1; \
-	fi
-	@$(MAKE) --no-print-directory build
-	@scripts/simlan.sh --sim $(BUILD)/tools/tavik-sim/tavik-sim -- $(BUILD)/src/hoptrace
+	@./hoptrace-dev demo
+
+# The Debian package, $(BUILD)/hoptrace_<version>_<arch>.deb
+package:
+	@./hoptrace-dev package
 
 # The reply intake under bursts of 1,000 to 50,000 devices and a flood, with a stock
 # desktop's socket buffer and the program's own, beside a plain receive loop; inside the
@@ -50,7 +46,7 @@ BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS = fuzz_reply_intake fuzz_entry_rules fuzz_provisioning_text
 fuzz:
-	@HOPTRACE_FUZZ_DEPS=1 scripts/install-deps.sh
+	@scripts/install-deps.sh fuzz
 	@cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 		-DCMAKE_CXX_COMPILER=clang++ -DHOPTRACE_FUZZ=ON >/dev/null
 	@cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
@@ -64,4 +60,5 @@ fuzz:
 	done
 
 clean:
-	@rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_FUZZ)
+	@./hoptrace-dev clean
+	@rm -rf $(BUILD_FUZZ)

@@ -1,33 +1,58 @@
-#!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages the build and the tests need. Idempotent:
-# does nothing when everything is there; uses sudo only when not root.
-set -euo pipefail
+#!/bin/sh
+# Installs the Debian/Ubuntu packages one task needs, and nothing else. Idempotent: does
+# nothing when everything is there. Uses sudo only when not root; sudo drops the
+# environment, so the noninteractive frontend is passed through it explicitly.
+#
+# Usage: scripts/install-deps.sh [build|demo|package|fuzz|test]   (default: test)
+#   build    the compiler, CMake, Ninja, make and Qt: enough to build the program
+#   demo     build + what the program and the simulated LAN need at run time
+#   package  build + the Debian packaging and its checks
+#   fuzz     build + clang with its libFuzzer and sanitizer runtimes (make fuzz only)
+#   test     all of the above + the test tools; + mingw-w64, wine and GoogleTest for the
+#            Windows group unless HOPTRACE_WINDOWS_TESTS=0
+set -eu
 
-packages=(
-    cmake ninja-build g++ make pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-dejavu-core fonts-liberation2
-    iproute2 iputils-ping util-linux python3 nftables
-    dbus python3-dbusmock libglib2.0-bin
-    xvfb xauth x11-utils imagemagick
-)
-# make fuzz only: clang and its libFuzzer and sanitizer runtimes.
-if [ "${HOPTRACE_FUZZ_DEPS:-0}" = 1 ]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
-if [ "${HOPTRACE_WINDOWS_TESTS:-1}" = 1 ]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine64 wine googletest)
+build="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev"
+# The window's font (Liberation Sans, DejaVu as fall-back); ip, unshare, nsenter, setpriv.
+runtime="fonts-dejavu-core fonts-liberation2 iproute2 util-linux"
+package="dpkg-dev lintian desktop-file-utils appstream"
+tests="iputils-ping nftables python3 dbus python3-dbusmock libglib2.0-bin xvfb xauth x11-utils xdotool
+       imagemagick procps"
+windows="g++-mingw-w64-x86-64-posix wine64 wine googletest"
+
+case "${1:-test}" in
+    build) wanted="$build" ;;
+    demo) wanted="$build $runtime" ;;
+    package) wanted="$build $package" ;;
+    fuzz) wanted="$build clang libclang-rt-14-dev" ;;
+    test)
+        wanted="$build $runtime $package $tests"
+        [ "${HOPTRACE_WINDOWS_TESTS:-1}" = 0 ] || wanted="$wanted $windows"
+        ;;
+    *) echo "install-deps: unknown task '$1' (build, demo, package, fuzz or test)" >&2; exit 2 ;;
+esac
+
+if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+    echo "install-deps: this is not a Debian-like system; install by hand: $wanted" >&2
+    exit 1
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+missing=""
+for p in $wanted; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ -z "$missing" ] && exit 0
 
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then
+    run() { env DEBIAN_FRONTEND=noninteractive "$@"; }
+elif command -v sudo >/dev/null 2>&1; then
+    run() { sudo env DEBIAN_FRONTEND=noninteractive "$@"; }
+else
+    echo "install-deps: not root and no sudo; as root run: apt-get install$missing" >&2
+    exit 1
+fi
+# No questions: a run without a terminal (CI) must not stop on a prompt.
+run apt-get update -q </dev/null
+# shellcheck disable=SC2086 # one word per package
+run apt-get install -y -q --no-install-recommends $missing </dev/null

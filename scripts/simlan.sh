@@ -21,9 +21,10 @@
 #   on the device side), SIMLAN_SIM (the simulator), SIMLAN_DIR (a scratch directory removed
 #   afterwards), SIMLAN_ADAPTERS ("lan1=192.168.1.10/24 lan2=172.16.5.10/24"),
 #   SIMLAN_HOST_NETNS (the network namespace that was left, to check against).
-# The system bus is cut off (DBUS_SYSTEM_BUS_ADDRESS points nowhere), so COMMAND cannot
-# drive this machine's network or WLAN services; X11 and Wayland sockets are files and
-# stay reachable.
+# The system and session buses are cut off (their addresses point nowhere), so COMMAND
+# cannot drive this machine's network or WLAN services nor start a bus daemon; X11 and
+# Wayland sockets are files and stay reachable. Where PID namespaces are allowed, COMMAND
+# and all it starts live in one that ends with the LAN.
 #
 # Exit status: COMMAND's; 77 when no private namespace can be made; 1 when the LAN or
 # the simulator cannot be set up.
@@ -57,13 +58,26 @@ while [ $# -gt 0 ]; do
 done
 
 if [ "$inside" = 0 ]; then
-    # Root can make the namespaces directly; anyone else through a user namespace.
-    # Either way the LAN is private: unshare -n starts with nothing but a down loopback.
-    if [ "$(id -u)" = 0 ]; then unshare_args=(-n); else unshare_args=(-r -n); fi
-    # Making the namespace is not enough where a security module strips its powers:
-    # bringing up its loopback proves the LAN can be built.
-    if ! unshare "${unshare_args[@]}" ip link set lo up 2>/dev/null; then
-        echo "simlan: cannot create a private network namespace (unshare ${unshare_args[*]})" >&2
+    # Root can make the namespaces directly; anyone else, and root without CAP_NET_ADMIN
+    # (a container), through a user namespace. Either way the LAN is private: unshare -n
+    # starts with nothing but a down loopback. A PID namespace of its own ends everything
+    # started inside (a bus daemon a library launched, say) when the LAN ends: the kernel
+    # kills the rest of a PID namespace when its first process exits (its own /proc keeps
+    # the process numbers the script passes around right).
+    candidates=("-r -n --pid --fork --kill-child --mount-proc" "-r -n")
+    [ "$(id -u)" = 0 ] && candidates=("-n --pid --fork --kill-child --mount-proc" "${candidates[0]}" "-n" "${candidates[1]}")
+    unshare_args=()
+    for c in "${candidates[@]}"; do
+        read -r -a try <<<"$c"
+        # Making the namespace is not enough where a security module strips its powers:
+        # bringing up its loopback proves the LAN can be built.
+        if unshare "${try[@]}" ip link set lo up 2>/dev/null; then
+            unshare_args=("${try[@]}")
+            break
+        fi
+    done
+    if [ ${#unshare_args[@]} -eq 0 ]; then
+        echo "simlan: cannot create a private network namespace (unshare ${candidates[*]})" >&2
         exit 77
     fi
     [ "$check" = 1 ] && exit 0
@@ -151,8 +165,15 @@ fi
 
 export SIMLAN_INSIDE=1 SIMLAN_DEVICE_PID="$holder" SIMLAN_SIM="$sim" SIMLAN_DIR="$work"
 export SIMLAN_ADAPTERS="lan1=192.168.1.10/24 lan2=172.16.5.10/24"
-# Keep the program away from this machine's network and WLAN services.
+# Keep the program away from this machine's network and WLAN services. A session bus
+# address that leads nowhere also keeps a library from launching a bus of its own where
+# none is set (su, ssh -X, a bare X server): that daemon would outlive the program.
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-system-bus"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
+# Qt warns on every start without a private runtime directory (root shells, su, CI).
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+    mkdir -m 0700 "$work/runtime" && export XDG_RUNTIME_DIR="$work/runtime"
+fi
 
 if [ "$start_sim" = 1 ]; then
     args=(--manage-addresses --config "$config" --ready-file "$work/sim-ready")

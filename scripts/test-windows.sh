@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds src/platform/windows with its tests (tests/windows) using mingw-w64 and
+# Compiles every program source for Windows (scripts/windows-syntax-check.sh), then
+# cross-builds src/platform/windows with its tests (tests/windows) using mingw-w64 and
 # runs them under wine through CTest. HOPTRACE_WINDOWS_TESTS=0 skips it.
 # Usage: scripts/test-windows.sh [build-dir]   (default: build-win)
 set -euo pipefail
@@ -13,6 +14,10 @@ fi
 build=${1:-build-win}
 case $build in /*) ;; *) build="$PWD/$build" ;; esac
 jobs=${JOBS:-2}
+
+# The whole program, Qt code included, compiled for Windows (syntax only: Debian has no Qt
+# to link it against), so that a Windows-only mistake fails here.
+JOBS=$jobs scripts/windows-syntax-check.sh
 cmake -S tests/windows -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$build" -j "$jobs"

@@ -171,6 +171,10 @@ void frmHoptrace::load()
     setWindowTitle(WindowTitle());
     services_.socket.close();
     services_.socket.bind(TavikDatagram::Port);
+    // The window is created (by the refresh's show) with its final size already: changing
+    // a fixed size after that is a size hint, which some window systems (the offscreen one
+    // among them) cannot take. Setting the same size again afterwards changes nothing.
+    fitClientArea(ClientWidthTwips);
     picRefresh_Click();
     // The outer width leaves the client area ending where the Wi-Fi panel begins.
     fitClientArea(ClientWidthTwips);

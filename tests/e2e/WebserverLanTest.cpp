@@ -299,8 +299,7 @@ private:
     {
         services_ = CreatePlatformServices();
         window_ = std::make_unique<frmHoptrace>(services_->services());
-        window_->show();
-        window_->load();
+        window_->load(); // shows the window, as the program's start does
     }
 
     SimulatorProcess simulator_;

@@ -23,6 +23,9 @@ EntryPanel::EntryPanel()
     OctetBoxRules::chainTabOrder(boxes);
     octetRules_ = std::make_unique<OctetBoxRules>(boxes, pendingSelectBox);
     portRules_ = std::make_unique<PortBoxRules>(*port);
+    // The layout's minimum size becomes the window's before the window exists: given to a
+    // shown window it is a size hint, which the offscreen platform cannot take.
+    grid->activate();
 }
 
 EntryPanel::~EntryPanel() = default;

@@ -9,27 +9,9 @@
 #include <QTest>
 #include <QTextCursor>
 
-namespace {
-QtMessageHandler previousHandler = nullptr;
+WindowRig::WindowRig(double startSecondsSinceMidnight) : fakes(startSecondsSinceMidnight) {}
 
-// The offscreen platform warns about every fixed-size window; that says nothing about a test.
-void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!message.contains(QLatin1String("does not support propagateSizeHints")) && previousHandler)
-        previousHandler(type, context, message);
-}
-} // namespace
-
-WindowRig::WindowRig(double startSecondsSinceMidnight) : fakes(startSecondsSinceMidnight)
-{
-    previousHandler = qInstallMessageHandler(dropSizeHintWarnings);
-}
-
-WindowRig::~WindowRig()
-{
-    window.reset();
-    qInstallMessageHandler(previousHandler);
-}
+WindowRig::~WindowRig() { window.reset(); }
 
 void WindowRig::load()
 {

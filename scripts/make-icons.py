@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program icon (a round green button with two white arrows circling) with
-ImageMagick and writes src/app/resources/hoptrace.ico holding 32x32 and 16x16 images.
+ImageMagick and writes src/app/resources/hoptrace.ico holding 32x32 and 16x16 images, and
+the Linux desktop's icon theme sizes as src/app/resources/hicolor/<N>x<N>/apps/<APP_ID>.png.
 Drawn at 256 px and scaled down, so the small sizes keep smooth edges."""
 import math
 import pathlib
@@ -8,6 +9,8 @@ import subprocess
 import tempfile
 
 SIZE, CENTER, RADIUS = 256, 128.0, 118
+APP_ID = "com.tavik.Hoptrace"
+THEME_SIZES = (16, 32, 48, 64, 128, 256)
 ARROW_RADIUS, ARROW_WIDTH, HEAD = 68, 26, 40
 
 
@@ -34,7 +37,8 @@ def arrow_head(angle):
 
 
 def main():
-    out = pathlib.Path(__file__).resolve().parent.parent / "src/app/resources/hoptrace.ico"
+    resources = pathlib.Path(__file__).resolve().parent.parent / "src/app/resources"
+    out = resources / "hoptrace.ico"
     draw = ["-stroke", "none",
             "-fill", "#0e4f1d", "-draw", f"circle {CENTER},{CENTER} {CENTER + RADIUS + 4},{CENTER}",
             "-fill", "#1f8a36", "-draw", f"circle {CENTER},{CENTER} {CENTER + RADIUS - 4},{CENTER}",
@@ -51,6 +55,12 @@ def main():
             sizes.append(f"{tmp}/icon-{px}.png")
             subprocess.run(["convert", big, "-filter", "Lanczos", "-resize", f"{px}x{px}", sizes[-1]], check=True)
         subprocess.run(["convert", *sizes, str(out)], check=True)
+        for px in THEME_SIZES:
+            png = resources / f"hicolor/{px}x{px}/apps/{APP_ID}.png"
+            png.parent.mkdir(parents=True, exist_ok=True)
+            # No time stamps in the file: the same drawing gives the same bytes.
+            subprocess.run(["convert", big, "-filter", "Lanczos", "-resize", f"{px}x{px}",
+                            "-depth", "8", "-define", "png:exclude-chunks=date,time", "-strip", str(png)], check=True)
 
 
 if __name__ == "__main__":
