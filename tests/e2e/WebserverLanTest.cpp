@@ -265,7 +265,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
         const std::unique_ptr<PlatformServices> secondServices = CreatePlatformServices();
         frmHoptrace second(secondServices->services());
-        second.show();
         second.load();
         auto* status = control<QLabel>(second, "labStatus");
         QCOMPARE(status->text(), QString("UDP port 8080 is in use by another program. Webservers cannot be searched."));

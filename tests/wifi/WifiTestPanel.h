@@ -35,6 +35,10 @@ struct WifiTestPanel {
                                                           widgets.labStatus, widgets.cmdWiFiConnect,
                                                           widgets.chkOldMurel, widgets.fraVoorstel})
             column->addWidget(w, 0, Qt::AlignLeft);
+        // Sized once, before the window exists: a layout that sets a shown window's limits
+        // asks the window system for size hints, which the offscreen one cannot take.
+        column->setSizeConstraint(QLayout::SetNoConstraint);
+        window.resize(column->sizeHint());
     }
 
     QWidget window;
