@@ -18,6 +18,7 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-windows
+	@scripts/line-ratio.sh
 
 # The Windows backend, cross-built with mingw-w64 and run under wine;
 # HOPTRACE_WINDOWS_TESTS=0 skips it.

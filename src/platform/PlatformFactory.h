@@ -2,8 +2,6 @@
 
 #include "Services.h"
 
-class ProvisioningCommands;
-
 #include <memory>
 
 // Owns the real implementations for the running operating system.
@@ -13,7 +11,7 @@ public:
     virtual Services& services() = 0;
 };
 
-// The one place that chooses the implementations.
+// Defined once in each platform folder; the build compiles the folder of the target system.
 std::unique_ptr<PlatformServices> CreatePlatformServices();
 
 // The network services alone, for the command line: no window, no WLAN, no processes.
@@ -33,7 +31,3 @@ public:
 };
 
 std::unique_ptr<PlatformNetwork> CreatePlatformNetwork();
-
-// The command lines of the running operating system for joining the gateway's setup
-// access point; they live as long as the program.
-const ProvisioningCommands& SystemProvisioningCommands();
