@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -21,3 +22,11 @@ int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()
 #define HOPTRACE_TEST_WHEN(Class, condition)                                                     \
     [[maybe_unused]] static const int registered##Class =                                       \
         RegisterTestClass(#Class, [] { return std::unique_ptr<QObject>(new Class); }, condition);
+
+// The columns of a data-driven test in one line: Columns<QString, int>("text", "found").
+template <typename... Types, typename... Names>
+void Columns(const Names&... names)
+{
+    static_assert(sizeof...(Types) == sizeof...(Names), "one name per column type");
+    (QTest::addColumn<Types>(names), ...);
+}

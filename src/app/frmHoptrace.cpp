@@ -12,7 +12,6 @@
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
 #include "platform/EventWaiter.h"
-#include "platform/PlatformFactory.h"
 #include "platform/Services.h"
 #include "platform/Timer.h"
 #include "platform/UdpSocket.h"
@@ -161,7 +160,7 @@ void frmHoptrace::wireWifi()
                            c_.txtKey,      c_.txtVoorstel, c_.txtMurelPort};
     const WifiState shared{state_.useCurrentSetupAp, state_.useOldSetupAp, state_.hWlanClient};
     wifiScan_ = std::make_unique<WifiScan>(wifi, shared, services_);
-    connection_ = std::make_unique<ConnectionSequence>(wifi, shared, services_, *this, SystemProvisioningCommands(),
+    connection_ = std::make_unique<ConnectionSequence>(wifi, shared, services_, *this, services_.provisioning,
                                                        pingTest_->pinger());
     connect(c_.picRescan, &PictureButton::clicked, this, [this] { wifiScan_->Scan(); });
 }

@@ -3,8 +3,6 @@
 #include "Services.h"
 #include "UdpSocket.h"
 
-class ProvisioningCommands;
-
 #include <memory>
 
 // Owns the real implementations for the running operating system.
@@ -14,8 +12,9 @@ public:
     virtual Services& services() = 0;
 };
 
-// The one place that chooses the implementations. receiveBufferBytes is what the UDP
-// socket asks of the system (a benchmark may ask for a stock desktop's size).
+// Defined once in each platform folder; the build compiles the folder of the target system.
+// receiveBufferBytes is what the UDP socket asks of the system (a benchmark may ask for a
+// stock desktop's size).
 std::unique_ptr<PlatformServices> CreatePlatformServices(
     int receiveBufferBytes = UdpSocket::kProgramReceiveBufferBytes);
 
@@ -36,7 +35,3 @@ public:
 };
 
 std::unique_ptr<PlatformNetwork> CreatePlatformNetwork();
-
-// The command lines of the running operating system for joining the gateway's setup
-// access point; they live as long as the program.
-const ProvisioningCommands& SystemProvisioningCommands();

@@ -7,6 +7,7 @@ class EchoTest;
 class EventWaiter;
 class NeighbourTable;
 class MessageBox;
+class ProvisioningCommands;
 class TempDir;
 class Timer;
 class UdpSocket;
@@ -28,4 +29,6 @@ struct Services {
     TempDir& tempDir;
     UrlOpener& urls;
     MessageBox& messages;
+    // The command lines that join the gateway's setup access point.
+    const ProvisioningCommands& provisioning;
 };

@@ -2,27 +2,20 @@
 
 #include "Datagrams.h"
 
+#include "common/TrimmedText.h"
+
 #include <charconv>
 
 namespace {
-
-std::string_view Trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 // "192.168.1.20:80" -> address and port; a port that is not a number in 0..65535 is 0.
 void ReadAddressAndPort(std::string_view value, DeviceReply& device)
 {
     const auto colon = value.find(':');
-    device.address = std::string(Trimmed(value.substr(0, colon)));
+    device.address = std::string(TrimmedText(value.substr(0, colon)));
     if (colon == std::string_view::npos)
         return;
-    const std::string_view port = Trimmed(value.substr(colon + 1));
+    const std::string_view port = TrimmedText(value.substr(colon + 1));
     int number = 0;
     const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
     if (error == std::errc() && end == port.data() + port.size() && number >= 0 && number <= 65535)
@@ -48,8 +41,8 @@ std::optional<DeviceReply> ReadDeviceReply(std::string_view datagram)
         const auto colon = line.find(':');
         if (colon == std::string_view::npos)
             continue;
-        const std::string label(Trimmed(line.substr(0, colon)));
-        const std::string_view value = Trimmed(line.substr(colon + 1));
+        const std::string label(TrimmedText(line.substr(0, colon)));
+        const std::string_view value = TrimmedText(line.substr(colon + 1));
         if (label == "MAC Address")
             continue;
         if (label == "Host Name")

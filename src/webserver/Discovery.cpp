@@ -6,11 +6,11 @@
 
 #include "common/BusyState.h"
 #include "common/FormState.h"
-#include "common/TimedWait.h"
 #include "platform/Clock.h"
 #include "platform/EventWaiter.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
+#include "platform/TimedWait.h"
 #include "platform/Timer.h"
 #include "platform/UdpSocket.h"
 

@@ -6,10 +6,10 @@
 
 #include "common/FormState.h"
 #include "common/Latin1.h"
-#include "common/TimedWait.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
+#include "platform/TimedWait.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -5,9 +5,9 @@
 #include "ServerList.h"
 
 #include "common/FormState.h"
-#include "common/TimedWait.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
+#include "platform/TimedWait.h"
 #include "platform/UdpSocket.h"
 
 #include <QLabel>

@@ -5,12 +5,12 @@
 #include "WlanProfileDocument.h"
 
 #include "common/BusyState.h"
-#include "common/TimedWait.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
 #include "platform/EventWaiter.h"
 #include "platform/ProvisioningCommands.h"
 #include "platform/Services.h"
+#include "platform/TimedWait.h"
 #include "platform/UrlOpener.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 #include "WlanCallback.h"
 
 #include "common/Latin1.h"
-#include "common/TimedWait.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
+#include "platform/TimedWait.h"
 
 #include <QGroupBox>
 #include <QLabel>

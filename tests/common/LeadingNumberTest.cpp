@@ -9,8 +9,7 @@ class LeadingNumberTest : public QObject {
 private Q_SLOTS:
     void reads_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
+        Columns<QString, double>("text", "value");
         QTest::newRow("empty") << "" << 0.0;
         QTest::newRow("no number") << "abc" << 0.0;
         QTest::newRow("plain") << "192" << 192.0;

@@ -10,10 +10,7 @@ class TextPosTest : public QObject {
 private Q_SLOTS:
     void inStr_data()
     {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<int>("found");
+        Columns<int, QString, QString, int>("from", "text", "what", "found");
         QTest::newRow("first") << 1 << "a.b.c" << "." << 2;
         QTest::newRow("from the match") << 2 << "a.b.c" << "." << 2;
         QTest::newRow("after it") << 3 << "a.b.c" << "." << 4;

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "SimulatedLan.h"
+#include "PrivateNetwork.h"
 #include "SimulatorProcess.h"
 
 #include <QJsonArray>
@@ -94,7 +94,7 @@ class CliLanTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        if (!SimulatedLan::inside())
+        if (!PrivateNetwork::onSimulatedLan())
             QSKIP("runs only inside the simulated LAN (see CliRuns)");
         // A and B share an address on lan1's side; D sits behind lan2 on no local network.
         QVERIFY(simulator_.start({
@@ -162,9 +162,7 @@ private Q_SLOTS:
 
     void exitCodes_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<bool>("portTaken");
+        Columns<QStringList, int, bool>("arguments", "exitCode", "portTaken");
         QTest::newRow("unknown verb") << QStringList{"frobnicate"} << 2 << false;
         QTest::newRow("no MAC") << QStringList{"reboot", "192.168.1.20"} << 2 << false;
         QTest::newRow("empty address") << QStringList{"set-ip",    kMacA,       "--address", "0.0.0.0", "--mask",
@@ -199,9 +197,9 @@ private:
 class CliRuns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void commandLineOnTheLan() { SimulatedLan::runTestClass("CliLanTest"); }
+    void commandLineOnTheLan() { PrivateNetwork::runTestClass("CliLanTest", PrivateNetwork::Kind::SimulatedLan); }
 };
 
 HOPTRACE_TEST(CliRuns)
-HOPTRACE_TEST_WHEN(CliLanTest, SimulatedLan::inside)
+HOPTRACE_TEST_WHEN(CliLanTest, PrivateNetwork::onSimulatedLan)
 #include "CliLanTest.moc"

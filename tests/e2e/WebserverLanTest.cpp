@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "SimulatedLan.h"
+#include "PrivateNetwork.h"
 #include "SimulatorProcess.h"
 
 #include "fakes/WindowInput.h"
@@ -75,7 +75,7 @@ class WebserverLanTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        if (!SimulatedLan::inside())
+        if (!PrivateNetwork::onSimulatedLan())
             QSKIP("runs only inside the simulated LAN (see EndToEndRuns)");
     }
 
@@ -310,10 +310,10 @@ private:
 class EndToEndRuns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void webserversOnTheLan() { SimulatedLan::runTestClass("WebserverLanTest"); }
-    void simulatorBesideTheProgram() { SimulatedLan::runTestClass("SharedNamespaceLanTest"); }
+    void webserversOnTheLan() { PrivateNetwork::runTestClass("WebserverLanTest", PrivateNetwork::Kind::SimulatedLan); }
+    void simulatorBesideTheProgram() { PrivateNetwork::runTestClass("SharedNamespaceLanTest", PrivateNetwork::Kind::SimulatedLan); }
 };
 
 HOPTRACE_TEST(EndToEndRuns)
-HOPTRACE_TEST_WHEN(WebserverLanTest, SimulatedLan::inside)
+HOPTRACE_TEST_WHEN(WebserverLanTest, PrivateNetwork::onSimulatedLan)
 #include "WebserverLanTest.moc"

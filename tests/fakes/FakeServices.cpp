@@ -13,7 +13,7 @@ Services& FakeServices::services()
             time, time, *timer1, socket, adapters, echo, neighbours,
             wlanOverride ? *wlanOverride : static_cast<Wlan&>(wlan),
             commandsOverride ? *commandsOverride : static_cast<CommandRunner&>(commands),
-            tempDirOverride ? *tempDirOverride : static_cast<TempDir&>(tempDir), urls, messages});
+            tempDirOverride ? *tempDirOverride : static_cast<TempDir&>(tempDir), urls, messages, provisioning});
     }
     return *services_;
 }

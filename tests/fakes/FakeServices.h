@@ -8,6 +8,7 @@
 #include "platform/EchoTest.h"
 #include "platform/MessageBox.h"
 #include "platform/NeighbourTable.h"
+#include "platform/NmcliProvisioningCommands.h"
 #include "platform/NullServices.h"
 #include "platform/Services.h"
 #include "platform/UrlOpener.h"
@@ -91,6 +92,7 @@ public:
     NullTempDir tempDir;
     RecordingUrlOpener urls;
     RecordingMessageBox messages;
+    NmcliProvisioningCommands provisioning;
 
     // Replaceable before services() is first used.
     Wlan* wlanOverride = nullptr;

@@ -55,6 +55,14 @@ bool PrivateNetwork::inside()
     return !own.isEmpty() && own != host && NetworkNamespaceOf("1") != host;
 }
 
+bool PrivateNetwork::onSimulatedLan()
+{
+    const QString host = qEnvironmentVariable("SIMLAN_HOST_NETNS");
+    const QString own = NetworkNamespaceOf("self");
+    return qEnvironmentVariable("SIMLAN_INSIDE") == QLatin1String("1") &&
+           !qEnvironmentVariable("SIMLAN_DEVICE_PID").isEmpty() && !host.isEmpty() && !own.isEmpty() && own != host;
+}
+
 bool PrivateNetwork::run(const QStringList& args)
 {
     if (!inside()) {
@@ -78,15 +86,21 @@ bool PrivateNetwork::run(const QStringList& args)
     return true;
 }
 
-void PrivateNetwork::runTestClass(const char* className)
+void PrivateNetwork::runTestClass(const char* className, Kind kind)
 {
+    const QStringList thisClass{QCoreApplication::applicationFilePath(), QStringLiteral("-class"),
+                                QString::fromLatin1(className)};
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     // Should this test die, the namespace and everything in it go with it.
     process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    process.start(QStringLiteral("/bin/sh"),
-                  {scriptPath(), QStringLiteral("enter"), QCoreApplication::applicationFilePath(),
-                   QStringLiteral("-class"), QString::fromLatin1(className)});
+    if (kind == Kind::Bare)
+        process.start(QStringLiteral("/bin/sh"), QStringList{scriptPath(), QStringLiteral("enter")} + thisClass);
+    else
+        process.start(QStringLiteral("bash"),
+                      QStringList{QStringLiteral(HOPTRACE_SIMLAN_SCRIPT), QStringLiteral("--no-sim"),
+                                  QStringLiteral("--sim"), QStringLiteral(HOPTRACE_TAVIK_SIM), QStringLiteral("--")} +
+                          thisClass);
     const bool finished = process.waitForFinished(kInsideRunLimitMs);
     if (!finished) {
         process.kill();

@@ -18,6 +18,10 @@
 //     It runs this executable again in a fresh namespace, restricted to that class
 //     ("-class", see tests/TestMain.cpp), forwards its output and fails when it fails.
 //     Where no namespace can be made it skips, except under CI=true, where it fails.
+//  3. End-to-end classes run on the simulated LAN of scripts/simlan.sh instead (two
+//     adapters, a device namespace, no simulator started: the class starts its own):
+//         HOPTRACE_TEST_WHEN(MyLanTest, PrivateNetwork::onSimulatedLan)
+//         void lan() { PrivateNetwork::runTestClass("MyLanTest", PrivateNetwork::Kind::SimulatedLan); }
 //  Link the library: target_link_libraries(<test> PRIVATE hoptrace_netns), after
 //  `if(NOT TARGET hoptrace_netns) add_subdirectory(<path>/netns <bindir>/netns) endif()`.
 
@@ -27,17 +31,24 @@ class PrivateNetwork final {
 public:
     PrivateNetwork() = delete;
 
+    enum class Kind {
+        Bare,         // only "lo"; the class builds its topology with run()
+        SimulatedLan, // scripts/simlan.sh: the PC's two adapters and the device namespace
+    };
+
     // True only in a namespace that private-network.sh made: the environment names it, the
     // first process of the PID namespace is the script, and the network is not the host's.
     static bool inside();
+    // True only in the "PC" namespace that simlan.sh made, never in the one it left.
+    static bool onSimulatedLan();
 
     // Runs private-network.sh with args (e.g. {"in", "r1", "ip", "route", ...}); on failure
     // its output goes to the test log. Refuses outside a private network.
     static bool run(const QStringList& args);
 
-    // Runs the QtTest class className of this executable inside a fresh private network.
-    // Call it from a test function: it records the pass, failure or skip there.
-    static void runTestClass(const char* className);
+    // Runs the QtTest class className of this executable inside a fresh private network of
+    // that kind. Call it from a test function: it records the pass, failure or skip there.
+    static void runTestClass(const char* className, Kind kind = Kind::Bare);
 
     static QString scriptPath();
 };

@@ -32,7 +32,7 @@ public:
 Services WithEcho(const Services& s, EchoTest& echo)
 {
     return {s.clock,  s.waiter,   s.timer1,   s.socket,  s.adapters, echo,
-            s.neighbours, s.wlan, s.commands, s.tempDir, s.urls,   s.messages};
+            s.neighbours, s.wlan, s.commands, s.tempDir, s.urls,   s.messages, s.provisioning};
 }
 
 // The controls of the local network view, owned by `window`.

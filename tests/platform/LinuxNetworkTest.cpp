@@ -265,8 +265,7 @@ private Q_SLOTS:
 
     void inUse_data()
     {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("inUse");
+        Columns<QString, bool>("address", "inUse");
         QTest::newRow("host that drops echo requests") << "10.73.1.25" << true;
         QTest::newRow("unused address") << "10.73.1.99" << false;
     }

@@ -28,8 +28,7 @@ private Q_SLOTS:
 
     void systemTempDir_data()
     {
-        QTest::addColumn<QString>("tmpdir");
-        QTest::addColumn<QString>("expected");
+        Columns<QString, QString>("tmpdir", "expected");
         QTest::newRow("not a folder") << "<base>/missing" << "/tmp/";
         QTest::newRow("folder") << "<base>" << "<base>/";
         QTest::newRow("folder with separator") << "<base>/" << "<base>/";

@@ -61,8 +61,7 @@ class SimTest : public QObject {
 private Q_SLOTS:
     void deviceReacts_data()
     {
-        QTest::addColumn<Arrival>("arrival");
-        QTest::addColumn<Reaction::Kind>("kind");
+        Columns<Arrival, Reaction::Kind>("arrival", "kind");
         using namespace TavikDatagram;
         const std::string own = "192.168.1.20";
         QTest::newRow("list request") << datagram(ListRequest()) << Kind::Listed;
@@ -133,8 +132,7 @@ private Q_SLOTS:
 
     void fleetReplies_data()
     {
-        QTest::addColumn<bool>("broadcastReplies");
-        QTest::addColumn<QString>("destination");
+        Columns<bool, QString>("broadcastReplies", "destination");
         QTest::newRow("to the requester") << false << "10.77.1.1:50000";
         QTest::newRow("by broadcast") << true << "255.255.255.255:8080";
     }
@@ -179,8 +177,7 @@ private Q_SLOTS:
 
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("devices");
+        Columns<QStringList, QString>("arguments", "devices");
         QTest::newRow("generated, counting across an octet")
             << QStringList{"-n", "2", "--mac-prefix", "00:08:dc:aa", "--first-address", "10.0.0.255", "--ports",
                            "80,8080"}
@@ -200,6 +197,8 @@ private Q_SLOTS:
         QTest::newRow("line break in a value") << QStringList{"--device", "fw=1.0\r\nMAC Address : x"} << "refused";
         QTest::newRow("five-group prefix, 256 devices")
             << QStringList{"-n", "256", "--mac-prefix", "00:08:DC:12:34"} << "refused";
+        QTest::newRow("listen port 0") << QStringList{"--listen-port", "0"} << "refused";
+        QTest::newRow("delay beyond ten minutes") << QStringList{"--delay", "600001"} << "refused";
     }
     void commandLine()
     {

@@ -1,5 +1,8 @@
 #include "DeviceConfig.h"
 
+#include "common/TrimmedText.h"
+#include "platform/DottedQuad.h"
+
 #include <charconv>
 #include <vector>
 
@@ -25,37 +28,6 @@ std::optional<long> wholeNumber(std::string_view text, long low, long high)
     if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value < low || value > high)
         return std::nullopt;
     return value;
-}
-
-std::optional<std::uint32_t> addressValue(std::string_view dotted)
-{
-    const auto parts = split(dotted, '.');
-    if (parts.size() != 4)
-        return std::nullopt;
-    std::uint32_t value = 0;
-    for (std::string_view part : parts) {
-        if (part.size() > 3)
-            return std::nullopt;
-        const auto octet = wholeNumber(part, 0, 255);
-        if (!octet)
-            return std::nullopt;
-        value = value << 8 | static_cast<std::uint32_t>(*octet);
-    }
-    return value;
-}
-
-std::string dottedOf(std::uint32_t value)
-{
-    return std::to_string(value >> 24) + "." + std::to_string(value >> 16 & 0xFF) + "." +
-           std::to_string(value >> 8 & 0xFF) + "." + std::to_string(value & 0xFF);
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
@@ -140,7 +112,7 @@ std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceC
     bool gatewayGiven = false;
     bool dnsGiven = false;
     for (std::string_view item : split(keys, ',')) {
-        item = trimmed(item);
+        item = TrimmedText(item, " \t\r");
         if (item.empty())
             continue;
         const std::size_t equals = item.find('=');
@@ -148,10 +120,10 @@ std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceC
             error = "expected key=value: " + std::string(item);
             return std::nullopt;
         }
-        const std::string_view key = trimmed(item.substr(0, equals));
+        const std::string_view key = TrimmedText(item.substr(0, equals), " \t\r");
         gatewayGiven = gatewayGiven || key == "gw";
         dnsGiven = dnsGiven || key == "dns";
-        if (!apply(config, key, trimmed(item.substr(equals + 1)), error))
+        if (!apply(config, key, TrimmedText(item.substr(equals + 1), " \t\r"), error))
             return std::nullopt;
     }
     // A gateway that followed the base's address (its network's .1) follows a new
@@ -163,7 +135,7 @@ std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceC
     return config;
 }
 
-bool IsDottedAddress(std::string_view text) { return addressValue(text).has_value(); }
+bool IsDottedAddress(std::string_view text) { return ParseDottedQuad(std::string(text)).has_value(); }
 
 std::string NetworkGateway(std::string_view dotted)
 {
@@ -187,8 +159,8 @@ std::optional<std::string> CanonicalMac(std::string_view text)
 
 std::optional<std::string> AddressPlus(std::string_view dotted, std::uint32_t steps)
 {
-    const auto value = addressValue(dotted);
+    const auto value = ParseDottedQuad(std::string(dotted));
     if (!value || steps > 0xFFFFFFFFu - *value)
         return std::nullopt;
-    return dottedOf(*value + steps);
+    return DottedQuadText(*value + steps);
 }

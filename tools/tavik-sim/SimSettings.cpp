@@ -1,7 +1,8 @@
 #include "SimSettings.h"
 
-#include <QCommandLineParser>
+#include "common/TrimmedText.h"
 
+#include <QCommandLineParser>
 
 namespace {
 
@@ -24,13 +25,6 @@ std::string hexByte(std::uint32_t value)
     return {digits[value >> 4 & 0xF], digits[value & 0xF]};
 }
 
-std::optional<int> milliseconds(const QString& text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value >= 0 && value <= 600000 ? std::optional<int>(value) : std::nullopt;
-}
-
 std::vector<std::string_view> lines(std::string_view text)
 {
     std::vector<std::string_view> out;
@@ -43,14 +37,6 @@ std::vector<std::string_view> lines(std::string_view text)
         from = end + 1;
     }
     return out;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 } // namespace
@@ -98,133 +84,215 @@ std::optional<DeviceConfig> PatternDevice(const FleetPattern& pattern, std::uint
     return config;
 }
 
+namespace {
+
+// What the options fill before the devices are made: the pattern, the device lines, the
+// count and the settings that are not about devices.
+struct ParsedOptions {
+    FleetPattern pattern;
+    std::vector<std::string> deviceLines;
+    std::optional<int> count;
+    SimSettings settings;
+    std::function<std::optional<std::string>(const std::string&)> readFile;
+};
+
+// One command-line option: its names, help, value name (empty for a switch), default, and
+// what it does with its values (all of them, in order, for a repeatable option); the text
+// it returns is why the value was refused.
+struct SimOption {
+    QStringList names;
+    const char* help;
+    const char* valueName;
+    const char* defaultValue;
+    std::function<std::string(ParsedOptions&, const QStringList&)> apply;
+};
+
+std::string readInto(std::string& target, const QStringList& values)
+{
+    target = values.value(0).toStdString();
+    return {};
+}
+
+std::string readAddress(std::string& target, const QStringList& values, const char* option)
+{
+    target = values.value(0).toStdString();
+    return values.isEmpty() || IsDottedAddress(target) ? std::string() : std::string(option) + ": not an IPv4 address";
+}
+
+std::string readMilliseconds(int& target, const QStringList& values)
+{
+    bool ok = false;
+    target = values.value(0).toInt(&ok);
+    return ok && target >= 0 && target <= 600000 ? std::string() : "--delay, --jitter: milliseconds, 0..600000";
+}
+
+std::string readPorts(ParsedOptions& parsed, const QStringList& values)
+{
+    parsed.pattern.ports.clear();
+    for (const QString& text : values.value(0).split(',')) {
+        bool ok = false;
+        const uint value = text.toUInt(&ok);
+        if (!ok || value > 65535)
+            return "--ports: 0..65535, not " + text.toStdString();
+        parsed.pattern.ports.push_back(static_cast<std::uint16_t>(value));
+    }
+    return {};
+}
+
+std::string readConfigFiles(ParsedOptions& parsed, const QStringList& files)
+{
+    for (const QString& file : files) {
+        const auto text = parsed.readFile(file.toStdString());
+        if (!text)
+            return "--config: cannot read " + file.toStdString();
+        for (std::string_view line : lines(*text)) {
+            line = TrimmedText(line.substr(0, line.find('#')), " \t\r");
+            if (!line.empty())
+                parsed.deviceLines.emplace_back(line);
+        }
+    }
+    return {};
+}
+
+const std::vector<SimOption>& Options()
+{
+    // Read in this order; the config files' devices come before the --device lines.
+    static const std::vector<SimOption> options{
+        {{"n", "count"}, "Generated devices (default 1 without --device/--config, else 0).", "N", nullptr,
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             if (v.isEmpty())
+                 return {};
+             bool ok = false;
+             p.count = v.value(0).toInt(&ok);
+             return ok && *p.count >= 0 && *p.count <= 10000 ? "" : "--count: 0..10000";
+         }},
+        {{"mac-prefix"}, "First MAC bytes of generated devices (default 00:08:DC).", "XX:XX:XX", "00:08:DC",
+         [](ParsedOptions& p, const QStringList& v) { return readInto(p.pattern.macPrefix, v); }},
+        {{"first-address"}, "Address of the first device; the next ones count up (default 192.168.1.20).", "A.B.C.D",
+         "192.168.1.20", [](ParsedOptions& p, const QStringList& v) { return readInto(p.pattern.firstAddress, v); }},
+        {{"ports"}, "Device ports, comma separated, used in turn (default 80).", "P[,P...]", "80", readPorts},
+        {{"dhcp-every"}, "Every N-th device reports DHCP; 0: none (default 2).", "N", "2",
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             bool ok = false;
+             p.pattern.dhcpEvery = v.value(0).toInt(&ok);
+             return ok && p.pattern.dhcpEvery >= 0 ? "" : "--dhcp-every: a whole number from 0";
+         }},
+        {{"mask"}, "Subnet mask of generated devices (default 255.255.255.0).", "A.B.C.D", "255.255.255.0",
+         [](ParsedOptions& p, const QStringList& v) { return readAddress(p.pattern.mask, v, "--mask"); }},
+        {{"gateway"}, "Gateway of generated devices (default: their network's .1).", "A.B.C.D", nullptr,
+         [](ParsedOptions& p, const QStringList& v) { return readAddress(p.pattern.gateway, v, "--gateway"); }},
+        {{"dns"}, "DNS server of generated devices (default: the gateway).", "A.B.C.D", nullptr,
+         [](ParsedOptions& p, const QStringList& v) { return readAddress(p.pattern.dns, v, "--dns"); }},
+        {{"delay"}, "Reply delay of generated devices (default 0).", "MS", "0",
+         [](ParsedOptions& p, const QStringList& v) { return readMilliseconds(p.pattern.replyDelayMs, v); }},
+        {{"jitter"}, "Random extra reply delay, 0..MS.", "MS", "0",
+         [](ParsedOptions& p, const QStringList& v) { return readMilliseconds(p.pattern.replyJitterMs, v); }},
+        {{"iface"}, "Interface the generated devices sit on (default: all).", "NAME", nullptr,
+         [](ParsedOptions& p, const QStringList& v) { return readInto(p.pattern.interfaceName, v); }},
+        {{"config"}, "File with one device line of keys per line ('#' comments).", "FILE", nullptr, readConfigFiles},
+        {{"device"}, "One more device, as KEY=VALUE,... (repeatable).", "KEYS", nullptr,
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             for (const QString& keys : v)
+                 p.deviceLines.push_back(keys.toStdString());
+             return {};
+         }},
+        {{"bind"},
+         "Address to listen on; with 255.255.255.255 each device address gets a socket of its own (default "
+         "0.0.0.0). The program holds port 8080 alone: run the simulator in a network namespace of its own.",
+         "A.B.C.D", "0.0.0.0",
+         [](ParsedOptions& p, const QStringList& v) { return readAddress(p.settings.bindAddress, v, "--bind"); }},
+        {{"listen-port"}, "UDP port to listen on (default 8080).", "P", "8080",
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             bool ok = false;
+             const uint port = v.value(0).toUInt(&ok);
+             p.settings.listenPort = static_cast<std::uint16_t>(port);
+             return ok && port >= 1 && port <= 65535 ? "" : "--listen-port: 1..65535";
+         }},
+        {{"broadcast-replies"},
+         "Reply to 255.255.255.255:8080 on the request's interface instead of to the requester.", "", nullptr,
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             p.settings.broadcastReplies = !v.isEmpty();
+             return {};
+         }},
+        {{"reboot-seconds"}, "How long a device stays silent after a reboot command (default 4).", "S", "4",
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             bool ok = false;
+             p.settings.rebootSeconds = v.value(0).toDouble(&ok);
+             return ok && p.settings.rebootSeconds >= 0 && p.settings.rebootSeconds <= 3600
+                        ? ""
+                        : "--reboot-seconds: 0..3600";
+         }},
+        {{"manage-addresses"},
+         "Put each device's address (/32) on its interface and move it when a device takes a new one (needs 'ip' "
+         "and CAP_NET_ADMIN).",
+         "", nullptr,
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             p.settings.manageAddresses = !v.isEmpty();
+             return {};
+         }},
+        {{"q", "quiet"}, "Log nothing but errors.", "", nullptr,
+         [](ParsedOptions& p, const QStringList& v) -> std::string {
+             p.settings.quiet = !v.isEmpty();
+             return {};
+         }},
+        {{"ready-file"}, "Create FILE once every socket listens.", "FILE", nullptr,
+         [](ParsedOptions& p, const QStringList& v) { return readInto(p.settings.readyFile, v); }},
+        {{"record"},
+         "Append every datagram received to FILE, one line each: seconds, sender -> destination, interface "
+         "index, bytes (\\xNN escaped).",
+         "FILE", nullptr, [](ParsedOptions& p, const QStringList& v) { return readInto(p.settings.recordFile, v); }},
+    };
+    return options;
+}
+
+// The values an option was given, or its default; a switch reads as one value when set.
+QStringList ValuesOf(const QCommandLineParser& parser, const SimOption& row, const QCommandLineOption& option)
+{
+    if (*row.valueName == '\0')
+        return parser.isSet(option) ? QStringList{QString()} : QStringList{};
+    return parser.values(option);
+}
+
+} // namespace
+
 SimCommandLine ParseSimCommandLine(const QStringList& arguments,
                                    const std::function<std::optional<std::string>(const std::string&)>& readFile)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
     const QCommandLineOption help({"h", "help"}, "Show this help.");
-    const QCommandLineOption count({"n", "count"}, "Generated devices (default 1 without --device/--config, else 0).",
-                                   "N");
-    const QCommandLineOption macPrefix("mac-prefix", "First MAC bytes of generated devices (default 00:08:DC).", "XX:XX:XX", "00:08:DC");
-    const QCommandLineOption firstAddress("first-address", "Address of the first device; the next ones count up (default 192.168.1.20).",
-                                          "A.B.C.D", "192.168.1.20");
-    const QCommandLineOption ports("ports", "Device ports, comma separated, used in turn (default 80).", "P[,P...]", "80");
-    const QCommandLineOption dhcpEvery("dhcp-every", "Every N-th device reports DHCP; 0: none (default 2).", "N", "2");
-    const QCommandLineOption mask("mask", "Subnet mask of generated devices (default 255.255.255.0).", "A.B.C.D", "255.255.255.0");
-    const QCommandLineOption gateway("gateway", "Gateway of generated devices (default: their network's .1).",
-                                     "A.B.C.D");
-    const QCommandLineOption dns("dns", "DNS server of generated devices (default: the gateway).", "A.B.C.D");
-    const QCommandLineOption delay("delay", "Reply delay of generated devices (default 0).", "MS", "0");
-    const QCommandLineOption jitter("jitter", "Random extra reply delay, 0..MS.", "MS", "0");
-    const QCommandLineOption iface("iface", "Interface the generated devices sit on (default: all).", "NAME");
-    const QCommandLineOption device("device", "One more device, as KEY=VALUE,... (repeatable).", "KEYS");
-    const QCommandLineOption config("config", "File with one device line of keys per line ('#' comments).", "FILE");
-    const QCommandLineOption bind("bind",
-                                  "Address to listen on; with 255.255.255.255 each device address gets a socket of its "
-                                  "own (default 0.0.0.0). The program holds port 8080 alone: run the simulator in a "
-                                  "network namespace of its own.",
-                                  "A.B.C.D", "0.0.0.0");
-    const QCommandLineOption port("listen-port", "UDP port to listen on (default 8080).", "P", "8080");
-    const QCommandLineOption broadcast("broadcast-replies",
-                                       "Reply to 255.255.255.255:8080 on the request's interface instead of to "
-                                       "the requester.");
-    const QCommandLineOption reboot("reboot-seconds", "How long a device stays silent after a reboot command (default 4).",
-                                    "S", "4");
-    const QCommandLineOption manage("manage-addresses",
-                                    "Put each device's address (/32) on its interface and move it when a "
-                                    "device takes a new one (needs 'ip' and CAP_NET_ADMIN).");
-    const QCommandLineOption quiet({"q", "quiet"}, "Log nothing but errors.");
-    const QCommandLineOption ready("ready-file", "Create FILE once every socket listens.", "FILE");
-    const QCommandLineOption record("record",
-                                    "Append every datagram received to FILE, one line each: seconds, "
-                                    "sender -> destination, interface index, bytes (\\xNN escaped).",
-                                    "FILE");
-    parser.addOptions({help, count, macPrefix, firstAddress, ports, dhcpEvery, mask, gateway, dns, delay, jitter,
-                       iface, device, config, bind, port, broadcast, reboot, manage, quiet, ready, record});
+    parser.addOption(help);
+    std::vector<QCommandLineOption> options;
+    for (const SimOption& row : Options()) {
+        options.emplace_back(row.names, QString::fromLatin1(row.help), QString::fromLatin1(row.valueName),
+                             row.defaultValue ? QString::fromLatin1(row.defaultValue) : QString());
+        parser.addOption(options.back());
+    }
 
     SimCommandLine result;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(arguments))
         result.error = parser.errorText().toStdString();
-        return result;
-    }
-    if (parser.isSet(help)) {
+    else if (parser.isSet(help))
         result.helpText = parser.helpText().toStdString();
-        return result;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
+    else if (!parser.positionalArguments().isEmpty())
         result.error = "unexpected argument: " + parser.positionalArguments().first().toStdString();
+    if (!result.error.empty() || !result.helpText.empty())
         return result;
-    }
 
-    FleetPattern pattern;
-    pattern.macPrefix = parser.value(macPrefix).toStdString();
-    pattern.firstAddress = parser.value(firstAddress).toStdString();
-    pattern.ports.clear();
-    for (const QString& text : parser.value(ports).split(',')) {
-        bool ok = false;
-        const uint value = text.toUInt(&ok);
-        if (!ok || value > 65535) {
-            result.error = "--ports: 0..65535, not " + text.toStdString();
-            return result;
-        }
-        pattern.ports.push_back(static_cast<std::uint16_t>(value));
-    }
-    bool ok = false;
-    pattern.dhcpEvery = parser.value(dhcpEvery).toInt(&ok);
-    if (!ok || pattern.dhcpEvery < 0) {
-        result.error = "--dhcp-every: a whole number from 0";
+    ParsedOptions parsed;
+    parsed.readFile = readFile;
+    for (std::size_t i = 0; i < options.size() && result.error.empty(); ++i)
+        result.error = Options()[i].apply(parsed, ValuesOf(parser, Options()[i], options[i]));
+    if (!result.error.empty())
         return result;
-    }
-    for (const auto* option : {&mask, &gateway, &dns}) {
-        if (parser.isSet(*option) && !IsDottedAddress(parser.value(*option).toStdString())) {
-            result.error = "--" + option->names().first().toStdString() + ": not an IPv4 address";
-            return result;
-        }
-    }
-    pattern.mask = parser.value(mask).toStdString();
-    pattern.gateway = parser.value(gateway).toStdString();
-    pattern.dns = parser.value(dns).toStdString();
-    const auto delayMs = milliseconds(parser.value(delay));
-    const auto jitterMs = milliseconds(parser.value(jitter));
-    if (!delayMs || !jitterMs) {
-        result.error = "--delay, --jitter: milliseconds, 0..600000";
-        return result;
-    }
-    pattern.replyDelayMs = *delayMs;
-    pattern.replyJitterMs = *jitterMs;
-    pattern.interfaceName = parser.value(iface).toStdString();
 
-    std::vector<std::string> deviceLines;
-    for (const QString& file : parser.values(config)) {
-        const auto text = readFile(file.toStdString());
-        if (!text) {
-            result.error = "--config: cannot read " + file.toStdString();
-            return result;
-        }
-        for (std::string_view line : lines(*text)) {
-            line = trimmed(line.substr(0, line.find('#')));
-            if (!line.empty())
-                deviceLines.emplace_back(line);
-        }
-    }
-    for (const QString& keys : parser.values(device))
-        deviceLines.push_back(keys.toStdString());
-
-    int generated = deviceLines.empty() ? 1 : 0;
-    if (parser.isSet(count)) {
-        generated = parser.value(count).toInt(&ok);
-        if (!ok || generated < 0 || generated > 10000) {
-            result.error = "--count: 0..10000";
-            return result;
-        }
-    }
-
-    SimSettings settings;
-    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(generated) + deviceLines.size(); ++i) {
-        auto config = PatternDevice(pattern, i, result.error);
+    const int generated = parsed.count.value_or(parsed.deviceLines.empty() ? 1 : 0);
+    SimSettings& settings = parsed.settings;
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(generated) + parsed.deviceLines.size(); ++i) {
+        auto config = PatternDevice(parsed.pattern, i, result.error);
         if (config && i >= static_cast<std::uint32_t>(generated))
-            config = ParseDeviceKeys(deviceLines[i - static_cast<std::uint32_t>(generated)], *config, result.error);
+            config = ParseDeviceKeys(parsed.deviceLines[i - static_cast<std::uint32_t>(generated)], *config,
+                                     result.error);
         if (!config)
             return result;
         settings.devices.push_back(*config);
@@ -233,28 +301,6 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments,
         result.error = "no devices to play";
         return result;
     }
-
-    settings.bindAddress = parser.value(bind).toStdString();
-    if (!IsDottedAddress(settings.bindAddress)) {
-        result.error = "--bind: not an IPv4 address";
-        return result;
-    }
-    const uint listenPort = parser.value(port).toUInt(&ok);
-    if (!ok || listenPort == 0 || listenPort > 65535) {
-        result.error = "--listen-port: 1..65535";
-        return result;
-    }
-    settings.listenPort = static_cast<std::uint16_t>(listenPort);
-    settings.broadcastReplies = parser.isSet(broadcast);
-    settings.rebootSeconds = parser.value(reboot).toDouble(&ok);
-    if (!ok || settings.rebootSeconds < 0 || settings.rebootSeconds > 3600) {
-        result.error = "--reboot-seconds: 0..3600";
-        return result;
-    }
-    settings.manageAddresses = parser.isSet(manage);
-    settings.quiet = parser.isSet(quiet);
-    settings.readyFile = parser.value(ready).toStdString();
-    settings.recordFile = parser.value(record).toStdString();
     result.settings = std::move(settings);
     return result;
 }

@@ -1,4 +1,5 @@
-target_sources(hoptrace_core PRIVATE
+target_sources(hoptrace_platform PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/LinuxPlatform.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.h ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DefaultGateways.h ${CMAKE_CURRENT_LIST_DIR}/DefaultGateways.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EchoMethod.h
@@ -11,5 +12,8 @@ target_sources(hoptrace_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.h ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.h ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UniqueFd.h)
-target_sources(hoptrace_core PRIVATE
+# The WLAN service is NetworkManager's, reached over the system bus.
+find_package(Qt6 REQUIRED COMPONENTS DBus)
+target_link_libraries(hoptrace_platform PUBLIC Qt6::DBus)
+target_sources(hoptrace_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/NetworkManagerWlan.h ${CMAKE_CURRENT_LIST_DIR}/NetworkManagerWlan.cpp)

@@ -1,5 +1,6 @@
 # The Windows implementations: Win32 and the standard library only, no Qt, so that
-# tests/windows builds this same list with mingw-w64 and runs it under wine.
+# tests/windows builds this same list with mingw-w64 and runs it under wine. The Qt
+# services are joined to them in WindowsPlatform.cpp, which only the Qt build compiles.
 set(HOPTRACE_WINDOWS_PLATFORM_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.h ${CMAKE_CURRENT_LIST_DIR}/WindowsAdapterList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.h ${CMAKE_CURRENT_LIST_DIR}/WindowsEchoTest.cpp
@@ -11,6 +12,7 @@ set(HOPTRACE_WINDOWS_PLATFORM_SOURCES
 set(HOPTRACE_WINDOWS_PLATFORM_LIBS iphlpapi wlanapi ws2_32 advapi32 shell32)
 
 if(NOT HOPTRACE_WINDOWS_PLATFORM_ONLY)
-    target_sources(hoptrace_core PRIVATE ${HOPTRACE_WINDOWS_PLATFORM_SOURCES})
-    target_link_libraries(hoptrace_core PUBLIC ${HOPTRACE_WINDOWS_PLATFORM_LIBS})
+    target_sources(hoptrace_platform PRIVATE ${HOPTRACE_WINDOWS_PLATFORM_SOURCES}
+        ${CMAKE_CURRENT_LIST_DIR}/WindowsPlatform.cpp)
+    target_link_libraries(hoptrace_platform PUBLIC ${HOPTRACE_WINDOWS_PLATFORM_LIBS})
 endif()

@@ -1,0 +1,68 @@
+#include "platform/NmcliProvisioningCommands.h"
+#include "platform/PlatformFactory.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtEventWaiter.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtTimer.h"
+#include "platform/qt/QtUrlOpener.h"
+
+#include "LinuxAdapterList.h"
+#include "LinuxCommandRunner.h"
+#include "LinuxEchoTest.h"
+#include "LinuxNeighbourTable.h"
+#include "LinuxTempDir.h"
+#include "LinuxUdpSocket.h"
+#include "NetworkManagerWlan.h"
+
+// The build compiles this folder only on Linux, so these are the implementations.
+
+namespace {
+
+class RealServices final : public PlatformServices {
+public:
+    explicit RealServices(int receiveBufferBytes) : socket_(receiveBufferBytes) {}
+    Services& services() override { return services_; }
+
+private:
+    QtClock clock_;
+    QtEventWaiter waiter_;
+    QtTimer timer1_;
+    LinuxUdpSocket socket_;
+    LinuxAdapterList adapters_;
+    LinuxEchoTest echo_;
+    LinuxNeighbourTable neighbours_;
+    NetworkManagerWlan wlan_;
+    LinuxCommandRunner commands_{&waiter_};
+    LinuxTempDir tempDir_;
+    QtUrlOpener urls_;
+    QtMessageBox messages_;
+    NmcliProvisioningCommands provisioning_;
+    Services services_{clock_, waiter_, timer1_, socket_, adapters_, echo_, neighbours_, wlan_,
+                       commands_, tempDir_, urls_, messages_, provisioning_};
+};
+
+class RealNetwork final : public PlatformNetwork {
+public:
+    NetworkServices& network() override { return network_; }
+
+private:
+    QtClock clock_;
+    QtEventWaiter waiter_;
+    LinuxUdpSocket socket_{UdpSocket::kProgramReceiveBufferBytes};
+    LinuxAdapterList adapters_;
+    LinuxEchoTest echo_;
+    LinuxNeighbourTable neighbours_;
+    NetworkServices network_{clock_, waiter_, socket_, adapters_, echo_, neighbours_};
+};
+
+} // namespace
+
+std::unique_ptr<PlatformNetwork> CreatePlatformNetwork()
+{
+    return std::make_unique<RealNetwork>();
+}
+
+std::unique_ptr<PlatformServices> CreatePlatformServices(int receiveBufferBytes)
+{
+    return std::make_unique<RealServices>(receiveBufferBytes);
+}
