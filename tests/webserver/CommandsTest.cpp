@@ -13,6 +13,16 @@ namespace {
 const std::string kReboot = "TAVIKwebserver|Reboot|";
 const std::string kDefault = "TAVIKwebserver|Default|";
 
+// The three commands that send to one webserver; IP setup sends from its panel's OK.
+struct Command {
+    const char* name;
+    QPushButton* Controls::*button;
+    bool opensPanel;
+};
+const Command kCommands[] = {{"Reboot", &Controls::cmdReboot, false},
+                             {"Load defaults", &Controls::cmdDefault, false},
+                             {"IP setup", &Controls::cmdIPOK, true}};
+
 int dots(const std::string& text, const std::string& after)
 {
     return static_cast<int>((text.size() - after.size()) / 3);
@@ -118,13 +128,28 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
 
-    void aRefusedSendIsReportedOnceAndTheCommandGoesOn()
+    void aRefusedSendIsReportedOnceAndTheSearchFollows_data()
     {
+        QTest::addColumn<int>("command");
+        for (int command = 0; command < int(std::size(kCommands)); ++command)
+            QTest::newRow(kCommands[command].name) << command;
+    }
+
+    void aRefusedSendIsReportedOnceAndTheSearchFollows()
+    {
+        QFETCH(int, command);
+        const Command& row = kCommands[command];
         WindowRig rig;
         rig.listReplies({TavikReply()});
+        if (row.button == &Controls::cmdDefault) { // nothing in the window shows or enables it
+            rig.c().cmdDefault->setEnabled(true);
+            rig.c().cmdDefault->show();
+        }
+        if (row.opensPanel)
+            WindowInput::Click(*rig.c().cmdSetIP);
         rig.fakes.socket.sendSucceeds = false;
         const int searchesBefore = rig.fakes.adapters.calls;
-        WindowInput::Click(*rig.c().cmdReboot);
+        WindowInput::Click(*(rig.c().*row.button));
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
