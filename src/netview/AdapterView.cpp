@@ -2,7 +2,7 @@
 
 #include "AddressSuggestion.h"
 
-#include "common/FormState.h"
+#include "common/AdapterTable.h"
 #include "common/LeadingNumber.h"
 #include "common/Latin1.h"
 #include "common/TextPos.h"
@@ -29,10 +29,10 @@ QString TableText(const NicRecord* nic, std::string NicRecord::*field)
 
 } // namespace
 
-AdapterView::AdapterView(const AdapterViewWidgets& widgets, const FormState& state, QObject* parent)
+AdapterView::AdapterView(const AdapterViewWidgets& widgets, const AdapterTable& nics, QObject* parent)
     : QObject(parent)
     , widgets_(widgets)
-    , state_(state)
+    , nics_(nics)
 {
     // An adapter description comes from the system and may contain "<": show it as
     // it is, never as markup.
@@ -105,7 +105,5 @@ int AdapterView::selectedAdapterNumber() const
 
 const NicRecord* AdapterView::adapterRecord(int adapterNumber) const
 {
-    if (adapterNumber < 1 || static_cast<std::size_t>(adapterNumber) > state_.nics.size())
-        return nullptr;
-    return &state_.nics[static_cast<std::size_t>(adapterNumber) - 1];
+    return nics_.find(adapterNumber);
 }

@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-struct FormState;
+class AdapterTable;
 struct NicRecord;
 
 // Shows the adapter of the selected tab and proposes a configuration for a new
@@ -13,7 +13,7 @@ struct NicRecord;
 class AdapterView final : public QObject {
     Q_OBJECT
 public:
-    AdapterView(const AdapterViewWidgets& widgets, const FormState& state, QObject* parent = nullptr);
+    AdapterView(const AdapterViewWidgets& widgets, const AdapterTable& nics, QObject* parent = nullptr);
 
     // Rebuilds the panel and the suggestion from the adapter tables for the tab
     // that is selected now. The refresh calls it after storing each adapter.
@@ -30,5 +30,5 @@ private:
     const NicRecord* adapterRecord(int adapterNumber) const;
 
     AdapterViewWidgets widgets_;
-    const FormState& state_;
+    const AdapterTable& nics_;
 };

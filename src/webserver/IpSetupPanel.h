@@ -12,6 +12,8 @@ class QPushButton;
 class QRadioButton;
 class QTabBar;
 class QWidget;
+class AdapterTable;
+class Search;
 class ServerList;
 struct FormState;
 struct Services;
@@ -36,8 +38,8 @@ struct IpSetupWidgets {
 // broadcasting SetIP or SetDHCP up to three times, then starts a new search.
 class IpSetupPanel final {
 public:
-    IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, Services& services, ServerList& servers,
-                 std::function<void()> refresh);
+    IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
+                 Search& search, ServerList& servers, std::function<void()> refresh);
 
     void cmdSetIP_Click();
     void optAutoIP_Click();
@@ -56,7 +58,9 @@ private:
 
     IpSetupWidgets w_;
     FormState& state_;
+    const AdapterTable& nics_;
     Services& services_;
     ServerList& servers_;
     std::function<void()> refresh_;
+    bool replyArrived_ = false; // a webserver not listed before was listed while sending
 };

@@ -6,6 +6,7 @@
 class QLabel;
 class QPushButton;
 class QWidget;
+class Search;
 class ServerList;
 struct FormState;
 struct Services;
@@ -22,8 +23,8 @@ struct CommandWidgets {
 // twelve seconds of waiting with a growing row of dots, then a new search.
 class ManagementCommands final {
 public:
-    ManagementCommands(const CommandWidgets& widgets, FormState& state, Services& services, ServerList& servers,
-                       std::function<void()> refresh);
+    ManagementCommands(const CommandWidgets& widgets, FormState& state, Services& services, Search& search,
+                       ServerList& servers, std::function<void()> refresh);
 
     void cmdReboot_Click();
     void cmdDefault_Click();
@@ -36,6 +37,7 @@ private:
     CommandWidgets w_;
     FormState& state_;
     Services& services_;
+    Search& search_;
     ServerList& servers_;
     std::function<void()> refresh_;
 };

@@ -3,7 +3,7 @@
 #include "fakes/FakeServices.h"
 #include "fakes/WindowInput.h"
 
-#include "common/FormState.h"
+#include "common/AdapterTable.h"
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
 
@@ -70,8 +70,8 @@ struct NetviewPanel {
     // Stores the next adapter and gives it its tab "NIC #n", as a refresh does.
     void addAdapter(const std::string& name, const std::string& ip, const std::string& mask, const std::string& gateway)
     {
-        state.nics.push_back({name, ip, mask, gateway});
-        view.TabNIC->addTab(QStringLiteral("NIC #%1").arg(state.nics.size()));
+        nics.store(int(nics.size()) + 1, {name, ip, mask, gateway});
+        view.TabNIC->addTab(QStringLiteral("NIC #%1").arg(nics.size()));
         adapterView.TabNIC_Click();
     }
     // A mouse click on tab number n (from 1).
@@ -84,11 +84,11 @@ struct NetviewPanel {
     FakeServices fakes;
     RecordingEcho echo;
     Services services = WithEcho(fakes.services(), echo);
-    FormState state;
+    AdapterTable nics;
     QWidget window;
     AdapterViewWidgets view = ViewOn(window);
     PingTestWidgets ping{view.txtIPtoPing, new QPushButton(&window)};
-    AdapterView adapterView{view, state};
+    AdapterView adapterView{view, nics};
     PingTest pingTest{ping, services};
 };
 

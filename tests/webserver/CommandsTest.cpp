@@ -3,6 +3,8 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
+#include "webserver/Search.h"
+
 #include "app/PictureButton.h"
 
 #include <QLabel>
@@ -80,7 +82,7 @@ private Q_SLOTS:
                 QCOMPARE(sent.host, std::string("192.168.1.20"));
         QCOMPARE(beforeRefresh.substr(0, 20), std::string("Restoring defaults.."));
         QCOMPARE(dots(beforeRefresh, "Restoring defaults.."), 12);
-        QCOMPARE(rig.window->state().serverCount, 0); // the refresh reset it
+        QCOMPARE(rig.window->search().count(), 0); // the refresh reset it
     }
 
     void aReplyDuringTheWaitIsListedButCannotBeSelected()
