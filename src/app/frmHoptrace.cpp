@@ -147,8 +147,7 @@ void frmHoptrace::wireNetview()
 {
     adapterView_ = std::make_unique<AdapterView>(
         AdapterViewWidgets{c_.TabNIC, c_.labNICName, c_.txtIP, c_.txtSubnet, c_.txtGateway, c_.fraVoorstel,
-                           c_.txtVoorstel, c_.txtIPtoPing, c_.labProgress, c_.txtSSID, c_.txtMurelPort,
-                           c_.cmdWiFiConnect},
+                           c_.txtVoorstel, c_.txtIPtoPing, c_.labProgress},
         nics_);
     pingTest_ = std::make_unique<PingTest>(PingTestWidgets{c_.txtIPtoPing, c_.cmdPing}, services_);
 }

@@ -6,7 +6,6 @@
 #include "common/LeadingNumber.h"
 #include "common/Latin1.h"
 #include "common/TextPos.h"
-#include "wifi/ConnectButtonRule.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -42,7 +41,6 @@ AdapterView::AdapterView(const AdapterViewWidgets& widgets, const AdapterTable& 
     // Typed or suggested, the device address follows through to the ping box.
     connect(widgets_.txtVoorstel[0], &QLineEdit::textChanged, this,
             [this](const QString& text) { widgets_.txtIPtoPing->setText(text); });
-    connect(widgets_.txtMurelPort, &QLineEdit::textChanged, this, [this] { applyConnectReadiness(); });
 }
 
 void AdapterView::connectTabStrip()
@@ -86,11 +84,6 @@ void AdapterView::TabNIC_Click()
     widgets_.txtVoorstel[2]->setText(widgets_.txtGateway->text());
     widgets_.txtVoorstel[3]->setText(widgets_.txtGateway->text()); // the gateway serves as DNS
     widgets_.labProgress->setText(QString());
-}
-
-void AdapterView::applyConnectReadiness()
-{
-    ApplyConnectReadiness(widgets_.cmdWiFiConnect, widgets_.txtSSID, widgets_.txtVoorstel, widgets_.txtMurelPort);
 }
 
 int AdapterView::selectedAdapterNumber() const

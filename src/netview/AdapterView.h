@@ -19,11 +19,6 @@ public:
     // that is selected now. The refresh calls it after storing each adapter.
     void TabNIC_Click();
 
-    // Enables cmdWiFiConnect exactly when the gateway's SSID, the suggested address,
-    // mask and gateway are filled and the port is usable. Every place that applies
-    // the rule (txtMurelPort and txtSSID changes, a scan) calls this one method.
-    void applyConnectReadiness();
-
 private:
     void connectTabStrip();
     int selectedAdapterNumber() const;
