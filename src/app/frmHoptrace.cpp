@@ -102,12 +102,12 @@ void frmHoptrace::wireWebserver()
                                                 [this] { adapterView_->TabNIC_Click(); });
     commands_ = std::make_unique<ManagementCommands>(
         CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
-        *search_, *servers_, [this] { picRefresh_Click(); });
+        *search_, *servers_);
 
     ipSetup_ = std::make_unique<IpSetupPanel>(
         IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
                        c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
-        state_, nics_, services_, *search_, *servers_, [this] { picRefresh_Click(); });
+        state_, nics_, services_, *search_, *servers_);
 
     hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, nics_,
                                               *servers_, *c_.TabNIC);
@@ -119,8 +119,9 @@ void frmHoptrace::wireWebserver()
     connect(search_.get(), &Search::ticked, this, [this] { discovery_->DiscoveryTick(); });
     services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });
     connect(c_.picRefresh, &PictureButton::clicked, this, &frmHoptrace::picRefresh_Click);
-    connect(c_.cmdReboot, &QPushButton::clicked, this, [this] { commands_->cmdReboot_Click(); });
-    connect(c_.cmdDefault, &QPushButton::clicked, this, [this] { commands_->cmdDefault_Click(); });
+    // Each command ends with a new search.
+    connect(commands_.get(), &ManagementCommands::refreshRequested, this, &frmHoptrace::picRefresh_Click);
+    connect(ipSetup_.get(), &IpSetupPanel::refreshRequested, this, &frmHoptrace::picRefresh_Click);
     c_.txtServers->viewport()->installEventFilter(this);
     c_.txtServers->installEventFilter(this);
     // F5 is the refresh symbol's key; it acts only while the symbol itself could be clicked.

@@ -29,17 +29,17 @@ constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
 
 IpSetupPanel::IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, const AdapterTable& nics,
-                           Services& services, Search& search, ServerList& servers, std::function<void()> refresh)
-    : w_(widgets), state_(state), nics_(nics), services_(services), servers_(servers), refresh_(std::move(refresh))
+                           Services& services, Search& search, ServerList& servers)
+    : w_(widgets), state_(state), nics_(nics), services_(services), servers_(servers)
 {
     // An answer to the setup datagram is the device listing itself again.
-    QObject::connect(&search, &Search::listed, w_.fraSetIP, [this] { replyArrived_ = true; });
-    QObject::connect(w_.cmdSetIP, &QPushButton::clicked, w_.fraSetIP, [this] { cmdSetIP_Click(); });
-    QObject::connect(w_.cmdIPCancel, &QPushButton::clicked, w_.fraSetIP, [this] { cmdIPCancel_Click(); });
-    QObject::connect(w_.cmdIPOK, &QPushButton::clicked, w_.fraSetIP, [this] { cmdIPOK_Click(); });
+    connect(&search, &Search::listed, this, [this] { replyArrived_ = true; });
+    connect(w_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
+    connect(w_.cmdIPCancel, &QPushButton::clicked, this, &IpSetupPanel::cmdIPCancel_Click);
+    connect(w_.cmdIPOK, &QPushButton::clicked, this, &IpSetupPanel::cmdIPOK_Click);
     // Selecting an option by program (a server selection) counts as a click too.
     for (QRadioButton* option : w_.optAutoIP)
-        QObject::connect(option, &QRadioButton::toggled, w_.fraSetIP, [this](bool on) {
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 optAutoIP_Click();
         });
@@ -160,5 +160,5 @@ void IpSetupPanel::cmdIPOK_Click()
     w_.txtServers->setEnabled(true);
     w_.fraSetIP->hide();
     if (!state_.closing)
-        refresh_();
+        Q_EMIT refreshRequested();
 }

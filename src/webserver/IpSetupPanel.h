@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QObject>
+
 #include <array>
-#include <functional>
 #include <string>
 
 class QGroupBox;
@@ -36,15 +37,20 @@ struct IpSetupWidgets {
 
 // The IP setup panel: gives the selected webserver a fixed configuration or DHCP by
 // broadcasting SetIP or SetDHCP up to three times, then starts a new search.
-class IpSetupPanel final {
+class IpSetupPanel final : public QObject {
+    Q_OBJECT
 public:
     IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
-                 Search& search, ServerList& servers, std::function<void()> refresh);
+                 Search& search, ServerList& servers);
 
     void cmdSetIP_Click();
     void optAutoIP_Click();
     void cmdIPCancel_Click();
     void cmdIPOK_Click();
+
+Q_SIGNALS:
+    // The settings are sent and the window is not closing: a new search follows.
+    void refreshRequested();
 
 private:
     // False, after telling the user and putting the caret there, when an address or port
@@ -61,6 +67,5 @@ private:
     const AdapterTable& nics_;
     Services& services_;
     ServerList& servers_;
-    std::function<void()> refresh_;
     bool replyArrived_ = false; // a webserver not listed before was listed while sending
 };

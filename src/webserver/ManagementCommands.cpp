@@ -20,10 +20,11 @@ constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
 
 ManagementCommands::ManagementCommands(const CommandWidgets& widgets, FormState& state, Services& services,
-                                       Search& search, ServerList& servers, std::function<void()> refresh)
-    : w_(widgets), state_(state), services_(services), search_(search), servers_(servers),
-      refresh_(std::move(refresh))
+                                       Search& search, ServerList& servers)
+    : w_(widgets), state_(state), services_(services), search_(search), servers_(servers)
 {
+    connect(w_.cmdReboot, &QPushButton::clicked, this, &ManagementCommands::cmdReboot_Click);
+    connect(w_.cmdDefault, &QPushButton::clicked, this, &ManagementCommands::cmdDefault_Click);
 }
 
 void ManagementCommands::cmdReboot_Click()
@@ -70,5 +71,5 @@ void ManagementCommands::waitThenRefresh()
               [this] { servers_.append("..."); });
     state_.commandRunning = false; // the refresh's search keeps the window busy from here
     if (!state_.closing)
-        refresh_();
+        Q_EMIT refreshRequested();
 }
