@@ -1,6 +1,5 @@
 #include "Controls.h"
 
-#include "AccessibleNames.h"
 #include "BusyAnimation.h"
 #include "CaptionFrame.h"
 #include "MultiLineTextBox.h"
@@ -159,53 +158,14 @@ Controls BuildControls(QWidget* window)
         built.emplace(std::string(spec.name), widget);
     }
 
-    Controls c;
-    bindControl(c.cmdReboot, built, "cmdReboot");
-    bindControl(c.cmdSetIP, built, "cmdSetIP");
-    bindControl(c.cmdDefault, built, "cmdDefault");
-    bindControl(c.Animation1, built, "Animation1");
-    bindControl(c.labStatus, built, "labStatus");
-    bindControl(c.TabNIC, built, "TabNIC");
-    bindControl(c.fraPC, built, "fraPC");
-    bindControl(c.labNICName, built, "labNICName");
-    bindControl(c.txtIP, built, "txtIP");
-    bindControl(c.txtSubnet, built, "txtSubnet");
-    bindControl(c.txtGateway, built, "txtGateway");
-    bindControl(c.txtDNS, built, "txtDNS");
-    bindControl(c.fraMurel, built, "fraMurel");
-    bindControl(c.chkOldMurel, built, "chkOldMurel");
-    bindControl(c.cmdWiFiConnect, built, "cmdWiFiConnect");
-    bindControl(c.txtIPtoPing, built, "txtIPtoPing");
-    bindControl(c.cmdPing, built, "cmdPing");
-    bindControl(c.picRefresh, built, "picRefresh");
-    bindControl(c.txtServers, built, "txtServers");
-    bindControl(c.fraSetIP, built, "fraSetIP");
-    bindControl(c.cmdIPOK, built, "cmdIPOK");
-    bindControl(c.cmdIPCancel, built, "cmdIPCancel");
-    bindControl(c.Frame2, built, "Frame2");
-    bindArray(c.optAutoIP, built, "optAutoIP");
-    bindControl(c.Label1, built, "Label1");
-    bindControl(c.txtPort, built, "txtPort");
-    bindControl(c.fraIP, built, "fraIP");
-    bindArray(c.txtIPadres, built, "txtIPadres");
-    bindArray(c.LabelIP, built, "LabelIP");
-    bindArray(c.Label4, built, "Label4");
-    bindControl(c.Frame1, built, "Frame1");
-    bindControl(c.fraVoorstel, built, "fraVoorstel");
-    bindControl(c.txtSSID, built, "txtSSID");
-    bindControl(c.txtKey, built, "txtKey");
-    bindArray(c.txtVoorstel, built, "txtVoorstel");
-    bindControl(c.txtMurelPort, built, "txtMurelPort");
-    bindControl(c.labProgress, built, "labProgress");
-    bindControl(c.Label13, built, "Label13");
-    bindControl(c.lstSSID, built, "lstSSID");
-    bindControl(c.lstSignal, built, "lstSignal");
-    bindControl(c.picRescan, built, "picRescan");
-    for (const AccessibleNameSpec& named : AccessibleNames()) {
-        QWidget* control = built.at(std::string(named.control));
-        control->setAccessibleName(QString::fromUtf8(named.name.data(), static_cast<qsizetype>(named.name.size())));
-        if (!named.label.empty())
-            qobject_cast<QLabel*>(built.at(std::string(named.label)))->setBuddy(control);
+    for (const ControlSpec& spec : ControlTable()) {
+        if (spec.accessibleName.empty())
+            continue;
+        QWidget* control = built.at(std::string(spec.name));
+        control->setAccessibleName(
+            QString::fromUtf8(spec.accessibleName.data(), static_cast<qsizetype>(spec.accessibleName.size())));
+        if (!spec.buddy.empty())
+            qobject_cast<QLabel*>(built.at(std::string(spec.buddy)))->setBuddy(control);
     }
     // Inside a frame, frames only group: a control the table places in a frame must take
     // the clicks where it is drawn, above any sibling frame it overlaps (in the IP setup
@@ -214,5 +174,14 @@ Controls BuildControls(QWidget* window)
     for (const ControlSpec& spec : ControlTable())
         if (!spec.parent.empty() && spec.kind != ControlKind::Frame)
             built.at(std::string(spec.name))->raise();
+    Controls c;
+#define HOPTRACE_BIND_CONTROL(Type, name, ...) bindControl(c.name, built, #name);
+#define HOPTRACE_BIND_ARRAY(Type, name) bindArray(c.name, built, #name);
+#define HOPTRACE_NOTHING_TO_BIND(...)
+    HOPTRACE_CONTROL_ROWS(HOPTRACE_BIND_CONTROL, HOPTRACE_BIND_ARRAY, HOPTRACE_NOTHING_TO_BIND,
+                          HOPTRACE_NOTHING_TO_BIND)
+#undef HOPTRACE_NOTHING_TO_BIND
+#undef HOPTRACE_BIND_ARRAY
+#undef HOPTRACE_BIND_CONTROL
     return c;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
-// The window's controls as designed: one row per control, positions in twips
-// relative to the containing control's top-left corner.
+// The window's controls as designed (ControlRows.h): one entry per control, positions in
+// twips relative to the containing control's top-left corner.
 enum class ControlKind {
     Button,
     WrappingButton, // caption wraps over several lines; shows its back colour
@@ -37,6 +38,10 @@ struct ControlSpec {
     int left, top, width, height; // twips
     unsigned flags = 0;
     int maxLength = 0;            // text boxes; 0 = no limit
+    // What a screen reader says for a control whose caption does not already say it, and
+    // the label that stands beside it on the screen (its buddy), if any.
+    std::string_view accessibleName = "";
+    std::string_view buddy = "";
 };
 
 // Every control in creation order (later rows lie above earlier ones).

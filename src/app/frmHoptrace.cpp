@@ -19,6 +19,7 @@
 #include "webserver/Datagrams.h"
 #include "webserver/Discovery.h"
 #include "webserver/IpSetupPanel.h"
+#include "webserver/Search.h"
 #include "webserver/ManagementCommands.h"
 #include "webserver/SelectionHints.h"
 #include "webserver/ServerList.h"
@@ -64,6 +65,7 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
 
     c_ = BuildControls(this);
     FitCaptions(this);
+    search_ = std::make_unique<Search>(services_.clock, services_.timer1);
     servers_ = std::make_unique<ServerList>(*c_.txtServers);
     wireEntry();
     wireNetview();
@@ -76,8 +78,7 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
 
 frmHoptrace::~frmHoptrace()
 {
-    // Nothing may call back into a half-destroyed window.
-    services_.timer1.setTickHandler({});
+    // Nothing may call back into a half-destroyed window (the search stops its ticks itself).
     services_.socket.setArrivalHandler({});
 }
 
@@ -88,39 +89,38 @@ void frmHoptrace::wireWebserver()
                          c_.txtPort},
         state_, *servers_);
     discovery_ = std::make_unique<Discovery>(
-        DiscoveryWidgets{c_.labStatus, c_.TabNIC, c_.cmdReboot, c_.cmdDefault, c_.fraMurel, c_.cmdWiFiConnect,
-                         c_.picRefresh},
-        state_, services_, *servers_, *this, [this](std::size_t& position) {
+        DiscoveryWidgets{this, c_.labStatus, c_.TabNIC, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.fraMurel,
+                         c_.cmdWiFiConnect, c_.picRefresh},
+        state_, nics_, services_, *search_, *servers_, *this, [this](std::size_t& position) {
             // A lone device is selected without a click; the list marks it all the same.
             const std::size_t block = servers_->text().find("Host Name");
             selection_->ParseServerBlock(position);
             servers_->markBlock(block == std::string::npos ? 0 : block + 1);
         });
-    refresh_ = std::make_unique<AdapterRefresh>(
-        RefreshWidgets{this, c_.labStatus, c_.cmdWiFiConnect, c_.fraMurel, c_.picRefresh, c_.cmdReboot, c_.cmdDefault,
-                       c_.cmdSetIP, c_.TabNIC},
-        state_, services_, *servers_, *this, [this] { adapterView_->TabNIC_Click(); });
+    refresh_ = std::make_unique<AdapterRefresh>(*c_.TabNIC, nics_, services_,
+                                                [this] { adapterView_->TabNIC_Click(); });
     commands_ = std::make_unique<ManagementCommands>(
         CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
-        *servers_, [this] { picRefresh_Click(); });
+        *search_, *servers_);
 
     ipSetup_ = std::make_unique<IpSetupPanel>(
         IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
                        c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
-        state_, services_, *servers_, [this] { picRefresh_Click(); });
+        state_, nics_, services_, *search_, *servers_);
 
-    hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, *servers_,
-                                              *c_.TabNIC);
+    hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, nics_,
+                                              *servers_, *c_.TabNIC);
     discovery_->setListedHandler([this](const Datagram& reply) { hints_->listed(reply); });
     // A selection is made or dropped where Reboot's enabled state changes; inside a busy
     // window that change is not announced, so the end of the busy state looks again.
     c_.cmdReboot->installEventFilter(this);
 
-    services_.timer1.setTickHandler([this] { discovery_->DiscoveryTick(); });
+    connect(search_.get(), &Search::ticked, this, [this] { discovery_->DiscoveryTick(); });
     services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });
     connect(c_.picRefresh, &PictureButton::clicked, this, &frmHoptrace::picRefresh_Click);
-    connect(c_.cmdReboot, &QPushButton::clicked, this, [this] { commands_->cmdReboot_Click(); });
-    connect(c_.cmdDefault, &QPushButton::clicked, this, [this] { commands_->cmdDefault_Click(); });
+    // Each command ends with a new search.
+    connect(commands_.get(), &ManagementCommands::refreshRequested, this, &frmHoptrace::picRefresh_Click);
+    connect(ipSetup_.get(), &IpSetupPanel::refreshRequested, this, &frmHoptrace::picRefresh_Click);
     c_.txtServers->viewport()->installEventFilter(this);
     c_.txtServers->installEventFilter(this);
     // F5 is the refresh symbol's key; it acts only while the symbol itself could be clicked.
@@ -147,9 +147,8 @@ void frmHoptrace::wireNetview()
 {
     adapterView_ = std::make_unique<AdapterView>(
         AdapterViewWidgets{c_.TabNIC, c_.labNICName, c_.txtIP, c_.txtSubnet, c_.txtGateway, c_.fraVoorstel,
-                           c_.txtVoorstel, c_.txtIPtoPing, c_.labProgress, c_.txtSSID, c_.txtMurelPort,
-                           c_.cmdWiFiConnect},
-        state_);
+                           c_.txtVoorstel, c_.txtIPtoPing, c_.labProgress},
+        nics_);
     pingTest_ = std::make_unique<PingTest>(PingTestWidgets{c_.txtIPtoPing, c_.cmdPing}, services_);
 }
 
@@ -181,7 +180,11 @@ void frmHoptrace::load()
     c_.fraVoorstel->setEnabled(true);
 }
 
-void frmHoptrace::picRefresh_Click() { refresh_->picRefresh_Click(); }
+void frmHoptrace::picRefresh_Click()
+{
+    discovery_->beginRefresh();
+    discovery_->searchAdapters(refresh_->readAdapters());
+}
 
 void frmHoptrace::enterBusy()
 {
@@ -233,7 +236,7 @@ bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
 {
     // While a command or a search runs, the list can be scrolled and read, but neither a
     // click nor Enter selects: it would enable a second command inside the running one.
-    const bool idle = !state_.commandRunning && !services_.timer1.isEnabled();
+    const bool idle = !state_.commandRunning && !search_->ticking();
     const bool serverListClick = watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
                                  && c_.txtServers->isEnabled() && idle;
     if (serverListClick) {
@@ -276,7 +279,7 @@ void frmHoptrace::unload()
     unloaded_ = true;
     state_.closing = true;
     // No tick may touch the socket once it is closed.
-    services_.timer1.setEnabled(false);
+    search_->finish();
     // A gateway sequence or scan waiting further down the stack ends now, not after its
     // remaining steps: the process can then exit at once.
     connection_->cancel();

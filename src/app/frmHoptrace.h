@@ -3,6 +3,7 @@
 #include "ControlTable.h"
 #include "Controls.h"
 
+#include "common/AdapterTable.h"
 #include "common/BusyState.h"
 #include "common/FormState.h"
 
@@ -24,6 +25,7 @@ class ManagementCommands;
 class ServerList;
 class ServerSelection;
 class SelectionHints;
+class Search;
 struct Services;
 
 // The program's one window: builds its controls from the control table, owns the
@@ -40,6 +42,8 @@ public:
     const Controls& controls() const { return c_; }
     FormState& state() { return state_; }
     ServerList& serverList() { return *servers_; }
+    const AdapterTable& adapterTable() const { return nics_; }
+    const Search& search() const { return *search_; }
 
     void enterBusy() override;
     void leaveBusy() override;
@@ -66,7 +70,9 @@ private:
 
     Services& services_;
     FormState state_;
+    AdapterTable nics_;
     Controls c_;
+    std::unique_ptr<Search> search_;
     std::unique_ptr<ServerList> servers_;
     std::unique_ptr<ServerSelection> selection_;
     std::unique_ptr<SelectionHints> hints_;

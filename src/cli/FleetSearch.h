@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/FormState.h"
+#include "common/AdapterTable.h"
 #include "webserver/DeviceReply.h"
 
 #include <functional>

@@ -6,28 +6,10 @@
 #include <string>
 #include <string_view>
 
-class BusyState;
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
+class AdapterTable;
 class QTabBar;
-class QWidget;
-class ServerList;
-struct FormState;
 struct NicRecord;
 struct Services;
-
-struct RefreshWidgets {
-    QWidget* window;
-    QLabel* labStatus;
-    QPushButton* cmdWiFiConnect;
-    QWidget* fraMurel;
-    QWidget* picRefresh;
-    QPushButton* cmdReboot;
-    QPushButton* cmdDefault;
-    QPushButton* cmdSetIP;
-    QTabBar* TabNIC;
-};
 
 // The text of a fixed-size field of the adapter record: its first `width` bytes,
 // with every byte below 32 dropped wherever it stands.
@@ -36,22 +18,19 @@ std::string FieldWindow(std::string_view raw, std::size_t width);
 bool AdapterQualifies(const AdapterInfo& adapter);
 NicRecord ToNicRecord(const AdapterInfo& adapter);
 
-// The refresh: busy state, the PC's adapters into one tab each, then a new search.
+// The refresh's reading of the PC's adapters: each one with an address into the adapter
+// table and a tab of its own. The adapter table's one writer.
 class AdapterRefresh final {
 public:
-    AdapterRefresh(const RefreshWidgets& widgets, FormState& state, Services& services, ServerList& servers,
-                   BusyState& busy, std::function<void()> tabNicClick);
+    AdapterRefresh(QTabBar& TabNIC, AdapterTable& nics, Services& services, std::function<void()> tabNicClick);
 
-    void picRefresh_Click();
+    // The number of adapters stored; -1 when the platform could not list them (tabs and
+    // table stay as they were).
+    int readAdapters();
 
 private:
-    int readAdapters(); // -1 when the platform could not list them
-    void finish(int adapterCount);
-
-    RefreshWidgets w_;
-    FormState& state_;
+    QTabBar& TabNIC_;
+    AdapterTable& nics_;
     Services& services_;
-    ServerList& servers_;
-    BusyState& busy_;
     std::function<void()> tabNicClick_;
 };

@@ -2,11 +2,10 @@
 
 #include "AddressSuggestion.h"
 
-#include "common/FormState.h"
+#include "common/AdapterTable.h"
 #include "common/LeadingNumber.h"
 #include "common/Latin1.h"
 #include "common/TextPos.h"
-#include "wifi/ConnectButtonRule.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -29,10 +28,10 @@ QString TableText(const NicRecord* nic, std::string NicRecord::*field)
 
 } // namespace
 
-AdapterView::AdapterView(const AdapterViewWidgets& widgets, const FormState& state, QObject* parent)
+AdapterView::AdapterView(const AdapterViewWidgets& widgets, const AdapterTable& nics, QObject* parent)
     : QObject(parent)
     , widgets_(widgets)
-    , state_(state)
+    , nics_(nics)
 {
     // An adapter description comes from the system and may contain "<": show it as
     // it is, never as markup.
@@ -42,7 +41,6 @@ AdapterView::AdapterView(const AdapterViewWidgets& widgets, const FormState& sta
     // Typed or suggested, the device address follows through to the ping box.
     connect(widgets_.txtVoorstel[0], &QLineEdit::textChanged, this,
             [this](const QString& text) { widgets_.txtIPtoPing->setText(text); });
-    connect(widgets_.txtMurelPort, &QLineEdit::textChanged, this, [this] { applyConnectReadiness(); });
 }
 
 void AdapterView::connectTabStrip()
@@ -88,11 +86,6 @@ void AdapterView::TabNIC_Click()
     widgets_.labProgress->setText(QString());
 }
 
-void AdapterView::applyConnectReadiness()
-{
-    ApplyConnectReadiness(widgets_.cmdWiFiConnect, widgets_.txtSSID, widgets_.txtVoorstel, widgets_.txtMurelPort);
-}
-
 int AdapterView::selectedAdapterNumber() const
 {
     const QString caption = widgets_.TabNIC->tabText(widgets_.TabNIC->currentIndex());
@@ -105,7 +98,5 @@ int AdapterView::selectedAdapterNumber() const
 
 const NicRecord* AdapterView::adapterRecord(int adapterNumber) const
 {
-    if (adapterNumber < 1 || static_cast<std::size_t>(adapterNumber) > state_.nics.size())
-        return nullptr;
-    return &state_.nics[static_cast<std::size_t>(adapterNumber) - 1];
+    return nics_.find(adapterNumber);
 }

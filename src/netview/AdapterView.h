@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-struct FormState;
+class AdapterTable;
 struct NicRecord;
 
 // Shows the adapter of the selected tab and proposes a configuration for a new
@@ -13,16 +13,11 @@ struct NicRecord;
 class AdapterView final : public QObject {
     Q_OBJECT
 public:
-    AdapterView(const AdapterViewWidgets& widgets, const FormState& state, QObject* parent = nullptr);
+    AdapterView(const AdapterViewWidgets& widgets, const AdapterTable& nics, QObject* parent = nullptr);
 
     // Rebuilds the panel and the suggestion from the adapter tables for the tab
     // that is selected now. The refresh calls it after storing each adapter.
     void TabNIC_Click();
-
-    // Enables cmdWiFiConnect exactly when the gateway's SSID, the suggested address,
-    // mask and gateway are filled and the port is usable. Every place that applies
-    // the rule (txtMurelPort and txtSSID changes, a scan) calls this one method.
-    void applyConnectReadiness();
 
 private:
     void connectTabStrip();
@@ -30,5 +25,5 @@ private:
     const NicRecord* adapterRecord(int adapterNumber) const;
 
     AdapterViewWidgets widgets_;
-    const FormState& state_;
+    const AdapterTable& nics_;
 };

@@ -5,7 +5,6 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QTabBar;
 
 // The controls the adapter view reads and writes; the window owns them all.
@@ -19,8 +18,4 @@ struct AdapterViewWidgets {
     std::array<QLineEdit*, 4> txtVoorstel{}; // address, mask, gateway, DNS server
     QLineEdit* txtIPtoPing = nullptr;
     QLabel* labProgress = nullptr;
-    // Read by the connect readiness rule together with txtVoorstel(0..2).
-    QLineEdit* txtSSID = nullptr;
-    QLineEdit* txtMurelPort = nullptr;
-    QPushButton* cmdWiFiConnect = nullptr;
 };

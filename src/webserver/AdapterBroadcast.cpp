@@ -2,7 +2,7 @@
 
 #include "Datagrams.h"
 
-#include "common/FormState.h"
+#include "common/AdapterTable.h"
 #include "platform/UdpSocket.h"
 
 bool EnsureBound(UdpSocket& socket)
@@ -10,11 +10,11 @@ bool EnsureBound(UdpSocket& socket)
     return socket.isBound() || socket.bind(TavikDatagram::Port);
 }
 
-BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const FormState& state, int adapter,
+BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const AdapterTable& nics, int adapter,
                                       const std::string& datagram)
 {
-    const int interfaceIndex =
-        adapter >= 0 && adapter < static_cast<int>(state.nics.size()) ? state.nics[adapter].interfaceIndex : -1;
+    const NicRecord* nic = nics.find(adapter + 1);
+    const int interfaceIndex = nic ? nic->interfaceIndex : -1;
     return BroadcastOutOfInterface(socket, interfaceIndex, datagram);
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 
 class UdpSocket;
-struct FormState;
+class AdapterTable;
 
 enum class BroadcastResult { Sent, NotReady, Refused };
 
@@ -16,5 +16,5 @@ bool EnsureBound(UdpSocket& socket);
 // order): from a socket bound to no address it would otherwise leave through one
 // interface only.
 BroadcastResult BroadcastOutOfInterface(UdpSocket& socket, int interfaceIndex, const std::string& datagram);
-BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const FormState& state, int adapter,
+BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const AdapterTable& nics, int adapter,
                                       const std::string& datagram);

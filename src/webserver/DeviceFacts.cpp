@@ -1,6 +1,6 @@
 #include "DeviceFacts.h"
 
-#include "common/FormState.h"
+#include "common/AdapterTable.h"
 #include "platform/DottedQuad.h"
 
 DeviceFacts FactsAbout(const HeardDevice& device, const std::vector<HeardDevice>& others,

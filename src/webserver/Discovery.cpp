@@ -2,6 +2,7 @@
 
 #include "AdapterBroadcast.h"
 #include "Datagrams.h"
+#include "Search.h"
 #include "ServerList.h"
 
 #include "common/BusyState.h"
@@ -14,8 +15,10 @@
 #include "platform/Timer.h"
 #include "platform/UdpSocket.h"
 
+#include <QColor>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
@@ -23,10 +26,6 @@
 #include <string>
 
 namespace {
-// A tick at a clock reading below this ends the search, so none runs across midnight.
-constexpr float kMidnightGuard = 2.0f;
-// The 99th and later webservers of a search are listed without a numbered heading.
-constexpr int kLastNumberedHeading = 98;
 // One turn of the reply intake ends after this long (the clock is read every few datagrams).
 constexpr double kTurnSeconds = 0.008;
 constexpr int kDatagramsPerClockReading = 8;
@@ -35,11 +34,21 @@ constexpr int kTurnDatagrams = 4096;
 // ... or once this much text waits for the list widget, whose insert costs 0.1 to 0.4
 // microseconds a byte (measured on 2 shared cores).
 constexpr std::size_t kTurnListBytes = 32 * 1024;
+
+const char* const kPortInUse = "UDP port 8080 is in use by another program. Webservers cannot be searched.";
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
 } // namespace
 
-Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
-                     BusyState& busy, std::function<void(std::size_t&)> parseServerBlock)
-    : w_(widgets), state_(state), services_(services), servers_(servers), busy_(busy),
+Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
+                     Search& search, ServerList& servers, BusyState& busy,
+                     std::function<void(std::size_t&)> parseServerBlock)
+    : w_(widgets), state_(state), nics_(nics), services_(services), search_(search), servers_(servers), busy_(busy),
       parseServerBlock_(std::move(parseServerBlock)), nextTurn_(std::make_unique<QTimer>())
 {
     nextTurn_->setSingleShot(true);
@@ -49,13 +58,44 @@ Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, Services
 
 Discovery::~Discovery() = default;
 
-bool Discovery::searchRunning() const
+void Discovery::beginRefresh()
 {
-    // Two clock readings, each compared in single precision.
-    const double first = services_.clock.secondsSinceMidnight();
-    const bool afterGuard = static_cast<float>(first) >= kMidnightGuard;
-    const double second = services_.clock.secondsSinceMidnight();
-    return afterGuard && static_cast<float>(state_.searchDeadline) >= static_cast<float>(second);
+    setTextColour(w_.labStatus, Qt::black);
+    w_.cmdWiFiConnect->setStyleSheet(QString()); // back to the standard button colour
+    w_.cmdWiFiConnect->setPalette(QPalette());
+    w_.window->show();
+    busy_.enterBusy();
+    w_.labStatus->setText(QStringLiteral("Searching..."));
+    servers_.setText("");
+    w_.picRefresh->setEnabled(false);
+    w_.cmdReboot->setEnabled(false);
+    w_.cmdDefault->setEnabled(false);
+    w_.cmdSetIP->setEnabled(false);
+    search_.clear();
+    // The port may have been taken by another program at start; try again each time.
+    EnsureBound(services_.socket);
+    services_.socket.enableBroadcast();
+}
+
+void Discovery::searchAdapters(int adapterCount)
+{
+    const bool canSearch = services_.socket.isBound();
+    if (adapterCount >= 1 && canSearch) {
+        search_.start();
+        return; // the search's end leaves the busy state
+    }
+    busy_.leaveBusy();
+    w_.picRefresh->setEnabled(true);
+    // Joining the gateway needs no UDP search: without one (port taken, no adapter with
+    // an address, as on a laptop about to join the gateway's Wi-Fi) it is offered at once.
+    w_.fraMurel->setEnabled(true);
+    w_.cmdWiFiConnect->setEnabled(true);
+    if (canSearch) {
+        w_.labStatus->setText(QString());
+    } else {
+        setTextColour(w_.labStatus, QColor(255, 0, 0));
+        w_.labStatus->setText(QString::fromLatin1(kPortInUse));
+    }
 }
 
 void Discovery::DiscoveryTick()
@@ -64,7 +104,7 @@ void Discovery::DiscoveryTick()
     if (inTick_ || state_.closing)
         return;
     inTick_ = true;
-    if (searchRunning())
+    if (search_.timeLeft())
         sendStep();
     else
         finishStep();
@@ -85,7 +125,7 @@ void Discovery::sendStep()
     bool anySent = false;
     bool anyRefused = false;
     for (int pass = 0; pass < passes && !state_.closing; ++pass) {
-        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, state_, pass, request);
+        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, nics_, pass, request);
         anyRefused = anyRefused || result == BroadcastResult::Refused;
         if (result == BroadcastResult::Sent) {
             anySent = true;
@@ -109,7 +149,7 @@ void Discovery::showNetworkError()
 
 void Discovery::finishStep()
 {
-    const int found = state_.serverCount;
+    const int found = search_.count();
     if (found == 0) {
         w_.labStatus->setText(QString());
         servers_.setText("No find");
@@ -117,7 +157,7 @@ void Discovery::finishStep()
         std::size_t position = 1;
         parseServerBlock_(position);
     }
-    services_.timer1.setEnabled(false);
+    search_.finish();
     w_.fraMurel->setEnabled(true);
     w_.cmdWiFiConnect->setEnabled(true);
     busy_.leaveBusy();
@@ -149,7 +189,7 @@ void Discovery::ReplyIntake()
         }
     }
     servers_.showPending();
-    if (state_.serverCount != 1) {
+    if (search_.count() != 1) {
         w_.cmdDefault->setText(QStringLiteral("Load defaults"));
         w_.cmdDefault->setEnabled(false);
         w_.cmdReboot->setText(QStringLiteral("Reboot"));
@@ -169,16 +209,12 @@ std::size_t Discovery::listIfNew(const Datagram& datagram)
     // An empty MAC counts as contained in any text, so such a reply is not listed.
     if (servers_.contains(TavikDatagram::ReplyMac(reply)))
         return 0;
-    ++state_.serverCount;
-    if (state_.serverCount == 1)
+    const std::string heading = search_.countListed();
+    if (search_.count() == 1)
         servers_.setText("");
-    std::string entry = "\r\n";
-    if (state_.serverCount <= kLastNumberedHeading)
-        entry += "Webserver " + std::to_string(state_.serverCount) + " found:\r\n";
-    entry += "\r\n";
+    std::string entry = "\r\n" + heading + "\r\n";
     entry += reply;
     servers_.appendEntry(entry);
-    state_.replyArrived = true;
     if (onListed_)
         onListed_(datagram);
     return entry.size();

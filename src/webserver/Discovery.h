@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+class AdapterTable;
 class BusyState;
 class QGroupBox;
 class QLabel;
@@ -11,6 +12,7 @@ class QPushButton;
 class QTabBar;
 class QTimer;
 class QWidget;
+class Search;
 class ServerList;
 struct Datagram;
 struct FormState;
@@ -18,10 +20,12 @@ struct Services;
 
 // The widgets the discovery cycle touches.
 struct DiscoveryWidgets {
+    QWidget* window;
     QLabel* labStatus;
     QTabBar* TabNIC;
     QPushButton* cmdReboot;
     QPushButton* cmdDefault;
+    QPushButton* cmdSetIP;
     QGroupBox* fraMurel;
     QPushButton* cmdWiFiConnect;
     QWidget* picRefresh;
@@ -33,8 +37,16 @@ struct DiscoveryWidgets {
 class Discovery final {
 public:
     // parseServerBlock selects the server whose block starts at or after the position.
-    Discovery(const DiscoveryWidgets& widgets, FormState& state, Services& services, ServerList& servers,
-              BusyState& busy, std::function<void(std::size_t&)> parseServerBlock);
+    Discovery(const DiscoveryWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
+              Search& search, ServerList& servers, BusyState& busy,
+              std::function<void(std::size_t&)> parseServerBlock);
+
+    // A refresh begins: the window is busy, the list and the buttons that act on it are
+    // cleared, and the port is bound again if it was lost.
+    void beginRefresh();
+    // The refresh has read the adapters (-1: they could not be listed): the search runs on
+    // them, or without an adapter or port the window is usable at once.
+    void searchAdapters(int adapterCount);
 
     ~Discovery();
 
@@ -44,7 +56,6 @@ public:
     void setListedHandler(std::function<void(const Datagram&)> onListed) { onListed_ = std::move(onListed); }
 
 private:
-    bool searchRunning() const;
     void sendStep();
     void finishStep();
     void showNetworkError();
@@ -53,7 +64,9 @@ private:
 
     DiscoveryWidgets w_;
     FormState& state_;
+    const AdapterTable& nics_;
     Services& services_;
+    Search& search_;
     ServerList& servers_;
     BusyState& busy_;
     std::function<void(std::size_t&)> parseServerBlock_;

@@ -1,6 +1,7 @@
 #include "IpSetupPanel.h"
 
 #include "AdapterBroadcast.h"
+#include "Search.h"
 #include "ServerList.h"
 #include "SetupDatagrams.h"
 
@@ -27,16 +28,18 @@ constexpr double kCopyIntervalSeconds = 1.0;
 constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
 
-IpSetupPanel::IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, Services& services, ServerList& servers,
-                           std::function<void()> refresh)
-    : w_(widgets), state_(state), services_(services), servers_(servers), refresh_(std::move(refresh))
+IpSetupPanel::IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, const AdapterTable& nics,
+                           Services& services, Search& search, ServerList& servers)
+    : w_(widgets), state_(state), nics_(nics), services_(services), servers_(servers)
 {
-    QObject::connect(w_.cmdSetIP, &QPushButton::clicked, w_.fraSetIP, [this] { cmdSetIP_Click(); });
-    QObject::connect(w_.cmdIPCancel, &QPushButton::clicked, w_.fraSetIP, [this] { cmdIPCancel_Click(); });
-    QObject::connect(w_.cmdIPOK, &QPushButton::clicked, w_.fraSetIP, [this] { cmdIPOK_Click(); });
+    // An answer to the setup datagram is the device listing itself again.
+    connect(&search, &Search::listed, this, [this] { replyArrived_ = true; });
+    connect(w_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
+    connect(w_.cmdIPCancel, &QPushButton::clicked, this, &IpSetupPanel::cmdIPCancel_Click);
+    connect(w_.cmdIPOK, &QPushButton::clicked, this, &IpSetupPanel::cmdIPOK_Click);
     // Selecting an option by program (a server selection) counts as a click too.
     for (QRadioButton* option : w_.optAutoIP)
-        QObject::connect(option, &QRadioButton::toggled, w_.fraSetIP, [this](bool on) {
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 optAutoIP_Click();
         });
@@ -84,7 +87,7 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
     bool anyRefused = false;
     for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter) {
         const BroadcastResult result =
-            BroadcastOutOfAdapter(services_.socket, state_, adapters ? adapter : -1, datagram);
+            BroadcastOutOfAdapter(services_.socket, nics_, adapters ? adapter : -1, datagram);
         anySent = anySent || result == BroadcastResult::Sent;
         anyRefused = anyRefused || result == BroadcastResult::Refused;
     }
@@ -95,11 +98,11 @@ void IpSetupPanel::sendPhase(const std::string& datagram)
 {
     const Clock& clock = services_.clock;
     state_.closing = false;
-    state_.replyArrived = false;
+    replyArrived_ = false;
     const double deadline = clock.secondsSinceMidnight() + kSendPhaseSeconds;
     for (;;) {
         const double now = clock.secondsSinceMidnight();
-        if (ClockReached(now, deadline) || PastMidnight(now) || state_.replyArrived || state_.closing)
+        if (ClockReached(now, deadline) || PastMidnight(now) || replyArrived_ || state_.closing)
             return;
         if (!sendCopy(datagram)) {
             services_.messages.show("Network error!");
@@ -150,12 +153,12 @@ void IpSetupPanel::cmdIPOK_Click()
     w_.fraSetIP->hide();
     state_.commandRunning = true;
     sendPhase(buildDatagram());
-    if (state_.replyArrived && !state_.closing)
+    if (replyArrived_ && !state_.closing)
         rebootWait();
     state_.commandRunning = false;
     w_.picRefresh->setEnabled(true);
     w_.txtServers->setEnabled(true);
     w_.fraSetIP->hide();
     if (!state_.closing)
-        refresh_();
+        Q_EMIT refreshRequested();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QObject>
+
 #include <array>
-#include <functional>
 #include <string>
 
 class QGroupBox;
@@ -12,6 +13,8 @@ class QPushButton;
 class QRadioButton;
 class QTabBar;
 class QWidget;
+class AdapterTable;
+class Search;
 class ServerList;
 struct FormState;
 struct Services;
@@ -34,15 +37,20 @@ struct IpSetupWidgets {
 
 // The IP setup panel: gives the selected webserver a fixed configuration or DHCP by
 // broadcasting SetIP or SetDHCP up to three times, then starts a new search.
-class IpSetupPanel final {
+class IpSetupPanel final : public QObject {
+    Q_OBJECT
 public:
-    IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, Services& services, ServerList& servers,
-                 std::function<void()> refresh);
+    IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
+                 Search& search, ServerList& servers);
 
     void cmdSetIP_Click();
     void optAutoIP_Click();
     void cmdIPCancel_Click();
     void cmdIPOK_Click();
+
+Q_SIGNALS:
+    // The settings are sent and the window is not closing: a new search follows.
+    void refreshRequested();
 
 private:
     // False, after telling the user and putting the caret there, when an address or port
@@ -56,7 +64,8 @@ private:
 
     IpSetupWidgets w_;
     FormState& state_;
+    const AdapterTable& nics_;
     Services& services_;
     ServerList& servers_;
-    std::function<void()> refresh_;
+    bool replyArrived_ = false; // a webserver not listed before was listed while sending
 };

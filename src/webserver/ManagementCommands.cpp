@@ -2,6 +2,7 @@
 
 #include "AdapterBroadcast.h"
 #include "Datagrams.h"
+#include "Search.h"
 #include "ServerList.h"
 
 #include "common/FormState.h"
@@ -16,14 +17,14 @@
 
 namespace {
 constexpr double kRebootWaitSeconds = 12.0;
-// From here on the discovery cycle lists new replies without a numbered heading.
-constexpr int kNoHeadingCount = 99;
 } // namespace
 
 ManagementCommands::ManagementCommands(const CommandWidgets& widgets, FormState& state, Services& services,
-                                       ServerList& servers, std::function<void()> refresh)
-    : w_(widgets), state_(state), services_(services), servers_(servers), refresh_(std::move(refresh))
+                                       Search& search, ServerList& servers)
+    : w_(widgets), state_(state), services_(services), search_(search), servers_(servers)
 {
+    connect(w_.cmdReboot, &QPushButton::clicked, this, &ManagementCommands::cmdReboot_Click);
+    connect(w_.cmdDefault, &QPushButton::clicked, this, &ManagementCommands::cmdDefault_Click);
 }
 
 void ManagementCommands::cmdReboot_Click()
@@ -33,7 +34,8 @@ void ManagementCommands::cmdReboot_Click()
     w_.cmdReboot->setEnabled(false);
     w_.cmdDefault->setEnabled(false);
     w_.cmdSetIP->setEnabled(false);
-    state_.serverCount = kNoHeadingCount;
+    // A device that answers during the wait is listed, but not under a numbered heading.
+    search_.listWithoutHeadings();
     w_.labStatus->setText(QStringLiteral("Sending Reboot.."));
     servers_.setText("");
     sendToSelected(TavikDatagram::RebootRequest(), 2);
@@ -69,5 +71,5 @@ void ManagementCommands::waitThenRefresh()
               [this] { servers_.append("..."); });
     state_.commandRunning = false; // the refresh's search keeps the window busy from here
     if (!state_.closing)
-        refresh_();
+        Q_EMIT refreshRequested();
 }

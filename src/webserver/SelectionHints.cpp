@@ -3,6 +3,7 @@
 #include "DeviceReply.h"
 #include "ServerList.h"
 
+#include "common/AdapterTable.h"
 #include "common/FormState.h"
 #include "platform/UdpSocket.h"
 
@@ -10,8 +11,8 @@
 #include <QTabBar>
 
 SelectionHints::SelectionHints(const std::array<QPushButton*, 3>& buttons, const FormState& state,
-                               const ServerList& servers, const QTabBar& tabs)
-    : buttons_(buttons), state_(state), servers_(servers), tabs_(tabs)
+                               const AdapterTable& nics, const ServerList& servers, const QTabBar& tabs)
+    : buttons_(buttons), state_(state), nics_(nics), servers_(servers), tabs_(tabs)
 {}
 
 void SelectionHints::listed(const Datagram& reply)
@@ -35,9 +36,7 @@ void SelectionHints::update()
     for (const auto& [mac, device] : heard_)
         if (!mac.empty() && servers_.contains(mac))
             listedNow.push_back(device);
-    const std::size_t tabCount = static_cast<std::size_t>(tabs_.count());
-    const std::vector<NicRecord> nics(state_.nics.begin(),
-                                      state_.nics.begin() + std::min(tabCount, state_.nics.size()));
+    const std::vector<NicRecord> nics = nics_.first(static_cast<std::size_t>(tabs_.count()));
     show(DeviceHintText(state_.selectedIp, FactsAbout(selected->second, listedNow, nics)));
 }
 

@@ -10,6 +10,7 @@ class QPushButton;
 class QTabBar;
 class ServerList;
 struct Datagram;
+class AdapterTable;
 struct FormState;
 
 // Tells, on the buttons that act on the selected webserver, which adapter it answered
@@ -19,8 +20,8 @@ struct FormState;
 class SelectionHints final {
 public:
     // buttons: Reboot, Load defaults, Set IP.
-    SelectionHints(const std::array<QPushButton*, 3>& buttons, const FormState& state, const ServerList& servers,
-                   const QTabBar& tabs);
+    SelectionHints(const std::array<QPushButton*, 3>& buttons, const FormState& state, const AdapterTable& nics,
+                   const ServerList& servers, const QTabBar& tabs);
 
     // A reply the search has just listed.
     void listed(const Datagram& reply);
@@ -32,6 +33,7 @@ private:
 
     std::array<QPushButton*, 3> buttons_;
     const FormState& state_;
+    const AdapterTable& nics_;
     const ServerList& servers_;
     const QTabBar& tabs_;
     std::map<std::string, HeardDevice> heard_; // by MAC

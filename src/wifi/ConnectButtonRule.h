@@ -1,14 +1,8 @@
 #pragma once
 
-#include <array>
-
-class QLineEdit;
-class QPushButton;
 struct WifiWidgets;
 
 // Enables cmdWiFiConnect exactly when the connect readiness rule holds for the
 // texts of txtSSID, txtVoorstel(0..2) and txtMurelPort. Every caller of the rule
 // (scan, txtSSID and txtMurelPort changes) goes through here.
-void ApplyConnectReadiness(QPushButton* cmdWiFiConnect, const QLineEdit* txtSSID,
-                           const std::array<QLineEdit*, 4>& txtVoorstel, const QLineEdit* txtMurelPort);
 void ApplyConnectReadiness(const WifiWidgets& widgets);

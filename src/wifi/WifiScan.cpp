@@ -60,7 +60,10 @@ WifiScan::WifiScan(const WifiWidgets& widgets, WifiState state, Services& servic
                 listPicked(SelectedRow(*list));
         });
     }
+    // The rule is applied where its typed inputs change; a new suggestion (another tab)
+    // leaves the button as it is.
     connect(widgets_.txtSSID, &QLineEdit::textChanged, this, [this] { ApplyConnectReadiness(widgets_); });
+    connect(widgets_.txtMurelPort, &QLineEdit::textChanged, this, [this] { ApplyConnectReadiness(widgets_); });
 }
 
 void WifiScan::Scan()

@@ -138,7 +138,7 @@ private Q_SLOTS:
         rig.load();
         QCOMPARE(tabCaptions(rig.c().TabNIC), tabs);
         for (int i = 0; i < stored.size(); ++i)
-            QCOMPARE(QString::fromStdString(rig.window->state().nics[i].ip), stored[i]);
+            QCOMPARE(QString::fromStdString(rig.window->adapterTable().find(i + 1)->ip), stored[i]);
         // Without an adapter no search starts and the window is usable at once.
         QCOMPARE(rig.fakes.timer1->isEnabled(), !tabs.isEmpty());
         QCOMPARE(rig.window->isEnabled(), tabs.isEmpty());
@@ -162,7 +162,7 @@ private Q_SLOTS:
         WindowInput::Click(*rig.c().picRefresh);
         QCOMPARE(tabCaptions(rig.c().TabNIC), (QStringList{"NIC #1", "NIC #2"}));
         // Entries beyond the count keep what an earlier refresh stored.
-        QCOMPARE(rig.window->state().nics[2].ip, std::string("10.0.3.2"));
+        QCOMPARE(rig.window->adapterTable().find(3)->ip, std::string("10.0.3.2"));
     }
 
     void recordFieldsAreCutAndCleaned()
@@ -171,7 +171,7 @@ private Q_SLOTS:
         rig.fakes.adapters.list = {{std::string("Intel(R) Ethernet Connection I219-LM with a long name") + '\x01',
                                     std::string("192.168.\t1.2\0\0\0", 15), "255.255.255.0", "192.168.1.1", 2}};
         rig.load();
-        const NicRecord& nic = rig.window->state().nics[0];
+        const NicRecord& nic = *rig.window->adapterTable().find(1);
         QCOMPARE(nic.name, std::string("Intel(R) Ethernet Connection I219-LM with"));
         QCOMPARE(nic.ip, std::string("192.168.1.2"));
     }

@@ -3,7 +3,7 @@
 #include "fakes/FakeServices.h"
 #include "fakes/WindowInput.h"
 
-#include "common/FormState.h"
+#include "common/AdapterTable.h"
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
 
@@ -49,9 +49,6 @@ AdapterViewWidgets ViewOn(QWidget& window)
         box = new QLineEdit(&window);
     view.txtIPtoPing = new QLineEdit(&window);
     view.labProgress = new QLabel(&window);
-    view.txtSSID = new QLineEdit(&window);
-    view.txtMurelPort = new QLineEdit(QStringLiteral("8082"), &window);
-    view.cmdWiFiConnect = new QPushButton(&window);
     return view;
 }
 
@@ -70,8 +67,8 @@ struct NetviewPanel {
     // Stores the next adapter and gives it its tab "NIC #n", as a refresh does.
     void addAdapter(const std::string& name, const std::string& ip, const std::string& mask, const std::string& gateway)
     {
-        state.nics.push_back({name, ip, mask, gateway});
-        view.TabNIC->addTab(QStringLiteral("NIC #%1").arg(state.nics.size()));
+        nics.store(int(nics.size()) + 1, {name, ip, mask, gateway});
+        view.TabNIC->addTab(QStringLiteral("NIC #%1").arg(nics.size()));
         adapterView.TabNIC_Click();
     }
     // A mouse click on tab number n (from 1).
@@ -84,11 +81,11 @@ struct NetviewPanel {
     FakeServices fakes;
     RecordingEcho echo;
     Services services = WithEcho(fakes.services(), echo);
-    FormState state;
+    AdapterTable nics;
     QWidget window;
     AdapterViewWidgets view = ViewOn(window);
     PingTestWidgets ping{view.txtIPtoPing, new QPushButton(&window)};
-    AdapterView adapterView{view, state};
+    AdapterView adapterView{view, nics};
     PingTest pingTest{ping, services};
 };
 
@@ -174,38 +171,6 @@ private Q_SLOTS:
 
         QCOMPARE(panel.view.txtVoorstel[0]->text(), QStringLiteral("192.168.1.125"));
         QCOMPARE(panel.view.txtIPtoPing->text(), QStringLiteral("192.168.1.125"));
-    }
-
-    void portChangeAppliesConnectRule_data()
-    {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<int>("emptied"); // -1: none, 0..3: txtVoorstel(i), 4: txtSSID
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("8082") << "8082" << -1 << true;
-        QTest::newRow("0") << "0" << -1 << false;
-        QTest::newRow("65536") << "65536" << -1 << false;
-        QTest::newRow("no SSID") << "8082" << 4 << false;
-        QTest::newRow("no address") << "8082" << 0 << false;
-        QTest::newRow("no mask") << "8082" << 1 << false;
-        QTest::newRow("no gateway") << "8082" << 2 << false;
-        QTest::newRow("DNS plays no part") << "8082" << 3 << true;
-    }
-    void portChangeAppliesConnectRule()
-    {
-        QFETCH(QString, port);
-        QFETCH(int, emptied);
-        QFETCH(bool, enabled);
-        NetviewPanel panel;
-        panel.view.txtSSID->setText(QStringLiteral("TAVIK-MUREL"));
-        panel.addAdapter("Wired", "192.168.1.34", "255.255.255.0", "192.168.1.1");
-        if (emptied >= 0)
-            (emptied == 4 ? panel.view.txtSSID : panel.view.txtVoorstel[std::size_t(emptied)])->clear();
-        panel.view.txtMurelPort->setText(QStringLiteral("-"));
-        panel.view.cmdWiFiConnect->setEnabled(!enabled);
-
-        panel.view.txtMurelPort->setText(port);
-
-        QCOMPARE(panel.view.cmdWiFiConnect->isEnabled(), enabled);
     }
 
     void pingButtonFollowsText_data()

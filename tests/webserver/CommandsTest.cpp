@@ -3,6 +3,8 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
+#include "webserver/Search.h"
+
 #include "app/PictureButton.h"
 
 #include <QLabel>
@@ -12,6 +14,16 @@
 namespace {
 const std::string kReboot = "TAVIKwebserver|Reboot|";
 const std::string kDefault = "TAVIKwebserver|Default|";
+
+// The three commands that send to one webserver; IP setup sends from its panel's OK.
+struct Command {
+    const char* name;
+    QPushButton* Controls::*button;
+    bool opensPanel;
+};
+const Command kCommands[] = {{"Reboot", &Controls::cmdReboot, false},
+                             {"Load defaults", &Controls::cmdDefault, false},
+                             {"IP setup", &Controls::cmdIPOK, true}};
 
 int dots(const std::string& text, const std::string& after)
 {
@@ -70,7 +82,7 @@ private Q_SLOTS:
                 QCOMPARE(sent.host, std::string("192.168.1.20"));
         QCOMPARE(beforeRefresh.substr(0, 20), std::string("Restoring defaults.."));
         QCOMPARE(dots(beforeRefresh, "Restoring defaults.."), 12);
-        QCOMPARE(rig.window->state().serverCount, 0); // the refresh reset it
+        QCOMPARE(rig.window->search().count(), 0); // the refresh reset it
     }
 
     void aReplyDuringTheWaitIsListedButCannotBeSelected()
@@ -118,13 +130,28 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
 
-    void aRefusedSendIsReportedOnceAndTheCommandGoesOn()
+    void aRefusedSendIsReportedOnceAndTheSearchFollows_data()
     {
+        QTest::addColumn<int>("command");
+        for (int command = 0; command < int(std::size(kCommands)); ++command)
+            QTest::newRow(kCommands[command].name) << command;
+    }
+
+    void aRefusedSendIsReportedOnceAndTheSearchFollows()
+    {
+        QFETCH(int, command);
+        const Command& row = kCommands[command];
         WindowRig rig;
         rig.listReplies({TavikReply()});
+        if (row.button == &Controls::cmdDefault) { // nothing in the window shows or enables it
+            rig.c().cmdDefault->setEnabled(true);
+            rig.c().cmdDefault->show();
+        }
+        if (row.opensPanel)
+            WindowInput::Click(*rig.c().cmdSetIP);
         rig.fakes.socket.sendSucceeds = false;
         const int searchesBefore = rig.fakes.adapters.calls;
-        WindowInput::Click(*rig.c().cmdReboot);
+        WindowInput::Click(*(rig.c().*row.button));
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }

@@ -3,6 +3,8 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
+#include "webserver/Search.h"
+
 #include "app/BusyAnimation.h"
 #include "app/PictureButton.h"
 
@@ -112,7 +114,7 @@ private Q_SLOTS:
             expected += "\r\nWebserver " + std::to_string(++n) + " found:\r\n\r\n" + reply(mac.toStdString());
         }
         QCOMPARE(rig.serverText(), expected);
-        QCOMPARE(rig.window->state().serverCount, n);
+        QCOMPARE(rig.window->search().count(), n);
     }
 
     void datagramsThatAreNotListed_data()
@@ -198,7 +200,7 @@ private Q_SLOTS:
         }
         rig.fakes.socket.deliverBurst(burst, 0.5);
         rig.finishSearch();
-        QCOMPARE(rig.window->state().serverCount, 1000);
+        QCOMPARE(rig.window->search().count(), 1000);
         const std::string& text = rig.serverText();
         QVERIFY(text.find("Webserver 98 found:") != std::string::npos);
         QVERIFY(text.find("Webserver 99 found:") == std::string::npos);
@@ -221,7 +223,7 @@ private Q_SLOTS:
         rig.fakes.socket.deliver(reply("00:08:DC:00:00:02"), 0.5);
         rig.finishSearch();
         QVERIFY(left > 0);
-        QCOMPARE(rig.window->state().serverCount, 2);
+        QCOMPARE(rig.window->search().count(), 2);
         QCOMPARE(rig.c().labStatus->text(), QString("Please select webserver to reboot or to set IP."));
     }
 

@@ -220,17 +220,6 @@ private Q_SLOTS:
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
     }
 
-    void aRefusedSendIsReportedOnceAndTheSearchFollows()
-    {
-        WindowRig rig;
-        selectOne(rig);
-        WindowInput::Click(*rig.c().cmdSetIP);
-        rig.fakes.socket.sendSucceeds = false;
-        const int searchesBefore = rig.fakes.adapters.calls;
-        WindowInput::Click(*rig.c().cmdIPOK);
-        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
-        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
-    }
 };
 
 HOPTRACE_TEST(IpSetupTest)

@@ -114,6 +114,39 @@ private Q_SLOTS:
         RunScanRow(wlan);
     }
 
+    void portChangeAppliesConnectRule_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("emptied"); // -1: none, 0..3: txtVoorstel(i), 4: txtSSID
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("8082") << "8082" << -1 << true;
+        QTest::newRow("0") << "0" << -1 << false;
+        QTest::newRow("65536") << "65536" << -1 << false;
+        QTest::newRow("no SSID") << "8082" << 4 << false;
+        QTest::newRow("no address") << "8082" << 0 << false;
+        QTest::newRow("no mask") << "8082" << 1 << false;
+        QTest::newRow("no gateway") << "8082" << 2 << false;
+        QTest::newRow("DNS plays no part") << "8082" << 3 << true;
+    }
+    void portChangeAppliesConnectRule()
+    {
+        QFETCH(QString, port);
+        QFETCH(int, emptied);
+        QFETCH(bool, enabled);
+        FakeServices fake;
+        WifiTestPanel panel;
+        const WifiWidgets& w = panel.widgets;
+        WifiScan scan(w, panel.state, fake.services());
+        if (emptied >= 0)
+            (emptied == 4 ? w.txtSSID : w.txtVoorstel[std::size_t(emptied)])->clear();
+        w.txtMurelPort->setText(QStringLiteral("-"));
+        w.cmdWiFiConnect->setEnabled(!enabled);
+
+        w.txtMurelPort->setText(port);
+
+        QCOMPARE(w.cmdWiFiConnect->isEnabled(), enabled);
+    }
+
     // A list that only gets the focus picks nothing. A picked line is picked in both
     // lists and its name goes to txtSSID, 32 characters at most; a name beginning with
     // the setup access point's brings a message instead.

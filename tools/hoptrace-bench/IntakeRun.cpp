@@ -4,7 +4,7 @@
 #include "ProcessUsage.h"
 
 #include "app/frmHoptrace.h"
-#include "common/FormState.h"
+#include "webserver/Search.h"
 #include "platform/PlatformFactory.h"
 
 #include <QApplication>
@@ -43,11 +43,11 @@ int IntakeRun::Run(int argc, char* argv[], int receiveBufferBytes, int expected)
     QObject::connect(&probe, &QTimer::timeout, &probe, [&] {
         const long long now = MonotonicNanoseconds();
         // Gaps count from the first reply on; the window's first paint comes before it.
-        if (window.state().serverCount > 0)
+        if (window.search().count() > 0)
             longestGap = std::max(longestGap, now - lastTick);
         lastTick = now;
-        if (window.state().serverCount != listed) {
-            listed = window.state().serverCount;
+        if (window.search().count() != listed) {
+            listed = window.search().count();
             lastGrowth = now;
             atLastGrowth = ProcessUsage::Now();
         } else if (listed == 0) {

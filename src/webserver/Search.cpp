@@ -1,0 +1,53 @@
+#include "Search.h"
+
+#include "platform/Clock.h"
+#include "platform/Timer.h"
+
+namespace {
+constexpr double kSearchSeconds = 3.0;
+constexpr int kTickMilliseconds = 1000;
+// A tick at a clock reading below this ends the search, so none runs across midnight.
+constexpr float kMidnightGuard = 2.0f;
+} // namespace
+
+Search::Search(const Clock& clock, Timer& timer1) : clock_(clock), timer1_(timer1)
+{
+    timer1_.setTickHandler([this] { Q_EMIT ticked(); });
+}
+
+Search::~Search()
+{
+    // Nothing may tick into a destroyed search.
+    timer1_.setTickHandler({});
+}
+
+void Search::clear() { count_ = 0; }
+
+void Search::start()
+{
+    deadline_ = clock_.secondsSinceMidnight() + kSearchSeconds;
+    timer1_.setInterval(kTickMilliseconds);
+    timer1_.setEnabled(true);
+}
+
+void Search::finish() { timer1_.setEnabled(false); }
+
+void Search::listWithoutHeadings() { count_ = kLastNumberedHeading + 1; }
+
+bool Search::ticking() const { return timer1_.isEnabled(); }
+
+bool Search::timeLeft() const
+{
+    // Two clock readings, each compared in single precision.
+    const double first = clock_.secondsSinceMidnight();
+    const bool afterGuard = static_cast<float>(first) >= kMidnightGuard;
+    const double second = clock_.secondsSinceMidnight();
+    return afterGuard && static_cast<float>(deadline_) >= static_cast<float>(second);
+}
+
+std::string Search::countListed()
+{
+    ++count_;
+    Q_EMIT listed();
+    return count_ <= kLastNumberedHeading ? "Webserver " + std::to_string(count_) + " found:\r\n" : std::string();
+}
