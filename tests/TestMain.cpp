@@ -19,8 +19,7 @@ std::vector<Entry>& registry()
 }
 } // namespace
 
-int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make,
-                      std::function<bool()> runsHere)
+int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make, std::function<bool()> runsHere)
 {
     registry().push_back({name, std::move(make), std::move(runsHere)});
     return static_cast<int>(registry().size());

@@ -15,17 +15,16 @@
 int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make,
                       std::function<bool()> runsHere = {});
 
-#define HOPTRACE_TEST(Class)                                                                     \
-    [[maybe_unused]] static const int registered##Class =                                       \
-        RegisterTestClass(#Class, [] { return std::unique_ptr<QObject>(new Class); });
+#define HOPTRACE_TEST(Class)                                                                                           \
+    [[maybe_unused]] static const int registered##Class = RegisterTestClass(                                           \
+        #Class, [] { return std::unique_ptr<QObject>(new Class); });
 
-#define HOPTRACE_TEST_WHEN(Class, condition)                                                     \
-    [[maybe_unused]] static const int registered##Class =                                       \
-        RegisterTestClass(#Class, [] { return std::unique_ptr<QObject>(new Class); }, condition);
+#define HOPTRACE_TEST_WHEN(Class, condition)                                                                           \
+    [[maybe_unused]] static const int registered##Class = RegisterTestClass(                                           \
+        #Class, [] { return std::unique_ptr<QObject>(new Class); }, condition);
 
 // The columns of a data-driven test in one line: Columns<QString, int>("text", "found").
-template <typename... Types, typename... Names>
-void Columns(const Names&... names)
+template <typename... Types, typename... Names> void Columns(const Names&... names)
 {
     static_assert(sizeof...(Types) == sizeof...(Names), "one name per column type");
     (QTest::addColumn<Types>(names), ...);

@@ -128,7 +128,8 @@ QWidget* make(const ControlSpec& spec, QWidget* parent, qreal scale)
     return nullptr;
 }
 
-template <typename T> void bindControl(T*& member, const std::map<std::string, QWidget*>& built, const std::string& name)
+template <typename T>
+void bindControl(T*& member, const std::map<std::string, QWidget*>& built, const std::string& name)
 {
     member = qobject_cast<T*>(built.at(name));
     Q_ASSERT_X(member, "BuildControls", name.c_str());

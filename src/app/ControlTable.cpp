@@ -20,10 +20,10 @@ void addOctetGrid(std::vector<ControlSpec>& table, std::string_view labels, std:
                   std::string_view dots)
 {
     // Four rows of four boxes: caption at the left, "." labels between the boxes.
-    static constexpr std::array<std::string_view, ControlArrays::OctetRows> rowCaptions = {
-        "IP address", "Subnetmask", "Gateway", "DNS address"};
-    static constexpr std::array<std::string_view, ControlArrays::OctetRows> spokenRows = {
-        "IP address", "Subnet mask", "Gateway", "DNS address"};
+    static constexpr std::array<std::string_view, ControlArrays::OctetRows> rowCaptions = {"IP address", "Subnetmask",
+                                                                                           "Gateway", "DNS address"};
+    static constexpr std::array<std::string_view, ControlArrays::OctetRows> spokenRows = {"IP address", "Subnet mask",
+                                                                                          "Gateway", "DNS address"};
     constexpr int firstTop = 300, rowStep = 420, boxLeft = 1380, boxStep = 630, boxWidth = 435;
     for (int row = 0; row < ControlArrays::OctetRows; ++row) {
         const int top = firstTop + row * rowStep;
@@ -31,8 +31,8 @@ void addOctetGrid(std::vector<ControlSpec>& table, std::string_view labels, std:
         table.push_back({label, ControlKind::Label, "fraIP", rowCaptions[row], 120, top + 30, 1200, 210});
         for (int octet = 0; octet < 4; ++octet) {
             const int left = boxLeft + octet * boxStep;
-            const std::string_view spoken =
-                keep(std::string(spokenRows[row]) + ", octet " + std::to_string(octet + 1) + " of 4");
+            const std::string_view spoken = keep(std::string(spokenRows[row]) + ", octet " + std::to_string(octet + 1)
+                                                 + " of 4");
             table.push_back({keep(ArrayName(boxes, row * 4 + octet)), ControlKind::TextBox, "fraIP", "", left, top,
                              boxWidth, 285, 0, 3, spoken, octet == 0 ? label : std::string_view()});
             if (octet < 3)
@@ -45,11 +45,11 @@ void addOctetGrid(std::vector<ControlSpec>& table, std::string_view labels, std:
 std::vector<ControlSpec> buildTable()
 {
     std::vector<ControlSpec> t;
-#define HOPTRACE_CONTROL_ENTRY(Type, name, Kind, parent, caption, left, top, width, height, ...) \
+#define HOPTRACE_CONTROL_ENTRY(Type, name, Kind, parent, caption, left, top, width, height, ...)                       \
     t.push_back({#name, ControlKind::Kind, #parent, caption, left, top, width, height __VA_OPT__(, ) __VA_ARGS__});
 #define HOPTRACE_NO_ENTRY(...)
-#define HOPTRACE_ITEM_ENTRY(name, index, Kind, parent, caption, left, top, width, height, ...) \
-    t.push_back({#name "(" #index ")", ControlKind::Kind, #parent, caption, left, top, width, \
+#define HOPTRACE_ITEM_ENTRY(name, index, Kind, parent, caption, left, top, width, height, ...)                         \
+    t.push_back({#name "(" #index ")", ControlKind::Kind, #parent, caption, left, top, width,                          \
                  height __VA_OPT__(, ) __VA_ARGS__});
 #define HOPTRACE_GRID_ENTRIES(labels, boxes, dots) addOctetGrid(t, #labels, #boxes, #dots);
     HOPTRACE_CONTROL_ROWS(HOPTRACE_CONTROL_ENTRY, HOPTRACE_NO_ENTRY, HOPTRACE_ITEM_ENTRY, HOPTRACE_GRID_ENTRIES)

@@ -31,13 +31,13 @@ enum ControlFlag : unsigned {
 };
 
 struct ControlSpec {
-    std::string_view name;   // object name; arrays as "name(index)"
+    std::string_view name; // object name; arrays as "name(index)"
     ControlKind kind;
     std::string_view parent; // "" = the window's client area
     std::string_view caption;
     int left, top, width, height; // twips
     unsigned flags = 0;
-    int maxLength = 0;            // text boxes; 0 = no limit
+    int maxLength = 0; // text boxes; 0 = no limit
     // What a screen reader says for a control whose caption does not already say it, and
     // the label that stands beside it on the screen (its buddy), if any.
     std::string_view accessibleName = "";

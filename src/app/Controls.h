@@ -23,8 +23,8 @@ class QWidget;
 namespace ControlArrays {
 #define HOPTRACE_ROW_SKIPPED(...)
 #define HOPTRACE_ITEM_NAME(name, ...) std::string_view(#name),
-#define HOPTRACE_GRID_NAMES(labels, boxes, dots) std::string_view(#labels), std::string_view(#boxes), \
-    std::string_view(#dots)
+#define HOPTRACE_GRID_NAMES(labels, boxes, dots)                                                                       \
+    std::string_view(#labels), std::string_view(#boxes), std::string_view(#dots)
 inline constexpr std::string_view itemNames[] = {
     HOPTRACE_CONTROL_ROWS(HOPTRACE_ROW_SKIPPED, HOPTRACE_ROW_SKIPPED, HOPTRACE_ITEM_NAME, HOPTRACE_ROW_SKIPPED)};
 inline constexpr std::string_view gridNames[] = {

@@ -40,8 +40,7 @@ void KeyboardFlow::limitFocusTo(const QRect& area)
             control->setProperty(kUsualFocusPolicy, usual);
         }
         const QRect inWindow(control->mapTo(&window_, QPoint(0, 0)), control->size());
-        control->setFocusPolicy(area.contains(inWindow) ? static_cast<Qt::FocusPolicy>(usual.toInt())
-                                                        : Qt::NoFocus);
+        control->setFocusPolicy(area.contains(inWindow) ? static_cast<Qt::FocusPolicy>(usual.toInt()) : Qt::NoFocus);
     }
 }
 

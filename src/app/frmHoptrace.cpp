@@ -51,8 +51,9 @@ QString WindowTitle()
 } // namespace
 
 frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(services)
 {
     setObjectName(QStringLiteral("frmHoptrace"));
@@ -84,10 +85,10 @@ frmHoptrace::~frmHoptrace()
 
 void frmHoptrace::wireWebserver()
 {
-    selection_ = std::make_unique<ServerSelection>(
-        SelectionWidgets{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus, c_.optAutoIP, c_.txtIPadres,
-                         c_.txtPort},
-        state_, *servers_);
+    selection_ = std::make_unique<ServerSelection>(SelectionWidgets{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP,
+                                                                    c_.labStatus, c_.optAutoIP, c_.txtIPadres,
+                                                                    c_.txtPort},
+                                                   state_, *servers_);
     discovery_ = std::make_unique<Discovery>(
         DiscoveryWidgets{this, c_.labStatus, c_.TabNIC, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.fraMurel,
                          c_.cmdWiFiConnect, c_.picRefresh},
@@ -97,15 +98,14 @@ void frmHoptrace::wireWebserver()
             selection_->ParseServerBlock(position);
             servers_->markBlock(block == std::string::npos ? 0 : block + 1);
         });
-    refresh_ = std::make_unique<AdapterRefresh>(*c_.TabNIC, nics_, services_,
-                                                [this] { adapterView_->TabNIC_Click(); });
+    refresh_ = std::make_unique<AdapterRefresh>(*c_.TabNIC, nics_, services_, [this] { adapterView_->TabNIC_Click(); });
     commands_ = std::make_unique<ManagementCommands>(
         CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
         *search_, *servers_);
 
     ipSetup_ = std::make_unique<IpSetupPanel>(
-        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK,
-                       c_.cmdIPCancel, c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
+        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK, c_.cmdIPCancel,
+                       c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
         state_, nics_, services_, *search_, *servers_);
 
     hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, nics_,
@@ -145,18 +145,18 @@ void frmHoptrace::wireEntry()
 
 void frmHoptrace::wireNetview()
 {
-    adapterView_ = std::make_unique<AdapterView>(
-        AdapterViewWidgets{c_.TabNIC, c_.labNICName, c_.txtIP, c_.txtSubnet, c_.txtGateway, c_.fraVoorstel,
-                           c_.txtVoorstel, c_.txtIPtoPing, c_.labProgress},
-        nics_);
+    adapterView_ = std::make_unique<AdapterView>(AdapterViewWidgets{c_.TabNIC, c_.labNICName, c_.txtIP, c_.txtSubnet,
+                                                                    c_.txtGateway, c_.fraVoorstel, c_.txtVoorstel,
+                                                                    c_.txtIPtoPing, c_.labProgress},
+                                                 nics_);
     pingTest_ = std::make_unique<PingTest>(PingTestWidgets{c_.txtIPtoPing, c_.cmdPing}, services_);
 }
 
 void frmHoptrace::wireWifi()
 {
-    const WifiWidgets wifi{c_.lstSSID,     c_.lstSignal,   c_.labProgress, c_.labStatus,
+    const WifiWidgets wifi{c_.lstSSID,        c_.lstSignal,   c_.labProgress, c_.labStatus,
                            c_.cmdWiFiConnect, c_.chkOldMurel, c_.fraVoorstel, c_.txtSSID,
-                           c_.txtKey,      c_.txtVoorstel, c_.txtMurelPort};
+                           c_.txtKey,         c_.txtVoorstel, c_.txtMurelPort};
     const WifiState shared{state_.useCurrentSetupAp, state_.useOldSetupAp, state_.hWlanClient};
     wifiScan_ = std::make_unique<WifiScan>(wifi, shared, services_);
     connection_ = std::make_unique<ConnectionSequence>(wifi, shared, services_, *this, services_.provisioning,
@@ -238,7 +238,7 @@ bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
     // click nor Enter selects: it would enable a second command inside the running one.
     const bool idle = !state_.commandRunning && !search_->ticking();
     const bool serverListClick = watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
-                                 && c_.txtServers->isEnabled() && idle;
+        && c_.txtServers->isEnabled() && idle;
     if (serverListClick) {
         selection_->SelectServerAtCaret();
         // Several blocks may be read in turn while Reboot stays enabled.
@@ -267,10 +267,7 @@ void frmHoptrace::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmHoptrace::queryUnload()
-{
-    services_.wlan.unregisterNotifications(state_.hWlanClient);
-}
+void frmHoptrace::queryUnload() { services_.wlan.unregisterNotifications(state_.hWlanClient); }
 
 void frmHoptrace::unload()
 {

@@ -98,8 +98,8 @@ bool IsMac(const QString& text)
 CliRequest ParseCliArguments(const QStringList& arguments)
 {
     const QString verb = arguments.value(1);
-    if (verb.isEmpty() || verb == QLatin1String("--help") || verb == QLatin1String("-h") ||
-        verb == QLatin1String("help")) {
+    if (verb.isEmpty() || verb == QLatin1String("--help") || verb == QLatin1String("-h")
+        || verb == QLatin1String("help")) {
         // Asked for, it is the result; without a verb, the reason for refusing.
         (verb.isEmpty() ? std::cerr : std::cout) << "Usage: hoptrace-cli VERB [options]\n\n" << kOverview;
         return {{}, verb.isEmpty() ? ExitBadArguments : ExitOk};
@@ -130,10 +130,12 @@ CliRequest ParseCliArguments(const QStringList& arguments)
                                   QStringLiteral("P"));
     const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address (required)."),
                                      QStringLiteral("A"));
-    const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("The new subnet mask (required)."), QStringLiteral("M"));
+    const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("The new subnet mask (required)."),
+                                  QStringLiteral("M"));
     const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("The new gateway (required)."),
                                      QStringLiteral("G"));
-    const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server (required)."), QStringLiteral("D"));
+    const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server (required)."),
+                                 QStringLiteral("D"));
     const QString name = QString::fromLatin1(help->name);
     if (name != QLatin1String("ping"))
         parser.addOption(seconds);
@@ -177,9 +179,9 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     if (name == QLatin1String("list")) {
         if (parser.isSet(json) && parser.isSet(csv))
             return Refused(QStringLiteral("--json and --csv exclude each other"));
-        const ListingFormat format = parser.isSet(json)  ? ListingFormat::Json
-                                     : parser.isSet(csv) ? ListingFormat::Csv
-                                                         : ListingFormat::Text;
+        const ListingFormat format = parser.isSet(json) ? ListingFormat::Json
+            : parser.isSet(csv)                         ? ListingFormat::Csv
+                                                        : ListingFormat::Text;
         return {[=](CliCommands& c) { return c.list(searchSeconds, format); }};
     }
     if (name == QLatin1String("ping")) {

@@ -32,17 +32,16 @@ bool SameMac(const std::string& a, const std::string& b)
 bool Matches(const DeviceReply& reply, const ExpectedSettings& expected)
 {
     auto same = [](const std::string& want, const std::string& have) { return want.empty() || want == have; };
-    return (!expected.dhcp || *expected.dhcp == (reply.assignment == "DHCP")) &&
-           same(expected.address, reply.address) && same(expected.mask, reply.mask) &&
-           same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns) &&
-           (!expected.port || *expected.port == reply.port);
+    return (!expected.dhcp || *expected.dhcp == (reply.assignment == "DHCP")) && same(expected.address, reply.address)
+        && same(expected.mask, reply.mask) && same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns)
+        && (!expected.port || *expected.port == reply.port);
 }
 
 // The device's settings for the terminal: its bytes as characters, in UTF-8.
 std::string Settings(const DeviceReply& r)
 {
-    const std::string bytes = r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask +
-                              " gateway " + r.gateway + " DNS " + r.dns;
+    const std::string bytes = r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask
+        + " gateway " + r.gateway + " DNS " + r.dns;
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
 }
 
@@ -50,7 +49,7 @@ void Say(const std::string& line) { std::cerr << line << '\n'; }
 
 } // namespace
 
-CliCommands::CliCommands(NetworkServices& network) : network_(network) {}
+CliCommands::CliCommands(NetworkServices& network) : network_(network) { }
 
 std::optional<int> CliCommands::prepare()
 {
@@ -86,8 +85,8 @@ std::string CliCommands::searchedAdapters() const
     std::string text;
     for (std::size_t i = 0; i < nics_.size(); ++i) {
         const auto prefix = MaskPrefixLength(nics_[i].subnet);
-        text += (text.empty() ? "" : ", ") + std::string("NIC #") + std::to_string(i + 1) + " " + nics_[i].name + " (" +
-                nics_[i].ip + (prefix ? "/" + std::to_string(*prefix) : "") + ")";
+        text += (text.empty() ? "" : ", ") + std::string("NIC #") + std::to_string(i + 1) + " " + nics_[i].name + " ("
+            + nics_[i].ip + (prefix ? "/" + std::to_string(*prefix) : "") + ")";
     }
     return text;
 }
@@ -120,8 +119,7 @@ std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seco
     return std::nullopt;
 }
 
-int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds,
-                        bool mustGoQuiet)
+int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds, bool mustGoQuiet)
 {
     FleetSearch search(network_, nics_);
     search.pause(kGoneQuietSeconds);
@@ -173,8 +171,8 @@ int CliCommands::unicastCommand(const std::string& mac, const std::string& datag
     // to it, the system takes the address as on the link and asks for it there.
     bool sent = true;
     for (int i = 0; i < copies && sent; ++i) {
-        sent = network_.socket.send(datagram, device->reply.address, TavikDatagram::Port, device->interfaceIndex) ||
-               network_.socket.send(datagram, device->reply.address, TavikDatagram::Port);
+        sent = network_.socket.send(datagram, device->reply.address, TavikDatagram::Port, device->interfaceIndex)
+            || network_.socket.send(datagram, device->reply.address, TavikDatagram::Port);
     }
     if (!sent) {
         Say("Network error! The system refused to send to " + device->reply.address + ".");

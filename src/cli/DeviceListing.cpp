@@ -65,10 +65,23 @@ std::string Flags(const DeviceFacts& facts)
 // The keys, in the order the text and CSV columns show them.
 const std::vector<std::string>& Keys()
 {
-    static const std::vector<std::string> keys{
-        "mac",     "host_name", "ip_assignment", "address",      "port",          "mask",
-        "gateway", "dns",       "nic",           "nic_name",     "nic_address",   "first_heard_s",
-        "last_heard_s", "subnet_mismatch", "duplicate_address", "same_address_as", "extra"};
+    static const std::vector<std::string> keys{"mac",
+                                               "host_name",
+                                               "ip_assignment",
+                                               "address",
+                                               "port",
+                                               "mask",
+                                               "gateway",
+                                               "dns",
+                                               "nic",
+                                               "nic_name",
+                                               "nic_address",
+                                               "first_heard_s",
+                                               "last_heard_s",
+                                               "subnet_mismatch",
+                                               "duplicate_address",
+                                               "same_address_as",
+                                               "extra"};
     return keys;
 }
 

@@ -33,8 +33,8 @@ bool FleetSearch::broadcast(const std::string& datagram)
 {
     bool allSent = true;
     for (const NicRecord& nic : nics_)
-        allSent =
-            BroadcastOutOfInterface(network_.socket, nic.interfaceIndex, datagram) == BroadcastResult::Sent && allSent;
+        allSent = BroadcastOutOfInterface(network_.socket, nic.interfaceIndex, datagram) == BroadcastResult::Sent
+            && allSent;
     return allSent;
 }
 
@@ -47,8 +47,7 @@ void FleetSearch::pause(double seconds)
 
 void FleetSearch::discardWaiting()
 {
-    while (network_.socket.take()) {
-    }
+    while (network_.socket.take()) { }
 }
 
 void FleetSearch::take(double start, std::vector<FoundDevice>& devices)

@@ -7,8 +7,8 @@
 
 // One local adapter as the refresh stored it (texts already cut to their windows).
 struct NicRecord {
-    std::string name;    // description, at most 41 characters
-    std::string ip;      // at most 15 characters each
+    std::string name; // description, at most 41 characters
+    std::string ip;   // at most 15 characters each
     std::string subnet;
     std::string gateway;
     int interfaceIndex = -1; // where the list request for this adapter leaves

@@ -17,7 +17,4 @@ std::string Mid(std::string_view text, std::size_t start, std::size_t count)
     return std::string(text.substr(start - 1, count));
 }
 
-std::string MidToEnd(std::string_view text, std::size_t start)
-{
-    return Mid(text, start, std::string_view::npos);
-}
+std::string MidToEnd(std::string_view text, std::size_t start) { return Mid(text, start, std::string_view::npos); }

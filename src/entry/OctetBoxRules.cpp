@@ -24,7 +24,7 @@ bool IsDigit(int code) { return code >= '0' && code <= '9'; }
 bool IsModifierKey(int key)
 {
     return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_AltGr
-           || key == Qt::Key_Meta || key == Qt::Key_CapsLock;
+        || key == Qt::Key_Meta || key == Qt::Key_CapsLock;
 }
 } // namespace
 
@@ -206,7 +206,4 @@ void OctetBoxRules::click(int box)
     }
 }
 
-void OctetBoxRules::selectWholeContent(int box)
-{
-    boxes_[box]->setSelection(0, MaxOctetChars);
-}
+void OctetBoxRules::selectWholeContent(int box) { boxes_[box]->setSelection(0, MaxOctetChars); }

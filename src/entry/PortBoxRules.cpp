@@ -17,8 +17,8 @@ const QString DefaultPort = QStringLiteral("8080");
 bool IsAdmitted(int code)
 {
     constexpr int Backspace = 8, CtrlA = 1, CtrlC = 3, CtrlV = 22, CtrlX = 24;
-    return (code >= '0' && code <= '9') || code == Backspace || code == CtrlA || code == CtrlC
-           || code == CtrlV || code == CtrlX;
+    return (code >= '0' && code <= '9') || code == Backspace || code == CtrlA || code == CtrlC || code == CtrlV
+        || code == CtrlX;
 }
 } // namespace
 
@@ -40,8 +40,7 @@ bool PortBoxRules::eventFilter(QObject* watched, QEvent* event)
         const auto code = TypedCharCode(*static_cast<QKeyEvent*>(event));
         return code && !IsAdmitted(*code);
     }
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // After the box's own press and release handling, which places the caret.
         QTimer::singleShot(0, this, [this, clicked = QPointer<QLineEdit>(&box_)] {
             if (clicked)
@@ -70,7 +69,4 @@ QString PortBoxRules::textForWrite(double value)
     return QString::number(value, 'g', 15);
 }
 
-void PortBoxRules::selectWholeContent()
-{
-    box_.setSelection(0, static_cast<int>(box_.text().size()));
-}
+void PortBoxRules::selectWholeContent() { box_.setSelection(0, static_cast<int>(box_.text().size())); }

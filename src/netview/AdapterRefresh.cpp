@@ -34,8 +34,7 @@ NicRecord ToNicRecord(const AdapterInfo& adapter)
 AdapterRefresh::AdapterRefresh(QTabBar& TabNIC, AdapterTable& nics, Services& services,
                                std::function<void()> tabNicClick)
     : TabNIC_(TabNIC), nics_(nics), services_(services), tabNicClick_(std::move(tabNicClick))
-{
-}
+{ }
 
 int AdapterRefresh::readAdapters()
 {

@@ -29,9 +29,7 @@ QString TableText(const NicRecord* nic, std::string NicRecord::*field)
 } // namespace
 
 AdapterView::AdapterView(const AdapterViewWidgets& widgets, const AdapterTable& nics, QObject* parent)
-    : QObject(parent)
-    , widgets_(widgets)
-    , nics_(nics)
+    : QObject(parent), widgets_(widgets), nics_(nics)
 {
     // An adapter description comes from the system and may contain "<": show it as
     // it is, never as markup.
@@ -96,7 +94,4 @@ int AdapterView::selectedAdapterNumber() const
     return static_cast<int>(std::nearbyint(number));
 }
 
-const NicRecord* AdapterView::adapterRecord(int adapterNumber) const
-{
-    return nics_.find(adapterNumber);
-}
+const NicRecord* AdapterView::adapterRecord(int adapterNumber) const { return nics_.find(adapterNumber); }

@@ -8,7 +8,7 @@
 
 FreeAddressTest::FreeAddressTest(const Pinger& pinger, AdapterList& adapters, NeighbourTable& neighbours)
     : pinger_(pinger), adapters_(adapters), neighbours_(neighbours)
-{}
+{ }
 
 bool FreeAddressTest::inUse(const std::string& address) const
 {

@@ -10,11 +10,8 @@
 #include <QPushButton>
 
 PingTest::PingTest(const PingTestWidgets& widgets, Services& services, QObject* parent)
-    : QObject(parent)
-    , widgets_(widgets)
-    , messages_(services.messages)
-    , pinger_(services.echo)
-    , freeAddress_(pinger_, services.adapters, services.neighbours)
+    : QObject(parent), widgets_(widgets), messages_(services.messages), pinger_(services.echo),
+      freeAddress_(pinger_, services.adapters, services.neighbours)
 {
     // The button keeps its initial state until the box first changes.
     connect(widgets_.cmdPing, &QPushButton::clicked, this, [this] { cmdPing_Click(); });

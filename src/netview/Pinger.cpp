@@ -10,10 +10,7 @@ constexpr int kMaxHops = 2;
 constexpr double kEchoWaitSeconds = 1.0;
 } // namespace
 
-Pinger::Pinger(EchoTest& echo)
-    : echo_(&echo)
-{
-}
+Pinger::Pinger(EchoTest& echo) : echo_(&echo) { }
 
 bool Pinger::Ping(const std::string& address) const
 {

@@ -28,8 +28,8 @@ std::optional<std::uint32_t> ParseDottedQuad(const std::string& text)
 
 std::string DottedQuadText(std::uint32_t address)
 {
-    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xff) + '.' +
-           std::to_string((address >> 8) & 0xff) + '.' + std::to_string(address & 0xff);
+    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xff) + '.'
+        + std::to_string((address >> 8) & 0xff) + '.' + std::to_string(address & 0xff);
 }
 
 bool OnSameSubnet(const std::string& address, const std::string& other, const std::string& mask)

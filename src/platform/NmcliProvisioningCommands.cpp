@@ -23,11 +23,12 @@ std::string ShellWord(const std::string& text)
 // nmcli never waits for a password on a terminal.
 std::string Nmcli(const std::string& arguments)
 {
-    return "out=$(LC_ALL=C nmcli " + arguments + " </dev/null 2>&1); code=$?; "
-           "[ -z \"$out\" ] || printf '%s\\n' \"$out\" >&2; "
-           "[ $code -eq 0 ] || case $out in "
-           "*[Nn]'ot authorized'*|*[Ii]'nsufficient privileges'*|*PermissionDenied*) exit 5;; esac; "
-           "exit $code";
+    return "out=$(LC_ALL=C nmcli " + arguments
+        + " </dev/null 2>&1); code=$?; "
+          "[ -z \"$out\" ] || printf '%s\\n' \"$out\" >&2; "
+          "[ $code -eq 0 ] || case $out in "
+          "*[Nn]'ot authorized'*|*[Ii]'nsufficient privileges'*|*PermissionDenied*) exit 5;; esac; "
+          "exit $code";
 }
 
 // Single quotes carry every byte but NUL, which would end the argument early.
@@ -50,11 +51,11 @@ std::optional<std::string> NmcliProvisioningCommands::addProfile(const std::stri
     // replaced; its absence is no error.
     const std::string name = ShellWord(ssid);
     return "LC_ALL=C nmcli connection delete id " + name + " </dev/null >/dev/null 2>&1; "
-           + Nmcli("connection add type wifi con-name " + name + " ssid " + name
-                   + " connection.autoconnect no wifi.mode infrastructure wifi.hidden yes"
-                     " wifi.cloned-mac-address permanent wifi-sec.key-mgmt wpa-psk wifi-sec.proto rsn"
-                     " wifi-sec.pairwise ccmp wifi-sec.group ccmp wifi-sec.psk-flags 0 wifi-sec.psk "
-                   + ShellWord(passphrase));
+        + Nmcli("connection add type wifi con-name " + name + " ssid " + name
+                + " connection.autoconnect no wifi.mode infrastructure wifi.hidden yes"
+                  " wifi.cloned-mac-address permanent wifi-sec.key-mgmt wpa-psk wifi-sec.proto rsn"
+                  " wifi-sec.pairwise ccmp wifi-sec.group ccmp wifi-sec.psk-flags 0 wifi-sec.psk "
+                + ShellWord(passphrase));
 }
 
 std::optional<std::string> NmcliProvisioningCommands::connect(const std::string& ssid) const

@@ -15,8 +15,8 @@ public:
 // Defined once in each platform folder; the build compiles the folder of the target system.
 // receiveBufferBytes is what the UDP socket asks of the system (a benchmark may ask for a
 // stock desktop's size).
-std::unique_ptr<PlatformServices> CreatePlatformServices(
-    int receiveBufferBytes = UdpSocket::kProgramReceiveBufferBytes);
+std::unique_ptr<PlatformServices>
+CreatePlatformServices(int receiveBufferBytes = UdpSocket::kProgramReceiveBufferBytes);
 
 // The network services alone, for the command line: no window, no WLAN, no processes.
 struct NetworkServices {

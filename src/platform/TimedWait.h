@@ -14,5 +14,5 @@ bool PastMidnight(double clockReading);
 // midnight or as soon as stop() returns true. everySecond(), when given, runs each time
 // the whole second of the clock changes (the growing dots of a wait). Returns false
 // when stop() ended it.
-bool TimedWait(const Clock& clock, EventWaiter& waiter, double seconds,
-               const std::function<bool()>& stop = {}, const std::function<void()>& everySecond = {});
+bool TimedWait(const Clock& clock, EventWaiter& waiter, double seconds, const std::function<bool()>& stop = {},
+               const std::function<void()>& everySecond = {});

@@ -7,8 +7,8 @@
 #include <vector>
 
 struct WlanNetwork {
-    std::string ssid;               // 0 to 32 raw bytes
-    unsigned signalQuality = 0;     // 0 to 100
+    std::string ssid;           // 0 to 32 raw bytes
+    unsigned signalQuality = 0; // 0 to 100
 };
 
 // The platform's WLAN service. A client handle is never closed while the program runs.

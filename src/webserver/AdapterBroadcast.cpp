@@ -5,10 +5,7 @@
 #include "common/AdapterTable.h"
 #include "platform/UdpSocket.h"
 
-bool EnsureBound(UdpSocket& socket)
-{
-    return socket.isBound() || socket.bind(TavikDatagram::Port);
-}
+bool EnsureBound(UdpSocket& socket) { return socket.isBound() || socket.bind(TavikDatagram::Port); }
 
 BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const AdapterTable& nics, int adapter,
                                       const std::string& datagram)
@@ -23,6 +20,6 @@ BroadcastResult BroadcastOutOfInterface(UdpSocket& socket, int interfaceIndex, c
     if (!EnsureBound(socket))
         return BroadcastResult::NotReady;
     return socket.send(datagram, std::string(TavikDatagram::BroadcastHost), TavikDatagram::Port, interfaceIndex)
-               ? BroadcastResult::Sent
-               : BroadcastResult::Refused;
+        ? BroadcastResult::Sent
+        : BroadcastResult::Refused;
 }

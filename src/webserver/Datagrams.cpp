@@ -5,10 +5,7 @@
 namespace TavikDatagram {
 
 namespace {
-std::string request(std::string_view keyword)
-{
-    return std::string(Prefix) + std::string(keyword) + "|";
-}
+std::string request(std::string_view keyword) { return std::string(Prefix) + std::string(keyword) + "|"; }
 constexpr std::string_view MacLabel = "MAC Address";
 } // namespace
 

@@ -14,9 +14,8 @@ DeviceFacts FactsAbout(const HeardDevice& device, const std::vector<HeardDevice>
         facts.nicAddress = nics[i].ip;
         facts.nicPrefixLength = MaskPrefixLength(nics[i].subnet);
         // Only a device whose address and adapter network are both readable can be off it.
-        facts.subnetMismatch = ParseDottedQuad(device.address) && ParseDottedQuad(nics[i].ip) &&
-                               facts.nicPrefixLength.value_or(0) > 0 &&
-                               !OnSameSubnet(device.address, nics[i].ip, nics[i].subnet);
+        facts.subnetMismatch = ParseDottedQuad(device.address) && ParseDottedQuad(nics[i].ip)
+            && facts.nicPrefixLength.value_or(0) > 0 && !OnSameSubnet(device.address, nics[i].ip, nics[i].subnet);
         break;
     }
     if (ParseDottedQuad(device.address)) {
@@ -41,8 +40,8 @@ std::string SubnetMismatchText(const std::string& address, const DeviceFacts& fa
 {
     if (!facts.subnetMismatch)
         return {};
-    return address + " is not on the network of NIC #" + std::to_string(facts.nicNumber) +
-           ": Reboot may not reach it; Set IP can move it.";
+    return address + " is not on the network of NIC #" + std::to_string(facts.nicNumber)
+        + ": Reboot may not reach it; Set IP can move it.";
 }
 
 std::string DuplicateAddressText(const std::string& address, const DeviceFacts& facts)
@@ -53,8 +52,8 @@ std::string DuplicateAddressText(const std::string& address, const DeviceFacts& 
     for (const std::string& mac : facts.sameAddressAs)
         macs += (macs.empty() ? "" : ", ") + mac;
     const bool several = facts.sameAddressAs.size() > 1;
-    return address + " is also the address of " + macs + ": " + (several ? "several" : "two") +
-           " devices answer on it.";
+    return address + " is also the address of " + macs + ": " + (several ? "several" : "two")
+        + " devices answer on it.";
 }
 
 std::string DeviceHintText(const std::string& address, const DeviceFacts& facts)

@@ -34,8 +34,8 @@ std::optional<DeviceReply> ReadDeviceReply(std::string_view datagram)
     std::size_t start = 0;
     while (start < datagram.size()) {
         const auto end = datagram.find_first_of("\r\n", start);
-        const std::string_view line =
-            datagram.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        const std::string_view line = datagram.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         start = end == std::string_view::npos ? datagram.size() : end + 1;
         // The separator is the first ":" of the line; no label carries one, values may.
         const auto colon = line.find(':');

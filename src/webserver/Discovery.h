@@ -38,8 +38,7 @@ class Discovery final {
 public:
     // parseServerBlock selects the server whose block starts at or after the position.
     Discovery(const DiscoveryWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
-              Search& search, ServerList& servers, BusyState& busy,
-              std::function<void(std::size_t&)> parseServerBlock);
+              Search& search, ServerList& servers, BusyState& busy, std::function<void(std::size_t&)> parseServerBlock);
 
     // A refresh begins: the window is busy, the list and the buttons that act on it are
     // cleared, and the port is bound again if it was lost.

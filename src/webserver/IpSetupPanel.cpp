@@ -86,8 +86,8 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
     bool anySent = false;
     bool anyRefused = false;
     for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter) {
-        const BroadcastResult result =
-            BroadcastOutOfAdapter(services_.socket, nics_, adapters ? adapter : -1, datagram);
+        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, nics_, adapters ? adapter : -1,
+                                                             datagram);
         anySent = anySent || result == BroadcastResult::Sent;
         anyRefused = anyRefused || result == BroadcastResult::Refused;
     }
@@ -117,8 +117,9 @@ void IpSetupPanel::rebootWait()
     w_.cmdReboot->setText(QStringLiteral("Reboot"));
     servers_.setText("");
     w_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
-    TimedWait(services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
-              [this] { w_.labStatus->setText(w_.labStatus->text() + "..."); });
+    TimedWait(
+        services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+        [this] { w_.labStatus->setText(w_.labStatus->text() + "..."); });
 }
 
 bool IpSetupPanel::settingsKeepDeviceReachable()

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-
 namespace {
 constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
@@ -67,8 +66,9 @@ void ManagementCommands::sendToSelected(const std::string& datagram, int copies)
 void ManagementCommands::waitThenRefresh()
 {
     state_.closing = false;
-    TimedWait(services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
-              [this] { servers_.append("..."); });
+    TimedWait(
+        services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+        [this] { servers_.append("..."); });
     state_.commandRunning = false; // the refresh's search keeps the window busy from here
     if (!state_.closing)
         Q_EMIT refreshRequested();

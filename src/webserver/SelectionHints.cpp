@@ -13,7 +13,7 @@
 SelectionHints::SelectionHints(const std::array<QPushButton*, 3>& buttons, const FormState& state,
                                const AdapterTable& nics, const ServerList& servers, const QTabBar& tabs)
     : buttons_(buttons), state_(state), nics_(nics), servers_(servers), tabs_(tabs)
-{}
+{ }
 
 void SelectionHints::listed(const Datagram& reply)
 {

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-ServerList::ServerList(QPlainTextEdit& view) : view_(view) {}
+ServerList::ServerList(QPlainTextEdit& view) : view_(view) { }
 
 QString ServerList::display(std::string_view piece, bool& pendingCr) const
 {
@@ -126,7 +126,7 @@ void ServerList::markBlock(std::size_t hostName)
                                                 : view_.document()->findBlock(shownLength(next)).previous();
     const auto aboveNextReply = [](const QString& line) {
         return line.trimmed().isEmpty()
-               || (line.startsWith(QLatin1String("Webserver ")) && line.endsWith(QLatin1String(" found:")));
+            || (line.startsWith(QLatin1String("Webserver ")) && line.endsWith(QLatin1String(" found:")));
     };
     while (last.isValid() && last.position() > block.anchor() && aboveNextReply(last.text()))
         last = last.previous();

@@ -51,7 +51,7 @@ private:
     QPlainTextEdit& view_;
     std::string text_;
     std::vector<std::size_t> entryStarts_; // 1-based, ascending; cleared with the text
-    mutable SubstringIndex index_; // a cache: built per length as lengths are asked for
-    std::size_t shownUpTo_ = 0; // bytes of text_ the widget shows
-    bool endsWithCr_ = false; // a CR at the end may pair with an LF appended later
+    mutable SubstringIndex index_;         // a cache: built per length as lengths are asked for
+    std::size_t shownUpTo_ = 0;            // bytes of text_ the widget shows
+    bool endsWithCr_ = false;              // a CR at the end may pair with an LF appended later
 };

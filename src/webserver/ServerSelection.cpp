@@ -42,8 +42,7 @@ std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& 
 
 ServerSelection::ServerSelection(const SelectionWidgets& widgets, FormState& state, ServerList& servers)
     : w_(widgets), state_(state), servers_(servers)
-{
-}
+{ }
 
 std::size_t ServerSelection::find(std::string_view label, std::size_t from) const
 {
@@ -78,7 +77,7 @@ bool ServerSelection::readRowValue(std::size_t label, std::size_t valueStart, st
 {
     const std::size_t colon = find(":", label + kColonSearchOffset);
     if (colon == 0)
-        return false; // nothing ends the value: the row cannot be read
+        return false;              // nothing ends the value: the row cannot be read
     const std::size_t end = colon; // the value is c - p - 13 characters long
     const std::size_t length = end > label + kColonSearchOffset ? end - label - kColonSearchOffset : 0;
     value = Mid(servers_.text(), valueStart, length);

@@ -51,10 +51,7 @@ void appendBytes(std::string& out, const auto& bytes)
         out += static_cast<char>(b);
 }
 
-std::uint8_t byteAt(std::string_view datagram, std::size_t index)
-{
-    return static_cast<std::uint8_t>(datagram[index]);
-}
+std::uint8_t byteAt(std::string_view datagram, std::size_t index) { return static_cast<std::uint8_t>(datagram[index]); }
 
 Octets octetsAt(std::string_view datagram, std::size_t index)
 {
@@ -69,12 +66,11 @@ std::uint16_t portAt(std::string_view datagram, std::size_t index)
 
 // The body after prefix and keyword when the datagram is exactly `length` bytes long
 // and ends with "|".
-std::optional<std::string_view> bodyOf(std::string_view datagram, std::string_view keyword,
-                                       std::size_t length)
+std::optional<std::string_view> bodyOf(std::string_view datagram, std::string_view keyword, std::size_t length)
 {
     const std::size_t head = TavikDatagram::Prefix.size() + keyword.size();
-    if (datagram.size() != length || !datagram.starts_with(TavikDatagram::Prefix) ||
-        datagram.substr(TavikDatagram::Prefix.size(), keyword.size()) != keyword || datagram.back() != '|')
+    if (datagram.size() != length || !datagram.starts_with(TavikDatagram::Prefix)
+        || datagram.substr(TavikDatagram::Prefix.size(), keyword.size()) != keyword || datagram.back() != '|')
         return std::nullopt;
     return datagram.substr(head);
 }
@@ -109,8 +105,7 @@ MacTail MacTailOf(std::string_view macText)
     return {hexPair(macText, 9), hexPair(macText, 12), hexPair(macText, 15)};
 }
 
-std::string SetIPRequest(const OctetBoxTexts& octetBoxes, std::string_view portText,
-                         std::string_view selectedMac)
+std::string SetIPRequest(const OctetBoxTexts& octetBoxes, std::string_view portText, std::string_view selectedMac)
 {
     std::array<std::uint8_t, 16> octets{};
     for (std::size_t i = 0; i < octets.size(); ++i)
@@ -165,8 +160,8 @@ std::optional<SetDHCPCommand> ParseSetDHCP(std::string_view datagram)
 
 std::string DottedText(const Octets& octets)
 {
-    return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." + std::to_string(octets[2]) +
-           "." + std::to_string(octets[3]);
+    return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." + std::to_string(octets[2]) + "."
+        + std::to_string(octets[3]);
 }
 
 } // namespace TavikSetup

@@ -38,8 +38,7 @@ std::array<std::uint8_t, 2> PortBytes(std::string_view portText);
 MacTail MacTailOf(std::string_view macText);
 
 // The requests as the panel sends them, prefix included.
-std::string SetIPRequest(const OctetBoxTexts& octetBoxes, std::string_view portText,
-                         std::string_view selectedMac);
+std::string SetIPRequest(const OctetBoxTexts& octetBoxes, std::string_view portText, std::string_view selectedMac);
 std::string SetDHCPRequest(std::string_view portText, std::string_view selectedMac);
 
 struct SetIPCommand {

@@ -76,13 +76,14 @@ private:
     class Table final {
     public:
         Table() = default;
-        explicit Table(std::size_t size)
-            : slots_(static_cast<Slot*>(std::calloc(size, sizeof(Slot)))), size_(size)
+        explicit Table(std::size_t size) : slots_(static_cast<Slot*>(std::calloc(size, sizeof(Slot)))), size_(size)
         {
             if (slots_ == nullptr)
                 throw std::bad_alloc();
         }
-        Table(Table&& other) noexcept : slots_(std::exchange(other.slots_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+        Table(Table&& other) noexcept
+            : slots_(std::exchange(other.slots_, nullptr)), size_(std::exchange(other.size_, 0))
+        { }
         Table& operator=(Table&& other) noexcept
         {
             std::swap(slots_, other.slots_);
@@ -121,8 +122,7 @@ private:
         return h;
     }
 
-    bool find(const Table& table, const std::string& text, std::string_view what,
-              std::uint32_t h) const
+    bool find(const Table& table, const std::string& text, std::string_view what, std::uint32_t h) const
     {
         if (table.empty())
             return false;
@@ -177,17 +177,16 @@ private:
     std::uint64_t base_;
     std::uint64_t highestPower_ = 1; // base^(length - 1)
     Table slots_{64};
-    Table old_; // the table being moved across, empty when none
-    std::size_t moved_ = 0;  // slots of old_ already moved
-    std::size_t used_ = 0;   // distinct windows
-    std::size_t indexedUpTo_ = 0; // windows starting before this are in the table
+    Table old_;                         // the table being moved across, empty when none
+    std::size_t moved_ = 0;             // slots of old_ already moved
+    std::size_t used_ = 0;              // distinct windows
+    std::size_t indexedUpTo_ = 0;       // windows starting before this are in the table
     std::vector<std::uint64_t> hashes_; // of the windows being added
 };
 
 SubstringIndex::SubstringIndex()
     : seed_((std::uint64_t{std::random_device{}()} << 32) ^ std::random_device{}() ^ 0x9e3779b97f4a7c15ULL)
-{
-}
+{ }
 
 SubstringIndex::~SubstringIndex() = default;
 

@@ -6,6 +6,6 @@ bool ConnectReady(std::string_view ssid, std::string_view suggestedIp, std::stri
                   std::string_view suggestedGateway, std::string_view port)
 {
     const double portValue = LeadingNumber(port);
-    return !ssid.empty() && !suggestedIp.empty() && !suggestedMask.empty() && !suggestedGateway.empty()
-           && portValue > 0 && portValue <= 65535;
+    return !ssid.empty() && !suggestedIp.empty() && !suggestedMask.empty() && !suggestedGateway.empty() && portValue > 0
+        && portValue <= 65535;
 }

@@ -61,11 +61,10 @@ void SetBackColour(QPushButton& button, const QColor& colour)
 
 } // namespace
 
-ConnectionSequence::ConnectionSequence(const WifiWidgets& widgets, WifiState state, Services& services,
-                                       BusyState& busy, const ProvisioningCommands& commands, Ping ping,
-                                       QObject* parent)
-    : QObject(parent), widgets_(widgets), state_(state), services_(services), busy_(busy),
-      commands_(commands), ping_(std::move(ping))
+ConnectionSequence::ConnectionSequence(const WifiWidgets& widgets, WifiState state, Services& services, BusyState& busy,
+                                       const ProvisioningCommands& commands, Ping ping, QObject* parent)
+    : QObject(parent), widgets_(widgets), state_(state), services_(services), busy_(busy), commands_(commands),
+      ping_(std::move(ping))
 {
     connect(widgets_.cmdWiFiConnect, &QPushButton::clicked, this, [this] { ConnectToSetupAp(); });
     connect(widgets_.chkOldMurel, &QCheckBox::clicked, this, [this] { chkOldMurel_Click(); });
@@ -101,8 +100,7 @@ void ConnectionSequence::ConnectToSetupAp()
     runSteps(files, variant);
 
     files.cleanUp();
-    SetBackColour(*widgets_.cmdWiFiConnect,
-                  QApplication::palette(widgets_.cmdWiFiConnect).color(QPalette::Button));
+    SetBackColour(*widgets_.cmdWiFiConnect, QApplication::palette(widgets_.cmdWiFiConnect).color(QPalette::Button));
     busy_.leaveBusy();
     running_ = false;
 }
@@ -165,7 +163,6 @@ void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant
             }
         }
     }
-
 }
 
 void ConnectionSequence::cancel()

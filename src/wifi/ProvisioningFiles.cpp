@@ -30,8 +30,7 @@ void RemoveIgnoringErrors(const std::string& path)
 
 ProvisioningFiles::ProvisioningFiles(TempDir& tempDir, CommandRunner& runner, std::string scriptLineEnd)
     : tempDir_(tempDir), runner_(runner), lineEnd_(std::move(scriptLineEnd))
-{
-}
+{ }
 
 ProvisioningFiles::~ProvisioningFiles() { cleanUp(); }
 

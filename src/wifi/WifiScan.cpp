@@ -27,8 +27,7 @@ const char kNotFoundHint[] = "No Tavik Murel access point found. Reboot Murel, w
                              "then press and hold button until led stops blinking. Then retry...\"";
 const char kCurrentCaption[] = "Connect to TAVIK-MUREL and set SSID, key, IP, ...";
 const char kOldCaption[] = "Connect to TAVIK MUREL and set SSID, key, IP, ...";
-const char kTemporaryText[] =
-    "\"TAVIK-MUREL\" temporary available. Please select or type new SSID and network key";
+const char kTemporaryText[] = "\"TAVIK-MUREL\" temporary available. Please select or type new SSID and network key";
 
 // SSID bytes as the user's PC shows them: one character per byte through the 8-bit
 // code page (never decoded as UTF-8), cut at the first NUL.

@@ -1,3 +1,3 @@
 #include "WlanCallback.h"
 
-void WlanCallback() {}
+void WlanCallback() { }

@@ -23,8 +23,8 @@ using WindowInput::Key;
 
 namespace {
 const ReplyFields kFirst{.host = "WS-A", .mac = "00:08:DC:00:00:01", .address = "192.168.1.20:80"};
-const ReplyFields kSecond{.host = "WS-B", .mac = "00:08:DC:00:00:02", .assignment = "STATIC",
-                          .address = "192.168.1.21:8080"};
+const ReplyFields kSecond{
+    .host = "WS-B", .mac = "00:08:DC:00:00:02", .assignment = "STATIC", .address = "192.168.1.21:8080"};
 
 // The window after a search that found both devices, active and taking keys.
 void twoDevicesFound(WindowRig& rig)

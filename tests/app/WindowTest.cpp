@@ -88,9 +88,9 @@ private Q_SLOTS:
         for (QWidget* shown : {static_cast<QWidget*>(c.cmdSetIP), static_cast<QWidget*>(c.txtServers),
                                static_cast<QWidget*>(c.TabNIC), static_cast<QWidget*>(c.picRefresh)})
             QVERIFY2(fullyInside(shown, w), qPrintable(shown->objectName()));
-        for (QWidget* outside : {static_cast<QWidget*>(c.Frame1), static_cast<QWidget*>(c.lstSSID),
-                                 static_cast<QWidget*>(c.lstSignal), static_cast<QWidget*>(c.fraVoorstel),
-                                 static_cast<QWidget*>(c.picRescan)})
+        for (QWidget* outside :
+             {static_cast<QWidget*>(c.Frame1), static_cast<QWidget*>(c.lstSSID), static_cast<QWidget*>(c.lstSignal),
+              static_cast<QWidget*>(c.fraVoorstel), static_cast<QWidget*>(c.picRescan)})
             QVERIFY2(!partlyInside(outside, w), qPrintable(outside->objectName()));
         QVERIFY(c.cmdDefault->isHidden());
         QVERIFY(c.txtDNS->isHidden());
@@ -117,11 +117,11 @@ private Q_SLOTS:
             << QStringList{"192.168.1.2", "10.0.0.2"};
         QTest::newRow("empty address text qualifies") << QStringList{""} << QStringList{"NIC #1"} << QStringList{""};
         QTest::newRow("thirteen adapters, all with a tab")
-            << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.5", "10.0.0.6", "10.0.0.7",
+            << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3",  "10.0.0.4",  "10.0.0.5",  "10.0.0.6", "10.0.0.7",
                            "10.0.0.8", "10.0.0.9", "10.0.0.10", "10.0.0.11", "10.0.0.12", "10.0.0.13"}
-            << QStringList{"NIC #1", "NIC #2", "NIC #3", "NIC #4", "NIC #5", "NIC #6", "NIC #7",
+            << QStringList{"NIC #1", "NIC #2", "NIC #3",  "NIC #4",  "NIC #5",  "NIC #6", "NIC #7",
                            "NIC #8", "NIC #9", "NIC #10", "NIC #11", "NIC #12", "NIC #13"}
-            << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.5", "10.0.0.6", "10.0.0.7",
+            << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3",  "10.0.0.4",  "10.0.0.5",  "10.0.0.6", "10.0.0.7",
                            "10.0.0.8", "10.0.0.9", "10.0.0.10", "10.0.0.11", "10.0.0.12", "10.0.0.13"};
         QTest::newRow("no adapter with an address") << QStringList{"0.0.0.0"} << QStringList{} << QStringList{};
     }

@@ -133,8 +133,8 @@ private Q_SLOTS:
             device["nic"] = row.value(rows[0].indexOf("nic")).toInt();
             device["subnet_mismatch"] = device["subnet_mismatch"] == QStringLiteral("yes");
             device["duplicate_address"] = device["duplicate_address"] == QStringLiteral("yes");
-            device["same_address_as"] =
-                QJsonArray::fromStringList(device["same_address_as"].toString().split(' ', Qt::SkipEmptyParts));
+            device["same_address_as"] = QJsonArray::fromStringList(
+                device["same_address_as"].toString().split(' ', Qt::SkipEmptyParts));
             fromCsv[device["mac"].toString()] = Summary(device);
             if (device["mac"] == QString(kMacB))
                 QCOMPARE(device["host_name"].toString(), QString("WS \"B\" lab"));

@@ -23,9 +23,10 @@ bool SimulatorProcess::start(const QStringList& deviceLines)
 
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    process_.start(QStringLiteral("nsenter"), QStringList{QStringLiteral("-t"), qEnvironmentVariable("SIMLAN_DEVICE_PID"),
-                                                          QStringLiteral("-n"), QStringLiteral(HOPTRACE_TAVIK_SIM)}
-                                                  + arguments);
+    process_.start(QStringLiteral("nsenter"),
+                   QStringList{QStringLiteral("-t"), qEnvironmentVariable("SIMLAN_DEVICE_PID"), QStringLiteral("-n"),
+                               QStringLiteral(HOPTRACE_TAVIK_SIM)}
+                       + arguments);
     const QDeadlineTimer limit(StartLimitMs);
     while (!QFile::exists(dir_.filePath(QStringLiteral("ready")))) {
         if (process_.state() == QProcess::NotRunning || limit.hasExpired())

@@ -105,8 +105,8 @@ private Q_SLOTS:
         QCOMPARE(control<QTabBar>(*window_, "TabNIC")->count(), 2);
         const QString text = serverText(*window_);
         for (const QString& mac : macs)
-            QVERIFY2(text.count(mac) == 1, qPrintable(mac + " listed " + QString::number(text.count(mac)) +
-                                                      " times in:\n" + text));
+            QVERIFY2(text.count(mac) == 1,
+                     qPrintable(mac + " listed " + QString::number(text.count(mac)) + " times in:\n" + text));
         QVERIFY(text.contains("Webserver 6 found:"));
         QVERIFY(!text.contains("Webserver 7 found:"));
         // Both adapters carried the request.
@@ -311,7 +311,10 @@ class EndToEndRuns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void webserversOnTheLan() { PrivateNetwork::runTestClass("WebserverLanTest", PrivateNetwork::Kind::SimulatedLan); }
-    void simulatorBesideTheProgram() { PrivateNetwork::runTestClass("SharedNamespaceLanTest", PrivateNetwork::Kind::SimulatedLan); }
+    void simulatorBesideTheProgram()
+    {
+        PrivateNetwork::runTestClass("SharedNamespaceLanTest", PrivateNetwork::Kind::SimulatedLan);
+    }
 };
 
 HOPTRACE_TEST(EndToEndRuns)

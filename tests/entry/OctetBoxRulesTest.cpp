@@ -51,23 +51,57 @@ private Q_SLOTS:
         QTest::addColumn<int>("focusAfter");
         QTest::addColumn<QString>("selectedAfter");
 
-        QTest::newRow("1 9 2 moves on, next octet selected") << 0 << "/45//" << "192" << "192/45//" << 1 << "/45//";
-        QTest::newRow("1 0 . moves on") << 0 << "" << "10." << "10///" << 1 << "///";
-        QTest::newRow("3 0 0 in third octet: 255 selected") << 10 << "" << "300" << "//255/" << 11 << "//255/";
-        QTest::newRow("2 5 5 in box 3 empties") << 3 << "" << "255" << "///" << 3 << "///";
-        QTest::newRow("2 5 6 in box 11 empties") << 11 << "" << "256" << "///" << 11 << "///";
-        QTest::newRow("2 5 4 stays in box 7") << 7 << "" << "254" << "///254" << 7 << "///";
-        QTest::newRow(". in box 15 dropped") << 15 << "///4" << "." << "///4" << 15 << "///4";
-        QTest::newRow("letters, blank, minus dropped") << 1 << "" << "1a Z-2" << "/12//" << 1 << "///";
-        QTest::newRow("Backspace, Home, Delete pass") << 1 << "" << "12{Backspace}3{Home}{Del}" << "/3//" << 1 << "///";
-        QTest::newRow("Enter passes") << 1 << "" << "12{Return}" << "/12//" << 1 << "///";
-        QTest::newRow("Ctrl+A, Ctrl+X pass") << 1 << "" << "12{Ctrl+A}{Ctrl+X}" << "///" << 1 << "///";
-        QTest::newRow("Ctrl+C, Ctrl+V pass") << 1 << "" << "12{Ctrl+A}{Ctrl+C}{End}{Ctrl+V}" << "/121//" << 1 << "///";
-        QTest::newRow("address typed over a filled row") << 0 << "10/77/0/20" << "10.77.0.77" << "10/77/0/77" << 3 << "///";
-        QTest::newRow("dot after the advance is the same dot") << 0 << "" << "192.168.1.20" << "192/168/1/20" << 3 << "///";
-        QTest::newRow("second dot after the advance moves on") << 0 << "" << "192..5" << "192//5/" << 2 << "///";
-        QTest::newRow("Shift before the dot keeps the grace") << 0 << "" << "192{Shift}." << "192///" << 1 << "///";
-        QTest::newRow("arrow after the advance ends the grace") << 0 << "" << "192{Left}." << "192///" << 2 << "///";
+        QTest::newRow("1 9 2 moves on, next octet selected") << 0 << "/45//"
+                                                             << "192"
+                                                             << "192/45//" << 1 << "/45//";
+        QTest::newRow("1 0 . moves on") << 0 << ""
+                                        << "10."
+                                        << "10///" << 1 << "///";
+        QTest::newRow("3 0 0 in third octet: 255 selected") << 10 << ""
+                                                            << "300"
+                                                            << "//255/" << 11 << "//255/";
+        QTest::newRow("2 5 5 in box 3 empties") << 3 << ""
+                                                << "255"
+                                                << "///" << 3 << "///";
+        QTest::newRow("2 5 6 in box 11 empties") << 11 << ""
+                                                 << "256"
+                                                 << "///" << 11 << "///";
+        QTest::newRow("2 5 4 stays in box 7") << 7 << ""
+                                              << "254"
+                                              << "///254" << 7 << "///";
+        QTest::newRow(". in box 15 dropped") << 15 << "///4"
+                                             << "."
+                                             << "///4" << 15 << "///4";
+        QTest::newRow("letters, blank, minus dropped") << 1 << ""
+                                                       << "1a Z-2"
+                                                       << "/12//" << 1 << "///";
+        QTest::newRow("Backspace, Home, Delete pass") << 1 << ""
+                                                      << "12{Backspace}3{Home}{Del}"
+                                                      << "/3//" << 1 << "///";
+        QTest::newRow("Enter passes") << 1 << ""
+                                      << "12{Return}"
+                                      << "/12//" << 1 << "///";
+        QTest::newRow("Ctrl+A, Ctrl+X pass") << 1 << ""
+                                             << "12{Ctrl+A}{Ctrl+X}"
+                                             << "///" << 1 << "///";
+        QTest::newRow("Ctrl+C, Ctrl+V pass") << 1 << ""
+                                             << "12{Ctrl+A}{Ctrl+C}{End}{Ctrl+V}"
+                                             << "/121//" << 1 << "///";
+        QTest::newRow("address typed over a filled row") << 0 << "10/77/0/20"
+                                                         << "10.77.0.77"
+                                                         << "10/77/0/77" << 3 << "///";
+        QTest::newRow("dot after the advance is the same dot") << 0 << ""
+                                                               << "192.168.1.20"
+                                                               << "192/168/1/20" << 3 << "///";
+        QTest::newRow("second dot after the advance moves on") << 0 << ""
+                                                               << "192..5"
+                                                               << "192//5/" << 2 << "///";
+        QTest::newRow("Shift before the dot keeps the grace") << 0 << ""
+                                                              << "192{Shift}."
+                                                              << "192///" << 1 << "///";
+        QTest::newRow("arrow after the advance ends the grace") << 0 << ""
+                                                                << "192{Left}."
+                                                                << "192///" << 2 << "///";
     }
     void typing()
     {
@@ -99,10 +133,18 @@ private Q_SLOTS:
         // the third digit of what the box will hold moves on.
         for (const QString by : {"Tab", "click", "advance"}) {
             const QByteArray n = by.toLatin1();
-            QTest::newRow(n + ", 1 digit, two typed") << by << "123/5/6/7" << "12" << "123/12/6/7" << 1;
-            QTest::newRow(n + ", 2 digits, 192 typed") << by << "123/10/6/7" << "192" << "123/192/6/7" << 2;
-            QTest::newRow(n + ", 3 digits, one typed") << by << "123/456/6/7" << "4" << "123/4/6/7" << 1;
-            QTest::newRow(n + ", dotted address typed") << by << "123/10/10/20" << "77.0.77" << "123/77/0/77" << 3;
+            QTest::newRow(n + ", 1 digit, two typed") << by << "123/5/6/7"
+                                                      << "12"
+                                                      << "123/12/6/7" << 1;
+            QTest::newRow(n + ", 2 digits, 192 typed") << by << "123/10/6/7"
+                                                       << "192"
+                                                       << "123/192/6/7" << 2;
+            QTest::newRow(n + ", 3 digits, one typed") << by << "123/456/6/7"
+                                                       << "4"
+                                                       << "123/4/6/7" << 1;
+            QTest::newRow(n + ", dotted address typed") << by << "123/10/10/20"
+                                                        << "77.0.77"
+                                                        << "123/77/0/77" << 3;
         }
     }
     void typingOverAFilledRow()
@@ -135,11 +177,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rowAfter");
         QTest::addColumn<QString>("selectedAfter");
 
-        QTest::newRow("mask written") << 4 << "255.255.255.0" << "" << "255/255/255/0" << "///";
-        QTest::newRow("last octet 255 written") << 8 << "192.168.1.255" << "" << "192/168/1/" << "///";
-        QTest::newRow("written pieces cut to 3") << 12 << "1234.5.6.1234" << "" << "123/5/6/123" << "///";
-        QTest::newRow("-5 pasted into box 1") << 1 << "" << "-5" << "/255//" << "/255//";
-        QTest::newRow("-5 pasted into box 3") << 3 << "" << "-5" << "///" << "///";
+        QTest::newRow("mask written") << 4 << "255.255.255.0"
+                                      << ""
+                                      << "255/255/255/0"
+                                      << "///";
+        QTest::newRow("last octet 255 written") << 8 << "192.168.1.255"
+                                                << ""
+                                                << "192/168/1/"
+                                                << "///";
+        QTest::newRow("written pieces cut to 3") << 12 << "1234.5.6.1234"
+                                                 << ""
+                                                 << "123/5/6/123"
+                                                 << "///";
+        QTest::newRow("-5 pasted into box 1") << 1 << ""
+                                              << "-5"
+                                              << "/255//"
+                                              << "/255//";
+        QTest::newRow("-5 pasted into box 3") << 3 << ""
+                                              << "-5"
+                                              << "///"
+                                              << "///";
     }
     void writes()
     {

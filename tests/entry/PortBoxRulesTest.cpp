@@ -33,15 +33,42 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("selected");
 
-        QTest::newRow("60000 typed stays") << "" << "60000" << "60000" << "";
-        QTest::newRow("60001 typed falls back") << "" << "60001" << "8080" << "8080";
-        QTest::newRow("99999 typed falls back") << "" << "99999" << "8080" << "8080";
-        QTest::newRow("sixth digit refused") << "" << "123456" << "12345" << "";
-        QTest::newRow("Enter, letters, minus, dot, blank dropped") << "" << "8a0-8.0 x{Return}{Enter}" << "8080" << "";
-        QTest::newRow("emptied box stays empty") << "" << "80{Backspace}{Backspace}" << "" << "";
-        QTest::newRow("Ctrl+A, Ctrl+X, Ctrl+V pass") << "808" << "{Ctrl+A}{Ctrl+X}1{Ctrl+V}" << "1808" << "";
-        QTest::newRow("65535 written falls back") << "65535" << "" << "8080" << "8080";
-        QTest::newRow("negative written falls back") << "-5" << "" << "8080" << "8080";
+        QTest::newRow("60000 typed stays") << ""
+                                           << "60000"
+                                           << "60000"
+                                           << "";
+        QTest::newRow("60001 typed falls back") << ""
+                                                << "60001"
+                                                << "8080"
+                                                << "8080";
+        QTest::newRow("99999 typed falls back") << ""
+                                                << "99999"
+                                                << "8080"
+                                                << "8080";
+        QTest::newRow("sixth digit refused") << ""
+                                             << "123456"
+                                             << "12345"
+                                             << "";
+        QTest::newRow("Enter, letters, minus, dot, blank dropped") << ""
+                                                                   << "8a0-8.0 x{Return}{Enter}"
+                                                                   << "8080"
+                                                                   << "";
+        QTest::newRow("emptied box stays empty") << ""
+                                                 << "80{Backspace}{Backspace}"
+                                                 << ""
+                                                 << "";
+        QTest::newRow("Ctrl+A, Ctrl+X, Ctrl+V pass") << "808"
+                                                     << "{Ctrl+A}{Ctrl+X}1{Ctrl+V}"
+                                                     << "1808"
+                                                     << "";
+        QTest::newRow("65535 written falls back") << "65535"
+                                                  << ""
+                                                  << "8080"
+                                                  << "8080";
+        QTest::newRow("negative written falls back") << "-5"
+                                                     << ""
+                                                     << "8080"
+                                                     << "8080";
     }
     void rules()
     {

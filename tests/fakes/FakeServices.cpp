@@ -1,7 +1,6 @@
 #include "FakeServices.h"
 
-FakeServices::FakeServices(double startSecondsSinceMidnight)
-    : time(startSecondsSinceMidnight), timer1(time.makeTimer())
+FakeServices::FakeServices(double startSecondsSinceMidnight) : time(startSecondsSinceMidnight), timer1(time.makeTimer())
 {
     echo.time = &time;
 }

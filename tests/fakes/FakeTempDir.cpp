@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-FakeTempDir::FakeTempDir() : base_(QDir::tempPath() + QStringLiteral("/hoptrace test dir XXXXXX")) {}
+FakeTempDir::FakeTempDir() : base_(QDir::tempPath() + QStringLiteral("/hoptrace test dir XXXXXX")) { }
 
 std::optional<std::string> FakeTempDir::systemTempDir()
 {

@@ -16,8 +16,7 @@ void FakeUdpSocket::close()
     waiting_.clear();
 }
 
-bool FakeUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port,
-                         int interfaceIndex)
+bool FakeUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex)
 {
     if (!sendSucceeds || interfaceIndex == refusingInterface)
         return false;

@@ -19,20 +19,19 @@ public:
         double at; // virtual seconds since the test began
     };
 
-    explicit FakeUdpSocket(VirtualTime& time) : time_(time) {}
+    explicit FakeUdpSocket(VirtualTime& time) : time_(time) { }
 
     bool bind(std::uint16_t port) override;
     bool isBound() const override { return bound_; }
     void close() override;
     bool enableBroadcast() override { return bound_ && broadcastAllowed; }
-    bool send(const std::string& bytes, const std::string& host, std::uint16_t port,
-              int interfaceIndex) override;
+    bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override;
     std::optional<Datagram> take() override;
     void setArrivalHandler(std::function<void()> onArrival) override { onArrival_ = std::move(onArrival); }
 
     // Makes a datagram arrive after delaySeconds of virtual time (0: on the next yield).
-    void deliver(const std::string& bytes, double delaySeconds = 0.0,
-                 const std::string& sender = "192.168.1.20", int interfaceIndex = -1);
+    void deliver(const std::string& bytes, double delaySeconds = 0.0, const std::string& sender = "192.168.1.20",
+                 int interfaceIndex = -1);
     // Several datagrams that are all waiting when one arrival event runs.
     void deliverBurst(const std::vector<std::string>& datagrams, double delaySeconds = 0.0);
 

@@ -7,7 +7,7 @@
 
 class VirtualTimer final : public Timer {
 public:
-    explicit VirtualTimer(VirtualTime& time) : time_(time) {}
+    explicit VirtualTimer(VirtualTime& time) : time_(time) { }
     ~VirtualTimer() override { std::erase(time_.timers_, this); }
 
     void setInterval(int milliseconds) override
@@ -48,7 +48,7 @@ private:
     std::function<void()> onTick_;
 };
 
-VirtualTime::VirtualTime(double startSecondsSinceMidnight) : start_(startSecondsSinceMidnight) {}
+VirtualTime::VirtualTime(double startSecondsSinceMidnight) : start_(startSecondsSinceMidnight) { }
 
 VirtualTime::~VirtualTime() = default;
 

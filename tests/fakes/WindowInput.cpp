@@ -14,10 +14,7 @@ QWindow* HandleOf(const QWidget& anyWidgetOfWindow)
 }
 } // namespace
 
-QPoint CentreInWindow(const QWidget& widget)
-{
-    return widget.mapTo(widget.window(), widget.rect().center());
-}
+QPoint CentreInWindow(const QWidget& widget) { return widget.mapTo(widget.window(), widget.rect().center()); }
 
 QWidget* WidgetAt(QWidget& window, QPoint pointInWindow) { return window.childAt(pointInWindow); }
 

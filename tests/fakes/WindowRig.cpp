@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTextCursor>
 
-WindowRig::WindowRig(double startSecondsSinceMidnight) : fakes(startSecondsSinceMidnight) {}
+WindowRig::WindowRig(double startSecondsSinceMidnight) : fakes(startSecondsSinceMidnight) { }
 
 WindowRig::~WindowRig() { window.reset(); }
 
@@ -65,6 +65,6 @@ int WindowRig::sentCount(const std::string& bytes) const
 std::string TavikReply(const ReplyFields& f)
 {
     return "Host Name : " + f.host + "\r\nMAC Address : " + f.mac + "\r\nIP Assignment : " + f.assignment
-           + "\r\nIP Address : " + f.address + "\r\nSubNet Mask : " + f.mask + "\r\nGateway : " + f.gateway
-           + "\r\nDNS Server : " + f.dns + "\r\nFirmware : 1.07\r\n";
+        + "\r\nIP Address : " + f.address + "\r\nSubNet Mask : " + f.mask + "\r\nGateway : " + f.gateway
+        + "\r\nDNS Server : " + f.dns + "\r\nFirmware : 1.07\r\n";
 }

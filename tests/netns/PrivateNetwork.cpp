@@ -38,10 +38,7 @@ QByteArray FirstProcessCommandLine()
 
 } // namespace
 
-QString PrivateNetwork::scriptPath()
-{
-    return QStringLiteral(HOPTRACE_PRIVATE_NETWORK_SCRIPT);
-}
+QString PrivateNetwork::scriptPath() { return QStringLiteral(HOPTRACE_PRIVATE_NETWORK_SCRIPT); }
 
 bool PrivateNetwork::inside()
 {
@@ -59,8 +56,8 @@ bool PrivateNetwork::onSimulatedLan()
 {
     const QString host = qEnvironmentVariable("SIMLAN_HOST_NETNS");
     const QString own = NetworkNamespaceOf("self");
-    return qEnvironmentVariable("SIMLAN_INSIDE") == QLatin1String("1") &&
-           !qEnvironmentVariable("SIMLAN_DEVICE_PID").isEmpty() && !host.isEmpty() && !own.isEmpty() && own != host;
+    return qEnvironmentVariable("SIMLAN_INSIDE") == QLatin1String("1")
+        && !qEnvironmentVariable("SIMLAN_DEVICE_PID").isEmpty() && !host.isEmpty() && !own.isEmpty() && own != host;
 }
 
 bool PrivateNetwork::run(const QStringList& args)
@@ -79,8 +76,7 @@ bool PrivateNetwork::run(const QStringList& args)
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning("private-network.sh %s failed: %s", qPrintable(args.join(' ')),
-                 process.readAll().constData());
+        qWarning("private-network.sh %s failed: %s", qPrintable(args.join(' ')), process.readAll().constData());
         return false;
     }
     return true;
@@ -99,8 +95,8 @@ void PrivateNetwork::runTestClass(const char* className, Kind kind)
     else
         process.start(QStringLiteral("bash"),
                       QStringList{QStringLiteral(HOPTRACE_SIMLAN_SCRIPT), QStringLiteral("--no-sim"),
-                                  QStringLiteral("--sim"), QStringLiteral(HOPTRACE_TAVIK_SIM), QStringLiteral("--")} +
-                          thisClass);
+                                  QStringLiteral("--sim"), QStringLiteral(HOPTRACE_TAVIK_SIM), QStringLiteral("--")}
+                          + thisClass);
     const bool finished = process.waitForFinished(kInsideRunLimitMs);
     if (!finished) {
         process.kill();

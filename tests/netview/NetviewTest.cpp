@@ -31,8 +31,8 @@ public:
 
 Services WithEcho(const Services& s, EchoTest& echo)
 {
-    return {s.clock,  s.waiter,   s.timer1,   s.socket,  s.adapters, echo,
-            s.neighbours, s.wlan, s.commands, s.tempDir, s.urls,   s.messages, s.provisioning};
+    return {s.clock, s.waiter,   s.timer1,  s.socket, s.adapters, echo,          s.neighbours,
+            s.wlan,  s.commands, s.tempDir, s.urls,   s.messages, s.provisioning};
 }
 
 // The controls of the local network view, owned by `window`.
@@ -99,12 +99,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("selectBy");
         QTest::addColumn<QString>("ip");
         QTest::addColumn<QString>("suggested");
-        QTest::newRow("mouse") << "mouse" << "10.20.30.40" << "10.20.30.125";
-        QTest::newRow("arrow key") << "key" << "10.20.30.40" << "10.20.30.125";
-        QTest::newRow("program") << "program" << "10.20.30.40" << "10.20.30.125";
-        QTest::newRow("one dot: third search finds the first again") << "mouse" << "10.1" << "10.125";
-        QTest::newRow("two dots: third search finds nothing") << "mouse" << "10.0.1" << "125";
-        QTest::newRow("no address") << "mouse" << "" << "125";
+        QTest::newRow("mouse") << "mouse"
+                               << "10.20.30.40"
+                               << "10.20.30.125";
+        QTest::newRow("arrow key") << "key"
+                                   << "10.20.30.40"
+                                   << "10.20.30.125";
+        QTest::newRow("program") << "program"
+                                 << "10.20.30.40"
+                                 << "10.20.30.125";
+        QTest::newRow("one dot: third search finds the first again") << "mouse"
+                                                                     << "10.1"
+                                                                     << "10.125";
+        QTest::newRow("two dots: third search finds nothing") << "mouse"
+                                                              << "10.0.1"
+                                                              << "125";
+        QTest::newRow("no address") << "mouse"
+                                    << ""
+                                    << "125";
     }
     void selectingTabShowsItsAdapter()
     {
@@ -122,24 +134,31 @@ private Q_SLOTS:
         };
         panel.addAdapter("Wired", "192.168.178.20", "255.255.255.0", "192.168.178.1");
         panel.addAdapter("Wireless", ip.toStdString(), "255.0.0.0", "10.0.0.1");
-        const QStringList first{"Wired", "192.168.178.20", "255.255.255.0", "192.168.178.1",
-                                "Suggested for MUREL/Server on NIC#1", "192.168.178.125", "255.255.255.0",
-                                "192.168.178.1", "192.168.178.1", "192.168.178.125", ""};
+        const QStringList first{"Wired",
+                                "192.168.178.20",
+                                "255.255.255.0",
+                                "192.168.178.1",
+                                "Suggested for MUREL/Server on NIC#1",
+                                "192.168.178.125",
+                                "255.255.255.0",
+                                "192.168.178.1",
+                                "192.168.178.1",
+                                "192.168.178.125",
+                                ""};
         QCOMPARE(shown(), first);
         v.labProgress->setText(QStringLiteral("Connected"));
 
         if (selectBy == "mouse")
             panel.clickTab(2);
-        else if (selectBy == "key")
-        {
+        else if (selectBy == "key") {
             panel.clickTab(1);
             WindowInput::Key(panel.window, Qt::Key_Right);
-        }
-        else
+        } else
             v.TabNIC->setCurrentIndex(1);
 
-        QCOMPARE(shown(), (QStringList{"Wireless", ip, "255.0.0.0", "10.0.0.1", "Suggested for MUREL/Server on NIC#2",
-                                       suggested, "255.0.0.0", "10.0.0.1", "10.0.0.1", suggested, ""}));
+        QCOMPARE(shown(),
+                 (QStringList{"Wireless", ip, "255.0.0.0", "10.0.0.1", "Suggested for MUREL/Server on NIC#2", suggested,
+                              "255.0.0.0", "10.0.0.1", "10.0.0.1", suggested, ""}));
         v.TabNIC->removeTab(1); // the selection falls back to the first tab, which is shown
         v.TabNIC->removeTab(0); // no tab left: the panel keeps what it shows
         QCOMPARE(shown(), first);
@@ -210,8 +229,8 @@ private Q_SLOTS:
         QTest::newRow("free") << sent << false << "OK. " + sent + " is free!" << QStringList{sent + ", 2, 1"};
         QTest::newRow("leading zeros pinged as decimal")
             << "192.168.001.010" << true << "192.168.001.010 is in use!" << QStringList{"192.168.1.10, 2, 1"};
-        QTest::newRow("letter after last part") << "192.168.1.1a" << true << "192.168.1.1a is not a valid IP address!"
-                                                << none;
+        QTest::newRow("letter after last part")
+            << "192.168.1.1a" << true << "192.168.1.1a is not a valid IP address!" << none;
         QTest::newRow("empty box at start") << "" << true << " is not a valid IP address!" << none;
     }
     void pingClickReports()

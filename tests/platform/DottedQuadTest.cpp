@@ -24,7 +24,10 @@ private Q_SLOTS:
         QTest::newRow("trailing blank") << "192.168.1.1 " << -1LL;
         QTest::newRow("hex part") << "0x7f.0.0.1" << -1LL;
         QTest::newRow("single number") << "3232235777" << -1LL;
-        QTest::newRow("embedded NUL") << QString::fromLatin1("1.2.3.4\0" "5", 9) << -1LL;
+        QTest::newRow("embedded NUL") << QString::fromLatin1("1.2.3.4\0"
+                                                             "5",
+                                                             9)
+                                      << -1LL;
     }
     void reads()
     {

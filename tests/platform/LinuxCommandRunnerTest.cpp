@@ -33,8 +33,8 @@ bool IsNotRunning(const QByteArray& pid)
 
 class CancellingWaiter final : public EventWaiter {
 public:
-    explicit CancellingWaiter(QString readyFile) : readyFile_(std::move(readyFile)) {}
-    void yieldOnce() override {}
+    explicit CancellingWaiter(QString readyFile) : readyFile_(std::move(readyFile)) { }
+    void yieldOnce() override { }
     void waitForEvent(double maxSeconds) override
     {
         if (QFile::exists(readyFile_))
@@ -53,7 +53,7 @@ class LinuxCommandRunnerTest : public QObject {
 private Q_SLOTS:
     void returnsExitCode_data()
     {
-        QTest::addColumn<QString>("fileName"); // ending in "/": a folder is made instead
+        QTest::addColumn<QString>("fileName");  // ending in "/": a folder is made instead
         QTest::addColumn<QByteArray>("script"); // empty: nothing is written
         QTest::addColumn<int>("expected");
         QTest::newRow("exit 5") << "TK.sh" << QByteArray("exit 5\n") << 5;

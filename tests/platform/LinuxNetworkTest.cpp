@@ -33,10 +33,7 @@ private Q_SLOTS:
 namespace {
 
 // One step of private-network.sh in one string, e.g. "in self ip route add default via 10.1.0.1".
-bool Step(const QString& step)
-{
-    return PrivateNetwork::run(step.split(' '));
-}
+bool Step(const QString& step) { return PrivateNetwork::run(step.split(' ')); }
 
 QString Describe(const AdapterInfo& a)
 {
@@ -98,7 +95,8 @@ private Q_SLOTS:
         const UniqueFd tun(::open("/dev/net/tun", O_RDWR | O_CLOEXEC));
         hasTun_ = tun.get() >= 0 || qEnvironmentVariable("CI") == QLatin1String("true");
         if (hasTun_)
-            steps << "in self ip tuntap add dev vpn mode tun" << "in self ip addr add 10.83.0.1/24 dev vpn";
+            steps << "in self ip tuntap add dev vpn mode tun"
+                  << "in self ip addr add 10.83.0.1/24 dev vpn";
         for (const QString& step : steps)
             QVERIFY2(Step(step), qPrintable(step));
     }
@@ -118,14 +116,17 @@ private Q_SLOTS:
             << QStringList{"route add default via 10.81.1.1 table 100", "route add 10.99.0.0/16 via 10.81.1.1",
                            "route add default dev lan", "route add blackhole default metric 7",
                            "addr add 10.81.1.11/24 dev wan"}
-            << "" << "";
+            << ""
+            << "";
         QTest::newRow("first default route of each adapter")
             << QStringList{"route add 10.81.1.2 dev wan", "route add default via 10.81.1.1 metric 5",
                            "route add default via 10.82.2.1 metric 20", "route add default via 10.81.1.2 metric 50"}
-            << "10.81.1.1" << "10.82.2.1";
+            << "10.81.1.1"
+            << "10.82.2.1";
         QTest::newRow("multipath default route")
             << QStringList{"route add default nexthop via 10.81.1.1 dev wan nexthop via 10.82.2.1 dev lan"}
-            << "10.81.1.1" << "10.82.2.1";
+            << "10.81.1.1"
+            << "10.82.2.1";
     }
     void listsAdaptersWithGateways()
     {
@@ -168,16 +169,13 @@ private Q_SLOTS:
     {
         if (!PrivateNetwork::inside())
             QSKIP("runs only inside a private network (see LinuxNetworkRunsTest)");
-        for (const char* step : {"node r1", "node r2", "node far", "node plain", "router r1", "router r2",
-                                 "link self pc0 10.71.1.1/24 r1 r1a 10.71.1.254/24",
-                                 "link r1 r1b 10.71.2.254/24 r2 r2a 10.71.2.253/24",
-                                 "link r2 r2b 10.71.3.254/24 far f0 10.71.3.2/24",
-                                 "link r1 r1c 10.72.1.254/24 plain p0 10.72.1.1/24",
-                                 "in self ip route add default via 10.71.1.254",
-                                 "in r1 ip route add 10.71.3.0/24 via 10.71.2.253",
-                                 "in r2 ip route add default via 10.71.2.254",
-                                 "in far ip route add default via 10.71.3.254",
-                                 "in plain ip route add default via 10.72.1.254"})
+        for (const char* step :
+             {"node r1", "node r2", "node far", "node plain", "router r1", "router r2",
+              "link self pc0 10.71.1.1/24 r1 r1a 10.71.1.254/24", "link r1 r1b 10.71.2.254/24 r2 r2a 10.71.2.253/24",
+              "link r2 r2b 10.71.3.254/24 far f0 10.71.3.2/24", "link r1 r1c 10.72.1.254/24 plain p0 10.72.1.1/24",
+              "in self ip route add default via 10.71.1.254", "in r1 ip route add 10.71.3.0/24 via 10.71.2.253",
+              "in r2 ip route add default via 10.71.2.254", "in far ip route add default via 10.71.3.254",
+              "in plain ip route add default via 10.72.1.254"})
             QVERIFY2(Step(QLatin1String(step)), step);
         QFile plainPid(qEnvironmentVariable("HOPTRACE_PRIVATE_NETWORK") + QStringLiteral("/node.plain"));
         QVERIFY(plainPid.open(QIODevice::ReadOnly));
@@ -259,7 +257,8 @@ private Q_SLOTS:
         QVERIFY(Step("node blind"));
         QVERIFY(Step("link self pc0 10.73.1.1/24 blind b0 10.73.1.25/24"));
         QVERIFY(Step("in blind nft add table inet f"));
-        QVERIFY(PrivateNetwork::run({"in", "blind", "nft", "add chain inet f in { type filter hook input priority 0 ; }"}));
+        QVERIFY(
+            PrivateNetwork::run({"in", "blind", "nft", "add chain inet f in { type filter hook input priority 0 ; }"}));
         QVERIFY(PrivateNetwork::run({"in", "blind", "nft", "add rule inet f in icmp type echo-request drop"}));
     }
 

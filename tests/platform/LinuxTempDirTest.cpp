@@ -29,9 +29,12 @@ private Q_SLOTS:
     void systemTempDir_data()
     {
         Columns<QString, QString>("tmpdir", "expected");
-        QTest::newRow("not a folder") << "<base>/missing" << "/tmp/";
-        QTest::newRow("folder") << "<base>" << "<base>/";
-        QTest::newRow("folder with separator") << "<base>/" << "<base>/";
+        QTest::newRow("not a folder") << "<base>/missing"
+                                      << "/tmp/";
+        QTest::newRow("folder") << "<base>"
+                                << "<base>/";
+        QTest::newRow("folder with separator") << "<base>/"
+                                               << "<base>/";
     }
     void systemTempDir()
     {
@@ -53,7 +56,7 @@ private Q_SLOTS:
         const QString path = QString::fromStdString(*dir);
         QVERIFY(path.startsWith(base_->path() + QStringLiteral("/hoptrace-")));
         QVERIFY(path.endsWith('/'));
-        struct stat info {};
+        struct stat info { };
         QCOMPARE(stat(dir->c_str(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0700));
 
@@ -69,11 +72,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("victim"); // a folder holding a file, under <base>
         QTest::addColumn<QString>("asked");  // what removePrivateDir is given
-        QTest::newRow("the temp folder itself") << "" << "<base>/";
-        QTest::newRow("another name") << "other-abc123" << "<base>/other-abc123/";
-        QTest::newRow("name too long") << "hoptrace-abc1234" << "<base>/hoptrace-abc1234/";
-        QTest::newRow("dots after the name") << "keep" << "<base>/hoptrace-abc123/../keep/";
-        QTest::newRow("outside the temp folder") << "elsewhere/hoptrace-abc123" << "<base>/elsewhere/hoptrace-abc123/";
+        QTest::newRow("the temp folder itself") << ""
+                                                << "<base>/";
+        QTest::newRow("another name") << "other-abc123"
+                                      << "<base>/other-abc123/";
+        QTest::newRow("name too long") << "hoptrace-abc1234"
+                                       << "<base>/hoptrace-abc1234/";
+        QTest::newRow("dots after the name") << "keep"
+                                             << "<base>/hoptrace-abc123/../keep/";
+        QTest::newRow("outside the temp folder") << "elsewhere/hoptrace-abc123"
+                                                 << "<base>/elsewhere/hoptrace-abc123/";
     }
     void refusesForeignPaths()
     {

@@ -40,9 +40,9 @@ std::string setIP(const std::string& mac)
 // "name mac mode address:port/mask gateway dns firmware delay+jitter interface"
 std::string describe(const DeviceConfig& d)
 {
-    return d.hostName + " " + d.mac + (d.dhcp ? " dhcp " : " static ") + d.address + ":" + std::to_string(d.port) +
-           "/" + d.mask + " " + d.gateway + " " + d.dns + " " + d.firmware + " " + std::to_string(d.replyDelayMs) +
-           "+" + std::to_string(d.replyJitterMs) + " " + (d.interfaceName.empty() ? "any" : d.interfaceName);
+    return d.hostName + " " + d.mac + (d.dhcp ? " dhcp " : " static ") + d.address + ":" + std::to_string(d.port) + "/"
+        + d.mask + " " + d.gateway + " " + d.dns + " " + d.firmware + " " + std::to_string(d.replyDelayMs) + "+"
+        + std::to_string(d.replyJitterMs) + " " + (d.interfaceName.empty() ? "any" : d.interfaceName);
 }
 
 // A device list like the demo's, with comments, blank lines, CR LF and spaces around keys.
@@ -112,14 +112,15 @@ private Q_SLOTS:
         // SetDHCP keeps the address: a DHCP server would hand out the same lease again.
         sample.onDatagram(datagram(TavikSetup::SetDHCPRequest("60000", Mac)), 100.0);
         // Labels, " : ", CR LF, and a labelled line after "DNS Server" that ends its value.
-        QCOMPARE(sample.replyBlock(), std::string("Host Name : TAVIK-WS\r\n"
-                                                  "MAC Address : 00:08:DC:12:34:56\r\n"
-                                                  "IP Assignment : DHCP\r\n"
-                                                  "IP Address : 192.168.1.20:60000\r\n"
-                                                  "SubNet Mask : 255.255.255.0\r\n"
-                                                  "Gateway : 192.168.1.1\r\n"
-                                                  "DNS Server : 192.168.1.1\r\n"
-                                                  "Firmware : 2.14\r\n"));
+        QCOMPARE(sample.replyBlock(),
+                 std::string("Host Name : TAVIK-WS\r\n"
+                             "MAC Address : 00:08:DC:12:34:56\r\n"
+                             "IP Assignment : DHCP\r\n"
+                             "IP Address : 192.168.1.20:60000\r\n"
+                             "SubNet Mask : 255.255.255.0\r\n"
+                             "Gateway : 192.168.1.1\r\n"
+                             "DNS Server : 192.168.1.1\r\n"
+                             "Firmware : 2.14\r\n"));
         sample.onDatagram(datagram(setIP(Mac)), 110.0);
         QCOMPARE(describe(sample.config()),
                  "TAVIK-WS 00:08:DC:12:34:56 static 10.0.0.7:8081/255.255.0.0 10.0.0.1 9.9.9.9 2.14 0+0 any");
@@ -179,8 +180,8 @@ private Q_SLOTS:
     {
         Columns<QStringList, QString>("arguments", "devices");
         QTest::newRow("generated, counting across an octet")
-            << QStringList{"-n", "2", "--mac-prefix", "00:08:dc:aa", "--first-address", "10.0.0.255", "--ports",
-                           "80,8080"}
+            << QStringList{"-n",         "2",       "--mac-prefix", "00:08:dc:aa", "--first-address",
+                           "10.0.0.255", "--ports", "80,8080"}
             << "TAVIK-AA0001 00:08:DC:AA:00:01 static 10.0.0.255:80/255.255.255.0 10.0.0.1 10.0.0.1 2.14 0+0 any\n"
                "TAVIK-AA0002 00:08:DC:AA:00:02 dhcp 10.0.1.0:8080/255.255.255.0 10.0.1.1 10.0.1.1 2.14 0+0 any";
         // Only the listed devices; keys left out take the pattern's, gateway and DNS follow a new address.

@@ -71,16 +71,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("rebootCaption");
         QTest::addColumn<bool>("rebootEnabled");
-        QTest::newRow("no webserver") << QStringList{} << "" << "Reboot" << false;
+        QTest::newRow("no webserver") << QStringList{} << ""
+                                      << "Reboot" << false;
         QTest::newRow("one webserver is selected at once")
             << QStringList{"00:08:DC:00:00:01"} << "Please select webserver to reboot or to set IP."
             << "Reboot 192.168.1.20" << true;
-        QTest::newRow("two webservers wait for a click")
-            << QStringList{"00:08:DC:00:00:01", "00:08:DC:00:00:02"}
-            << "Please select webserver to reboot or to set IP." << "Reboot" << false;
+        QTest::newRow("two webservers wait for a click") << QStringList{"00:08:DC:00:00:01", "00:08:DC:00:00:02"}
+                                                         << "Please select webserver to reboot or to set IP."
+                                                         << "Reboot" << false;
         QTest::newRow("one webserver answering every request")
             << QStringList{"00:08:DC:00:00:01", "00:08:DC:00:00:01", "00:08:DC:00:00:01"}
-            << "Please select webserver to reboot or to set IP." << "Reboot 192.168.1.20" << true;
+            << "Please select webserver to reboot or to set IP."
+            << "Reboot 192.168.1.20" << true;
     }
     void searchOutcomes()
     {

@@ -219,7 +219,6 @@ private Q_SLOTS:
         WindowInput::Click(*rig.c().cmdIPOK);
         QCOMPARE(setupCopies(rig).at.size(), std::size_t(0));
     }
-
 };
 
 HOPTRACE_TEST(IpSetupTest)

@@ -32,8 +32,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("assignment");
         QTest::addColumn<bool>("setIpEnabled");
         QTest::addColumn<bool>("dhcpSelected");
-        QTest::newRow("00:08 device by DHCP") << "00:08:DC:00:00:01" << "DHCP" << true << true;
-        QTest::newRow("00:0A device with a fixed address") << "00:0A:DC:00:00:01" << "STATIC" << false << false;
+        QTest::newRow("00:08 device by DHCP") << "00:08:DC:00:00:01"
+                                              << "DHCP" << true << true;
+        QTest::newRow("00:0A device with a fixed address") << "00:0A:DC:00:00:01"
+                                                           << "STATIC" << false << false;
     }
     void aLoneServerFillsTheSetupPanel()
     {
@@ -100,8 +102,8 @@ private Q_SLOTS:
         QVERIFY(rig.c().cmdReboot->isEnabled());
         // The list marks the selected reply's own lines, from its host name to its last line.
         const QString marked = rig.c().txtServers->extraSelections().value(0).cursor.selectedText();
-        QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07")
-                     && marked.count("Host Name") == 1 && marked.contains(selected),
+        QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07") && marked.count("Host Name") == 1
+                     && marked.contains(selected),
                  qPrintable(marked));
     }
 
@@ -131,7 +133,7 @@ private Q_SLOTS:
         ReplyFields a, b;
         b.mac = "00:08:DC:00:00:02";
         rig.listReplies(anyServer ? std::vector<std::string>{TavikReply(a), TavikReply(b)}
-                                   : std::vector<std::string>{});
+                                  : std::vector<std::string>{});
         rig.clickServerListAt(position);
         QVERIFY(!rig.c().cmdReboot->isEnabled());
         QVERIFY(!rig.c().cmdDefault->isEnabled());
@@ -148,27 +150,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("rows"); // rows 0 to 3, "|" between rows
         const QString untouched = "///|///|///|///";
-        QTest::newRow("no MAC label") << "Host Name : a\r\nIP Address : 1.2.3.4:80\r\n" << "" << false << false
-                                      << "8080" << untouched;
-        QTest::newRow("no assignment") << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n" << "" << false
-                                       << true << "8080" << untouched;
+        QTest::newRow("no MAC label") << "Host Name : a\r\nIP Address : 1.2.3.4:80\r\n"
+                                      << "" << false << false << "8080" << untouched;
+        QTest::newRow("no assignment") << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n"
+                                       << "" << false << true << "8080" << untouched;
         QTest::newRow("no address") << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\n"
                                     << "" << false << true << "8080" << untouched;
         QTest::newRow("address without port or mask")
             << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : 10.1.2.3:"
-            << "10.1.2.3" << true << true << "0" << "10/1/2/3|///|///|///";
+            << "10.1.2.3" << true << true << "0"
+            << "10/1/2/3|///|///|///";
         QTest::newRow("nothing behind the DNS value")
             << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : "
                "10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
-            << "10.1.2.3" << true << true << "81" << "10/1/2/3|255/0/0/0|10/0/0/1|///";
+            << "10.1.2.3" << true << true << "81"
+            << "10/1/2/3|255/0/0/0|10/0/0/1|///";
         QTest::newRow("address with five pieces")
             << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : "
                "10.1.2.3.4:82\r\nX : y"
-            << "10.1.2.3.4" << true << true << "82" << "10/1/2/3|///|///|///";
+            << "10.1.2.3.4" << true << true << "82"
+            << "10/1/2/3|///|///|///";
         QTest::newRow("labels in other case are not found")
             << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : "
                "10.1.2.3:83\r\nSubnet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2\r\nX : y"
-            << "10.1.2.3" << true << true << "83" << "10/1/2/3|///|///|///";
+            << "10.1.2.3" << true << true << "83"
+            << "10/1/2/3|///|///|///";
     }
     void blocksWithPartsMissing()
     {
@@ -201,13 +207,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mask");
         QTest::addColumn<QString>("rows"); // rows 0 and 1
         QTest::addColumn<QString>("port");
-        QTest::newRow("long octet and port") << "1000.2.3.4:123456" << "255.255.255.0" << "255/2/3/4|255/255/255/0"
+        QTest::newRow("long octet and port") << "1000.2.3.4:123456"
+                                             << "255.255.255.0"
+                                             << "255/2/3/4|255/255/255/0"
                                              << "8080";
-        QTest::newRow("huge exponents") << "10.0.0.1:1e999" << "2e22.1.1.1" << "10/0/0/1|255/1/1/1"
-                                                     << "8080";
-        QTest::newRow("negative infinite port") << "10.0.0.1:-1e999" << "255.0.0.0" << "10/0/0/1|255/0/0/0" << "8080";
-        QTest::newRow("exponent octet, long in-range octet") << "1e1.0100.3.1000:60000" << "255.255.0.0100"
-                                                             << "1e1/100/3/|255/255/0/100" << "60000";
+        QTest::newRow("huge exponents") << "10.0.0.1:1e999"
+                                        << "2e22.1.1.1"
+                                        << "10/0/0/1|255/1/1/1"
+                                        << "8080";
+        QTest::newRow("negative infinite port") << "10.0.0.1:-1e999"
+                                                << "255.0.0.0"
+                                                << "10/0/0/1|255/0/0/0"
+                                                << "8080";
+        QTest::newRow("exponent octet, long in-range octet") << "1e1.0100.3.1000:60000"
+                                                             << "255.255.0.0100"
+                                                             << "1e1/100/3/|255/255/0/100"
+                                                             << "60000";
     }
     void valuesPassTheBoxRulesWhole()
     {

@@ -61,8 +61,8 @@ private Q_SLOTS:
         QTest::newRow("SetIP worked example")
             << setIP({"192", "168", "1", "20", "255", "255", "255", "0", "192", "168", "1", "1", "8", "8", "8", "8"},
                      "80", Mac)
-            << request("SetIP", {0x12, 0x34, 0x56, 0xC0, 0xA8, 0x01, 0x14, 0x00, 0x50, 0xFF, 0xFF, 0xFF, 0x00, 0xC0,
-                                 0xA8, 0x01, 0x01, 0x08, 0x08, 0x08, 0x08});
+            << request("SetIP", {0x12, 0x34, 0x56, 0xC0, 0xA8, 0x01, 0x14, 0x00, 0x50, 0xFF, 0xFF,
+                                 0xFF, 0x00, 0xC0, 0xA8, 0x01, 0x01, 0x08, 0x08, 0x08, 0x08});
         QTest::newRow("port 60000") << setDHCP("60000", Mac) << request("SetDHCP", {0x12, 0x34, 0x56, 0xEA, 0x60});
         QTest::newRow("empty port") << setDHCP("", Mac) << request("SetDHCP", {0x12, 0x34, 0x56, 0x00, 0x00});
         QTest::newRow("lower-case MAC hex")
@@ -89,8 +89,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("datagram");
         QTest::addColumn<QString>("fields");
-        const QByteArray setIP = request("SetIP", {0x7C, 0x00, 0xFF, 192, 168, 124, 0, 0xEA, 0x60, 255, 255, 0, 0,
-                                                   192, 168, 1, 1, 8, 8, 4, 4});
+        const QByteArray setIP = request(
+            "SetIP", {0x7C, 0x00, 0xFF, 192, 168, 124, 0, 0xEA, 0x60, 255, 255, 0, 0, 192, 168, 1, 1, 8, 8, 4, 4});
         QTest::newRow("SetIP") << setIP
                                << "SetIP 7C:00:FF 192.168.124.0:60000 mask 255.255.0.0 gw 192.168.1.1 dns 8.8.4.4";
         QTest::newRow("SetDHCP") << request("SetDHCP", {0x12, 0x34, 0x56, 0x1F, 0x90}) << "SetDHCP 12:34:56 port 8080";

@@ -34,15 +34,16 @@ const QColor kRed(255, 0, 0);
 QByteArray Document(const QByteArray& ssid, const QByteArray& hex)
 {
     return "<?xml version=\"1.0\"?>\r\n<WLANProfile xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v1\">\r\n"
-           "<name>" + ssid + "</name>\r\n<SSIDConfig>\r\n<SSID>\r\n<hex>" + hex + "</hex>\r\n<name>" + ssid
+           "<name>"
+        + ssid + "</name>\r\n<SSIDConfig>\r\n<SSID>\r\n<hex>" + hex + "</hex>\r\n<name>" + ssid
         + "</name>\r\n</SSID>\r\n<nonBroadcast>true</nonBroadcast>\r\n</SSIDConfig>\r\n"
-        "<connectionType>ESS</connectionType>\r\n<connectionMode>manual</connectionMode>\r\n<MSM>\r\n<security>\r\n"
-        "<authEncryption>\r\n<authentication>WPA2PSK</authentication>\r\n<encryption>AES</encryption>\r\n"
-        "<useOneX>false</useOneX>\r\n</authEncryption>\r\n<sharedKey>\r\n<keyType>passPhrase</keyType>\r\n"
-        "<protected>false</protected>\r\n<keyMaterial>guestPYLO</keyMaterial>\r\n</sharedKey>\r\n</security>\r\n"
-        "</MSM>\r\n"
-        "<MacRandomization xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v3\">\r\n"
-        "<enableRandomization>false</enableRandomization>\r\n</MacRandomization>\r\n</WLANProfile>\r\n";
+          "<connectionType>ESS</connectionType>\r\n<connectionMode>manual</connectionMode>\r\n<MSM>\r\n<security>\r\n"
+          "<authEncryption>\r\n<authentication>WPA2PSK</authentication>\r\n<encryption>AES</encryption>\r\n"
+          "<useOneX>false</useOneX>\r\n</authEncryption>\r\n<sharedKey>\r\n<keyType>passPhrase</keyType>\r\n"
+          "<protected>false</protected>\r\n<keyMaterial>guestPYLO</keyMaterial>\r\n</sharedKey>\r\n</security>\r\n"
+          "</MSM>\r\n"
+          "<MacRandomization xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v3\">\r\n"
+          "<enableRandomization>false</enableRandomization>\r\n</MacRandomization>\r\n</WLANProfile>\r\n";
 }
 
 QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
@@ -91,7 +92,7 @@ class ConnectionSequenceTest : public QObject {
 private Q_SLOTS:
     void outcomes_data()
     {
-        QTest::addColumn<bool>("current"); // else chkOldMurel is clicked first
+        QTest::addColumn<bool>("current");         // else chkOldMurel is clicked first
         QTest::addColumn<QList<int>>("exitCodes"); // of runs 1 to 4
         QTest::addColumn<int>("answerFromPing");
         QTest::addColumn<double>("pingCost");
@@ -101,7 +102,8 @@ private Q_SLOTS:
         // Waits: 3 after run 1, 4 after run 2, 4 more when it succeeded, then up to 5
         // of pinging and 2 before the admin text.
         QTest::newRow("success: portal opened") << true << QList<int>{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
-        QTest::newRow("old variant: no browser") << false << QList<int>{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
+        QTest::newRow("old variant: no browser")
+            << false << QList<int>{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
         QTest::newRow("run 1 exit 5, run 3 failing, joined: no admin text")
             << true << QList<int>{5, 0, 1, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
         QTest::newRow("run 1 exit 5, no answer: admin text 2 s after the failure")
@@ -143,7 +145,7 @@ private Q_SLOTS:
         w.labStatus->setPalette(red);
         w.labStatus->setText(kFailed);
         rig.tempDir.removeForReal = false; // to see what the sequence itself deletes
-        QStringList textsAtRuns; // labProgress, labStatus
+        QStringList textsAtRuns;           // labProgress, labStatus
         std::vector<std::string> scripts;
         std::string dir, profileAtRun3;
         rig.runner.whileRunning = [&](const FakeCommandRunner::Run& run) {
@@ -166,9 +168,10 @@ private Q_SLOTS:
         QVERIFY2(qAbs(rig.connect() - seconds) < 0.01, "deadlines compare in single precision");
 
         const QString stopping = "Stopping Wlan service", restarted = "Wlan service restarted OK";
-        QCOMPARE(textsAtRuns, (QStringList{stopping, "", stopping, "", exitCodes[1] == 0 ? restarted : stopping,
-                                           exitCodes[1] == 0 ? restarted : "", "Trying to connect to " + ssid,
-                                           "Trying to connect to " + ssid}));
+        QCOMPARE(textsAtRuns,
+                 (QStringList{stopping, "", stopping, "", exitCodes[1] == 0 ? restarted : stopping,
+                              exitCodes[1] == 0 ? restarted : "", "Trying to connect to " + ssid,
+                              "Trying to connect to " + ssid}));
         QCOMPARE(w.labProgress->text(), finalText);
         QCOMPARE(rig.status(), finalText);
         QCOMPARE(TextColour(w.labStatus), finalText == kPortalOk ? kBlack : kRed);
@@ -177,16 +180,18 @@ private Q_SLOTS:
         const std::string address = current ? "8.8.8.8" : "192.168.4.1";
         QCOMPARE(rig.fake.echo.asked, std::vector<std::string>(static_cast<std::size_t>(pings), address));
         const bool portal = current && finalText == kPortalOk;
-        QCOMPARE(rig.fake.urls.opened, portal ? std::vector<std::string>{"http://8.8.8.8/"} : std::vector<std::string>{});
+        QCOMPARE(rig.fake.urls.opened,
+                 portal ? std::vector<std::string>{"http://8.8.8.8/"} : std::vector<std::string>{});
         QCOMPARE(BackColour(w.cmdWiFiConnect), QApplication::palette(w.cmdWiFiConnect).color(QPalette::Button));
         QCOMPARE(rig.busy.left, 1);
         QVERIFY(!rig.busy.busy());
         // The four lines and the profile, byte for byte, in a directory whose path has
         // blanks; each run replaces the script; the files go at the end, also when one is missing.
         const std::string name = ssid.toStdString();
-        QCOMPARE(scripts, (std::vector<std::string>{"sc stop wlansvc\r\n", "sc start wlansvc\r\n",
-                                                    "netsh wlan add profile filename=\"" + dir + "TKProfile.txt\"\r\n",
-                                                    "netsh wlan connect name=\"" + name + "\"\r\n"}));
+        QCOMPARE(scripts,
+                 (std::vector<std::string>{"sc stop wlansvc\r\n", "sc start wlansvc\r\n",
+                                           "netsh wlan add profile filename=\"" + dir + "TKProfile.txt\"\r\n",
+                                           "netsh wlan connect name=\"" + name + "\"\r\n"}));
         QCOMPARE(QByteArray::fromStdString(profileAtRun3),
                  Document(ssid.toLatin1(), current ? "544156494B2D4D5552454C" : "544156494B204D5552454C"));
         for (const char* file : {"TKProfile.txt", "TKlog.txt"})

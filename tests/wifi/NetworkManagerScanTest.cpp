@@ -19,7 +19,7 @@ bool OnPrivateSystemBus()
 {
     const QByteArray system = qgetenv("DBUS_SYSTEM_BUS_ADDRESS");
     return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1" && !system.isEmpty()
-           && system == qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        && system == qgetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 bool ServiceThere()
@@ -67,13 +67,15 @@ private:
     QString addWifiDevice(const QString& name) { return mockCall("AddWiFiDevice", {name, name, 30}).toString(); }
     void addAccessPoint(const QString& device, const std::string& ssid, unsigned strength)
     {
-        const QString path = mockCall("AddAccessPoint", {device, QStringLiteral("ap%1").arg(++accessPoints_), "placeholder",
-                                                         "00:11:22:33:44:55", 2u, 2437u, 54000u,
-                                                         QVariant::fromValue(uchar(strength)), 0x100u})
+        const QString path = mockCall("AddAccessPoint",
+                                      {device, QStringLiteral("ap%1").arg(++accessPoints_), "placeholder",
+                                       "00:11:22:33:44:55", 2u, 2437u, 54000u, QVariant::fromValue(uchar(strength)),
+                                       0x100u})
                                  .toString();
         // The mock takes text; the SSID is set afterwards as the raw bytes it is.
-        mockCall("SetProperty", {path, "org.freedesktop.NetworkManager.AccessPoint", "Ssid",
-                                 QVariant::fromValue(QDBusVariant(QByteArray::fromStdString(ssid)))});
+        mockCall("SetProperty",
+                 {path, "org.freedesktop.NetworkManager.AccessPoint", "Ssid",
+                  QVariant::fromValue(QDBusVariant(QByteArray::fromStdString(ssid)))});
     }
 
 private Q_SLOTS:

@@ -36,7 +36,8 @@ const QString kAdd = QStringLiteral(
     "connection|add|type|wifi|con-name|%1|ssid|%1|connection.autoconnect|no|wifi.mode|infrastructure|wifi.hidden|yes|"
     "wifi.cloned-mac-address|permanent|wifi-sec.key-mgmt|wpa-psk|wifi-sec.proto|rsn|wifi-sec.pairwise|ccmp|"
     "wifi-sec.group|ccmp|wifi-sec.psk-flags|0|wifi-sec.psk|guestPYLO");
-const QString kRefusedRadio = QStringLiteral("Error: failed to set Wi-Fi radio: Not authorized to perform this operation");
+const QString kRefusedRadio = QStringLiteral(
+    "Error: failed to set Wi-Fi radio: Not authorized to perform this operation");
 
 void Write(const QString& path, const QByteArray& bytes)
 {
@@ -55,8 +56,8 @@ struct FakeNmcli {
         Write(bin() + "/nmcli", kFakeNmcli);
         QFile::setPermissions(bin() + "/nmcli", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         Write(bin() + "/replies", replies.join(u'\n').toUtf8() + '\n');
-        for (const auto& [name, value] : {std::pair<const char*, QString>{"PATH", bin()}, {"TMPDIR", tmp()},
-                                          {"LC_ALL", "de_DE.UTF-8"}}) {
+        for (const auto& [name, value] :
+             {std::pair<const char*, QString>{"PATH", bin()}, {"TMPDIR", tmp()}, {"LC_ALL", "de_DE.UTF-8"}}) {
             saved.emplace_back(name, qgetenv(name));
             qputenv(name, value.toLocal8Bit());
         }
@@ -106,8 +107,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("replies");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("radio off refused") << 1 << "TAVIK-MUREL" << QStringList{"1|" + kRefusedRadio} << 5
-                                           << QStringList{"radio|wifi|off"};
+        QTest::newRow("radio off refused")
+            << 1 << "TAVIK-MUREL" << QStringList{"1|" + kRefusedRadio} << 5 << QStringList{"radio|wifi|off"};
         QTest::newRow("radio on, service not running")
             << 2 << "TAVIK MUREL" << QStringList{"8|Error: NetworkManager is not running."} << 8
             << QStringList{"radio|wifi|on"};
@@ -134,10 +135,10 @@ private Q_SLOTS:
         QFETCH(QStringList, calls);
         const NmcliProvisioningCommands commands;
         const std::string name = ssid.toStdString();
-        const std::string line = run == 1   ? commands.stopWlan()
-                                 : run == 2 ? commands.startWlan()
-                                 : run == 3 ? *commands.addProfile("/unused", name, kSetupApPassphrase)
-                                            : *commands.connect(name);
+        const std::string line = run == 1 ? commands.stopWlan()
+            : run == 2                    ? commands.startWlan()
+            : run == 3                    ? *commands.addProfile("/unused", name, kSetupApPassphrase)
+                                          : *commands.connect(name);
         FakeNmcli nmcli(replies);
         const QString script = nmcli.tmp() + "/TK.bat";
         Write(script, QByteArray::fromStdString(line + commands.lineEnd()));
@@ -166,8 +167,9 @@ private Q_SLOTS:
 
         QCOMPARE(panel.widgets.labStatus->text(),
                  QStringLiteral("Wlan service could not be restarted. Try to run this app 'AS ADMINISTRATOR'"));
-        QCOMPARE(nmcli.calls(), (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK-MUREL",
-                                             kAdd.arg("TAVIK-MUREL"), "connection|up|id|TAVIK-MUREL"}));
+        QCOMPARE(nmcli.calls(),
+                 (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK-MUREL",
+                              kAdd.arg("TAVIK-MUREL"), "connection|up|id|TAVIK-MUREL"}));
         QCOMPARE(runner.modes, std::vector<fs::perms>(4, fs::perms::owner_all));
         QCOMPARE(runner.dirs, std::vector<fs::path>(4, runner.dirs.front()));
         QCOMPARE(runner.dirs.front().parent_path(), fs::path(nmcli.tmp().toStdString()));

@@ -28,14 +28,23 @@ const std::vector<ScanRow>& ScanRows()
          .shown = {"tavik-murel|0%", "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
         {.name = "both setup access points, the current one later decides",
          .networks = {{"Home", 70}, {"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
-         .shown = {"Home|70%", "TAVIK MUREL|80%", "TAVIK-MUREL|81%"}, .setupAp = "current", .enabled = true},
+         .shown = {"Home|70%", "TAVIK MUREL|80%", "TAVIK-MUREL|81%"},
+         .setupAp = "current",
+         .enabled = true},
         {.name = "both setup access points, the old one later decides",
          .networks = {{"TAVIK-MUREL", 80}, {"TAVIK MUREL", 81}},
-         .shown = {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"}, .setupAp = "old", .enabled = true},
+         .shown = {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"},
+         .setupAp = "old",
+         .enabled = true},
         {.name = "setup access point found, readiness rule not met",
-         .networks = {{"TAVIK-MUREL", 90}}, .shown = {"TAVIK-MUREL|90%"}, .setupAp = "current", .port = "0"},
-        {.name = "two adapters: the first one's networks", .adapters = 2,
-         .networks = {{"First", 40}}, .shown = {"First|40%"}},
+         .networks = {{"TAVIK-MUREL", 90}},
+         .shown = {"TAVIK-MUREL|90%"},
+         .setupAp = "current",
+         .port = "0"},
+        {.name = "two adapters: the first one's networks",
+         .adapters = 2,
+         .networks = {{"First", 40}},
+         .shown = {"First|40%"}},
     };
     return rows;
 }
@@ -86,13 +95,15 @@ void RunScanRow(Wlan& wlan)
     const QString setupAp = row.setupAp;
     QCOMPARE(panel.useCurrentSetupAp, setupAp == "current");
     QCOMPARE(panel.useOldSetupAp, setupAp == "old");
-    QCOMPARE(w.labProgress->text(), setupAp.isEmpty() ? "No Tavik Murel access point found. Reboot Murel, wait until the "
-                                                        "led lights up, then press and hold button until led stops "
-                                                        "blinking. Then retry...\""
-                                                      : "Please enter SSID or click on list and enter key.");
-    QCOMPARE(w.cmdWiFiConnect->text(), setupAp.isEmpty() ? "Connect to TAVIK-MUREL and open Portal in web browser"
-                                       : setupAp == "old" ? "Connect to TAVIK MUREL and set SSID, key, IP, ..."
-                                                          : "Connect to TAVIK-MUREL and set SSID, key, IP, ...");
+    QCOMPARE(w.labProgress->text(),
+             setupAp.isEmpty() ? "No Tavik Murel access point found. Reboot Murel, wait until the "
+                                 "led lights up, then press and hold button until led stops "
+                                 "blinking. Then retry...\""
+                               : "Please enter SSID or click on list and enter key.");
+    QCOMPARE(w.cmdWiFiConnect->text(),
+             setupAp.isEmpty()      ? "Connect to TAVIK-MUREL and open Portal in web browser"
+                 : setupAp == "old" ? "Connect to TAVIK MUREL and set SSID, key, IP, ..."
+                                    : "Connect to TAVIK-MUREL and set SSID, key, IP, ...");
     QCOMPARE(w.cmdWiFiConnect->isEnabled(), row.enabled);
     QCOMPARE(fake.messages.shown, *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
     QCOMPARE(w.fraVoorstel->isEnabled(), !*row.message);
@@ -169,8 +180,9 @@ private Q_SLOTS:
         w.lstSSID->item(2)->setSelected(true);
         QCOMPARE(w.lstSignal->currentRow(), 2);
         QCOMPARE(w.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
-        QCOMPARE(fake.messages.shown, std::vector<std::string>{"\"TAVIK-MUREL\" temporary available. Please select or "
-                                                               "type new SSID and network key"});
+        QCOMPARE(fake.messages.shown,
+                 std::vector<std::string>{"\"TAVIK-MUREL\" temporary available. Please select or "
+                                          "type new SSID and network key"});
     }
 };
 

@@ -17,9 +17,13 @@
 struct WifiTestPanel {
     WifiTestPanel()
     {
-        widgets = {new QListWidget(&window), new QListWidget(&window), new QLabel(&window), new QLabel(&window),
+        widgets = {new QListWidget(&window),
+                   new QListWidget(&window),
+                   new QLabel(&window),
+                   new QLabel(&window),
                    new QPushButton(QStringLiteral("Connect to TAVIK-MUREL and open Portal in web browser"), &window),
-                   new QCheckBox(QStringLiteral("Old Murel"), &window), new QGroupBox(&window)};
+                   new QCheckBox(QStringLiteral("Old Murel"), &window),
+                   new QGroupBox(&window)};
         for (QLineEdit*& box : widgets.txtVoorstel)
             box = new QLineEdit(widgets.fraVoorstel);
         widgets.txtSSID = new QLineEdit(QStringLiteral("HomeNet"), widgets.fraVoorstel);
@@ -31,9 +35,9 @@ struct WifiTestPanel {
         widgets.cmdWiFiConnect->setEnabled(false);
         // One below the other, so that a click through the window finds each of them.
         auto* column = new QVBoxLayout(&window);
-        for (QWidget* w : std::initializer_list<QWidget*>{widgets.lstSSID, widgets.lstSignal, widgets.labProgress,
-                                                          widgets.labStatus, widgets.cmdWiFiConnect,
-                                                          widgets.chkOldMurel, widgets.fraVoorstel})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{widgets.lstSSID, widgets.lstSignal, widgets.labProgress, widgets.labStatus,
+                                             widgets.cmdWiFiConnect, widgets.chkOldMurel, widgets.fraVoorstel})
             column->addWidget(w, 0, Qt::AlignLeft);
         // Sized once, before the window exists: a layout that sets a shown window's limits
         // asks the window system for size hints, which the offscreen one cannot take.

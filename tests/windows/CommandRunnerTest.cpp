@@ -59,8 +59,8 @@ TEST_F(WindowsCommandRunnerTest, MissingScriptOrAFolderGivesMinusOne)
 // batch's program has started.
 class CancellingWaiter final : public EventWaiter {
 public:
-    explicit CancellingWaiter(HANDLE started) : started_(started) {}
-    void yieldOnce() override {}
+    explicit CancellingWaiter(HANDLE started) : started_(started) { }
+    void yieldOnce() override { }
     void waitForEvent(double maxSeconds) override
     {
         if (WaitForSingleObject(started_, 0) == WAIT_OBJECT_0)

@@ -57,8 +57,8 @@ TEST(WindowsTempDir, PrivateDirIsOpenToTheUserAlone)
         const bool isUser = EqualSid(&ace->SidStart, user);
         EXPECT_TRUE(isUser || IsWellKnownSid(&ace->SidStart, WinLocalSystemSid)) << "entry " << i << " lets another in";
         constexpr BYTE kInherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
-        userHasFullAccess |= isUser && (ace->Mask & FILE_ALL_ACCESS) == FILE_ALL_ACCESS &&
-                             (ace->Header.AceFlags & kInherited) == kInherited;
+        userHasFullAccess |= isUser && (ace->Mask & FILE_ALL_ACCESS) == FILE_ALL_ACCESS
+            && (ace->Header.AceFlags & kInherited) == kInherited;
     }
     EXPECT_TRUE(userHasFullAccess);
     LocalFree(descriptor);

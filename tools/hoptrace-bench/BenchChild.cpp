@@ -26,10 +26,7 @@ BenchChild::BenchChild(const std::vector<std::string>& command)
     out_ = fdopen(pipeFds[0], "r");
 }
 
-BenchChild::~BenchChild()
-{
-    wait();
-}
+BenchChild::~BenchChild() { wait(); }
 
 std::string BenchChild::readLine()
 {

@@ -15,15 +15,13 @@ namespace BurstSender {
 std::string Reply(int index)
 {
     char mac[18];
-    std::snprintf(mac, sizeof mac, "00:08:DC:%02X:%02X:%02X", (index >> 16) & 0xFF, (index >> 8) & 0xFF,
-                  index & 0xFF);
+    std::snprintf(mac, sizeof mac, "00:08:DC:%02X:%02X:%02X", (index >> 16) & 0xFF, (index >> 8) & 0xFF, index & 0xFF);
     char address[16];
-    std::snprintf(address, sizeof address, "10.%d.%d.%d", (index >> 16) & 0xFF, (index >> 8) & 0xFF,
-                  index & 0xFF);
+    std::snprintf(address, sizeof address, "10.%d.%d.%d", (index >> 16) & 0xFF, (index >> 8) & 0xFF, index & 0xFF);
     return "Host Name : TAVIK-WS-" + std::to_string(index) + "\r\nMAC Address : " + mac
-           + "\r\nIP Assignment : STATIC\r\nIP Address : " + address + ":80\r\nSubNet Mask : 255.0.0.0"
-           + "\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.1\r\nFirmware : 2.14 build 0311"
-           + "\r\nUptime : 0 d 03:12:44\r\nSerial : TS-" + std::to_string(100000 + index) + "\r\n";
+        + "\r\nIP Assignment : STATIC\r\nIP Address : " + address + ":80\r\nSubNet Mask : 255.0.0.0"
+        + "\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.1\r\nFirmware : 2.14 build 0311"
+        + "\r\nUptime : 0 d 03:12:44\r\nSerial : TS-" + std::to_string(100000 + index) + "\r\n";
 }
 
 int Run(const std::string& kind, int count, const std::string& target)

@@ -58,8 +58,9 @@ const char* BufferName(int bytes) { return bytes == kStockBuffer ? "stock 212992
 int Drive(const std::vector<int>& onlySizes)
 {
     if (std::getenv("SIMLAN_INSIDE") == nullptr || std::getenv("SIMLAN_DEVICE_PID") == nullptr) {
-        std::fprintf(stderr, "hoptrace-bench: runs only inside the simulated LAN: "
-                             "scripts/simlan.sh --no-sim -- hoptrace-bench (or make bench)\n");
+        std::fprintf(stderr,
+                     "hoptrace-bench: runs only inside the simulated LAN: "
+                     "scripts/simlan.sh --no-sim -- hoptrace-bench (or make bench)\n");
         return 2;
     }
     const std::string self = Self();
@@ -69,14 +70,13 @@ int Drive(const std::vector<int>& onlySizes)
     for (const int buffer : {kStockBuffer, kProgramBuffer}) {
         for (const int devices : onlySizes.empty() ? std::vector<int>{1000, 10000, 50000} : onlySizes) {
             const Result plain = RunCase({self, "--plain", std::to_string(buffer)}, "burst", devices);
-            const Result program = RunCase({self, "--intake", std::to_string(buffer), std::to_string(devices)},
-                                           "burst", devices);
+            const Result program = RunCase({self, "--intake", std::to_string(buffer), std::to_string(devices)}, "burst",
+                                           devices);
             const double perReply = program.listed > 0 ? program.cpu / program.listed * 1e6 : 0;
             const double plainPerReply = plain.listed > 0 ? plain.cpu / plain.listed * 1e6 : 0;
-            std::printf("| %s | %d | %ld | %ld | %.0f ms | %.1f us (%.1f us) | %.2f | %ld MB |\n",
-                        BufferName(buffer), devices, program.listed, plain.listed,
-                        (program.complete - program.sent) / 1e6, perReply, plainPerReply, program.cpu,
-                        program.rss / 1024);
+            std::printf("| %s | %d | %ld | %ld | %.0f ms | %.1f us (%.1f us) | %.2f | %ld MB |\n", BufferName(buffer),
+                        devices, program.listed, plain.listed, (program.complete - program.sent) / 1e6, perReply,
+                        plainPerReply, program.cpu, program.rss / 1024);
             std::fflush(stdout);
         }
     }

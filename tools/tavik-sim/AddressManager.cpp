@@ -14,8 +14,8 @@ std::string interfaceHolding(const std::string& address)
         if (candidate.flags().testFlag(QNetworkInterface::IsLoopBack))
             continue;
         for (const QNetworkAddressEntry& entry : candidate.addressEntries()) {
-            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol && entry.prefixLength() < 32 &&
-                wanted.isInSubnet(entry.ip(), entry.prefixLength()))
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol && entry.prefixLength() < 32
+                && wanted.isInSubnet(entry.ip(), entry.prefixLength()))
                 return candidate.name().toStdString();
         }
     }

@@ -15,7 +15,7 @@ public:
     // network holds the address.
     using Placement = std::pair<std::string, std::string>;
 
-    explicit AddressManager(std::function<void(const std::string&)> log) : log_(std::move(log)) {}
+    explicit AddressManager(std::function<void(const std::string&)> log) : log_(std::move(log)) { }
     ~AddressManager();
     AddressManager(const AddressManager&) = delete;
     AddressManager& operator=(const AddressManager&) = delete;

@@ -137,10 +137,7 @@ std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceC
 
 bool IsDottedAddress(std::string_view text) { return ParseDottedQuad(std::string(text)).has_value(); }
 
-std::string NetworkGateway(std::string_view dotted)
-{
-    return std::string(dotted.substr(0, dotted.rfind('.'))) + ".1";
-}
+std::string NetworkGateway(std::string_view dotted) { return std::string(dotted.substr(0, dotted.rfind('.'))) + ".1"; }
 
 std::optional<std::string> CanonicalMac(std::string_view text)
 {

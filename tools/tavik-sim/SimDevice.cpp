@@ -31,8 +31,7 @@ void line(std::string& block, std::string_view label, std::string_view value)
 
 SimDevice::SimDevice(DeviceConfig config, int interfaceIndex, double rebootSeconds)
     : defaults_(config), config_(std::move(config)), interfaceIndex_(interfaceIndex), rebootSeconds_(rebootSeconds)
-{
-}
+{ }
 
 std::string SimDevice::replyBlock() const
 {

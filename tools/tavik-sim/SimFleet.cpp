@@ -18,9 +18,9 @@ std::string describe(const SimDevice& device, const Reaction& reaction, const Ar
     case Reaction::Kind::DefaultsRestored:
         return who + "Default" + from + ", back at " + device.config().address + ", rebooting";
     case Reaction::Kind::SetIP:
-        return who + "SetIP" + from + ": static " + device.config().address + ":" +
-               std::to_string(device.config().port) + " mask " + device.config().mask + " gw " +
-               device.config().gateway + " dns " + device.config().dns + ", rebooting";
+        return who + "SetIP" + from + ": static " + device.config().address + ":" + std::to_string(device.config().port)
+            + " mask " + device.config().mask + " gw " + device.config().gateway + " dns " + device.config().dns
+            + ", rebooting";
     case Reaction::Kind::SetDHCP:
         return who + "SetDHCP" + from + ": DHCP, port " + std::to_string(device.config().port) + ", rebooting";
     case Reaction::Kind::Ignored:
@@ -33,8 +33,7 @@ std::string describe(const SimDevice& device, const Reaction& reaction, const Ar
 
 SimFleet::SimFleet(std::vector<SimDevice> devices, ReplyMode mode, JitterSource jitter)
     : devices_(std::move(devices)), mode_(mode), jitter_(std::move(jitter))
-{
-}
+{ }
 
 bool SimFleet::isDeviceAddress(const std::string& address) const
 {

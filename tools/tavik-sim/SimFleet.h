@@ -12,9 +12,9 @@ struct OutgoingReply {
     std::string sourceAddress;      // the replying device's address
     std::string destinationAddress; // the requester, or the limited broadcast address
     std::uint16_t destinationPort = 0;
-    int interfaceIndex = -1;        // leave through the interface the request came in on
+    int interfaceIndex = -1; // leave through the interface the request came in on
     int delayMs = 0;
-    std::size_t device = 0;         // index into devices()
+    std::size_t device = 0; // index into devices()
 };
 
 // A device that took a new address: the simulator moves the address on its interface.
@@ -28,7 +28,7 @@ struct FleetResponse {
     std::vector<OutgoingReply> replies;
     std::vector<AddressMove> moves;
     std::vector<std::size_t> rebooting; // devices now silent for a reboot
-    std::vector<std::string> log; // one line per device that acted
+    std::vector<std::string> log;       // one line per device that acted
 };
 
 // Every simulated device behind one socket: hands each datagram to each device and

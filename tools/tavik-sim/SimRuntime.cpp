@@ -28,15 +28,13 @@ std::string escaped(const std::string& bytes)
 
 SimRuntime::SimRuntime(SimSettings settings)
     : settings_(std::move(settings)), addresses_([this](const std::string& text) { error(text); })
-{
-}
+{ }
 
 void SimRuntime::log(const std::string& text) const
 {
     if (settings_.quiet)
         return;
-    std::fprintf(stderr, "%s tavik-sim: %s\n", qPrintable(QTime::currentTime().toString("HH:mm:ss.zzz")),
-                 text.c_str());
+    std::fprintf(stderr, "%s tavik-sim: %s\n", qPrintable(QTime::currentTime().toString("HH:mm:ss.zzz")), text.c_str());
     std::fflush(stderr);
 }
 
@@ -84,14 +82,14 @@ bool SimRuntime::start()
 
     for (const SimDevice& device : fleet_->devices()) {
         const DeviceConfig& c = device.config();
-        log(c.hostName + " " + c.mac + " " + (c.dhcp ? "DHCP " : "static ") + c.address + ":" +
-            std::to_string(c.port) + (c.interfaceName.empty() ? "" : " on " + c.interfaceName) +
-            (c.replyDelayMs || c.replyJitterMs
-                 ? ", replies after " + std::to_string(c.replyDelayMs) + "+" + std::to_string(c.replyJitterMs) + " ms"
-                 : ""));
+        log(c.hostName + " " + c.mac + " " + (c.dhcp ? "DHCP " : "static ") + c.address + ":" + std::to_string(c.port)
+            + (c.interfaceName.empty() ? "" : " on " + c.interfaceName)
+            + (c.replyDelayMs || c.replyJitterMs
+                   ? ", replies after " + std::to_string(c.replyDelayMs) + "+" + std::to_string(c.replyJitterMs) + " ms"
+                   : ""));
     }
-    log("listening on " + settings_.bindAddress + ":" + std::to_string(settings_.listenPort) + ", replies " +
-        (settings_.broadcastReplies ? "by broadcast" : "to the requester"));
+    log("listening on " + settings_.bindAddress + ":" + std::to_string(settings_.listenPort) + ", replies "
+        + (settings_.broadcastReplies ? "by broadcast" : "to the requester"));
     if (!settings_.recordFile.empty()) {
         recordFile_.setFileName(QString::fromStdString(settings_.recordFile));
         if (!recordFile_.open(QIODevice::WriteOnly | QIODevice::Append)) {
@@ -124,8 +122,10 @@ bool SimRuntime::openDeviceSockets()
             std::string reason;
             socket = UdpEndpoint::open(address, settings_.listenPort, reason);
             if (!socket) {
-                error("cannot listen for unicast to " + address + " (is it on an interface? --manage-addresses puts "
-                      "it there): " + reason);
+                error("cannot listen for unicast to " + address
+                      + " (is it on an interface? --manage-addresses puts "
+                        "it there): "
+                      + reason);
                 all = false;
                 continue;
             }
@@ -162,9 +162,9 @@ void SimRuntime::record(const Arrival& arrival, double now)
 {
     if (!recordFile_.isOpen())
         return;
-    const std::string line = QString::number(now, 'f', 3).toStdString() + " " + arrival.senderAddress + ":" +
-                             std::to_string(arrival.senderPort) + " -> " + arrival.destinationAddress + " if" +
-                             std::to_string(arrival.interfaceIndex) + " " + escaped(arrival.bytes) + "\n";
+    const std::string line = QString::number(now, 'f', 3).toStdString() + " " + arrival.senderAddress + ":"
+        + std::to_string(arrival.senderPort) + " -> " + arrival.destinationAddress + " if"
+        + std::to_string(arrival.interfaceIndex) + " " + escaped(arrival.bytes) + "\n";
     recordFile_.write(line.data(), static_cast<qint64>(line.size()));
     recordFile_.flush();
 }

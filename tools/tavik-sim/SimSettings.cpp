@@ -45,8 +45,8 @@ std::optional<DeviceConfig> PatternDevice(const FleetPattern& pattern, std::uint
 {
     // The MAC prefix takes 1..5 groups; the counter (from 1) fills the remaining bytes.
     const std::size_t groups = (pattern.macPrefix.size() + 1) / 3;
-    if (pattern.macPrefix.size() % 3 != 2 || groups > 5 ||
-        !CanonicalMac(pattern.macPrefix + std::string(":00:00:00:00:00").substr(0, 3 * (6 - groups)))) {
+    if (pattern.macPrefix.size() % 3 != 2 || groups > 5
+        || !CanonicalMac(pattern.macPrefix + std::string(":00:00:00:00:00").substr(0, 3 * (6 - groups)))) {
         error = "--mac-prefix: one to five hex pairs joined by ':': " + pattern.macPrefix;
         return std::nullopt;
     }
@@ -55,7 +55,7 @@ std::optional<DeviceConfig> PatternDevice(const FleetPattern& pattern, std::uint
     const std::uint64_t distinctTails = (std::uint64_t{1} << (8 * (6 - groups))) - 1;
     if (counter > distinctTails) {
         error = "--mac-prefix: " + std::to_string(groups) + " groups leave room for " + std::to_string(distinctTails)
-                + " devices only: " + pattern.macPrefix;
+            + " devices only: " + pattern.macPrefix;
         return std::nullopt;
     }
     std::string tail;
@@ -158,7 +158,10 @@ const std::vector<SimOption>& Options()
 {
     // Read in this order; the config files' devices come before the --device lines.
     static const std::vector<SimOption> options{
-        {{"n", "count"}, "Generated devices (default 1 without --device/--config, else 0).", "N", nullptr,
+        {{"n", "count"},
+         "Generated devices (default 1 without --device/--config, else 0).",
+         "N",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              if (v.isEmpty())
                  return {};
@@ -166,31 +169,61 @@ const std::vector<SimOption>& Options()
              p.count = v.value(0).toInt(&ok);
              return ok && *p.count >= 0 && *p.count <= 10000 ? "" : "--count: 0..10000";
          }},
-        {{"mac-prefix"}, "First MAC bytes of generated devices (default 00:08:DC).", "XX:XX:XX", "00:08:DC",
+        {{"mac-prefix"},
+         "First MAC bytes of generated devices (default 00:08:DC).",
+         "XX:XX:XX",
+         "00:08:DC",
          [](ParsedOptions& p, const QStringList& v) { return readInto(p.pattern.macPrefix, v); }},
-        {{"first-address"}, "Address of the first device; the next ones count up (default 192.168.1.20).", "A.B.C.D",
-         "192.168.1.20", [](ParsedOptions& p, const QStringList& v) { return readInto(p.pattern.firstAddress, v); }},
+        {{"first-address"},
+         "Address of the first device; the next ones count up (default 192.168.1.20).",
+         "A.B.C.D",
+         "192.168.1.20",
+         [](ParsedOptions& p, const QStringList& v) { return readInto(p.pattern.firstAddress, v); }},
         {{"ports"}, "Device ports, comma separated, used in turn (default 80).", "P[,P...]", "80", readPorts},
-        {{"dhcp-every"}, "Every N-th device reports DHCP; 0: none (default 2).", "N", "2",
+        {{"dhcp-every"},
+         "Every N-th device reports DHCP; 0: none (default 2).",
+         "N",
+         "2",
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              bool ok = false;
              p.pattern.dhcpEvery = v.value(0).toInt(&ok);
              return ok && p.pattern.dhcpEvery >= 0 ? "" : "--dhcp-every: a whole number from 0";
          }},
-        {{"mask"}, "Subnet mask of generated devices (default 255.255.255.0).", "A.B.C.D", "255.255.255.0",
+        {{"mask"},
+         "Subnet mask of generated devices (default 255.255.255.0).",
+         "A.B.C.D",
+         "255.255.255.0",
          [](ParsedOptions& p, const QStringList& v) { return readAddress(p.pattern.mask, v, "--mask"); }},
-        {{"gateway"}, "Gateway of generated devices (default: their network's .1).", "A.B.C.D", nullptr,
+        {{"gateway"},
+         "Gateway of generated devices (default: their network's .1).",
+         "A.B.C.D",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) { return readAddress(p.pattern.gateway, v, "--gateway"); }},
-        {{"dns"}, "DNS server of generated devices (default: the gateway).", "A.B.C.D", nullptr,
+        {{"dns"},
+         "DNS server of generated devices (default: the gateway).",
+         "A.B.C.D",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) { return readAddress(p.pattern.dns, v, "--dns"); }},
-        {{"delay"}, "Reply delay of generated devices (default 0).", "MS", "0",
+        {{"delay"},
+         "Reply delay of generated devices (default 0).",
+         "MS",
+         "0",
          [](ParsedOptions& p, const QStringList& v) { return readMilliseconds(p.pattern.replyDelayMs, v); }},
-        {{"jitter"}, "Random extra reply delay, 0..MS.", "MS", "0",
+        {{"jitter"},
+         "Random extra reply delay, 0..MS.",
+         "MS",
+         "0",
          [](ParsedOptions& p, const QStringList& v) { return readMilliseconds(p.pattern.replyJitterMs, v); }},
-        {{"iface"}, "Interface the generated devices sit on (default: all).", "NAME", nullptr,
+        {{"iface"},
+         "Interface the generated devices sit on (default: all).",
+         "NAME",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) { return readInto(p.pattern.interfaceName, v); }},
         {{"config"}, "File with one device line of keys per line ('#' comments).", "FILE", nullptr, readConfigFiles},
-        {{"device"}, "One more device, as KEY=VALUE,... (repeatable).", "KEYS", nullptr,
+        {{"device"},
+         "One more device, as KEY=VALUE,... (repeatable).",
+         "KEYS",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              for (const QString& keys : v)
                  p.deviceLines.push_back(keys.toStdString());
@@ -199,9 +232,13 @@ const std::vector<SimOption>& Options()
         {{"bind"},
          "Address to listen on; with 255.255.255.255 each device address gets a socket of its own (default "
          "0.0.0.0). The program holds port 8080 alone: run the simulator in a network namespace of its own.",
-         "A.B.C.D", "0.0.0.0",
+         "A.B.C.D",
+         "0.0.0.0",
          [](ParsedOptions& p, const QStringList& v) { return readAddress(p.settings.bindAddress, v, "--bind"); }},
-        {{"listen-port"}, "UDP port to listen on (default 8080).", "P", "8080",
+        {{"listen-port"},
+         "UDP port to listen on (default 8080).",
+         "P",
+         "8080",
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              bool ok = false;
              const uint port = v.value(0).toUInt(&ok);
@@ -209,38 +246,52 @@ const std::vector<SimOption>& Options()
              return ok && port >= 1 && port <= 65535 ? "" : "--listen-port: 1..65535";
          }},
         {{"broadcast-replies"},
-         "Reply to 255.255.255.255:8080 on the request's interface instead of to the requester.", "", nullptr,
+         "Reply to 255.255.255.255:8080 on the request's interface instead of to the requester.",
+         "",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              p.settings.broadcastReplies = !v.isEmpty();
              return {};
          }},
-        {{"reboot-seconds"}, "How long a device stays silent after a reboot command (default 4).", "S", "4",
+        {{"reboot-seconds"},
+         "How long a device stays silent after a reboot command (default 4).",
+         "S",
+         "4",
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              bool ok = false;
              p.settings.rebootSeconds = v.value(0).toDouble(&ok);
              return ok && p.settings.rebootSeconds >= 0 && p.settings.rebootSeconds <= 3600
-                        ? ""
-                        : "--reboot-seconds: 0..3600";
+                 ? ""
+                 : "--reboot-seconds: 0..3600";
          }},
         {{"manage-addresses"},
          "Put each device's address (/32) on its interface and move it when a device takes a new one (needs 'ip' "
          "and CAP_NET_ADMIN).",
-         "", nullptr,
+         "",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              p.settings.manageAddresses = !v.isEmpty();
              return {};
          }},
-        {{"q", "quiet"}, "Log nothing but errors.", "", nullptr,
+        {{"q", "quiet"},
+         "Log nothing but errors.",
+         "",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) -> std::string {
              p.settings.quiet = !v.isEmpty();
              return {};
          }},
-        {{"ready-file"}, "Create FILE once every socket listens.", "FILE", nullptr,
+        {{"ready-file"},
+         "Create FILE once every socket listens.",
+         "FILE",
+         nullptr,
          [](ParsedOptions& p, const QStringList& v) { return readInto(p.settings.readyFile, v); }},
         {{"record"},
          "Append every datagram received to FILE, one line each: seconds, sender -> destination, interface "
          "index, bytes (\\xNN escaped).",
-         "FILE", nullptr, [](ParsedOptions& p, const QStringList& v) { return readInto(p.settings.recordFile, v); }},
+         "FILE",
+         nullptr,
+         [](ParsedOptions& p, const QStringList& v) { return readInto(p.settings.recordFile, v); }},
     };
     return options;
 }

@@ -47,11 +47,11 @@ std::unique_ptr<UdpEndpoint> UdpEndpoint::open(const std::string& address, std::
     // devices answer by broadcast; packet info tells which address and interface a
     // request came in on.
     const int buffer = 4 << 20;
-    if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) < 0 ||
-        ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) < 0 ||
-        ::setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) < 0 ||
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer) < 0 ||
-        ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) < 0) {
+    if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) < 0
+        || ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) < 0
+        || ::setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) < 0
+        || ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer) < 0
+        || ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) < 0) {
         error = address + ":" + std::to_string(port) + ": " + std::strerror(errno);
         ::close(fd);
         return nullptr;

@@ -25,8 +25,8 @@ SteadyClock::time_point DeadlineAfter(double seconds)
 {
     // NaN, negatives and absurdly long limits are clamped so the arithmetic stays sane.
     const double bounded = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 86400.0 * 365) : 0.0;
-    return SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
-                                    std::chrono::duration<double>(bounded));
+    return SteadyClock::now()
+        + std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(bounded));
 }
 
 int MillisecondsUntil(SteadyClock::time_point deadline)
@@ -105,8 +105,7 @@ pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output)
     for (int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGCHLD, SIGHUP})
         sigaddset(&defaults, signal);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = -1;
     const bool searchPath = argv[0].find('/') == std::string::npos;
@@ -119,8 +118,8 @@ pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output)
 
 } // namespace
 
-ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds,
-                             ChildOutput output, int cancelFd)
+ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds, ChildOutput output,
+                             int cancelFd)
 {
     if (argv.empty() || argv[0].empty())
         return {};

@@ -22,5 +22,5 @@ enum class ChildOutput { Inherit, Discard };
 // timeoutSeconds pass; on the time limit the whole group is killed. The child is always
 // reaped before this returns, so it never leaves a zombie behind. A readable cancelFd
 // (when given) ends it the same way as the time limit.
-ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds,
-                             ChildOutput output, int cancelFd = -1);
+ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds, ChildOutput output,
+                             int cancelFd = -1);

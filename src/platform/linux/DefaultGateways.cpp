@@ -105,8 +105,8 @@ bool SendDumpRequest(int fd, std::uint32_t sequence)
     request.route.rtm_family = AF_INET;
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
-    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel),
-                  sizeof kernel) == static_cast<ssize_t>(request.header.nlmsg_len);
+    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel)
+        == static_cast<ssize_t>(request.header.nlmsg_len);
 }
 
 // Reads one batch of replies; returns false on failure, sets done at the end of the dump.
@@ -122,8 +122,8 @@ bool ReadReplies(int fd, std::uint32_t sequence, std::vector<char>& buffer, bool
         return false;
     sockaddr_nl from{};
     socklen_t fromLength = sizeof from;
-    const ssize_t received =
-        recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+    const ssize_t received = recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from),
+                                      &fromLength);
     if (received < 0)
         return errno == EINTR;
     if (from.nl_pid != 0)
@@ -152,8 +152,8 @@ std::optional<std::map<int, std::string>> ReadDefaultGateways()
     const UniqueFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (!socket.valid())
         return std::nullopt;
-    const auto sequence = static_cast<std::uint32_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count() & 0x7fffffff);
+    const auto sequence = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()
+                                                     & 0x7fffffff);
     if (!SendDumpRequest(socket.get(), sequence))
         return std::nullopt;
     // Large enough for any one batch the kernel sends (it fills up to a page or 32 KiB).

@@ -88,9 +88,9 @@ bool IsReply(const unsigned char* bytes, std::size_t length, bool withIpHeader, 
         return false;
     icmphdr header{};
     std::memcpy(&header, bytes, sizeof header);
-    return header.type == ICMP_ECHOREPLY && header.code == 0 && header.un.echo.id == request.id &&
-           ntohs(header.un.echo.sequence) == request.sequence &&
-           std::memcmp(bytes + sizeof header, request.token.data(), kTokenLength) == 0;
+    return header.type == ICMP_ECHOREPLY && header.code == 0 && header.un.echo.id == request.id
+        && ntohs(header.un.echo.sequence) == request.sequence
+        && std::memcmp(bytes + sizeof header, request.token.data(), kTokenLength) == 0;
 }
 
 int MillisecondsUntil(SteadyClock::time_point deadline)
@@ -101,8 +101,7 @@ int MillisecondsUntil(SteadyClock::time_point deadline)
     return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
-EchoOutcome AwaitReply(int fd, bool raw, std::uint32_t target, const Request& request,
-                       SteadyClock::time_point deadline)
+EchoOutcome AwaitReply(int fd, bool raw, std::uint32_t target, const Request& request, SteadyClock::time_point deadline)
 {
     std::array<unsigned char, 2048> buffer{};
     for (;;) {
@@ -127,8 +126,8 @@ EchoOutcome AwaitReply(int fd, bool raw, std::uint32_t target, const Request& re
                 getsockopt(fd, SOL_SOCKET, SO_ERROR, &ignored, &size);
                 break;
             }
-            if (from.sin_family == AF_INET && ntohl(from.sin_addr.s_addr) == target &&
-                IsReply(buffer.data(), static_cast<std::size_t>(received), raw, request))
+            if (from.sin_family == AF_INET && ntohl(from.sin_addr.s_addr) == target
+                && IsReply(buffer.data(), static_cast<std::size_t>(received), raw, request))
                 return EchoOutcome::Answered;
         }
         if (MillisecondsUntil(deadline) == 0)
@@ -145,11 +144,11 @@ EchoOutcome SendIcmpEcho(EchoMethod socketKind, std::uint32_t target, int ttl, d
         return EchoOutcome::Unavailable;
     const bool raw = socketKind == EchoMethod::RawSocket;
     const double bounded = std::isfinite(timeoutSeconds) ? std::clamp(timeoutSeconds, 0.0, 3600.0) : 0.0;
-    const auto deadline = SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
-                                                   std::chrono::duration<double>(bounded));
+    const auto deadline = SteadyClock::now()
+        + std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(bounded));
 
-    const UniqueFd socket(::socket(AF_INET, (raw ? SOCK_RAW : SOCK_DGRAM) | SOCK_CLOEXEC | SOCK_NONBLOCK,
-                           IPPROTO_ICMP));
+    const UniqueFd socket(
+        ::socket(AF_INET, (raw ? SOCK_RAW : SOCK_DGRAM) | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_ICMP));
     if (!socket.valid())
         return EchoOutcome::Unavailable;
     if (setsockopt(socket.get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0)
@@ -169,8 +168,8 @@ EchoOutcome SendIcmpEcho(EchoMethod socketKind, std::uint32_t target, int ttl, d
         sockaddr_in local{};
         local.sin_family = AF_INET;
         socklen_t length = sizeof local;
-        if (bind(socket.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-            getsockname(socket.get(), reinterpret_cast<sockaddr*>(&local), &length) != 0)
+        if (bind(socket.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
+            || getsockname(socket.get(), reinterpret_cast<sockaddr*>(&local), &length) != 0)
             return EchoOutcome::Unavailable;
         request.id = local.sin_port;
     }

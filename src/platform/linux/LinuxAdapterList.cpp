@@ -80,8 +80,7 @@ std::optional<std::vector<AdapterInfo>> LinuxAdapterList::adapters()
         if (link.index > 0) // 0: gone while being listed
             ordered.push_back(link);
     }
-    std::sort(ordered.begin(), ordered.end(),
-              [](const Interface& a, const Interface& b) { return a.index < b.index; });
+    std::sort(ordered.begin(), ordered.end(), [](const Interface& a, const Interface& b) { return a.index < b.index; });
 
     std::vector<AdapterInfo> adapters;
     for (const Interface& link : ordered) {

@@ -11,8 +11,7 @@
 
 LinuxCommandRunner::LinuxCommandRunner(EventWaiter* waiter)
     : waiter_(waiter), cancel_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
-{
-}
+{ }
 
 void LinuxCommandRunner::cancel()
 {
@@ -25,9 +24,9 @@ int LinuxCommandRunner::run(const std::string& scriptPath, double timeoutSeconds
 {
     // The shell reports an unreadable script with its own exit status (127), which a
     // script could also return on purpose; checking first keeps "could not start" apart.
-    struct stat info {};
-    if (scriptPath.empty() || stat(scriptPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        access(scriptPath.c_str(), R_OK) != 0)
+    struct stat info { };
+    if (scriptPath.empty() || stat(scriptPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)
+        || access(scriptPath.c_str(), R_OK) != 0)
         return -1;
 
     // A cancel from before this run does not end it.
@@ -37,8 +36,7 @@ int LinuxCommandRunner::run(const std::string& scriptPath, double timeoutSeconds
     ChildOutcome outcome;
     CallLettingEventsRun(waiter_, [&] {
         // "--" keeps a path that begins with "-" from being read as a shell option.
-        outcome = RunChildProcess({"/bin/sh", "--", scriptPath}, timeoutSeconds, ChildOutput::Inherit,
-                                  cancel_.get());
+        outcome = RunChildProcess({"/bin/sh", "--", scriptPath}, timeoutSeconds, ChildOutput::Inherit, cancel_.get());
         return 0;
     });
     switch (outcome.kind) {

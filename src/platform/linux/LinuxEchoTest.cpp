@@ -16,10 +16,9 @@ bool CanHaveOneOwner(std::uint32_t address)
 
 LinuxEchoTest::LinuxEchoTest()
     : LinuxEchoTest({EchoMethod::DatagramSocket, EchoMethod::RawSocket, EchoMethod::PingProgram})
-{
-}
+{ }
 
-LinuxEchoTest::LinuxEchoTest(std::vector<EchoMethod> methods) : methods_(std::move(methods)) {}
+LinuxEchoTest::LinuxEchoTest(std::vector<EchoMethod> methods) : methods_(std::move(methods)) { }
 
 bool LinuxEchoTest::echo(const std::string& dottedAddress, int maxHops, double timeoutSeconds)
 {
@@ -32,8 +31,8 @@ bool LinuxEchoTest::echo(const std::string& dottedAddress, int maxHops, double t
     for (EchoMethod method : methods_) {
         // ping reads "010" as octal: hand it the address as parsed here.
         const EchoOutcome outcome = method == EchoMethod::PingProgram
-                                        ? RunPingProgram(DottedQuadText(*target), maxHops, timeoutSeconds)
-                                        : SendIcmpEcho(method, *target, maxHops, timeoutSeconds, sequence_);
+            ? RunPingProgram(DottedQuadText(*target), maxHops, timeoutSeconds)
+            : SendIcmpEcho(method, *target, maxHops, timeoutSeconds, sequence_);
         if (outcome == EchoOutcome::Unavailable)
             continue;
         lastMethod_ = method;

@@ -35,8 +35,8 @@ bool SendDumpRequest(int fd, std::uint32_t sequence)
     request.neighbour.ndm_family = AF_INET;
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
-    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) ==
-           static_cast<ssize_t>(request.header.nlmsg_len);
+    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel)
+        == static_cast<ssize_t>(request.header.nlmsg_len);
 }
 
 // True when the message is an entry for target with a non-zero link-layer address.
@@ -74,8 +74,8 @@ bool LinuxNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress)
     const UniqueFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (!socket.valid())
         return false;
-    const auto sequence =
-        static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count() & 0x7fffffff);
+    const auto sequence = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()
+                                                     & 0x7fffffff);
     if (!SendDumpRequest(socket.get(), sequence))
         return false;
 
@@ -91,8 +91,8 @@ bool LinuxNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress)
             return found;
         sockaddr_nl from{};
         socklen_t fromLength = sizeof from;
-        const ssize_t received =
-            recvfrom(socket.get(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+        const ssize_t received = recvfrom(socket.get(), buffer.data(), buffer.size(), 0,
+                                          reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (received < 0) {
             if (errno == EINTR)
                 continue;

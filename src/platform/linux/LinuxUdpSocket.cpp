@@ -43,7 +43,7 @@ int InterfaceIndexOf(msghdr& header)
 }
 } // namespace
 
-LinuxUdpSocket::LinuxUdpSocket(int receiveBufferBytes) : receiveBufferBytes_(receiveBufferBytes) {}
+LinuxUdpSocket::LinuxUdpSocket(int receiveBufferBytes) : receiveBufferBytes_(receiveBufferBytes) { }
 
 LinuxUdpSocket::~LinuxUdpSocket() { close(); }
 
@@ -95,8 +95,7 @@ bool LinuxUdpSocket::enableBroadcast()
     return isBound();
 }
 
-bool LinuxUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port,
-                          int interfaceIndex)
+bool LinuxUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex)
 {
     sockaddr_in to{};
     to.sin_family = AF_INET;
@@ -155,10 +154,10 @@ void LinuxUdpSocket::receive(int fd, int wakeFd)
     for (;;) {
         int timeoutMs = -1;
         if (unannounced) {
-            const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
-                std::chrono::steady_clock::now() - firstUnannounced);
-            timeoutMs = static_cast<int>(std::max<long long>(0, std::min<long long>(
-                kQuietMs, kLongestUnannouncedMs - waited.count())));
+            const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now()
+                                                                                      - firstUnannounced);
+            timeoutMs = static_cast<int>(
+                std::max<long long>(0, std::min<long long>(kQuietMs, kLongestUnannouncedMs - waited.count())));
         }
         const int ready = ::poll(waits, 2, timeoutMs);
         if (ready < 0 && errno != EINTR)
@@ -191,8 +190,9 @@ void LinuxUdpSocket::receive(int fd, int wakeFd)
             }
         }
         if (unannounced
-            && (ready == 0 || std::chrono::steady_clock::now() - firstUnannounced
-                                  >= std::chrono::milliseconds(kLongestUnannouncedMs))) {
+            && (ready == 0
+                || std::chrono::steady_clock::now() - firstUnannounced
+                    >= std::chrono::milliseconds(kLongestUnannouncedMs))) {
             announce();
             unannounced = false;
         }

@@ -75,7 +75,7 @@ const DeviceSignal kDeviceSignals[] = {
 
 } // namespace
 
-NetworkManagerWlan::NetworkManagerWlan(QObject* parent) : QObject(parent) {}
+NetworkManagerWlan::NetworkManagerWlan(QObject* parent) : QObject(parent) { }
 
 NetworkManagerWlan::~NetworkManagerWlan()
 {
@@ -135,16 +135,16 @@ std::vector<WlanNetwork> NetworkManagerWlan::availableNetworks(Handle client)
     if (devices.empty())
         return networks;
     // GetAllAccessPoints includes the hidden networks, as the platform's list does.
-    const std::vector<QString> accessPoints =
-        ObjectPaths(Call(devices.front(), kWirelessInterface, QStringLiteral("GetAllAccessPoints")));
+    const std::vector<QString> accessPoints = ObjectPaths(
+        Call(devices.front(), kWirelessInterface, QStringLiteral("GetAllAccessPoints")));
     for (const QString& path : accessPoints) {
         const QVariantMap properties = AllProperties(path, kAccessPointInterface);
         if (properties.isEmpty())
             continue; // vanished between the list and the read
         const QByteArray ssid = properties.value(QStringLiteral("Ssid")).toByteArray();
         const unsigned strength = properties.value(QStringLiteral("Strength")).value<uchar>();
-        networks.push_back({std::string(ssid.constData(), static_cast<std::size_t>(ssid.size())),
-                            std::min(strength, 100u)});
+        networks.push_back(
+            {std::string(ssid.constData(), static_cast<std::size_t>(ssid.size())), std::min(strength, 100u)});
     }
     return networks;
 }
@@ -170,8 +170,7 @@ void NetworkManagerWlan::subscribe(const QString& devicePath, bool on)
     QDBusConnection bus = Bus();
     for (const DeviceSignal& signal : kDeviceSignals) {
         if (on)
-            bus.connect(kService, devicePath, signal.interface, signal.name, this,
-                        SLOT(onDeviceSignal(QDBusMessage)));
+            bus.connect(kService, devicePath, signal.interface, signal.name, this, SLOT(onDeviceSignal(QDBusMessage)));
         else
             bus.disconnect(kService, devicePath, signal.interface, signal.name, this,
                            SLOT(onDeviceSignal(QDBusMessage)));

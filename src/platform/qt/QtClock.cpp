@@ -2,7 +2,4 @@
 
 #include <QTime>
 
-double QtClock::secondsSinceMidnight() const
-{
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
+double QtClock::secondsSinceMidnight() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }

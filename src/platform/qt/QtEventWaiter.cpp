@@ -7,10 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-void QtEventWaiter::yieldOnce()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
+void QtEventWaiter::yieldOnce() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtEventWaiter::waitForEvent(double maxSeconds)
 {

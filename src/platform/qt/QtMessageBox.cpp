@@ -5,7 +5,7 @@
 
 void QtMessageBox::show(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Hoptrace"), QString::fromStdString(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Hoptrace"), QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }

@@ -51,14 +51,12 @@ bool QtUdpSocket::enableBroadcast()
     return isBound();
 }
 
-bool QtUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port,
-                       int interfaceIndex)
+bool QtUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex)
 {
     const QHostAddress address(QString::fromStdString(host));
     if (address.isNull() || address.protocol() != QAbstractSocket::IPv4Protocol)
         return false;
-    QNetworkDatagram datagram(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                              address, port);
+    QNetworkDatagram datagram(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), address, port);
     // Choosing the interface by index works for limited broadcasts; choosing it by
     // sender address does not (the kernel answers ENETUNREACH).
     if (interfaceIndex >= 0) {

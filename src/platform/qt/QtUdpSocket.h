@@ -11,8 +11,7 @@ public:
     bool isBound() const override;
     void close() override;
     bool enableBroadcast() override;
-    bool send(const std::string& bytes, const std::string& host, std::uint16_t port,
-              int interfaceIndex) override;
+    bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override;
     std::optional<Datagram> take() override;
     void setArrivalHandler(std::function<void()> onArrival) override;
 

@@ -3,7 +3,4 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-void QtUrlOpener::open(const std::string& url)
-{
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
-}
+void QtUrlOpener::open(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }

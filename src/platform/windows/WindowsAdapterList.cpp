@@ -10,8 +10,7 @@ namespace {
 
 // The platform's fixed-size text fields are NUL-terminated; the bound keeps a field
 // that is not from running into the next member.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N])
+template <std::size_t N> std::string FieldText(const char (&field)[N])
 {
     const void* end = std::memchr(field, '\0', N);
     const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : N;

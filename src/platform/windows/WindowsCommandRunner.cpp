@@ -54,8 +54,7 @@ constexpr DWORD kAfterTerminateMs = 5000;
 
 WindowsCommandRunner::WindowsCommandRunner(EventWaiter* waiter)
     : waiter_(waiter), cancelEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
-{
-}
+{ }
 
 WindowsCommandRunner::~WindowsCommandRunner()
 {

@@ -55,8 +55,8 @@ bool WindowsEchoTest::echo(const std::string& dottedAddress, int maxHops, double
     std::array<ICMP_ECHO_REPLY, 4> replies{};
     const IPAddr destination = htonl(*target);
 
-    const DWORD count = IcmpSendEcho2(icmp, nullptr, nullptr, nullptr, destination, payload, sizeof payload,
-                                      &options, replies.data(), sizeof replies, TimeoutMilliseconds(timeoutSeconds));
+    const DWORD count = IcmpSendEcho2(icmp, nullptr, nullptr, nullptr, destination, payload, sizeof payload, &options,
+                                      replies.data(), sizeof replies, TimeoutMilliseconds(timeoutSeconds));
     // A TTL-expired or unreachable report comes from a router: only the target's own
     // echo reply counts.
     const bool answered = count > 0 && replies[0].Status == IP_SUCCESS && replies[0].Address == destination;

@@ -12,8 +12,8 @@ namespace {
 // States in which the system holds a link-layer address that someone answered for.
 bool IsResolved(NL_NEIGHBOR_STATE state)
 {
-    return state == NlnsReachable || state == NlnsStale || state == NlnsDelay || state == NlnsProbe ||
-           state == NlnsPermanent;
+    return state == NlnsReachable || state == NlnsStale || state == NlnsDelay || state == NlnsProbe
+        || state == NlnsPermanent;
 }
 
 bool HasNonZeroAddress(const MIB_IPNET_ROW2& row)
@@ -38,8 +38,8 @@ bool WindowsNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress
     bool found = false;
     for (ULONG i = 0; i < table->NumEntries && !found; ++i) {
         const MIB_IPNET_ROW2& row = table->Table[i];
-        found = row.Address.si_family == AF_INET && row.Address.Ipv4.sin_addr.s_addr == htonl(*target) &&
-                IsResolved(row.State) && HasNonZeroAddress(row);
+        found = row.Address.si_family == AF_INET && row.Address.Ipv4.sin_addr.s_addr == htonl(*target)
+            && IsResolved(row.State) && HasNonZeroAddress(row);
     }
     FreeMibTable(table);
     return found;

@@ -20,7 +20,7 @@ namespace {
 
 class RealServices final : public PlatformServices {
 public:
-    explicit RealServices(int receiveBufferBytes) : socket_(receiveBufferBytes) {}
+    explicit RealServices(int receiveBufferBytes) : socket_(receiveBufferBytes) { }
     Services& services() override { return services_; }
 
 private:
@@ -39,8 +39,8 @@ private:
     WindowsUrlOpener urls_;
     QtMessageBox messages_;
     NetshProvisioningCommands provisioning_;
-    Services services_{clock_, waiter_, timer1_, socket_, adapters_, echo_, neighbours_, wlan_,
-                       commands_, tempDir_, urls_, messages_, provisioning_};
+    Services services_{clock_, waiter_,   timer1_,  socket_, adapters_, echo_,        neighbours_,
+                       wlan_,  commands_, tempDir_, urls_,   messages_, provisioning_};
 };
 
 class RealNetwork final : public PlatformNetwork {
@@ -59,10 +59,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<PlatformNetwork> CreatePlatformNetwork()
-{
-    return std::make_unique<RealNetwork>();
-}
+std::unique_ptr<PlatformNetwork> CreatePlatformNetwork() { return std::make_unique<RealNetwork>(); }
 
 std::unique_ptr<PlatformServices> CreatePlatformServices(int receiveBufferBytes)
 {

@@ -21,8 +21,8 @@ std::optional<std::string> CurrentUserSid()
     if (size > 0) {
         std::string buffer(size, '\0');
         char* sidText = nullptr;
-        if (GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
-            ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sidText)) {
+        if (GetTokenInformation(token, TokenUser, buffer.data(), size, &size)
+            && ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sidText)) {
             result = sidText;
             LocalFree(sidText);
         }

@@ -51,14 +51,14 @@ private:
 
 } // namespace
 
-WindowsWlan::WindowsWlan() : sink_(std::make_unique<Sink>()) {}
+WindowsWlan::WindowsWlan() : sink_(std::make_unique<Sink>()) { }
 
 WindowsWlan::~WindowsWlan()
 {
     // A registration left behind would call into a freed sink.
     for (const Handle client : registered_)
-        WlanRegisterNotification(ToPlatform(client), WLAN_NOTIFICATION_SOURCE_NONE, FALSE, nullptr, nullptr,
-                                 nullptr, nullptr);
+        WlanRegisterNotification(ToPlatform(client), WLAN_NOTIFICATION_SOURCE_NONE, FALSE, nullptr, nullptr, nullptr,
+                                 nullptr);
 }
 
 std::optional<Wlan::Handle> WindowsWlan::openClient()
@@ -78,7 +78,8 @@ void WindowsWlan::registerNotifications(Handle client, std::function<void()> onN
         sink_->onNotification = std::move(onNotification);
     }
     if (WlanRegisterNotification(ToPlatform(client), kAllSources, FALSE, OnWlanNotification, sink_.get(), nullptr,
-                                 nullptr) == ERROR_SUCCESS)
+                                 nullptr)
+        == ERROR_SUCCESS)
         registered_.insert(client);
 }
 
@@ -105,8 +106,8 @@ std::vector<WlanNetwork> WindowsWlan::availableNetworks(Handle client)
     if (!first)
         return result;
     PWLAN_AVAILABLE_NETWORK_LIST networks = nullptr;
-    if (WlanGetAvailableNetworkList(ToPlatform(client), first, kIncludeAllManualHiddenProfiles, nullptr,
-                                    &networks) != ERROR_SUCCESS)
+    if (WlanGetAvailableNetworkList(ToPlatform(client), first, kIncludeAllManualHiddenProfiles, nullptr, &networks)
+        != ERROR_SUCCESS)
         return result;
     // Copied out record by record: the list belongs to the service and is freed below,
     // before the interface list.
