@@ -1,21 +1,13 @@
 #include "DefaultGateways.h"
 
-#include "UniqueFd.h"
+#include "NetlinkDump.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <vector>
 
 namespace {
-
-// A dump that stalls this long is treated as failed rather than hanging the caller.
-constexpr int kReplyWaitMs = 2000;
 
 std::string Dotted(const void* bytes)
 {
@@ -92,77 +84,16 @@ void ReadRoute(const nlmsghdr* message, std::map<int, std::string>& gateways)
         ReadNextHops(multipath, gateways);
 }
 
-bool SendDumpRequest(int fd, std::uint32_t sequence)
-{
-    struct {
-        nlmsghdr header;
-        rtmsg route;
-    } request{};
-    request.header.nlmsg_len = NLMSG_LENGTH(sizeof(rtmsg));
-    request.header.nlmsg_type = RTM_GETROUTE;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-    request.header.nlmsg_seq = sequence;
-    request.route.rtm_family = AF_INET;
-    sockaddr_nl kernel{};
-    kernel.nl_family = AF_NETLINK;
-    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel)
-        == static_cast<ssize_t>(request.header.nlmsg_len);
-}
-
-// Reads one batch of replies; returns false on failure, sets done at the end of the dump.
-bool ReadReplies(int fd, std::uint32_t sequence, std::vector<char>& buffer, bool& done,
-                 std::map<int, std::string>& gateways)
-{
-    pollfd entry{fd, POLLIN, 0};
-    int ready;
-    do {
-        ready = poll(&entry, 1, kReplyWaitMs);
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0)
-        return false;
-    sockaddr_nl from{};
-    socklen_t fromLength = sizeof from;
-    const ssize_t received = recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from),
-                                      &fromLength);
-    if (received < 0)
-        return errno == EINTR;
-    if (from.nl_pid != 0)
-        return true; // not from the kernel
-    int left = static_cast<int>(received);
-    for (auto* message = reinterpret_cast<const nlmsghdr*>(buffer.data()); NLMSG_OK(message, left);
-         message = NLMSG_NEXT(message, left)) {
-        if (message->nlmsg_seq != sequence)
-            continue;
-        if (message->nlmsg_type == NLMSG_DONE) {
-            done = true;
-            return true;
-        }
-        if (message->nlmsg_type == NLMSG_ERROR)
-            return false;
-        if (message->nlmsg_type == RTM_NEWROUTE)
-            ReadRoute(message, gateways);
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<std::map<int, std::string>> ReadDefaultGateways()
 {
-    const UniqueFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
-    if (!socket.valid())
-        return std::nullopt;
-    const auto sequence = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()
-                                                     & 0x7fffffff);
-    if (!SendDumpRequest(socket.get(), sequence))
-        return std::nullopt;
-    // Large enough for any one batch the kernel sends (it fills up to a page or 32 KiB).
-    std::vector<char> buffer(64 * 1024);
     std::map<int, std::string> gateways;
-    bool done = false;
-    while (!done) {
-        if (!ReadReplies(socket.get(), sequence, buffer, done, gateways))
-            return std::nullopt;
-    }
+    const bool whole = NetlinkDump(RTM_GETROUTE, sizeof(rtmsg), [&gateways](const nlmsghdr& message) {
+        if (message.nlmsg_type == RTM_NEWROUTE)
+            ReadRoute(&message, gateways);
+    });
+    if (!whole)
+        return std::nullopt;
     return gateways;
 }

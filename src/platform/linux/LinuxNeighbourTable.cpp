@@ -1,43 +1,19 @@
 #include "LinuxNeighbourTable.h"
 
-#include "UniqueFd.h"
+#include "NetlinkDump.h"
 
 #include "platform/DottedQuad.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <vector>
 
 namespace {
 
-// A dump that stalls this long is treated as unreadable rather than hanging the caller.
-constexpr int kReplyWaitMs = 2000;
 // States in which the kernel holds a link-layer address that someone answered for.
 constexpr unsigned kResolvedStates = NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT;
-
-bool SendDumpRequest(int fd, std::uint32_t sequence)
-{
-    struct {
-        nlmsghdr header;
-        ndmsg neighbour;
-    } request{};
-    request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ndmsg));
-    request.header.nlmsg_type = RTM_GETNEIGH;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-    request.header.nlmsg_seq = sequence;
-    request.neighbour.ndm_family = AF_INET;
-    sockaddr_nl kernel{};
-    kernel.nl_family = AF_NETLINK;
-    return sendto(fd, &request, request.header.nlmsg_len, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel)
-        == static_cast<ssize_t>(request.header.nlmsg_len);
-}
 
 // True when the message is an entry for target with a non-zero link-layer address.
 bool IsResolvedEntryFor(const nlmsghdr* message, std::uint32_t targetNetworkOrder)
@@ -70,46 +46,11 @@ bool LinuxNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress)
     if (!target)
         return false;
     const std::uint32_t targetNetworkOrder = htonl(*target);
-
-    const UniqueFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
-    if (!socket.valid())
-        return false;
-    const auto sequence = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()
-                                                     & 0x7fffffff);
-    if (!SendDumpRequest(socket.get(), sequence))
-        return false;
-
-    std::vector<char> buffer(64 * 1024);
+    // An unreadable or cut-off dump tells only what it showed before it failed.
     bool found = false;
-    for (;;) {
-        pollfd entry{socket.get(), POLLIN, 0};
-        int ready;
-        do {
-            ready = poll(&entry, 1, kReplyWaitMs);
-        } while (ready < 0 && errno == EINTR);
-        if (ready <= 0)
-            return found;
-        sockaddr_nl from{};
-        socklen_t fromLength = sizeof from;
-        const ssize_t received = recvfrom(socket.get(), buffer.data(), buffer.size(), 0,
-                                          reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (received < 0) {
-            if (errno == EINTR)
-                continue;
-            return found;
-        }
-        if (from.nl_pid != 0)
-            continue; // not from the kernel
-        int left = static_cast<int>(received);
-        // The whole dump is read, so no reply is left behind in the socket.
-        for (auto* message = reinterpret_cast<const nlmsghdr*>(buffer.data()); NLMSG_OK(message, left);
-             message = NLMSG_NEXT(message, left)) {
-            if (message->nlmsg_seq != sequence)
-                continue;
-            if (message->nlmsg_type == NLMSG_DONE || message->nlmsg_type == NLMSG_ERROR)
-                return found;
-            if (message->nlmsg_type == RTM_NEWNEIGH && IsResolvedEntryFor(message, targetNetworkOrder))
-                found = true;
-        }
-    }
+    NetlinkDump(RTM_GETNEIGH, sizeof(ndmsg), [&](const nlmsghdr& message) {
+        if (message.nlmsg_type == RTM_NEWNEIGH && IsResolvedEntryFor(&message, targetNetworkOrder))
+            found = true;
+    });
+    return found;
 }

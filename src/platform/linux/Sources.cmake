@@ -10,6 +10,7 @@ target_sources(hoptrace_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/LinuxNeighbourTable.h ${CMAKE_CURRENT_LIST_DIR}/LinuxNeighbourTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxTempDir.h ${CMAKE_CURRENT_LIST_DIR}/LinuxTempDir.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.h ${CMAKE_CURRENT_LIST_DIR}/LinuxUdpSocket.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/NetlinkDump.h ${CMAKE_CURRENT_LIST_DIR}/NetlinkDump.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.h ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UniqueFd.h)
 # The WLAN service is NetworkManager's, reached over the system bus.
