@@ -1,6 +1,6 @@
 #include "KeyboardFlow.h"
 
-#include "Controls.h"
+#include "controls/Controls.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 #include "frmHoptrace.h"
 
-#include "BusyAnimation.h"
-#include "CaptionFit.h"
-#include "ControlTable.h"
+#include "controls/BusyAnimation.h"
+#include "controls/CaptionFit.h"
+#include "controls/ControlTable.h"
 #include "KeyboardFlow.h"
-#include "PictureButton.h"
+#include "controls/PictureButton.h"
 
 #include "entry/OctetBoxRules.h"
 #include "entry/PortBoxRules.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ControlTable.h"
-#include "Controls.h"
+#include "controls/ControlTable.h"
+#include "controls/Controls.h"
 
 #include "common/AdapterTable.h"
 #include "common/BusyState.h"

@@ -3,8 +3,8 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "app/ControlTable.h"
-#include "app/PictureButton.h"
+#include "controls/ControlTable.h"
+#include "controls/PictureButton.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -5,7 +5,7 @@
 
 #include "fakes/WindowInput.h"
 
-#include "app/Controls.h"
+#include "controls/Controls.h"
 #include "app/frmHoptrace.h"
 #include "platform/PlatformFactory.h"
 #include "platform/UdpSocket.h"

@@ -2,7 +2,7 @@
 
 #include "WindowInput.h"
 
-#include "app/ControlTable.h"
+#include "controls/ControlTable.h"
 #include "webserver/ServerList.h"
 
 #include <QPlainTextEdit>

@@ -2,7 +2,7 @@
 
 #include "FakeServices.h"
 
-#include "app/Controls.h"
+#include "controls/Controls.h"
 #include "app/frmHoptrace.h"
 
 #include <memory>

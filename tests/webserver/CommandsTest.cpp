@@ -5,7 +5,7 @@
 
 #include "webserver/Search.h"
 
-#include "app/PictureButton.h"
+#include "controls/PictureButton.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -5,8 +5,8 @@
 
 #include "webserver/Search.h"
 
-#include "app/BusyAnimation.h"
-#include "app/PictureButton.h"
+#include "controls/BusyAnimation.h"
+#include "controls/PictureButton.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "app/PictureButton.h"
+#include "controls/PictureButton.h"
 
 #include <QApplication>
 #include <QGroupBox>
