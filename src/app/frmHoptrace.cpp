@@ -98,7 +98,6 @@ void frmHoptrace::wireWebserver()
             selection_->ParseServerBlock(position);
             servers_->markBlock(block == std::string::npos ? 0 : block + 1);
         });
-    refresh_ = std::make_unique<AdapterRefresh>(*c_.TabNIC, nics_, services_, [this] { adapterView_->TabNIC_Click(); });
     commands_ = std::make_unique<ManagementCommands>(
         CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
         *search_, *servers_);
@@ -132,7 +131,7 @@ void frmHoptrace::wireWebserver()
 void frmHoptrace::wireEntry()
 {
     // Attached before anything writes the boxes, so program writes pass the same rules as typing.
-    octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres, state_.pendingSelectBox);
+    octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
     portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
     // The panel's tab order: options, port, the octet boxes row by row, OK, Cancel.
     setTabOrder(c_.optAutoIP[0], c_.optAutoIP[1]);
@@ -145,11 +144,11 @@ void frmHoptrace::wireEntry()
 
 void frmHoptrace::wireNetview()
 {
-    adapterView_ = std::make_unique<AdapterView>(AdapterViewWidgets{c_.TabNIC, c_.labNICName, c_.txtIP, c_.txtSubnet,
-                                                                    c_.txtGateway, c_.fraVoorstel, c_.txtVoorstel,
-                                                                    c_.txtIPtoPing, c_.labProgress},
-                                                 nics_);
-    pingTest_ = std::make_unique<PingTest>(PingTestWidgets{c_.txtIPtoPing, c_.cmdPing}, services_);
+    refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
+    adapterView_ = std::make_unique<AdapterView>(c_, nics_);
+    pingTest_ = std::make_unique<PingTest>(c_, services_);
+    // Each adapter the refresh stores is shown at once, as a click on its tab would show it.
+    connect(refresh_.get(), &AdapterRefresh::adapterStored, adapterView_.get(), &AdapterView::TabNIC_Click);
 }
 
 void frmHoptrace::wireWifi()

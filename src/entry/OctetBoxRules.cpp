@@ -28,8 +28,7 @@ bool IsModifierKey(int key)
 }
 } // namespace
 
-OctetBoxRules::OctetBoxRules(const Boxes& boxes, int& pendingSelectBox, QObject* parent)
-    : QObject(parent), boxes_(boxes), pendingSelectBox_(pendingSelectBox)
+OctetBoxRules::OctetBoxRules(const Boxes& boxes, QObject* parent) : QObject(parent), boxes_(boxes)
 {
     for (int i = 0; i < BoxCount; ++i) {
         QLineEdit* box = boxes_[i];

@@ -23,9 +23,7 @@ public:
     static constexpr int BoxCount = 16;
     using Boxes = std::array<QLineEdit*, BoxCount>;
 
-    // pendingSelectBox is the window's mark of the box whose next click selects
-    // all (-1 = none); it must outlive this object.
-    OctetBoxRules(const Boxes& boxes, int& pendingSelectBox, QObject* parent = nullptr);
+    explicit OctetBoxRules(const Boxes& boxes, QObject* parent = nullptr);
 
     // Tab order through the boxes row by row, in index order.
     static void chainTabOrder(const Boxes& boxes);
@@ -52,7 +50,8 @@ private:
     void selectWholeContent(int box);
 
     Boxes boxes_;
-    int& pendingSelectBox_;
+    // The box whose next click selects all once more, having just taken the focus (-1 = none).
+    int pendingSelectBox_ = -1;
     // The box the third-digit advance has just moved the focus to, until the next key.
     int advancedInto_ = -1;
 };

@@ -1,6 +1,7 @@
 #include "AdapterRefresh.h"
 
 #include "common/AdapterTable.h"
+#include "controls/Controls.h"
 #include "platform/Services.h"
 
 #include <QTabBar>
@@ -31,9 +32,8 @@ NicRecord ToNicRecord(const AdapterInfo& adapter)
             adapter.interfaceIndex};
 }
 
-AdapterRefresh::AdapterRefresh(QTabBar& TabNIC, AdapterTable& nics, Services& services,
-                               std::function<void()> tabNicClick)
-    : TabNIC_(TabNIC), nics_(nics), services_(services), tabNicClick_(std::move(tabNicClick))
+AdapterRefresh::AdapterRefresh(const Controls& c, AdapterTable& nics, Services& services, QObject* parent)
+    : QObject(parent), c_(c), nics_(nics), services_(services)
 { }
 
 int AdapterRefresh::readAdapters()
@@ -41,17 +41,18 @@ int AdapterRefresh::readAdapters()
     const std::optional<std::vector<AdapterInfo>> adapters = services_.adapters.adapters();
     if (!adapters)
         return -1;
+    QTabBar& TabNIC = *c_.TabNIC;
     int count = 0;
     for (const AdapterInfo& adapter : *adapters) {
         if (!AdapterQualifies(adapter))
             continue;
         ++count;
-        if (count > TabNIC_.count())
-            TabNIC_.addTab(QStringLiteral("NIC #%1").arg(count));
+        if (count > TabNIC.count())
+            TabNIC.addTab(QStringLiteral("NIC #%1").arg(count));
         nics_.store(count, ToNicRecord(adapter));
-        tabNicClick_();
+        Q_EMIT adapterStored();
     }
-    while (TabNIC_.count() > count)
-        TabNIC_.removeTab(TabNIC_.count() - 1);
+    while (TabNIC.count() > count)
+        TabNIC.removeTab(TabNIC.count() - 1);
     return count;
 }

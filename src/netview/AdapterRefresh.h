@@ -2,12 +2,13 @@
 
 #include "platform/AdapterList.h"
 
-#include <functional>
+#include <QObject>
+
 #include <string>
 #include <string_view>
 
 class AdapterTable;
-class QTabBar;
+struct Controls;
 struct NicRecord;
 struct Services;
 
@@ -19,18 +20,22 @@ bool AdapterQualifies(const AdapterInfo& adapter);
 NicRecord ToNicRecord(const AdapterInfo& adapter);
 
 // The refresh's reading of the PC's adapters: each one with an address into the adapter
-// table and a tab of its own. The adapter table's one writer.
-class AdapterRefresh final {
+// table and a tab of its own in TabNIC. The adapter table's one writer.
+class AdapterRefresh final : public QObject {
+    Q_OBJECT
 public:
-    AdapterRefresh(QTabBar& TabNIC, AdapterTable& nics, Services& services, std::function<void()> tabNicClick);
+    AdapterRefresh(const Controls& c, AdapterTable& nics, Services& services, QObject* parent = nullptr);
 
     // The number of adapters stored; -1 when the platform could not list them (tabs and
     // table stay as they were).
     int readAdapters();
 
+Q_SIGNALS:
+    // One adapter has just been stored under its tab, which may be the selected one.
+    void adapterStored();
+
 private:
-    QTabBar& TabNIC_;
+    const Controls& c_;
     AdapterTable& nics_;
     Services& services_;
-    std::function<void()> tabNicClick_;
 };

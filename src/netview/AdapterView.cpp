@@ -6,6 +6,7 @@
 #include "common/LeadingNumber.h"
 #include "common/Latin1.h"
 #include "common/TextPos.h"
+#include "controls/Controls.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -28,17 +29,17 @@ QString TableText(const NicRecord* nic, std::string NicRecord::*field)
 
 } // namespace
 
-AdapterView::AdapterView(const AdapterViewWidgets& widgets, const AdapterTable& nics, QObject* parent)
-    : QObject(parent), widgets_(widgets), nics_(nics)
+AdapterView::AdapterView(const Controls& c, const AdapterTable& nics, QObject* parent)
+    : QObject(parent), c_(c), nics_(nics)
 {
     // An adapter description comes from the system and may contain "<": show it as
     // it is, never as markup.
-    widgets_.labNICName->setTextFormat(Qt::PlainText);
+    c_.labNICName->setTextFormat(Qt::PlainText);
 
     connectTabStrip();
     // Typed or suggested, the device address follows through to the ping box.
-    connect(widgets_.txtVoorstel[0], &QLineEdit::textChanged, this,
-            [this](const QString& text) { widgets_.txtIPtoPing->setText(text); });
+    connect(c_.txtVoorstel[0], &QLineEdit::textChanged, this,
+            [this](const QString& text) { c_.txtIPtoPing->setText(text); });
 }
 
 void AdapterView::connectTabStrip()
@@ -48,7 +49,7 @@ void AdapterView::connectTabStrip()
     // strip, removal of the selected tab); showing the then selected tab is right in
     // those cases too, and the refresh shows each stored adapter afterwards anyway.
     // With no tab left there is nothing to show, and the panel keeps what it shows.
-    connect(widgets_.TabNIC, &QTabBar::currentChanged, this, [this](int index) {
+    connect(c_.TabNIC, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0)
             TabNIC_Click();
     });
@@ -56,8 +57,8 @@ void AdapterView::connectTabStrip()
     // still shows that adapter afresh, restoring an edited suggestion. The signal
     // comes before the selection moves, so clicks on other tabs are left to
     // currentChanged.
-    connect(widgets_.TabNIC, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0 && index == widgets_.TabNIC->currentIndex())
+    connect(c_.TabNIC, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0 && index == c_.TabNIC->currentIndex())
             TabNIC_Click();
     });
 }
@@ -66,27 +67,27 @@ void AdapterView::TabNIC_Click()
 {
     const int adapterNumber = selectedAdapterNumber();
     const NicRecord* nic = adapterRecord(adapterNumber);
-    widgets_.labNICName->setText(TableText(nic, &NicRecord::name));
-    widgets_.txtIP->setText(TableText(nic, &NicRecord::ip));
-    widgets_.txtSubnet->setText(TableText(nic, &NicRecord::subnet));
-    widgets_.txtGateway->setText(TableText(nic, &NicRecord::gateway));
-    widgets_.fraVoorstel->setTitle(kFrameCaptionPrefix + QString::number(adapterNumber));
+    c_.labNICName->setText(TableText(nic, &NicRecord::name));
+    c_.txtIP->setText(TableText(nic, &NicRecord::ip));
+    c_.txtSubnet->setText(TableText(nic, &NicRecord::subnet));
+    c_.txtGateway->setText(TableText(nic, &NicRecord::gateway));
+    c_.fraVoorstel->setTitle(kFrameCaptionPrefix + QString::number(adapterNumber));
 
     // Setting the suggestion raises its change handler, which copies it into the ping
     // box; but an unchanged suggestion raises nothing, and the user may have typed
     // another address into the ping box meanwhile, so copy it explicitly as well.
-    const std::string address = SuggestedDeviceAddress(TextToBytes(widgets_.txtIP->text()));
-    widgets_.txtVoorstel[0]->setText(BytesToText(address));
-    widgets_.txtIPtoPing->setText(widgets_.txtVoorstel[0]->text());
-    widgets_.txtVoorstel[1]->setText(widgets_.txtSubnet->text());
-    widgets_.txtVoorstel[2]->setText(widgets_.txtGateway->text());
-    widgets_.txtVoorstel[3]->setText(widgets_.txtGateway->text()); // the gateway serves as DNS
-    widgets_.labProgress->setText(QString());
+    const std::string address = SuggestedDeviceAddress(TextToBytes(c_.txtIP->text()));
+    c_.txtVoorstel[0]->setText(BytesToText(address));
+    c_.txtIPtoPing->setText(c_.txtVoorstel[0]->text());
+    c_.txtVoorstel[1]->setText(c_.txtSubnet->text());
+    c_.txtVoorstel[2]->setText(c_.txtGateway->text());
+    c_.txtVoorstel[3]->setText(c_.txtGateway->text()); // the gateway serves as DNS
+    c_.labProgress->setText(QString());
 }
 
 int AdapterView::selectedAdapterNumber() const
 {
-    const QString caption = widgets_.TabNIC->tabText(widgets_.TabNIC->currentIndex());
+    const QString caption = c_.TabNIC->tabText(c_.TabNIC->currentIndex());
     const double number = LeadingNumber(MidToEnd(TextToBytes(caption), kAdapterNumberColumn));
     // Only "NIC #" captions exist; anything too large for a tab number counts as none.
     if (!(std::abs(number) < 1e6))

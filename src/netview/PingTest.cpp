@@ -1,26 +1,27 @@
 #include "PingTest.h"
 
-#include "platform/DottedQuad.h"
 #include "PingEnableRule.h"
 
+#include "controls/Controls.h"
+#include "platform/DottedQuad.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-PingTest::PingTest(const PingTestWidgets& widgets, Services& services, QObject* parent)
-    : QObject(parent), widgets_(widgets), messages_(services.messages), pinger_(services.echo),
+PingTest::PingTest(const Controls& c, Services& services, QObject* parent)
+    : QObject(parent), c_(c), messages_(services.messages), pinger_(services.echo),
       freeAddress_(pinger_, services.adapters, services.neighbours)
 {
     // The button keeps its initial state until the box first changes.
-    connect(widgets_.cmdPing, &QPushButton::clicked, this, [this] { cmdPing_Click(); });
-    connect(widgets_.txtIPtoPing, &QLineEdit::textChanged, this, [this] { txtIPtoPing_Change(); });
+    connect(c_.cmdPing, &QPushButton::clicked, this, [this] { cmdPing_Click(); });
+    connect(c_.txtIPtoPing, &QLineEdit::textChanged, this, [this] { txtIPtoPing_Change(); });
 }
 
 void PingTest::cmdPing_Click()
 {
-    const std::string typed = widgets_.txtIPtoPing->text().toStdString();
+    const std::string typed = c_.txtIPtoPing->text().toStdString();
     // The button's enabling rule lets some malformed texts through (and an empty box
     // before any adapter was shown); those are named, not pinged and called free.
     if (!ParseDottedQuad(typed)) {
@@ -32,5 +33,5 @@ void PingTest::cmdPing_Click()
 
 void PingTest::txtIPtoPing_Change()
 {
-    widgets_.cmdPing->setEnabled(PingButtonEnabledFor(widgets_.txtIPtoPing->text().toStdString()));
+    c_.cmdPing->setEnabled(PingButtonEnabledFor(c_.txtIPtoPing->text().toStdString()));
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "PingTestWidgets.h"
 #include "FreeAddressTest.h"
 #include "Pinger.h"
 
 #include <QObject>
 
 class MessageBox;
+struct Controls;
 struct Services;
 
 // The free-address test: cmdPing pings the address in txtIPtoPing and tells the user
@@ -14,16 +14,16 @@ struct Services;
 class PingTest final : public QObject {
     Q_OBJECT
 public:
-    PingTest(const PingTestWidgets& widgets, Services& services, QObject* parent = nullptr);
+    PingTest(const Controls& c, Services& services, QObject* parent = nullptr);
 
-    void cmdPing_Click();
     // The window's Ping, also for the gateway connection sequence.
     const Pinger& pinger() const { return pinger_; }
 
 private:
+    void cmdPing_Click();
     void txtIPtoPing_Change();
 
-    PingTestWidgets widgets_;
+    const Controls& c_;
     MessageBox& messages_;
     Pinger pinger_;
     FreeAddressTest freeAddress_;

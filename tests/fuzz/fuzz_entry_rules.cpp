@@ -14,14 +14,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     EnsureFuzzApplication();
-    static int pendingSelectBox = -1;
     static OctetBoxRules::Boxes boxes = [] {
         OctetBoxRules::Boxes made{};
         for (QLineEdit*& box : made)
             box = new QLineEdit;
         return made;
     }();
-    static OctetBoxRules octetRules(boxes, pendingSelectBox);
+    static OctetBoxRules octetRules(boxes);
     static QLineEdit port;
     static PortBoxRules portRules(port);
     if (size < 1)
