@@ -16,9 +16,9 @@
 namespace {
 
 // One data row: Row("name", column values...).
-template <typename... Values> void Row(const char* name, const Values&... values)
+template <typename... Values> void Row(const QByteArray& name, const Values&... values)
 {
-    (QTest::newRow(name) << ... << values);
+    (QTest::newRow(name.constData()) << ... << values);
 }
 
 // Adapter name, address, mask, gateway, frame caption, the four suggestion boxes, ping box, progress; by "|".
