@@ -1,20 +1,19 @@
 #include "TestMain.h"
-#include "WifiTestPanel.h"
 
 #include "fakes/FakeCommandRunner.h"
-#include "fakes/FakeServices.h"
 #include "fakes/FakeTempDir.h"
-#include "fakes/RecordingBusyState.h"
 #include "fakes/WindowInput.h"
+#include "fakes/WindowRig.h"
+#include "controls/BusyAnimation.h"
 #include "platform/NetshProvisioningCommands.h"
-#include "platform/NmcliProvisioningCommands.h"
 #include "wifi/WlanProfileDocument.h"
-#include "wifi/ConnectionSequence.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTest>
 #include <QXmlStreamReader>
 
 #include <filesystem>
@@ -27,8 +26,8 @@ namespace fs = std::filesystem;
 const QString kPortalOk = QStringLiteral("Connection to portal OK. Please enter data in portal...");
 const QString kAdmin = QStringLiteral("Wlan service could not be restarted. Try to run this app 'AS ADMINISTRATOR'");
 const QString kFailed = QStringLiteral("NOT Connected to TAVIK-MUREL");
-const QColor kBlack(0, 0, 0);
 const QColor kRed(255, 0, 0);
+const QColor kYellow(255, 255, 128);
 
 // The profile document the platform's WLAN service reads, written out by hand.
 QByteArray Document(const QByteArray& ssid, const QByteArray& hex)
@@ -41,48 +40,40 @@ QByteArray Document(const QByteArray& ssid, const QByteArray& hex)
           "<authEncryption>\r\n<authentication>WPA2PSK</authentication>\r\n<encryption>AES</encryption>\r\n"
           "<useOneX>false</useOneX>\r\n</authEncryption>\r\n<sharedKey>\r\n<keyType>passPhrase</keyType>\r\n"
           "<protected>false</protected>\r\n<keyMaterial>guestPYLO</keyMaterial>\r\n</sharedKey>\r\n</security>\r\n"
-          "</MSM>\r\n"
-          "<MacRandomization xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v3\">\r\n"
+          "</MSM>\r\n<MacRandomization xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v3\">\r\n"
           "<enableRandomization>false</enableRandomization>\r\n</MacRandomization>\r\n</WLANProfile>\r\n";
 }
 
 QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 QColor BackColour(const QPushButton* button) { return button->palette().color(QPalette::Button); }
 
-// The Wi-Fi controls with every service faked, in virtual time; each ping costs
-// virtual time and the gateway answers from the chosen ping on (0: never).
-struct Rig {
+// The window after its first search with the sequence's services faked; each ping
+// costs virtual time and the gateway answers from the chosen ping on (0: never).
+struct Rig : WindowRig {
     Rig()
     {
-        fake.commandsOverride = &runner;
-        fake.tempDirOverride = &tempDir;
-        fake.echo.costSeconds = 1.0;
-        fake.echo.answers = [this](const std::string&) {
-            return answerFromPing > 0 && static_cast<int>(fake.echo.asked.size()) >= answerFromPing;
+        fakes.commandsOverride = &runner;
+        fakes.tempDirOverride = &tempDir;
+        fakes.echo.costSeconds = 1.0;
+        fakes.echo.answers = [this](const std::string&) {
+            return answerFromPing > 0 && static_cast<int>(fakes.echo.asked.size()) >= answerFromPing;
         };
-        panel.widgets.cmdWiFiConnect->setEnabled(true);
-        sequence = std::make_unique<ConnectionSequence>(
-            panel.widgets, panel.state, fake.services(), busy, commands,
-            [this](const std::string& address) { return fake.echo.echo(address, 2, 1.0); });
+        load();
+        finishSearch();
     }
     // Clicks cmdWiFiConnect; the virtual seconds the sequence took.
     double connect()
     {
-        const double start = fake.time.elapsed();
-        panel.window.show();
-        WindowInput::Click(*panel.widgets.cmdWiFiConnect);
-        return fake.time.elapsed() - start;
+        const double start = fakes.time.elapsed();
+        WindowInput::Click(*c().cmdWiFiConnect);
+        return fakes.time.elapsed() - start;
     }
-    QString status() const { return panel.widgets.labStatus->text(); }
+    QString status() const { return c().labStatus->text(); }
+    bool busy() const { return !window->isEnabled() && c().Animation1->isVisible(); }
 
-    const NetshProvisioningCommands commands;
-    FakeServices fake;
     FakeCommandRunner runner;
     FakeTempDir tempDir;
-    RecordingBusyState busy;
-    WifiTestPanel panel;
     int answerFromPing = 1;
-    std::unique_ptr<ConnectionSequence> sequence;
 };
 
 } // namespace
@@ -92,13 +83,9 @@ class ConnectionSequenceTest : public QObject {
 private Q_SLOTS:
     void outcomes_data()
     {
-        QTest::addColumn<bool>("current");         // else chkOldMurel is clicked first
-        QTest::addColumn<QList<int>>("exitCodes"); // of runs 1 to 4
-        QTest::addColumn<int>("answerFromPing");
-        QTest::addColumn<double>("pingCost");
-        QTest::addColumn<QString>("finalText"); // as for TAVIK-MUREL
-        QTest::addColumn<int>("pings");
-        QTest::addColumn<double>("seconds");
+        // current: else chkOldMurel is clicked first; finalText as for TAVIK-MUREL.
+        Columns<bool, QList<int>, int, double, QString, int, double>("current", "exitCodes", "answerFromPing",
+                                                                     "pingCost", "finalText", "pings", "seconds");
         // Waits: 3 after run 1, 4 after run 2, 4 more when it succeeded, then up to 5
         // of pinging and 2 before the admin text.
         QTest::newRow("success: portal opened") << true << QList<int>{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
@@ -129,30 +116,29 @@ private Q_SLOTS:
         QFETCH(int, pings);
         QFETCH(double, seconds);
         Rig rig;
-        const WifiWidgets& w = rig.panel.widgets;
+        const Controls& c = rig.c();
         rig.runner.exitCodes.assign(exitCodes.begin(), exitCodes.end());
         rig.answerFromPing = answerFromPing;
-        rig.fake.echo.costSeconds = pingCost;
+        rig.fakes.echo.costSeconds = pingCost;
         if (!current) {
-            rig.panel.window.show();
-            WindowInput::Click(*w.chkOldMurel);
-            QCOMPARE(w.cmdWiFiConnect->text(), "Connect to TAVIK MUREL and wait for portal to open in web browser");
+            WindowInput::Click(*c.chkOldMurel);
+            QCOMPARE(c.cmdWiFiConnect->text(), "Connect to TAVIK MUREL and wait for portal to open in web browser");
         }
         const QString ssid = current ? "TAVIK-MUREL" : "TAVIK MUREL";
         finalText.replace("TAVIK-MUREL", ssid);
-        QPalette red = w.labStatus->palette(); // the failure of an earlier run
+        QPalette red = c.labStatus->palette(); // the failure of an earlier run
         red.setColor(QPalette::WindowText, kRed);
-        w.labStatus->setPalette(red);
-        w.labStatus->setText(kFailed);
+        c.labStatus->setPalette(red);
+        c.labStatus->setText(kFailed);
         rig.tempDir.removeForReal = false; // to see what the sequence itself deletes
         QStringList textsAtRuns;           // labProgress, labStatus
         std::vector<std::string> scripts;
         std::string dir, profileAtRun3;
         rig.runner.whileRunning = [&](const FakeCommandRunner::Run& run) {
-            textsAtRuns << w.labProgress->text() << rig.status();
-            QVERIFY(rig.busy.busy());
-            QCOMPARE(BackColour(w.cmdWiFiConnect), QColor(255, 255, 128));
-            QCOMPARE(TextColour(w.labStatus), kBlack);
+            textsAtRuns << c.labProgress->text() << rig.status();
+            QVERIFY(rig.busy());
+            QCOMPARE(BackColour(c.cmdWiFiConnect), kYellow);
+            QCOMPARE(TextColour(c.labStatus), QColor(Qt::black));
             dir = rig.tempDir.created.at(0);
             scripts.push_back(run.script);
             if (scripts.size() == 3)
@@ -163,7 +149,7 @@ private Q_SLOTS:
             }
         };
         QString statusBeforeAdmin;
-        rig.fake.time.schedule(seconds - 0.1, [&] { statusBeforeAdmin = rig.status(); });
+        rig.fakes.time.schedule(seconds - 0.1, [&] { statusBeforeAdmin = rig.status(); });
 
         QVERIFY2(qAbs(rig.connect() - seconds) < 0.01, "deadlines compare in single precision");
 
@@ -172,26 +158,27 @@ private Q_SLOTS:
                  (QStringList{stopping, "", stopping, "", exitCodes[1] == 0 ? restarted : stopping,
                               exitCodes[1] == 0 ? restarted : "", "Trying to connect to " + ssid,
                               "Trying to connect to " + ssid}));
-        QCOMPARE(w.labProgress->text(), finalText);
+        QCOMPARE(c.labProgress->text(), finalText);
         QCOMPARE(rig.status(), finalText);
-        QCOMPARE(TextColour(w.labStatus), finalText == kPortalOk ? kBlack : kRed);
+        QCOMPARE(TextColour(c.labStatus), finalText == kPortalOk ? QColor(Qt::black) : kRed);
         if (finalText == kAdmin)
             QCOMPARE(statusBeforeAdmin, "NOT Connected to " + ssid);
         const std::string address = current ? "8.8.8.8" : "192.168.4.1";
-        QCOMPARE(rig.fake.echo.asked, std::vector<std::string>(static_cast<std::size_t>(pings), address));
+        QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(static_cast<std::size_t>(pings), address));
+        QCOMPARE(rig.fakes.echo.lastHops, pings ? 2 : 0);
         const bool portal = current && finalText == kPortalOk;
-        QCOMPARE(rig.fake.urls.opened,
+        QCOMPARE(rig.fakes.urls.opened,
                  portal ? std::vector<std::string>{"http://8.8.8.8/"} : std::vector<std::string>{});
-        QCOMPARE(BackColour(w.cmdWiFiConnect), QApplication::palette(w.cmdWiFiConnect).color(QPalette::Button));
-        QCOMPARE(rig.busy.left, 1);
-        QVERIFY(!rig.busy.busy());
+        QCOMPARE(BackColour(c.cmdWiFiConnect), QApplication::palette(c.cmdWiFiConnect).color(QPalette::Button));
+        QVERIFY(!rig.busy() && rig.window->isEnabled());
         // The four lines and the profile, byte for byte, in a directory whose path has
         // blanks; each run replaces the script; the files go at the end, also when one is missing.
+        const NmcliProvisioningCommands& lines = rig.fakes.provisioning;
         const std::string name = ssid.toStdString();
         QCOMPARE(scripts,
-                 (std::vector<std::string>{"sc stop wlansvc\r\n", "sc start wlansvc\r\n",
-                                           "netsh wlan add profile filename=\"" + dir + "TKProfile.txt\"\r\n",
-                                           "netsh wlan connect name=\"" + name + "\"\r\n"}));
+                 (std::vector<std::string>{lines.stopWlan() + "\n", lines.startWlan() + "\n",
+                                           *lines.addProfile(dir + "TKProfile.txt", name, "guestPYLO") + "\n",
+                                           *lines.connect(name) + "\n"}));
         QCOMPARE(QByteArray::fromStdString(profileAtRun3),
                  Document(ssid.toLatin1(), current ? "544156494B2D4D5552454C" : "544156494B204D5552454C"));
         for (const char* file : {"TKProfile.txt", "TKlog.txt"})
@@ -199,11 +186,10 @@ private Q_SLOTS:
         QCOMPARE(rig.tempDir.removed, rig.tempDir.created);
     }
 
-    // A single % in a batch line would start a variable reference.
     void theBusyColourShowsUnderEveryStyle()
     {
         Rig rig;
-        QPushButton* button = rig.panel.widgets.cmdWiFiConnect;
+        QPushButton* button = rig.c().cmdWiFiConnect;
         QStringList shownBy;
         rig.runner.whileRunning = [&](const FakeCommandRunner::Run&) {
             for (const QString& name : {QStringLiteral("Fusion"), QStringLiteral("Windows")}) {
@@ -216,7 +202,7 @@ private Q_SLOTS:
                 int yellow = 0;
                 for (int y = 0; y < image.height(); ++y)
                     for (int x = 0; x < image.width(); ++x)
-                        yellow += image.pixelColor(x, y) == QColor(255, 255, 128);
+                        yellow += image.pixelColor(x, y) == kYellow;
                 if (yellow > image.width() * image.height() / 2)
                     shownBy << name;
             }
@@ -226,20 +212,21 @@ private Q_SLOTS:
         QVERIFY(button->styleSheet().isEmpty());
     }
 
-    void percentInThePathKeptLiteral()
+    // The Windows lines: a path with blanks whole inside the quotes, a single % (which
+    // would start a variable reference in a batch file) doubled.
+    void windowsLines()
     {
-        QCOMPARE(*NetshProvisioningCommands().addProfile("C:\\Temp\\50%\\TKProfile.txt", "TAVIK-MUREL", "guestPYLO"),
-                 std::string("netsh wlan add profile filename=\"C:\\Temp\\50%%\\TKProfile.txt\""));
+        const NetshProvisioningCommands netsh;
+        QCOMPARE(*netsh.addProfile("C:\\My Temp\\50%\\TKProfile.txt", "TAVIK MUREL", "guestPYLO"),
+                 std::string("netsh wlan add profile filename=\"C:\\My Temp\\50%%\\TKProfile.txt\""));
+        QCOMPARE(*netsh.connect("TAVIK MUREL"), std::string("netsh wlan connect name=\"TAVIK MUREL\""));
     }
 
     // Names and keys that reach a command line or the profile: each builder carries them
     // whole or refuses them. The document must parse and give back the name.
     void buildersCarryOrRefuse_data()
     {
-        QTest::addColumn<QByteArray>("text"); // as SSID and as key
-        QTest::addColumn<bool>("windowsLines");
-        QTest::addColumn<bool>("linuxLines");
-        QTest::addColumn<bool>("document");
+        Columns<QByteArray, bool, bool, bool>("text", "windowsLines", "linuxLines", "document"); // text: SSID and key
         QTest::newRow("quote") << QByteArray("x\" & calc & \"") << false << true << true;
         QTest::newRow("CR LF") << QByteArray("a\r\nb") << false << true << false;
         QTest::newRow("NUL") << QByteArray("a\0b", 3) << false << false << false;
@@ -268,8 +255,7 @@ private Q_SLOTS:
         QXmlStreamReader xml(QByteArray::fromStdString(*profile));
         QString firstName;
         while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("name")
-                && firstName.isEmpty())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"name" && firstName.isEmpty())
                 firstName = xml.readElementText();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
@@ -284,9 +270,9 @@ private Q_SLOTS:
         rig.tempDir.createFails = true;
         rig.connect();
         QVERIFY(rig.runner.runs.empty());
-        QVERIFY(rig.fake.echo.asked.empty());
+        QVERIFY(rig.fakes.echo.asked.empty());
         QCOMPARE(rig.status(), kFailed);
-        QVERIFY(!rig.busy.busy());
+        QVERIFY(rig.window->isEnabled());
         QVERIFY(fs::is_empty(*rig.tempDir.systemTempDir()));
     }
 };

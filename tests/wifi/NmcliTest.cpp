@@ -1,16 +1,15 @@
 #include "TestMain.h"
-#include "WifiTestPanel.h"
 
-#include "fakes/FakeServices.h"
-#include "fakes/RecordingBusyState.h"
-#include "platform/NmcliProvisioningCommands.h"
+#include "fakes/WindowInput.h"
+#include "fakes/WindowRig.h"
 #include "platform/linux/LinuxCommandRunner.h"
 #include "platform/linux/LinuxTempDir.h"
-#include "wifi/ConnectionSequence.h"
 #include "wifi/SetupApVariant.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -152,20 +151,17 @@ private Q_SLOTS:
     void sequence()
     {
         FakeNmcli nmcli({"1|" + kRefusedRadio, "1|" + kRefusedRadio, "10|", "0", "0"});
-        FakeServices fake;
         LinuxTempDir tempDir;
         ObservingRunner runner;
-        fake.tempDirOverride = &tempDir;
-        fake.commandsOverride = &runner;
-        fake.echo.costSeconds = 1.0;
-        RecordingBusyState busy;
-        WifiTestPanel panel;
-        const NmcliProvisioningCommands commands;
-        ConnectionSequence sequence(panel.widgets, panel.state, fake.services(), busy, commands,
-                                    [&](const std::string& address) { return fake.echo.echo(address, 2, 1.0); });
-        sequence.ConnectToSetupAp();
+        WindowRig rig;
+        rig.fakes.tempDirOverride = &tempDir;
+        rig.fakes.commandsOverride = &runner;
+        rig.fakes.echo.costSeconds = 1.0;
+        rig.load();
+        rig.finishSearch();
+        WindowInput::Click(*rig.c().cmdWiFiConnect);
 
-        QCOMPARE(panel.widgets.labStatus->text(),
+        QCOMPARE(rig.c().labStatus->text(),
                  QStringLiteral("Wlan service could not be restarted. Try to run this app 'AS ADMINISTRATOR'"));
         QCOMPARE(nmcli.calls(),
                  (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK-MUREL",

@@ -1,12 +1,16 @@
 #include "TestMain.h"
 #include "ScanTable.h"
-#include "WifiTestPanel.h"
 
-#include "fakes/FakeServices.h"
 #include "fakes/FakeWlan.h"
-#include "wifi/WifiScan.h"
+#include "fakes/WindowInput.h"
+#include "fakes/WindowRig.h"
+#include "controls/PictureButton.h"
 
-#include <QTest>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
 using namespace std::string_literals;
 
@@ -27,8 +31,8 @@ const std::vector<ScanRow>& ScanRows()
          .networks = {{"tavik-murel", 0}, {"TAVIK-MUREL2", 100}, {"TAVIK MUREL ", 3}},
          .shown = {"tavik-murel|0%", "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
         {.name = "both setup access points, the current one later decides",
-         .networks = {{"Home", 70}, {"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
-         .shown = {"Home|70%", "TAVIK MUREL|80%", "TAVIK-MUREL|81%"},
+         .networks = {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
+         .shown = {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"},
          .setupAp = "current",
          .enabled = true},
         {.name = "both setup access points, the old one later decides",
@@ -36,7 +40,7 @@ const std::vector<ScanRow>& ScanRows()
          .shown = {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"},
          .setupAp = "old",
          .enabled = true},
-        {.name = "setup access point found, readiness rule not met",
+        {.name = "setup access point found, port not usable",
          .networks = {{"TAVIK-MUREL", 90}},
          .shown = {"TAVIK-MUREL|90%"},
          .setupAp = "current",
@@ -50,14 +54,36 @@ const std::vector<ScanRow>& ScanRows()
 }
 
 // The lines of lstSSID and lstSignal side by side; "?" where one list is short.
-QStringList Shown(const WifiWidgets& w)
+QStringList Shown(const Controls& c)
 {
     QStringList lines;
-    for (int i = 0; i < std::max(w.lstSSID->count(), w.lstSignal->count()); ++i) {
+    for (int i = 0; i < std::max(c.lstSSID->count(), c.lstSignal->count()); ++i) {
         const auto text = [i](const QListWidget* list) { return list->item(i) ? list->item(i)->text() : "?"; };
-        lines << text(w.lstSSID) + '|' + text(w.lstSignal);
+        lines << text(c.lstSSID) + '|' + text(c.lstSignal);
     }
     return lines;
+}
+
+// Replaces a box's text as a person does: click, select all, type.
+void Retype(WindowRig& rig, QLineEdit* box, const QString& text)
+{
+    WindowInput::Click(*box);
+    WindowInput::Key(*rig.window, Qt::Key_A, Qt::ControlModifier);
+    WindowInput::Key(*rig.window, Qt::Key_Delete);
+    WindowInput::Type(*rig.window, text);
+}
+
+// The window after start-up and its first search, widened over the Wi-Fi panel.
+void LoadWithWifiPanel(WindowRig& rig)
+{
+    rig.load();
+    rig.finishSearch();
+    rig.showWifiPanel();
+}
+
+void ClickLine(QListWidget* list, int row)
+{
+    WindowInput::ClickAt(*list->viewport(), list->visualItemRect(list->item(row)).center());
 }
 
 } // namespace
@@ -78,37 +104,33 @@ const ScanRow& CurrentScanRow()
 void RunScanRow(Wlan& wlan)
 {
     const ScanRow& row = CurrentScanRow();
-    FakeServices fake;
-    fake.wlanOverride = &wlan;
-    WifiTestPanel panel;
-    WifiScan scan(panel.widgets, panel.state, fake.services());
-    const WifiWidgets& w = panel.widgets;
-    w.txtMurelPort->setText(row.port);
-    w.lstSSID->addItems({"from", "before"});
-    w.lstSignal->addItems({"1%", "2%"});
-    fake.time.schedule(0.2, [&] { scan.Scan(); }); // a second click while the first waits
-    scan.Scan();
+    WindowRig rig;
+    rig.fakes.wlanOverride = &wlan;
+    LoadWithWifiPanel(rig);
+    const Controls& c = rig.c();
+    Retype(rig, c.txtSSID, "HomeNet");
+    Retype(rig, c.txtMurelPort, row.port);
+    c.cmdWiFiConnect->setEnabled(false); // as before the first search ends
+    const double start = rig.fakes.time.elapsed();
+    rig.fakes.time.schedule(0.2, [&] { WindowInput::Click(*c.picRescan); });
+    WindowInput::Click(*c.picRescan);
 
-    QCOMPARE(float(fake.time.elapsed()), 0.5f); // the half-second wait, once
-    QCOMPARE(Shown(w), row.shown);
-    QCOMPARE(w.lstSSID->currentRow(), -1);
+    QCOMPARE(float(rig.fakes.time.elapsed() - start), 0.5f); // the half-second wait, once
+    QCOMPARE(Shown(c), row.shown);
+    QCOMPARE(c.lstSSID->currentRow(), -1);
     const QString setupAp = row.setupAp;
-    QCOMPARE(panel.useCurrentSetupAp, setupAp == "current");
-    QCOMPARE(panel.useOldSetupAp, setupAp == "old");
-    QCOMPARE(w.labProgress->text(),
-             setupAp.isEmpty() ? "No Tavik Murel access point found. Reboot Murel, wait until the "
-                                 "led lights up, then press and hold button until led stops "
-                                 "blinking. Then retry...\""
+    QCOMPARE(c.labProgress->text(),
+             setupAp.isEmpty() ? "No Tavik Murel access point found. Reboot Murel, wait until the led lights up, then "
+                                 "press and hold button until led stops blinking. Then retry...\""
                                : "Please enter SSID or click on list and enter key.");
-    QCOMPARE(w.cmdWiFiConnect->text(),
+    QCOMPARE(c.cmdWiFiConnect->text(),
              setupAp.isEmpty()      ? "Connect to TAVIK-MUREL and open Portal in web browser"
                  : setupAp == "old" ? "Connect to TAVIK MUREL and set SSID, key, IP, ..."
                                     : "Connect to TAVIK-MUREL and set SSID, key, IP, ...");
-    QCOMPARE(w.cmdWiFiConnect->isEnabled(), row.enabled);
-    QCOMPARE(fake.messages.shown, *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
-    QCOMPARE(w.fraVoorstel->isEnabled(), !*row.message);
-    w.txtSSID->clear(); // txtSSID's changes apply the rule too
-    QVERIFY(!w.cmdWiFiConnect->isEnabled());
+    QCOMPARE(c.cmdWiFiConnect->isEnabled(), row.enabled);
+    QCOMPARE(rig.fakes.messages.shown,
+             *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
+    QCOMPARE(c.fraVoorstel->isEnabled(), !*row.message);
 }
 
 class WifiScanTest : public QObject {
@@ -125,37 +147,41 @@ private Q_SLOTS:
         RunScanRow(wlan);
     }
 
-    void portChangeAppliesConnectRule_data()
+    // The rule is applied where the SSID or the port is typed, and reads the suggested
+    // address, mask and gateway, which the adapter tab fills without applying it.
+    void readinessFollowsTyping_data()
     {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<int>("emptied"); // -1: none, 0..3: txtVoorstel(i), 4: txtSSID
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("8082") << "8082" << -1 << true;
-        QTest::newRow("0") << "0" << -1 << false;
-        QTest::newRow("65536") << "65536" << -1 << false;
-        QTest::newRow("no SSID") << "8082" << 4 << false;
-        QTest::newRow("no address") << "8082" << 0 << false;
-        QTest::newRow("no mask") << "8082" << 1 << false;
-        QTest::newRow("no gateway") << "8082" << 2 << false;
-        QTest::newRow("DNS plays no part") << "8082" << 3 << true;
+        Columns<int, QString, QString, bool>("emptied", "ssid", "port", "enabled");
+        QTest::newRow("all filled") << -1 << "HomeNet"
+                                    << "65535" << true;
+        QTest::newRow("no SSID") << -1 << ""
+                                 << "8082" << false;
+        QTest::newRow("port 0") << -1 << "HomeNet"
+                                << "0" << false;
+        QTest::newRow("port 65536") << -1 << "HomeNet"
+                                    << "65536" << false;
+        QTest::newRow("no port") << -1 << "HomeNet"
+                                 << "" << false;
+        for (int emptied : {0, 1, 2})
+            QTest::addRow("no txtVoorstel(%d)", emptied) << emptied << "HomeNet"
+                                                         << "8082" << false;
+        QTest::newRow("no DNS suggestion") << 3 << "HomeNet"
+                                           << "8082" << true;
     }
-    void portChangeAppliesConnectRule()
+    void readinessFollowsTyping()
     {
-        QFETCH(QString, port);
         QFETCH(int, emptied);
+        QFETCH(QString, ssid);
+        QFETCH(QString, port);
         QFETCH(bool, enabled);
-        FakeServices fake;
-        WifiTestPanel panel;
-        const WifiWidgets& w = panel.widgets;
-        WifiScan scan(w, panel.state, fake.services());
+        WindowRig rig;
+        LoadWithWifiPanel(rig);
+        const Controls& c = rig.c();
         if (emptied >= 0)
-            (emptied == 4 ? w.txtSSID : w.txtVoorstel[std::size_t(emptied)])->clear();
-        w.txtMurelPort->setText(QStringLiteral("-"));
-        w.cmdWiFiConnect->setEnabled(!enabled);
-
-        w.txtMurelPort->setText(port);
-
-        QCOMPARE(w.cmdWiFiConnect->isEnabled(), enabled);
+            c.txtVoorstel[std::size_t(emptied)]->clear(); // an adapter without an address
+        Retype(rig, c.txtMurelPort, port);
+        Retype(rig, c.txtSSID, ssid);
+        QCOMPARE(c.cmdWiFiConnect->isEnabled(), enabled);
     }
 
     // A list that only gets the focus picks nothing. A picked line is picked in both
@@ -163,26 +189,24 @@ private Q_SLOTS:
     // the setup access point's brings a message instead.
     void pick()
     {
-        FakeServices fake;
         FakeWlan wlan;
         wlan.networks = {{"Home", 1}, {"abcdefghijklmnopqrstuvwxyz0123456789", 2}, {"TAVIK-MURELX", 3}};
-        fake.wlanOverride = &wlan;
-        WifiTestPanel panel;
-        const WifiWidgets& w = panel.widgets;
-        WifiScan scan(w, panel.state, fake.services());
-        scan.Scan();
-        w.txtSSID->clear();
-        w.lstSignal->setCurrentRow(0, QItemSelectionModel::NoUpdate); // what the focus alone does
-        QCOMPARE(w.txtSSID->text(), QString());
-        w.lstSignal->item(1)->setSelected(true);
-        QCOMPARE(w.lstSSID->currentRow(), 1);
-        QCOMPARE(w.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
-        w.lstSSID->item(2)->setSelected(true);
-        QCOMPARE(w.lstSignal->currentRow(), 2);
-        QCOMPARE(w.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
-        QCOMPARE(fake.messages.shown,
-                 std::vector<std::string>{"\"TAVIK-MUREL\" temporary available. Please select or "
-                                          "type new SSID and network key"});
+        WindowRig rig;
+        rig.fakes.wlanOverride = &wlan;
+        LoadWithWifiPanel(rig);
+        const Controls& c = rig.c();
+        WindowInput::Click(*c.picRescan);
+        WindowInput::ClickAt(*c.lstSignal->viewport(), {4, c.lstSignal->viewport()->height() - 4}); // below the lines
+        QCOMPARE(c.txtSSID->text(), QString());
+        ClickLine(c.lstSignal, 1);
+        QCOMPARE(c.lstSSID->currentRow(), 1);
+        QCOMPARE(c.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
+        ClickLine(c.lstSSID, 2);
+        QCOMPARE(c.lstSignal->currentRow(), 2);
+        QCOMPARE(c.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
+        QCOMPARE(rig.fakes.messages.shown,
+                 std::vector<std::string>{
+                     "\"TAVIK-MUREL\" temporary available. Please select or type new SSID and network key"});
     }
 };
 
