@@ -33,17 +33,30 @@ namespace {
 const std::vector<ScanRow> kScanRows = {
     {"no WLAN client", -1, {}, {}, "", false, "8082", "Unable to get WLAN Handle"},
     {"no adapter", 0, {}, {}, "", false, "8082", "No Wireless Adapters Found"},
-    {"hidden and NUL-leading names skipped, a NUL ends a name", 1,
-     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"Home", 60}, {"Cafe\0junk"s, 57}}, {"Home|60%", "Cafe|57%"}},
-    {"bytes from 0x80 one character each, never UTF-8", 1, {{"\x80\xE9t\xC3\xA9\x9F", 33}},
+    {"hidden and NUL-leading names skipped, a NUL ends a name",
+     1,
+     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"Home", 60}, {"Cafe\0junk"s, 57}},
+     {"Home|60%", "Cafe|57%"}},
+    {"bytes from 0x80 one character each, never UTF-8",
+     1,
+     {{"\x80\xE9t\xC3\xA9\x9F", 33}},
      {QString::fromUtf8("\xE2\x82\xAC\xC3\xA9t\xC3\x83\xC2\xA9\xC5\xB8|33%")}},
-    {"0 % and 100 %, near misses are no setup access point", 1,
+    {"0 % and 100 %, near misses are no setup access point",
+     1,
      {{"tavik-murel", 0}, {"TAVIK-MUREL2", 100}, {"TAVIK MUREL ", 3}},
      {"tavik-murel|0%", "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
-    {"both setup access points, the current one later decides", 1, {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
-     {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"}, "current", true},
-    {"both setup access points, the old one later decides", 1, {{"TAVIK-MUREL", 80}, {"TAVIK MUREL", 81}},
-     {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"}, "old", true},
+    {"both setup access points, the current one later decides",
+     1,
+     {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
+     {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"},
+     "current",
+     true},
+    {"both setup access points, the old one later decides",
+     1,
+     {{"TAVIK-MUREL", 80}, {"TAVIK MUREL", 81}},
+     {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"},
+     "old",
+     true},
     {"setup access point found, port not usable", 1, {{"TAVIK-MUREL", 90}}, {"TAVIK-MUREL|90%"}, "current", false, "0"},
     {"two adapters: the first one's networks", 2, {{"First", 40}}, {"First|40%"}},
 };
@@ -162,10 +175,12 @@ void RunScanRow(Wlan& wlan)
                                  "press and hold button until led stops blinking. Then retry...\""
                                : "Please enter SSID or click on list and enter key.");
     const QString found = "Connect to " + QString(setupAp == "old" ? "TAVIK MUREL" : "TAVIK-MUREL");
-    QCOMPARE(c.cmdWiFiConnect->text(), setupAp.isEmpty() ? "Connect to TAVIK-MUREL and open Portal in web browser"
-                                                         : found + " and set SSID, key, IP, ...");
+    QCOMPARE(c.cmdWiFiConnect->text(),
+             setupAp.isEmpty() ? "Connect to TAVIK-MUREL and open Portal in web browser"
+                               : found + " and set SSID, key, IP, ...");
     QCOMPARE(c.cmdWiFiConnect->isEnabled(), row.enabled);
-    QCOMPARE(rig.fakes.messages.shown, *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
+    QCOMPARE(rig.fakes.messages.shown,
+             *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
     QCOMPARE(c.fraVoorstel->isEnabled(), !*row.message);
     if (row.enabled) { // the connection targets the access point found
         WindowInput::Click(*c.cmdWiFiConnect);
@@ -192,13 +207,19 @@ private Q_SLOTS:
     void readinessFollowsTyping_data()
     {
         Columns<int, QString, QString, bool>("emptied", "ssid", "port", "enabled");
-        QTest::newRow("all filled") << -1 << "HomeNet" << "65535" << true;
-        QTest::newRow("no SSID") << -1 << "" << "8082" << false;
-        QTest::newRow("port 0") << -1 << "HomeNet" << "0" << false;
-        QTest::newRow("port 65536") << -1 << "HomeNet" << "65536" << false;
+        QTest::newRow("all filled") << -1 << "HomeNet"
+                                    << "65535" << true;
+        QTest::newRow("no SSID") << -1 << ""
+                                 << "8082" << false;
+        QTest::newRow("port 0") << -1 << "HomeNet"
+                                << "0" << false;
+        QTest::newRow("port 65536") << -1 << "HomeNet"
+                                    << "65536" << false;
         for (int emptied : {0, 1, 2})
-            QTest::addRow("no txtVoorstel(%d)", emptied) << emptied << "HomeNet" << "8082" << false;
-        QTest::newRow("no DNS suggestion") << 3 << "HomeNet" << "8082" << true;
+            QTest::addRow("no txtVoorstel(%d)", emptied) << emptied << "HomeNet"
+                                                         << "8082" << false;
+        QTest::newRow("no DNS suggestion") << 3 << "HomeNet"
+                                           << "8082" << true;
     }
     void readinessFollowsTyping()
     {
@@ -231,8 +252,9 @@ private Q_SLOTS:
         ClickLine(c.lstSSID, 2);
         QCOMPARE(c.lstSignal->currentRow(), 2);
         QCOMPARE(c.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
-        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"\"TAVIK-MUREL\" temporary available. Please "
-                                                                    "select or type new SSID and network key"});
+        QCOMPARE(rig.fakes.messages.shown,
+                 std::vector<std::string>{"\"TAVIK-MUREL\" temporary available. Please "
+                                          "select or type new SSID and network key"});
     }
 
     // Waits: 3 s after run 1, 4 after run 2, 4 more when it succeeded, then up to 5 of
@@ -244,12 +266,13 @@ private Q_SLOTS:
         const QList<int> ok{0, 0, 0, 0};
         QTest::newRow("portal opened") << false << ok << 1 << 1.0 << kPortalOk << 1 << 12.0;
         QTest::newRow("old: no browser") << true << ok << 1 << 1.0 << kPortalOk << 1 << 12.0;
-        QTest::newRow("denied, joined: no admin") << false << QList<int>{5, 0, 1, 0} << 1 << 1.0 << kPortalOk << 1 << 12.;
+        QTest::newRow("denied, joined: no admin")
+            << false << QList<int>{5, 0, 1, 0} << 1 << 1.0 << kPortalOk << 1 << 12.;
         QTest::newRow("denied, no answer: admin") << false << QList<int>{5, 0, 0, 0} << 0 << 1.0 << kAdmin << 5 << 18.;
         QTest::newRow("run 1 failing otherwise") << false << QList<int>{1, 0, 0, 0} << 0 << 1.0 << kFailed << 5 << 16.;
         QTest::newRow("run 2 failing: admin") << true << QList<int>{0, 2, 0, 0} << 0 << 1.0 << kAdmin << 5 << 14.0;
-        QTest::newRow("run 4 failing: no admin, no ping") << false << QList<int>{5, 3, 0, 1} << 1 << 1. << kFailed << 0
-                                                          << 7.;
+        QTest::newRow("run 4 failing: no admin, no ping")
+            << false << QList<int>{5, 3, 0, 1} << 1 << 1. << kFailed << 0 << 7.;
         QTest::newRow("started ping not cut short") << false << ok << 3 << 2.0 << kPortalOk << 3 << 17.0;
         QTest::newRow("instant failures do not spin") << false << ok << 0 << 0.001 << kFailed << 50 << 16.0;
     }
@@ -269,8 +292,9 @@ private Q_SLOTS:
         rig.fakes.echo.costSeconds = pingCost;
         if (old)
             WindowInput::Click(*c.chkOldMurel);
-        QCOMPARE(c.cmdWiFiConnect->text(), old ? "Connect to TAVIK MUREL and wait for portal to open in web browser"
-                                               : "Connect to TAVIK-MUREL and open Portal in web browser");
+        QCOMPARE(c.cmdWiFiConnect->text(),
+                 old ? "Connect to TAVIK MUREL and wait for portal to open in web browser"
+                     : "Connect to TAVIK-MUREL and open Portal in web browser");
         const QString ssid = old ? "TAVIK MUREL" : "TAVIK-MUREL";
         finalText.replace("TAVIK-MUREL", ssid);
         QPalette red = c.labStatus->palette(); // the failure of an earlier run
@@ -301,8 +325,9 @@ private Q_SLOTS:
 
         QVERIFY2(qAbs(rig.fakes.time.elapsed() - start - seconds) < 0.01, "deadlines in single precision");
         const QString stop = "Stopping Wlan service", restarted = exitCodes[1] ? "" : "Wlan service restarted OK";
-        QCOMPARE(texts, (QStringList{stop, "", stop, "", restarted.isEmpty() ? stop : restarted, restarted,
-                                     "Trying to connect to " + ssid, "Trying to connect to " + ssid}));
+        QCOMPARE(texts,
+                 (QStringList{stop, "", stop, "", restarted.isEmpty() ? stop : restarted, restarted,
+                              "Trying to connect to " + ssid, "Trying to connect to " + ssid}));
         QCOMPARE(c.labProgress->text() + '|' + rig.status(), finalText + '|' + finalText);
         QCOMPARE(rig.statusColour(), finalText == kPortalOk ? Qt::black : Qt::red);
         if (finalText == kAdmin)
@@ -310,7 +335,8 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(pings, old ? "192.168.4.1" : "8.8.8.8"));
         QCOMPARE(rig.fakes.echo.lastHops, pings ? 2 : 0);
         const bool portal = !old && finalText == kPortalOk;
-        QCOMPARE(rig.fakes.urls.opened, portal ? std::vector<std::string>{"http://8.8.8.8/"} : std::vector<std::string>{});
+        QCOMPARE(rig.fakes.urls.opened,
+                 portal ? std::vector<std::string>{"http://8.8.8.8/"} : std::vector<std::string>{});
         QVERIFY(c.cmdWiFiConnect->styleSheet().isEmpty() && !rig.busy());
         QCOMPARE(c.cmdWiFiConnect->palette().color(QPalette::Button),
                  QApplication::palette(c.cmdWiFiConnect).color(QPalette::Button));
