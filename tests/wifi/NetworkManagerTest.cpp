@@ -49,7 +49,8 @@ struct FakeNmcli {
         Write(dir.path() + "/bin/nmcli", kFakeNmcli);
         Write(dir.path() + "/bin/replies", replies.join(u'\n').toUtf8() + '\n');
         for (const auto& [name, value] : {std::pair<const char*, QString>{"PATH", dir.path() + "/bin"},
-                                          {"TMPDIR", tmp()}, {"LC_ALL", "de_DE.UTF-8"}}) {
+                                          {"TMPDIR", tmp()},
+                                          {"LC_ALL", "de_DE.UTF-8"}}) {
             saved.emplace_back(name, qgetenv(name));
             qputenv(name, value.toLocal8Bit());
         }
@@ -118,9 +119,10 @@ private Q_SLOTS:
         rig.finishSearch();
         WindowInput::Click(*rig.c().cmdWiFiConnect);
 
-        QCOMPARE(rig.c().labStatus->text(), admin ? "Wlan service could not be restarted. Try to run this app 'AS "
-                                                    "ADMINISTRATOR'"
-                                                  : "NOT Connected to TAVIK-MUREL");
+        QCOMPARE(rig.c().labStatus->text(),
+                 admin ? "Wlan service could not be restarted. Try to run this app 'AS "
+                         "ADMINISTRATOR'"
+                       : "NOT Connected to TAVIK-MUREL");
         QCOMPARE(nmcli.calls(),
                  (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK-MUREL",
                               "connection|add|type|wifi|con-name|TAVIK-MUREL|ssid|TAVIK-MUREL|connection.autoconnect|"
@@ -171,12 +173,13 @@ class NetworkManagerScanTest : public QObject {
     }
     void addAccessPoint(const QString& device, const std::string& ssid, unsigned strength)
     {
-        const QString path = mockCall("AddAccessPoint", {device, QStringLiteral("ap%1").arg(++accessPoints_), "x",
-                                                         "00:11:22:33:44:55", 2u, 2437u, 54000u,
-                                                         QVariant::fromValue(uchar(strength)), 0x100u});
+        const QString path = mockCall("AddAccessPoint",
+                                      {device, QStringLiteral("ap%1").arg(++accessPoints_), "x", "00:11:22:33:44:55",
+                                       2u, 2437u, 54000u, QVariant::fromValue(uchar(strength)), 0x100u});
         // The mock takes text; the SSID is set afterwards as the raw bytes it is.
-        mockCall("SetProperty", {path, "org.freedesktop.NetworkManager.AccessPoint", "Ssid",
-                                 QVariant::fromValue(QDBusVariant(QByteArray::fromStdString(ssid)))});
+        mockCall("SetProperty",
+                 {path, "org.freedesktop.NetworkManager.AccessPoint", "Ssid",
+                  QVariant::fromValue(QDBusVariant(QByteArray::fromStdString(ssid)))});
     }
 
 private Q_SLOTS:
@@ -200,7 +203,8 @@ private Q_SLOTS:
         }
         QStringList devices;
         for (int i = 0; i < row.adapters; ++i)
-            devices << mockCall("AddWiFiDevice", {QStringLiteral("wlan%1").arg(i), QStringLiteral("wlan%1").arg(i), 30});
+            devices << mockCall("AddWiFiDevice",
+                                {QStringLiteral("wlan%1").arg(i), QStringLiteral("wlan%1").arg(i), 30});
         for (const WlanNetwork& network : row.networks)
             addAccessPoint(devices.value(0), network.ssid, network.signalQuality);
         if (devices.size() > 1)

@@ -30,36 +30,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// clang-format off
 const std::vector<ScanRow> kScanRows = {
     {"no WLAN client", -1, {}, {}, "", false, "8082", "Unable to get WLAN Handle"},
     {"no adapter", 0, {}, {}, "", false, "8082", "No Wireless Adapters Found"},
-    {"hidden and NUL-leading names skipped, a NUL ends a name",
-     1,
-     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"Home", 60}, {"Cafe\0junk"s, 57}},
-     {"Home|60%", "Cafe|57%"}},
-    {"bytes from 0x80 one character each, never UTF-8",
-     1,
-     {{"\x80\xE9t\xC3\xA9\x9F", 33}},
+    {"hidden and NUL-leading names skipped, a NUL ends a name", 1,
+     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"Home", 60}, {"Cafe\0junk"s, 57}}, {"Home|60%", "Cafe|57%"}},
+    {"bytes from 0x80 one character each, never UTF-8", 1, {{"\x80\xE9t\xC3\xA9\x9F", 33}},
      {QString::fromUtf8("\xE2\x82\xAC\xC3\xA9t\xC3\x83\xC2\xA9\xC5\xB8|33%")}},
-    {"0 % and 100 %, near misses are no setup access point",
-     1,
+    {"0 % and 100 %, near misses are no setup access point", 1,
      {{"tavik-murel", 0}, {"TAVIK-MUREL2", 100}, {"TAVIK MUREL ", 3}},
      {"tavik-murel|0%", "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
-    {"both setup access points, the current one later decides",
-     1,
-     {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
-     {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"},
-     "current",
-     true},
-    {"both setup access points, the old one later decides",
-     1,
-     {{"TAVIK-MUREL", 80}, {"TAVIK MUREL", 81}},
-     {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"},
-     "old",
-     true},
+    {"both setup access points, the current one later decides", 1, {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
+     {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"}, "current", true},
+    {"both setup access points, the old one later decides", 1, {{"TAVIK-MUREL", 80}, {"TAVIK MUREL", 81}},
+     {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"}, "old", true},
     {"setup access point found, port not usable", 1, {{"TAVIK-MUREL", 90}}, {"TAVIK-MUREL|90%"}, "current", false, "0"},
     {"two adapters: the first one's networks", 2, {{"First", 40}}, {"First|40%"}},
 };
+// clang-format on
 
 const QString kPortalOk = QStringLiteral("Connection to portal OK. Please enter data in portal...");
 const QString kAdmin = QStringLiteral("Wlan service could not be restarted. Try to run this app 'AS ADMINISTRATOR'");
@@ -206,31 +195,24 @@ private Q_SLOTS:
     // address, mask and gateway, which the adapter tab fills without applying it.
     void readinessFollowsTyping_data()
     {
-        Columns<int, QString, QString, bool>("emptied", "ssid", "port", "enabled");
-        QTest::newRow("all filled") << -1 << "HomeNet"
-                                    << "65535" << true;
-        QTest::newRow("no SSID") << -1 << ""
-                                 << "8082" << false;
-        QTest::newRow("port 0") << -1 << "HomeNet"
-                                << "0" << false;
-        QTest::newRow("port 65536") << -1 << "HomeNet"
-                                    << "65536" << false;
+        Columns<int, QStringList, bool>("emptied", "typed", "enabled"); // typed: SSID, port
+        QTest::newRow("all filled") << -1 << QStringList{"HomeNet", "65535"} << true;
+        QTest::newRow("no SSID") << -1 << QStringList{"", "8082"} << false;
+        QTest::newRow("port 0") << -1 << QStringList{"HomeNet", "0"} << false;
+        QTest::newRow("port 65536") << -1 << QStringList{"HomeNet", "65536"} << false;
         for (int emptied : {0, 1, 2})
-            QTest::addRow("no txtVoorstel(%d)", emptied) << emptied << "HomeNet"
-                                                         << "8082" << false;
-        QTest::newRow("no DNS suggestion") << 3 << "HomeNet"
-                                           << "8082" << true;
+            QTest::addRow("no txtVoorstel(%d)", emptied) << emptied << QStringList{"HomeNet", "8082"} << false;
+        QTest::newRow("no DNS suggestion") << 3 << QStringList{"HomeNet", "8082"} << true;
     }
     void readinessFollowsTyping()
     {
         QFETCH(int, emptied);
-        QFETCH(QString, ssid);
-        QFETCH(QString, port);
+        QFETCH(QStringList, typed);
         Rig rig;
         if (emptied >= 0)
             rig.c().txtVoorstel[std::size_t(emptied)]->clear(); // an adapter without an address
-        rig.retype(rig.c().txtMurelPort, port);
-        rig.retype(rig.c().txtSSID, ssid);
+        rig.retype(rig.c().txtMurelPort, typed[1]);
+        rig.retype(rig.c().txtSSID, typed[0]);
         QTEST(rig.c().cmdWiFiConnect->isEnabled(), "enabled");
     }
 
@@ -263,18 +245,19 @@ private Q_SLOTS:
     {
         Columns<bool, QList<int>, int, double, QString, int, double>("old", "exitCodes", "answerFromPing", "pingCost",
                                                                      "finalText", "pings", "seconds");
-        const QList<int> ok{0, 0, 0, 0};
-        QTest::newRow("portal opened") << false << ok << 1 << 1.0 << kPortalOk << 1 << 12.0;
-        QTest::newRow("old: no browser") << true << ok << 1 << 1.0 << kPortalOk << 1 << 12.0;
-        QTest::newRow("denied, joined: no admin")
-            << false << QList<int>{5, 0, 1, 0} << 1 << 1.0 << kPortalOk << 1 << 12.;
-        QTest::newRow("denied, no answer: admin") << false << QList<int>{5, 0, 0, 0} << 0 << 1.0 << kAdmin << 5 << 18.;
-        QTest::newRow("run 1 failing otherwise") << false << QList<int>{1, 0, 0, 0} << 0 << 1.0 << kFailed << 5 << 16.;
-        QTest::newRow("run 2 failing: admin") << true << QList<int>{0, 2, 0, 0} << 0 << 1.0 << kAdmin << 5 << 14.0;
-        QTest::newRow("run 4 failing: no admin, no ping")
-            << false << QList<int>{5, 3, 0, 1} << 1 << 1. << kFailed << 0 << 7.;
-        QTest::newRow("started ping not cut short") << false << ok << 3 << 2.0 << kPortalOk << 3 << 17.0;
-        QTest::newRow("instant failures do not spin") << false << ok << 0 << 0.001 << kFailed << 50 << 16.0;
+        using Codes = QList<int>;
+        // clang-format off
+        QTest::newRow("portal opened") << false << Codes{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
+        QTest::newRow("old: no browser") << true << Codes{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
+        QTest::newRow("denied, run 3 failing, joined: no admin") << false << Codes{5, 0, 1, 0} << 1 << 1.0 << kPortalOk
+                                                                 << 1 << 12.0;
+        QTest::newRow("denied, no answer: admin") << false << Codes{5, 0, 0, 0} << 0 << 1.0 << kAdmin << 5 << 18.0;
+        QTest::newRow("run 1 failing otherwise") << false << Codes{1, 0, 0, 0} << 0 << 1.0 << kFailed << 5 << 16.0;
+        QTest::newRow("run 2 failing: admin") << true << Codes{0, 2, 0, 0} << 0 << 1.0 << kAdmin << 5 << 14.0;
+        QTest::newRow("run 4 failing: no admin") << false << Codes{5, 3, 0, 1} << 1 << 1.0 << kFailed << 0 << 7.0;
+        QTest::newRow("started ping not cut short") << false << Codes{0, 0, 0, 0} << 3 << 2.0 << kPortalOk << 3 << 17.0;
+        QTest::newRow("instant failures no spin") << false << Codes{0, 0, 0, 0} << 0 << 0.001 << kFailed << 50 << 16.0;
+        // clang-format on
     }
     void connection()
     {
