@@ -285,17 +285,15 @@ private Q_SLOTS:
         c.labStatus->setPalette(red);
         rig.tempDir.removeForReal = false; // to see what the sequence itself deletes
         QStringList texts;                 // labProgress, labStatus at each run
-        std::vector<std::string> scripts;
-        std::string dir, profile;
+        std::string profile;
         rig.runner.whileRunning = [&](const FakeCommandRunner::Run& run) {
             texts << c.labProgress->text() << rig.status();
             QVERIFY(rig.busy() && rig.statusColour() == Qt::black);
             QVERIFY(ShownYellow(*c.cmdWiFiConnect, "Fusion") && ShownYellow(*c.cmdWiFiConnect, "Windows"));
-            dir = rig.tempDir.created.at(0);
-            scripts.push_back(run.script);
-            if (scripts.size() == 3)
+            const std::string dir = rig.tempDir.created.at(0);
+            if (rig.runner.runs.size() == 3)
                 profile.assign(std::istreambuf_iterator<char>(std::ifstream(dir + "TKProfile.txt").rdbuf()), {});
-            if (scripts.size() == 4) { // the last command leaves a log and deletes its own script
+            if (rig.runner.runs.size() == 4) { // the last command leaves a log and deletes its own script
                 std::ofstream(dir + "TKlog.txt") << "log";
                 fs::remove(run.scriptPath);
             }
@@ -325,10 +323,11 @@ private Q_SLOTS:
                  QApplication::palette(c.cmdWiFiConnect).color(QPalette::Button));
         // Each run replaces the script; the profile is byte for byte, in a directory whose
         // path has blanks; the files go at the end, also when one is missing.
-        QCOMPARE(scripts.size(), 4u);
-        QCOMPARE(scripts.back(), *rig.fakes.provisioning.connect(ssid.toStdString()) + "\n");
+        QCOMPARE(rig.runner.runs.size(), 4u);
+        QCOMPARE(rig.runner.runs.back().script, *rig.fakes.provisioning.connect(ssid.toStdString()) + "\n");
         QCOMPARE(QByteArray::fromStdString(profile),
                  Document(ssid.toLatin1(), old ? "544156494B204D5552454C" : "544156494B2D4D5552454C"));
+        const std::string dir = rig.tempDir.created.at(0);
         QVERIFY(!fs::exists(dir + "TKProfile.txt") && !fs::exists(dir + "TKlog.txt"));
         QCOMPARE(rig.tempDir.removed, rig.tempDir.created);
     }
