@@ -26,8 +26,6 @@
 #include "webserver/ServerSelection.h"
 #include "wifi/ConnectionSequence.h"
 #include "wifi/WifiScan.h"
-#include "wifi/WifiState.h"
-#include "wifi/WifiWidgets.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -153,14 +151,10 @@ void frmHoptrace::wireNetview()
 
 void frmHoptrace::wireWifi()
 {
-    const WifiWidgets wifi{c_.lstSSID,        c_.lstSignal,   c_.labProgress, c_.labStatus,
-                           c_.cmdWiFiConnect, c_.chkOldMurel, c_.fraVoorstel, c_.txtSSID,
-                           c_.txtKey,         c_.txtVoorstel, c_.txtMurelPort};
-    const WifiState shared{state_.useCurrentSetupAp, state_.useOldSetupAp, state_.hWlanClient};
-    wifiScan_ = std::make_unique<WifiScan>(wifi, shared, services_);
-    connection_ = std::make_unique<ConnectionSequence>(wifi, shared, services_, *this, services_.provisioning,
-                                                       pingTest_->pinger());
-    connect(c_.picRescan, &PictureButton::clicked, this, [this] { wifiScan_->Scan(); });
+    wifiScan_ = std::make_unique<WifiScan>(c_, services_);
+    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
+    connect(connection_.get(), &ConnectionSequence::busyStarted, this, &frmHoptrace::enterBusy);
+    connect(connection_.get(), &ConnectionSequence::busyEnded, this, &frmHoptrace::leaveBusy);
 }
 
 void frmHoptrace::load()
@@ -175,7 +169,7 @@ void frmHoptrace::load()
     picRefresh_Click();
     // The outer width leaves the client area ending where the Wi-Fi panel begins.
     fitClientArea(ClientWidthTwips);
-    state_.useCurrentSetupAp = true;
+    wifiScan_->chooseCurrentSetupAp();
     c_.fraVoorstel->setEnabled(true);
 }
 
@@ -266,7 +260,7 @@ void frmHoptrace::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmHoptrace::queryUnload() { services_.wlan.unregisterNotifications(state_.hWlanClient); }
+void frmHoptrace::queryUnload() { wifiScan_->endNotifications(); }
 
 void frmHoptrace::unload()
 {

@@ -1,16 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 // The window-level state that several handlers share. Owned by the window; the
 // subsystems hold references. Everything starts as 0, false or empty.
 struct FormState {
-    bool closing = false;           // the window is unloading: waits end, no refresh follows
-    bool commandRunning = false;    // Reboot, Load defaults or IP setup runs: no selection meanwhile
-    std::uintptr_t hWlanClient = 0; // WLAN client of the last scan; 0 before any scan
-    std::string selectedIp;         // address of the selected webserver
-    std::string selectedMac;        // its MAC address, 17 characters
-    bool useCurrentSetupAp = false; // the gateway's setup access point is "TAVIK-MUREL"
-    bool useOldSetupAp = false;     // ... or the old firmware's "TAVIK MUREL"
+    bool closing = false;        // the window is unloading: waits end, no refresh follows
+    bool commandRunning = false; // Reboot, Load defaults or IP setup runs: no selection meanwhile
+    std::string selectedIp;      // address of the selected webserver
+    std::string selectedMac;     // its MAC address, 17 characters
 };

@@ -2,11 +2,13 @@
 
 #include "ProvisioningFiles.h"
 #include "SetupApVariant.h"
+#include "WifiScan.h"
 #include "WlanProfileDocument.h"
 
-#include "common/BusyState.h"
+#include "controls/Controls.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
+#include "platform/EchoTest.h"
 #include "platform/EventWaiter.h"
 #include "platform/ProvisioningCommands.h"
 #include "platform/Services.h"
@@ -14,7 +16,6 @@
 #include "platform/UrlOpener.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -26,6 +27,10 @@ const QColor kRed(255, 0, 0);
 const QColor kLightYellow(255, 255, 128);
 
 constexpr double kPingSeconds = 5.0;
+// The window's own ping test: the gateway answers from the local network, and the
+// window stays frozen while one echo waits, so the wait is short.
+constexpr int kPingMaxHops = 2;
+constexpr double kEchoWaitSeconds = 1.0;
 // A ping normally takes the echo test's own waiting time. One that fails at once
 // (no route yet while the link comes up) is followed by this much waiting for
 // events, so that the loop sleeps instead of spinning.
@@ -34,8 +39,6 @@ constexpr double kShortestPingRound = 0.1;
 const char kRestartedText[] = "Wlan service restarted OK";
 const char kPortalText[] = "Connection to portal OK. Please enter data in portal...";
 const char kAdminText[] = "Wlan service could not be restarted. Try to run this app 'AS ADMINISTRATOR'";
-const char kCurrentCaption[] = "Connect to TAVIK-MUREL and open portal in web browser";
-const char kOldCaption[] = "Connect to TAVIK MUREL and wait for portal to open in web browser";
 
 void SetTextColour(QLabel& label, const QColor& colour)
 {
@@ -61,21 +64,10 @@ void SetBackColour(QPushButton& button, const QColor& colour)
 
 } // namespace
 
-ConnectionSequence::ConnectionSequence(const WifiWidgets& widgets, WifiState state, Services& services, BusyState& busy,
-                                       const ProvisioningCommands& commands, Ping ping, QObject* parent)
-    : QObject(parent), widgets_(widgets), state_(state), services_(services), busy_(busy), commands_(commands),
-      ping_(std::move(ping))
+ConnectionSequence::ConnectionSequence(const Controls& c, Services& services, const WifiScan& setupAp, QObject* parent)
+    : QObject(parent), c_(c), services_(services), setupAp_(setupAp)
 {
-    connect(widgets_.cmdWiFiConnect, &QPushButton::clicked, this, [this] { ConnectToSetupAp(); });
-    connect(widgets_.chkOldMurel, &QCheckBox::clicked, this, [this] { chkOldMurel_Click(); });
-}
-
-void ConnectionSequence::chkOldMurel_Click()
-{
-    const bool old = widgets_.chkOldMurel->isChecked();
-    widgets_.cmdWiFiConnect->setText(old ? kOldCaption : kCurrentCaption);
-    state_.useCurrentSetupAp = !old;
-    state_.useOldSetupAp = old;
+    connect(c_.cmdWiFiConnect, &QPushButton::clicked, this, &ConnectionSequence::ConnectToSetupAp);
 }
 
 void ConnectionSequence::ConnectToSetupAp()
@@ -86,22 +78,22 @@ void ConnectionSequence::ConnectToSetupAp()
         return;
     running_ = true;
     cancelled_ = false;
-    const SetupApVariant& variant = SetupApVariantFor(state_.useCurrentSetupAp);
+    const SetupApVariant& variant = SetupApVariantFor(setupAp_.useCurrentSetupAp());
 
-    widgets_.labProgress->setText(QString());
-    widgets_.labStatus->setText(QString());
-    busy_.enterBusy();
-    SetBackColour(*widgets_.cmdWiFiConnect, kLightYellow);
-    ProvisioningFiles files(services_.tempDir, services_.commands, commands_.lineEnd());
+    c_.labProgress->setText(QString());
+    c_.labStatus->setText(QString());
+    Q_EMIT busyStarted();
+    SetBackColour(*c_.cmdWiFiConnect, kLightYellow);
+    ProvisioningFiles files(services_.tempDir, services_.commands, services_.provisioning.lineEnd());
     files.create(); // without a directory every run fails with -1 and the failure text follows
-    SetTextColour(*widgets_.labProgress, kBlack);
-    SetTextColour(*widgets_.labStatus, kBlack);
+    SetTextColour(*c_.labProgress, kBlack);
+    SetTextColour(*c_.labStatus, kBlack);
 
     runSteps(files, variant);
 
     files.cleanUp();
-    SetBackColour(*widgets_.cmdWiFiConnect, QApplication::palette(widgets_.cmdWiFiConnect).color(QPalette::Button));
-    busy_.leaveBusy();
+    SetBackColour(*c_.cmdWiFiConnect, QApplication::palette(c_.cmdWiFiConnect).color(QPalette::Button));
+    Q_EMIT busyEnded();
     running_ = false;
 }
 
@@ -109,13 +101,13 @@ void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant
 {
     showProgress("Stopping Wlan service");
     bool adminProblem = false;
-    int exitCode = files.run(commands_.stopWlan());
+    int exitCode = files.run(services_.provisioning.stopWlan());
     if (!wait(3.0))
         return;
     if (exitCode == ProvisioningCommands::kAccessDenied)
         adminProblem = true;
 
-    exitCode = files.run(commands_.startWlan());
+    exitCode = files.run(services_.provisioning.startWlan());
     if (!wait(4.0))
         return;
     if (exitCode == 0) {
@@ -129,14 +121,14 @@ void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant
 
     if (const std::optional<std::string> document = WlanProfileDocument(variant.ssid, kSetupApPassphrase))
         files.writeProfile(*document);
-    files.run(commands_.addProfile(files.profilePath(), variant.ssid, kSetupApPassphrase));
+    files.run(services_.provisioning.addProfile(files.profilePath(), variant.ssid, kSetupApPassphrase));
     if (cancelled_)
         return;
 
     showProgress(variant.connectingText);
-    SetTextColour(*widgets_.labStatus, kBlack);
+    SetTextColour(*c_.labStatus, kBlack);
     copyProgressToStatus();
-    exitCode = files.run(commands_.connect(variant.ssid));
+    exitCode = files.run(services_.provisioning.connect(variant.ssid));
     if (cancelled_)
         return;
     if (exitCode != 0) {
@@ -181,7 +173,7 @@ bool ConnectionSequence::pingUntilAnswered(const std::string& address)
         const double before = clock.secondsSinceMidnight();
         if (ClockReached(before, deadline) || PastMidnight(before) || cancelled_)
             return false;
-        if (ping_(address))
+        if (services_.echo.echo(address, kPingMaxHops, kEchoWaitSeconds))
             return true;
         const double took = clock.secondsSinceMidnight() - before;
         if (took >= 0.0 && took < kShortestPingRound)
@@ -198,15 +190,15 @@ bool ConnectionSequence::wait(double seconds)
 
 void ConnectionSequence::showProgress(const std::string& text)
 {
-    widgets_.labProgress->setText(QString::fromStdString(text));
+    c_.labProgress->setText(QString::fromStdString(text));
 }
 
-void ConnectionSequence::copyProgressToStatus() { widgets_.labStatus->setText(widgets_.labProgress->text()); }
+void ConnectionSequence::copyProgressToStatus() { c_.labStatus->setText(c_.labProgress->text()); }
 
 void ConnectionSequence::showFailure(const std::string& failureText)
 {
-    SetTextColour(*widgets_.labProgress, kRed);
+    SetTextColour(*c_.labProgress, kRed);
     showProgress(failureText);
-    SetTextColour(*widgets_.labStatus, kRed);
+    SetTextColour(*c_.labStatus, kRed);
     copyProgressToStatus();
 }

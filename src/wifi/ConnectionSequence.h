@@ -1,38 +1,33 @@
 #pragma once
 
-#include "WifiState.h"
-#include "WifiWidgets.h"
-
 #include <QObject>
 
-#include <functional>
 #include <string>
 
-class BusyState;
-class ProvisioningCommands;
 class ProvisioningFiles;
+class WifiScan;
+struct Controls;
 struct SetupApVariant;
 struct Services;
 
 // Joins the PC to the gateway's setup access point and brings up its portal
-// (ConnectToSetupAp, the click on cmdWiFiConnect), and lets the user choose the
-// firmware generation by hand (the click on chkOldMurel).
+// (ConnectToSetupAp, the click on cmdWiFiConnect). The window is busy meanwhile.
 class ConnectionSequence final : public QObject {
+    Q_OBJECT
 public:
-    // True when the dotted address answers within the echo test's hop limit.
-    using Ping = std::function<bool(const std::string& dottedAddress)>;
-
-    // Connects to cmdWiFiConnect's and chkOldMurel's clicks.
-    ConnectionSequence(const WifiWidgets& widgets, WifiState state, Services& services, BusyState& busy,
-                       const ProvisioningCommands& commands, Ping ping, QObject* parent = nullptr);
+    // Connects to cmdWiFiConnect's click; the target access point is setupAp's choice.
+    ConnectionSequence(const Controls& c, Services& services, const WifiScan& setupAp, QObject* parent = nullptr);
 
     // Restarts the WLAN, registers the setup access point's profile, joins it, waits
     // for its ping and opens the portal, with progress and failure texts.
     void ConnectToSetupAp();
-    // The firmware generation chosen with chkOldMurel.
-    void chkOldMurel_Click();
     // Ends a running sequence at once (the window closes); does nothing otherwise.
     void cancel();
+
+Q_SIGNALS:
+    // The window takes no input from the first step to the end of the clean-up.
+    void busyStarted();
+    void busyEnded();
 
 private:
     // The steps between creating and removing the private directory; returns early once cancelled.
@@ -45,12 +40,9 @@ private:
     void copyProgressToStatus();
     void showFailure(const std::string& failureText);
 
-    WifiWidgets widgets_;
-    WifiState state_;
+    const Controls& c_;
     Services& services_;
-    BusyState& busy_;
-    const ProvisioningCommands& commands_;
-    Ping ping_;
+    const WifiScan& setupAp_;
     bool running_ = false;
     bool cancelled_ = false;
 };

@@ -20,5 +20,5 @@ struct SetupApVariant {
     bool opensPortal;           // the program opens the portal itself (current firmware)
 };
 
-// The variant the window's flag useCurrentSetupAp selects.
+// The variant for the setup access point the scan found or the user chose.
 const SetupApVariant& SetupApVariantFor(bool useCurrentSetupAp);

@@ -1,14 +1,17 @@
 #include "WifiScan.h"
 
-#include "ConnectButtonRule.h"
+#include "ConnectReadiness.h"
 #include "SetupApVariant.h"
 #include "WlanCallback.h"
 
 #include "common/Latin1.h"
+#include "controls/Controls.h"
+#include "controls/PictureButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 #include "platform/TimedWait.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,8 +28,10 @@ const char kNoAdapterText[] = "No Wireless Adapters Found";
 const char kFoundHint[] = "Please enter SSID or click on list and enter key.";
 const char kNotFoundHint[] = "No Tavik Murel access point found. Reboot Murel, wait until the led lights up, "
                              "then press and hold button until led stops blinking. Then retry...\"";
-const char kCurrentCaption[] = "Connect to TAVIK-MUREL and set SSID, key, IP, ...";
-const char kOldCaption[] = "Connect to TAVIK MUREL and set SSID, key, IP, ...";
+const char kCurrentFoundCaption[] = "Connect to TAVIK-MUREL and set SSID, key, IP, ...";
+const char kOldFoundCaption[] = "Connect to TAVIK MUREL and set SSID, key, IP, ...";
+const char kCurrentChosenCaption[] = "Connect to TAVIK-MUREL and open portal in web browser";
+const char kOldChosenCaption[] = "Connect to TAVIK MUREL and wait for portal to open in web browser";
 const char kTemporaryText[] = "\"TAVIK-MUREL\" temporary available. Please select or type new SSID and network key";
 
 // SSID bytes as the user's PC shows them: one character per byte through the 8-bit
@@ -48,21 +53,22 @@ int SelectedRow(const QListWidget& list)
 
 } // namespace
 
-WifiScan::WifiScan(const WifiWidgets& widgets, WifiState state, Services& services, QObject* parent)
-    : QObject(parent), widgets_(widgets), state_(state), services_(services)
+WifiScan::WifiScan(const Controls& c, Services& services, QObject* parent) : QObject(parent), c_(c), services_(services)
 {
+    connect(c_.picRescan, &PictureButton::clicked, this, &WifiScan::Scan);
+    connect(c_.chkOldMurel, &QCheckBox::clicked, this, &WifiScan::chkOldMurel_Click);
     // Selection, not the current row: a list that only receives the focus gets a
     // current row without any line being picked.
-    for (QListWidget* list : {widgets_.lstSSID, widgets_.lstSignal}) {
+    for (QListWidget* list : {c_.lstSSID, c_.lstSignal}) {
         connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
             if (!changingLists_)
                 listPicked(SelectedRow(*list));
         });
     }
-    // The rule is applied where its typed inputs change; a new suggestion (another tab)
-    // leaves the button as it is.
-    connect(widgets_.txtSSID, &QLineEdit::textChanged, this, [this] { ApplyConnectReadiness(widgets_); });
-    connect(widgets_.txtMurelPort, &QLineEdit::textChanged, this, [this] { ApplyConnectReadiness(widgets_); });
+    // The rule reads txtVoorstel(0..2) too, but is applied only where its typed inputs
+    // change: a new suggestion (another adapter tab) leaves the button as it is.
+    connect(c_.txtSSID, &QLineEdit::textChanged, this, &WifiScan::applyConnectReadiness);
+    connect(c_.txtMurelPort, &QLineEdit::textChanged, this, &WifiScan::applyConnectReadiness);
 }
 
 void WifiScan::Scan()
@@ -72,9 +78,9 @@ void WifiScan::Scan()
         return;
     scanning_ = true;
 
-    state_.useCurrentSetupAp = false;
-    state_.useOldSetupAp = false;
-    widgets_.labProgress->setText(QString());
+    useCurrentSetupAp_ = false;
+    useOldSetupAp_ = false;
+    c_.labProgress->setText(QString());
     clearLists();
     cancelled_ = false;
     if (!TimedWait(services_.clock, services_.waiter, 0.5, [this] { return cancelled_; })) {
@@ -83,32 +89,49 @@ void WifiScan::Scan()
     }
 
     Wlan& wlan = services_.wlan;
-    state_.hWlanClient = 0;
+    hWlanClient_ = 0;
     if (const std::optional<Wlan::Handle> client = wlan.openClient(); !client) {
-        widgets_.fraVoorstel->setEnabled(false);
+        c_.fraVoorstel->setEnabled(false);
         services_.messages.show(kNoHandleText);
     } else {
-        state_.hWlanClient = *client;
+        hWlanClient_ = *client;
         wlan.registerNotifications(*client, &WlanCallback);
         if (wlan.interfaceCount(*client) < 1) {
-            widgets_.fraVoorstel->setEnabled(false);
+            c_.fraVoorstel->setEnabled(false);
             services_.messages.show(kNoAdapterText);
         } else {
             for (const WlanNetwork& network : wlan.availableNetworks(*client))
                 listNetwork(network.ssid, network.signalQuality);
             changingLists_ = true;
-            widgets_.lstSSID->setCurrentRow(-1);
-            widgets_.lstSSID->clearSelection();
+            c_.lstSSID->setCurrentRow(-1);
+            c_.lstSSID->clearSelection();
             changingLists_ = false;
         }
     }
     // Also on the zero handle when no client opened: the service refuses it harmlessly.
-    wlan.unregisterNotifications(state_.hWlanClient);
+    wlan.unregisterNotifications(hWlanClient_);
 
-    const bool found = state_.useCurrentSetupAp || state_.useOldSetupAp;
-    widgets_.labProgress->setText(found ? kFoundHint : kNotFoundHint);
+    const bool found = useCurrentSetupAp_ || useOldSetupAp_;
+    c_.labProgress->setText(found ? kFoundHint : kNotFoundHint);
     scanning_ = false;
 }
+
+void WifiScan::chkOldMurel_Click()
+{
+    const bool old = c_.chkOldMurel->isChecked();
+    c_.cmdWiFiConnect->setText(old ? kOldChosenCaption : kCurrentChosenCaption);
+    chooseSetupAp(!old);
+}
+
+void WifiScan::chooseCurrentSetupAp() { chooseSetupAp(true); }
+
+void WifiScan::chooseSetupAp(bool current)
+{
+    useCurrentSetupAp_ = current;
+    useOldSetupAp_ = !current;
+}
+
+void WifiScan::endNotifications() { services_.wlan.unregisterNotifications(hWlanClient_); }
 
 void WifiScan::cancel() { cancelled_ = true; }
 
@@ -118,8 +141,8 @@ void WifiScan::listNetwork(const std::string& ssid, unsigned signalQuality)
     if (name.isEmpty())
         return; // hidden network, or a name that starts with NUL
     changingLists_ = true;
-    widgets_.lstSSID->addItem(name);
-    widgets_.lstSignal->addItem(QString::number(signalQuality) + u'%');
+    c_.lstSSID->addItem(name);
+    c_.lstSignal->addItem(QString::number(signalQuality) + u'%');
     changingLists_ = false;
     // Exact comparisons: the later of the two setup access points decides.
     if (name == QLatin1String(kCurrentSetupSsid))
@@ -130,11 +153,17 @@ void WifiScan::listNetwork(const std::string& ssid, unsigned signalQuality)
 
 void WifiScan::setupApFound(bool current)
 {
-    state_.useCurrentSetupAp = current;
-    state_.useOldSetupAp = !current;
-    widgets_.fraVoorstel->setEnabled(true);
-    widgets_.cmdWiFiConnect->setText(current ? kCurrentCaption : kOldCaption);
-    ApplyConnectReadiness(widgets_);
+    chooseSetupAp(current);
+    c_.fraVoorstel->setEnabled(true);
+    c_.cmdWiFiConnect->setText(current ? kCurrentFoundCaption : kOldFoundCaption);
+    applyConnectReadiness();
+}
+
+void WifiScan::applyConnectReadiness()
+{
+    const auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
+    c_.cmdWiFiConnect->setEnabled(ConnectReady(text(c_.txtSSID), text(c_.txtVoorstel[0]), text(c_.txtVoorstel[1]),
+                                               text(c_.txtVoorstel[2]), text(c_.txtMurelPort)));
 }
 
 void WifiScan::listPicked(int row)
@@ -142,28 +171,28 @@ void WifiScan::listPicked(int row)
     if (row < 0)
         return; // the lists were cleared or the selection removed: nothing picked
     changingLists_ = true;
-    widgets_.lstSSID->setCurrentRow(row);
-    widgets_.lstSignal->setCurrentRow(row);
+    c_.lstSSID->setCurrentRow(row);
+    c_.lstSignal->setCurrentRow(row);
     changingLists_ = false;
     pickSsid(row);
 }
 
 void WifiScan::pickSsid(int row)
 {
-    const QListWidgetItem* item = widgets_.lstSSID->item(row);
+    const QListWidgetItem* item = c_.lstSSID->item(row);
     if (!item)
         return;
     const QString name = item->text();
     if (name.startsWith(QLatin1String(kCurrentSetupSsid)))
         services_.messages.show(kTemporaryText);
     else
-        widgets_.txtSSID->setText(name.left(kMaxSsidCharacters));
+        c_.txtSSID->setText(name.left(kMaxSsidCharacters));
 }
 
 void WifiScan::clearLists()
 {
     changingLists_ = true;
-    widgets_.lstSSID->clear();
-    widgets_.lstSignal->clear();
+    c_.lstSSID->clear();
+    c_.lstSignal->clear();
     changingLists_ = false;
 }

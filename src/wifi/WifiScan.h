@@ -1,36 +1,53 @@
 #pragma once
 
-#include "WifiState.h"
-#include "WifiWidgets.h"
+#include "platform/Wlan.h"
 
 #include <QObject>
-#include <QString>
 
+#include <string>
+
+struct Controls;
 struct Services;
 
 // The Wi-Fi panel: lists the networks the first WLAN adapter knows with their signal
-// (Scan, the click on picRescan), detects the gateway's setup access point, and
-// copies a picked network name into txtSSID.
+// (Scan, the click on picRescan), copies a picked network name into txtSSID, and keeps
+// which setup access point the gateway connection targets: the one a scan found, or
+// the one chosen by hand with chkOldMurel. It alone writes that choice and the WLAN
+// client of the last scan, and it alone applies the connect readiness rule.
 class WifiScan final : public QObject {
+    Q_OBJECT
 public:
-    // Connects to the selection changes of lstSSID and lstSignal and to txtSSID's changes.
-    WifiScan(const WifiWidgets& widgets, WifiState state, Services& services, QObject* parent = nullptr);
+    // Connects to picRescan's and chkOldMurel's clicks, to the selection changes of
+    // lstSSID and lstSignal, and to the boxes whose changes apply the readiness rule.
+    WifiScan(const Controls& c, Services& services, QObject* parent = nullptr);
 
     void Scan();
+    // The firmware generation chosen with chkOldMurel.
+    void chkOldMurel_Click();
+    // The window starts out targeting the current firmware's access point, before any scan.
+    void chooseCurrentSetupAp();
+    // The connection targets "TAVIK-MUREL" (else "TAVIK MUREL").
+    bool useCurrentSetupAp() const { return useCurrentSetupAp_; }
+    // Ends the WLAN notifications once more on the last scan's client (the window closes).
+    void endNotifications();
     // Ends the scan's wait at once (the window closes); nothing is listed then.
     void cancel();
 
 private:
     void listNetwork(const std::string& ssid, unsigned signalQuality);
     void setupApFound(bool current);
+    void chooseSetupAp(bool current);
+    void applyConnectReadiness();
     // A line picked in either list: the same line in both, then the SSID-pick action.
     void listPicked(int row);
     void pickSsid(int row);
     void clearLists();
 
-    WifiWidgets widgets_;
-    WifiState state_;
+    const Controls& c_;
     Services& services_;
+    bool useCurrentSetupAp_ = false;
+    bool useOldSetupAp_ = false;   // the old firmware's access point was found or chosen
+    Wlan::Handle hWlanClient_ = 0; // 0 before any scan; never closed
     bool scanning_ = false;
     bool cancelled_ = false;
     bool changingLists_ = false;

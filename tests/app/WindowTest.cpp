@@ -96,7 +96,6 @@ private Q_SLOTS:
         QVERIFY(c.txtDNS->isHidden());
         QVERIFY(c.fraSetIP->isHidden());
         QVERIFY(c.fraVoorstel->isEnabledTo(w));
-        QVERIFY(rig.window->state().useCurrentSetupAp);
         QCOMPARE(c.txtPort->text(), QString("8080"));
         QCOMPARE(c.txtMurelPort->text(), QString("8082"));
         QCOMPARE(rig.fakes.socket.bindCalls, 1);

@@ -2,9 +2,11 @@
 
 #include "WindowInput.h"
 
+#include "app/KeyboardFlow.h"
 #include "controls/ControlTable.h"
 #include "webserver/ServerList.h"
 
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
@@ -48,8 +50,14 @@ void WindowRig::listReplies(const std::vector<std::string>& replies)
 
 void WindowRig::showWifiPanel()
 {
-    // The window is narrowed at start; widened, the panel beyond its edge can be reached.
+    // The window is narrowed at start; widened, the panel beyond its edge can be reached
+    // and its controls take focus, as every control inside the window does. A shown
+    // window's new fixed size is a size hint, which the offscreen window system only
+    // warns about.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        QTest::ignoreMessage(QtWarningMsg, "This plugin does not support propagateSizeHints()");
     window->setFixedSize(TwipsToPixels(11700), window->height());
+    window->findChild<KeyboardFlow*>()->limitFocusTo(window->rect());
 }
 
 std::string WindowRig::serverText() const { return window->serverList().text(); }

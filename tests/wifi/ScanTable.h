@@ -7,8 +7,7 @@
 #include <vector>
 
 // One scan: what the WLAN service knows and what the panel shows afterwards. The one
-// table runs against a fake WLAN service and against a mock NetworkManager on a
-// private bus; each test sets up its service from the row.
+// table runs against a fake WLAN service and against a mock NetworkManager.
 struct ScanRow {
     const char* name;
     int adapters = 1;                    // -1: no WLAN client at all
@@ -16,10 +15,10 @@ struct ScanRow {
     QStringList shown{};                 // "name|signal" per line of lstSSID and lstSignal
     const char* setupAp = "";            // the setup access point found: "current" or "old"
     bool enabled = false;                // cmdWiFiConnect afterwards; disabled before
-    const char* port = "8082";           // txtMurelPort; the rule's other fields are filled
+    const char* port = "8082";           // typed into txtMurelPort; an SSID is typed too
     const char* message = "";            // the message box shown
 };
 
 void AddScanRows(); // one column, "row"
 const ScanRow& CurrentScanRow();
-void RunScanRow(Wlan& wlan); // scans with a second click during the wait, checks the panel
+void RunScanRow(Wlan& wlan); // scans in the window, clicking again during the wait
