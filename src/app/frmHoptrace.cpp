@@ -32,7 +32,6 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -85,44 +84,26 @@ frmHoptrace::~frmHoptrace()
 
 void frmHoptrace::wireWebserver()
 {
-    selection_ = std::make_unique<ServerSelection>(SelectionWidgets{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP,
-                                                                    c_.labStatus, c_.optAutoIP, c_.txtIPadres,
-                                                                    c_.txtPort},
-                                                   state_, *servers_);
-    discovery_ = std::make_unique<Discovery>(
-        DiscoveryWidgets{this, c_.labStatus, c_.TabNIC, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.fraMurel,
-                         c_.cmdWiFiConnect, c_.picRefresh},
-        state_, nics_, services_, *search_, *servers_, *this, [this](std::size_t& position) {
-            // A lone device is selected without a click; the list marks it all the same.
-            const std::size_t block = servers_->text().find("Host Name");
-            selection_->ParseServerBlock(position);
-            servers_->markBlock(block == std::string::npos ? 0 : block + 1);
-        });
+    selection_ = std::make_unique<ServerSelection>(c_, state_, *servers_, *search_);
+    hints_ = std::make_unique<SelectionHints>(c_, state_, nics_, *servers_);
+    discovery_ = std::make_unique<Discovery>(c_, state_, nics_, services_, *search_, *servers_);
     refresh_ = std::make_unique<AdapterRefresh>(*c_.TabNIC, nics_, services_, [this] { adapterView_->TabNIC_Click(); });
-    commands_ = std::make_unique<ManagementCommands>(
-        CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
-        *search_, *servers_);
+    commands_ = std::make_unique<ManagementCommands>(c_, state_, services_, *search_, *servers_);
+    ipSetup_ = std::make_unique<IpSetupPanel>(c_, state_, nics_, services_, *servers_);
 
-    ipSetup_ = std::make_unique<IpSetupPanel>(
-        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK, c_.cmdIPCancel,
-                       c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
-        state_, nics_, services_, *search_, *servers_);
-
-    hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, nics_,
-                                              *servers_, *c_.TabNIC);
-    discovery_->setListedHandler([this](const Datagram& reply) { hints_->listed(reply); });
-    // A selection is made or dropped where Reboot's enabled state changes; inside a busy
-    // window that change is not announced, so the end of the busy state looks again.
-    c_.cmdReboot->installEventFilter(this);
-
-    connect(search_.get(), &Search::ticked, this, [this] { discovery_->DiscoveryTick(); });
-    services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });
     connect(c_.picRefresh, &PictureButton::clicked, this, &frmHoptrace::picRefresh_Click);
-    // Each command ends with a new search.
+    connect(discovery_.get(), &Discovery::busyStarted, this, &frmHoptrace::enterBusy);
+    connect(discovery_.get(), &Discovery::busyEnded, this, &frmHoptrace::leaveBusy);
+    connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
+    connect(discovery_.get(), &Discovery::listed, hints_.get(), &SelectionHints::listed);
+    connect(discovery_.get(), &Discovery::listed, ipSetup_.get(), &IpSetupPanel::serverListed);
+    connect(selection_.get(), &ServerSelection::selectionRead, hints_.get(), &SelectionHints::update);
+    connect(commands_.get(), &ManagementCommands::commandStarted, selection_.get(), &ServerSelection::commandStarted);
+    connect(commands_.get(), &ManagementCommands::commandEnded, selection_.get(), &ServerSelection::commandEnded);
     connect(commands_.get(), &ManagementCommands::refreshRequested, this, &frmHoptrace::picRefresh_Click);
+    connect(ipSetup_.get(), &IpSetupPanel::commandStarted, selection_.get(), &ServerSelection::commandStarted);
+    connect(ipSetup_.get(), &IpSetupPanel::commandEnded, selection_.get(), &ServerSelection::commandEnded);
     connect(ipSetup_.get(), &IpSetupPanel::refreshRequested, this, &frmHoptrace::picRefresh_Click);
-    c_.txtServers->viewport()->installEventFilter(this);
-    c_.txtServers->installEventFilter(this);
     // F5 is the refresh symbol's key; it acts only while the symbol itself could be clicked.
     auto* searchAgain = new QShortcut(QKeySequence(Qt::Key_F5), c_.picRefresh);
     searchAgain->setContext(Qt::WindowShortcut);
@@ -182,6 +163,7 @@ void frmHoptrace::load()
 
 void frmHoptrace::picRefresh_Click()
 {
+    show();
     discovery_->beginRefresh();
     discovery_->searchAdapters(refresh_->readAdapters());
 }
@@ -200,7 +182,6 @@ void frmHoptrace::leaveBusy()
     setEnabled(true);
     // After the controls that the end of the busy state enables again.
     QTimer::singleShot(0, keyboard_, &KeyboardFlow::returnFocus);
-    hints_->update();
 }
 
 void frmHoptrace::fitClientArea(int widthTwips)
@@ -230,34 +211,6 @@ void frmHoptrace::moveEvent(QMoveEvent* event)
     // A window manager frames the window after it is shown; its title bar takes room too.
     QWidget::moveEvent(event);
     fitClientArea(clientWidthTwips_);
-}
-
-bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
-{
-    // While a command or a search runs, the list can be scrolled and read, but neither a
-    // click nor Enter selects: it would enable a second command inside the running one.
-    const bool idle = !state_.commandRunning && !search_->ticking();
-    const bool serverListClick = watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
-        && c_.txtServers->isEnabled() && idle;
-    if (serverListClick) {
-        selection_->SelectServerAtCaret();
-        // Several blocks may be read in turn while Reboot stays enabled.
-        hints_->update();
-    }
-    // Enter in the list selects the block under the caret, as a click there does.
-    if (watched == c_.txtServers && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (idle) {
-                selection_->SelectServerAtCaret();
-                hints_->update();
-            }
-            return true;
-        }
-    }
-    if (watched == c_.cmdReboot && event->type() == QEvent::EnabledChange)
-        hints_->update();
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmHoptrace::closeEvent(QCloseEvent* event)

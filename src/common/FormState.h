@@ -7,7 +7,6 @@
 // subsystems hold references. Everything starts as 0, false or empty.
 struct FormState {
     bool closing = false;           // the window is unloading: waits end, no refresh follows
-    bool commandRunning = false;    // Reboot, Load defaults or IP setup runs: no selection meanwhile
     std::uintptr_t hWlanClient = 0; // WLAN client of the last scan; 0 before any scan
     int pendingSelectBox = -1;      // octet box whose next click selects all; -1 = none
     std::string selectedIp;         // address of the selected webserver
