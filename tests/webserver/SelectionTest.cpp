@@ -3,24 +3,23 @@
 #include "fakes/WindowRig.h"
 
 #include "webserver/ServerList.h"
-#include "webserver/ServerSelection.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 
 namespace {
-std::string rowOf(const Controls& c, int row)
+// The four octet rows, "/" between boxes and "|" between rows.
+QString rows(const Controls& c)
 {
-    std::string joined;
-    for (int i = 0; i < 4; ++i)
-        joined += (i ? "/" : "") + c.txtIPadres[row * 4 + i]->text().toStdString();
+    QString joined;
+    for (int box = 0; box < 16; ++box)
+        joined += (box == 0 ? "" : box % 4 ? "/" : "|") + c.txtIPadres[box]->text();
     return joined;
 }
 
+std::string selectedIp(const WindowRig& rig) { return rig.window->state().selectedIp; }
 } // namespace
 
 class SelectionTest : public QObject {
@@ -28,56 +27,43 @@ class SelectionTest : public QObject {
 private Q_SLOTS:
     void aLoneServerFillsTheSetupPanel_data()
     {
-        QTest::addColumn<QString>("mac");
-        QTest::addColumn<QString>("assignment");
-        QTest::addColumn<bool>("setIpEnabled");
-        QTest::addColumn<bool>("dhcpSelected");
+        Columns<QString, QString, bool>("mac", "assignment", "setIpEnabled");
         QTest::newRow("00:08 device by DHCP") << "00:08:DC:00:00:01"
-                                              << "DHCP" << true << true;
+                                              << "DHCP" << true;
         QTest::newRow("00:0A device with a fixed address") << "00:0A:DC:00:00:01"
-                                                           << "STATIC" << false << false;
+                                                           << "STATIC" << false;
     }
     void aLoneServerFillsTheSetupPanel()
     {
         QFETCH(QString, mac);
         QFETCH(QString, assignment);
         QFETCH(bool, setIpEnabled);
-        QFETCH(bool, dhcpSelected);
         WindowRig rig;
-        ReplyFields f;
-        f.mac = mac.toStdString();
-        f.assignment = assignment.toStdString();
-        rig.listReplies({TavikReply(f)});
-
+        rig.listReplies({TavikReply({.mac = mac.toStdString(), .assignment = assignment.toStdString()})});
         const Controls& c = rig.c();
-        QCOMPARE(rig.window->state().selectedIp, std::string("192.168.1.20"));
+        QCOMPARE(selectedIp(rig), std::string("192.168.1.20"));
         QCOMPARE(rig.window->state().selectedMac, mac.toStdString());
         QCOMPARE(c.txtPort->text(), QString("80"));
-        QCOMPARE(c.optAutoIP[0]->isChecked(), dhcpSelected);
-        QCOMPARE(c.optAutoIP[1]->isChecked(), !dhcpSelected);
+        QCOMPARE(c.optAutoIP[0]->isChecked(), assignment == "DHCP");
+        QCOMPARE(c.optAutoIP[1]->isChecked(), assignment != "DHCP");
         QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.20"));
         QVERIFY(c.cmdReboot->isEnabled());
         QCOMPARE(c.cmdDefault->text(), QString("Load defaults on 192.168.1.20"));
-        QVERIFY(!c.cmdDefault->isEnabled());
         QCOMPARE(c.cmdSetIP->isEnabled(), setIpEnabled);
-        QCOMPARE(rowOf(c, 0), std::string("192/168/1/20"));
         // The line break behind the last octet does not end up in its box.
-        QCOMPARE(rowOf(c, 1), std::string("255/255/255/0"));
-        QCOMPARE(rowOf(c, 2), std::string("192/168/1/1"));
-        QCOMPARE(rowOf(c, 3), std::string("192/168/1/1"));
+        QCOMPARE(rows(c), QString("192/168/1/20|255/255/255/0|192/168/1/1|192/168/1/1"));
         QCOMPARE(c.txtServers->extraSelections().size(), 1); // the list marks the selected block
     }
 
     void aClickSelectsTheBlockBeforeTheCaret_data()
     {
-        QTest::addColumn<QString>("where");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QString>("selected");
+        Columns<QString, int, QString>("where", "offset", "selected");
         QTest::newRow("first heading") << "Webserver 1 found:" << 3 << "192.168.1.21";
         QTest::newRow("inside the first block") << "00:08:DC:00:00:01" << 0 << "192.168.1.21";
         QTest::newRow("second heading selects the first") << "Webserver 2 found:" << 4 << "192.168.1.21";
         QTest::newRow("two characters into the second label") << "Host Name : second" << 2 << "192.168.1.22";
-        QTest::newRow("end of the second block") << "Firmware" << 0 << "192.168.1.22";
+        QTest::newRow("end of the second block") << "Firmware : 1.07\r\n" << 17 << "192.168.1.22";
+        QTest::newRow("very start of the list") << "\r\nWebserver 1" << 0 << "";
     }
     void aClickSelectsTheBlockBeforeTheCaret()
     {
@@ -85,21 +71,15 @@ private Q_SLOTS:
         QFETCH(int, offset);
         QFETCH(QString, selected);
         WindowRig rig;
-        ReplyFields first, second;
-        first.address = "192.168.1.21:80";
-        second.host = "second";
-        second.mac = "00:08:DC:00:00:02";
-        second.address = "192.168.1.22:8081";
-        rig.listReplies({TavikReply(first), TavikReply(second)});
+        rig.listReplies({TavikReply({.address = "192.168.1.21:80"}),
+                         TavikReply({.host = "second", .mac = "00:08:DC:00:00:02", .address = "192.168.1.22:81"})});
         QVERIFY(!rig.c().cmdReboot->isEnabled());
-
-        std::size_t at = rig.serverText().rfind(where.toStdString());
-        if (where == "Firmware")
-            at = rig.serverText().size();
-        rig.clickServerListAt(at + offset);
-        QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
+        rig.clickServerListAt(rig.serverText().rfind(where.toStdString()) + offset);
+        QCOMPARE(QString::fromStdString(selectedIp(rig)), selected);
+        QCOMPARE(rig.c().cmdReboot->isEnabled(), !selected.isEmpty());
+        if (selected.isEmpty())
+            return;
         QCOMPARE(rig.c().cmdReboot->text(), "Reboot " + selected);
-        QVERIFY(rig.c().cmdReboot->isEnabled());
         // The list marks the selected reply's own lines, from its host name to its last line.
         const QString marked = rig.c().txtServers->extraSelections().value(0).cursor.selectedText();
         QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07") && marked.count("Host Name") == 1
@@ -113,130 +93,97 @@ private Q_SLOTS:
         rig.listReplies({"Host Name : a\r\nMAC Address : 00:08:DC:00:00:09\r\n", TavikReply()});
         rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:09"));
         QCOMPARE(rig.window->state().selectedMac, std::string("00:08:DC:00:00:09"));
-        QVERIFY(rig.window->state().selectedIp.empty());
+        QVERIFY(selectedIp(rig).empty());
         QVERIFY(!rig.c().cmdReboot->isEnabled());
         QCOMPARE(rig.c().txtPort->text(), QString("8080"));
     }
 
-    void clicksThatSelectNothing_data()
+    void blocksWithPartsMissingOrOutOfRange_data()
     {
-        QTest::addColumn<bool>("anyServer");
-        QTest::addColumn<int>("position");
-        QTest::newRow("No find") << false << 3;
-        QTest::newRow("very start of the list") << true << 0;
-    }
-    void clicksThatSelectNothing()
-    {
-        QFETCH(bool, anyServer);
-        QFETCH(int, position);
-        WindowRig rig;
-        ReplyFields a, b;
-        b.mac = "00:08:DC:00:00:02";
-        rig.listReplies(anyServer ? std::vector<std::string>{TavikReply(a), TavikReply(b)}
-                                  : std::vector<std::string>{});
-        rig.clickServerListAt(position);
-        QVERIFY(!rig.c().cmdReboot->isEnabled());
-        QVERIFY(!rig.c().cmdDefault->isEnabled());
-        QCOMPARE(rig.c().cmdReboot->text(), QString("Reboot"));
-        QVERIFY(rig.window->state().selectedIp.empty());
-    }
-
-    void blocksWithPartsMissing_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<QString>("selectedIp");
-        QTest::addColumn<bool>("rebootEnabled");
-        QTest::addColumn<bool>("setIpEnabled");
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("rows"); // rows 0 to 3, "|" between rows
+        Columns<QString, QString, bool, QString, QString>("block", "selectedIp", "setIpEnabled", "port", "rows");
         const QString untouched = "///|///|///|///";
+        const QString head = "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n";
+        const QString dhcp = head + "IP Assignment : DHCP\r\n";
+        const auto reply = [](const char* address, const char* mask) {
+            return QString::fromStdString(TavikReply({.address = address, .mask = mask}));
+        };
         QTest::newRow("no MAC label") << "Host Name : a\r\nIP Address : 1.2.3.4:80\r\n"
-                                      << "" << false << false << "8080" << untouched;
-        QTest::newRow("no assignment") << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n"
-                                       << "" << false << true << "8080" << untouched;
-        QTest::newRow("no address") << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\n"
-                                    << "" << false << true << "8080" << untouched;
-        QTest::newRow("address without port or mask")
-            << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : 10.1.2.3:"
-            << "10.1.2.3" << true << true << "0"
-            << "10/1/2/3|///|///|///";
-        QTest::newRow("nothing behind the DNS value")
-            << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : "
-               "10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
-            << "10.1.2.3" << true << true << "81"
-            << "10/1/2/3|255/0/0/0|10/0/0/1|///";
-        QTest::newRow("address with five pieces")
-            << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : "
-               "10.1.2.3.4:82\r\nX : y"
-            << "10.1.2.3.4" << true << true << "82"
-            << "10/1/2/3|///|///|///";
+                                      << "" << false << "8080" << untouched;
+        QTest::newRow("no assignment") << head << "" << true << "8080" << untouched;
+        QTest::newRow("no address") << dhcp << "" << true << "8080" << untouched;
+        QTest::newRow("address without port or mask") << dhcp + "IP Address : 10.1.2.3:"
+                                                      << "10.1.2.3" << true << "0"
+                                                      << "10/1/2/3|///|///|///";
+        QTest::newRow("nothing behind the DNS value") << dhcp
+                + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
+                                                      << "10.1.2.3" << true << "81"
+                                                      << "10/1/2/3|255/0/0/0|10/0/0/1|///";
+        QTest::newRow("address with five pieces") << dhcp + "IP Address : 10.1.2.3.4:82\r\nX : y"
+                                                  << "10.1.2.3.4" << true << "82"
+                                                  << "10/1/2/3|///|///|///";
         QTest::newRow("labels in other case are not found")
-            << "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\nIP Assignment : DHCP\r\nIP Address : "
-               "10.1.2.3:83\r\nSubnet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2\r\nX : y"
-            << "10.1.2.3" << true << true << "83"
+            << dhcp + "IP Address : 10.1.2.3:83\r\nSubnet Mask : 255.0.0.0\r\nX : y"
+            << "10.1.2.3" << true << "83"
             << "10/1/2/3|///|///|///";
+        // The box rules judge a reply's whole value, before a box's length limit cuts it.
+        QTest::newRow("long octet and port")
+            << reply("1000.2.3.4:123456", "255.255.255.0") << "1000.2.3.4" << true << "8080"
+            << "255/2/3/4|255/255/255/0|192/168/1/1|192/168/1/1";
+        QTest::newRow("huge exponents") << reply("10.0.0.1:1e999", "2e22.1.1.1") << "10.0.0.1" << true << "8080"
+                                        << "10/0/0/1|255/1/1/1|192/168/1/1|192/168/1/1";
+        QTest::newRow("negative infinite port") << reply("10.0.0.1:-1e999", "255.0.0.0") << "10.0.0.1" << true << "8080"
+                                                << "10/0/0/1|255/0/0/0|192/168/1/1|192/168/1/1";
+        QTest::newRow("exponent octet, long in-range octet")
+            << reply("1e1.0100.3.1000:60000", "255.255.0.0100") << "1e1.0100.3.1000" << true << "60000"
+            << "1e1/100/3/|255/255/0/100|192/168/1/1|192/168/1/1";
     }
-    void blocksWithPartsMissing()
+    void blocksWithPartsMissingOrOutOfRange()
     {
         QFETCH(QString, block);
         QFETCH(QString, selectedIp);
-        QFETCH(bool, rebootEnabled);
         QFETCH(bool, setIpEnabled);
         QFETCH(QString, port);
         QFETCH(QString, rows);
         WindowRig rig;
-        rig.load();
-        rig.finishSearch();
+        rig.listReplies({});
         // Put the block straight into the list, as a search would have.
         rig.window->serverList().setText("\r\nWebserver 1 found:\r\n\r\n" + block.toStdString());
         rig.clickServerListAt(rig.serverText().size());
-        QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selectedIp);
-        QCOMPARE(rig.c().cmdReboot->isEnabled(), rebootEnabled);
+        QCOMPARE(QString::fromStdString(::selectedIp(rig)), selectedIp);
+        QCOMPARE(rig.c().cmdReboot->isEnabled(), !selectedIp.isEmpty());
         QCOMPARE(rig.c().cmdSetIP->isEnabled(), setIpEnabled);
         QCOMPARE(rig.c().txtPort->text(), port);
-        QString shown;
-        for (int row = 0; row < 4; ++row)
-            shown += QString::fromStdString(rowOf(rig.c(), row)) + (row < 3 ? "|" : "");
-        QCOMPARE(shown, rows);
+        QCOMPARE(::rows(rig.c()), rows);
     }
 
-    void valuesPassTheBoxRulesWhole_data()
+    // Which adapter heard the device, and what that tells, on the selected device's buttons only.
+    void theSelectedDeviceCarriesItsHint()
     {
-        // The box rules judge a reply's whole value, before a box's length limit cuts it.
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("mask");
-        QTest::addColumn<QString>("rows"); // rows 0 and 1
-        QTest::addColumn<QString>("port");
-        QTest::newRow("long octet and port") << "1000.2.3.4:123456"
-                                             << "255.255.255.0"
-                                             << "255/2/3/4|255/255/255/0"
-                                             << "8080";
-        QTest::newRow("huge exponents") << "10.0.0.1:1e999"
-                                        << "2e22.1.1.1"
-                                        << "10/0/0/1|255/1/1/1"
-                                        << "8080";
-        QTest::newRow("negative infinite port") << "10.0.0.1:-1e999"
-                                                << "255.0.0.0"
-                                                << "10/0/0/1|255/0/0/0"
-                                                << "8080";
-        QTest::newRow("exponent octet, long in-range octet") << "1e1.0100.3.1000:60000"
-                                                             << "255.255.0.0100"
-                                                             << "1e1/100/3/|255/255/0/100"
-                                                             << "60000";
-    }
-    void valuesPassTheBoxRulesWhole()
-    {
-        QFETCH(QString, address);
-        QFETCH(QString, mask);
-        QFETCH(QString, rows);
-        QFETCH(QString, port);
         WindowRig rig;
-        ReplyFields f;
-        f.address = address.toStdString();
-        f.mask = mask.toStdString();
-        rig.listReplies({TavikReply(f)});
-        QCOMPARE(QString::fromStdString(rowOf(rig.c(), 0) + "|" + rowOf(rig.c(), 1)), rows);
-        QCOMPARE(rig.c().txtPort->text(), port);
+        rig.fakes.adapters.list = {{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
+                                   {"lan2", "172.16.5.10", "255.255.255.0", "", 3}};
+        rig.load();
+        rig.fakes.socket.deliver(TavikReply(), 0.2, "192.168.1.20", 2);
+        rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:02", .address = "10.1.2.3:80"}), 0.4, "10.1.2.3",
+                                 3);
+        rig.finishSearch();
+        const Controls& c = rig.c();
+        QCOMPARE(c.cmdReboot->toolTip(), QString()); // two devices: nothing selected yet
+        rig.clickServerListAt(rig.serverText().rfind("Host Name") + 3);
+        const QString hint = "Found on NIC #2 (172.16.5.10/24)\n10.1.2.3 is not on the network of NIC #2: Reboot "
+                             "may not reach it; Set IP can move it.";
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot 10.1.2.3")); // the captions stay as they are
+        for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
+            QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
+        // A new search drops the selection and its hint.
+        rig.window->picRefresh_Click();
+        rig.finishSearch();
+        QCOMPARE(c.cmdReboot->toolTip(), QString());
+        // A lone device is selected when the search ends, and described then.
+        rig.window->picRefresh_Click();
+        rig.fakes.socket.deliver(TavikReply(), 0.2, "192.168.1.20", 2);
+        rig.finishSearch();
+        QCOMPARE(c.cmdReboot->toolTip(), QString("Found on NIC #1 (192.168.1.10/24)"));
     }
 };
 

@@ -1,0 +1,172 @@
+#include "TestMain.h"
+
+#include "common/AdapterTable.h"
+#include "webserver/DeviceFacts.h"
+#include "webserver/SetupDatagrams.h"
+#include "webserver/SubstringIndex.h"
+
+#include <random>
+
+namespace {
+const std::string kMac = "00:08:DC:12:34:56";
+
+// Prefix, keyword, "|", the value bytes as they are, and the closing "|".
+QByteArray request(const char* keyword, std::initializer_list<int> values)
+{
+    QByteArray out = QByteArray("TAVIKwebserver|") + keyword + '|';
+    for (int value : values)
+        out += static_cast<char>(value);
+    return out + '|';
+}
+
+QByteArray setDHCP(const char* port, const std::string& mac)
+{
+    return QByteArray::fromStdString(TavikSetup::SetDHCPRequest(port, mac));
+}
+
+QByteArray setIP(const TavikSetup::OctetBoxTexts& boxes, const char* port = "80", const std::string& mac = kMac)
+{
+    return QByteArray::fromStdString(TavikSetup::SetIPRequest(boxes, port, mac));
+}
+
+// What the two readers make of a datagram.
+QString parsed(const QByteArray& datagram)
+{
+    const std::string_view view(datagram.constData(), static_cast<std::size_t>(datagram.size()));
+    const auto tail = [](const TavikSetup::MacTail& t) { return QString::asprintf("%02X:%02X:%02X", t[0], t[1], t[2]); };
+    const auto dotted = [](const TavikSetup::Octets& o) { return QString::fromStdString(TavikSetup::DottedText(o)); };
+    if (const auto ip = TavikSetup::ParseSetIP(view))
+        return QString("SetIP %1 %2:%3 mask %4 gw %5 dns %6")
+            .arg(tail(ip->macTail), dotted(ip->address))
+            .arg(ip->port)
+            .arg(dotted(ip->mask), dotted(ip->gateway), dotted(ip->dns));
+    if (const auto dhcp = TavikSetup::ParseSetDHCP(view))
+        return QString("SetDHCP %1 port %2").arg(tail(dhcp->macTail)).arg(dhcp->port);
+    return "rejected";
+}
+} // namespace
+
+class DatagramsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void setupRequests_data()
+    {
+        Columns<QByteArray, QByteArray>("built", "expected");
+        QTest::newRow("SetDHCP worked example")
+            << setDHCP("8080", kMac) << request("SetDHCP", {0x12, 0x34, 0x56, 0x1F, 0x90});
+        QTest::newRow("SetIP worked example")
+            << setIP({"192", "168", "1", "20", "255", "255", "255", "0", "192", "168", "1", "1", "8", "8", "8", "8"})
+            << request("SetIP", {0x12, 0x34, 0x56, 0xC0, 0xA8, 0x01, 0x14, 0x00, 0x50, 0xFF, 0xFF,
+                                 0xFF, 0x00, 0xC0, 0xA8, 0x01, 0x01, 0x08, 0x08, 0x08, 0x08});
+        QTest::newRow("port 60000") << setDHCP("60000", kMac) << request("SetDHCP", {0x12, 0x34, 0x56, 0xEA, 0x60});
+        QTest::newRow("empty port") << setDHCP("", kMac) << request("SetDHCP", {0x12, 0x34, 0x56, 0x00, 0x00});
+        QTest::newRow("lower-case MAC hex")
+            << setDHCP("80", "00:08:dc:ab:cd:ef") << request("SetDHCP", {0xAB, 0xCD, 0xEF, 0x00, 0x50});
+        QTest::newRow("MAC hex stops at the first non-hex character")
+            << setDHCP("80", "00:08:DC:1G:G1:A-") << request("SetDHCP", {0x01, 0x00, 0x0A, 0x00, 0x50});
+        QTest::newRow("empty box 0, halves to the even neighbour")
+            << setIP({"", "2.5", "3.5", "1", "255", "255", "255", "", "1", "1", "1", "1", "1", "1", "1", "1"})
+            << request("SetIP", {0x12, 0x34, 0x56, 0, 2, 4, 1, 0x00, 0x50, 255, 255, 255, 0, 1, 1, 1, 1, 1, 1, 1, 1});
+        QTest::newRow("value bytes | and 0 not escaped")
+            << setIP({"124", "0", "124", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "124"}, "124",
+                     "00:08:DC:7C:00:7c")
+            << request("SetIP", {124, 0, 124, 124, 0, 124, 0, 0, 124, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 124});
+    }
+    void setupRequests()
+    {
+        QFETCH(QByteArray, built);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(built, expected);
+    }
+
+    void setupRequestsRead_data()
+    {
+        Columns<QByteArray, QString>("datagram", "fields");
+        const QByteArray setIP = request(
+            "SetIP", {0x7C, 0x00, 0xFF, 192, 168, 124, 0, 0xEA, 0x60, 255, 255, 0, 0, 192, 168, 1, 1, 8, 8, 4, 4});
+        QTest::newRow("SetIP") << setIP
+                               << "SetIP 7C:00:FF 192.168.124.0:60000 mask 255.255.0.0 gw 192.168.1.1 dns 8.8.4.4";
+        QTest::newRow("SetDHCP") << request("SetDHCP", {0x12, 0x34, 0x56, 0x1F, 0x90}) << "SetDHCP 12:34:56 port 8080";
+        QTest::newRow("one byte short") << setIP.chopped(1) << "rejected";
+        QTest::newRow("one byte long") << setIP + '|' << "rejected";
+        QTest::newRow("no closing bar") << setIP.chopped(1) + 'x' << "rejected";
+        QTest::newRow("prefix in other case") << "tavikwebserver|" + setIP.mid(15) << "rejected";
+        QTest::newRow("SetIP's length, other keyword") << "TAVIKwebserver|SetIX" + setIP.mid(20) << "rejected";
+    }
+    void setupRequestsRead()
+    {
+        QFETCH(QByteArray, datagram);
+        QFETCH(QString, fields);
+        QCOMPARE(parsed(datagram), fields);
+    }
+
+    // The "already listed" index gives the plain substring search's answers: lists grown by
+    // appends and replaced now and then, asked for pieces of the list, near misses and "".
+    void theListIndexAnswersAsThePlainSearch()
+    {
+        std::mt19937 random(11);
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        auto randomText = [&](int length) { // a small alphabet, so that near misses and repeats are common
+            std::string s;
+            for (int i = 0; i < length; ++i)
+                s += "0A8:\r\n"[pick(6)];
+            return s;
+        };
+        SubstringIndex index;
+        std::string text;
+        for (int round = 0; round < 4000; ++round) {
+            if (pick(200) == 0) {
+                text = randomText(pick(30));
+                index.reset();
+            } else {
+                text += randomText(pick(40));
+                index.extend(text);
+            }
+            std::string what = randomText(pick(20));
+            if (pick(2) == 0 && !text.empty())
+                what = text.substr(static_cast<std::size_t>(pick(static_cast<int>(text.size()))),
+                                   static_cast<std::size_t>(pick(19)));
+            QCOMPARE(index.contains(text, what), text.find(what) != std::string::npos);
+        }
+    }
+
+    void deviceHints_data()
+    {
+        // others: "mac address" pairs heard in the same search, on NIC #2.
+        Columns<QString, int, QStringList, QString>("address", "interfaceIndex", "others", "hint");
+        const QString off = " is not on the network of NIC #1: Reboot may not reach it; Set IP can move it.";
+        QTest::newRow("on NIC #1's network") << "192.168.1.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)";
+        QTest::newRow("on NIC #2's network") << "172.16.9.20" << 3 << QStringList{} << "Found on NIC #2 (172.16.5.10/16)";
+        QTest::newRow("off the network of the adapter that heard it")
+            << "10.1.2.3" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)\n10.1.2.3" + off;
+        QTest::newRow("NIC #2's network heard on NIC #1")
+            << "172.16.5.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)\n172.16.5.20" + off;
+        QTest::newRow("same address as a device on the other adapter")
+            << "192.168.1.20" << 2 << QStringList{"00:08:DC:00:00:09 192.168.1.20", "00:08:DC:00:00:0A 192.168.1.21"}
+            << "Found on NIC #1 (192.168.1.10/24)\n192.168.1.20 is also the address of 00:08:DC:00:00:09: two devices "
+               "answer on it.";
+        QTest::newRow("three devices on one address, adapter unknown")
+            << "192.168.1.20" << -1 << QStringList{"00:08:DC:00:00:09 192.168.1.20", "00:08:DC:00:00:0A 192.168.1.20"}
+            << "192.168.1.20 is also the address of 00:08:DC:00:00:09, 00:08:DC:00:00:0A: several devices answer on "
+               "it.";
+        QTest::newRow("no address is no duplicate and no mismatch")
+            << "" << 2 << QStringList{"00:08:DC:00:00:09 "} << "Found on NIC #1 (192.168.1.10/24)";
+    }
+    void deviceHints()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, interfaceIndex);
+        QFETCH(QStringList, others);
+        QFETCH(QString, hint);
+        const std::vector<NicRecord> nics{{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
+                                          {"lan2", "172.16.5.10", "255.255.0.0", "", 3}};
+        const HeardDevice device{"00:08:DC:00:00:01", address.toStdString(), interfaceIndex};
+        std::vector<HeardDevice> heard{device};
+        for (const QString& other : others)
+            heard.push_back({other.section(' ', 0, 0).toStdString(), other.section(' ', 1).toStdString(), 3});
+        QCOMPARE(QString::fromStdString(DeviceHintText(device.address, FactsAbout(device, heard, nics))), hint);
+    }
+};
+
+HOPTRACE_TEST(DatagramsTest)
+#include "DatagramsTest.moc"
