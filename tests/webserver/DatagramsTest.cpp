@@ -33,7 +33,9 @@ QByteArray setIP(const TavikSetup::OctetBoxTexts& boxes, const char* port = "80"
 QString parsed(const QByteArray& datagram)
 {
     const std::string_view view(datagram.constData(), static_cast<std::size_t>(datagram.size()));
-    const auto tail = [](const TavikSetup::MacTail& t) { return QString::asprintf("%02X:%02X:%02X", t[0], t[1], t[2]); };
+    const auto tail = [](const TavikSetup::MacTail& t) {
+        return QString::asprintf("%02X:%02X:%02X", t[0], t[1], t[2]);
+    };
     const auto dotted = [](const TavikSetup::Octets& o) { return QString::fromStdString(TavikSetup::DottedText(o)); };
     if (const auto ip = TavikSetup::ParseSetIP(view))
         return QString("SetIP %1 %2:%3 mask %4 gw %5 dns %6")
@@ -135,8 +137,10 @@ private Q_SLOTS:
         // others: "mac address" pairs heard in the same search, on NIC #2.
         Columns<QString, int, QStringList, QString>("address", "interfaceIndex", "others", "hint");
         const QString off = " is not on the network of NIC #1: Reboot may not reach it; Set IP can move it.";
-        QTest::newRow("on NIC #1's network") << "192.168.1.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)";
-        QTest::newRow("on NIC #2's network") << "172.16.9.20" << 3 << QStringList{} << "Found on NIC #2 (172.16.5.10/16)";
+        QTest::newRow("on NIC #1's network")
+            << "192.168.1.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)";
+        QTest::newRow("on NIC #2's network")
+            << "172.16.9.20" << 3 << QStringList{} << "Found on NIC #2 (172.16.5.10/16)";
         QTest::newRow("off the network of the adapter that heard it")
             << "10.1.2.3" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)\n10.1.2.3" + off;
         QTest::newRow("NIC #2's network heard on NIC #1")
