@@ -1,6 +1,5 @@
 #include "TestMain.h"
 
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "controls/BusyAnimation.h"
@@ -15,7 +14,7 @@
 namespace {
 const std::string kList = "TAVIKwebserver|List|";
 
-QByteArray reply(const std::string& mac) { return QByteArray::fromStdString(TavikReply({.mac = mac})); }
+std::string reply(const std::string& mac) { return TavikReply({.mac = mac}); }
 
 std::string heading(int n) { return "\r\nWebserver " + std::to_string(n) + " found:\r\n\r\n"; }
 } // namespace
@@ -23,102 +22,63 @@ std::string heading(int n) { return "\r\nWebserver " + std::to_string(n) + " fou
 class DiscoveryTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void everyAdapterGetsTheRequestOnEveryTickWhileTheWindowIsBusy()
+    void theWindowIsBusyWhileItSearches()
     {
         WindowRig rig;
-        rig.fakes.adapters.list = {{"eth0", "192.168.1.2", "255.255.255.0", "192.168.1.1", 2},
-                                   {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
         rig.load();
         QVERIFY(!rig.window->isEnabled() && rig.c().Animation1->isVisible() && rig.c().Animation1->isPlaying());
         rig.fakes.time.advance(2.0);
         QCOMPARE(rig.c().labStatus->text(), QString("Searching.........")); // three dots per tick
-        QCOMPARE(rig.sentCount(kList), 4);
-        const auto& sent = rig.fakes.socket.sent;
-        QCOMPARE(sent[0].interfaceIndex, 2);
-        QCOMPARE(sent[1].interfaceIndex, 3);
-        QVERIFY(sent[0].host == "255.255.255.255" && sent[0].port == 8080);
         // The port stays bound the whole time: nothing waiting in its buffer is thrown away.
-        QCOMPARE(rig.fakes.socket.closeCalls, 1);
-        QCOMPARE(rig.fakes.socket.bindCalls, 1);
+        QVERIFY(rig.fakes.socket.closeCalls == 1 && rig.fakes.socket.bindCalls == 1);
         rig.finishSearch();
         QVERIFY(rig.window->isEnabled() && !rig.c().Animation1->isVisible() && !rig.c().Animation1->isPlaying());
-        QVERIFY(!rig.fakes.timer1->isEnabled());
     }
 
     void searchOutcomes_data()
     {
-        Columns<QByteArrayList, int, QString, bool>("datagrams", "listed", "rebootCaption", "rebootEnabled");
-        const QByteArray a = reply("00:08:DC:00:00:01"), b = reply("00:08:DC:00:00:02");
-        QTest::newRow("no webserver") << QByteArrayList{} << 0 << "Reboot" << false;
-        QTest::newRow("one is selected at once") << QByteArrayList{a} << 1 << "Reboot 192.168.1.20" << true;
-        QTest::newRow("two wait for a click") << QByteArrayList{a, b} << 2 << "Reboot" << false;
-        QTest::newRow("one answering every request") << QByteArrayList{a, a, a} << 1 << "Reboot 192.168.1.20" << true;
-        QTest::newRow("our own request") << QByteArrayList{"TAVIKwebserver|List|"} << 0 << "Reboot" << false;
-        QTest::newRow("another program's text") << QByteArrayList{"hello on port 8080"} << 0 << "Reboot" << false;
-        QTest::newRow("label in other case")
-            << QByteArrayList{"Mac Address : 00:08:DC:00:00:01"} << 0 << "Reboot" << false;
-        QTest::newRow("MAC label at the very end")
-            << QByteArrayList{"Host Name : x\r\nMAC Address"} << 0 << "Reboot" << false;
+        // late: how many of the datagrams come after the search has ended
+        Columns<QByteArrayList, int, int, double>("datagrams", "late", "listed", "startAt");
+        const QByteArray a(reply("00:08:DC:00:00:01").c_str()), b(reply("00:08:DC:00:00:02").c_str());
+        QTest::newRow("no webserver") << QByteArrayList{} << 0 << 0 << 36000.0;
+        QTest::newRow("one is selected at once") << QByteArrayList{a} << 0 << 1 << 36000.0;
+        QTest::newRow("two wait for a click") << QByteArrayList{a, b} << 0 << 2 << 36000.0;
+        QTest::newRow("one answering every request") << QByteArrayList{a, a, a} << 0 << 1 << 36000.0;
+        QTest::newRow("late after No find: listed, not selected") << QByteArrayList{a} << 1 << 1 << 36000.0;
+        QTest::newRow("late after a lone one: neither selected") << QByteArrayList{a, b} << 1 << 2 << 36000.0;
+        QTest::newRow("started at 23:59:59, ends after midnight") << QByteArrayList{} << 0 << 0 << 86399.0;
+        QTest::newRow("our own request") << QByteArrayList{"TAVIKwebserver|List|"} << 0 << 0 << 36000.0;
+        QTest::newRow("another program's text") << QByteArrayList{"hello on port 8080"} << 0 << 0 << 36000.0;
+        QTest::newRow("label in other case") << QByteArrayList{"Mac Address : 00:08:DC:00:00:01"} << 0 << 0 << 36000.0;
+        QTest::newRow("MAC label at the end") << QByteArrayList{"Host Name : x\r\nMAC Address"} << 0 << 0 << 36000.0;
         QTest::newRow("request with the label")
-            << QByteArrayList{"TAVIKwebserver|MAC Address : 1"} << 0 << "Reboot" << false;
+            << QByteArrayList{"TAVIKwebserver|MAC Address : 1"} << 0 << 0 << 36000.0;
     }
     void searchOutcomes()
     {
         QFETCH(QByteArrayList, datagrams);
+        QFETCH(int, late);
         QFETCH(int, listed);
-        QFETCH(QString, rebootCaption);
-        QFETCH(bool, rebootEnabled);
-        WindowRig rig;
+        QFETCH(double, startAt);
+        WindowRig rig(startAt);
         rig.load();
-        double at = 0.3;
-        for (const QByteArray& datagram : datagrams)
-            rig.fakes.socket.deliver(datagram.toStdString(), at += 0.5);
+        for (int n = 0; n < datagrams.size(); ++n) {
+            if (n == datagrams.size() - late)
+                rig.finishSearch();
+            rig.fakes.socket.deliver(datagrams[n].toStdString(), 0.8 + 0.5 * n);
+        }
         rig.finishSearch();
-
         std::string expected = listed ? "" : "No find";
         for (int n = 0; n < listed; ++n)
             expected += heading(n + 1) + datagrams[n].toStdString();
         QCOMPARE(rig.serverText(), expected);
-        QCOMPARE(rig.window->search().count(), listed);
-        QCOMPARE(rig.c().labStatus->text(), listed ? "Please select webserver to reboot or to set IP." : "");
-        QCOMPARE(rig.c().cmdReboot->text(), rebootCaption);
-        QCOMPARE(rig.c().cmdReboot->isEnabled(), rebootEnabled);
-        QVERIFY(rig.window->isEnabled() && rig.c().picRefresh->isEnabled());
+        const int inTime = listed - late;
+        QCOMPARE(rig.c().labStatus->text(), inTime ? "Please select webserver to reboot or to set IP." : "");
+        QCOMPARE(rig.c().cmdReboot->text(), inTime == 1 && !late ? "Reboot 192.168.1.20" : "Reboot");
+        QCOMPARE(rig.c().cmdReboot->isEnabled(), inTime == 1 && !late);
+        QCOMPARE(rig.c().txtServers->extraSelections().size(), inTime == 1 ? 1 : 0); // the lone block is marked
+        QVERIFY(rig.window->isEnabled() && rig.c().picRefresh->isEnabled() && !rig.fakes.timer1->isEnabled());
         QVERIFY(rig.c().fraMurel->isEnabled() && rig.c().cmdWiFiConnect->isEnabled());
-    }
-
-    void aSearchStartedBeforeMidnightEndsAfterIt()
-    {
-        WindowRig rig(86399.0); // 23:59:59
-        rig.load();
-        rig.fakes.time.advance(1.05); // first tick: 00:00:00
-        QVERIFY(!rig.fakes.timer1->isEnabled());
-        QCOMPARE(rig.serverText(), std::string("No find"));
-        QVERIFY(rig.window->isEnabled());
-    }
-
-    void lateRepliesAreListedButNotSelected_data()
-    {
-        Columns<bool>("firstInTime");
-        QTest::newRow("after No find") << false;
-        QTest::newRow("after a lone server") << true;
-    }
-    void lateRepliesAreListedButNotSelected()
-    {
-        QFETCH(bool, firstInTime);
-        WindowRig rig;
-        rig.load();
-        if (firstInTime)
-            rig.fakes.socket.deliver(reply("00:08:DC:00:00:01").toStdString(), 0.5);
-        rig.finishSearch();
-        QCOMPARE(rig.c().cmdReboot->isEnabled(), firstInTime);
-        if (!firstInTime)
-            rig.fakes.socket.deliver(reply("00:08:DC:00:00:01").toStdString(), 0.5);
-        rig.fakes.socket.deliver(reply("00:08:DC:00:00:02").toStdString(), 1.0);
-        rig.fakes.time.advance(2.0);
-        QCOMPARE(rig.serverText(), heading(1) + TavikReply() + heading(2) + reply("00:08:DC:00:00:02").toStdString());
-        QVERIFY(!rig.c().cmdReboot->isEnabled());
-        QCOMPARE(rig.c().cmdReboot->text(), QString("Reboot"));
     }
 
     void aBurstWaitingAtOnceIsReadWhole()
@@ -161,47 +121,39 @@ private Q_SLOTS:
             --left;
             return TavikReply();
         };
-        rig.fakes.socket.deliver(reply("00:08:DC:00:00:02").toStdString(), 0.5);
+        rig.fakes.socket.deliver(reply("00:08:DC:00:00:02"), 0.5);
         rig.finishSearch();
         QVERIFY(left > 0);
         QCOMPARE(rig.window->search().count(), 2);
         QCOMPARE(rig.c().labStatus->text(), QString("Please select webserver to reboot or to set IP."));
     }
 
-    void deviceBytesShowInTheCodePageOfThePc()
+    void everyAdapterGetsTheRequestOnEveryTick_data()
     {
-        WindowRig rig;
-        rig.listReplies({TavikReply({.host = "Hall\x80\x93", .mac = "00:08:DC:00:00:9\x99"})});
-        QVERIFY(rig.c().txtServers->toPlainText().contains(QString::fromUtf8("Hall\u20ac\u201c")));
-        WindowInput::Click(*rig.c().cmdSetIP);
-        QCOMPARE(rig.c().fraSetIP->title(), QString::fromUtf8("Set IP on 00:08:DC:00:00:9\u2122"));
+        Columns<int, int, int>("refusingInterface", "sent", "boxes"); // -1: every adapter refuses
+        QTest::newRow("two adapters, three ticks") << -2 << 6 << 0;
+        QTest::newRow("one adapter down does not silence the other") << 2 << 3 << 0;
+        QTest::newRow("every adapter refuses: one box, and the search still ends") << -1 << 0 << 1;
     }
-
-    void aRefusedSendShowsOneBoxAndTheSearchStillEnds()
+    void everyAdapterGetsTheRequestOnEveryTick()
     {
+        QFETCH(int, refusingInterface);
+        QFETCH(int, sent);
+        QFETCH(int, boxes);
         WindowRig rig;
-        rig.fakes.socket.sendSucceeds = false;
+        rig.fakes.adapters.list = {{"down", "10.9.0.2", "255.255.0.0", "", 2},
+                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
+        rig.fakes.socket.sendSucceeds = refusingInterface != -1;
+        rig.fakes.socket.refusingInterface = refusingInterface;
         // The user leaves the box open for five seconds.
         rig.fakes.messages.whileOpen = [&](const std::string&) { rig.fakes.time.advance(5.0); };
         rig.load();
         rig.finishSearch();
-        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
-        QVERIFY(!rig.fakes.timer1->isEnabled());
-        QVERIFY(rig.window->isEnabled());
-    }
-
-    void anAdapterRefusingSendsDoesNotSilenceTheOthers()
-    {
-        WindowRig rig;
-        rig.fakes.adapters.list = {{"down", "10.9.0.2", "255.255.0.0", "", 2},
-                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
-        rig.fakes.socket.refusingInterface = 2;
-        rig.listReplies({TavikReply()});
-        QCOMPARE(rig.sentCount(kList), 3);
-        WindowInput::Click(*rig.c().cmdSetIP);
-        WindowInput::Click(*rig.c().cmdIPOK);
-        QCOMPARE(rig.sentCount(std::string("TAVIKwebserver|SetDHCP|\x00\x00\x01\x00\x50|", 29)), 3);
-        QVERIFY(rig.fakes.messages.shown.empty());
+        QCOMPARE(rig.sentCount(kList), sent);
+        for (const auto& request : rig.fakes.socket.sent)
+            QVERIFY(request.host == "255.255.255.255" && request.port == 8080 && request.interfaceIndex >= 2);
+        QCOMPARE(int(rig.fakes.messages.shown.size()), boxes);
+        QVERIFY(!rig.fakes.timer1->isEnabled() && rig.window->isEnabled());
     }
 };
 
