@@ -70,68 +70,59 @@ private Q_SLOTS:
 
     void aBlockFillsWhatItHas_data()
     {
-        Columns<QString, QString, bool, QString, QString>("block", "selectedIp", "setIpEnabled", "port", "rows");
+        // filled: the selected address, whether Set IP is offered, the port box and the four octet rows
+        Columns<QString, QString>("block", "filled");
         const QString head = "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n",
                       dhcp = head + "IP Assignment : DHCP\r\n";
         const auto reply = [](std::string address, std::string mask, std::string mac = "00:08:DC:00:00:01") {
             return QString::fromStdString(
                 TavikReply({.mac = mac, .assignment = "STATIC", .address = address, .mask = mask}));
         };
-        const QString gwDns = "|192/168/1/1|192/168/1/1", none = "///|///|///|///";
-        QTest::newRow("whole") << reply("192.168.1.20:80", "255.255.255.0") << "192.168.1.20" << true << "80"
-                               << "192/168/1/20|255/255/255/0" + gwDns; // the line break stays out of the last box
-        QTest::newRow("00:0A device") << reply("10.0.0.1:80", "255.0.0.0", "00:0A:DC:00:00:01") << "10.0.0.1" << false
-                                      << "80"
-                                      << "10/0/0/1|255/0/0/0" + gwDns;
+        const QString gwDns = "|192/168/1/1|192/168/1/1", none = "8080 ///|///|///|///";
+        // The line break behind the last octet stays out of its box.
+        QTest::newRow("whole") << reply("192.168.1.20:80", "255.255.255.0")
+                               << "192.168.1.20 SetIP 80 192/168/1/20|255/255/255/0" + gwDns;
+        QTest::newRow("00:0A device") << reply("10.0.0.1:80", "255.0.0.0", "00:0A:DC:00:00:01")
+                                      << "10.0.0.1 - 80 10/0/0/1|255/0/0/0" + gwDns;
         QTest::newRow("no MAC label") << "Host Name : a\r\nIP Address : 1.2.3.4:80\r\n"
-                                      << "" << false << "8080" << none;
-        QTest::newRow("no assignment") << head << "" << true << "8080" << none;
-        QTest::newRow("no address") << dhcp << "" << true << "8080" << none;
+                                      << " - " + none;
+        QTest::newRow("no assignment") << head << " SetIP " + none;
+        QTest::newRow("no address") << dhcp << " SetIP " + none;
         QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:"
-                                         << "10.1.2.3" << true << "0"
-                                         << "10/1/2/3|///|///|///";
-        QTest::newRow("nothing behind the DNS value") << dhcp
+                                         << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
+        QTest::newRow("nothing behind DNS") << dhcp
                 + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
-                                                      << "10.1.2.3" << true << "81"
-                                                      << "10/1/2/3|255/0/0/0|10/0/0/1|///";
-        QTest::newRow("address with five pieces") << dhcp + "IP Address : 10.1.2.3.4:82\r\nX : y"
-                                                  << "10.1.2.3.4" << true << "82"
-                                                  << "10/1/2/3|///|///|///";
-        QTest::newRow("labels in other case") << dhcp + "IP Address : 10.1.2.3:83\r\nSubnet Mask : 255.0.0.0\r\nX : y"
-                                              << "10.1.2.3" << true << "83"
-                                              << "10/1/2/3|///|///|///";
+                                            << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|///";
+        QTest::newRow("five pieces") << dhcp + "IP Address : 10.1.2.3.4:82\r\nX : y"
+                                     << "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///";
+        QTest::newRow("label in other case") << dhcp + "IP Address : 10.1.2.3:83\r\nSubnet Mask : 255.0.0.0\r\nX : y"
+                                             << "10.1.2.3 SetIP 83 10/1/2/3|///|///|///";
         // The box rules judge a reply's whole value, before a box's length limit cuts it.
         QTest::newRow("long octet and port")
-            << reply("1000.2.3.4:123456", "255.255.255.0") << "1000.2.3.4" << true << "8080"
-            << "255/2/3/4|255/255/255/0" + gwDns;
-        QTest::newRow("huge exponents") << reply("10.0.0.1:1e999", "2e22.1.1.1") << "10.0.0.1" << true << "8080"
-                                        << "10/0/0/1|255/1/1/1" + gwDns;
-        QTest::newRow("negative infinite port") << reply("10.0.0.1:-1e999", "255.0.0.0") << "10.0.0.1" << true << "8080"
-                                                << "10/0/0/1|255/0/0/0" + gwDns;
+            << reply("1000.2.3.4:123456", "255.255.255.0") << "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0" + gwDns;
+        QTest::newRow("huge exponents") << reply("10.0.0.1:1e999", "2e22.1.1.1")
+                                        << "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1" + gwDns;
+        QTest::newRow("port -infinity") << reply("10.0.0.1:-1e999", "255.0.0.0")
+                                        << "10.0.0.1 SetIP 8080 10/0/0/1|255/0/0/0" + gwDns;
         QTest::newRow("exponent octet, long in-range octet")
-            << reply("1e1.0100.3.1000:60000", "255.255.0.0100") << "1e1.0100.3.1000" << true << "60000"
-            << "1e1/100/3/|255/255/0/100" + gwDns;
+            << reply("1e1.0100.3.1000:60000", "255.255.0.0100")
+            << "1e1.0100.3.1000 SetIP 60000 1e1/100/3/|255/255/0/100" + gwDns;
     }
     void aBlockFillsWhatItHas()
     {
         QFETCH(QString, block);
-        QFETCH(QString, selectedIp);
-        QFETCH(bool, setIpEnabled);
-        QFETCH(QString, port);
-        QFETCH(QString, rows);
+        QFETCH(QString, filled);
         WindowRig rig;
         rig.listReplies({});
         // Put the block straight into the list, as a search would have.
         rig.window->serverList().setText("\r\nWebserver 1 found:\r\n\r\n" + block.toStdString());
         rig.clickServerListAt(rig.serverText().size());
         const Controls& c = rig.c();
-        QCOMPARE(QString::fromStdString(::selectedIp(rig)), selectedIp);
-        QCOMPARE(c.cmdReboot->isEnabled(), !selectedIp.isEmpty());
-        QCOMPARE(c.cmdDefault->text(), selectedIp.isEmpty() ? "Load defaults" : "Load defaults on " + selectedIp);
-        QCOMPARE(c.cmdSetIP->isEnabled(), setIpEnabled);
-        QCOMPARE(c.txtPort->text(), port);
-        QCOMPARE(::rows(c), rows);
-        if (!selectedIp.isEmpty())
+        const QString ip = QString::fromStdString(selectedIp(rig));
+        QCOMPARE(ip + (c.cmdSetIP->isEnabled() ? " SetIP " : " - ") + c.txtPort->text() + " " + rows(c), filled);
+        QCOMPARE(c.cmdReboot->isEnabled(), !ip.isEmpty());
+        QCOMPARE(c.cmdDefault->text(), ip.isEmpty() ? "Load defaults" : "Load defaults on " + ip);
+        if (!ip.isEmpty())
             QCOMPARE(c.optAutoIP[0]->isChecked(), block.contains("IP Assignment : DHCP"));
     }
 
