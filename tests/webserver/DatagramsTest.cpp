@@ -10,25 +10,19 @@
 namespace {
 const std::string kMac = "00:08:DC:12:34:56";
 
-// Prefix, keyword, "|", the value bytes as they are, and the closing "|".
-QByteArray request(const char* keyword, std::initializer_list<int> values)
+QString setDHCP(const char* port, const std::string& mac = kMac)
 {
-    QByteArray out = QByteArray("TAVIKwebserver|") + keyword + '|';
-    for (int value : values)
-        out += static_cast<char>(value);
-    return out + '|';
+    return QString::fromLatin1(QByteArray::fromStdString(TavikSetup::SetDHCPRequest(port, mac)).toHex());
 }
 
-QByteArray setDHCP(const char* port, const std::string& mac)
+QString setIP(const TavikSetup::OctetBoxTexts& boxes, const char* port = "80", const std::string& mac = kMac)
 {
-    return QByteArray::fromStdString(TavikSetup::SetDHCPRequest(port, mac));
+    return QString::fromLatin1(QByteArray::fromStdString(TavikSetup::SetIPRequest(boxes, port, mac)).toHex());
 }
 
-QByteArray setIP(const TavikSetup::OctetBoxTexts& boxes, const char* port = "80", const std::string& mac = kMac)
-{
-    return QByteArray::fromStdString(TavikSetup::SetIPRequest(boxes, port, mac));
-}
-
+// "TAVIKwebserver|SetDHCP|" or "...|SetIP|", the value bytes as they are, and the closing "|", in hex.
+const QString kDHCP = QByteArray("TAVIKwebserver|SetDHCP|").toHex(), kIP = QByteArray("TAVIKwebserver|SetIP|").toHex();
+const QString kBar = "7c";
 } // namespace
 
 class DatagramsTest : public QObject {
@@ -36,46 +30,39 @@ class DatagramsTest : public QObject {
 private Q_SLOTS:
     void setupRequests_data()
     {
-        Columns<QByteArray, QByteArray>("built", "expected");
-        QTest::newRow("SetDHCP worked example")
-            << setDHCP("8080", kMac) << request("SetDHCP", {0x12, 0x34, 0x56, 0x1F, 0x90});
-        QTest::newRow("SetIP worked example")
-            << setIP({"192", "168", "1", "20", "255", "255", "255", "0", "192", "168", "1", "1", "8", "8", "8", "8"})
-            << request("SetIP", {0x12, 0x34, 0x56, 0xC0, 0xA8, 0x01, 0x14, 0x00, 0x50, 0xFF, 0xFF,
-                                 0xFF, 0x00, 0xC0, 0xA8, 0x01, 0x01, 0x08, 0x08, 0x08, 0x08});
-        QTest::newRow("port 60000") << setDHCP("60000", kMac) << request("SetDHCP", {0x12, 0x34, 0x56, 0xEA, 0x60});
-        QTest::newRow("empty port") << setDHCP("", kMac) << request("SetDHCP", {0x12, 0x34, 0x56, 0x00, 0x00});
-        QTest::newRow("lower-case MAC hex")
-            << setDHCP("80", "00:08:dc:ab:cd:ef") << request("SetDHCP", {0xAB, 0xCD, 0xEF, 0x00, 0x50});
-        QTest::newRow("MAC hex stops at the first non-hex character")
-            << setDHCP("80", "00:08:DC:1G:G1:A-") << request("SetDHCP", {0x01, 0x00, 0x0A, 0x00, 0x50});
+        Columns<QString, QString>("built", "expected");
+        QTest::newRow("port 60000") << setDHCP("60000") << kDHCP + "123456ea60" + kBar;
+        QTest::newRow("empty port") << setDHCP("") << kDHCP + "1234560000" + kBar;
+        QTest::newRow("lower-case MAC hex") << setDHCP("80", "00:08:dc:ab:cd:ef") << kDHCP + "abcdef0050" + kBar;
+        QTest::newRow("MAC hex ends at a non-hex character")
+            << setDHCP("80", "00:08:DC:1G:G1:A-") << kDHCP + "01000a0050" + kBar;
         QTest::newRow("empty box 0, halves to the even neighbour")
             << setIP({"", "2.5", "3.5", "1", "255", "255", "255", "", "1", "1", "1", "1", "1", "1", "1", "1"})
-            << request("SetIP", {0x12, 0x34, 0x56, 0, 2, 4, 1, 0x00, 0x50, 255, 255, 255, 0, 1, 1, 1, 1, 1, 1, 1, 1});
+            << kIP + "123456000204010050ffffff000101010101010101" + kBar;
         QTest::newRow("value bytes | and 0 not escaped")
             << setIP({"124", "0", "124", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "124"}, "124",
                      "00:08:DC:7C:00:7c")
-            << request("SetIP", {124, 0, 124, 124, 0, 124, 0, 0, 124, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 124});
+            << kIP + "7c007c7c007c00007c00000000000000000000007c" + kBar;
     }
     void setupRequests()
     {
-        QFETCH(QByteArray, built);
-        QFETCH(QByteArray, expected);
+        QFETCH(QString, built);
+        QFETCH(QString, expected);
         QCOMPARE(built, expected);
     }
 
     // The simulator reads them back; anything but the exact layout is not a setup request.
     void setupRequestsRead()
     {
-        const QByteArray ip = request(
-            "SetIP", {0x7C, 0, 0xFF, 192, 168, 124, 0, 0xEA, 0x60, 255, 255, 0, 0, 1, 2, 3, 4, 8, 8, 4, 4});
+        const QByteArray ip = QByteArray::fromHex(
+            (kIP + "7c00ffc0a87c00ea60ffff00000102030408080404" + kBar).toLatin1());
         const auto read = TavikSetup::ParseSetIP(ip.toStdString());
         QVERIFY(read && read->macTail == (TavikSetup::MacTail{0x7C, 0, 0xFF}) && read->port == 60000);
         using TavikSetup::DottedText;
         QCOMPARE(DottedText(read->address) + " " + DottedText(read->mask) + " " + DottedText(read->gateway) + " "
                      + DottedText(read->dns),
                  "192.168.124.0 255.255.0.0 1.2.3.4 8.8.4.4");
-        QCOMPARE(TavikSetup::ParseSetDHCP(setDHCP("8080", kMac).toStdString())->port, 8080);
+        QCOMPARE(TavikSetup::ParseSetDHCP(TavikSetup::SetDHCPRequest("8080", kMac))->port, 8080);
         for (const QByteArray& bad :
              {ip + '|', ip.chopped(1) + 'x', "tavikwebserver|" + ip.mid(15), "TAVIKwebserver|SetIX" + ip.mid(20)})
             QVERIFY(!TavikSetup::ParseSetIP(bad.toStdString()) && !TavikSetup::ParseSetDHCP(bad.toStdString()));
@@ -117,12 +104,8 @@ private Q_SLOTS:
         Columns<QString, int, QStringList, QString>("address", "interfaceIndex", "others", "hint");
         const QString off = " is not on the network of NIC #1: Reboot may not reach it; Set IP can move it.";
         const QString also = "192.168.1.20 is also the address of 00:08:DC:00:00:09";
-        QTest::newRow("on NIC #1's network")
-            << "192.168.1.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)";
         QTest::newRow("on NIC #2's network")
             << "172.16.9.20" << 3 << QStringList{} << "Found on NIC #2 (172.16.5.10/16)";
-        QTest::newRow("off the network of the adapter that heard it")
-            << "10.1.2.3" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)\n10.1.2.3" + off;
         QTest::newRow("NIC #2's network heard on NIC #1")
             << "172.16.5.20" << 2 << QStringList{} << "Found on NIC #1 (192.168.1.10/24)\n172.16.5.20" + off;
         QTest::newRow("same address as a device on the other adapter")
