@@ -52,7 +52,7 @@ private Q_SLOTS:
         for (int n = 0; n < datagrams.size(); ++n) {
             if (n == datagrams.size() - late)
                 rig.finishSearch();
-            rig.fakes.socket.deliver(datagrams[n].toStdString(), 0.8 + 0.5 * n);
+            rig.fakes.socket.deliver(datagrams[n].toStdString(), 0.8 + 0.5 * n, "192.168.1.20", 2);
         }
         rig.finishSearch();
         std::string expected = listed ? "" : "No find";
@@ -63,6 +63,8 @@ private Q_SLOTS:
         QCOMPARE(rig.c().labStatus->text(), inTime ? "Please select webserver to reboot or to set IP." : "");
         QCOMPARE(rig.c().cmdReboot->text(), inTime == 1 && !late ? "Reboot 192.168.1.20" : "Reboot");
         QCOMPARE(rig.c().cmdReboot->isEnabled(), inTime == 1 && !late);
+        // A lone device is described on its buttons when the search ends; a late one drops that.
+        QCOMPARE(rig.c().cmdReboot->toolTip(), inTime == 1 && !late ? "Found on NIC #1 (192.168.1.2/24)" : "");
         QCOMPARE(rig.c().txtServers->extraSelections().size(), inTime == 1 ? 1 : 0); // the lone block is marked
         QVERIFY(rig.window->isEnabled() && rig.c().picRefresh->isEnabled() && !rig.fakes.timer1->isEnabled());
         QVERIFY(rig.c().fraMurel->isEnabled() && rig.c().cmdWiFiConnect->isEnabled());
