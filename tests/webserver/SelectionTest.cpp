@@ -1,6 +1,9 @@
 #include "TestMain.h"
 
+#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
+
+#include "controls/PictureButton.h"
 
 #include "webserver/ServerList.h"
 
@@ -54,20 +57,26 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(selectedIp(rig)), selected);
         QCOMPARE(c.cmdReboot->isEnabled(), !selected.isEmpty());
         // Which adapter heard the device, and what that tells, on its buttons only; the captions stay.
-        const QString hint = selected.isEmpty() ? ""
-            : selected.startsWith("192")        ? "Found on NIC #1 (192.168.1.10/24)"
-                                         : "Found on NIC #2 (172.16.5.10/24)\n10.1.2.3 is not on the network of NIC "
-                                           "#2: Reboot may not reach it; Set IP can move it.";
+        QString hint;
+        if (selected.startsWith("192"))
+            hint = "Found on NIC #1 (192.168.1.10/24)";
+        else if (!selected.isEmpty())
+            hint = "Found on NIC #2 (172.16.5.10/24)\n10.1.2.3 is not on the network of NIC #2: Reboot may not reach "
+                   "it; Set IP can move it.";
         for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
             QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
-        if (selected.isEmpty())
-            return;
-        QCOMPARE(c.cmdReboot->text(), "Reboot " + selected);
-        // The list marks the selected reply's own lines, from its host name to its last line.
-        const QString marked = c.txtServers->extraSelections().value(0).cursor.selectedText();
-        QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07") && marked.count("Host Name") == 1
-                     && marked.contains(selected),
-                 qPrintable(marked));
+        if (!selected.isEmpty()) {
+            QCOMPARE(c.cmdReboot->text(), "Reboot " + selected);
+            // The list marks the selected reply's own lines, from its host name to its last line.
+            const QString marked = c.txtServers->extraSelections().value(0).cursor.selectedText();
+            QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07")
+                         && marked.count("Host Name") == 1 && marked.contains(selected),
+                     qPrintable(marked));
+        }
+        // A new search drops the selection and its description.
+        WindowInput::Click(*c.picRefresh);
+        rig.finishSearch();
+        QVERIFY(c.cmdReboot->toolTip().isEmpty() && c.cmdSetIP->accessibleDescription().isEmpty());
     }
 
     void aBlockLackingLabelsTakesNothingFromTheNext()
