@@ -30,7 +30,6 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -64,73 +63,75 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
 
     c_ = BuildControls(this);
     FitCaptions(this);
-    search_ = std::make_unique<Search>(services_.clock, services_.timer1);
-    servers_ = std::make_unique<ServerList>(*c_.txtServers);
-    wireEntry();
-    wireNetview();
-    wireWebserver();
-    wireWifi();
+    createSubsystems();
+    connectSubsystems();
+    setIpSetupTabOrder();
     keyboard_ = new KeyboardFlow(*this, c_);
     designedListHeight_ = c_.txtServers->height();
     fitClientArea(DesignedClientWidthTwips);
 }
 
-frmHoptrace::~frmHoptrace()
+// The controllers end their own connections to the services (the search its ticks, the
+// discovery the socket's arrival handler).
+frmHoptrace::~frmHoptrace() = default;
+
+void frmHoptrace::createSubsystems()
 {
-    // Nothing may call back into a half-destroyed window (the search stops its ticks itself).
-    services_.socket.setArrivalHandler({});
+    // The box rules come first, so that program writes to the boxes pass them as typing does.
+    octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
+    portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
+    search_ = std::make_unique<Search>(services_.clock, services_.timer1);
+    servers_ = std::make_unique<ServerList>(*c_.txtServers);
+    refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
+    adapterView_ = std::make_unique<AdapterView>(c_, nics_);
+    pingTest_ = std::make_unique<PingTest>(c_, services_);
+    selection_ = std::make_unique<ServerSelection>(c_, state_, *servers_, *search_);
+    hints_ = std::make_unique<SelectionHints>(c_, state_, nics_, *servers_);
+    discovery_ = std::make_unique<Discovery>(c_, state_, nics_, services_, *search_, *servers_);
+    commands_ = std::make_unique<ManagementCommands>(c_, state_, services_, *search_, *servers_);
+    ipSetup_ = std::make_unique<IpSetupPanel>(c_, state_, nics_, services_, *servers_);
+    wifiScan_ = std::make_unique<WifiScan>(c_, services_);
+    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
 }
 
-void frmHoptrace::wireWebserver()
+// How the subsystems meet. Each controller connects its own controls; these are the
+// connections between them, all in one place.
+void frmHoptrace::connectSubsystems()
 {
-    selection_ = std::make_unique<ServerSelection>(SelectionWidgets{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP,
-                                                                    c_.labStatus, c_.optAutoIP, c_.txtIPadres,
-                                                                    c_.txtPort},
-                                                   state_, *servers_);
-    discovery_ = std::make_unique<Discovery>(
-        DiscoveryWidgets{this, c_.labStatus, c_.TabNIC, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.fraMurel,
-                         c_.cmdWiFiConnect, c_.picRefresh},
-        state_, nics_, services_, *search_, *servers_, *this, [this](std::size_t& position) {
-            // A lone device is selected without a click; the list marks it all the same.
-            const std::size_t block = servers_->text().find("Host Name");
-            selection_->ParseServerBlock(position);
-            servers_->markBlock(block == std::string::npos ? 0 : block + 1);
-        });
-    commands_ = std::make_unique<ManagementCommands>(
-        CommandWidgets{c_.picRefresh, c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP, c_.labStatus}, state_, services_,
-        *search_, *servers_);
-
-    ipSetup_ = std::make_unique<IpSetupPanel>(
-        IpSetupWidgets{c_.cmdSetIP, c_.cmdReboot, c_.picRefresh, c_.txtServers, c_.fraSetIP, c_.cmdIPOK, c_.cmdIPCancel,
-                       c_.optAutoIP, c_.fraIP, c_.txtPort, c_.txtIPadres, c_.labStatus, c_.TabNIC},
-        state_, nics_, services_, *search_, *servers_);
-
-    hints_ = std::make_unique<SelectionHints>(std::array{c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}, state_, nics_,
-                                              *servers_, *c_.TabNIC);
-    discovery_->setListedHandler([this](const Datagram& reply) { hints_->listed(reply); });
-    // A selection is made or dropped where Reboot's enabled state changes; inside a busy
-    // window that change is not announced, so the end of the busy state looks again.
-    c_.cmdReboot->installEventFilter(this);
-
-    connect(search_.get(), &Search::ticked, this, [this] { discovery_->DiscoveryTick(); });
-    services_.socket.setArrivalHandler([this] { discovery_->ReplyIntake(); });
+    // A search starts from the refresh symbol (or F5, while the symbol could be clicked)
+    // and after every command.
     connect(c_.picRefresh, &PictureButton::clicked, this, &frmHoptrace::picRefresh_Click);
-    // Each command ends with a new search.
-    connect(commands_.get(), &ManagementCommands::refreshRequested, this, &frmHoptrace::picRefresh_Click);
-    connect(ipSetup_.get(), &IpSetupPanel::refreshRequested, this, &frmHoptrace::picRefresh_Click);
-    c_.txtServers->viewport()->installEventFilter(this);
-    c_.txtServers->installEventFilter(this);
-    // F5 is the refresh symbol's key; it acts only while the symbol itself could be clicked.
     auto* searchAgain = new QShortcut(QKeySequence(Qt::Key_F5), c_.picRefresh);
     searchAgain->setContext(Qt::WindowShortcut);
     connect(searchAgain, &QShortcut::activated, c_.picRefresh, &QAbstractButton::click);
+    connect(commands_.get(), &ManagementCommands::refreshRequested, this, &frmHoptrace::picRefresh_Click);
+    connect(ipSetup_.get(), &IpSetupPanel::refreshRequested, this, &frmHoptrace::picRefresh_Click);
+
+    // Each adapter the refresh stores is shown at once, as a click on its tab would show it.
+    connect(refresh_.get(), &AdapterRefresh::adapterStored, adapterView_.get(), &AdapterView::TabNIC_Click);
+
+    // What the search lists: a lone device is selected, every device gets its hints, and
+    // the device being set up answers the IP setup panel's wait.
+    connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
+    connect(discovery_.get(), &Discovery::listed, hints_.get(), &SelectionHints::listed);
+    connect(discovery_.get(), &Discovery::listed, ipSetup_.get(), &IpSetupPanel::serverListed);
+    connect(selection_.get(), &ServerSelection::selectionRead, hints_.get(), &SelectionHints::update);
+
+    // No selection while a command runs: it would enable a second command inside it.
+    connect(commands_.get(), &ManagementCommands::commandStarted, selection_.get(), &ServerSelection::commandStarted);
+    connect(commands_.get(), &ManagementCommands::commandEnded, selection_.get(), &ServerSelection::commandEnded);
+    connect(ipSetup_.get(), &IpSetupPanel::commandStarted, selection_.get(), &ServerSelection::commandStarted);
+    connect(ipSetup_.get(), &IpSetupPanel::commandEnded, selection_.get(), &ServerSelection::commandEnded);
+
+    // The search and the gateway sequence keep the whole window busy.
+    connect(discovery_.get(), &Discovery::busyStarted, this, &frmHoptrace::enterBusy);
+    connect(discovery_.get(), &Discovery::busyEnded, this, &frmHoptrace::leaveBusy);
+    connect(connection_.get(), &ConnectionSequence::busyStarted, this, &frmHoptrace::enterBusy);
+    connect(connection_.get(), &ConnectionSequence::busyEnded, this, &frmHoptrace::leaveBusy);
 }
 
-void frmHoptrace::wireEntry()
+void frmHoptrace::setIpSetupTabOrder()
 {
-    // Attached before anything writes the boxes, so program writes pass the same rules as typing.
-    octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
-    portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
     // The panel's tab order: options, port, the octet boxes row by row, OK, Cancel.
     setTabOrder(c_.optAutoIP[0], c_.optAutoIP[1]);
     setTabOrder(c_.optAutoIP[1], c_.txtPort);
@@ -138,23 +139,6 @@ void frmHoptrace::wireEntry()
     OctetBoxRules::chainTabOrder(c_.txtIPadres);
     setTabOrder(c_.txtIPadres[15], c_.cmdIPOK);
     setTabOrder(c_.cmdIPOK, c_.cmdIPCancel);
-}
-
-void frmHoptrace::wireNetview()
-{
-    refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
-    adapterView_ = std::make_unique<AdapterView>(c_, nics_);
-    pingTest_ = std::make_unique<PingTest>(c_, services_);
-    // Each adapter the refresh stores is shown at once, as a click on its tab would show it.
-    connect(refresh_.get(), &AdapterRefresh::adapterStored, adapterView_.get(), &AdapterView::TabNIC_Click);
-}
-
-void frmHoptrace::wireWifi()
-{
-    wifiScan_ = std::make_unique<WifiScan>(c_, services_);
-    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
-    connect(connection_.get(), &ConnectionSequence::busyStarted, this, &frmHoptrace::enterBusy);
-    connect(connection_.get(), &ConnectionSequence::busyEnded, this, &frmHoptrace::leaveBusy);
 }
 
 void frmHoptrace::load()
@@ -175,6 +159,7 @@ void frmHoptrace::load()
 
 void frmHoptrace::picRefresh_Click()
 {
+    show();
     discovery_->beginRefresh();
     discovery_->searchAdapters(refresh_->readAdapters());
 }
@@ -193,7 +178,6 @@ void frmHoptrace::leaveBusy()
     setEnabled(true);
     // After the controls that the end of the busy state enables again.
     QTimer::singleShot(0, keyboard_, &KeyboardFlow::returnFocus);
-    hints_->update();
 }
 
 void frmHoptrace::fitClientArea(int widthTwips)
@@ -223,34 +207,6 @@ void frmHoptrace::moveEvent(QMoveEvent* event)
     // A window manager frames the window after it is shown; its title bar takes room too.
     QWidget::moveEvent(event);
     fitClientArea(clientWidthTwips_);
-}
-
-bool frmHoptrace::eventFilter(QObject* watched, QEvent* event)
-{
-    // While a command or a search runs, the list can be scrolled and read, but neither a
-    // click nor Enter selects: it would enable a second command inside the running one.
-    const bool idle = !state_.commandRunning && !search_->ticking();
-    const bool serverListClick = watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
-        && c_.txtServers->isEnabled() && idle;
-    if (serverListClick) {
-        selection_->SelectServerAtCaret();
-        // Several blocks may be read in turn while Reboot stays enabled.
-        hints_->update();
-    }
-    // Enter in the list selects the block under the caret, as a click there does.
-    if (watched == c_.txtServers && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (idle) {
-                selection_->SelectServerAtCaret();
-                hints_->update();
-            }
-            return true;
-        }
-    }
-    if (watched == c_.cmdReboot && event->type() == QEvent::EnabledChange)
-        hints_->update();
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmHoptrace::closeEvent(QCloseEvent* event)

@@ -4,7 +4,6 @@
 #include "controls/Controls.h"
 
 #include "common/AdapterTable.h"
-#include "common/BusyState.h"
 #include "common/FormState.h"
 
 #include <QWidget>
@@ -28,9 +27,10 @@ class SelectionHints;
 class Search;
 struct Services;
 
-// The program's one window: builds its controls from the control table, owns the
-// shared state, wires the subsystems to the controls, and runs start-up and shutdown.
-class frmHoptrace final : public QWidget, public BusyState {
+// The program's one window: builds its controls from the control table, creates the
+// subsystems over them, joins the subsystems in one list of connections, owns the
+// window-wide state and runs start-up and shutdown.
+class frmHoptrace final : public QWidget {
     Q_OBJECT
 public:
     explicit frmHoptrace(Services& services, QWidget* parent = nullptr);
@@ -45,23 +45,21 @@ public:
     const AdapterTable& adapterTable() const { return nics_; }
     const Search& search() const { return *search_; }
 
-    void enterBusy() override;
-    void leaveBusy() override;
-
     // The refresh symbol's action; also run after every management command.
     void picRefresh_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    void wireWebserver();
-    void wireNetview();
-    void wireEntry();
-    void wireWifi();
+    void createSubsystems();
+    void connectSubsystems();
+    void setIpSetupTabOrder();
+    // The window takes no input and the busy animation plays.
+    void enterBusy();
+    void leaveBusy();
     void queryUnload();
     // The client area as designed for the given width, but never taller than the
     // screen has room for: the server list, which scrolls, gives up the difference.

@@ -5,8 +5,9 @@
 #include "Search.h"
 #include "ServerList.h"
 
-#include "common/BusyState.h"
 #include "common/FormState.h"
+#include "controls/Controls.h"
+#include "controls/PictureButton.h"
 #include "platform/Clock.h"
 #include "platform/EventWaiter.h"
 #include "platform/MessageBox.h"
@@ -45,32 +46,36 @@ void setTextColour(QLabel* label, const QColor& colour)
 }
 } // namespace
 
-Discovery::Discovery(const DiscoveryWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
-                     Search& search, ServerList& servers, BusyState& busy,
-                     std::function<void(std::size_t&)> parseServerBlock)
-    : w_(widgets), state_(state), nics_(nics), services_(services), search_(search), servers_(servers), busy_(busy),
-      parseServerBlock_(std::move(parseServerBlock)), nextTurn_(std::make_unique<QTimer>())
+Discovery::Discovery(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
+                     Search& search, ServerList& servers, QObject* parent)
+    : QObject(parent), c_(c), state_(state), nics_(nics), services_(services), search_(search), servers_(servers),
+      nextTurn_(std::make_unique<QTimer>())
 {
     nextTurn_->setSingleShot(true);
     nextTurn_->setInterval(0);
-    QObject::connect(nextTurn_.get(), &QTimer::timeout, nextTurn_.get(), [this] { ReplyIntake(); });
+    connect(nextTurn_.get(), &QTimer::timeout, this, &Discovery::ReplyIntake);
+    connect(&search_, &Search::ticked, this, &Discovery::DiscoveryTick);
+    services_.socket.setArrivalHandler([this] { ReplyIntake(); });
 }
 
-Discovery::~Discovery() = default;
+Discovery::~Discovery()
+{
+    // No arrival may reach a destroyed intake.
+    services_.socket.setArrivalHandler({});
+}
 
 void Discovery::beginRefresh()
 {
-    setTextColour(w_.labStatus, Qt::black);
-    w_.cmdWiFiConnect->setStyleSheet(QString()); // back to the standard button colour
-    w_.cmdWiFiConnect->setPalette(QPalette());
-    w_.window->show();
-    busy_.enterBusy();
-    w_.labStatus->setText(QStringLiteral("Searching..."));
+    setTextColour(c_.labStatus, Qt::black);
+    c_.cmdWiFiConnect->setStyleSheet(QString()); // back to the standard button colour
+    c_.cmdWiFiConnect->setPalette(QPalette());
+    Q_EMIT busyStarted();
+    c_.labStatus->setText(QStringLiteral("Searching..."));
     servers_.setText("");
-    w_.picRefresh->setEnabled(false);
-    w_.cmdReboot->setEnabled(false);
-    w_.cmdDefault->setEnabled(false);
-    w_.cmdSetIP->setEnabled(false);
+    c_.picRefresh->setEnabled(false);
+    c_.cmdReboot->setEnabled(false);
+    c_.cmdDefault->setEnabled(false);
+    c_.cmdSetIP->setEnabled(false);
     search_.clear();
     // The port may have been taken by another program at start; try again each time.
     EnsureBound(services_.socket);
@@ -84,17 +89,17 @@ void Discovery::searchAdapters(int adapterCount)
         search_.start();
         return; // the search's end leaves the busy state
     }
-    busy_.leaveBusy();
-    w_.picRefresh->setEnabled(true);
+    Q_EMIT busyEnded();
+    c_.picRefresh->setEnabled(true);
     // Joining the gateway needs no UDP search: without one (port taken, no adapter with
     // an address, as on a laptop about to join the gateway's Wi-Fi) it is offered at once.
-    w_.fraMurel->setEnabled(true);
-    w_.cmdWiFiConnect->setEnabled(true);
+    c_.fraMurel->setEnabled(true);
+    c_.cmdWiFiConnect->setEnabled(true);
     if (canSearch) {
-        w_.labStatus->setText(QString());
+        c_.labStatus->setText(QString());
     } else {
-        setTextColour(w_.labStatus, QColor(255, 0, 0));
-        w_.labStatus->setText(QString::fromLatin1(kPortInUse));
+        setTextColour(c_.labStatus, QColor(255, 0, 0));
+        c_.labStatus->setText(QString::fromLatin1(kPortInUse));
     }
 }
 
@@ -113,13 +118,13 @@ void Discovery::DiscoveryTick()
 
 void Discovery::sendStep()
 {
-    w_.labStatus->setText(w_.labStatus->text() + "...");
+    c_.labStatus->setText(c_.labStatus->text() + "...");
     // While a "Network error!" box is open, the search keeps its time but sends nothing.
     if (errorBoxOpen_)
         return;
 
     const std::string request = TavikDatagram::ListRequest();
-    const int passes = w_.TabNIC->count();
+    const int passes = c_.TabNIC->count();
     // An adapter that refuses (one that is down but keeps its address) must not keep the
     // request from the adapters behind it; only a request that left nowhere is an error.
     bool anySent = false;
@@ -141,7 +146,7 @@ void Discovery::showNetworkError()
     // The box opens from the event loop, not inside the tick, so the timer goes on
     // ticking while it is open and the search still ends at its deadline.
     errorBoxOpen_ = true;
-    QTimer::singleShot(0, w_.labStatus, [this] {
+    QTimer::singleShot(0, this, [this] {
         services_.messages.show("Network error!");
         errorBoxOpen_ = false;
     });
@@ -151,19 +156,18 @@ void Discovery::finishStep()
 {
     const int found = search_.count();
     if (found == 0) {
-        w_.labStatus->setText(QString());
+        c_.labStatus->setText(QString());
         servers_.setText("No find");
     } else if (found == 1) {
-        std::size_t position = 1;
-        parseServerBlock_(position);
+        Q_EMIT loneServerFound();
     }
     search_.finish();
-    w_.fraMurel->setEnabled(true);
-    w_.cmdWiFiConnect->setEnabled(true);
-    busy_.leaveBusy();
+    c_.fraMurel->setEnabled(true);
+    c_.cmdWiFiConnect->setEnabled(true);
+    Q_EMIT busyEnded();
     if (found > 0)
-        w_.labStatus->setText(QStringLiteral("Please select webserver to reboot or to set IP."));
-    w_.picRefresh->setEnabled(true);
+        c_.labStatus->setText(QStringLiteral("Please select webserver to reboot or to set IP."));
+    c_.picRefresh->setEnabled(true);
 }
 
 void Discovery::ReplyIntake()
@@ -190,10 +194,10 @@ void Discovery::ReplyIntake()
     }
     servers_.showPending();
     if (search_.count() != 1) {
-        w_.cmdDefault->setText(QStringLiteral("Load defaults"));
-        w_.cmdDefault->setEnabled(false);
-        w_.cmdReboot->setText(QStringLiteral("Reboot"));
-        w_.cmdReboot->setEnabled(false);
+        c_.cmdDefault->setText(QStringLiteral("Load defaults"));
+        c_.cmdDefault->setEnabled(false);
+        c_.cmdReboot->setText(QStringLiteral("Reboot"));
+        c_.cmdReboot->setEnabled(false);
     }
     // The next turn comes through a timer, not a posted call, so that it takes its place
     // among the other timers instead of running before them.
@@ -215,7 +219,6 @@ std::size_t Discovery::listIfNew(const Datagram& datagram)
     std::string entry = "\r\n" + heading + "\r\n";
     entry += reply;
     servers_.appendEntry(entry);
-    if (onListed_)
-        onListed_(datagram);
+    Q_EMIT listed(datagram);
     return entry.size();
 }

@@ -1,12 +1,13 @@
 #include "IpSetupPanel.h"
 
 #include "AdapterBroadcast.h"
-#include "Search.h"
 #include "ServerList.h"
 #include "SetupDatagrams.h"
 
 #include "common/FormState.h"
 #include "common/Latin1.h"
+#include "controls/Controls.h"
+#include "controls/PictureButton.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
@@ -28,17 +29,15 @@ constexpr double kCopyIntervalSeconds = 1.0;
 constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
 
-IpSetupPanel::IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, const AdapterTable& nics,
-                           Services& services, Search& search, ServerList& servers)
-    : w_(widgets), state_(state), nics_(nics), services_(services), servers_(servers)
+IpSetupPanel::IpSetupPanel(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
+                           ServerList& servers, QObject* parent)
+    : QObject(parent), c_(c), state_(state), nics_(nics), services_(services), servers_(servers)
 {
-    // An answer to the setup datagram is the device listing itself again.
-    connect(&search, &Search::listed, this, [this] { replyArrived_ = true; });
-    connect(w_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
-    connect(w_.cmdIPCancel, &QPushButton::clicked, this, &IpSetupPanel::cmdIPCancel_Click);
-    connect(w_.cmdIPOK, &QPushButton::clicked, this, &IpSetupPanel::cmdIPOK_Click);
+    connect(c_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
+    connect(c_.cmdIPCancel, &QPushButton::clicked, this, &IpSetupPanel::cmdIPCancel_Click);
+    connect(c_.cmdIPOK, &QPushButton::clicked, this, &IpSetupPanel::cmdIPOK_Click);
     // Selecting an option by program (a server selection) counts as a click too.
-    for (QRadioButton* option : w_.optAutoIP)
+    for (QRadioButton* option : c_.optAutoIP)
         connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 optAutoIP_Click();
@@ -47,33 +46,33 @@ IpSetupPanel::IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, cons
 
 void IpSetupPanel::cmdSetIP_Click()
 {
-    w_.cmdReboot->setEnabled(false);
-    w_.cmdSetIP->setEnabled(false);
-    w_.picRefresh->setEnabled(false);
-    w_.txtServers->setEnabled(false);
-    w_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(state_.selectedMac));
-    w_.fraSetIP->show();
+    c_.cmdReboot->setEnabled(false);
+    c_.cmdSetIP->setEnabled(false);
+    c_.picRefresh->setEnabled(false);
+    c_.txtServers->setEnabled(false);
+    c_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(state_.selectedMac));
+    c_.fraSetIP->show();
 }
 
-void IpSetupPanel::optAutoIP_Click() { w_.fraIP->setEnabled(w_.optAutoIP[1]->isChecked()); }
+void IpSetupPanel::optAutoIP_Click() { c_.fraIP->setEnabled(c_.optAutoIP[1]->isChecked()); }
 
 void IpSetupPanel::cmdIPCancel_Click()
 {
-    w_.cmdReboot->setEnabled(true);
-    w_.cmdSetIP->setEnabled(true);
-    w_.picRefresh->setEnabled(true);
-    w_.txtServers->setEnabled(true);
-    w_.fraSetIP->hide();
+    c_.cmdReboot->setEnabled(true);
+    c_.cmdSetIP->setEnabled(true);
+    c_.picRefresh->setEnabled(true);
+    c_.txtServers->setEnabled(true);
+    c_.fraSetIP->hide();
 }
 
 std::string IpSetupPanel::buildDatagram() const
 {
-    const std::string port = TextToBytes(w_.txtPort->text());
-    if (w_.optAutoIP[0]->isChecked())
+    const std::string port = TextToBytes(c_.txtPort->text());
+    if (c_.optAutoIP[0]->isChecked())
         return TavikSetup::SetDHCPRequest(port, state_.selectedMac);
     TavikSetup::OctetBoxTexts boxes;
     for (std::size_t i = 0; i < boxes.size(); ++i)
-        boxes[i] = TextToBytes(w_.txtIPadres[i]->text());
+        boxes[i] = TextToBytes(c_.txtIPadres[i]->text());
     return TavikSetup::SetIPRequest(boxes, port, state_.selectedMac);
 }
 
@@ -82,7 +81,7 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
     // Every adapter gets its copy, as the list request does: the device may sit on any
     // of them. Without a known adapter the system chooses the way out. One adapter that
     // refuses does not keep the copy from the others.
-    const int adapters = w_.TabNIC->count();
+    const int adapters = c_.TabNIC->count();
     bool anySent = false;
     bool anyRefused = false;
     for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter) {
@@ -97,7 +96,6 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
 void IpSetupPanel::sendPhase(const std::string& datagram)
 {
     const Clock& clock = services_.clock;
-    state_.closing = false;
     replyArrived_ = false;
     const double deadline = clock.secondsSinceMidnight() + kSendPhaseSeconds;
     for (;;) {
@@ -114,12 +112,12 @@ void IpSetupPanel::sendPhase(const std::string& datagram)
 
 void IpSetupPanel::rebootWait()
 {
-    w_.cmdReboot->setText(QStringLiteral("Reboot"));
+    c_.cmdReboot->setText(QStringLiteral("Reboot"));
     servers_.setText("");
-    w_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
+    c_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
     TimedWait(
         services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
-        [this] { w_.labStatus->setText(w_.labStatus->text() + "..."); });
+        [this] { c_.labStatus->setText(c_.labStatus->text() + "..."); });
 }
 
 bool IpSetupPanel::settingsKeepDeviceReachable()
@@ -128,16 +126,16 @@ bool IpSetupPanel::settingsKeepDeviceReachable()
     // it is reset by hand. Empty mask, gateway and DNS boxes are sent as 0 on purpose.
     QLineEdit* empty = nullptr;
     const char* message = nullptr;
-    if (w_.optAutoIP[1]->isChecked()) {
-        const auto row = std::find_if(w_.txtIPadres.begin(), w_.txtIPadres.begin() + 4,
+    if (c_.optAutoIP[1]->isChecked()) {
+        const auto row = std::find_if(c_.txtIPadres.begin(), c_.txtIPadres.begin() + 4,
                                       [](const QLineEdit* box) { return box->text().isEmpty(); });
-        if (row != w_.txtIPadres.begin() + 4) {
+        if (row != c_.txtIPadres.begin() + 4) {
             empty = *row;
             message = "Please fill in all four numbers of the IP address.";
         }
     }
-    if (!empty && w_.txtPort->text().isEmpty()) {
-        empty = w_.txtPort;
+    if (!empty && c_.txtPort->text().isEmpty()) {
+        empty = c_.txtPort;
         message = "Please enter a port number.";
     }
     if (!empty)
@@ -151,15 +149,15 @@ void IpSetupPanel::cmdIPOK_Click()
 {
     if (!settingsKeepDeviceReachable())
         return; // the panel stays open for the correction
-    w_.fraSetIP->hide();
-    state_.commandRunning = true;
+    c_.fraSetIP->hide();
+    Q_EMIT commandStarted();
     sendPhase(buildDatagram());
     if (replyArrived_ && !state_.closing)
         rebootWait();
-    state_.commandRunning = false;
-    w_.picRefresh->setEnabled(true);
-    w_.txtServers->setEnabled(true);
-    w_.fraSetIP->hide();
+    Q_EMIT commandEnded();
+    c_.picRefresh->setEnabled(true);
+    c_.txtServers->setEnabled(true);
+    c_.fraSetIP->hide();
     if (!state_.closing)
         Q_EMIT refreshRequested();
 }

@@ -2,53 +2,33 @@
 
 #include <QObject>
 
-#include <array>
 #include <string>
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QTabBar;
-class QWidget;
 class AdapterTable;
-class Search;
 class ServerList;
+struct Controls;
 struct FormState;
 struct Services;
-
-struct IpSetupWidgets {
-    QPushButton* cmdSetIP;
-    QPushButton* cmdReboot;
-    QWidget* picRefresh;
-    QPlainTextEdit* txtServers;
-    QGroupBox* fraSetIP;
-    QPushButton* cmdIPOK;
-    QPushButton* cmdIPCancel;
-    std::array<QRadioButton*, 2> optAutoIP;
-    QGroupBox* fraIP;
-    QLineEdit* txtPort;
-    std::array<QLineEdit*, 16> txtIPadres;
-    QLabel* labStatus;
-    QTabBar* TabNIC;
-};
 
 // The IP setup panel: gives the selected webserver a fixed configuration or DHCP by
 // broadcasting SetIP or SetDHCP up to three times, then starts a new search.
 class IpSetupPanel final : public QObject {
     Q_OBJECT
 public:
-    IpSetupPanel(const IpSetupWidgets& widgets, FormState& state, const AdapterTable& nics, Services& services,
-                 Search& search, ServerList& servers);
+    IpSetupPanel(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
+                 ServerList& servers, QObject* parent = nullptr);
 
     void cmdSetIP_Click();
     void optAutoIP_Click();
     void cmdIPCancel_Click();
     void cmdIPOK_Click();
+    // A webserver not listed before was listed: while sending, that is the device's answer.
+    void serverListed() { replyArrived_ = true; }
 
 Q_SIGNALS:
+    // From OK to the end of the reboot wait; no second command may start meanwhile.
+    void commandStarted();
+    void commandEnded();
     // The settings are sent and the window is not closing: a new search follows.
     void refreshRequested();
 
@@ -62,8 +42,8 @@ private:
     void sendPhase(const std::string& datagram);
     void rebootWait();
 
-    IpSetupWidgets w_;
-    FormState& state_;
+    const Controls& c_;
+    const FormState& state_;
     const AdapterTable& nics_;
     Services& services_;
     ServerList& servers_;

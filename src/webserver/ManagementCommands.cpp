@@ -6,6 +6,8 @@
 #include "ServerList.h"
 
 #include "common/FormState.h"
+#include "controls/Controls.h"
+#include "controls/PictureButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 #include "platform/TimedWait.h"
@@ -18,24 +20,24 @@ namespace {
 constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
 
-ManagementCommands::ManagementCommands(const CommandWidgets& widgets, FormState& state, Services& services,
-                                       Search& search, ServerList& servers)
-    : w_(widgets), state_(state), services_(services), search_(search), servers_(servers)
+ManagementCommands::ManagementCommands(const Controls& c, const FormState& state, Services& services, Search& search,
+                                       ServerList& servers, QObject* parent)
+    : QObject(parent), c_(c), state_(state), services_(services), search_(search), servers_(servers)
 {
-    connect(w_.cmdReboot, &QPushButton::clicked, this, &ManagementCommands::cmdReboot_Click);
-    connect(w_.cmdDefault, &QPushButton::clicked, this, &ManagementCommands::cmdDefault_Click);
+    connect(c_.cmdReboot, &QPushButton::clicked, this, &ManagementCommands::cmdReboot_Click);
+    connect(c_.cmdDefault, &QPushButton::clicked, this, &ManagementCommands::cmdDefault_Click);
 }
 
 void ManagementCommands::cmdReboot_Click()
 {
-    state_.commandRunning = true;
-    w_.picRefresh->setEnabled(false);
-    w_.cmdReboot->setEnabled(false);
-    w_.cmdDefault->setEnabled(false);
-    w_.cmdSetIP->setEnabled(false);
+    Q_EMIT commandStarted();
+    c_.picRefresh->setEnabled(false);
+    c_.cmdReboot->setEnabled(false);
+    c_.cmdDefault->setEnabled(false);
+    c_.cmdSetIP->setEnabled(false);
     // A device that answers during the wait is listed, but not under a numbered heading.
     search_.listWithoutHeadings();
-    w_.labStatus->setText(QStringLiteral("Sending Reboot.."));
+    c_.labStatus->setText(QStringLiteral("Sending Reboot.."));
     servers_.setText("");
     sendToSelected(TavikDatagram::RebootRequest(), 2);
     servers_.setText("Rebooting");
@@ -44,10 +46,10 @@ void ManagementCommands::cmdReboot_Click()
 
 void ManagementCommands::cmdDefault_Click()
 {
-    state_.commandRunning = true;
-    w_.picRefresh->setEnabled(false);
-    w_.cmdReboot->setEnabled(false);
-    w_.cmdDefault->setEnabled(false);
+    Q_EMIT commandStarted();
+    c_.picRefresh->setEnabled(false);
+    c_.cmdReboot->setEnabled(false);
+    c_.cmdDefault->setEnabled(false);
     servers_.setText("Restoring defaults..");
     sendToSelected(TavikDatagram::LoadDefaultsRequest(), 1);
     waitThenRefresh();
@@ -65,11 +67,10 @@ void ManagementCommands::sendToSelected(const std::string& datagram, int copies)
 
 void ManagementCommands::waitThenRefresh()
 {
-    state_.closing = false;
     TimedWait(
         services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
         [this] { servers_.append("..."); });
-    state_.commandRunning = false; // the refresh's search keeps the window busy from here
+    Q_EMIT commandEnded(); // the refresh's search keeps the window busy from here
     if (!state_.closing)
         Q_EMIT refreshRequested();
 }

@@ -48,6 +48,5 @@ bool Search::timeLeft() const
 std::string Search::countListed()
 {
     ++count_;
-    Q_EMIT listed();
     return count_ <= kLastNumberedHeading ? "Webserver " + std::to_string(count_) + " found:\r\n" : std::string();
 }

@@ -33,14 +33,11 @@ public:
     // The search's time is not yet up (never across midnight).
     bool timeLeft() const;
     int count() const { return count_; }
-    // Counts one more listed webserver, announces it and gives its heading line ("" beyond
-    // the 98th).
+    // Counts one more listed webserver and gives its heading line ("" beyond the 98th).
     std::string countListed();
 
 Q_SIGNALS:
     void ticked();
-    // A webserver not listed before is being listed.
-    void listed();
 
 private:
     const Clock& clock_;

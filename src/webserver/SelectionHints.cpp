@@ -5,15 +5,29 @@
 
 #include "common/AdapterTable.h"
 #include "common/FormState.h"
+#include "controls/Controls.h"
 #include "platform/UdpSocket.h"
 
+#include <QEvent>
 #include <QPushButton>
 #include <QTabBar>
 
-SelectionHints::SelectionHints(const std::array<QPushButton*, 3>& buttons, const FormState& state,
-                               const AdapterTable& nics, const ServerList& servers, const QTabBar& tabs)
-    : buttons_(buttons), state_(state), nics_(nics), servers_(servers), tabs_(tabs)
-{ }
+SelectionHints::SelectionHints(const Controls& c, const FormState& state, const AdapterTable& nics,
+                               const ServerList& servers, QObject* parent)
+    : QObject(parent), c_(c), state_(state), nics_(nics), servers_(servers)
+{
+    // A selection is made or dropped where Reboot's enabled state changes; inside a busy
+    // window that change is not announced, so the window's own return to input looks again.
+    c_.cmdReboot->installEventFilter(this);
+    c_.cmdReboot->window()->installEventFilter(this);
+}
+
+bool SelectionHints::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange && (watched == c_.cmdReboot || watched == c_.cmdReboot->window()))
+        update();
+    return QObject::eventFilter(watched, event);
+}
 
 void SelectionHints::listed(const Datagram& reply)
 {
@@ -25,9 +39,8 @@ void SelectionHints::listed(const Datagram& reply)
 void SelectionHints::update()
 {
     // Explicitly disabled, not merely inside a busy window: the selection is gone.
-    QPushButton* reboot = buttons_[0];
     const auto selected = heard_.find(state_.selectedMac);
-    if (reboot->testAttribute(Qt::WA_ForceDisabled) || selected == heard_.end()) {
+    if (c_.cmdReboot->testAttribute(Qt::WA_ForceDisabled) || selected == heard_.end()) {
         show({});
         return;
     }
@@ -36,14 +49,14 @@ void SelectionHints::update()
     for (const auto& [mac, device] : heard_)
         if (!mac.empty() && servers_.contains(mac))
             listedNow.push_back(device);
-    const std::vector<NicRecord> nics = nics_.first(static_cast<std::size_t>(tabs_.count()));
+    const std::vector<NicRecord> nics = nics_.first(static_cast<std::size_t>(c_.TabNIC->count()));
     show(DeviceHintText(state_.selectedIp, FactsAbout(selected->second, listedNow, nics)));
 }
 
 void SelectionHints::show(const std::string& text)
 {
     const QString hint = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    for (QPushButton* button : buttons_) {
+    for (QPushButton* button : {c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}) {
         button->setToolTip(hint);
         button->setAccessibleDescription(hint);
     }

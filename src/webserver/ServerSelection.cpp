@@ -1,16 +1,21 @@
 #include "ServerSelection.h"
 
+#include "Search.h"
 #include "ServerList.h"
 
 #include "common/FormState.h"
 #include "common/Latin1.h"
 #include "common/LeadingNumber.h"
 #include "common/TextPos.h"
+#include "controls/Controls.h"
 #include "entry/OctetBoxRules.h"
 #include "entry/PortBoxRules.h"
 
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -40,9 +45,42 @@ std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& 
     return pieces;
 }
 
-ServerSelection::ServerSelection(const SelectionWidgets& widgets, FormState& state, ServerList& servers)
-    : w_(widgets), state_(state), servers_(servers)
-{ }
+ServerSelection::ServerSelection(const Controls& c, FormState& state, ServerList& servers, const Search& search,
+                                 QObject* parent)
+    : QObject(parent), c_(c), state_(state), servers_(servers), search_(search)
+{
+    c_.txtServers->viewport()->installEventFilter(this);
+    c_.txtServers->installEventFilter(this);
+}
+
+bool ServerSelection::idle() const { return !commandRunning_ && !search_.ticking(); }
+
+bool ServerSelection::eventFilter(QObject* watched, QEvent* event)
+{
+    // The list can still be scrolled and read while a search or a command runs.
+    if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
+        && c_.txtServers->isEnabled() && idle())
+        SelectServerAtCaret();
+    // Enter in the list selects the block under the caret, as a click there does.
+    if (watched == c_.txtServers && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (idle())
+                SelectServerAtCaret();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ServerSelection::selectLoneServer()
+{
+    const std::size_t block = servers_.text().find("Host Name");
+    std::size_t position = 1;
+    ParseServerBlock(position);
+    // The list marks it as a click would.
+    servers_.markBlock(block == std::string::npos ? 0 : block + 1);
+}
 
 std::size_t ServerSelection::find(std::string_view label, std::size_t from) const
 {
@@ -53,10 +91,10 @@ std::size_t ServerSelection::find(std::string_view label, std::size_t from) cons
 
 void ServerSelection::SelectServerAtCaret()
 {
-    w_.cmdDefault->setEnabled(false);
-    w_.cmdReboot->setEnabled(false);
-    w_.cmdDefault->setText(QStringLiteral("Load defaults"));
-    w_.cmdReboot->setText(QStringLiteral("Reboot"));
+    c_.cmdDefault->setEnabled(false);
+    c_.cmdReboot->setEnabled(false);
+    c_.cmdDefault->setText(QStringLiteral("Load defaults"));
+    c_.cmdReboot->setText(QStringLiteral("Reboot"));
 
     const std::size_t caret = servers_.caretPosition();
     std::size_t p = 1;
@@ -71,6 +109,7 @@ void ServerSelection::SelectServerAtCaret()
     }
     // The list shows which block the buttons now act on.
     servers_.markBlock(selectedBlock);
+    Q_EMIT selectionRead();
 }
 
 bool ServerSelection::readRowValue(std::size_t label, std::size_t valueStart, std::string& value) const
@@ -93,13 +132,13 @@ void ServerSelection::ParseServerBlock(std::size_t& position)
     if (p == 0)
         return;
     state_.selectedMac = Mid(text, p + 14, 17);
-    w_.cmdSetIP->setEnabled(true);
-    w_.labStatus->setText(QString());
+    c_.cmdSetIP->setEnabled(true);
+    c_.labStatus->setText(QString());
 
     p = position = find("IP Assignment", p);
     if (p == 0)
         return;
-    w_.optAutoIP[Mid(text, p + 16, 4) == "DHCP" ? 0 : 1]->setChecked(true);
+    c_.optAutoIP[Mid(text, p + 16, 4) == "DHCP" ? 0 : 1]->setChecked(true);
 
     p = position = find("IP Address", p);
     if (p == 0)
@@ -112,7 +151,7 @@ void ServerSelection::ParseServerBlock(std::size_t& position)
     state_.selectedIp = Mid(text, p + 13, colon > p + 13 ? colon - p - 13 : 0);
     FillAddressRow(state_.selectedIp, 0);
     const double port = LeadingNumber(MidToEnd(text, colon + 1));
-    w_.txtPort->setText(PortBoxRules::textForWrite(port));
+    c_.txtPort->setText(PortBoxRules::textForWrite(port));
 
     // Rows 1 to 3: the value starts at label length + 3, and each row ends the reading
     // when its label, or the ":" behind its value, is missing.
@@ -133,20 +172,20 @@ void ServerSelection::ParseServerBlock(std::size_t& position)
         FillAddressRow(value, row.firstBox);
     }
 
-    w_.cmdDefault->setText(QStringLiteral("Load defaults on ") + AnsiBytesToText(state_.selectedIp));
-    w_.cmdReboot->setText(QStringLiteral("Reboot ") + AnsiBytesToText(state_.selectedIp));
-    w_.cmdReboot->setEnabled(true);
-    w_.cmdSetIP->setEnabled(state_.selectedMac.starts_with("00:08"));
+    c_.cmdDefault->setText(QStringLiteral("Load defaults on ") + AnsiBytesToText(state_.selectedIp));
+    c_.cmdReboot->setText(QStringLiteral("Reboot ") + AnsiBytesToText(state_.selectedIp));
+    c_.cmdReboot->setEnabled(true);
+    c_.cmdSetIP->setEnabled(state_.selectedMac.starts_with("00:08"));
 }
 
 void ServerSelection::FillAddressRow(std::string_view address, int firstBox)
 {
     for (int i = 0; i < 4; ++i)
-        w_.txtIPadres[firstBox + i]->setText(QStringLiteral("0"));
+        c_.txtIPadres[firstBox + i]->setText(QStringLiteral("0"));
     std::size_t count = 0;
     const std::array<std::string, 4> pieces = AddressPieces(address, count);
     for (std::size_t i = 0; i < count; ++i) {
         const int box = firstBox + static_cast<int>(i);
-        w_.txtIPadres[box]->setText(OctetBoxRules::textForWrite(BytesToText(pieces[i]), box));
+        c_.txtIPadres[box]->setText(OctetBoxRules::textForWrite(BytesToText(pieces[i]), box));
     }
 }

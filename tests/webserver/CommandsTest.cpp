@@ -3,157 +3,214 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "webserver/Search.h"
-
 #include "controls/PictureButton.h"
 
+#include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
+#include <QRadioButton>
 
 namespace {
-const std::string kReboot = "TAVIKwebserver|Reboot|";
-const std::string kDefault = "TAVIKwebserver|Default|";
+// Reboot, Load defaults, or the IP setup panel's OK (opened first).
+enum Command { Reboot, LoadDefaults, IpSetup };
+enum class Refusal { None, EverySend, FirstAdapter };
 
-// The three commands that send to one webserver; IP setup sends from its panel's OK.
-struct Command {
-    const char* name;
-    QPushButton* Controls::*button;
-    bool opensPanel;
-};
-const Command kCommands[] = {{"Reboot", &Controls::cmdReboot, false},
-                             {"Load defaults", &Controls::cmdDefault, false},
-                             {"IP setup", &Controls::cmdIPOK, true}};
-
-int dots(const std::string& text, const std::string& after)
+void run(WindowRig& rig, Command command)
 {
-    return static_cast<int>((text.size() - after.size()) / 3);
+    const Controls& c = rig.c();
+    if (command == LoadDefaults) { // nothing in the window shows or enables it; the command is still there
+        c.cmdDefault->setEnabled(true);
+        c.cmdDefault->show();
+    }
+    if (command == IpSetup)
+        WindowInput::Click(*c.cmdSetIP);
+    WindowInput::Click(command == Reboot ? *c.cmdReboot : command == LoadDefaults ? *c.cmdDefault : *c.cmdIPOK);
 }
+
+// A click into the box selects its text; what is typed then replaces it.
+void typeInto(WindowRig& rig, QLineEdit* box, const QString& text)
+{
+    WindowInput::Click(*box);
+    QCoreApplication::processEvents();
+    if (text.isEmpty())
+        WindowInput::Key(*rig.window, Qt::Key_Backspace);
+    WindowInput::Type(*rig.window, text);
+}
+
+std::vector<FakeUdpSocket::Sent> setupCopies(const WindowRig& rig)
+{
+    std::vector<FakeUdpSocket::Sent> copies;
+    for (const auto& sent : rig.fakes.socket.sent)
+        if (sent.bytes.starts_with("TAVIKwebserver|Set"))
+            copies.push_back(sent);
+    return copies;
+}
+
+// How a command ends: with one new search, or none when the window closes during its wait.
+struct Ending {
+    const char* name;
+    Command command;
+    Refusal refusal = Refusal::None;
+    double startAt = 36000.0;
+    double closeAt = 0.0;  // 0: the window stays open
+    bool answered = false; // a device not listed yet answers 0.2 s after the click
+    int boxes = 0;         // "Network error!" boxes
+    int copies = -1;       // SetIP/SetDHCP datagrams sent; -1: not counted
+    double endsBy = 12.5;  // seconds from the click to the command's end
+};
+const Ending kEndings[] = {
+    {.name = "Reboot, send refused", .command = Reboot, .refusal = Refusal::EverySend, .boxes = 1},
+    {.name = "Load defaults, send refused", .command = LoadDefaults, .refusal = Refusal::EverySend, .boxes = 1},
+    {.name = "IP setup, send refused", .command = IpSetup, .refusal = Refusal::EverySend, .boxes = 1, .copies = 0},
+    {.name = "IP setup, one adapter down", .command = IpSetup, .refusal = Refusal::FirstAdapter, .copies = 3},
+    {.name = "Reboot, closed in the wait", .command = Reboot, .closeAt = 3.0, .endsBy = 3.5},
+    {.name = "IP setup, closed while sending", .command = IpSetup, .closeAt = 1.5, .endsBy = 2},
+    {.name = "IP setup, closed rebooting", .command = IpSetup, .closeAt = 5, .answered = true, .endsBy = 5.5},
+    {.name = "Reboot after midnight", .command = Reboot, .startAt = 86395.0, .endsBy = 0.5},
+    {.name = "IP setup after midnight", .command = IpSetup, .startAt = 86395.0, .copies = 0, .endsBy = 0.5},
+};
 } // namespace
 
 class CommandsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void rebootGoesTwiceToTheServerThenRefreshes()
-    {
-        WindowRig rig;
-        rig.listReplies({TavikReply()}); // one webserver, selected at once
-        const int searchesBefore = rig.fakes.adapters.calls;
-        const std::size_t sentBefore = rig.fakes.socket.sent.size();
-        std::string midway;
-        rig.fakes.time.schedule(5.5, [&] {
-            midway = rig.serverText();
-            QCOMPARE(rig.c().labStatus->text(), QString("Sending Reboot.."));
-            QVERIFY(!rig.c().picRefresh->isEnabled());
-            QVERIFY(!rig.c().cmdSetIP->isEnabled());
-        });
-        WindowInput::Click(*rig.c().cmdReboot);
-
-        const auto& sent = rig.fakes.socket.sent;
-        QCOMPARE(sent.size() - sentBefore >= 2, true);
-        QCOMPARE(sent[sentBefore].bytes, kReboot);
-        QCOMPARE(sent[sentBefore + 1].bytes, kReboot);
-        for (std::size_t i = sentBefore; i < sentBefore + 2; ++i) {
-            QCOMPARE(sent[i].host, std::string("192.168.1.20"));
-            QCOMPARE(sent[i].port, std::uint16_t(8080));
-        }
-        QCOMPARE(rig.sentCount(kReboot), 2);
-        QCOMPARE(midway.substr(0, 9), std::string("Rebooting"));
-        QCOMPARE(dots(midway, "Rebooting"), 5);
-        // After twelve seconds the refresh has started a new search.
-        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
-        QVERIFY(rig.fakes.timer1->isEnabled());
-        QCOMPARE(rig.c().labStatus->text(), QString("Searching..."));
-    }
-
-    void loadDefaultsSendsOnceAndKeepsTheStatusLine()
+    void rebootCountsItsWaitAndSelectsNothingMeanwhile()
     {
         WindowRig rig;
         rig.listReplies({TavikReply()});
-        std::string beforeRefresh;
-        rig.fakes.time.schedule(11.9, [&] { beforeRefresh = rig.serverText(); });
-        // No code ever shows or enables the button; the command is still there.
-        rig.c().cmdDefault->setEnabled(true);
-        rig.c().cmdDefault->show();
-        WindowInput::Click(*rig.c().cmdDefault);
-        QCOMPARE(rig.sentCount(kDefault), 1);
-        for (const auto& sent : rig.fakes.socket.sent)
-            if (sent.bytes == kDefault)
-                QCOMPARE(sent.host, std::string("192.168.1.20"));
-        QCOMPARE(beforeRefresh.substr(0, 20), std::string("Restoring defaults.."));
-        QCOMPARE(dots(beforeRefresh, "Restoring defaults.."), 12);
-        QCOMPARE(rig.window->search().count(), 0); // the refresh reset it
-    }
-
-    void aReplyDuringTheWaitIsListedButCannotBeSelected()
-    {
-        WindowRig rig;
-        rig.listReplies({TavikReply()});
-        ReplyFields other;
-        other.mac = "00:08:DC:00:00:42";
-        rig.fakes.socket.deliver(TavikReply(other), 2.5);
+        const std::string other = TavikReply({.mac = "00:08:DC:00:00:42"});
+        rig.fakes.socket.deliver(other, 2.5);
         std::string seen;
-        bool enabledByClick = true;
+        bool rebootDuringWait = true;
         rig.fakes.time.schedule(4.5, [&] {
             seen = rig.serverText();
+            QCOMPARE(rig.c().labStatus->text(), QString("Sending Reboot.."));
             rig.clickServerListAt(seen.find("00:08:DC:00:00:42"));
-            enabledByClick = rig.c().cmdReboot->isEnabled() || rig.c().cmdSetIP->isEnabled();
+            rebootDuringWait = rig.c().cmdReboot->isEnabled() || rig.c().cmdSetIP->isEnabled();
         });
+        const double clicked = rig.fakes.time.elapsed();
+        const int searchesBefore = rig.fakes.adapters.calls;
         WindowInput::Click(*rig.c().cmdReboot);
-        QCOMPARE(seen, "Rebooting......\r\n\r\n" + TavikReply(other) + "......");
-        QVERIFY(!enabledByClick);
+        // A dot row a second, and the answer listed without a numbered heading, but not
+        // selectable until the wait ends.
+        QCOMPARE(seen, "Rebooting......\r\n\r\n" + other + "......");
+        QVERIFY(!rebootDuringWait);
         QCOMPARE(rig.window->state().selectedMac, std::string("00:08:DC:00:00:01"));
-    }
-
-    void closingDuringTheWaitEndsItWithoutRefresh()
-    {
-        WindowRig rig;
-        rig.listReplies({TavikReply()});
-        const int searchesBefore = rig.fakes.adapters.calls;
-        const double started = rig.fakes.time.elapsed();
-        rig.fakes.time.schedule(3.0, [&] { rig.window->close(); });
-        WindowInput::Click(*rig.c().cmdReboot);
-        QVERIFY(rig.fakes.time.elapsed() - started < 4.0);
-        QCOMPARE(rig.fakes.adapters.calls, searchesBefore);
-        QVERIFY(!rig.fakes.socket.isBound());
-        QVERIFY(!rig.fakes.timer1->isEnabled());
-    }
-
-    void startedJustAfterMidnightRefreshesAtOnce()
-    {
-        WindowRig rig(86395.0);
-        rig.listReplies({TavikReply()});
-        rig.fakes.time.advance(86400.3 - 86395.0 - rig.fakes.time.elapsed());
-        const int searchesBefore = rig.fakes.adapters.calls;
-        WindowInput::Click(*rig.c().cmdReboot);
-        QCOMPARE(rig.serverText(), std::string(""));
+        QCOMPARE(rig.sentCount("TAVIKwebserver|Reboot|"), 2);
+        QVERIFY(rig.fakes.socket.sent.back().host == "192.168.1.20" && rig.fakes.socket.sent.back().port == 8080);
+        QVERIFY(rig.fakes.time.elapsed() - clicked >= 12.0);
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
 
-    void aRefusedSendIsReportedOnceAndTheSearchFollows_data()
+    void eachCommandEndsWithOneSearchOrNone_data()
     {
-        QTest::addColumn<int>("command");
-        for (int command = 0; command < int(std::size(kCommands)); ++command)
-            QTest::newRow(kCommands[command].name) << command;
+        Columns<int>("row");
+        for (int row = 0; row < int(std::size(kEndings)); ++row)
+            QTest::newRow(kEndings[row].name) << row;
+    }
+    void eachCommandEndsWithOneSearchOrNone()
+    {
+        QFETCH(int, row);
+        const Ending& e = kEndings[row];
+        WindowRig rig(e.startAt);
+        rig.fakes.adapters.list = {{"eth0", "10.0.0.2", "255.0.0.0", "", 2},
+                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
+        rig.listReplies({TavikReply()});
+        if (e.startAt > 86000.0)
+            rig.fakes.time.advance(86400.3 - e.startAt - rig.fakes.time.elapsed());
+        rig.fakes.socket.sendSucceeds = e.refusal != Refusal::EverySend;
+        rig.fakes.socket.refusingInterface = e.refusal == Refusal::FirstAdapter ? 2 : -2;
+        if (e.answered)
+            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:99"}), 0.2);
+        if (e.closeAt > 0)
+            rig.fakes.time.schedule(e.closeAt, [&] { rig.window->close(); });
+        const int searchesBefore = rig.fakes.adapters.calls;
+        const double clicked = rig.fakes.time.elapsed();
+        run(rig, e.command);
+        QCOMPARE(int(rig.fakes.messages.shown.size()), e.boxes);
+        QCOMPARE(rig.fakes.adapters.calls,
+                 searchesBefore + (e.closeAt > 0 ? 0 : 1)); // a closed window searches no more
+        QVERIFY(rig.fakes.time.elapsed() - clicked <= e.endsBy);
+        if (e.copies >= 0)
+            QCOMPARE(int(setupCopies(rig).size()), e.copies);
+        if (e.closeAt > 0) // no tick may touch the closed socket
+            QVERIFY(!rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
     }
 
-    void aRefusedSendIsReportedOnceAndTheSearchFollows()
+    void theSettingsLeaveEveryAdapterUntilAnAnswer_data()
     {
-        QFETCH(int, command);
-        const Command& row = kCommands[command];
+        // emptied: an octet box, -1 the port box, -2 none; result: the datagram, or the refusal
+        Columns<bool, int, bool, QByteArray>("fixIp", "emptied", "answered", "result");
+        const QByteArray dhcp("TAVIKwebserver|SetDHCP|\x12\x34\x56\x00\x51|", 29);
+        const QByteArray fixIp("TAVIKwebserver|SetIP|"
+                               "\x12\x34\x56\xC0\xA8\x01\x14\x00\x51\xFF\xFF\xFF\x00\xC0\xA8\x01\x01\x08\x08\x08\x08|",
+                               43);
+        const QByteArray address = "Please fill in all four numbers of the IP address.";
+        QTest::newRow("DHCP") << false << -2 << false << dhcp;
+        QTest::newRow("DHCP, answered") << false << -2 << true << dhcp;
+        QTest::newRow("Fix IP") << true << -2 << false << fixIp;
+        QTest::newRow("Fix IP, empty DNS box is sent as 0") << true << 15 << false << fixIp.chopped(2) + '\0' + '|';
+        QTest::newRow("Fix IP, empty last octet") << true << 3 << false << address;
+        QTest::newRow("Fix IP, empty first octet") << true << 0 << false << address;
+        QTest::newRow("Fix IP, empty port") << true << -1 << false << QByteArray("Please enter a port number.");
+        QTest::newRow("DHCP, empty port") << false << -1 << false << QByteArray("Please enter a port number.");
+    }
+    void theSettingsLeaveEveryAdapterUntilAnAnswer()
+    {
+        QFETCH(bool, fixIp);
+        QFETCH(int, emptied);
+        QFETCH(bool, answered);
+        QFETCH(QByteArray, result);
         WindowRig rig;
-        rig.listReplies({TavikReply()});
-        if (row.button == &Controls::cmdDefault) { // nothing in the window shows or enables it
-            rig.c().cmdDefault->setEnabled(true);
-            rig.c().cmdDefault->show();
+        rig.fakes.adapters.list = {{"eth0", "192.168.1.2", "255.255.255.0", "", 2},
+                                   {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
+        rig.listReplies({TavikReply({.host = "Hall\x80\x93", .mac = "00:08:DC:12:34:56"})});
+        const Controls& c = rig.c();
+        QVERIFY(c.txtServers->toPlainText().contains(QString::fromUtf8("Hall\u20ac\u201c"))); // the PC's code page
+        WindowInput::Click(*c.cmdSetIP);
+        QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
+        QVERIFY(c.fraSetIP->isVisible() && !c.txtServers->isEnabled() && !c.picRefresh->isEnabled());
+        typeInto(rig, c.txtPort, "81");
+        // Cancel keeps the edits for the next opening.
+        WindowInput::Click(*c.cmdIPCancel);
+        QVERIFY(c.fraSetIP->isHidden() && c.txtServers->isEnabled() && c.cmdReboot->isEnabled());
+        WindowInput::Click(*c.cmdSetIP);
+        WindowInput::Click(*c.optAutoIP[fixIp ? 1 : 0]);
+        QCOMPARE(c.fraIP->isEnabled(), fixIp);
+        for (int box = 12; box < 16; ++box)
+            typeInto(rig, c.txtIPadres[box], "8");
+        QLineEdit* empty = emptied == -2 ? nullptr : emptied == -1 ? c.txtPort : c.txtIPadres[emptied];
+        if (empty)
+            typeInto(rig, empty, "");
+        if (answered)
+            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:12:34:57"}), 0.5); // not listed yet
+        QStringList status;
+        for (double at : {1.2, 12.9})
+            rig.fakes.time.schedule(at, [&] { status << c.labStatus->text(); });
+        const double clicked = rig.fakes.time.elapsed();
+        WindowInput::Click(*c.cmdIPOK);
+        if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the empty box
+            QVERIFY(setupCopies(rig).empty() && c.fraSetIP->isVisible() && QApplication::focusWidget() == empty);
+            QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{result.toStdString()});
+            return;
         }
-        if (row.opensPanel)
-            WindowInput::Click(*rig.c().cmdSetIP);
-        rig.fakes.socket.sendSucceeds = false;
-        const int searchesBefore = rig.fakes.adapters.calls;
-        WindowInput::Click(*(rig.c().*row.button));
-        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Network error!"});
-        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
+        std::vector<int> interfaces;
+        for (const auto& copy : setupCopies(rig)) {
+            QVERIFY(QByteArray::fromStdString(copy.bytes) == result && copy.host == "255.255.255.255");
+            QCOMPARE(qRound(10 * (copy.at - clicked)), 10 * int(interfaces.size() / 2)); // a pair a second
+            interfaces.push_back(copy.interfaceIndex);
+        }
+        QCOMPARE(interfaces, (answered ? std::vector<int>{2, 3} : std::vector<int>{2, 3, 2, 3, 2, 3}));
+        QVERIFY(c.fraSetIP->isHidden());
+        QCOMPARE(rig.fakes.time.elapsed() - clicked < 3.5, !answered);
+        if (!answered)
+            return;
+        const QString rebooting = "IPsetup sent OK. Rebooting";
+        QCOMPARE(status, (QStringList{rebooting, rebooting + QString("...").repeated(12)}));
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot"));
     }
 };
 
