@@ -22,6 +22,9 @@
 #include <QStyleFactory>
 #include <QXmlStreamReader>
 
+#include <filesystem>
+#include <fstream>
+
 #ifndef Q_OS_WIN
 #include "platform/linux/LinuxCommandRunner.h"
 #include "platform/linux/LinuxTempDir.h"
@@ -35,9 +38,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #endif
-
-#include <filesystem>
-#include <fstream>
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -93,12 +93,12 @@ QByteArray Document(const QByteArray& ssid, const QByteArray& hex)
           "<enableRandomization>false</enableRandomization>\r\n</MacRandomization>\r\n</WLANProfile>\r\n";
 }
 
-// Fusion shades a button from the palette's colour, as native styles ignore it: the
-// button must still look plain yellow.
+// Native styles ignore a palette's button colour and Fusion shades it: a face of plain
+// yellow under Fusion shows a colour every style draws.
 bool ShownYellow(QPushButton& button)
 {
-    const std::unique_ptr<QStyle> style(QStyleFactory::create("Fusion"));
-    button.setStyle(style.get());
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create("Fusion"));
+    button.setStyle(fusion.get());
     const QImage image = button.grab().toImage();
     button.setStyle(nullptr);
     int yellow = 0;
@@ -109,8 +109,8 @@ bool ShownYellow(QPushButton& button)
 }
 
 // The window after its first search, widened over the Wi-Fi panel, with the gateway
-// sequence's services faked. Each ping costs virtual time; the gateway answers from
-// the chosen ping on (0: never).
+// sequence's services faked unless real ones are given. Each ping costs virtual time;
+// the gateway answers from the chosen ping on (0: never).
 struct Rig : WindowRig {
     explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr, TempDir* realTempDir = nullptr)
     {
@@ -174,14 +174,13 @@ void RunScanRow(Wlan& wlan)
     WindowInput::Click(*c.picRescan);
 
     QCOMPARE(float(rig.fakes.time.elapsed() - start), 0.5f); // the half-second wait, once
+    QCOMPARE(c.lstSignal->count(), c.lstSSID->count());
     QStringList shown;
-    for (int i = 0; i < std::max(c.lstSSID->count(), c.lstSignal->count()); ++i) {
-        const auto text = [i](const QListWidget* list) { return list->item(i) ? list->item(i)->text() : "?"; };
-        shown << text(c.lstSSID) + '|' + text(c.lstSignal);
-    }
+    for (int i = 0; i < c.lstSSID->count(); ++i)
+        shown << c.lstSSID->item(i)->text() + '|' + c.lstSignal->item(i)->text();
     QCOMPARE(shown, row.shown);
     QCOMPARE(c.lstSSID->currentRow(), -1);
-    const bool found = *row.setupAp, old = row.setupAp == "old"s;
+    const bool found = *row.setupAp, old = row.setupAp == "old"s, enabled = found && row.port != "0"s;
     QCOMPARE(c.labProgress->text(),
              found ? "Please enter SSID or click on list and enter key."
                    : "No Tavik Murel access point found. Reboot Murel, wait until the led lights up, then press and "
@@ -190,11 +189,9 @@ void RunScanRow(Wlan& wlan)
              !found    ? "Connect to TAVIK-MUREL and open Portal in web browser"
                  : old ? "Connect to TAVIK MUREL and set SSID, key, IP, ..."
                        : "Connect to TAVIK-MUREL and set SSID, key, IP, ...");
-    const bool enabled = found && row.port != "0"s;
     QCOMPARE(c.cmdWiFiConnect->isEnabled(), enabled);
-    const std::vector<std::string> none,
-        message{row.adapters < 0 ? "Unable to get WLAN Handle" : "No Wireless Adapters Found"};
-    QCOMPARE(rig.fakes.messages.shown, row.adapters < 1 ? message : none);
+    const char* message = row.adapters < 0 ? "Unable to get WLAN Handle" : "No Wireless Adapters Found";
+    QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(row.adapters < 1, message));
     QCOMPARE(c.fraVoorstel->isEnabled(), row.adapters > 0);
     if (enabled) { // the connection targets the access point found
         WindowInput::Click(*c.cmdWiFiConnect);
@@ -345,8 +342,7 @@ private Q_SLOTS:
             QCOMPARE(statusBeforeAdmin, "NOT Connected to " + ssid);
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(pings, old ? "192.168.4.1" : "8.8.8.8"));
         QCOMPARE(rig.fakes.echo.lastHops, pings ? 2 : 0);
-        const bool portal = !old && finalText == kPortalOk;
-        QCOMPARE(rig.fakes.urls.opened, std::vector<std::string>(portal, "http://8.8.8.8/"));
+        QCOMPARE(rig.fakes.urls.opened, std::vector<std::string>(!old && finalText == kPortalOk, "http://8.8.8.8/"));
         QVERIFY(c.cmdWiFiConnect->styleSheet().isEmpty() && !rig.busy());
         QCOMPARE(c.cmdWiFiConnect->palette().color(QPalette::Button),
                  QApplication::palette(c.cmdWiFiConnect).color(QPalette::Button));
@@ -402,10 +398,9 @@ private Q_SLOTS:
         QCOMPARE(profile.has_value(), document);
         QXmlStreamReader xml(QByteArray::fromStdString(profile.value_or("")));
         const bool named = xml.readNextStartElement() && xml.readNextStartElement() && xml.name() == u"name";
-        const QString name = named ? xml.readElementText() : QString();
+        QCOMPARE(named ? xml.readElementText() : QString(), document ? QString::fromLatin1(text) : QString());
         while (!xml.atEnd())
             xml.readNext();
-        QCOMPARE(name, document ? QString::fromLatin1(text) : QString());
         QVERIFY2(!document || !xml.hasError(), qPrintable(xml.errorString()));
     }
 };
@@ -415,7 +410,7 @@ HOPTRACE_TEST(WifiPanelTest)
 #ifndef Q_OS_WIN
 namespace {
 
-// Logs the arguments of each call joined by "|" (after "LC_ALL=...: " when it is not C)
+// Logs each call's arguments joined by "|" (after "LC_ALL=...: " when that is not C)
 // and answers with the n-th line of the replies file: "exit code|message to stderr".
 const char kFakeNmcli[] = R"sh(#!/bin/sh
 PATH=/usr/bin:/bin dir=$(dirname "$0")
@@ -423,13 +418,13 @@ PATH=/usr/bin:/bin dir=$(dirname "$0")
 line=$(printf '%s|' "$@"); printf '%s\n' "${line%|}" >> "$dir/calls"
 reply=$(sed -n "$(wc -l < "$dir/calls")p" "$dir/replies")
 case $reply in *'|'*) printf '%s\n' "${reply#*|}" >&2;; esac
-code=${reply%%|*}; exit "${code:-0}"
+exit "${reply%%|*}"
 )sh";
 
 void Write(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -439,11 +434,12 @@ void Write(const QString& path, const QByteArray& bytes)
 struct FakeNmcli {
     explicit FakeNmcli(const QStringList& replies)
     {
-        QDir().mkpath(tmp());
-        Write(bin() + "/nmcli", kFakeNmcli);
-        Write(bin() + "/replies", replies.join(u'\n').toUtf8() + '\n');
-        for (const auto& [name, value] :
-             {std::pair<const char*, QString>{"PATH", bin()}, {"TMPDIR", tmp()}, {"LC_ALL", "de_DE.UTF-8"}}) {
+        QDir(dir.path()).mkpath("tmp");
+        Write(dir.filePath("nmcli"), kFakeNmcli);
+        Write(dir.filePath("replies"), replies.join(u'\n').toUtf8() + '\n');
+        for (const auto& [name, value] : {std::pair<const char*, QString>{"PATH", dir.path()},
+                                          {"TMPDIR", dir.filePath("tmp")},
+                                          {"LC_ALL", "de_DE.UTF-8"}}) {
             saved.emplace_back(name, qgetenv(name));
             qputenv(name, value.toLocal8Bit());
         }
@@ -453,11 +449,9 @@ struct FakeNmcli {
         for (const auto& [name, value] : saved)
             value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
-    QString tmp() const { return dir.path() + "/tmp"; }
-    QString bin() const { return QDir().mkpath(dir.path() + "/bin") ? dir.path() + "/bin" : QString(); }
     QStringList calls() const
     {
-        QFile file(bin() + "/calls");
+        QFile file(dir.filePath("calls"));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
                                               : QStringList();
     }
@@ -504,7 +498,7 @@ private Q_SLOTS:
         QFETCH(QString, firstReply);
         LinuxTempDir tempDir;
         LinuxCommandRunner runner;
-        Rig rig(nullptr, &runner, &tempDir);
+        Rig rig(nullptr, &runner, &tempDir); // made before TMPDIR moves: only the sequence's directory goes there
         rig.answerFromPing = 0;
         FakeNmcli nmcli({firstReply, "0", "10|Error: unknown connection 'TAVIK-MUREL'.", "0", "0"});
         WindowInput::Click(*rig.c().cmdWiFiConnect);
@@ -517,13 +511,13 @@ private Q_SLOTS:
                               "key-mgmt|wpa-psk|wifi-sec.proto|rsn|wifi-sec.pairwise|ccmp|wifi-sec.group|ccmp|wifi-"
                               "sec.psk-flags|0|wifi-sec.psk|guestPYLO",
                               "connection|up|id|TAVIK-MUREL"}));
-        QVERIFY(QDir(nmcli.tmp()).isEmpty()); // the private directory is gone
+        QVERIFY(QDir(nmcli.dir.filePath("tmp")).isEmpty()); // the private directory is gone
     }
 
     void quotingKeepsTheNameWhole()
     {
         FakeNmcli nmcli({"0"});
-        const QString script = nmcli.tmp() + "/TK.bat";
+        const QString script = nmcli.dir.filePath("tmp/TK.bat");
         Write(script, QByteArray::fromStdString(*NmcliProvisioningCommands().connect("it's $HOME `id` \"x\"")));
         QCOMPARE(LinuxCommandRunner().run(script.toStdString(), 30.0), 0);
         QCOMPARE(nmcli.calls(), QStringList{"connection|up|id|it's $HOME `id` \"x\""});
