@@ -47,8 +47,8 @@ namespace {
 // One scan: what the WLAN service knows and what the panel shows afterwards, run
 // against a fake WLAN service and against a mock NetworkManager.
 struct ScanRow {
-    const char* name;
-    int adapters;                      // -1: no WLAN client at all
+    const char* name = "";
+    int adapters = 1;                  // -1: no WLAN client at all
     std::vector<WlanNetwork> networks; // of the first adapter
     QStringList shown;                 // "name|signal" per line of lstSSID and lstSignal
     const char* setupAp = "";          // the setup access point found: "current" or "old"
@@ -142,28 +142,16 @@ struct Rig : WindowRig {
     int answerFromPing = 1;
 };
 
-void ClickLine(QListWidget* list, int row)
+void AddScanRows()
 {
-    WindowInput::ClickAt(*list->viewport(), list->visualItemRect(list->item(row)).center());
-}
-
-void AddScanRows() // one column, "row"
-{
-    QTest::addColumn<int>("row");
-    for (std::size_t i = 0; i < kScanRows.size(); ++i)
-        QTest::newRow(kScanRows[i].name) << static_cast<int>(i);
-}
-
-const ScanRow& CurrentScanRow()
-{
-    QFETCH(int, row);
-    return kScanRows.at(static_cast<std::size_t>(row));
+    QTest::addColumn<ScanRow>("row");
+    for (const ScanRow& row : kScanRows)
+        QTest::newRow(row.name) << row;
 }
 
 // Scans in the window, clicking again during the wait.
-void RunScanRow(Wlan& wlan)
+void RunScanRow(const ScanRow& row, Wlan& wlan)
 {
-    const ScanRow& row = CurrentScanRow();
     Rig rig(&wlan);
     const Controls& c = rig.c();
     rig.retype(c.txtSSID, "HomeNet");
@@ -200,6 +188,7 @@ void RunScanRow(Wlan& wlan)
 }
 
 } // namespace
+Q_DECLARE_METATYPE(ScanRow)
 
 class WifiPanelTest : public QObject {
     Q_OBJECT
@@ -207,12 +196,12 @@ private Q_SLOTS:
     void scan_data() { AddScanRows(); }
     void scan()
     {
-        const ScanRow& row = CurrentScanRow();
+        QFETCH(ScanRow, row);
         FakeWlan wlan;
         wlan.opens = row.adapters >= 0;
         wlan.interfaces = std::max(row.adapters, 0);
         wlan.networks = row.networks;
-        RunScanRow(wlan);
+        RunScanRow(row, wlan);
     }
 
     // The rule is applied where the SSID or the port is typed, and reads the suggested
@@ -256,12 +245,15 @@ private Q_SLOTS:
         wlan.networks = {{"Home", 1}, {"abcdefghijklmnopqrstuvwxyz0123456789", 2}, {"TAVIK-MURELX", 3}};
         Rig rig(&wlan);
         const Controls& c = rig.c();
+        const auto clickLine = [](QListWidget* list, int row) {
+            WindowInput::ClickAt(*list->viewport(), list->visualItemRect(list->item(row)).center());
+        };
         WindowInput::Click(*c.picRescan);
         WindowInput::ClickAt(*c.lstSignal->viewport(), {4, c.lstSignal->viewport()->height() - 4}); // below the lines
         QCOMPARE(c.txtSSID->text(), QString());
-        ClickLine(c.lstSignal, 1);
+        clickLine(c.lstSignal, 1);
         QCOMPARE(c.lstSSID->currentRow(), 1);
-        ClickLine(c.lstSSID, 2);
+        clickLine(c.lstSSID, 2);
         QCOMPARE(c.lstSignal->currentRow(), 2);
         QCOMPARE(c.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
         QCOMPARE(rig.fakes.messages.shown,
@@ -573,7 +565,7 @@ private Q_SLOTS:
     void scan_data() { AddScanRows(); }
     void scan()
     {
-        const ScanRow& row = CurrentScanRow();
+        QFETCH(ScanRow, row);
         stopMock(); // a fresh mock for every row: its Reset loses the manager's properties
         if (row.adapters >= 0) {
             mock_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -590,7 +582,7 @@ private Q_SLOTS:
         if (devices.size() > 1)
             addAccessPoint(devices[1], "Second", 50);
         NetworkManagerWlan wlan;
-        RunScanRow(wlan);
+        RunScanRow(row, wlan);
     }
 };
 
