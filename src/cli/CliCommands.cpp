@@ -2,7 +2,7 @@
 
 #include "netview/AdapterRefresh.h"
 #include "netview/FreeAddressTest.h"
-#include "netview/Pinger.h"
+#include "platform/Pinger.h"
 #include "platform/AdapterList.h"
 #include "platform/DottedQuad.h"
 #include "platform/PlatformFactory.h"

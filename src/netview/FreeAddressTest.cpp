@@ -1,6 +1,6 @@
 #include "FreeAddressTest.h"
 
-#include "Pinger.h"
+#include "platform/Pinger.h"
 
 #include "platform/AdapterList.h"
 #include "platform/DottedQuad.h"

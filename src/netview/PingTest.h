@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FreeAddressTest.h"
-#include "Pinger.h"
+#include "platform/Pinger.h"
 
 #include <QObject>
 
@@ -15,9 +15,6 @@ class PingTest final : public QObject {
     Q_OBJECT
 public:
     PingTest(const Controls& c, Services& services, QObject* parent = nullptr);
-
-    // The window's Ping, also for the gateway connection sequence.
-    const Pinger& pinger() const { return pinger_; }
 
 private:
     void cmdPing_Click();

@@ -8,8 +8,8 @@
 #include "controls/Controls.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
-#include "platform/EchoTest.h"
 #include "platform/EventWaiter.h"
+#include "platform/Pinger.h"
 #include "platform/ProvisioningCommands.h"
 #include "platform/Services.h"
 #include "platform/TimedWait.h"
@@ -27,10 +27,6 @@ const QColor kRed(255, 0, 0);
 const QColor kLightYellow(255, 255, 128);
 
 constexpr double kPingSeconds = 5.0;
-// The window's own ping test: the gateway answers from the local network, and the
-// window stays frozen while one echo waits, so the wait is short.
-constexpr int kPingMaxHops = 2;
-constexpr double kEchoWaitSeconds = 1.0;
 // A ping normally takes the echo test's own waiting time. One that fails at once
 // (no route yet while the link comes up) is followed by this much waiting for
 // events, so that the loop sleeps instead of spinning.
@@ -173,7 +169,7 @@ bool ConnectionSequence::pingUntilAnswered(const std::string& address)
         const double before = clock.secondsSinceMidnight();
         if (ClockReached(before, deadline) || PastMidnight(before) || cancelled_)
             return false;
-        if (services_.echo.echo(address, kPingMaxHops, kEchoWaitSeconds))
+        if (Pinger(services_.echo).Ping(address))
             return true;
         const double took = clock.secondsSinceMidnight() - before;
         if (took >= 0.0 && took < kShortestPingRound)

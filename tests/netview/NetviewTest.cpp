@@ -4,7 +4,7 @@
 #include "fakes/WindowRig.h"
 
 #include "controls/PictureButton.h"
-#include "netview/Pinger.h"
+#include "platform/Pinger.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 #include "PrivateNetwork.h"
 #include "platform/linux/LinuxAdapterList.h"
 #include "netview/FreeAddressTest.h"
-#include "netview/Pinger.h"
+#include "platform/Pinger.h"
 #include "platform/linux/LinuxEchoTest.h"
 #include "platform/linux/LinuxNeighbourTable.h"
 #include "platform/linux/UniqueFd.h"

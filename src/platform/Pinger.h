@@ -6,7 +6,7 @@ class EchoTest;
 
 // The reachability test the window offers to the ping button and to the gateway
 // connection sequence: true when the address itself answers an echo request within
-// two hops. Callable as std::function<bool(const std::string&)>.
+// two hops.
 class Pinger final {
 public:
     explicit Pinger(EchoTest& echo);
