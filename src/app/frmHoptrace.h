@@ -40,7 +40,7 @@ public:
     void load();
 
     const Controls& controls() const { return c_; }
-    FormState& state() { return state_; }
+    const FormState& state() const { return state_; }
     ServerList& serverList() { return *servers_; }
     const AdapterTable& adapterTable() const { return nics_; }
     const Search& search() const { return *search_; }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// The window-level state that several handlers share. Owned by the window; the
-// subsystems hold references. Everything starts as 0, false or empty.
+// The window-wide state. Owned by the window; the subsystems hold references. Each field
+// has one writer: `closing` the window's unload, the selection ServerSelection.
 struct FormState {
     bool closing = false;    // the window is unloading: waits end, no refresh follows
     std::string selectedIp;  // address of the selected webserver
