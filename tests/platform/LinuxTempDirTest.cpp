@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <sys/stat.h>
 
 // Each case points TMPDIR at a fresh folder, <base>; cleanup() puts the old value back.
@@ -29,12 +30,11 @@ private Q_SLOTS:
     void systemTempDir_data()
     {
         Columns<QString, QString>("tmpdir", "expected");
-        QTest::newRow("not a folder") << "<base>/missing"
-                                      << "/tmp/";
-        QTest::newRow("folder") << "<base>"
-                                << "<base>/";
-        QTest::newRow("folder with separator") << "<base>/"
-                                               << "<base>/";
+        for (const auto& [name, tmpdir, expected] :
+             {std::array<const char*, 3>{"not a folder", "<base>/missing", "/tmp/"},
+              {"folder", "<base>", "<base>/"},
+              {"folder with separator", "<base>/", "<base>/"}})
+            QTest::newRow(name) << tmpdir << expected;
     }
     void systemTempDir()
     {
@@ -70,18 +70,14 @@ private Q_SLOTS:
 
     void refusesForeignPaths_data()
     {
-        QTest::addColumn<QString>("victim"); // a folder holding a file, under <base>
-        QTest::addColumn<QString>("asked");  // what removePrivateDir is given
-        QTest::newRow("the temp folder itself") << ""
-                                                << "<base>/";
-        QTest::newRow("another name") << "other-abc123"
-                                      << "<base>/other-abc123/";
-        QTest::newRow("name too long") << "hoptrace-abc1234"
-                                       << "<base>/hoptrace-abc1234/";
-        QTest::newRow("dots after the name") << "keep"
-                                             << "<base>/hoptrace-abc123/../keep/";
-        QTest::newRow("outside the temp folder") << "elsewhere/hoptrace-abc123"
-                                                 << "<base>/elsewhere/hoptrace-abc123/";
+        Columns<QString, QString>("victim", "asked"); // a folder holding a file under <base>; what removal is given
+        for (const auto& [name, victim, asked] :
+             {std::array<const char*, 3>{"the temp folder itself", "", "<base>/"},
+              {"another name", "other-abc123", "<base>/other-abc123/"},
+              {"name too long", "hoptrace-abc1234", "<base>/hoptrace-abc1234/"},
+              {"dots after the name", "keep", "<base>/hoptrace-abc123/../keep/"},
+              {"outside the temp folder", "elsewhere/hoptrace-abc123", "<base>/elsewhere/hoptrace-abc123/"}})
+            QTest::newRow(name) << victim << asked;
     }
     void refusesForeignPaths()
     {
