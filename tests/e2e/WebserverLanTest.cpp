@@ -8,14 +8,12 @@
 #include "controls/Controls.h"
 #include "app/frmHoptrace.h"
 #include "platform/PlatformFactory.h"
-#include "platform/UdpSocket.h"
 #include "webserver/SetupDatagrams.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QNetworkInterface>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -107,29 +105,6 @@ private Q_SLOTS:
         const QStringList received = simulator_.received();
         QVERIFY(!received.filter("192.168.1.10:8080 -> 255.255.255.255").filter("TAVIKwebserver|List|").isEmpty());
         QVERIFY(!received.filter("172.16.5.10:8080 -> 255.255.255.255").filter("TAVIKwebserver|List|").isEmpty());
-    }
-
-    // The program's own socket: each reply arrives with its sender and the adapter it came in on.
-    void repliesCarryTheirSenderAndAdapter()
-    {
-        QVERIFY(simulator_.start({"name=WS-H,mac=00:08:DC:2B:00:07,ip=172.16.5.21,iface=sw2"}));
-        services_ = CreatePlatformServices();
-        UdpSocket& socket = services_->services().socket;
-        QVERIFY(socket.bind(8080));
-        const int lan2 = QNetworkInterface::interfaceIndexFromName("lan2");
-        std::optional<Datagram> reply;
-        // Once a second, as a search does, until the device has answered.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                socket.send("TAVIKwebserver|List|", "255.255.255.255", 8080, lan2);
-                QTest::qWait(1000);
-                while ((reply = socket.take()) && !reply->bytes.starts_with("Host Name")) {
-                } // its own requests come back too
-                return reply.has_value();
-            }(),
-            SearchLimitMs);
-        QCOMPARE(reply->senderAddress, std::string("172.16.5.21"));
-        QCOMPARE(reply->interfaceIndex, lan2);
     }
 
     // A lone device is selected at once; Set IP then Set DHCP reconfigure it.
