@@ -1,7 +1,8 @@
 #!/bin/sh
-# Small private networks for tests that need real sockets, so that nothing a test sends
-# (broadcasts, pings) ever reaches this machine's own network. tests/netns/PrivateNetwork.h
-# wraps it for QtTest; tests/platform/LinuxNetworkTest.cpp shows topologies.
+# Small private networks, so that nothing sent inside (broadcasts, pings) ever reaches this
+# machine's own network: the simulated LAN (scripts/simlan.sh) is built on it, and the tests
+# that need real sockets use it through tests/netns/PrivateNetwork.h (topologies in
+# tests/platform/LinuxNetworkTest.cpp).
 #
 #   enter CMD [ARG...]   runs CMD as root of a new user, network, PID and mount namespace
 #       holding only "lo" (up); a normal user can where unprivileged user namespaces are
@@ -49,7 +50,7 @@ run_in() {
 
 configure_end() { # node interface address
     if [ "$3" != "-" ]; then
-        run_in "$1" ip addr add "$3" dev "$2" || fail "cannot give $2 the address $3"
+        run_in "$1" ip addr add "$3" brd + dev "$2" || fail "cannot give $2 the address $3"
     fi
     run_in "$1" ip link set "$2" up || fail "cannot bring $2 up"
 }
@@ -63,7 +64,9 @@ enter)
     for flags in -rnpf -npf; do
         # Plain root may lack user namespaces (e.g. in a container); it does not need one.
         [ "$flags" = -npf ] && [ "$(id -u)" != 0 ] && continue
-        if unshare "$flags" --mount-proc true >/dev/null 2>&1; then
+        # Making the namespace is not enough where a security module strips its powers:
+        # bringing up its loopback proves the network can be built.
+        if unshare "$flags" --mount-proc ip link set lo up >/dev/null 2>&1; then
             HOPTRACE_HOST_NETNS=$host exec unshare "$flags" --mount-proc --kill-child \
                 /bin/sh "$script" _inside "$@"
         fi
