@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <array>
 #include <sys/stat.h>
 
 // Each case points TMPDIR at a fresh folder, <base>; cleanup() puts the old value back.
@@ -30,11 +29,9 @@ private Q_SLOTS:
     void systemTempDir_data()
     {
         Columns<QString, QString>("tmpdir", "expected");
-        for (const auto& [name, tmpdir, expected] :
-             {std::array<const char*, 3>{"not a folder", "<base>/missing", "/tmp/"},
-              {"folder", "<base>", "<base>/"},
-              {"folder with separator", "<base>/", "<base>/"}})
-            QTest::newRow(name) << tmpdir << expected;
+        Row("not a folder", "<base>/missing", "/tmp/");
+        Row("folder", "<base>", "<base>/");
+        Row("folder with separator", "<base>/", "<base>/");
     }
     void systemTempDir()
     {
@@ -71,13 +68,11 @@ private Q_SLOTS:
     void refusesForeignPaths_data()
     {
         Columns<QString, QString>("victim", "asked"); // a folder holding a file under <base>; what removal is given
-        for (const auto& [name, victim, asked] :
-             {std::array<const char*, 3>{"the temp folder itself", "", "<base>/"},
-              {"another name", "other-abc123", "<base>/other-abc123/"},
-              {"name too long", "hoptrace-abc1234", "<base>/hoptrace-abc1234/"},
-              {"dots after the name", "keep", "<base>/hoptrace-abc123/../keep/"},
-              {"outside the temp folder", "elsewhere/hoptrace-abc123", "<base>/elsewhere/hoptrace-abc123/"}})
-            QTest::newRow(name) << victim << asked;
+        Row("the temp folder itself", "", "<base>/");
+        Row("another name", "other-abc123", "<base>/other-abc123/");
+        Row("name too long", "hoptrace-abc1234", "<base>/hoptrace-abc1234/");
+        Row("dots after the name", "keep", "<base>/hoptrace-abc123/../keep/");
+        Row("outside the temp folder", "elsewhere/hoptrace-abc123", "<base>/elsewhere/hoptrace-abc123/");
     }
     void refusesForeignPaths()
     {
