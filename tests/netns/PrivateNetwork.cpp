@@ -48,10 +48,8 @@ bool PrivateNetwork::inside()
 
 bool PrivateNetwork::onSimulatedLan()
 {
-    const QString host = qEnvironmentVariable("SIMLAN_HOST_NETNS");
-    const QString own = NetworkNamespaceOf(QStringLiteral("self"));
-    return qEnvironmentVariable("SIMLAN_INSIDE") == QLatin1String("1")
-        && !qEnvironmentVariable("SIMLAN_DEVICE_PID").isEmpty() && !host.isEmpty() && !own.isEmpty() && own != host;
+    return inside() && qEnvironmentVariable("SIMLAN_INSIDE") == QLatin1String("1")
+        && !qEnvironmentVariable("SIMLAN_DEVICE_PID").isEmpty();
 }
 
 bool PrivateNetwork::run(const QStringList& args)

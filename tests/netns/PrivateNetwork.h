@@ -20,7 +20,7 @@ public:
     // True only in a namespace that private-network.sh made: the environment names it, the
     // first process of the PID namespace is the script, and the network is not the host's.
     static bool inside();
-    // True only in the "PC" namespace that simlan.sh made, never in the one it left.
+    // True only in the "PC" namespace of simlan.sh's LAN, which private-network.sh made too.
     static bool onSimulatedLan();
 
     // Runs private-network.sh with args (e.g. {"in", "r1", "ip", "route", ...}); on failure

@@ -70,8 +70,8 @@ private Q_SLOTS:
         QTest::newRow("keyword without closing bar") << datagram("TAVIKwebserver|List") << Kind::Ignored;
         QTest::newRow("prefix in other case") << datagram("tavikwebserver|List|") << Kind::Ignored;
         QTest::newRow("unknown keyword") << datagram("TAVIKwebserver|Status|") << Kind::Ignored;
-        QTest::newRow("its own reply, quoting a request")
-            << datagram(device(Mac.c_str()).replyBlock() + ListRequest()) << Kind::Ignored;
+        Row("its own reply, quoting a request", datagram(device(Mac.c_str()).replyBlock() + ListRequest()),
+            Kind::Ignored);
         QTest::newRow("reboot to its address") << datagram(RebootRequest(), own) << Kind::Rebooting;
         QTest::newRow("reboot by broadcast") << datagram(RebootRequest()) << Kind::Ignored;
         QTest::newRow("default to its address") << datagram(LoadDefaultsRequest(), own) << Kind::DefaultsRestored;
@@ -79,8 +79,7 @@ private Q_SLOTS:
         QTest::newRow("SetIP with its MAC tail") << datagram(setIP(Mac)) << Kind::SetIP;
         QTest::newRow("SetIP, last MAC byte differs") << datagram(setIP("00:08:DC:12:34:57")) << Kind::Ignored;
         QTest::newRow("SetIP one byte short") << datagram(setIP(Mac).substr(0, 42)) << Kind::Ignored;
-        QTest::newRow("SetDHCP with its MAC tail")
-            << datagram(TavikSetup::SetDHCPRequest("8080", Mac)) << Kind::SetDHCP;
+        Row("SetDHCP with its MAC tail", datagram(TavikSetup::SetDHCPRequest("8080", Mac)), Kind::SetDHCP);
         QTest::newRow("SetDHCP, fourth MAC byte differs")
             << datagram(TavikSetup::SetDHCPRequest("8080", "00:08:DC:13:34:56")) << Kind::Ignored;
     }
