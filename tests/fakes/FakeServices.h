@@ -48,15 +48,17 @@ public:
 
 class FakeEchoTest final : public EchoTest {
 public:
-    bool echo(const std::string& address, int, double) override
+    bool echo(const std::string& address, int maxHops, double) override
     {
         asked.push_back(address);
+        lastHops = maxHops;
         if (costSeconds > 0 && time)
             time->advance(costSeconds);
         return answers(address);
     }
     std::function<bool(const std::string&)> answers = [](const std::string&) { return false; };
     std::vector<std::string> asked;
+    int lastHops = 0;
     double costSeconds = 0.0; // virtual time one echo takes
     VirtualTime* time = nullptr;
 };
