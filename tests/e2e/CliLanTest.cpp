@@ -18,20 +18,15 @@ struct CliRun {
     QByteArray err;
 };
 
+// Exit code -1: it crashed or ran for more than a minute (and was killed).
 CliRun RunCli(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral(HOPTRACE_CLI), arguments);
-    CliRun run;
-    if (!process.waitForFinished(60'000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    const bool ended = process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit;
+    process.kill();
+    process.waitForFinished();
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 // One device as "address:port NIC #nic nic_name subnet_mismatch duplicate_address same_address_as".

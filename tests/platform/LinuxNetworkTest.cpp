@@ -110,21 +110,18 @@ private Q_SLOTS:
     void listsAdaptersWithGateways_data()
     {
         Columns<QStringList, QString, QString>("setup", "wanGateway", "lanGateway"); // setup: ip commands
-        QTest::newRow("no default gateway in the main table")
-            << QStringList{"route add default via 10.81.1.1 table 100", "route add 10.99.0.0/16 via 10.81.1.1",
-                           "route add default dev lan", "route add blackhole default metric 7",
-                           "addr add 10.81.1.11/24 dev wan"}
-            << ""
-            << "";
-        QTest::newRow("first default route of each adapter")
-            << QStringList{"route add 10.81.1.2 dev wan", "route add default via 10.81.1.1 metric 5",
-                           "route add default via 10.82.2.1 metric 20", "route add default via 10.81.1.2 metric 50"}
-            << "10.81.1.1"
-            << "10.82.2.1";
-        QTest::newRow("multipath default route")
-            << QStringList{"route add default nexthop via 10.81.1.1 dev wan nexthop via 10.82.2.1 dev lan"}
-            << "10.81.1.1"
-            << "10.82.2.1";
+        Row("no default gateway in the main table",
+            QStringList{"route add default via 10.81.1.1 table 100", "route add 10.99.0.0/16 via 10.81.1.1",
+                        "route add default dev lan", "route add blackhole default metric 7",
+                        "addr add 10.81.1.11/24 dev wan"},
+            "", "");
+        Row("first default route of each adapter",
+            QStringList{"route add 10.81.1.2 dev wan", "route add default via 10.81.1.1 metric 5",
+                        "route add default via 10.82.2.1 metric 20", "route add default via 10.81.1.2 metric 50"},
+            "10.81.1.1", "10.82.2.1");
+        Row("multipath default route",
+            QStringList{"route add default nexthop via 10.81.1.1 dev wan nexthop via 10.82.2.1 dev lan"}, "10.81.1.1",
+            "10.82.2.1");
     }
     void listsAdaptersWithGateways()
     {
