@@ -23,8 +23,8 @@
 #   SIMLAN_HOST_NETNS (the network namespace that was left, to check against).
 # The system and session buses are cut off (their addresses point nowhere), so COMMAND
 # cannot drive this machine's network or WLAN services nor start a bus daemon; X11 and
-# Wayland sockets are files and stay reachable. Where PID namespaces are allowed, COMMAND
-# and all it starts live in one that ends with the LAN.
+# Wayland sockets are files and stay reachable. COMMAND and all it starts live in a PID
+# namespace that ends with the LAN. The namespaces come from scripts/private-network.sh.
 #
 # Exit status: COMMAND's; 77 when no private namespace can be made; 1 when the LAN or
 # the simulator cannot be set up.
@@ -57,30 +57,13 @@ while [ $# -gt 0 ]; do
     esac
 done
 
+network="$here/private-network.sh"
 if [ "$inside" = 0 ]; then
-    # Root can make the namespaces directly; anyone else, and root without CAP_NET_ADMIN
-    # (a container), through a user namespace. Either way the LAN is private: unshare -n
-    # starts with nothing but a down loopback. A PID namespace of its own ends everything
-    # started inside (a bus daemon a library launched, say) when the LAN ends: the kernel
-    # kills the rest of a PID namespace when its first process exits (its own /proc keeps
-    # the process numbers the script passes around right).
-    candidates=("-r -n --pid --fork --kill-child --mount-proc" "-r -n")
-    [ "$(id -u)" = 0 ] && candidates=("-n --pid --fork --kill-child --mount-proc" "${candidates[0]}" "-n" "${candidates[1]}")
-    unshare_args=()
-    for c in "${candidates[@]}"; do
-        read -r -a try <<<"$c"
-        # Making the namespace is not enough where a security module strips its powers:
-        # bringing up its loopback proves the LAN can be built.
-        if unshare "${try[@]}" ip link set lo up 2>/dev/null; then
-            unshare_args=("${try[@]}")
-            break
-        fi
-    done
-    if [ ${#unshare_args[@]} -eq 0 ]; then
-        echo "simlan: cannot create a private network namespace (unshare ${candidates[*]})" >&2
-        exit 77
-    fi
-    [ "$check" = 1 ] && exit 0
+    # private-network.sh makes the namespaces: a user namespace where one is needed (anyone
+    # but root, and root without CAP_NET_ADMIN in a container), and a PID namespace of its
+    # own, so that everything started inside (a bus daemon a library launched, say) ends
+    # with the LAN. It answers 77 when no namespace can be made here.
+    [ "$check" = 1 ] && exec "$network" enter true
     if [ $# -eq 0 ]; then
         echo "simlan: no command given (see --help)" >&2
         exit 2
@@ -96,7 +79,7 @@ if [ "$inside" = 0 ]; then
     [ -n "$record" ] && forward+=(--record "$(realpath -m "$record")")
     [ "$start_sim" = 0 ] && forward+=(--no-sim)
     host_netns="$(readlink /proc/self/ns/net)"
-    exec env SIMLAN_HOST_NETNS="$host_netns" unshare "${unshare_args[@]}" bash "$0" --inside "${forward[@]}" -- "$@"
+    exec env SIMLAN_HOST_NETNS="$host_netns" "$network" enter bash "$here/$(basename "$0")" --inside "${forward[@]}" -- "$@"
 fi
 
 # ---- inside the PC namespace ----
@@ -106,13 +89,11 @@ if [ "$(readlink /proc/self/ns/net)" = "${SIMLAN_HOST_NETNS:-}" ]; then
 fi
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/simlan.XXXXXX")"
-holder=""
 sim_pid=""
 command_pid=""
 cleanup() {
     [ -n "$command_pid" ] && kill -TERM "$command_pid" 2>/dev/null && wait "$command_pid" 2>/dev/null
     [ -n "$sim_pid" ] && kill -TERM "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-    [ -n "$holder" ] && kill -KILL "$holder" 2>/dev/null && wait "$holder" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -121,29 +102,11 @@ trap 'exit 143' TERM HUP
 
 fail() { echo "simlan: $*" >&2; exit 1; }
 
-ip link set lo up || fail "cannot bring up the loopback interface"
-
-# The device side: a process in a namespace of its own that only holds it open. It dies
-# with this script even when the script is killed outright.
-setpriv --pdeathsig KILL unshare -n sleep infinity &
-holder=$!
-for _ in $(seq 100); do
-    dev_netns="$(readlink "/proc/$holder/ns/net" 2>/dev/null)" || fail "the device namespace holder died"
-    [ "$dev_netns" != "$(readlink /proc/self/ns/net)" ] && break
-    sleep 0.01
-done
-[ "$dev_netns" != "$(readlink /proc/self/ns/net)" ] || fail "no device namespace"
-on_devices() { nsenter -t "$holder" -n "$@"; }
-
-ip link add lan1 type veth peer name sw1 netns "$holder" || fail "cannot create veth lan1/sw1"
-ip link add lan2 type veth peer name sw2 netns "$holder" || fail "cannot create veth lan2/sw2"
-ip addr add 192.168.1.10/24 brd + dev lan1
-ip addr add 172.16.5.10/24 brd + dev lan2
-on_devices ip link set lo up
-on_devices ip addr add 192.168.1.1/24 brd + dev sw1
-on_devices ip addr add 172.16.5.1/24 brd + dev sw2
-for i in sw1 sw2; do on_devices ip link set "$i" up || fail "cannot bring up $i"; done
-for i in lan1 lan2; do ip link set "$i" up || fail "cannot bring up $i"; done
+# The device side: a namespace of its own, held open by a process that ends with the LAN.
+"$network" node devices || fail "no device namespace"
+holder="$(cat "$HOPTRACE_PRIVATE_NETWORK/node.devices")"
+"$network" link self lan1 192.168.1.10/24 devices sw1 192.168.1.1/24 || fail "cannot link lan1 and sw1"
+"$network" link self lan2 172.16.5.10/24 devices sw2 172.16.5.1/24 || fail "cannot link lan2 and sw2"
 ip route add default via 192.168.1.1 dev lan1 || fail "no default route"
 ip route add default via 172.16.5.1 dev lan2 metric 200
 

@@ -29,3 +29,9 @@ template <typename... Types, typename... Names> void Columns(const Names&... nam
     static_assert(sizeof...(Types) == sizeof...(Names), "one name per column type");
     (QTest::addColumn<Types>(names), ...);
 }
+
+// One row of a data-driven test in one call: Row("blank", QString(" "), 0).
+template <typename... Values> void Row(const char* name, const Values&... values)
+{
+    (QTest::newRow(name) << ... << values);
+}

@@ -9,9 +9,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSet>
@@ -55,8 +54,6 @@ int changedPixels(const QImage& a, const QImage& b)
             changed += a.pixel(x, y) != b.pixel(x, y);
     return changed;
 }
-
-QRect inWindow(QWidget* widget) { return {widget->mapTo(widget->window(), QPoint(0, 0)), widget->size()}; }
 } // namespace
 
 class KeyboardTest : public QObject {
@@ -64,7 +61,7 @@ class KeyboardTest : public QObject {
 private Q_SLOTS:
     void tabChainStaysInsideTheWindowAndShowsFocus_data()
     {
-        QTest::addColumn<int>("step");
+        Columns<int>("step");
         QTest::newRow("after the search") << 0;
         QTest::newRow("a device selected by keypad Enter") << 1;
         QTest::newRow("IP setup panel open after Enter") << 2;
@@ -101,7 +98,8 @@ private Q_SLOTS:
         QWidget* const first = focused();
         do {
             QWidget* stop = focused();
-            QVERIFY2(w.rect().contains(inWindow(stop)), qPrintable(stop->objectName()));
+            QVERIFY2(w.rect().contains(QRect(stop->mapTo(&w, QPoint(0, 0)), stop->size())),
+                     qPrintable(stop->objectName()));
             visited << stop;
             const QImage withFocus = stop->grab().toImage();
             Key(w, Qt::Key_Tab);
@@ -118,8 +116,7 @@ private Q_SLOTS:
 
     void searchStartsFromTheKeyboard_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("onPicture");
+        Columns<int, bool>("key", "onPicture");
         QTest::newRow("F5 in the list") << int(Qt::Key_F5) << false;
         QTest::newRow("Space on the picture") << int(Qt::Key_Space) << true;
         QTest::newRow("Enter on the picture") << int(Qt::Key_Return) << true;

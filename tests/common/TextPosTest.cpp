@@ -11,20 +11,13 @@ private Q_SLOTS:
     void inStr_data()
     {
         Columns<int, QString, QString, int>("from", "text", "what", "found");
-        QTest::newRow("first") << 1 << "a.b.c"
-                               << "." << 2;
-        QTest::newRow("from the match") << 2 << "a.b.c"
-                                        << "." << 2;
-        QTest::newRow("after it") << 3 << "a.b.c"
-                                  << "." << 4;
-        QTest::newRow("none") << 5 << "a.b.c"
-                              << "." << 0;
-        QTest::newRow("past the end") << 9 << "a.b.c"
-                                      << "." << 0;
-        QTest::newRow("case-sensitive") << 1 << "Mac Address"
-                                        << "MAC Address" << 0;
-        QTest::newRow("empty found at start") << 3 << "abc"
-                                              << "" << 3;
+        Row("first", 1, "a.b.c", ".", 2);
+        Row("from the match", 2, "a.b.c", ".", 2);
+        Row("after it", 3, "a.b.c", ".", 4);
+        Row("none", 5, "a.b.c", ".", 0);
+        Row("past the end", 9, "a.b.c", ".", 0);
+        Row("case-sensitive", 1, "Mac Address", "MAC Address", 0);
+        Row("empty found at start", 3, "abc", "", 3);
     }
     void inStr()
     {

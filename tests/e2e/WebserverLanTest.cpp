@@ -6,21 +6,20 @@
 #include "fakes/WindowInput.h"
 
 #include "controls/Controls.h"
+#include "controls/PictureButton.h"
 #include "app/frmHoptrace.h"
 #include "platform/PlatformFactory.h"
-#include "platform/UdpSocket.h"
 #include "webserver/SetupDatagrams.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QNetworkInterface>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 
@@ -32,22 +31,15 @@ namespace {
 constexpr int SearchLimitMs = 20'000;
 constexpr int RebootAndSearchLimitMs = 45'000;
 
-template <typename T> T* control(QWidget& window, const char* name)
-{
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("no control %s", name);
-    return found;
-}
+QString serverText(frmHoptrace& window) { return window.controls().txtServers->toPlainText(); }
 
-QString serverText(QWidget& window) { return control<QPlainTextEdit>(window, "txtServers")->toPlainText(); }
-
-// The byte the IP setup panel would send for an octet box.
-int octetBox(QWidget& window, int index)
+// The bytes the IP setup panel would send for its octet boxes.
+QList<int> octets(frmHoptrace& window)
 {
-    const QString name = QStringLiteral("txtIPadres(%1)").arg(index);
-    const auto* box = window.findChild<QLineEdit*>(name);
-    return box ? TavikSetup::OctetValue(box->text().toStdString()) : -1;
+    QList<int> values;
+    for (const QLineEdit* box : window.controls().txtIPadres)
+        values << TavikSetup::OctetValue(box->text().toStdString());
+    return values;
 }
 
 // Tabs until `target` has the focus; false when the chain never gets there.
@@ -56,14 +48,6 @@ bool tabTo(QWidget& window, QWidget* target)
     for (int press = 0; press < 60 && QApplication::focusWidget() != target; ++press)
         WindowInput::Key(window, Qt::Key_Tab);
     return QApplication::focusWidget() == target;
-}
-
-QList<int> octetRow(QWidget& window, int row)
-{
-    QList<int> octets;
-    for (int i = 0; i < 4; ++i)
-        octets << octetBox(window, 4 * row + i);
-    return octets;
 }
 
 } // namespace
@@ -102,7 +86,7 @@ private Q_SLOTS:
         startWindow();
         QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
 
-        QCOMPARE(control<QTabBar>(*window_, "TabNIC")->count(), 2);
+        QCOMPARE(window_->controls().TabNIC->count(), 2);
         const QString text = serverText(*window_);
         for (const QString& mac : macs)
             QVERIFY2(text.count(mac) == 1,
@@ -115,73 +99,37 @@ private Q_SLOTS:
         QVERIFY(!received.filter("172.16.5.10:8080 -> 255.255.255.255").filter("TAVIKwebserver|List|").isEmpty());
     }
 
-    // The program's own socket: each reply arrives with its sender and the adapter it came in on.
-    void repliesCarryTheirSenderAndAdapter()
+    // A lone device is selected at once; Set IP then Set DHCP reconfigure it.
+    void setIpThenDhcpReconfigureALoneDevice()
     {
-        QVERIFY(simulator_.start({"name=WS-H,mac=00:08:DC:2B:00:07,ip=172.16.5.21,iface=sw2"}));
-        services_ = CreatePlatformServices();
-        UdpSocket& socket = services_->services().socket;
-        QVERIFY(socket.bind(8080));
-        const int lan2 = QNetworkInterface::interfaceIndexFromName("lan2");
-        std::optional<Datagram> reply;
-        // Once a second, as a search does, until the device has answered.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                socket.send("TAVIKwebserver|List|", "255.255.255.255", 8080, lan2);
-                QTest::qWait(1000);
-                while ((reply = socket.take()) && !reply->bytes.starts_with("Host Name")) {
-                } // its own requests come back too
-                return reply.has_value();
-            }(),
-            SearchLimitMs);
-        QCOMPARE(reply->senderAddress, std::string("172.16.5.21"));
-        QCOMPARE(reply->interfaceIndex, lan2);
-    }
-
-    void selectsALoneDeviceAtOnce()
-    {
-        QVERIFY(simulator_.start({"name=WS-LONE,mac=00:08:DC:12:34:56,mode=static,ip=192.168.1.20,port=8081,"
+        QVERIFY(simulator_.start({"name=WS-S,mac=00:08:DC:12:34:56,mode=static,ip=192.168.1.20,port=8081,"
                                   "mask=255.255.255.0,gw=192.168.1.1,dns=8.8.4.4,iface=sw1"}));
         startWindow();
         QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
-
-        auto* reboot = control<QPushButton>(*window_, "cmdReboot");
+        auto* reboot = window_->controls().cmdReboot;
         QCOMPARE(reboot->text(), QString("Reboot 192.168.1.20"));
         QVERIFY(reboot->isEnabled());
-        QVERIFY(control<QPushButton>(*window_, "cmdSetIP")->isEnabled());
-        QVERIFY(control<QRadioButton>(*window_, "optAutoIP(1)")->isChecked());
-        QCOMPARE(control<QLineEdit>(*window_, "txtPort")->text(), QString("8081"));
-        QCOMPARE(octetRow(*window_, 0), (QList<int>{192, 168, 1, 20}));
-        QCOMPARE(octetRow(*window_, 1), (QList<int>{255, 255, 255, 0}));
-        QCOMPARE(octetRow(*window_, 2), (QList<int>{192, 168, 1, 1}));
-        QCOMPARE(octetRow(*window_, 3), (QList<int>{8, 8, 4, 4}));
-    }
-
-    void setIpThenDhcpReconfigureTheDevice()
-    {
-        QVERIFY(simulator_.start({"name=WS-S,mac=00:08:DC:12:34:56,mode=static,ip=192.168.1.20,port=8081,"
-                                  "mask=255.255.255.0,gw=192.168.1.1,dns=192.168.1.1,iface=sw1"}));
-        startWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
+        QCOMPARE(window_->controls().txtPort->text(), QString("8081"));
+        QCOMPARE(octets(*window_), (QList<int>{192, 168, 1, 20, 255, 255, 255, 0, 192, 168, 1, 1, 8, 8, 4, 4}));
 
         // A fixed address and port of its own...
-        WindowInput::Click(*control<QPushButton>(*window_, "cmdSetIP"));
-        QVERIFY(control<QRadioButton>(*window_, "optAutoIP(1)")->isChecked());
-        typeInto("txtIPadres(3)", "30");
-        typeInto("txtPort", "8090");
-        WindowInput::Click(*control<QPushButton>(*window_, "cmdIPOK"));
+        WindowInput::Click(*window_->controls().cmdSetIP);
+        QVERIFY(window_->controls().optAutoIP[1]->isChecked());
+        typeInto(window_->controls().txtIPadres[3], "30");
+        typeInto(window_->controls().txtPort, "8090");
+        WindowInput::Click(*window_->controls().cmdIPOK);
         QVERIFY(searchLists("IP Address : 192.168.1.30:8090"));
         QVERIFY(serverText(*window_).contains("IP Assignment : STATIC"));
 
         // ...then DHCP, keeping the port.
-        QCOMPARE(control<QPushButton>(*window_, "cmdReboot")->text(), QString("Reboot 192.168.1.30"));
-        WindowInput::Click(*control<QPushButton>(*window_, "cmdSetIP"));
-        WindowInput::Click(*control<QRadioButton>(*window_, "optAutoIP(0)"));
-        WindowInput::Click(*control<QPushButton>(*window_, "cmdIPOK"));
+        QCOMPARE(reboot->text(), QString("Reboot 192.168.1.30"));
+        WindowInput::Click(*window_->controls().cmdSetIP);
+        WindowInput::Click(*window_->controls().optAutoIP[0]);
+        WindowInput::Click(*window_->controls().cmdIPOK);
         QVERIFY(searchLists("IP Assignment : DHCP"));
 
         const QStringList setups = simulator_.received().filter("TAVIKwebserver|Set");
-        QVERIFY(!setups.filter("-> 255.255.255.255").isEmpty());
+        QVERIFY(!setups.isEmpty());
         QCOMPARE(setups.size(), setups.filter("-> 255.255.255.255").size());
     }
 
@@ -192,23 +140,23 @@ private Q_SLOTS:
                                   "name=WS-K2,mac=00:08:DC:4B:00:02,mode=static,ip=192.168.1.41,port=8081,"
                                   "mask=255.255.255.0,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,delay=500"}));
         startWindow();
-        QWidget& w = *window_;
+        frmHoptrace& w = *window_;
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled(), SearchLimitMs);
-        QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>(w, "txtServers"));
+        QTRY_COMPARE(QApplication::focusWidget(), w.controls().txtServers);
 
         // Search again, select the second device, reboot it.
         Key(w, Qt::Key_F5);
         QVERIFY(!w.isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && serverText(w).contains("Webserver 2 found:"), SearchLimitMs);
-        QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>(w, "txtServers"));
+        QTRY_COMPARE(QApplication::focusWidget(), w.controls().txtServers);
         Key(w, Qt::Key_End, Qt::ControlModifier);
         Key(w, Qt::Key_Return);
-        auto* reboot = control<QPushButton>(w, "cmdReboot");
+        auto* reboot = w.controls().cmdReboot;
         QCOMPARE(reboot->text(), QString("Reboot 192.168.1.41"));
         QVERIFY(tabTo(w, reboot));
         QStringList shown; // the command waits inside its handler; the list is collected as it changes
-        auto* list = control<QPlainTextEdit>(w, "txtServers");
+        auto* list = w.controls().txtServers;
         connect(list, &QPlainTextEdit::textChanged, this, [&] { shown << list->toPlainText(); });
         Key(w, Qt::Key_Space);
         // The search after the wait lists the rebooted device again.
@@ -222,21 +170,21 @@ private Q_SLOTS:
         list->disconnect(this);
 
         // Set IP: a typed last octet, Enter for OK.
-        QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>(w, "txtServers"));
+        QTRY_COMPARE(QApplication::focusWidget(), w.controls().txtServers);
         Key(w, Qt::Key_End, Qt::ControlModifier);
         Key(w, Qt::Key_Return);
-        QVERIFY(tabTo(w, control<QPushButton>(w, "cmdSetIP")));
+        QVERIFY(tabTo(w, w.controls().cmdSetIP));
         Key(w, Qt::Key_Space);
-        QCOMPARE(QApplication::focusWidget(), control<QWidget>(w, "optAutoIP(1)"));
-        QVERIFY(tabTo(w, control<QLineEdit>(w, "txtIPadres(3)")));
+        QCOMPARE(QApplication::focusWidget(), w.controls().optAutoIP[1]);
+        QVERIFY(tabTo(w, w.controls().txtIPadres[3]));
         WindowInput::Type(w, "50");
         Key(w, Qt::Key_Return);
         QVERIFY(searchLists("IP Address : 192.168.1.50:8081"));
 
         // Ping the other device's address; Enter closes the answer.
-        QVERIFY(tabTo(w, control<QLineEdit>(w, "txtIPtoPing")));
+        QVERIFY(tabTo(w, w.controls().txtIPtoPing));
         WindowInput::Type(w, "192.168.1.40");
-        QVERIFY(tabTo(w, control<QPushButton>(w, "cmdPing")));
+        QVERIFY(tabTo(w, w.controls().cmdPing));
         QString answer;
         QTimer answerBox;
         connect(&answerBox, &QTimer::timeout, this, [&] {
@@ -253,9 +201,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&w));
 
         // The gateway connection starts (and, with no WLAN here, ends with its failure text).
-        QVERIFY(tabTo(w, control<QPushButton>(w, "cmdWiFiConnect")));
+        QVERIFY(tabTo(w, w.controls().cmdWiFiConnect));
         Key(w, Qt::Key_Space);
-        QVERIFY(!control<QLabel>(w, "labProgress")->text().isEmpty());
+        QVERIFY(!w.controls().labProgress->text().isEmpty());
         QVERIFY(w.isEnabled());
     }
 
@@ -266,16 +214,16 @@ private Q_SLOTS:
         const std::unique_ptr<PlatformServices> secondServices = CreatePlatformServices();
         frmHoptrace second(secondServices->services());
         second.load();
-        auto* status = control<QLabel>(second, "labStatus");
+        auto* status = second.controls().labStatus;
         QCOMPARE(status->text(), QString("UDP port 8080 is in use by another program. Webservers cannot be searched."));
         QCOMPARE(status->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     }
 
 private:
     // A click into the box selects its text; what is typed then replaces it.
-    void typeInto(const char* box, const QString& text)
+    void typeInto(QLineEdit* box, const QString& text)
     {
-        WindowInput::Click(*control<QLineEdit>(*window_, box));
+        WindowInput::Click(*box);
         QCoreApplication::processEvents();
         WindowInput::Type(*window_, text);
     }
@@ -289,7 +237,7 @@ private:
                 return false;
             if (serverText(*window_).contains(what))
                 return true;
-            WindowInput::Click(*window_->findChild<QWidget*>("picRefresh"));
+            WindowInput::Click(*window_->controls().picRefresh);
         }
         return false;
     }
@@ -306,15 +254,10 @@ private:
     std::unique_ptr<frmHoptrace> window_;
 };
 
-// Starts each LAN class in a simulated LAN of its own.
 class EndToEndRuns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void webserversOnTheLan() { PrivateNetwork::runTestClass("WebserverLanTest", PrivateNetwork::Kind::SimulatedLan); }
-    void simulatorBesideTheProgram()
-    {
-        PrivateNetwork::runTestClass("SharedNamespaceLanTest", PrivateNetwork::Kind::SimulatedLan);
-    }
 };
 
 HOPTRACE_TEST(EndToEndRuns)

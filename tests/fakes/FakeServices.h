@@ -48,13 +48,12 @@ public:
 
 class FakeEchoTest final : public EchoTest {
 public:
-    bool echo(const std::string& address, int maxHops, double timeoutSeconds) override
+    bool echo(const std::string& address, int maxHops, double) override
     {
         asked.push_back(address);
         lastHops = maxHops;
         if (costSeconds > 0 && time)
             time->advance(costSeconds);
-        (void)timeoutSeconds;
         return answers(address);
     }
     std::function<bool(const std::string&)> answers = [](const std::string&) { return false; };

@@ -55,11 +55,9 @@ void FakeUdpSocket::deliver(const std::string& bytes, double delaySeconds, const
 void FakeUdpSocket::deliverBurst(const std::vector<std::string>& datagrams, double delaySeconds)
 {
     time_.schedule(delaySeconds, [this, datagrams] {
-        if (!bound_)
-            return;
-        for (const std::string& bytes : datagrams)
-            waiting_.push_back({bytes, "192.168.1.20"});
-        if (onArrival_)
+        for (std::size_t i = 0; bound_ && i < datagrams.size(); ++i)
+            waiting_.push_back({datagrams[i], "192.168.1.20"});
+        if (bound_ && onArrival_)
             onArrival_();
     });
 }

@@ -24,7 +24,7 @@ public:
     bool bind(std::uint16_t port) override;
     bool isBound() const override { return bound_; }
     void close() override;
-    bool enableBroadcast() override { return bound_ && broadcastAllowed; }
+    bool enableBroadcast() override { return bound_; }
     bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override;
     std::optional<Datagram> take() override;
     void setArrivalHandler(std::function<void()> onArrival) override { onArrival_ = std::move(onArrival); }
@@ -39,7 +39,6 @@ public:
     int bindCalls = 0;
     int closeCalls = 0;
     bool bindSucceeds = true;
-    bool broadcastAllowed = true;
     bool sendSucceeds = true;
     int refusingInterface = -2; // sends out of this adapter fail, as out of one that is down
     // The real socket hears its own broadcasts back on the shared port.

@@ -3,22 +3,15 @@
 std::optional<Wlan::Handle> FakeWlan::openClient()
 {
     calls.push_back("open");
-    if (!opens)
-        return std::nullopt;
-    return nextHandle++;
+    return opens ? std::optional<Handle>(nextHandle_++) : std::nullopt;
 }
 
-void FakeWlan::registerNotifications(Handle client, std::function<void()> onNotification)
+void FakeWlan::registerNotifications(Handle client, std::function<void()>)
 {
     calls.push_back("register " + std::to_string(client));
-    registeredCallback = std::move(onNotification);
 }
 
-void FakeWlan::unregisterNotifications(Handle client)
-{
-    calls.push_back("unregister " + std::to_string(client));
-    registeredCallback = nullptr;
-}
+void FakeWlan::unregisterNotifications(Handle client) { calls.push_back("unregister " + std::to_string(client)); }
 
 int FakeWlan::interfaceCount(Handle client)
 {
@@ -29,7 +22,5 @@ int FakeWlan::interfaceCount(Handle client)
 std::vector<WlanNetwork> FakeWlan::availableNetworks(Handle client)
 {
     calls.push_back("networks " + std::to_string(client));
-    if (whileListing)
-        whileListing();
     return networks;
 }

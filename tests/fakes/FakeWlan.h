@@ -17,10 +17,9 @@ public:
     bool opens = true;
     int interfaces = 1;
     std::vector<WlanNetwork> networks;
-    Handle nextHandle = 0x5100;
     // "open", "register <h>", "interfaces <h>", "networks <h>", "unregister <h>".
     std::vector<std::string> calls;
-    std::function<void()> registeredCallback;
-    // Runs inside availableNetworks, e.g. to let a notification arrive mid-scan.
-    std::function<void()> whileListing;
+
+private:
+    Handle nextHandle_ = 0x5100;
 };

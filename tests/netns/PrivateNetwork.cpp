@@ -8,56 +8,48 @@
 
 #include <csignal>
 #include <cstdio>
-#include <string>
 #include <sys/prctl.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kNoNamespaceExitCode = 77;
-constexpr int kInsideRunLimitMs = 240'000;
 
-// "net:[4026531840]": the namespace's identity, as the script compares it too.
-QString NetworkNamespaceOf(const char* process)
+// "net:[4026531840]": the namespace's identity, as the scripts compare it too.
+QString NetworkNamespaceOf(const QString& process)
 {
-    char target[128] = {};
-    const std::string link = std::string("/proc/") + process + "/ns/net";
-    const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
-    return length > 0 ? QString::fromLatin1(target, static_cast<int>(length)) : QString();
+    return QFileInfo(QStringLiteral("/proc/%1/ns/net").arg(process)).symLinkTarget().section('/', -1);
 }
 
-QByteArray FirstProcessCommandLine()
+// Runs `program` with its output merged; false when it did not end in time.
+bool RunToEnd(QProcess& process, const QString& program, const QStringList& args, int limitMs)
 {
-    QFile file(QStringLiteral("/proc/1/cmdline"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray line = file.readAll();
-    line.replace('\0', ' ');
-    return line;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); }); // the namespace dies with the test
+    process.start(program, args);
+    if (process.waitForFinished(limitMs))
+        return true;
+    process.kill();
+    process.waitForFinished();
+    return false;
 }
 
 } // namespace
 
-QString PrivateNetwork::scriptPath() { return QStringLiteral(HOPTRACE_PRIVATE_NETWORK_SCRIPT); }
-
 bool PrivateNetwork::inside()
 {
-    const QString state = qEnvironmentVariable("HOPTRACE_PRIVATE_NETWORK");
     const QString host = qEnvironmentVariable("HOPTRACE_HOST_NETNS");
-    if (state.isEmpty() || host.isEmpty() || !QFileInfo(state).isDir())
-        return false;
-    if (!FirstProcessCommandLine().contains("private-network.sh _inside "))
-        return false;
-    const QString own = NetworkNamespaceOf("self");
-    return !own.isEmpty() && own != host && NetworkNamespaceOf("1") != host;
+    QFile first(QStringLiteral("/proc/1/cmdline"));
+    const QByteArray firstLine = first.open(QIODevice::ReadOnly) ? first.readAll().replace('\0', ' ') : QByteArray();
+    const QString own = NetworkNamespaceOf(QStringLiteral("self"));
+    return QFileInfo(qEnvironmentVariable("HOPTRACE_PRIVATE_NETWORK")).isDir() && !host.isEmpty()
+        && firstLine.contains("private-network.sh _inside ") && !own.isEmpty() && own != host
+        && NetworkNamespaceOf(QStringLiteral("1")) != host;
 }
 
 bool PrivateNetwork::onSimulatedLan()
 {
-    const QString host = qEnvironmentVariable("SIMLAN_HOST_NETNS");
-    const QString own = NetworkNamespaceOf("self");
-    return qEnvironmentVariable("SIMLAN_INSIDE") == QLatin1String("1")
-        && !qEnvironmentVariable("SIMLAN_DEVICE_PID").isEmpty() && !host.isEmpty() && !own.isEmpty() && own != host;
+    return inside() && qEnvironmentVariable("SIMLAN_INSIDE") == QLatin1String("1")
+        && !qEnvironmentVariable("SIMLAN_DEVICE_PID").isEmpty();
 }
 
 bool PrivateNetwork::run(const QStringList& args)
@@ -67,19 +59,12 @@ bool PrivateNetwork::run(const QStringList& args)
         return false;
     }
     QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("/bin/sh"), QStringList{scriptPath()} + args);
-    if (!process.waitForFinished(30'000)) {
-        process.kill();
-        process.waitForFinished();
-        qWarning("private-network.sh %s: did not finish", qPrintable(args.join(' ')));
-        return false;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning("private-network.sh %s failed: %s", qPrintable(args.join(' ')), process.readAll().constData());
-        return false;
-    }
-    return true;
+    const bool finished = RunToEnd(process, QStringLiteral("/bin/sh"),
+                                   QStringList{QStringLiteral(HOPTRACE_PRIVATE_NETWORK_SCRIPT)} + args, 30'000);
+    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return true;
+    qWarning("private-network.sh %s failed: %s", qPrintable(args.join(' ')), process.readAll().constData());
+    return false;
 }
 
 void PrivateNetwork::runTestClass(const char* className, Kind kind)
@@ -87,23 +72,13 @@ void PrivateNetwork::runTestClass(const char* className, Kind kind)
     const QStringList thisClass{QCoreApplication::applicationFilePath(), QStringLiteral("-class"),
                                 QString::fromLatin1(className)};
     QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    // Should this test die, the namespace and everything in it go with it.
-    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    if (kind == Kind::Bare)
-        process.start(QStringLiteral("/bin/sh"), QStringList{scriptPath(), QStringLiteral("enter")} + thisClass);
-    else
-        process.start(QStringLiteral("bash"),
-                      QStringList{QStringLiteral(HOPTRACE_SIMLAN_SCRIPT), QStringLiteral("--no-sim"),
-                                  QStringLiteral("--sim"), QStringLiteral(HOPTRACE_TAVIK_SIM), QStringLiteral("--")}
-                          + thisClass);
-    const bool finished = process.waitForFinished(kInsideRunLimitMs);
-    if (!finished) {
-        process.kill();
-        process.waitForFinished();
-    }
-    const QByteArray output = process.readAll();
-    std::fputs(output.constData(), stdout);
+    const bool finished = kind == Kind::Bare
+        ? RunToEnd(process, QStringLiteral("/bin/sh"),
+                   QStringList{QStringLiteral(HOPTRACE_PRIVATE_NETWORK_SCRIPT), QStringLiteral("enter")} + thisClass,
+                   240'000)
+        : RunToEnd(process, QStringLiteral("bash"),
+                   QStringList{QStringLiteral(HOPTRACE_SIMLAN_SCRIPT), "--no-sim", "--"} + thisClass, 240'000);
+    std::fputs(process.readAll().constData(), stdout);
     std::fflush(stdout);
     QVERIFY2(finished, "the run inside the private network did not finish in time");
     if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == kNoNamespaceExitCode) {

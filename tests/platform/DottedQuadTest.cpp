@@ -13,21 +13,10 @@ private Q_SLOTS:
         QTest::newRow("leading zeros are decimal") << "192.168.001.020" << qint64(0xC0A80114u);
         QTest::newRow("lowest") << "0.0.0.0" << qint64(0u);
         QTest::newRow("highest") << "255.255.255.255" << qint64(0xFFFFFFFFu);
-        QTest::newRow("empty") << "" << -1LL;
-        QTest::newRow("three parts") << "192.168.1" << -1LL;
-        QTest::newRow("five parts") << "192.168.1.1.1" << -1LL;
-        QTest::newRow("trailing dot") << "192.168.1." << -1LL;
-        QTest::newRow("above 255") << "192.168.1.256" << -1LL;
-        QTest::newRow("four digits") << "192.168.1.0001" << -1LL;
-        QTest::newRow("sign") << "192.168.-1.1" << -1LL;
-        QTest::newRow("leading blank") << " 192.168.1.1" << -1LL;
-        QTest::newRow("trailing blank") << "192.168.1.1 " << -1LL;
-        QTest::newRow("hex part") << "0x7f.0.0.1" << -1LL;
-        QTest::newRow("single number") << "3232235777" << -1LL;
-        QTest::newRow("embedded NUL") << QString::fromLatin1("1.2.3.4\0"
-                                                             "5",
-                                                             9)
-                                      << -1LL;
+        for (const char* refused : {"", "192.168.1", "192.168.1.1.1", "192.168.1.", "192.168.1.256", "192.168.1.0001",
+                                    "192.168.-1.1", " 192.168.1.1", "192.168.1.1 ", "0x7f.0.0.1", "3232235777"})
+            QTest::newRow(refused) << refused << -1LL;
+        QTest::newRow("embedded NUL") << QString::fromLatin1("1.2.3.4\0005", 9) << -1LL;
     }
     void reads()
     {

@@ -18,7 +18,8 @@ namespace {
 bool WriteFile(const QString& path, const QByteArray& content)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly)
+        && file.write(content) == content.size();
 }
 
 // Gone, or only a zombie waiting for the init process: nothing of it runs any more.
@@ -53,9 +54,8 @@ class LinuxCommandRunnerTest : public QObject {
 private Q_SLOTS:
     void returnsExitCode_data()
     {
-        QTest::addColumn<QString>("fileName");  // ending in "/": a folder is made instead
-        QTest::addColumn<QByteArray>("script"); // empty: nothing is written
-        QTest::addColumn<int>("expected");
+        // fileName ending in "/": a folder is made instead; an empty script: nothing is written.
+        Columns<QString, QByteArray, int>("fileName", "script", "expected");
         QTest::newRow("exit 5") << "TK.sh" << QByteArray("exit 5\n") << 5;
         QTest::newRow("blanks and shell characters in the path")
             << "my scripts/it's $HOME; `x` & (y).sh" << QByteArray("exit 7\n") << 7;
@@ -70,7 +70,7 @@ private Q_SLOTS:
         QFETCH(int, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(fileName);
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(QDir().mkpath(path.endsWith('/') ? path : dir.path()));
         if (!script.isEmpty())
             QVERIFY(WriteFile(path, script));
         QCOMPARE(LinuxCommandRunner().run(path.toStdString(), 30.0), expected);
@@ -78,7 +78,7 @@ private Q_SLOTS:
 
     void timeOutOrCancelEndsTheWholeProcessGroup_data()
     {
-        QTest::addColumn<bool>("cancel"); // else the time limit ends it
+        Columns<bool>("cancel"); // else the time limit ends it
         QTest::newRow("time limit") << false;
         QTest::newRow("cancel while the program's events run") << true;
     }

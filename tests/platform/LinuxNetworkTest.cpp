@@ -109,24 +109,19 @@ private Q_SLOTS:
 
     void listsAdaptersWithGateways_data()
     {
-        QTest::addColumn<QStringList>("setup"); // ip commands
-        QTest::addColumn<QString>("wanGateway");
-        QTest::addColumn<QString>("lanGateway");
-        QTest::newRow("no default gateway in the main table")
-            << QStringList{"route add default via 10.81.1.1 table 100", "route add 10.99.0.0/16 via 10.81.1.1",
-                           "route add default dev lan", "route add blackhole default metric 7",
-                           "addr add 10.81.1.11/24 dev wan"}
-            << ""
-            << "";
-        QTest::newRow("first default route of each adapter")
-            << QStringList{"route add 10.81.1.2 dev wan", "route add default via 10.81.1.1 metric 5",
-                           "route add default via 10.82.2.1 metric 20", "route add default via 10.81.1.2 metric 50"}
-            << "10.81.1.1"
-            << "10.82.2.1";
-        QTest::newRow("multipath default route")
-            << QStringList{"route add default nexthop via 10.81.1.1 dev wan nexthop via 10.82.2.1 dev lan"}
-            << "10.81.1.1"
-            << "10.82.2.1";
+        Columns<QStringList, QString, QString>("setup", "wanGateway", "lanGateway"); // setup: ip commands
+        Row("no default gateway in the main table",
+            QStringList{"route add default via 10.81.1.1 table 100", "route add 10.99.0.0/16 via 10.81.1.1",
+                        "route add default dev lan", "route add blackhole default metric 7",
+                        "addr add 10.81.1.11/24 dev wan"},
+            "", "");
+        Row("first default route of each adapter",
+            QStringList{"route add 10.81.1.2 dev wan", "route add default via 10.81.1.1 metric 5",
+                        "route add default via 10.82.2.1 metric 20", "route add default via 10.81.1.2 metric 50"},
+            "10.81.1.1", "10.82.2.1");
+        Row("multipath default route",
+            QStringList{"route add default nexthop via 10.81.1.1 dev wan nexthop via 10.82.2.1 dev lan"}, "10.81.1.1",
+            "10.82.2.1");
     }
     void listsAdaptersWithGateways()
     {
@@ -195,11 +190,7 @@ private Q_SLOTS:
     // refused: datagram sockets by sending from "plain", raw sockets by dropping CAP_NET_RAW.
     void echo_data()
     {
-        QTest::addColumn<EchoMethod>("method");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<int>("hops");
-        QTest::addColumn<bool>("answered");
-        QTest::addColumn<int>("requests"); // 0: refused without sending
+        Columns<EchoMethod, QString, int, bool, int>("method", "address", "hops", "answered", "requests"); // 0: refused
         const struct {
             EchoMethod method;
             const char *name, *link; // the sender's link
@@ -254,12 +245,11 @@ private Q_SLOTS:
     {
         if (!PrivateNetwork::inside())
             QSKIP("runs only inside a private network (see LinuxNetworkRunsTest)");
-        QVERIFY(Step("node blind"));
-        QVERIFY(Step("link self pc0 10.73.1.1/24 blind b0 10.73.1.25/24"));
-        QVERIFY(Step("in blind nft add table inet f"));
-        QVERIFY(
-            PrivateNetwork::run({"in", "blind", "nft", "add chain inet f in { type filter hook input priority 0 ; }"}));
-        QVERIFY(PrivateNetwork::run({"in", "blind", "nft", "add rule inet f in icmp type echo-request drop"}));
+        for (const char* step :
+             {"node blind", "link self pc0 10.73.1.1/24 blind b0 10.73.1.25/24", "in blind nft add table inet f",
+              "in blind nft add chain inet f in { type filter hook input priority 0 ; }",
+              "in blind nft add rule inet f in icmp type echo-request drop"})
+            QVERIFY2(Step(QLatin1String(step)), step);
     }
 
     void inUse_data()

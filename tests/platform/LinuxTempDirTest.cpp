@@ -29,12 +29,9 @@ private Q_SLOTS:
     void systemTempDir_data()
     {
         Columns<QString, QString>("tmpdir", "expected");
-        QTest::newRow("not a folder") << "<base>/missing"
-                                      << "/tmp/";
-        QTest::newRow("folder") << "<base>"
-                                << "<base>/";
-        QTest::newRow("folder with separator") << "<base>/"
-                                               << "<base>/";
+        Row("not a folder", "<base>/missing", "/tmp/");
+        Row("folder", "<base>", "<base>/");
+        Row("folder with separator", "<base>/", "<base>/");
     }
     void systemTempDir()
     {
@@ -70,18 +67,12 @@ private Q_SLOTS:
 
     void refusesForeignPaths_data()
     {
-        QTest::addColumn<QString>("victim"); // a folder holding a file, under <base>
-        QTest::addColumn<QString>("asked");  // what removePrivateDir is given
-        QTest::newRow("the temp folder itself") << ""
-                                                << "<base>/";
-        QTest::newRow("another name") << "other-abc123"
-                                      << "<base>/other-abc123/";
-        QTest::newRow("name too long") << "hoptrace-abc1234"
-                                       << "<base>/hoptrace-abc1234/";
-        QTest::newRow("dots after the name") << "keep"
-                                             << "<base>/hoptrace-abc123/../keep/";
-        QTest::newRow("outside the temp folder") << "elsewhere/hoptrace-abc123"
-                                                 << "<base>/elsewhere/hoptrace-abc123/";
+        Columns<QString, QString>("victim", "asked"); // a folder holding a file under <base>; what removal is given
+        Row("the temp folder itself", "", "<base>/");
+        Row("another name", "other-abc123", "<base>/other-abc123/");
+        Row("name too long", "hoptrace-abc1234", "<base>/hoptrace-abc1234/");
+        Row("dots after the name", "keep", "<base>/hoptrace-abc123/../keep/");
+        Row("outside the temp folder", "elsewhere/hoptrace-abc123", "<base>/elsewhere/hoptrace-abc123/");
     }
     void refusesForeignPaths()
     {

@@ -39,18 +39,12 @@ public:
 
 } // namespace
 
+// The batch's exit code, also through a path with blanks and shell characters; -1 for a
+// missing script or a folder.
 TEST_F(WindowsCommandRunnerTest, ReturnsTheExitCodeOfTheBatch)
 {
     EXPECT_EQ(runner_.run(writeBatch("TK.bat", "exit /b 5\r\n"), kGenerous), 5);
-}
-
-TEST_F(WindowsCommandRunnerTest, QuotesAPathWithBlanksAndShellCharacters)
-{
     EXPECT_EQ(runner_.run(writeBatch("a&b (x) ^y\\TK.bat", "exit /b 7\r\n"), kGenerous), 7);
-}
-
-TEST_F(WindowsCommandRunnerTest, MissingScriptOrAFolderGivesMinusOne)
-{
     EXPECT_EQ(runner_.run(dir_ + "missing.bat", kGenerous), -1);
     EXPECT_EQ(runner_.run(dir_, kGenerous), -1);
 }
@@ -101,6 +95,8 @@ void ExpectTreeEnded(WindowsCommandRunnerTest& test, bool cancel)
     EXPECT_EQ(alive, nullptr) << "the program started by the batch outlived the run";
 }
 
-TEST_F(WindowsCommandRunnerTest, TimeOutEndsTheBatchAndWhatItStarted) { ExpectTreeEnded(*this, false); }
-
-TEST_F(WindowsCommandRunnerTest, CancelEndsTheBatchAndWhatItStarted) { ExpectTreeEnded(*this, true); }
+TEST_F(WindowsCommandRunnerTest, TimeOutOrCancelEndsTheBatchAndWhatItStarted)
+{
+    ExpectTreeEnded(*this, false);
+    ExpectTreeEnded(*this, true);
+}

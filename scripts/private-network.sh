@@ -1,39 +1,19 @@
 #!/bin/sh
-# Small private networks for tests that need real sockets, so that nothing a test sends
-# (broadcasts, pings) ever reaches this machine's own network.
+# Small private networks, so that nothing sent inside (broadcasts, pings) ever reaches this
+# machine's own network: the simulated LAN (scripts/simlan.sh) is built on it, and the tests
+# that need real sockets use it through tests/netns/PrivateNetwork.h (topologies in
+# tests/platform/LinuxNetworkTest.cpp).
 #
-#   private-network.sh enter CMD [ARG...]
-#       Runs CMD as root of a new user, network, PID and mount namespace (unshare -rnpf
-#       --mount-proc): a normal user can do this where unprivileged user namespaces are
-#       allowed, root always. Inside there is only "lo", and it is up. Returns CMD's exit
-#       code, or 77 when no namespace can be made here (a test then skips). Everything
-#       started inside, nodes included, ends when CMD ends.
-#       CMD finds HOPTRACE_PRIVATE_NETWORK (a state folder) and HOPTRACE_HOST_NETNS (the
-#       network namespace that was left) in its environment; PrivateNetwork::inside()
-#       checks both before a test touches a socket.
-#
-#   Only inside (they refuse to run anywhere else):
-#   private-network.sh node NAME
-#       Starts another network namespace NAME (a sleeping process), with "lo" up: a
-#       device, a router or a far host. "self" names the namespace of `enter`.
-#   private-network.sh link A IFA ADDRA B IFB ADDRB
-#       A veth pair: IFA in node A, IFB in node B, both up, with the addresses given as
-#       "10.1.0.1/24"; "-" leaves an end without IPv4.
-#   private-network.sh router NAME
-#       Lets node NAME forward IPv4.
-#   private-network.sh in NAME CMD [ARG...]
-#       Runs CMD in the network of node NAME (e.g. "ip route add default via 10.1.0.254").
-#
-# Example, a device one router away from the test:
-#   tests/netns/private-network.sh enter sh -c '
-#       N=tests/netns/private-network.sh
-#       $N node r1 && $N node dev && $N router r1 &&
-#       $N link self pc0 10.1.0.1/24 r1 r1a 10.1.0.254/24 &&
-#       $N link r1 r1b 10.2.0.254/24 dev dev0 10.2.0.2/24 &&
-#       $N in self ip route add default via 10.1.0.254 &&
-#       $N in dev ip route add default via 10.2.0.254 &&
-#       ping -c 1 10.2.0.2'
-# From a QtTest executable use tests/netns/PrivateNetwork.h, which wraps this script.
+#   enter CMD [ARG...]   runs CMD as root of a new user, network, PID and mount namespace
+#       holding only "lo" (up); a normal user can where unprivileged user namespaces are
+#       allowed. Returns CMD's exit code, or 77 when no namespace can be made here.
+#       Everything started inside ends with CMD. CMD finds HOPTRACE_PRIVATE_NETWORK (a state
+#       folder) and HOPTRACE_HOST_NETNS (the network left) in its environment.
+# Only inside (they refuse to run anywhere else); "self" names the namespace of `enter`:
+#   node NAME                       another network namespace (a device, router, far host)
+#   link A IFA ADDRA B IFB ADDRB    a veth pair, both ends up; ADDR "10.1.0.1/24" or "-" (none)
+#   router NAME                     lets node NAME forward IPv4
+#   in NAME CMD [ARG...]            runs CMD in the network of node NAME
 
 set -u
 script=$(readlink -f "$0")
@@ -70,7 +50,7 @@ run_in() {
 
 configure_end() { # node interface address
     if [ "$3" != "-" ]; then
-        run_in "$1" ip addr add "$3" dev "$2" || fail "cannot give $2 the address $3"
+        run_in "$1" ip addr add "$3" brd + dev "$2" || fail "cannot give $2 the address $3"
     fi
     run_in "$1" ip link set "$2" up || fail "cannot bring $2 up"
 }
@@ -84,7 +64,9 @@ enter)
     for flags in -rnpf -npf; do
         # Plain root may lack user namespaces (e.g. in a container); it does not need one.
         [ "$flags" = -npf ] && [ "$(id -u)" != 0 ] && continue
-        if unshare "$flags" --mount-proc true >/dev/null 2>&1; then
+        # Making the namespace is not enough where a security module strips its powers:
+        # bringing up its loopback proves the network can be built.
+        if unshare "$flags" --mount-proc ip link set lo up >/dev/null 2>&1; then
             HOPTRACE_HOST_NETNS=$host exec unshare "$flags" --mount-proc --kill-child \
                 /bin/sh "$script" _inside "$@"
         fi

@@ -1,13 +1,26 @@
 #include "platform/windows/WindowsEchoTest.h"
+#include "platform/windows/WindowsWlan.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
+// Wine's WLAN service answers like a PC without a wireless adapter.
+TEST(WindowsWlan, ClientOpensAndFindsNoInterface)
+{
+    WindowsWlan wlan;
+    const auto client = wlan.openClient();
+    ASSERT_TRUE(client.has_value());
+    EXPECT_NE(*client, 0u);
+    wlan.registerNotifications(*client, [] {});
+    EXPECT_EQ(wlan.interfaceCount(*client), 0);
+    EXPECT_TRUE(wlan.availableNetworks(*client).empty());
+    wlan.unregisterNotifications(*client);
+}
+
 // Wine sends echo requests through a raw ICMP socket (root) or a ping socket
 // (net.ipv4.ping_group_range); scripts/test-windows.sh says which one is open.
-// Nothing is sent anywhere but to 127.0.0.1.
 TEST(WindowsEchoTest, LoopbackAnswers)
 {
     const char* allowed = std::getenv("HOPTRACE_WINE_ICMP");
