@@ -4,6 +4,7 @@
 #include "fakes/WindowRig.h"
 
 #include "controls/PictureButton.h"
+#include "webserver/SetupDatagrams.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -13,10 +14,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <ranges>
+
 namespace {
 // Reboot, Load defaults, or the IP setup panel's OK (opened first).
 enum Command { Reboot, LoadDefaults, IpSetup };
-enum class Refusal { None, EverySend, FirstAdapter };
 
 void run(WindowRig& rig, Command command)
 {
@@ -40,20 +43,13 @@ void typeInto(WindowRig& rig, QLineEdit* box, const QString& text)
     WindowInput::Type(*rig.window, text);
 }
 
-std::vector<FakeUdpSocket::Sent> setupCopies(const WindowRig& rig)
-{
-    std::vector<FakeUdpSocket::Sent> copies;
-    for (const auto& sent : rig.fakes.socket.sent)
-        if (sent.bytes.starts_with("TAVIKwebserver|Set"))
-            copies.push_back(sent);
-    return copies;
-}
+bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
 
 // How a command ends: with one new search, or none when the window closes during its wait.
 struct Ending {
     const char* name;
     Command command;
-    Refusal refusal = Refusal::None;
+    int refusing = -2; // the adapter whose sends fail; -1: every adapter
     double startAt = 36000.0;
     double closeAt = 0.0;  // 0: the window stays open
     bool answered = false; // a device not listed yet answers 0.2 s after the click
@@ -62,10 +58,10 @@ struct Ending {
     double endsBy = 12.5;  // seconds from the click to the command's end
 };
 const Ending kEndings[] = {
-    {.name = "Reboot, send refused", .command = Reboot, .refusal = Refusal::EverySend, .boxes = 1},
-    {.name = "Load defaults, send refused", .command = LoadDefaults, .refusal = Refusal::EverySend, .boxes = 1},
-    {.name = "IP setup, send refused", .command = IpSetup, .refusal = Refusal::EverySend, .boxes = 1, .copies = 0},
-    {.name = "IP setup, one adapter down", .command = IpSetup, .refusal = Refusal::FirstAdapter, .copies = 3},
+    {.name = "Reboot, send refused", .command = Reboot, .refusing = -1, .boxes = 1},
+    {.name = "Load defaults, send refused", .command = LoadDefaults, .refusing = -1, .boxes = 1},
+    {.name = "IP setup, send refused", .command = IpSetup, .refusing = -1, .boxes = 1, .copies = 0},
+    {.name = "IP setup, one adapter down", .command = IpSetup, .refusing = 2, .copies = 3},
     {.name = "Reboot, closed in the wait", .command = Reboot, .closeAt = 3.0, .endsBy = 3.5},
     {.name = "IP setup, closed while sending", .command = IpSetup, .closeAt = 1.5, .endsBy = 2},
     {.name = "IP setup, closed rebooting", .command = IpSetup, .closeAt = 5, .answered = true, .endsBy = 5.5},
@@ -121,8 +117,8 @@ private Q_SLOTS:
         rig.listReplies({TavikReply()});
         if (e.startAt > 86000.0)
             rig.fakes.time.advance(86400.3 - e.startAt - rig.fakes.time.elapsed());
-        rig.fakes.socket.sendSucceeds = e.refusal != Refusal::EverySend;
-        rig.fakes.socket.refusingInterface = e.refusal == Refusal::FirstAdapter ? 2 : -2;
+        rig.fakes.socket.sendSucceeds = e.refusing != -1;
+        rig.fakes.socket.refusingInterface = e.refusing;
         if (e.answered)
             rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:99"}), 0.2);
         if (e.closeAt > 0)
@@ -135,7 +131,7 @@ private Q_SLOTS:
                  searchesBefore + (e.closeAt > 0 ? 0 : 1)); // a closed window searches no more
         QVERIFY(rig.fakes.time.elapsed() - clicked <= e.endsBy);
         if (e.copies >= 0)
-            QCOMPARE(int(setupCopies(rig).size()), e.copies);
+            QCOMPARE(int(std::ranges::count_if(rig.fakes.socket.sent, isSetup)), e.copies);
         if (e.closeAt > 0) // no tick may touch the closed socket
             QVERIFY(!rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
     }
@@ -193,12 +189,13 @@ private Q_SLOTS:
         const double clicked = rig.fakes.time.elapsed();
         WindowInput::Click(*c.cmdIPOK);
         if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the empty box
-            QVERIFY(setupCopies(rig).empty() && c.fraSetIP->isVisible() && QApplication::focusWidget() == empty);
+            QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup) && c.fraSetIP->isVisible()
+                    && QApplication::focusWidget() == empty);
             QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{result.toStdString()});
             return;
         }
         std::vector<int> interfaces;
-        for (const auto& copy : setupCopies(rig)) {
+        for (const auto& copy : rig.fakes.socket.sent | std::views::filter(isSetup)) {
             QVERIFY(QByteArray::fromStdString(copy.bytes) == result && copy.host == "255.255.255.255");
             QCOMPARE(qRound(10 * (copy.at - clicked)), 10 * int(interfaces.size() / 2)); // a pair a second
             interfaces.push_back(copy.interfaceIndex);
@@ -211,6 +208,51 @@ private Q_SLOTS:
         const QString rebooting = "IPsetup sent OK. Rebooting";
         QCOMPARE(status, (QStringList{rebooting, rebooting + QString("...").repeated(12)}));
         QCOMPARE(c.cmdReboot->text(), QString("Reboot"));
+    }
+
+    void setupRequests_data()
+    {
+        // values: the bytes between "TAVIKwebserver|SetDHCP|" or "...|SetIP|" and the closing "|", in hex
+        Columns<std::string, QByteArray>("built", "values");
+        using TavikSetup::SetDHCPRequest, TavikSetup::SetIPRequest;
+        const std::string mac = "00:08:DC:12:34:56";
+        QTest::newRow("port 60000") << SetDHCPRequest("60000", mac) << QByteArray("123456ea60");
+        QTest::newRow("empty port") << SetDHCPRequest("", mac) << QByteArray("1234560000");
+        QTest::newRow("lower-case MAC hex") << SetDHCPRequest("80", "00:08:dc:ab:cd:ef") << QByteArray("abcdef0050");
+        QTest::newRow("MAC hex ends at a non-hex character")
+            << SetDHCPRequest("80", "00:08:DC:1G:G1:A-") << QByteArray("01000a0050");
+        QTest::newRow("empty box 0, halves to the even neighbour")
+            << SetIPRequest({"", "2.5", "3.5", "1", "255", "255", "255", "", "1", "1", "1", "1", "1", "1", "1", "1"},
+                            "80", mac)
+            << QByteArray("123456000204010050ffffff000101010101010101");
+        QTest::newRow("value bytes | and 0 not escaped")
+            << SetIPRequest({"124", "0", "124", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "124"},
+                            "124", "00:08:DC:7C:00:7c")
+            << QByteArray("7c007c7c007c00007c00000000000000000000007c");
+    }
+    void setupRequests()
+    {
+        QFETCH(std::string, built);
+        QFETCH(QByteArray, values);
+        const QByteArray kind = values.size() == 10 ? "TAVIKwebserver|SetDHCP|" : "TAVIKwebserver|SetIP|";
+        QCOMPARE(QByteArray::fromStdString(built).toHex(), kind.toHex() + values + "7c");
+    }
+
+    // The simulator reads them back; anything but the exact layout is not a setup request.
+    void setupRequestsRead()
+    {
+        using namespace TavikSetup;
+        const QByteArray ip = "TAVIKwebserver|SetIP|"
+            + QByteArray::fromHex("7c00ffc0a87c00ea60ffff00000102030408080404") + "|";
+        const auto read = ParseSetIP(ip.toStdString());
+        QVERIFY(read && read->macTail == (MacTail{0x7C, 0, 0xFF}) && read->port == 60000);
+        QCOMPARE(DottedText(read->address) + " " + DottedText(read->mask) + " " + DottedText(read->gateway) + " "
+                     + DottedText(read->dns),
+                 "192.168.124.0 255.255.0.0 1.2.3.4 8.8.4.4");
+        QCOMPARE(ParseSetDHCP(SetDHCPRequest("8080", "00:08:DC:12:34:56"))->port, 8080);
+        for (const QByteArray& bad :
+             {ip + '|', ip.chopped(1) + 'x', "tavikwebserver|" + ip.mid(15), "TAVIKwebserver|SetIX" + ip.mid(20)})
+            QVERIFY(!ParseSetIP(bad.toStdString()) && !ParseSetDHCP(bad.toStdString()));
     }
 };
 

@@ -1,0 +1,332 @@
+#include "TestMain.h"
+
+#include "fakes/WindowInput.h"
+#include "fakes/WindowRig.h"
+
+#include "common/AdapterTable.h"
+#include "controls/BusyAnimation.h"
+#include "controls/PictureButton.h"
+#include "webserver/DeviceFacts.h"
+#include "webserver/Search.h"
+#include "webserver/ServerList.h"
+#include "webserver/SubstringIndex.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <random>
+
+namespace {
+std::string reply(const std::string& mac) { return TavikReply({.mac = mac}); }
+
+std::string heading(int n) { return "\r\nWebserver " + std::to_string(n) + " found:\r\n\r\n"; }
+
+// The four octet rows, "/" between boxes and "|" between rows.
+QString rows(const Controls& c)
+{
+    QString joined;
+    for (int box = 0; box < 16; ++box)
+        joined += (box == 0 ? "" : box % 4 ? "/" : "|") + c.txtIPadres[box]->text();
+    return joined;
+}
+} // namespace
+
+class ServerListTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void searchOutcomes_data()
+    {
+        // late: how many of the datagrams come after the search has ended
+        Columns<QByteArrayList, int, int, double>("datagrams", "late", "listed", "startAt");
+        const QByteArray a(reply("00:08:DC:00:00:01").c_str()), b(reply("00:08:DC:00:00:02").c_str());
+        QTest::newRow("no webserver") << QByteArrayList{} << 0 << 0 << 36000.0;
+        QTest::newRow("one is selected at once") << QByteArrayList{a} << 0 << 1 << 36000.0;
+        QTest::newRow("two wait for a click") << QByteArrayList{a, b} << 0 << 2 << 36000.0;
+        QTest::newRow("one answering every request") << QByteArrayList{a, a, a} << 0 << 1 << 36000.0;
+        QTest::newRow("late after No find: listed, not selected") << QByteArrayList{a} << 1 << 1 << 36000.0;
+        QTest::newRow("late after a lone one: neither selected") << QByteArrayList{a, b} << 1 << 2 << 36000.0;
+        QTest::newRow("started at 23:59:59, ends after midnight") << QByteArrayList{} << 0 << 0 << 86399.0;
+        // Our own request, another program's text, a label in other case or at the very end.
+        QTest::newRow("no reply") << QByteArrayList{"TAVIKwebserver|List|", "TAVIKwebserver|MAC Address : 1",
+                                                    "hello on port 8080", "Mac Address : 00:08:DC:00:00:01",
+                                                    "Host Name : x\r\nMAC Address"}
+                                  << 0 << 0 << 36000.0;
+    }
+    void searchOutcomes()
+    {
+        QFETCH(QByteArrayList, datagrams);
+        QFETCH(int, late);
+        QFETCH(int, listed);
+        QFETCH(double, startAt);
+        WindowRig rig(startAt);
+        rig.load();
+        for (int n = 0; n < datagrams.size(); ++n) {
+            if (n == datagrams.size() - late)
+                rig.finishSearch();
+            rig.fakes.socket.deliver(datagrams[n].toStdString(), 0.8 + 0.4 * n, "192.168.1.20", 2);
+        }
+        rig.finishSearch();
+        std::string expected = listed ? "" : "No find";
+        for (int n = 0; n < listed; ++n)
+            expected += heading(n + 1) + datagrams[n].toStdString();
+        QCOMPARE(rig.serverText(), expected);
+        const Controls& c = rig.c();
+        const bool lone = listed - late == 1 && !late;
+        QCOMPARE(c.labStatus->text(), listed > late ? "Please select webserver to reboot or to set IP." : "");
+        QCOMPARE(c.cmdReboot->text(), lone ? "Reboot 192.168.1.20" : "Reboot");
+        QCOMPARE(c.cmdReboot->isEnabled(), lone);
+        // A lone device is described on its buttons when the search ends; a late one drops that.
+        QCOMPARE(c.cmdReboot->toolTip(), lone ? "Found on NIC #1 (192.168.1.2/24)" : "");
+        QCOMPARE(c.txtServers->extraSelections().size(), listed - late == 1 ? 1 : 0); // the lone block is marked
+        QVERIFY(rig.window->isEnabled() && c.picRefresh->isEnabled() && !rig.fakes.timer1->isEnabled());
+        QVERIFY(c.fraMurel->isEnabled() && c.cmdWiFiConnect->isEnabled());
+    }
+
+    void aBurstIsReadWholeAndAStreamLetsTheSearchEnd()
+    {
+        // A thousand replies (one twice), then copies arriving faster than they are read: the
+        // reading must give the event loop back, or the search's ticks would never come.
+        WindowRig rig;
+        rig.load();
+        std::vector<std::string> burst;
+        for (int i = 0; i < 1000; ++i) {
+            char mac[18];
+            std::snprintf(mac, sizeof mac, "00:08:DC:00:%02X:%02X", i / 256, i % 256);
+            burst.push_back(reply(mac));
+            if (i == 10)
+                burst.push_back(burst.back());
+        }
+        const std::string big = std::string(40000, 'x') + reply("00:08:DC:01:00:00") + std::string(20000, 'y');
+        burst.push_back(big);
+        rig.fakes.socket.deliverBurst(burst, 0.5);
+        int left = 1'000'000;
+        rig.fakes.socket.stream = [&]() { return left-- > 0 ? std::optional(burst[5]) : std::nullopt; };
+        rig.finishSearch();
+        QVERIFY(left > 0 && !rig.fakes.timer1->isEnabled());
+        QCOMPARE(rig.window->search().count(), 1001);
+        const std::string& text = rig.serverText();
+        QVERIFY(text.find("Webserver 98 found:") != std::string::npos);
+        QVERIFY(text.find("Webserver 99 found:") == std::string::npos);
+        QVERIFY(text.find("00:08:DC:00:03:E7") != std::string::npos && text.ends_with("\r\n\r\n" + big));
+    }
+
+    void everyAdapterGetsTheRequestOnEveryTick_data()
+    {
+        Columns<int, int, int>("refusingInterface", "sent", "boxes"); // -1: every adapter refuses
+        QTest::newRow("two adapters, three ticks") << -2 << 6 << 0;
+        QTest::newRow("one adapter down does not silence the other") << 2 << 3 << 0;
+        QTest::newRow("every adapter refuses: one box, and the search still ends") << -1 << 0 << 1;
+    }
+    void everyAdapterGetsTheRequestOnEveryTick()
+    {
+        QFETCH(int, refusingInterface);
+        QFETCH(int, sent);
+        QFETCH(int, boxes);
+        WindowRig rig;
+        rig.fakes.adapters.list = {{"down", "10.9.0.2", "255.255.0.0", "", 2},
+                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
+        rig.fakes.socket.sendSucceeds = refusingInterface != -1;
+        rig.fakes.socket.refusingInterface = refusingInterface;
+        rig.fakes.messages.whileOpen = [&](const std::string&) { rig.fakes.time.advance(5.0); }; // read for 5 s
+        rig.load();
+        QVERIFY(!rig.window->isEnabled() && rig.c().Animation1->isVisible() && rig.c().Animation1->isPlaying());
+        if (!boxes) {
+            rig.fakes.time.advance(2.0);
+            QCOMPARE(rig.c().labStatus->text(), QString("Searching.........")); // three dots per tick
+        }
+        rig.finishSearch();
+        QCOMPARE(rig.sentCount("TAVIKwebserver|List|"), sent);
+        for (const auto& request : rig.fakes.socket.sent)
+            QVERIFY(request.host == "255.255.255.255" && request.port == 8080 && request.interfaceIndex >= 2);
+        QCOMPARE(int(rig.fakes.messages.shown.size()), boxes);
+        QVERIFY(rig.window->isEnabled() && !rig.c().Animation1->isVisible() && !rig.fakes.timer1->isEnabled());
+        // The port stays bound the whole time: nothing waiting in its buffer is thrown away.
+        QVERIFY(rig.fakes.socket.closeCalls == 1 && rig.fakes.socket.bindCalls == 1);
+    }
+
+    void aClickSelectsTheBlockBeforeTheCaret_data()
+    {
+        Columns<QString, int, QString>("where", "offset", "selected");
+        QTest::newRow("first heading") << "Webserver 1 found:" << 3 << "192.168.1.21";
+        QTest::newRow("inside the first block") << "00:08:DC:00:00:01" << 0 << "192.168.1.21";
+        QTest::newRow("second heading selects the first") << "Webserver 2 found:" << 4 << "192.168.1.21";
+        QTest::newRow("two characters into the second label") << "Host Name : second" << 2 << "10.1.2.3";
+        QTest::newRow("end of the second block") << "Firmware : 1.07\r\n" << 17 << "10.1.2.3";
+        QTest::newRow("very start of the list") << "\r\nWebserver 1" << 0 << "";
+    }
+    void aClickSelectsTheBlockBeforeTheCaret()
+    {
+        QFETCH(QString, where);
+        QFETCH(int, offset);
+        QFETCH(QString, selected);
+        WindowRig rig;
+        rig.fakes.adapters.list = {{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
+                                   {"lan2", "172.16.5.10", "255.255.0.0", "", 3}};
+        rig.load();
+        rig.fakes.socket.deliver(TavikReply({.address = "192.168.1.21:80"}), 0.2, "192.168.1.21", 2);
+        rig.fakes.socket.deliver(TavikReply({.host = "second", .mac = "00:08:DC:00:00:02", .address = "10.1.2.3:81"}),
+                                 0.4, "10.1.2.3", 3);
+        rig.finishSearch();
+        const Controls& c = rig.c();
+        QVERIFY(!c.cmdReboot->isEnabled() && c.cmdReboot->toolTip().isEmpty()); // nothing selected yet
+        rig.clickServerListAt(rig.serverText().rfind(where.toStdString()) + offset);
+        QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
+        QCOMPARE(c.cmdReboot->isEnabled(), !selected.isEmpty());
+        // Which adapter heard the device, and what that tells, on its buttons only; the captions stay.
+        const QString hint = selected.isEmpty()           ? ""
+                             : selected.startsWith("192") ? "Found on NIC #1 (192.168.1.10/24)"
+                                                          : "Found on NIC #2 (172.16.5.10/16)\n10.1.2.3 is not on the "
+                                                            "network of NIC #2: Reboot may not reach it; Set IP can "
+                                                            "move it.";
+        for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
+            QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
+        if (!selected.isEmpty()) {
+            QCOMPARE(c.cmdReboot->text(), "Reboot " + selected);
+            // The list marks the selected reply's own lines, from its host name to its last line.
+            const QString marked = c.txtServers->extraSelections().value(0).cursor.selectedText();
+            QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07")
+                         && marked.count("Host Name") == 1 && marked.contains(selected),
+                     qPrintable(marked));
+        }
+        // A new search drops the selection and its description.
+        WindowInput::Click(*c.picRefresh);
+        rig.finishSearch();
+        QVERIFY(c.cmdReboot->toolTip().isEmpty() && c.cmdSetIP->accessibleDescription().isEmpty());
+    }
+
+    void aBlockFillsWhatItHas_data()
+    {
+        // filled: the selected address, whether Set IP is offered, the port box and the four octet rows
+        Columns<QString, QString>("block", "filled");
+        const QString head = "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n",
+                      dhcp = head + "IP Assignment : DHCP\r\n";
+        const auto reply = [](std::string address, std::string mask, std::string mac = "00:08:DC:00:00:01") {
+            return QString::fromStdString(
+                TavikReply({.mac = mac, .assignment = "STATIC", .address = address, .mask = mask}));
+        };
+        const QString gwDns = "|192/168/1/1|192/168/1/1", none = "8080 ///|///|///|///";
+        // The line break behind the last octet stays out of its box.
+        QTest::newRow("whole") << reply("192.168.1.20:80", "255.255.255.0")
+                               << "192.168.1.20 SetIP 80 192/168/1/20|255/255/255/0" + gwDns;
+        QTest::newRow("00:0A device") << reply("10.0.0.1:80", "255.0.0.0", "00:0A:DC:00:00:01")
+                                      << "10.0.0.1 - 80 10/0/0/1|255/0/0/0" + gwDns;
+        QTest::newRow("no MAC label") << "Host Name : a\r\nIP Address : 1.2.3.4:80\r\n"
+                                      << " - " + none;
+        QTest::newRow("no assignment or address") << head << " SetIP " + none;
+        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:"
+                                         << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
+        QTest::newRow("nothing behind DNS") << dhcp
+                + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
+                                            << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|///";
+        QTest::newRow("five pieces") << dhcp + "IP Address : 10.1.2.3.4:82\r\nX : y"
+                                     << "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///";
+        QTest::newRow("label in other case") << dhcp + "IP Address : 10.1.2.3:83\r\nSubnet Mask : 255.0.0.0\r\nX : y"
+                                             << "10.1.2.3 SetIP 83 10/1/2/3|///|///|///";
+        // The box rules judge a reply's whole value, before a box's length limit cuts it.
+        QTest::newRow("long octet and port")
+            << reply("1000.2.3.4:123456", "255.255.255.0") << "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0" + gwDns;
+        QTest::newRow("huge exponents") << reply("10.0.0.1:1e999", "2e22.1.1.1")
+                                        << "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1" + gwDns;
+        QTest::newRow("port -infinity") << reply("10.0.0.1:-1e999", "255.0.0.0")
+                                        << "10.0.0.1 SetIP 8080 10/0/0/1|255/0/0/0" + gwDns;
+        QTest::newRow("exponent octet, long in-range octet")
+            << reply("1e1.0100.3.1000:60000", "255.255.0.0100")
+            << "1e1.0100.3.1000 SetIP 60000 1e1/100/3/|255/255/0/100" + gwDns;
+    }
+    void aBlockFillsWhatItHas()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, filled);
+        WindowRig rig;
+        rig.listReplies({});
+        rig.window->serverList().setText(heading(1) + block.toStdString()); // as a search would have
+        rig.clickServerListAt(rig.serverText().size());
+        const Controls& c = rig.c();
+        const QString ip = QString::fromStdString(rig.window->state().selectedIp);
+        QCOMPARE(ip + (c.cmdSetIP->isEnabled() ? " SetIP " : " - ") + c.txtPort->text() + " " + rows(c), filled);
+        QCOMPARE(c.cmdReboot->isEnabled(), !ip.isEmpty());
+        QCOMPARE(c.cmdDefault->text(), ip.isEmpty() ? "Load defaults" : "Load defaults on " + ip);
+        if (!ip.isEmpty())
+            QCOMPARE(c.optAutoIP[0]->isChecked(), block.contains("IP Assignment : DHCP"));
+    }
+
+    void aBlockLackingLabelsTakesNothingFromTheNext()
+    {
+        WindowRig rig;
+        rig.listReplies({"Host Name : a\r\nMAC Address : 00:08:DC:00:00:09\r\n", TavikReply()});
+        rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:09"));
+        QCOMPARE(rig.window->state().selectedMac, std::string("00:08:DC:00:00:09"));
+        QVERIFY(rig.window->state().selectedIp.empty() && !rig.c().cmdReboot->isEnabled());
+        QCOMPARE(rig.c().txtPort->text(), QString("8080"));
+    }
+
+    void deviceHints_data()
+    {
+        // others: "mac address" pairs heard in the same search, on NIC #2.
+        Columns<QString, int, QStringList, QString>("address", "interfaceIndex", "others", "hint");
+        const QString also = "192.168.1.20 is also the address of 00:08:DC:00:00:09";
+        QTest::newRow("NIC #2's network heard on NIC #1")
+            << "172.16.5.20" << 2 << QStringList{}
+            << "Found on NIC #1 (192.168.1.10/24)\n172.16.5.20 is not on the network of NIC #1: Reboot may not reach "
+               "it; Set IP can move it.";
+        QTest::newRow("same address as a device on the other adapter")
+            << "192.168.1.20" << 2 << QStringList{"00:08:DC:00:00:09 192.168.1.20", "00:08:DC:00:00:0A 192.168.1.21"}
+            << "Found on NIC #1 (192.168.1.10/24)\n" + also + ": two devices answer on it.";
+        QTest::newRow("three devices on one address, adapter unknown")
+            << "192.168.1.20" << -1 << QStringList{"00:08:DC:00:00:09 192.168.1.20", "00:08:DC:00:00:0A 192.168.1.20"}
+            << also + ", 00:08:DC:00:00:0A: several devices answer on it.";
+        QTest::newRow("no address is no duplicate and no mismatch")
+            << "" << 2 << QStringList{"00:08:DC:00:00:09 "} << "Found on NIC #1 (192.168.1.10/24)";
+    }
+    void deviceHints()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, interfaceIndex);
+        QFETCH(QStringList, others);
+        QFETCH(QString, hint);
+        const std::vector<NicRecord> nics{{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
+                                          {"lan2", "172.16.5.10", "255.255.0.0", "", 3}};
+        const HeardDevice device{"00:08:DC:00:00:01", address.toStdString(), interfaceIndex};
+        std::vector<HeardDevice> heard{device};
+        for (const QString& other : others)
+            heard.push_back({other.section(' ', 0, 0).toStdString(), other.section(' ', 1).toStdString(), 3});
+        QCOMPARE(QString::fromStdString(DeviceHintText(device.address, FactsAbout(device, heard, nics))), hint);
+    }
+
+    // The "already listed" index answers as the plain substring search over lists grown by
+    // appends and replaced now and then, asked for pieces of the list, near misses and "".
+    void theListIndexAnswersAsThePlainSearch()
+    {
+        std::mt19937 random(11);
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        auto randomText = [&](int length) { // a small alphabet, so that near misses and repeats are common
+            std::string s;
+            for (int i = 0; i < length; ++i)
+                s += "0A8:\r\n"[pick(6)];
+            return s;
+        };
+        SubstringIndex index;
+        std::string text;
+        for (int round = 0; round < 4000; ++round) {
+            if (pick(200) == 0) {
+                text = randomText(pick(30));
+                index.reset();
+            } else {
+                text += randomText(pick(40));
+                index.extend(text);
+            }
+            std::string what = randomText(pick(20));
+            if (pick(2) == 0 && !text.empty())
+                what = text.substr(static_cast<std::size_t>(pick(static_cast<int>(text.size()))),
+                                   static_cast<std::size_t>(pick(19)));
+            QCOMPARE(index.contains(text, what), text.find(what) != std::string::npos);
+        }
+    }
+};
+
+HOPTRACE_TEST(ServerListTest)
+#include "ServerListTest.moc"
