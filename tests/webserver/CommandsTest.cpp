@@ -216,11 +216,10 @@ private Q_SLOTS:
         Columns<std::string, QByteArray>("built", "values");
         using TavikSetup::SetDHCPRequest, TavikSetup::SetIPRequest;
         const std::string mac = "00:08:DC:12:34:56";
-        QTest::newRow("port 60000") << SetDHCPRequest("60000", mac) << QByteArray("123456ea60");
-        QTest::newRow("empty port") << SetDHCPRequest("", mac) << QByteArray("1234560000");
-        QTest::newRow("lower-case MAC hex") << SetDHCPRequest("80", "00:08:dc:ab:cd:ef") << QByteArray("abcdef0050");
-        QTest::newRow("MAC hex ends at a non-hex character")
-            << SetDHCPRequest("80", "00:08:DC:1G:G1:A-") << QByteArray("01000a0050");
+        QTest::newRow("port 60000, lower-case MAC hex")
+            << SetDHCPRequest("60000", "00:08:dc:ab:cd:ef") << QByteArray("abcdefea60");
+        QTest::newRow("empty port, MAC hex ends at a non-hex character")
+            << SetDHCPRequest("", "00:08:DC:1G:G1:A-") << QByteArray("01000a0000");
         QTest::newRow("empty box 0, halves to the even neighbour")
             << SetIPRequest({"", "2.5", "3.5", "1", "255", "255", "255", "", "1", "1", "1", "1", "1", "1", "1", "1"},
                             "80", mac)
