@@ -21,8 +21,6 @@
 #include <random>
 
 namespace {
-std::string reply(const std::string& mac) { return TavikReply({.mac = mac}); }
-
 std::string heading(int n) { return "\r\nWebserver " + std::to_string(n) + " found:\r\n\r\n"; }
 
 // The four octet rows, "/" between boxes and "|" between rows.
@@ -47,7 +45,7 @@ private Q_SLOTS:
                             int refusing = -2) {
             QTest::newRow(name) << datagrams << late << listed << startAt << refusing;
         };
-        const QByteArray a(reply("00:08:DC:00:00:01").c_str()), b(reply("00:08:DC:00:00:02").c_str());
+        const QByteArray a(TavikReply().c_str()), b(TavikReply({.mac = "00:08:DC:00:00:02"}).c_str());
         row("two wait for a click", {a, b}, 0, 2);
         row("one answering every request", {a, a, a}, 0, 1);
         row("late after No find: listed, not selected", {a}, 1, 1);
@@ -119,11 +117,12 @@ private Q_SLOTS:
         for (int i = 0; i < 1000; ++i) {
             char mac[18];
             std::snprintf(mac, sizeof mac, "00:08:DC:00:%02X:%02X", i / 256, i % 256);
-            burst.push_back(reply(mac));
+            burst.push_back(TavikReply({.mac = mac}));
             if (i == 10)
                 burst.push_back(burst.back());
         }
-        const std::string big = std::string(40000, 'x') + reply("00:08:DC:01:00:00") + std::string(20000, 'y');
+        const std::string big = std::string(40000, 'x') + TavikReply({.mac = "00:08:DC:01:00:00"})
+            + std::string(20000, 'y');
         burst.push_back(big);
         rig.fakes.socket.deliverBurst(burst, 0.5);
         int left = 1'000'000;
@@ -237,33 +236,27 @@ private Q_SLOTS:
             QCOMPARE(c.optAutoIP[0]->isChecked(), block.contains("IP Assignment : DHCP"));
     }
 
-    void deviceHints_data()
-    {
-        // others: "mac address" pairs heard in the same search, on NIC #2.
-        Columns<QString, int, QStringList, QString>("address", "interfaceIndex", "others", "hint");
-        const QString also = "192.168.1.20 is also the address of 00:08:DC:00:00:09";
-        QTest::newRow("same address as a device on the other adapter")
-            << "192.168.1.20" << 2 << QStringList{"00:08:DC:00:00:09 192.168.1.20", "00:08:DC:00:00:0A 192.168.1.21"}
-            << "Found on NIC #1 (192.168.1.10/24)\n" + also + ": two devices answer on it.";
-        QTest::newRow("three devices on one address, adapter unknown")
-            << "192.168.1.20" << -1 << QStringList{"00:08:DC:00:00:09 192.168.1.20", "00:08:DC:00:00:0A 192.168.1.20"}
-            << also + ", 00:08:DC:00:00:0A: several devices answer on it.";
-        QTest::newRow("no address is no duplicate and no mismatch")
-            << "" << 2 << QStringList{"00:08:DC:00:00:09 "} << "Found on NIC #1 (192.168.1.10/24)";
-    }
     void deviceHints()
     {
-        QFETCH(QString, address);
-        QFETCH(int, interfaceIndex);
-        QFETCH(QStringList, others);
-        QFETCH(QString, hint);
         const std::vector<NicRecord> nics{{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
                                           {"lan2", "172.16.5.10", "255.255.0.0", "", 3}};
-        const HeardDevice device{"00:08:DC:00:00:01", address.toStdString(), interfaceIndex};
-        std::vector<HeardDevice> heard{device};
-        for (const QString& other : others)
-            heard.push_back({other.section(' ', 0, 0).toStdString(), other.section(' ', 1).toStdString(), 3});
-        QCOMPARE(QString::fromStdString(DeviceHintText(device.address, FactsAbout(device, heard, nics))), hint);
+        const std::vector<HeardDevice> heard{{"00:08:DC:00:00:01", "192.168.1.20", 2},
+                                             {"00:08:DC:00:00:09", "192.168.1.20", 3},
+                                             {"00:08:DC:00:00:0A", "192.168.1.21", 3},
+                                             {"00:08:DC:00:00:0B", "192.168.1.21", -1},
+                                             {"00:08:DC:00:00:0C", "192.168.1.21", 3},
+                                             {"00:08:DC:00:00:0D", "", 2},
+                                             {"00:08:DC:00:00:0E", "", 3}};
+        const auto hint = [&](std::size_t n) {
+            return QString::fromStdString(DeviceHintText(heard[n].address, FactsAbout(heard[n], heard, nics)));
+        };
+        QCOMPARE(hint(0),
+                 "Found on NIC #1 (192.168.1.10/24)\n192.168.1.20 is also the address of 00:08:DC:00:00:09: "
+                 "two devices answer on it.");
+        QCOMPARE(hint(3),
+                 "192.168.1.21 is also the address of 00:08:DC:00:00:0A, 00:08:DC:00:00:0C: several devices "
+                 "answer on it.");                              // heard on no known adapter
+        QCOMPARE(hint(5), "Found on NIC #1 (192.168.1.10/24)"); // no address is no duplicate and no mismatch
     }
 
     // The "already listed" index answers as the plain substring search, over lists grown by appends
