@@ -130,10 +130,9 @@ private Q_SLOTS:
         rig.finishSearch();
         QVERIFY(left > 0 && !rig.fakes.timer1->isEnabled());
         QCOMPARE(rig.window->search().count(), 1001);
-        const std::string& text = rig.serverText();
-        QVERIFY(text.find("Webserver 98 found:") != std::string::npos);
-        QVERIFY(text.find("Webserver 99 found:") == std::string::npos);
-        QVERIFY(text.find("00:08:DC:00:03:E7") != std::string::npos && text.ends_with("\r\n\r\n" + big));
+        const QString text = QString::fromStdString(rig.serverText());
+        QVERIFY(text.contains("Webserver 98 found:") && !text.contains("Webserver 99 found:"));
+        QVERIFY(text.contains("00:08:DC:00:03:E7") && text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
     }
 
     void aClickSelectsTheBlockBeforeTheCaret_data()
@@ -160,7 +159,6 @@ private Q_SLOTS:
             "192.168.1.30", 3);
         rig.finishSearch();
         const Controls& c = rig.c();
-        QVERIFY(!c.cmdReboot->isEnabled() && c.cmdReboot->toolTip().isEmpty()); // nothing selected yet
         rig.clickServerListAt(rig.serverText().rfind(where.toStdString()) + offset);
         QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
         QCOMPARE(c.cmdReboot->isEnabled(), !selected.isEmpty());
@@ -192,16 +190,17 @@ private Q_SLOTS:
         Columns<QString, QString>("block", "filled");
         const QString head = "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n",
                       dhcp = head + "IP Assignment : DHCP\r\n";
-        const auto reply = [](std::string address, std::string mask, std::string mac = "00:08:DC:00:00:01") {
-            return QString::fromStdString(
-                TavikReply({.mac = mac, .assignment = "STATIC", .address = address, .mask = mask}));
+        // A whole reply, with the gateway and DNS rows every one of them fills.
+        const auto whole = [](const char* name, std::string address, std::string mask, QString filled,
+                              std::string mac = "00:08:DC:00:00:01") {
+            QTest::newRow(name) << QString::fromStdString(
+                TavikReply({.mac = mac, .assignment = "STATIC", .address = address, .mask = mask}))
+                                << filled + "|192/168/1/1|192/168/1/1";
         };
-        const QString gwDns = "|192/168/1/1|192/168/1/1", none = "8080 ///|///|///|///";
+        const QString none = "8080 ///|///|///|///";
         // The line break behind the last octet stays out of its box.
-        QTest::newRow("whole") << reply("192.168.1.20:80", "255.255.255.0")
-                               << "192.168.1.20 SetIP 80 192/168/1/20|255/255/255/0" + gwDns;
-        QTest::newRow("00:0A device") << reply("10.0.0.1:80", "255.0.0.0", "00:0A:DC:00:00:01")
-                                      << "10.0.0.1 - 80 10/0/0/1|255/0/0/0" + gwDns;
+        whole("whole", "192.168.1.20:80", "255.255.255.0", "192.168.1.20 SetIP 80 192/168/1/20|255/255/255/0");
+        whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
         QTest::newRow("no assignment or address") << head << " SetIP " + none;
         QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:"
                                          << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
@@ -212,13 +211,12 @@ private Q_SLOTS:
             << dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y"
             << "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///";
         // The box rules judge a reply's whole value, before a box's length limit cuts it.
-        QTest::newRow("long octet and port")
-            << reply("1000.2.3.4:123456", "255.255.255.0") << "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0" + gwDns;
-        QTest::newRow("huge exponents, port -infinity")
-            << reply("10.0.0.1:-1e999", "2e22.1.1.1") << "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1" + gwDns;
-        QTest::newRow("exponent octet, long in-range octet")
-            << reply("1e1.0100.3.1000:60000", "255.255.0.0100")
-            << "1e1.0100.3.1000 SetIP 60000 1e1/100/3/|255/255/0/100" + gwDns;
+        whole("long octet and port", "1000.2.3.4:123456", "255.255.255.0",
+              "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0");
+        whole("huge exponents, port -infinity", "10.0.0.1:-1e999", "2e22.1.1.1",
+              "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1");
+        whole("exponent octet, long in-range octet", "1e1.0100.3.1000:60000", "255.255.0.0100",
+              "1e1.0100.3.1000 SetIP 60000 1e1/100/3/|255/255/0/100");
     }
     void aBlockFillsWhatItHas()
     {
