@@ -214,14 +214,13 @@ private Q_SLOTS:
     {
         // values: the bytes between "TAVIKwebserver|SetDHCP|" or "...|SetIP|" and the closing "|", in hex
         Columns<std::string, QByteArray>("built", "values");
-        const std::string mac = "00:08:DC:12:34:56";
         QTest::newRow("port 60000, lower-case MAC hex")
             << SetDHCPRequest("60000", "00:08:dc:ab:cd:ef") << QByteArray("abcdefea60");
         QTest::newRow("empty port, MAC hex ends at a non-hex character")
             << SetDHCPRequest("", "00:08:DC:1G:G1:A-") << QByteArray("01000a0000");
         QTest::newRow("empty box 0, halves to the even neighbour")
             << SetIPRequest({"", "2.5", "3.5", "1", "255", "255", "255", "", "1", "1", "1", "1", "1", "1", "1", "1"},
-                            "80", mac)
+                            "80", "00:08:DC:12:34:56")
             << QByteArray("123456000204010050ffffff000101010101010101");
         QTest::newRow("value bytes | and 0 not escaped")
             << SetIPRequest({"124", "0", "124", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "124"},
