@@ -285,10 +285,9 @@ private Q_SLOTS:
         const std::vector<NicRecord> nics{{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
                                           {"lan2", "172.16.5.10", "255.255.0.0", "", 3}};
         // Devices A to G as one search heard them; D on no known adapter, F and G without an address.
-        const std::vector<HeardDevice> heard{{"A", "192.168.1.20", 2}, {"B", "192.168.1.20", 3},
-                                             {"C", "192.168.1.21", 3}, {"D", "192.168.1.21", -1},
-                                             {"E", "192.168.1.21", 3}, {"F", "", 2},
-                                             {"G", "", 3}};
+        const std::string a = "192.168.1.20", b = "192.168.1.21";
+        const std::vector<HeardDevice> heard{{"A", a, 2}, {"B", a, 3},  {"C", b, 3}, {"D", b, -1},
+                                             {"E", b, 3}, {"F", "", 2}, {"G", "", 3}};
         const auto hint = [&](std::size_t n) {
             return QString::fromStdString(DeviceHintText(heard[n].address, FactsAbout(heard[n], heard, nics)));
         };
