@@ -1,0 +1,494 @@
+#include "TestMain.h"
+
+#include "fakes/WindowInput.h"
+#include "fakes/WindowRig.h"
+
+#include "common/AdapterTable.h"
+#include "controls/BusyAnimation.h"
+#include "controls/PictureButton.h"
+#include "webserver/DeviceFacts.h"
+#include "webserver/Search.h"
+#include "webserver/SetupDatagrams.h"
+#include "webserver/SubstringIndex.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <random>
+#include <ranges>
+
+namespace {
+std::string heading(int n) { return "\r\nWebserver " + std::to_string(n) + " found:\r\n\r\n"; }
+
+// Reboot, Load defaults, or the IP setup panel's OK (opened first).
+enum Command { Reboot, LoadDefaults, IpSetup };
+
+void run(WindowRig& rig, Command command)
+{
+    const Controls& c = rig.c();
+    if (command == LoadDefaults) { // nothing in the window shows or enables it; the command is still there
+        c.cmdDefault->setEnabled(true);
+        c.cmdDefault->show();
+    }
+    if (command == IpSetup)
+        WindowInput::Click(*c.cmdSetIP);
+    WindowInput::Click(command == Reboot ? *c.cmdReboot : command == LoadDefaults ? *c.cmdDefault : *c.cmdIPOK);
+}
+
+// A click into the box selects its text; what is typed then replaces it.
+void typeInto(WindowRig& rig, QLineEdit* box, const QString& text)
+{
+    WindowInput::Click(*box);
+    QCoreApplication::processEvents();
+    if (text.isEmpty())
+        WindowInput::Key(*rig.window, Qt::Key_Backspace);
+    WindowInput::Type(*rig.window, text);
+}
+
+bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
+
+// How a command ends: with one new search, or none when the window closes during its wait.
+struct Ending {
+    const char* name;
+    Command command;
+    int refusing = -2; // the adapter whose sends fail; -1: every adapter
+    double startAt = 36000.0;
+    double closeAt = 0.0;  // 0: the window stays open
+    bool answered = false; // a device not listed yet answers 0.2 s after the click
+    int copies = -1;       // SetIP/SetDHCP datagrams sent; -1: not counted
+    double endsBy = 12.5;  // seconds from the click to the command's end
+};
+const Ending kEndings[] = {
+    {.name = "Reboot, send refused", .command = Reboot, .refusing = -1},
+    {.name = "Load defaults, send refused", .command = LoadDefaults, .refusing = -1},
+    {.name = "IP setup, send refused", .command = IpSetup, .refusing = -1, .copies = 0},
+    {.name = "IP setup, one adapter down", .command = IpSetup, .refusing = 2, .copies = 3},
+    {.name = "Reboot, closed in the wait", .command = Reboot, .closeAt = 3.0, .endsBy = 3.5},
+    {.name = "IP setup, closed while sending", .command = IpSetup, .closeAt = 1.5, .endsBy = 2},
+    {.name = "IP setup, closed rebooting", .command = IpSetup, .closeAt = 5, .answered = true, .endsBy = 5.5},
+    {.name = "Reboot after midnight", .command = Reboot, .startAt = 86395.0, .endsBy = 0.5},
+    {.name = "IP setup after midnight", .command = IpSetup, .startAt = 86395.0, .copies = 0, .endsBy = 0.5},
+};
+} // namespace
+
+using namespace TavikSetup;
+
+// The search and its list, a click's selection, the commands and their datagrams.
+class WebserverTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void searchOutcomes_data()
+    {
+        // late: how many of the datagrams come after the search has ended;
+        // refusing: the adapter whose sends fail, -1 every one
+        Columns<QByteArrayList, int, int, double, int>("datagrams", "late", "listed", "startAt", "refusing");
+        const auto row = [](const char* name, QByteArrayList datagrams, int late, int listed, double startAt = 36000.0,
+                            int refusing = -2) {
+            QTest::newRow(name) << datagrams << late << listed << startAt << refusing;
+        };
+        const QByteArray a(TavikReply().c_str()), b(TavikReply({.mac = "00:08:DC:00:00:02"}).c_str());
+        row("two wait for a click", {a, b}, 0, 2);
+        row("one answering every request", {a, a, a}, 0, 1);
+        row("late after No find: listed, not selected", {a}, 1, 1);
+        row("late after a lone one: neither selected", {a, b}, 1, 2);
+        row("started at 23:59:59, ends after midnight", {}, 0, 0, 86399.0);
+        row("one adapter down does not silence the other; its one reply is selected", {a}, 0, 1, 36000.0, 2);
+        row("every adapter refuses: one box, and the search still ends", {}, 0, 0, 36000.0, -1);
+        // Our own request, another program's text, a label in other case or at the very end: "No find".
+        row("no reply",
+            {"TAVIKwebserver|List|", "TAVIKwebserver|MAC Address : 1", "hello on port 8080",
+             "Mac Address : 00:08:DC:00:00:01", "Host Name : x\r\nMAC Address"},
+            0, 0);
+    }
+    void searchOutcomes()
+    {
+        QFETCH(QByteArrayList, datagrams);
+        QFETCH(int, late);
+        QFETCH(int, listed);
+        QFETCH(double, startAt);
+        QFETCH(int, refusing);
+        WindowRig rig(startAt);
+        rig.fakes.adapters.list = {{"down", "10.9.0.2", "255.255.0.0", "", 2},
+                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
+        rig.fakes.socket.sendSucceeds = refusing != -1;
+        rig.fakes.socket.refusingInterface = refusing;
+        rig.fakes.messages.whileOpen = [&](const std::string&) { rig.fakes.time.advance(5.0); }; // read for 5 s
+        rig.load();
+        const Controls& c = rig.c();
+        QString status;
+        rig.fakes.time.schedule(2.5, [&] { status = c.labStatus->text(); });
+        QVERIFY(!rig.window->isEnabled() && c.Animation1->isVisible() && c.Animation1->isPlaying());
+        for (int n = 0; n < datagrams.size(); ++n) {
+            if (n == datagrams.size() - late)
+                rig.finishSearch();
+            rig.fakes.socket.deliver(datagrams[n].toStdString(), 0.8 + 0.4 * n, "192.168.1.20", 3);
+        }
+        rig.finishSearch();
+        std::string expected = listed ? "" : "No find";
+        for (int n = 0; n < listed; ++n)
+            expected += heading(n + 1) + datagrams[n].toStdString();
+        QCOMPARE(rig.serverText(), expected);
+        const bool lone = listed - late == 1 && !late;
+        QCOMPARE(c.labStatus->text(), listed > late ? "Please select webserver to reboot or to set IP." : "");
+        QCOMPARE(c.cmdReboot->text(), lone ? "Reboot 192.168.1.20" : "Reboot");
+        QCOMPARE(c.cmdReboot->isEnabled(), lone);
+        // A lone device is described on its buttons when the search ends; a late one drops that.
+        QCOMPARE(c.cmdReboot->toolTip(), lone ? "Found on NIC #2 (192.168.1.2/24)" : "");
+        QCOMPARE(c.txtServers->extraSelections().size(), listed - late == 1 ? 1 : 0); // the lone block is marked
+        const bool ticked = refusing != -1 && startAt < 86000;                        // no search runs across midnight
+        QCOMPARE(rig.sentCount("TAVIKwebserver|List|"), ticked ? (refusing == 2 ? 3 : 6) : 0);
+        for (const auto& request : rig.fakes.socket.sent)
+            QVERIFY(request.host == "255.255.255.255" && request.port == 8080 && request.interfaceIndex >= 2);
+        QCOMPARE(int(rig.fakes.messages.shown.size()), refusing == -1 ? 1 : 0);
+        if (ticked)
+            QCOMPARE(status, QString("Searching.........")); // three dots per tick
+        QVERIFY(rig.window->isEnabled() && c.picRefresh->isEnabled() && !rig.fakes.timer1->isEnabled());
+        QVERIFY(c.fraMurel->isEnabled() && c.cmdWiFiConnect->isEnabled() && !c.Animation1->isVisible());
+        // The port stays bound the whole time: nothing waiting in its buffer is thrown away.
+        QVERIFY(rig.fakes.socket.closeCalls == 1 && rig.fakes.socket.bindCalls == 1);
+    }
+
+    void aBurstIsReadWholeAndAStreamLetsTheSearchEnd()
+    {
+        // A thousand replies (one twice), then copies arriving faster than they are read: the
+        // reading must give the event loop back, or the search's ticks would never come.
+        WindowRig rig;
+        rig.load();
+        std::vector<std::string> burst;
+        for (int i = 0; i < 1000; ++i) {
+            char mac[18];
+            std::snprintf(mac, sizeof mac, "00:08:DC:00:%02X:%02X", i / 256, i % 256);
+            burst.push_back(TavikReply({.mac = mac}));
+            if (i == 10)
+                burst.push_back(burst.back());
+        }
+        const std::string big = std::string(40000, 'x') + TavikReply({.mac = "00:08:DC:01:00:00"})
+            + std::string(20000, 'y');
+        burst.push_back(big);
+        rig.fakes.socket.deliverBurst(burst, 0.5);
+        int left = 1'000'000;
+        rig.fakes.socket.stream = [&]() { return left-- > 0 ? std::optional(burst[5]) : std::nullopt; };
+        rig.finishSearch();
+        QVERIFY(left > 0 && !rig.fakes.timer1->isEnabled());
+        QCOMPARE(rig.window->search().count(), 1001);
+        const QString text = QString::fromStdString(rig.serverText());
+        QVERIFY(text.contains("Webserver 98 found:") && !text.contains("Webserver 99 found:"));
+        QVERIFY(text.contains("00:08:DC:00:03:E7") && text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
+    }
+
+    void aClickSelectsTheBlockBeforeTheCaret()
+    {
+        WindowRig rig;
+        rig.fakes.adapters.list = {{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
+                                   {"lan2", "172.16.5.10", "255.255.0.0", "", 3}};
+        rig.load();
+        rig.fakes.socket.deliver(TavikReply({.address = "192.168.1.21:80"}), 0.2, "192.168.1.21", 2);
+        rig.fakes.socket.deliver(
+            TavikReply({.host = "second", .mac = "00:08:DC:00:00:02", .address = "192.168.1.30:81"}), 0.4,
+            "192.168.1.30", 3);
+        rig.finishSearch();
+        const Controls& c = rig.c();
+        // Which adapter heard the device, and what that tells, on its buttons only; the captions stay.
+        // The second one is heard on NIC #2 though its address is on NIC #1's network.
+        const QString first = "Found on NIC #1 (192.168.1.10/24)";
+        const QString second = "Found on NIC #2 (172.16.5.10/16)\n192.168.1.30 is not on the network of NIC #2: "
+                               "Reboot may not reach it; Set IP can move it.";
+        // Where the caret goes, and what that selects: alternately the first and the second block.
+        const std::tuple<const char*, int, QString, QString> clicks[] = {
+            {"\r\nWebserver 1", 0, "", ""}, // the very start of the list
+            {"Webserver 1 found:", 3, "192.168.1.21", first},
+            {"Host Name : second", 2, "192.168.1.30", second},
+            {"Webserver 2 found:", 4, "192.168.1.21", first},     // a heading still counts to the block before it
+            {"Firmware : 1.07\r\n", 17, "192.168.1.30", second}}; // the end of the second block
+        for (const auto& [where, offset, selected, hint] : clicks) {
+            rig.clickServerListAt(rig.serverText().rfind(where) + offset);
+            QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
+            QCOMPARE(c.cmdReboot->isEnabled(), !selected.isEmpty());
+            for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
+                QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
+            if (selected.isEmpty())
+                continue;
+            QCOMPARE(c.cmdReboot->text(), "Reboot " + selected);
+            // The list marks the selected reply's own lines, from its host name to its last line.
+            const QString marked = c.txtServers->extraSelections().value(0).cursor.selectedText();
+            QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07")
+                         && marked.count("Host Name") == 1 && marked.contains(selected),
+                     qPrintable(marked));
+        }
+        // A new search drops the selection and its description.
+        WindowInput::Click(*c.picRefresh);
+        rig.finishSearch();
+        QVERIFY(c.cmdReboot->toolTip().isEmpty() && c.cmdSetIP->accessibleDescription().isEmpty());
+    }
+
+    void aBlockFillsWhatItHas_data()
+    {
+        Columns<QString, QString>("block", "filled");
+        const QString head = "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n",
+                      dhcp = head + "IP Assignment : DHCP\r\n";
+        // A whole reply, with the gateway and DNS rows every one of them fills.
+        const auto whole = [](const char* name, std::string address, std::string mask, QString filled,
+                              std::string mac = "00:08:DC:00:00:01") {
+            QTest::newRow(name) << QString::fromStdString(
+                TavikReply({.mac = mac, .assignment = "STATIC", .address = address, .mask = mask}))
+                                << filled + "|192/168/1/1|192/168/1/1";
+        };
+        const QString none = "8080 ///|///|///|///";
+        // The line break behind the last octet stays out of its box.
+        whole("whole", "192.168.1.20:80", "255.255.255.0", "192.168.1.20 SetIP 80 192/168/1/20|255/255/255/0");
+        whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
+        QTest::newRow("no assignment or address") << head << " SetIP " + none;
+        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:"
+                                         << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
+        QTest::newRow("nothing behind DNS") << dhcp
+                + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
+                                            << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|///";
+        QTest::newRow("five pieces, label in other case")
+            << dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y"
+            << "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///";
+        // The box rules judge a reply's whole value, before a box's length limit cuts it.
+        whole("long octet and port", "1000.2.3.4:123456", "255.255.255.0",
+              "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0");
+        whole("huge exponents, port -infinity", "10.0.0.1:-1e999", "2e22.1.1.1",
+              "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1");
+        whole("exponent octet, long in-range octet", "1e1.0100.3.1000:60000", "255.255.0.0100",
+              "1e1.0100.3.1000 SetIP 60000 1e1/100/3/|255/255/0/100");
+    }
+    void aBlockFillsWhatItHas()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, filled);
+        WindowRig rig; // the block is followed by a whole one, from which it must take nothing
+        rig.listReplies({block.toStdString(), TavikReply({.mac = "00:08:DC:00:00:77", .address = "10.9.9.9:99"})});
+        rig.clickServerListAt(rig.serverText().find(heading(2)));
+        const Controls& c = rig.c();
+        const QString ip = QString::fromStdString(rig.window->state().selectedIp);
+        // The address, whether Set IP is offered, the port, the boxes: "/" between them, "|" between rows.
+        QString seen = ip + (c.cmdSetIP->isEnabled() ? " SetIP " : " - ") + c.txtPort->text();
+        for (int box = 0; box < 16; ++box)
+            seen += (box == 0 ? " " : box % 4 ? "/" : "|") + c.txtIPadres[box]->text();
+        QCOMPARE(seen, filled);
+        QCOMPARE(c.cmdReboot->isEnabled(), !ip.isEmpty());
+        QCOMPARE(c.cmdDefault->text(), ip.isEmpty() ? "Load defaults" : "Load defaults on " + ip);
+        if (!ip.isEmpty())
+            QCOMPARE(c.optAutoIP[0]->isChecked(), block.contains("IP Assignment : DHCP"));
+    }
+
+    void deviceHints()
+    {
+        const std::vector<NicRecord> nics{{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
+                                          {"lan2", "172.16.5.10", "255.255.0.0", "", 3}};
+        // Devices A to G as one search heard them; D on no known adapter, F and G without an address.
+        const std::string a = "192.168.1.20", b = "192.168.1.21";
+        const std::vector<HeardDevice> heard{{"A", a, 2}, {"B", a, 3},  {"C", b, 3}, {"D", b, -1},
+                                             {"E", b, 3}, {"F", "", 2}, {"G", "", 3}};
+        const auto hint = [&](std::size_t n) {
+            return QString::fromStdString(DeviceHintText(heard[n].address, FactsAbout(heard[n], heard, nics)));
+        };
+        const QString nic1 = "Found on NIC #1 (192.168.1.10/24)";
+        QCOMPARE(hint(0), nic1 + "\n192.168.1.20 is also the address of B: two devices answer on it.");
+        QCOMPARE(hint(3), "192.168.1.21 is also the address of C, E: several devices answer on it.");
+        QCOMPARE(hint(5), nic1); // no address is no duplicate and no mismatch
+    }
+
+    // The "already listed" index answers as the plain substring search, over lists grown by appends
+    // and replaced now and then, asked for pieces of the list, near misses (a small alphabet) and "".
+    void theListIndexAnswersAsThePlainSearch()
+    {
+        std::mt19937 random(11);
+        auto pick = [&](std::size_t n) { return n ? random() % n : 0; };
+        auto randomText = [&](std::size_t length) {
+            std::string s;
+            while (s.size() < length)
+                s += "0A8:\r\n"[pick(6)];
+            return s;
+        };
+        SubstringIndex index;
+        std::string text;
+        for (int round = 0; round < 4000; ++round) {
+            if (pick(200) == 0) {
+                text = randomText(pick(30));
+                index.reset();
+            } else {
+                text += randomText(pick(40));
+                index.extend(text);
+            }
+            const std::string what = pick(2) ? randomText(pick(20)) : text.substr(pick(text.size()), pick(19));
+            QCOMPARE(index.contains(text, what), text.find(what) != std::string::npos);
+        }
+    }
+
+    void rebootCountsItsWaitAndSelectsNothingMeanwhile()
+    {
+        WindowRig rig;
+        rig.listReplies({TavikReply()});
+        const std::string other = TavikReply({.mac = "00:08:DC:00:00:42"});
+        rig.fakes.socket.deliver(other, 2.5);
+        std::string seen;
+        bool rebootDuringWait = true;
+        rig.fakes.time.schedule(4.5, [&] {
+            seen = rig.serverText();
+            QCOMPARE(rig.c().labStatus->text(), QString("Sending Reboot.."));
+            rig.clickServerListAt(seen.find("00:08:DC:00:00:42"));
+            rebootDuringWait = rig.c().cmdReboot->isEnabled() || rig.c().cmdSetIP->isEnabled();
+        });
+        const double clicked = rig.fakes.time.elapsed();
+        const int searchesBefore = rig.fakes.adapters.calls;
+        WindowInput::Click(*rig.c().cmdReboot);
+        // A dot row a second, and the answer listed without a numbered heading, but not selectable
+        // until the wait ends.
+        QCOMPARE(seen, "Rebooting......\r\n\r\n" + other + "......");
+        QVERIFY(!rebootDuringWait && rig.window->state().selectedMac == "00:08:DC:00:00:01");
+        QCOMPARE(rig.sentCount("TAVIKwebserver|Reboot|"), 2);
+        const auto& last = rig.fakes.socket.sent.back();
+        QVERIFY(last.host == "192.168.1.20" && last.port == 8080 && rig.fakes.time.elapsed() - clicked >= 12.0);
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
+    }
+
+    void eachCommandEndsWithOneSearchOrNone_data()
+    {
+        Columns<int>("row");
+        for (int row = 0; row < int(std::size(kEndings)); ++row)
+            QTest::newRow(kEndings[row].name) << row;
+    }
+    void eachCommandEndsWithOneSearchOrNone()
+    {
+        QFETCH(int, row);
+        const Ending& e = kEndings[row];
+        WindowRig rig(e.startAt);
+        rig.fakes.adapters.list = {{"eth0", "10.0.0.2", "255.0.0.0", "", 2},
+                                   {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
+        rig.listReplies({TavikReply()});
+        if (e.startAt > 86000.0)
+            rig.fakes.time.advance(86400.3 - e.startAt - rig.fakes.time.elapsed());
+        rig.fakes.socket.sendSucceeds = e.refusing != -1;
+        rig.fakes.socket.refusingInterface = e.refusing;
+        if (e.answered)
+            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:99"}), 0.2);
+        if (e.closeAt > 0)
+            rig.fakes.time.schedule(e.closeAt, [&] { rig.window->close(); });
+        const int searchesBefore = rig.fakes.adapters.calls;
+        const double clicked = rig.fakes.time.elapsed();
+        run(rig, e.command);
+        QCOMPARE(int(rig.fakes.messages.shown.size()), e.refusing == -1 ? 1 : 0); // one "Network error!" box
+        QCOMPARE(rig.fakes.adapters.calls,
+                 searchesBefore + (e.closeAt > 0 ? 0 : 1)); // a closed window searches no more
+        QVERIFY(rig.fakes.time.elapsed() - clicked <= e.endsBy);
+        if (e.copies >= 0)
+            QCOMPARE(int(std::ranges::count_if(rig.fakes.socket.sent, isSetup)), e.copies);
+        if (e.closeAt > 0) // no tick may touch the closed socket
+            QVERIFY(!rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+    }
+
+    void theSettingsLeaveEveryAdapterUntilAnAnswer_data()
+    {
+        // emptied: an octet box, -1 the port box, -2 none; result: the datagram, or the refusal
+        Columns<bool, int, bool, QByteArray>("fixIp", "emptied", "answered", "result");
+        const QByteArray dhcp("TAVIKwebserver|SetDHCP|\x12\x34\x56\x00\x51|", 29);
+        const QByteArray fixIp("TAVIKwebserver|SetIP|"
+                               "\x12\x34\x56\xC0\xA8\x01\x14\x00\x51\xFF\xFF\xFF\x00\xC0\xA8\x01\x01\x08\x08\x08\x08|",
+                               43);
+        const QByteArray address = "Please fill in all four numbers of the IP address.";
+        QTest::newRow("DHCP, answered") << false << -2 << true << dhcp;
+        QTest::newRow("Fix IP, an empty DNS box is sent as 0")
+            << true << 12 << false << fixIp.chopped(5) + '\0' + "\x08\x08\x08|";
+        QTest::newRow("Fix IP, empty last octet") << true << 3 << false << address;
+        QTest::newRow("Fix IP, empty first octet") << true << 0 << false << address;
+        QTest::newRow("Fix IP, empty port") << true << -1 << false << QByteArray("Please enter a port number.");
+        QTest::newRow("DHCP, empty port") << false << -1 << false << QByteArray("Please enter a port number.");
+    }
+    void theSettingsLeaveEveryAdapterUntilAnAnswer()
+    {
+        QFETCH(bool, fixIp);
+        QFETCH(int, emptied);
+        QFETCH(bool, answered);
+        QFETCH(QByteArray, result);
+        WindowRig rig;
+        rig.fakes.adapters.list = {{"eth0", "192.168.1.2", "255.255.255.0", "", 2},
+                                   {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
+        rig.listReplies({TavikReply({.host = "Hall\x80\x93", .mac = "00:08:DC:12:34:56"})});
+        const Controls& c = rig.c();
+        QVERIFY(c.txtServers->toPlainText().contains(QString::fromUtf8("Hall\u20ac\u201c"))); // the PC's code page
+        WindowInput::Click(*c.cmdSetIP);
+        QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
+        QVERIFY(c.fraSetIP->isVisible() && !c.txtServers->isEnabled() && !c.picRefresh->isEnabled());
+        typeInto(rig, c.txtPort, "81");
+        // Cancel keeps the edits for the next opening.
+        WindowInput::Click(*c.cmdIPCancel);
+        QVERIFY(c.fraSetIP->isHidden() && c.txtServers->isEnabled() && c.cmdReboot->isEnabled());
+        WindowInput::Click(*c.cmdSetIP);
+        WindowInput::Click(*c.optAutoIP[fixIp ? 1 : 0]);
+        QCOMPARE(c.fraIP->isEnabled(), fixIp);
+        for (int box = 12; box < 16; ++box)
+            typeInto(rig, c.txtIPadres[box], "8");
+        QLineEdit* empty = emptied == -2 ? nullptr : emptied == -1 ? c.txtPort : c.txtIPadres[emptied];
+        if (empty)
+            typeInto(rig, empty, "");
+        if (answered)
+            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:12:34:57"}), 0.5); // not listed yet
+        QStringList status;
+        for (double at : {1.2, 12.9})
+            rig.fakes.time.schedule(at, [&] { status << c.labStatus->text(); });
+        const double clicked = rig.fakes.time.elapsed();
+        WindowInput::Click(*c.cmdIPOK);
+        if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the empty box
+            QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup) && c.fraSetIP->isVisible()
+                    && QApplication::focusWidget() == empty);
+            QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{result.toStdString()});
+            return;
+        }
+        std::vector<int> interfaces;
+        for (const auto& copy : rig.fakes.socket.sent | std::views::filter(isSetup)) {
+            QVERIFY(QByteArray::fromStdString(copy.bytes) == result && copy.host == "255.255.255.255");
+            QCOMPARE(qRound(10 * (copy.at - clicked)), 10 * int(interfaces.size() / 2)); // a pair a second
+            interfaces.push_back(copy.interfaceIndex);
+        }
+        QCOMPARE(interfaces, (answered ? std::vector<int>{2, 3} : std::vector<int>{2, 3, 2, 3, 2, 3}));
+        QVERIFY(c.fraSetIP->isHidden());
+        QCOMPARE(rig.fakes.time.elapsed() - clicked < 3.5, !answered);
+        if (!answered)
+            return;
+        const QString rebooting = "IPsetup sent OK. Rebooting";
+        QCOMPARE(status, (QStringList{rebooting, rebooting + QString("...").repeated(12)}));
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot"));
+    }
+
+    void setupRequests_data()
+    {
+        // values: the bytes between "TAVIKwebserver|SetDHCP|" or "...|SetIP|" and the closing "|", in hex
+        Columns<std::string, QByteArray>("built", "values");
+        QTest::newRow("port 60000, lower-case MAC hex")
+            << SetDHCPRequest("60000", "00:08:dc:ab:cd:ef") << QByteArray("abcdefea60");
+        QTest::newRow("empty port, MAC hex ends at a non-hex character")
+            << SetDHCPRequest("", "00:08:DC:1G:G1:A-") << QByteArray("01000a0000");
+        QTest::newRow("empty box 0, halves to the even neighbour")
+            << SetIPRequest({"", "2.5", "3.5", "1", "255", "255", "255", "", "1", "1", "1", "1", "1", "1", "1", "1"},
+                            "80", "00:08:DC:12:34:56")
+            << QByteArray("123456000204010050ffffff000101010101010101");
+        QTest::newRow("value bytes | and 0 not escaped")
+            << SetIPRequest({"124", "0", "124", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "124"},
+                            "124", "00:08:DC:7C:00:7c")
+            << QByteArray("7c007c7c007c00007c00000000000000000000007c");
+    }
+    void setupRequests()
+    {
+        QFETCH(std::string, built);
+        QFETCH(QByteArray, values);
+        const bool dhcp = values.size() == 10;
+        const QByteArray kind = dhcp ? "TAVIKwebserver|SetDHCP|" : "TAVIKwebserver|SetIP|";
+        QCOMPARE(QByteArray::fromStdString(built).toHex(), kind.toHex() + values + "7c");
+        // The simulator reads them back, value bytes equal to "|" too; anything but the exact layout is no request.
+        QVERIFY(ParseSetIP(built).has_value() != dhcp && ParseSetDHCP(built).has_value() == dhcp);
+        for (const std::string& bad : {built + '|', built.substr(0, built.size() - 1) + 'x', "tavik" + built.substr(5)})
+            QVERIFY(!ParseSetIP(bad) && !ParseSetDHCP(bad));
+    }
+};
+
+HOPTRACE_TEST(WebserverTest)
+#include "WebserverTest.moc"
