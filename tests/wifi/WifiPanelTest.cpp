@@ -8,8 +8,6 @@
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
 #include "platform/NetshProvisioningCommands.h"
-#include "platform/NmcliProvisioningCommands.h"
-#include "wifi/WlanProfileDocument.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +18,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QXmlStreamReader>
 
 #include <filesystem>
 #include <fstream>
@@ -32,7 +29,6 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDir>
 #include <QProcess>
@@ -44,8 +40,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One scan: what the WLAN service knows and what the panel shows afterwards, run
-// against a fake WLAN service and against a mock NetworkManager.
+// One scan: what the WLAN service knows and what the panel shows afterwards.
 struct ScanRow {
     const char* name = "";
     int adapters = 1;                  // -1: no WLAN client at all
@@ -55,22 +50,20 @@ struct ScanRow {
     const char* port = "8082";         // typed into txtMurelPort; an SSID is typed too
 };
 
+// The first four rows are the ones the mock NetworkManager runs too.
 // clang-format off
 const std::vector<ScanRow> kScanRows = {
     {"no WLAN client", -1, {}, {}},
     {"no adapter", 0, {}, {}},
-    {"hidden and NUL-leading names skipped, a NUL ends a name", 1,
-     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"Home", 60}, {"Cafe\0junk"s, 57}}, {"Home|60%", "Cafe|57%"}},
+    {"hidden and NUL-leading names skipped, a NUL ends a name, 0 % and 100 %, near misses", 1,
+     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"tavik-murel", 0}, {"Cafe\0junk"s, 57}, {"TAVIK-MUREL2", 100},
+      {"TAVIK MUREL ", 3}}, {"tavik-murel|0%", "Cafe|57%", "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
     {"bytes from 0x80 one character each; of two adapters the first", 2, {{"\x80\xE9t\xC3\xA9\x9F", 33}},
      {QString::fromUtf8("\xE2\x82\xAC\xC3\xA9t\xC3\x83\xC2\xA9\xC5\xB8|33%")}},
-    {"0 % and 100 %, near misses are no setup access point", 1,
-     {{"tavik-murel", 0}, {"TAVIK-MUREL2", 100}, {"TAVIK MUREL ", 3}},
-     {"tavik-murel|0%", "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
-    {"both setup access points, the current one later decides", 1, {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
-     {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"}, "current"},
+    {"both setup access points, the current one later decides, port not usable", 1,
+     {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}}, {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"}, "current", "0"},
     {"both setup access points, the old one later decides", 1, {{"TAVIK-MUREL", 80}, {"TAVIK MUREL", 81}},
      {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"}, "old"},
-    {"setup access point found, port not usable", 1, {{"TAVIK-MUREL", 90}}, {"TAVIK-MUREL|90%"}, "current", "0"},
 };
 // clang-format on
 
@@ -101,11 +94,7 @@ bool ShownYellow(QPushButton& button)
     button.setStyle(fusion.get());
     const QImage image = button.grab().toImage();
     button.setStyle(nullptr);
-    int yellow = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            yellow += image.pixelColor(x, y) == QColor(255, 255, 128);
-    return yellow > image.width() * image.height() / 2;
+    return image.pixelColor(3, image.height() / 2) == QColor(255, 255, 128);
 }
 
 // The window after its first search, widened over the Wi-Fi panel, with the gateway
@@ -142,11 +131,11 @@ struct Rig : WindowRig {
     int answerFromPing = 1;
 };
 
-void AddScanRows()
+void AddScanRows(std::size_t count = kScanRows.size())
 {
     QTest::addColumn<ScanRow>("row");
-    for (const ScanRow& row : kScanRows)
-        QTest::newRow(row.name) << row;
+    for (std::size_t i = 0; i < count; ++i)
+        QTest::newRow(kScanRows[i].name) << kScanRows[i];
 }
 
 // Scans in the window, clicking again during the wait.
@@ -162,7 +151,6 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
     WindowInput::Click(*c.picRescan);
 
     QCOMPARE(float(rig.fakes.time.elapsed() - start), 0.5f); // the half-second wait, once
-    QCOMPARE(c.lstSignal->count(), c.lstSSID->count());
     QStringList shown;
     for (int i = 0; i < c.lstSSID->count(); ++i)
         shown << c.lstSSID->item(i)->text() + '|' + c.lstSignal->item(i)->text();
@@ -204,31 +192,28 @@ private Q_SLOTS:
         RunScanRow(row, wlan);
     }
 
-    // The rule is applied where the SSID or the port is typed, and reads the suggested
-    // address, mask and gateway, which the adapter tab fills without applying it.
-    void readinessFollowsTyping_data()
-    {
-        Columns<int, QString, QString, bool>("emptied", "ssid", "port", "enabled");
-        // clang-format off
-        QTest::newRow("all filled") << -1 << "HomeNet" << "65535" << true;
-        QTest::newRow("no SSID") << -1 << "" << "8082" << false;
-        QTest::newRow("port 65536") << -1 << "HomeNet" << "65536" << false;
-        for (int emptied : {0, 1, 2})
-            QTest::addRow("no txtVoorstel(%d)", emptied) << emptied << "HomeNet" << "8082" << false;
-        QTest::newRow("no DNS suggestion") << 3 << "HomeNet" << "8082" << true;
-        // clang-format on
-    }
+    // The rule is applied where the SSID or the port is typed. It reads the suggested
+    // address, mask and gateway but not the DNS server; the adapter tab fills them
+    // without applying it.
     void readinessFollowsTyping()
     {
-        QFETCH(int, emptied);
-        QFETCH(QString, ssid);
-        QFETCH(QString, port);
         Rig rig;
-        if (emptied >= 0)
-            rig.c().txtVoorstel[std::size_t(emptied)]->clear(); // an adapter without an address
-        rig.retype(rig.c().txtMurelPort, port);
-        rig.retype(rig.c().txtSSID, ssid);
-        QTEST(rig.c().cmdWiFiConnect->isEnabled(), "enabled");
+        const Controls& c = rig.c();
+        const auto enabledAfter = [&](QLineEdit* box, const QString& text) {
+            rig.retype(box, text);
+            return c.cmdWiFiConnect->isEnabled();
+        };
+        QVERIFY(enabledAfter(c.txtSSID, "HomeNet"));
+        QVERIFY(!enabledAfter(c.txtMurelPort, "65536"));
+        c.txtVoorstel[3]->clear();
+        QVERIFY(enabledAfter(c.txtMurelPort, "65535"));
+        QVERIFY(!enabledAfter(c.txtSSID, ""));
+        for (QLineEdit* suggestion : {c.txtVoorstel[0], c.txtVoorstel[1], c.txtVoorstel[2]}) {
+            const QString kept = suggestion->text();
+            suggestion->clear();
+            QVERIFY(!enabledAfter(c.txtSSID, "HomeNet"));
+            suggestion->setText(kept);
+        }
     }
 
     // A list that only gets the focus picks nothing. A picked line is picked in both
@@ -264,35 +249,29 @@ private Q_SLOTS:
                                                                      "finalText", "pings", "seconds");
         using Codes = QList<int>;
         // clang-format off
-        QTest::newRow("old: no browser") << true << Codes{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
-        QTest::newRow("denied, run 3 failing, joined, a started ping not cut short: no admin")
-            << false << Codes{5, 0, 1, 0} << 3 << 2.0 << kPortalOk << 3 << 17.0;
-        QTest::newRow("denied, no answer: admin") << false << Codes{5, 0, 0, 0} << 0 << 1.0 << kAdmin << 5 << 18.0;
-        QTest::newRow("run 1 failing otherwise, pings failing at once do not spin")
-            << false << Codes{1, 0, 0, 0} << 0 << 0.001 << kFailed << 50 << 16.0;
-        QTest::newRow("run 2 failing: admin") << true << Codes{0, 2, 0, 0} << 0 << 1.0 << kAdmin << 5 << 14.0;
-        QTest::newRow("run 4 failing: no admin") << false << Codes{5, 3, 0, 1} << 1 << 1.0 << kFailed << 0 << 7.0;
+        Row("old: no browser", true, Codes{0, 0, 0, 0}, 1, 1.0, kPortalOk, 1, 12.0);
+        Row("denied, run 3 failing, a started ping not cut short", false, Codes{5, 0, 1, 0}, 3, 2.0, kPortalOk, 3, 17.0);
+        Row("run 1 failing otherwise, pings failing at once", false, Codes{1, 0, 0, 0}, 0, 0.001, kFailed, 50, 16.0);
+        Row("run 2 failing: admin", true, Codes{0, 2, 0, 0}, 0, 1.0, kAdmin, 5, 14.0);
+        Row("run 4 failing: no admin", false, Codes{5, 3, 0, 1}, 1, 1.0, kFailed, 0, 7.0);
         // clang-format on
     }
     void connection()
     {
         QFETCH(bool, old);
         QFETCH(QList<int>, exitCodes);
+        QFETCH(int, answerFromPing);
+        QFETCH(double, pingCost);
         QFETCH(QString, finalText);
         QFETCH(int, pings);
         QFETCH(double, seconds);
         Rig rig;
         const Controls& c = rig.c();
         rig.runner.exitCodes.assign(exitCodes.begin(), exitCodes.end());
-        QFETCH(int, answerFromPing);
         rig.answerFromPing = answerFromPing;
-        QFETCH(double, pingCost);
         rig.fakes.echo.costSeconds = pingCost;
         if (old)
             WindowInput::Click(*c.chkOldMurel);
-        QCOMPARE(c.cmdWiFiConnect->text(),
-                 old ? "Connect to TAVIK MUREL and wait for portal to open in web browser"
-                     : "Connect to TAVIK-MUREL and open Portal in web browser");
         const QString ssid = old ? "TAVIK MUREL" : "TAVIK-MUREL";
         finalText.replace("TAVIK-MUREL", ssid);
         QPalette red = c.labStatus->palette(); // the failure of an earlier run
@@ -312,8 +291,6 @@ private Q_SLOTS:
                 fs::remove(run.scriptPath);
             }
         };
-        QString statusBeforeAdmin;
-        rig.fakes.time.schedule(seconds - 0.1, [&] { statusBeforeAdmin = rig.status(); });
         const double start = rig.fakes.time.elapsed();
 
         WindowInput::Click(*c.cmdWiFiConnect);
@@ -325,23 +302,17 @@ private Q_SLOTS:
                               "Trying to connect to " + ssid, "Trying to connect to " + ssid}));
         QCOMPARE(c.labProgress->text() + '|' + rig.status(), finalText + '|' + finalText);
         QCOMPARE(rig.statusColour(), finalText == kPortalOk ? Qt::black : Qt::red);
-        if (finalText == kAdmin)
-            QCOMPARE(statusBeforeAdmin, "NOT Connected to " + ssid);
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(pings, old ? "192.168.4.1" : "8.8.8.8"));
-        QCOMPARE(rig.fakes.echo.lastHops, pings ? 2 : 0);
         QCOMPARE(rig.fakes.urls.opened, std::vector<std::string>(!old && finalText == kPortalOk, "http://8.8.8.8/"));
         QVERIFY(c.cmdWiFiConnect->styleSheet().isEmpty() && !rig.busy());
         QCOMPARE(c.cmdWiFiConnect->palette().color(QPalette::Button),
                  QApplication::palette(c.cmdWiFiConnect).color(QPalette::Button));
-        // Each run replaces the script; the profile is byte for byte, in a directory whose
-        // path has blanks; the files go at the end, also when one is missing.
-        QCOMPARE(rig.runner.runs.size(), 4u);
+        // Each run replaces the script; the files go at the end, also when one is missing.
         QCOMPARE(rig.runner.runs.back().script, *rig.fakes.provisioning.connect(ssid.toStdString()) + "\n");
         QCOMPARE(QByteArray::fromStdString(profile),
                  Document(ssid.toLatin1(), old ? "544156494B204D5552454C" : "544156494B2D4D5552454C"));
         const std::string dir = rig.tempDir.created.at(0);
         QVERIFY(!fs::exists(dir + "TKProfile.txt") && !fs::exists(dir + "TKlog.txt"));
-        QCOMPARE(rig.tempDir.removed, rig.tempDir.created);
     }
 
     // Without a private directory nothing runs: neither a stale script nor one in a
@@ -356,39 +327,12 @@ private Q_SLOTS:
         QVERIFY(fs::is_empty(*rig.tempDir.systemTempDir()));
     }
 
-    // Names and keys that reach a command line or the profile: each builder carries them
-    // whole or refuses them, and the document parses and gives the name back. Windows
-    // lines keep a path with blanks whole and double a single % (a batch variable).
-    void buildersCarryOrRefuse_data()
+    // In a batch file a single % starts a variable, even between quotes; a user's
+    // temporary directory may hold one.
+    void windowsProfilePath()
     {
-        Columns<QByteArray, bool, bool, bool>("text", "windowsLines", "linuxLines", "document"); // as SSID and key
-        QTest::newRow("quote") << QByteArray("x\" & calc & \"") << false << true << true;
-        QTest::newRow("CR LF") << QByteArray("a\r\nb") << false << true << false;
-        QTest::newRow("NUL") << QByteArray("a\0b", 3) << false << false << false;
-        QTest::newRow("0x01") << QByteArray("a\x01") << true << true << false;
-        QTest::newRow("0xE9, % and blank") << QByteArray("caf\xE9 50%") << true << true << true;
-        QTest::newRow("]]>, & and <") << QByteArray("a]]>b&c<d") << true << true << true;
-    }
-    void buildersCarryOrRefuse()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, windowsLines);
-        QFETCH(bool, document);
-        const std::string s = text.toStdString(), doubled = QByteArray(text).replace("%", "%%").toStdString();
-        const auto line = [&](const std::string& l) { return windowsLines ? std::optional(l) : std::nullopt; };
-        const NetshProvisioningCommands netsh;
-        QCOMPARE(netsh.connect(s), line("netsh wlan connect name=\"" + doubled + "\""));
-        QCOMPARE(netsh.addProfile("C:\\" + s, "A", s), line("netsh wlan add profile filename=\"C:\\" + doubled + "\""));
-        const NmcliProvisioningCommands nmcli;
-        QTEST(nmcli.connect(s).has_value() && nmcli.addProfile("", "A", s).has_value(), "linuxLines");
-        const std::optional<std::string> profile = WlanProfileDocument(s, "guestPYLO");
-        QCOMPARE(profile.has_value(), document);
-        QXmlStreamReader xml(QByteArray::fromStdString(profile.value_or("")));
-        const bool named = xml.readNextStartElement() && xml.readNextStartElement() && xml.name() == u"name";
-        QCOMPARE(named ? xml.readElementText() : QString(), document ? QString::fromLatin1(text) : QString());
-        while (!xml.atEnd())
-            xml.readNext();
-        QVERIFY2(!document || !xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(NetshProvisioningCommands().addProfile("C:\\Users\\50% off\\TKProfile.txt", "A", "k"),
+                 std::optional("netsh wlan add profile filename=\"C:\\Users\\50%% off\\TKProfile.txt\""s));
     }
 };
 
@@ -408,33 +352,30 @@ case $reply in *'|'*) printf '%s\n' "${reply#*|}" >&2;; esac
 exit "${reply%%|*}"
 )sh";
 
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 // For its lifetime the fake nmcli is alone on PATH, TMPDIR is an empty directory, both
 // in a directory whose path has blanks, and LC_ALL is not C.
 struct FakeNmcli {
     explicit FakeNmcli(const QStringList& replies)
     {
         QDir(dir.path()).mkpath("tmp");
-        Write(dir.filePath("nmcli"), kFakeNmcli);
-        Write(dir.filePath("replies"), replies.join(u'\n').toUtf8() + '\n');
-        for (const auto& [name, value] : {std::pair<const char*, QString>{"PATH", dir.path()},
-                                          {"TMPDIR", dir.filePath("tmp")},
-                                          {"LC_ALL", "de_DE.UTF-8"}}) {
+        write("nmcli", kFakeNmcli);
+        write("replies", replies.join(u'\n').toUtf8() + '\n');
+        for (const char* name : {"PATH", "TMPDIR", "LC_ALL"})
             saved.emplace_back(name, qgetenv(name));
-            qputenv(name, value.toLocal8Bit());
-        }
+        qputenv("PATH", QFile::encodeName(dir.path()));
+        qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
+        qputenv("LC_ALL", "de_DE.UTF-8");
     }
     ~FakeNmcli()
     {
         for (const auto& [name, value] : saved)
             value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QStringList calls() const
     {
@@ -456,65 +397,53 @@ bool OnPrivateSystemBus()
         && system == qgetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
-bool ServiceThere()
-{
-    QDBusConnectionInterface* bus = QDBusConnection::systemBus().interface();
-    return bus && bus->isServiceRegistered(kService).value();
-}
+bool ServiceThere() { return QDBusConnection::systemBus().interface()->isServiceRegistered(kService).value(); }
 
 } // namespace
 
-// The gateway sequence from the window with the real private directory and runner,
-// against a recording fake nmcli: refusals for lack of authorization, whatever their
-// wording, end in exit code 5 and so in the admin text; other codes pass through.
+// The gateway sequence for the older firmware (a name with a blank) from the window with
+// the real private directory and runner, against a recording fake nmcli: refusals for
+// lack of authorization, whatever their wording, end in exit code 5 and so in the admin
+// text; other codes pass through.
 class NmcliTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void sequence_data()
     {
         Columns<QString, QString>("firstReply", "status");
-        QTest::newRow("radio refused") << "1|Error: failed to set Wi-Fi radio: Not authorized to perform this operation"
-                                       << kAdmin;
-        QTest::newRow("insufficient privileges") << "1|Error: Insufficient privileges" << kAdmin;
-        QTest::newRow("D-Bus error name") << "4|Error: org.freedesktop.NetworkManager.PermissionDenied" << kAdmin;
-        QTest::newRow("success mentioning authorization") << "0|Warning: not authorized to read secrets" << kFailed;
-        QTest::newRow("service not running") << "8|Error: NetworkManager is not running." << kFailed;
+        Row("radio refused", "1|Error: failed to set Wi-Fi radio: Not authorized to perform this operation", kAdmin);
+        Row("insufficient privileges", "1|Error: Insufficient privileges", kAdmin);
+        Row("D-Bus error name", "4|Error: org.freedesktop.NetworkManager.PermissionDenied", kAdmin);
+        const QString failed = "NOT Connected to TAVIK MUREL";
+        Row("success mentioning authorization", "0|Warning: not authorized to read secrets", failed);
+        Row("service not running", "8|Error: NetworkManager is not running.", failed);
     }
     void sequence()
     {
-        QFETCH(QString, firstReply);
         LinuxTempDir tempDir;
         LinuxCommandRunner runner;
         Rig rig(nullptr, &runner, &tempDir); // made before TMPDIR moves: only the sequence's directory goes there
         rig.answerFromPing = 0;
-        FakeNmcli nmcli({firstReply, "0", "10|Error: unknown connection 'TAVIK-MUREL'.", "0", "0"});
+        QFETCH(QString, firstReply);
+        FakeNmcli nmcli({firstReply, "0", "10|Error: unknown connection 'TAVIK MUREL'.", "0", "0"});
+        WindowInput::Click(*rig.c().chkOldMurel);
         WindowInput::Click(*rig.c().cmdWiFiConnect);
 
         QTEST(rig.status(), "status");
         QCOMPARE(nmcli.calls(),
-                 (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK-MUREL",
-                              "connection|add|type|wifi|con-name|TAVIK-MUREL|ssid|TAVIK-MUREL|connection.autoconnect|"
+                 (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK MUREL",
+                              "connection|add|type|wifi|con-name|TAVIK MUREL|ssid|TAVIK MUREL|connection.autoconnect|"
                               "no|wifi.mode|infrastructure|wifi.hidden|yes|wifi.cloned-mac-address|permanent|wifi-sec."
                               "key-mgmt|wpa-psk|wifi-sec.proto|rsn|wifi-sec.pairwise|ccmp|wifi-sec.group|ccmp|wifi-"
                               "sec.psk-flags|0|wifi-sec.psk|guestPYLO",
-                              "connection|up|id|TAVIK-MUREL"}));
+                              "connection|up|id|TAVIK MUREL"}));
         QVERIFY(QDir(nmcli.dir.filePath("tmp")).isEmpty()); // the private directory is gone
-    }
-
-    void quotingKeepsTheNameWhole()
-    {
-        FakeNmcli nmcli({"0"});
-        const QString script = nmcli.dir.filePath("tmp/TK.bat");
-        Write(script, QByteArray::fromStdString(*NmcliProvisioningCommands().connect("it's $HOME `id` \"x\"")));
-        QCOMPARE(LinuxCommandRunner().run(script.toStdString(), 30.0), 0);
-        QCOMPARE(nmcli.calls(), QStringList{"connection|up|id|it's $HOME `id` \"x\""});
     }
 };
 
-// The scan table against python-dbusmock's NetworkManager, only ever on the private bus
-// of run-on-private-bus.sh. No client: no service at all. No adapter: an Ethernet device
-// only; it comes first in every other row too, and a second Wi-Fi device has a network
-// of its own that must not be listed.
+// The scans whose answers take the bus's own shapes (no service, an Ethernet device only,
+// SSIDs as bytes, a second Wi-Fi device whose network stays unlisted) against
+// python-dbusmock's NetworkManager, only ever on the private bus of run-on-private-bus.sh.
 class NetworkManagerScanTest : public QObject {
     Q_OBJECT
     QProcess mock_;
@@ -522,8 +451,6 @@ class NetworkManagerScanTest : public QObject {
 
     void stopMock()
     {
-        if (mock_.state() == QProcess::NotRunning)
-            return;
         mock_.terminate();
         mock_.waitForFinished(10000);
         QVERIFY(QTest::qWaitFor([] { return !ServiceThere(); }, 10000));
@@ -533,10 +460,7 @@ class NetworkManagerScanTest : public QObject {
         QDBusMessage call = QDBusMessage::createMethodCall(kService, "/org/freedesktop/NetworkManager",
                                                            "org.freedesktop.DBus.Mock", method);
         call.setArguments(arguments);
-        const QDBusMessage reply = QDBusConnection::systemBus().call(call);
-        if (reply.type() != QDBusMessage::ReplyMessage)
-            qWarning() << method << reply.errorMessage();
-        return reply.arguments().value(0).toString();
+        return QDBusConnection::systemBus().call(call).arguments().value(0).toString();
     }
     void addAccessPoint(const QString& device, const std::string& ssid, unsigned strength)
     {
@@ -557,7 +481,7 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { stopMock(); }
 
-    void scan_data() { AddScanRows(); }
+    void scan_data() { AddScanRows(4); }
     void scan()
     {
         QFETCH(ScanRow, row);
@@ -570,8 +494,7 @@ private Q_SLOTS:
         }
         QStringList devices;
         for (int i = 0; i < row.adapters; ++i)
-            devices << mockCall("AddWiFiDevice",
-                                {QStringLiteral("wlan%1").arg(i), QStringLiteral("wlan%1").arg(i), 30});
+            devices << mockCall("AddWiFiDevice", {"wlan" + QString::number(i), "wlan" + QString::number(i), 30});
         for (const WlanNetwork& network : row.networks)
             addAccessPoint(devices.value(0), network.ssid, network.signalQuality);
         if (devices.size() > 1)
