@@ -7,8 +7,6 @@
 #include "fakes/WindowRig.h"
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
-#include "platform/NetshProvisioningCommands.h"
-#include "platform/NmcliProvisioningCommands.h"
 #include "wifi/WlanProfileDocument.h"
 
 #include <QApplication>
@@ -18,21 +16,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleFactory>
-#include <QXmlStreamReader>
 
 #include <filesystem>
 #include <fstream>
 
 #ifndef Q_OS_WIN
 #include "platform/linux/LinuxCommandRunner.h"
-#include "platform/linux/LinuxTempDir.h"
 #include "platform/linux/NetworkManagerWlan.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDir>
 #include <QProcess>
@@ -44,8 +37,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One scan: what the WLAN service knows and what the panel shows afterwards, run
-// against a fake WLAN service and against a mock NetworkManager.
+// One scan: what the WLAN service knows and what the panel shows afterwards.
 struct ScanRow {
     const char* name = "";
     int adapters = 1;                  // -1: no WLAN client at all
@@ -55,22 +47,21 @@ struct ScanRow {
     const char* port = "8082";         // typed into txtMurelPort; an SSID is typed too
 };
 
+// The mock NetworkManager runs the first three too.
 // clang-format off
 const std::vector<ScanRow> kScanRows = {
     {"no WLAN client", -1, {}, {}},
     {"no adapter", 0, {}, {}},
-    {"hidden and NUL-leading names skipped, a NUL ends a name", 1,
-     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"Home", 60}, {"Cafe\0junk"s, 57}}, {"Home|60%", "Cafe|57%"}},
-    {"bytes from 0x80 one character each; of two adapters the first", 2, {{"\x80\xE9t\xC3\xA9\x9F", 33}},
-     {QString::fromUtf8("\xE2\x82\xAC\xC3\xA9t\xC3\x83\xC2\xA9\xC5\xB8|33%")}},
-    {"0 % and 100 %, near misses are no setup access point", 1,
-     {{"tavik-murel", 0}, {"TAVIK-MUREL2", 100}, {"TAVIK MUREL ", 3}},
-     {"tavik-murel|0%", "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
-    {"both setup access points, the current one later decides", 1, {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}},
-     {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"}, "current"},
+    {"hidden and NUL-leading names skipped, a NUL ends a name, bytes from 0x80 one character each, 0 % and "
+     "100 %, near misses; of two adapters the first", 2,
+     {{"", 40}, {"\0TAVIK-MUREL"s, 50}, {"tavik-murel", 0}, {"Cafe\0junk"s, 57}, {"\x80\xE9t\xC3\xA9\x9F", 33},
+      {"TAVIK-MUREL2", 100}, {"TAVIK MUREL ", 3}},
+     {"tavik-murel|0%", "Cafe|57%", QString::fromUtf8("\xE2\x82\xAC\xC3\xA9t\xC3\x83\xC2\xA9\xC5\xB8|33%"),
+      "TAVIK-MUREL2|100%", "TAVIK MUREL |3%"}},
+    {"both setup access points, the current one later decides, port not usable", 1,
+     {{"TAVIK MUREL", 80}, {"TAVIK-MUREL", 81}}, {"TAVIK MUREL|80%", "TAVIK-MUREL|81%"}, "current", "0"},
     {"both setup access points, the old one later decides", 1, {{"TAVIK-MUREL", 80}, {"TAVIK MUREL", 81}},
      {"TAVIK-MUREL|80%", "TAVIK MUREL|81%"}, "old"},
-    {"setup access point found, port not usable", 1, {{"TAVIK-MUREL", 90}}, {"TAVIK-MUREL|90%"}, "current", "0"},
 };
 // clang-format on
 
@@ -78,45 +69,21 @@ const QString kPortalOk = QStringLiteral("Connection to portal OK. Please enter 
 const QString kAdmin = QStringLiteral("Wlan service could not be restarted. Try to run this app 'AS ADMINISTRATOR'");
 const QString kFailed = QStringLiteral("NOT Connected to TAVIK-MUREL");
 
-// The profile document the platform's WLAN service reads, written out by hand.
-QByteArray Document(const QByteArray& ssid, const QByteArray& hex)
-{
-    return "<?xml version=\"1.0\"?>\r\n<WLANProfile xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v1\">\r\n"
-           "<name>"
-        + ssid + "</name>\r\n<SSIDConfig>\r\n<SSID>\r\n<hex>" + hex + "</hex>\r\n<name>" + ssid
-        + "</name>\r\n</SSID>\r\n<nonBroadcast>true</nonBroadcast>\r\n</SSIDConfig>\r\n"
-          "<connectionType>ESS</connectionType>\r\n<connectionMode>manual</connectionMode>\r\n<MSM>\r\n<security>\r\n"
-          "<authEncryption>\r\n<authentication>WPA2PSK</authentication>\r\n<encryption>AES</encryption>\r\n"
-          "<useOneX>false</useOneX>\r\n</authEncryption>\r\n<sharedKey>\r\n<keyType>passPhrase</keyType>\r\n"
-          "<protected>false</protected>\r\n<keyMaterial>guestPYLO</keyMaterial>\r\n</sharedKey>\r\n</security>\r\n"
-          "</MSM>\r\n<MacRandomization xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v3\">\r\n"
-          "<enableRandomization>false</enableRandomization>\r\n</MacRandomization>\r\n</WLANProfile>\r\n";
-}
-
-// Native styles ignore a palette's button colour and Fusion shades it: a face of plain
-// yellow under Fusion shows a colour every style draws.
+// Native styles ignore a palette's button colour and Fusion (here) shades it: plain yellow is the sheet.
 bool ShownYellow(QPushButton& button)
 {
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create("Fusion"));
-    button.setStyle(fusion.get());
     const QImage image = button.grab().toImage();
-    button.setStyle(nullptr);
-    int yellow = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            yellow += image.pixelColor(x, y) == QColor(255, 255, 128);
-    return yellow > image.width() * image.height() / 2;
+    return image.pixelColor(3, image.height() / 2) == QColor(255, 255, 128);
 }
 
-// The window after its first search, widened over the Wi-Fi panel, with the gateway
-// sequence's services faked unless real ones are given. Each ping costs virtual time;
-// the gateway answers from the chosen ping on (0: never).
+// The window after its first search, widened over the Wi-Fi panel, its runner faked unless a real
+// one is given. Each ping costs virtual time; the gateway answers from the chosen ping on (0: never).
 struct Rig : WindowRig {
-    explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr, TempDir* realTempDir = nullptr)
+    explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr)
     {
         fakes.wlanOverride = wlan;
         fakes.commandsOverride = realRunner ? realRunner : &runner;
-        fakes.tempDirOverride = realTempDir ? realTempDir : &tempDir;
+        fakes.tempDirOverride = &tempDir;
         fakes.echo.costSeconds = 1.0;
         fakes.echo.answers = [this](const std::string&) {
             return answerFromPing > 0 && static_cast<int>(fakes.echo.asked.size()) >= answerFromPing;
@@ -142,13 +109,6 @@ struct Rig : WindowRig {
     int answerFromPing = 1;
 };
 
-void AddScanRows()
-{
-    QTest::addColumn<ScanRow>("row");
-    for (const ScanRow& row : kScanRows)
-        QTest::newRow(row.name) << row;
-}
-
 // Scans in the window, clicking again during the wait.
 void RunScanRow(const ScanRow& row, Wlan& wlan)
 {
@@ -160,23 +120,17 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
     const double start = rig.fakes.time.elapsed();
     rig.fakes.time.schedule(0.2, [&] { WindowInput::Click(*c.picRescan); });
     WindowInput::Click(*c.picRescan);
-
     QCOMPARE(float(rig.fakes.time.elapsed() - start), 0.5f); // the half-second wait, once
-    QCOMPARE(c.lstSignal->count(), c.lstSSID->count());
     QStringList shown;
     for (int i = 0; i < c.lstSSID->count(); ++i)
         shown << c.lstSSID->item(i)->text() + '|' + c.lstSignal->item(i)->text();
     QCOMPARE(shown, row.shown);
     QCOMPARE(c.lstSSID->currentRow(), -1);
     const bool found = *row.setupAp, old = row.setupAp == "old"s, enabled = found && row.port != "0"s;
-    QCOMPARE(c.labProgress->text(),
-             found ? "Please enter SSID or click on list and enter key."
-                   : "No Tavik Murel access point found. Reboot Murel, wait until the led lights up, then press and "
-                     "hold button until led stops blinking. Then retry...\"");
-    QCOMPARE(c.cmdWiFiConnect->text(),
-             !found    ? "Connect to TAVIK-MUREL and open Portal in web browser"
-                 : old ? "Connect to TAVIK MUREL and set SSID, key, IP, ..."
-                       : "Connect to TAVIK-MUREL and set SSID, key, IP, ...");
+    QCOMPARE(c.labProgress->text().startsWith("Please enter SSID"), found); // else how to reset the gateway
+    QCOMPARE(
+        c.cmdWiFiConnect->text().startsWith(old ? "Connect to TAVIK MUREL and set" : "Connect to TAVIK-MUREL and set"),
+        found);
     QCOMPARE(c.cmdWiFiConnect->isEnabled(), enabled);
     const char* message = row.adapters < 0 ? "Unable to get WLAN Handle" : "No Wireless Adapters Found";
     QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(row.adapters < 1, message));
@@ -193,7 +147,12 @@ Q_DECLARE_METATYPE(ScanRow)
 class WifiPanelTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void scan_data() { AddScanRows(); }
+    void scan_data()
+    {
+        QTest::addColumn<ScanRow>("row");
+        for (const ScanRow& row : kScanRows)
+            QTest::newRow(row.name) << row;
+    }
     void scan()
     {
         QFETCH(ScanRow, row);
@@ -204,37 +163,11 @@ private Q_SLOTS:
         RunScanRow(row, wlan);
     }
 
-    // The rule is applied where the SSID or the port is typed, and reads the suggested
-    // address, mask and gateway, which the adapter tab fills without applying it.
-    void readinessFollowsTyping_data()
-    {
-        Columns<int, QString, QString, bool>("emptied", "ssid", "port", "enabled");
-        // clang-format off
-        QTest::newRow("all filled") << -1 << "HomeNet" << "65535" << true;
-        QTest::newRow("no SSID") << -1 << "" << "8082" << false;
-        QTest::newRow("port 65536") << -1 << "HomeNet" << "65536" << false;
-        for (int emptied : {0, 1, 2})
-            QTest::addRow("no txtVoorstel(%d)", emptied) << emptied << "HomeNet" << "8082" << false;
-        QTest::newRow("no DNS suggestion") << 3 << "HomeNet" << "8082" << true;
-        // clang-format on
-    }
-    void readinessFollowsTyping()
-    {
-        QFETCH(int, emptied);
-        QFETCH(QString, ssid);
-        QFETCH(QString, port);
-        Rig rig;
-        if (emptied >= 0)
-            rig.c().txtVoorstel[std::size_t(emptied)]->clear(); // an adapter without an address
-        rig.retype(rig.c().txtMurelPort, port);
-        rig.retype(rig.c().txtSSID, ssid);
-        QTEST(rig.c().cmdWiFiConnect->isEnabled(), "enabled");
-    }
-
-    // A list that only gets the focus picks nothing. A picked line is picked in both
-    // lists and its name goes to txtSSID, 32 characters at most; a name beginning with
-    // the setup access point's brings a message instead.
-    void pick()
+    // A list that only gets the focus picks nothing. A picked line is picked in both lists and its name
+    // goes to txtSSID, 32 characters at most; a name beginning with the setup access point's brings a
+    // message instead. The button's rule is applied where the SSID or the port is typed; it reads the
+    // suggested address, mask and gateway but not the DNS server (the adapter tab fills them unapplied).
+    void pickOrTypeTheSsid()
     {
         FakeWlan wlan;
         wlan.networks = {{"Home", 1}, {"abcdefghijklmnopqrstuvwxyz0123456789", 2}, {"TAVIK-MURELX", 3}};
@@ -251,9 +184,21 @@ private Q_SLOTS:
         clickLine(c.lstSSID, 2);
         QCOMPARE(c.lstSignal->currentRow(), 2);
         QCOMPARE(c.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
-        QCOMPARE(rig.fakes.messages.shown,
-                 std::vector<std::string>{"\"TAVIK-MUREL\" temporary available. Please "
-                                          "select or type new SSID and network key"});
+        QCOMPARE(rig.fakes.messages.shown.size(), 1u);
+        const auto enabledAfter = [&](QLineEdit* box, const QString& text) {
+            rig.retype(box, text);
+            return c.cmdWiFiConnect->isEnabled();
+        };
+        QVERIFY(!enabledAfter(c.txtMurelPort, "65536"));
+        c.txtVoorstel[3]->clear();
+        QVERIFY(enabledAfter(c.txtMurelPort, "65535"));
+        QVERIFY(!enabledAfter(c.txtSSID, ""));
+        for (QLineEdit* suggestion : {c.txtVoorstel[0], c.txtVoorstel[1], c.txtVoorstel[2]}) {
+            const QString kept = suggestion->text();
+            suggestion->clear();
+            QVERIFY(!enabledAfter(c.txtSSID, "HomeNet"));
+            suggestion->setText(kept);
+        }
     }
 
     // Waits: 3 s after run 1, 4 after run 2, 4 more when it succeeded, then up to 5 of
@@ -263,47 +208,36 @@ private Q_SLOTS:
         Columns<bool, QList<int>, int, double, QString, int, double>("old", "exitCodes", "answerFromPing", "pingCost",
                                                                      "finalText", "pings", "seconds");
         using Codes = QList<int>;
-        // clang-format off
-        QTest::newRow("old: no browser") << true << Codes{0, 0, 0, 0} << 1 << 1.0 << kPortalOk << 1 << 12.0;
-        QTest::newRow("denied, run 3 failing, joined, a started ping not cut short: no admin")
-            << false << Codes{5, 0, 1, 0} << 3 << 2.0 << kPortalOk << 3 << 17.0;
-        QTest::newRow("denied, no answer: admin") << false << Codes{5, 0, 0, 0} << 0 << 1.0 << kAdmin << 5 << 18.0;
-        QTest::newRow("run 1 failing otherwise, pings failing at once do not spin")
-            << false << Codes{1, 0, 0, 0} << 0 << 0.001 << kFailed << 50 << 16.0;
-        QTest::newRow("run 2 failing: admin") << true << Codes{0, 2, 0, 0} << 0 << 1.0 << kAdmin << 5 << 14.0;
-        QTest::newRow("run 4 failing: no admin") << false << Codes{5, 3, 0, 1} << 1 << 1.0 << kFailed << 0 << 7.0;
-        // clang-format on
+        Row("old: no browser", true, Codes{0, 0, 0, 0}, 1, 1.0, kPortalOk, 1, 12.0);
+        Row("denied, run 3 failing, a started ping ends", false, Codes{5, 0, 1, 0}, 3, 2.0, kPortalOk, 3, 17.0);
+        Row("run 1 failing otherwise, pings failing at once", false, Codes{1, 0, 0, 0}, 0, 0.001, kFailed, 50, 16.0);
+        Row("run 2 failing: admin", true, Codes{0, 2, 0, 0}, 0, 1.0, kAdmin, 5, 14.0);
+        Row("run 4 failing: no admin", false, Codes{5, 3, 0, 1}, 1, 1.0, kFailed, 0, 7.0);
     }
     void connection()
     {
         QFETCH(bool, old);
         QFETCH(QList<int>, exitCodes);
+        QFETCH(int, answerFromPing);
+        QFETCH(double, pingCost);
         QFETCH(QString, finalText);
         QFETCH(int, pings);
         QFETCH(double, seconds);
         Rig rig;
         const Controls& c = rig.c();
         rig.runner.exitCodes.assign(exitCodes.begin(), exitCodes.end());
-        QFETCH(int, answerFromPing);
         rig.answerFromPing = answerFromPing;
-        QFETCH(double, pingCost);
         rig.fakes.echo.costSeconds = pingCost;
         if (old)
             WindowInput::Click(*c.chkOldMurel);
-        QCOMPARE(c.cmdWiFiConnect->text(),
-                 old ? "Connect to TAVIK MUREL and wait for portal to open in web browser"
-                     : "Connect to TAVIK-MUREL and open Portal in web browser");
         const QString ssid = old ? "TAVIK MUREL" : "TAVIK-MUREL";
         finalText.replace("TAVIK-MUREL", ssid);
-        QPalette red = c.labStatus->palette(); // the failure of an earlier run
-        red.setColor(QPalette::WindowText, Qt::red);
-        c.labStatus->setPalette(red);
         rig.tempDir.removeForReal = false; // to see what the sequence itself deletes
         QStringList texts;                 // labProgress, labStatus at each run
         std::string profile;
         rig.runner.whileRunning = [&](const FakeCommandRunner::Run& run) {
             texts << c.labProgress->text() << rig.status();
-            QVERIFY(rig.busy() && rig.statusColour() == Qt::black && ShownYellow(*c.cmdWiFiConnect));
+            QVERIFY(rig.busy() && ShownYellow(*c.cmdWiFiConnect));
             const std::string dir = rig.tempDir.created.at(0);
             if (rig.runner.runs.size() == 3)
                 profile.assign(std::istreambuf_iterator<char>(std::ifstream(dir + "TKProfile.txt").rdbuf()), {});
@@ -312,12 +246,8 @@ private Q_SLOTS:
                 fs::remove(run.scriptPath);
             }
         };
-        QString statusBeforeAdmin;
-        rig.fakes.time.schedule(seconds - 0.1, [&] { statusBeforeAdmin = rig.status(); });
         const double start = rig.fakes.time.elapsed();
-
         WindowInput::Click(*c.cmdWiFiConnect);
-
         QVERIFY2(qAbs(rig.fakes.time.elapsed() - start - seconds) < 0.01, "deadlines in single precision");
         const QString stop = "Stopping Wlan service", restarted = exitCodes[1] ? "" : "Wlan service restarted OK";
         QCOMPARE(texts,
@@ -325,27 +255,20 @@ private Q_SLOTS:
                               "Trying to connect to " + ssid, "Trying to connect to " + ssid}));
         QCOMPARE(c.labProgress->text() + '|' + rig.status(), finalText + '|' + finalText);
         QCOMPARE(rig.statusColour(), finalText == kPortalOk ? Qt::black : Qt::red);
-        if (finalText == kAdmin)
-            QCOMPARE(statusBeforeAdmin, "NOT Connected to " + ssid);
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(pings, old ? "192.168.4.1" : "8.8.8.8"));
-        QCOMPARE(rig.fakes.echo.lastHops, pings ? 2 : 0);
         QCOMPARE(rig.fakes.urls.opened, std::vector<std::string>(!old && finalText == kPortalOk, "http://8.8.8.8/"));
         QVERIFY(c.cmdWiFiConnect->styleSheet().isEmpty() && !rig.busy());
         QCOMPARE(c.cmdWiFiConnect->palette().color(QPalette::Button),
                  QApplication::palette(c.cmdWiFiConnect).color(QPalette::Button));
-        // Each run replaces the script; the profile is byte for byte, in a directory whose
-        // path has blanks; the files go at the end, also when one is missing.
-        QCOMPARE(rig.runner.runs.size(), 4u);
+        // Each run replaces the script; the files go at the end, also when one is missing.
         QCOMPARE(rig.runner.runs.back().script, *rig.fakes.provisioning.connect(ssid.toStdString()) + "\n");
-        QCOMPARE(QByteArray::fromStdString(profile),
-                 Document(ssid.toLatin1(), old ? "544156494B204D5552454C" : "544156494B2D4D5552454C"));
+        QCOMPARE(profile, WlanProfileDocument(ssid.toStdString(), "guestPYLO").value_or(""));
+        QVERIFY(profile.find(old ? "<hex>544156494B204D5552454C<" : "<hex>544156494B2D4D5552454C<") != profile.npos);
         const std::string dir = rig.tempDir.created.at(0);
         QVERIFY(!fs::exists(dir + "TKProfile.txt") && !fs::exists(dir + "TKlog.txt"));
-        QCOMPARE(rig.tempDir.removed, rig.tempDir.created);
     }
 
-    // Without a private directory nothing runs: neither a stale script nor one in a
-    // directory other users could write to.
+    // Without a private directory nothing runs: no stale script, none in a directory others can write to.
     void connectionWithoutPrivateDirectory()
     {
         Rig rig;
@@ -354,41 +277,6 @@ private Q_SLOTS:
         QVERIFY(rig.runner.runs.empty() && rig.fakes.echo.asked.empty() && !rig.busy());
         QCOMPARE(rig.status(), kFailed);
         QVERIFY(fs::is_empty(*rig.tempDir.systemTempDir()));
-    }
-
-    // Names and keys that reach a command line or the profile: each builder carries them
-    // whole or refuses them, and the document parses and gives the name back. Windows
-    // lines keep a path with blanks whole and double a single % (a batch variable).
-    void buildersCarryOrRefuse_data()
-    {
-        Columns<QByteArray, bool, bool, bool>("text", "windowsLines", "linuxLines", "document"); // as SSID and key
-        QTest::newRow("quote") << QByteArray("x\" & calc & \"") << false << true << true;
-        QTest::newRow("CR LF") << QByteArray("a\r\nb") << false << true << false;
-        QTest::newRow("NUL") << QByteArray("a\0b", 3) << false << false << false;
-        QTest::newRow("0x01") << QByteArray("a\x01") << true << true << false;
-        QTest::newRow("0xE9, % and blank") << QByteArray("caf\xE9 50%") << true << true << true;
-        QTest::newRow("]]>, & and <") << QByteArray("a]]>b&c<d") << true << true << true;
-    }
-    void buildersCarryOrRefuse()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, windowsLines);
-        QFETCH(bool, document);
-        const std::string s = text.toStdString(), doubled = QByteArray(text).replace("%", "%%").toStdString();
-        const auto line = [&](const std::string& l) { return windowsLines ? std::optional(l) : std::nullopt; };
-        const NetshProvisioningCommands netsh;
-        QCOMPARE(netsh.connect(s), line("netsh wlan connect name=\"" + doubled + "\""));
-        QCOMPARE(netsh.addProfile("C:\\" + s, "A", s), line("netsh wlan add profile filename=\"C:\\" + doubled + "\""));
-        const NmcliProvisioningCommands nmcli;
-        QTEST(nmcli.connect(s).has_value() && nmcli.addProfile("", "A", s).has_value(), "linuxLines");
-        const std::optional<std::string> profile = WlanProfileDocument(s, "guestPYLO");
-        QCOMPARE(profile.has_value(), document);
-        QXmlStreamReader xml(QByteArray::fromStdString(profile.value_or("")));
-        const bool named = xml.readNextStartElement() && xml.readNextStartElement() && xml.name() == u"name";
-        QCOMPARE(named ? xml.readElementText() : QString(), document ? QString::fromLatin1(text) : QString());
-        while (!xml.atEnd())
-            xml.readNext();
-        QVERIFY2(!document || !xml.hasError(), qPrintable(xml.errorString()));
     }
 };
 
@@ -408,135 +296,87 @@ case $reply in *'|'*) printf '%s\n' "${reply#*|}" >&2;; esac
 exit "${reply%%|*}"
 )sh";
 
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-// For its lifetime the fake nmcli is alone on PATH, TMPDIR is an empty directory, both
-// in a directory whose path has blanks, and LC_ALL is not C.
-struct FakeNmcli {
-    explicit FakeNmcli(const QStringList& replies)
-    {
-        QDir(dir.path()).mkpath("tmp");
-        Write(dir.filePath("nmcli"), kFakeNmcli);
-        Write(dir.filePath("replies"), replies.join(u'\n').toUtf8() + '\n');
-        for (const auto& [name, value] : {std::pair<const char*, QString>{"PATH", dir.path()},
-                                          {"TMPDIR", dir.filePath("tmp")},
-                                          {"LC_ALL", "de_DE.UTF-8"}}) {
-            saved.emplace_back(name, qgetenv(name));
-            qputenv(name, value.toLocal8Bit());
-        }
-    }
-    ~FakeNmcli()
-    {
-        for (const auto& [name, value] : saved)
-            value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    }
-    QStringList calls() const
-    {
-        QFile file(dir.filePath("calls"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
-                                              : QStringList();
-    }
-    const QTemporaryDir dir{QDir::tempPath() + "/hoptrace nmcli XXXXXX"};
-    std::vector<std::pair<const char*, QByteArray>> saved;
-};
-
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 
-// True only on the bus that run-on-private-bus.sh made to stand in for the system bus.
-bool OnPrivateSystemBus()
-{
-    const QByteArray system = qgetenv("DBUS_SYSTEM_BUS_ADDRESS");
-    return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1" && !system.isEmpty()
-        && system == qgetenv("DBUS_SESSION_BUS_ADDRESS");
-}
-
-bool ServiceThere()
-{
-    QDBusConnectionInterface* bus = QDBusConnection::systemBus().interface();
-    return bus && bus->isServiceRegistered(kService).value();
-}
+// Set only by run-on-private-bus.sh, on the bus it made to stand in for the system bus.
+bool OnPrivateSystemBus() { return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1"; }
 
 } // namespace
 
-// The gateway sequence from the window with the real private directory and runner,
-// against a recording fake nmcli: refusals for lack of authorization, whatever their
-// wording, end in exit code 5 and so in the admin text; other codes pass through.
+// The gateway sequence for the older firmware (a name with a blank) from the window with the real
+// runner, against the recording fake nmcli alone on PATH in a directory whose path has blanks, LC_ALL
+// not being C: refusals for lack of authorization, whatever their wording, end in exit code 5 and so
+// in the admin text; other codes pass through.
 class NmcliTest : public QObject {
     Q_OBJECT
+    const QTemporaryDir dir_{QDir::tempPath() + "/hoptrace nmcli XXXXXX"};
+    const QByteArray path_ = qgetenv("PATH"), locale_ = qgetenv("LC_ALL");
+
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(dir_.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        write("nmcli", kFakeNmcli);
+        qputenv("PATH", QFile::encodeName(dir_.path()));
+        qputenv("LC_ALL", "de_DE.UTF-8");
+    }
+    void cleanupTestCase()
+    {
+        qputenv("PATH", path_);
+        locale_.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", locale_);
+    }
     void sequence_data()
     {
         Columns<QString, QString>("firstReply", "status");
-        QTest::newRow("radio refused") << "1|Error: failed to set Wi-Fi radio: Not authorized to perform this operation"
-                                       << kAdmin;
-        QTest::newRow("insufficient privileges") << "1|Error: Insufficient privileges" << kAdmin;
-        QTest::newRow("D-Bus error name") << "4|Error: org.freedesktop.NetworkManager.PermissionDenied" << kAdmin;
-        QTest::newRow("success mentioning authorization") << "0|Warning: not authorized to read secrets" << kFailed;
-        QTest::newRow("service not running") << "8|Error: NetworkManager is not running." << kFailed;
+        Row("radio refused", "1|Error: failed to set Wi-Fi radio: Not authorized to perform this operation", kAdmin);
+        Row("insufficient privileges", "1|Error: Insufficient privileges", kAdmin);
+        Row("D-Bus error name", "4|Error: org.freedesktop.NetworkManager.PermissionDenied", kAdmin);
+        const QString failed = "NOT Connected to TAVIK MUREL";
+        Row("success mentioning authorization", "0|Warning: not authorized to read secrets", failed);
+        Row("service not running", "8|Error: NetworkManager is not running.", failed);
     }
     void sequence()
     {
         QFETCH(QString, firstReply);
-        LinuxTempDir tempDir;
+        write("replies", (firstReply + "\n0\n10|Error: unknown connection 'TAVIK MUREL'.\n0\n0\n").toUtf8());
+        write("calls", {});
         LinuxCommandRunner runner;
-        Rig rig(nullptr, &runner, &tempDir); // made before TMPDIR moves: only the sequence's directory goes there
+        Rig rig(nullptr, &runner);
         rig.answerFromPing = 0;
-        FakeNmcli nmcli({firstReply, "0", "10|Error: unknown connection 'TAVIK-MUREL'.", "0", "0"});
+        WindowInput::Click(*rig.c().chkOldMurel);
         WindowInput::Click(*rig.c().cmdWiFiConnect);
-
         QTEST(rig.status(), "status");
-        QCOMPARE(nmcli.calls(),
-                 (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK-MUREL",
-                              "connection|add|type|wifi|con-name|TAVIK-MUREL|ssid|TAVIK-MUREL|connection.autoconnect|"
+        QFile calls(dir_.filePath("calls"));
+        QVERIFY(calls.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(calls.readAll()).split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK MUREL",
+                              "connection|add|type|wifi|con-name|TAVIK MUREL|ssid|TAVIK MUREL|connection.autoconnect|"
                               "no|wifi.mode|infrastructure|wifi.hidden|yes|wifi.cloned-mac-address|permanent|wifi-sec."
                               "key-mgmt|wpa-psk|wifi-sec.proto|rsn|wifi-sec.pairwise|ccmp|wifi-sec.group|ccmp|wifi-"
                               "sec.psk-flags|0|wifi-sec.psk|guestPYLO",
-                              "connection|up|id|TAVIK-MUREL"}));
-        QVERIFY(QDir(nmcli.dir.filePath("tmp")).isEmpty()); // the private directory is gone
-    }
-
-    void quotingKeepsTheNameWhole()
-    {
-        FakeNmcli nmcli({"0"});
-        const QString script = nmcli.dir.filePath("tmp/TK.bat");
-        Write(script, QByteArray::fromStdString(*NmcliProvisioningCommands().connect("it's $HOME `id` \"x\"")));
-        QCOMPARE(LinuxCommandRunner().run(script.toStdString(), 30.0), 0);
-        QCOMPARE(nmcli.calls(), QStringList{"connection|up|id|it's $HOME `id` \"x\""});
+                              "connection|up|id|TAVIK MUREL"}));
     }
 };
 
-// The scan table against python-dbusmock's NetworkManager, only ever on the private bus
-// of run-on-private-bus.sh. No client: no service at all. No adapter: an Ethernet device
-// only; it comes first in every other row too, and a second Wi-Fi device has a network
-// of its own that must not be listed.
+// Scans against python-dbusmock's NetworkManager on the private bus: without the service, with
+// an Ethernet device alone, then with two Wi-Fi devices, of which the second's network stays unlisted.
 class NetworkManagerScanTest : public QObject {
     Q_OBJECT
     QProcess mock_;
     int accessPoints_ = 0;
 
-    void stopMock()
-    {
-        if (mock_.state() == QProcess::NotRunning)
-            return;
-        mock_.terminate();
-        mock_.waitForFinished(10000);
-        QVERIFY(QTest::qWaitFor([] { return !ServiceThere(); }, 10000));
-    }
     QString mockCall(const QString& method, const QVariantList& arguments)
     {
         QDBusMessage call = QDBusMessage::createMethodCall(kService, "/org/freedesktop/NetworkManager",
                                                            "org.freedesktop.DBus.Mock", method);
         call.setArguments(arguments);
-        const QDBusMessage reply = QDBusConnection::systemBus().call(call);
-        if (reply.type() != QDBusMessage::ReplyMessage)
-            qWarning() << method << reply.errorMessage();
-        return reply.arguments().value(0).toString();
+        return QDBusConnection::systemBus().call(call).arguments().value(0).toString();
     }
     void addAccessPoint(const QString& device, const std::string& ssid, unsigned strength)
     {
@@ -550,34 +390,23 @@ class NetworkManagerScanTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase()
+    void scan()
     {
         if (!OnPrivateSystemBus())
             QSKIP("runs only on the private bus of run-on-private-bus.sh");
-    }
-    void cleanupTestCase() { stopMock(); }
-
-    void scan_data() { AddScanRows(); }
-    void scan()
-    {
-        QFETCH(ScanRow, row);
-        stopMock(); // a fresh mock for every row: its Reset loses the manager's properties
-        if (row.adapters >= 0) {
-            mock_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            mock_.start("/usr/bin/python3", {"-m", "dbusmock", "--system", "-t", "networkmanager"});
-            QVERIFY(QTest::qWaitFor(ServiceThere, 20000));
-            mockCall("AddEthernetDevice", {"eth0", "eth0", 100});
-        }
-        QStringList devices;
-        for (int i = 0; i < row.adapters; ++i)
-            devices << mockCall("AddWiFiDevice",
-                                {QStringLiteral("wlan%1").arg(i), QStringLiteral("wlan%1").arg(i), 30});
-        for (const WlanNetwork& network : row.networks)
-            addAccessPoint(devices.value(0), network.ssid, network.signalQuality);
-        if (devices.size() > 1)
-            addAccessPoint(devices[1], "Second", 50);
         NetworkManagerWlan wlan;
-        RunScanRow(row, wlan);
+        RunScanRow(kScanRows[0], wlan);
+        mock_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        mock_.start("/usr/bin/python3", {"-m", "dbusmock", "--system", "-t", "networkmanager"});
+        QVERIFY(QTest::qWaitFor(
+            [] { return QDBusConnection::systemBus().interface()->isServiceRegistered(kService).value(); }, 20000));
+        mockCall("AddEthernetDevice", {"eth0", "eth0", 100});
+        RunScanRow(kScanRows[1], wlan);
+        const QString first = mockCall("AddWiFiDevice", {"wlan0", "wlan0", 30});
+        addAccessPoint(mockCall("AddWiFiDevice", {"wlan1", "wlan1", 30}), "Second", 50);
+        for (const WlanNetwork& network : kScanRows[2].networks)
+            addAccessPoint(first, network.ssid, network.signalQuality);
+        RunScanRow(kScanRows[2], wlan);
     }
 };
 
