@@ -2,24 +2,22 @@
 
 #include "platform/Wlan.h"
 
-#include <string>
-#include <vector>
+#include <set>
 
-// A WLAN service whose answers the test sets; it records every call in order.
+// A WLAN service whose answers the test sets; it knows which clients still take notifications.
 class FakeWlan final : public Wlan {
 public:
-    std::optional<Handle> openClient() override;
-    void registerNotifications(Handle client, std::function<void()> onNotification) override;
-    void unregisterNotifications(Handle client) override;
-    int interfaceCount(Handle client) override;
-    std::vector<WlanNetwork> availableNetworks(Handle client) override;
+    std::optional<Handle> openClient() override { return opens ? std::optional(++lastHandle_) : std::nullopt; }
+    void registerNotifications(Handle client, std::function<void()>) override { registered.insert(client); }
+    void unregisterNotifications(Handle client) override { registered.erase(client); }
+    int interfaceCount(Handle) override { return interfaces; }
+    std::vector<WlanNetwork> availableNetworks(Handle) override { return networks; }
 
     bool opens = true;
     int interfaces = 1;
     std::vector<WlanNetwork> networks;
-    // "open", "register <h>", "interfaces <h>", "networks <h>", "unregister <h>".
-    std::vector<std::string> calls;
+    std::set<Handle> registered;
 
 private:
-    Handle nextHandle_ = 0x5100;
+    Handle lastHandle_ = 0x5100;
 };
