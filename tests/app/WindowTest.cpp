@@ -62,6 +62,7 @@ private Q_SLOTS:
         rig.fakes.socket.bindSucceeds = portFree;
         rig.load();
         const Controls& c = rig.c();
+        QCOMPARE(c.TabNIC->count(), tabs);
         const QStringList stored = addresses.filter(QRegularExpression("^(?!0\\.0\\.0\\.0$)"));
         for (int i = 0; i < stored.size(); ++i)
             QCOMPARE(rig.window->adapterTable().find(i + 1)->ip,
@@ -75,7 +76,6 @@ private Q_SLOTS:
         rig.fakes.adapters.fails = portFree;
         rig.fakes.socket.bindSucceeds = true;
         WindowInput::Click(*c.picRefresh);
-        QCOMPARE(c.TabNIC->count(), tabs);
         QCOMPARE(c.TabNIC->tabText(tabs - 1), tabs ? QString("NIC #%1").arg(tabs) : QString());
         QCOMPARE(rig.fakes.timer1->isEnabled(), !portFree);
     }
@@ -125,7 +125,7 @@ private Q_SLOTS:
     }
 
     // The window closes at one moment of each kind of wait; whatever ran then ends within a
-    // second and leaves nothing open: no socket, no timer, no WLAN notification, no temp folder.
+    // second and leaves nothing open: no socket, no timer, no temp folder, no list from a scan.
     void closingEndsWhatRuns_data()
     {
         Columns<QString, int>("closeIn", "runs");
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.socket.sent.size() == 1, closeIn == "tick");
         QCOMPARE(int(runner.runs.size()), runs);
         QCOMPARE(runner.cancels, 1);
-        QVERIFY(rig.fakes.urls.opened.empty() && wlan.registered.empty());
+        QVERIFY(rig.fakes.urls.opened.empty());
         QCOMPARE(tempDir.removed, tempDir.created);
         QCOMPARE(rig.c().lstSSID->count(), 0);
     }

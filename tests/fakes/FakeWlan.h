@@ -2,22 +2,18 @@
 
 #include "platform/Wlan.h"
 
-#include <set>
+#include <vector>
 
-// A WLAN service whose answers the test sets; it knows which clients still take notifications.
+// A WLAN service whose answers the test sets.
 class FakeWlan final : public Wlan {
 public:
-    std::optional<Handle> openClient() override { return opens ? std::optional(++lastHandle_) : std::nullopt; }
-    void registerNotifications(Handle client, std::function<void()>) override { registered.insert(client); }
-    void unregisterNotifications(Handle client) override { registered.erase(client); }
+    std::optional<Handle> openClient() override { return opens ? std::optional<Handle>(0x5100) : std::nullopt; }
+    void registerNotifications(Handle, std::function<void()>) override { }
+    void unregisterNotifications(Handle) override { }
     int interfaceCount(Handle) override { return interfaces; }
     std::vector<WlanNetwork> availableNetworks(Handle) override { return networks; }
 
     bool opens = true;
     int interfaces = 1;
     std::vector<WlanNetwork> networks;
-    std::set<Handle> registered;
-
-private:
-    Handle lastHandle_ = 0x5100;
 };
