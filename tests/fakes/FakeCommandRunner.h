@@ -2,24 +2,30 @@
 
 #include "platform/CommandRunner.h"
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
-// Runs nothing: records each script with the content it had when it was run and
-// answers with the exit codes the test chose.
+// Runs nothing: records each script with the bytes it had when it was run and answers with
+// the exit codes the test chose (runs beyond the list end with 0).
 class FakeCommandRunner final : public CommandRunner {
 public:
     struct Run {
-        std::string scriptPath;
-        std::string script; // the file's bytes at the moment of the run
-        double timeoutSeconds;
+        std::string scriptPath, script; // the script's bytes when it was run
     };
 
-    int run(const std::string& scriptPath, double timeoutSeconds) override;
+    int run(const std::string& scriptPath, double) override
+    {
+        std::ifstream file(scriptPath, std::ios::binary);
+        runs.push_back({scriptPath, {std::istreambuf_iterator<char>(file), {}}});
+        if (whileRunning)
+            whileRunning(runs.back());
+        return runs.size() <= exitCodes.size() ? exitCodes[runs.size() - 1] : 0;
+    }
     void cancel() override { ++cancels; }
 
-    // Exit code of run n (from 0); runs beyond the list end with 0.
     std::vector<int> exitCodes;
     std::vector<Run> runs;
     int cancels = 0;

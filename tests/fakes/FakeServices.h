@@ -1,32 +1,109 @@
 #pragma once
 
-#include "FakeUdpSocket.h"
 #include "VirtualTime.h"
 
 #include "platform/AdapterList.h"
-#include "platform/CommandRunner.h"
 #include "platform/EchoTest.h"
 #include "platform/MessageBox.h"
 #include "platform/NeighbourTable.h"
 #include "platform/NmcliProvisioningCommands.h"
 #include "platform/NullServices.h"
 #include "platform/Services.h"
+#include "platform/UdpSocket.h"
 #include "platform/UrlOpener.h"
 
-#include <functional>
-#include <memory>
+#include <deque>
 #include <set>
 #include <string>
-#include <vector>
+
+// Records what the program sends and delivers datagrams at virtual moments.
+class FakeUdpSocket final : public UdpSocket {
+public:
+    struct Sent {
+        std::string bytes, host;
+        std::uint16_t port;
+        int interfaceIndex;
+        double at; // virtual seconds since the test began
+    };
+
+    explicit FakeUdpSocket(VirtualTime& time) : time_(time) { }
+
+    bool bind(std::uint16_t) override
+    {
+        ++bindCalls;
+        return bound_ = bindSucceeds;
+    }
+    bool isBound() const override { return bound_; }
+    void close() override
+    {
+        ++closeCalls;
+        bound_ = false;
+        waiting_.clear();
+    }
+    bool enableBroadcast() override { return bound_; }
+    bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override
+    {
+        if (!sendSucceeds || interfaceIndex == refusingInterface)
+            return false;
+        sent.push_back({bytes, host, port, interfaceIndex, time_.elapsed()});
+        if (onSend)
+            onSend(sent.back());
+        return true;
+    }
+    std::optional<Datagram> take() override
+    {
+        if (waiting_.empty()) {
+            std::optional<std::string> more = stream ? stream() : std::nullopt;
+            return more ? std::optional(Datagram{std::move(*more), "192.168.1.20"}) : std::nullopt;
+        }
+        Datagram next = std::move(waiting_.front());
+        waiting_.pop_front();
+        return next;
+    }
+    void setArrivalHandler(std::function<void()> onArrival) override { onArrival_ = std::move(onArrival); }
+
+    // Datagrams that are all waiting when one arrival event runs, after delaySeconds (0: at the next yield).
+    void deliverBurst(std::vector<std::string> datagrams, double delaySeconds = 0.0,
+                      std::string sender = "192.168.1.20", int interfaceIndex = -1)
+    {
+        time_.schedule(delaySeconds, [=, this] {
+            if (!bound_)
+                return; // nobody listens on a closed socket
+            for (const std::string& bytes : datagrams)
+                waiting_.push_back({bytes, sender, interfaceIndex});
+            if (onArrival_)
+                onArrival_();
+        });
+    }
+    void deliver(const std::string& bytes, double delaySeconds = 0.0, const std::string& sender = "192.168.1.20",
+                 int interfaceIndex = -1)
+    {
+        deliverBurst({bytes}, delaySeconds, sender, interfaceIndex);
+    }
+
+    std::vector<Sent> sent;
+    int bindCalls = 0;
+    int closeCalls = 0;
+    bool bindSucceeds = true;
+    bool sendSucceeds = true;
+    int refusingInterface = -2; // sends out of this adapter fail, as out of one that is down
+    // More datagrams once the delivered ones are taken: a stream that does not stop while the program reads.
+    std::function<std::optional<std::string>()> stream;
+    std::function<void(const Sent&)> onSend;
+
+private:
+    VirtualTime& time_;
+    bool bound_ = false;
+    std::deque<Datagram> waiting_;
+    std::function<void()> onArrival_;
+};
 
 class FakeAdapterList final : public AdapterList {
 public:
     std::optional<std::vector<AdapterInfo>> adapters() override
     {
         ++calls;
-        if (fails)
-            return std::nullopt;
-        return list;
+        return fails ? std::nullopt : std::optional(list);
     }
     std::vector<AdapterInfo> list{{"Ethernet adapter", "192.168.1.2", "255.255.255.0", "192.168.1.1", 2}};
     bool fails = false;
@@ -48,19 +125,22 @@ public:
 
 class FakeEchoTest final : public EchoTest {
 public:
+    explicit FakeEchoTest(VirtualTime& time) : time_(time) { }
     bool echo(const std::string& address, int maxHops, double) override
     {
         asked.push_back(address);
         lastHops = maxHops;
-        if (costSeconds > 0 && time)
-            time->advance(costSeconds);
+        if (costSeconds > 0)
+            time_.advance(costSeconds);
         return answers(address);
     }
     std::function<bool(const std::string&)> answers = [](const std::string&) { return false; };
     std::vector<std::string> asked;
     int lastHops = 0;
     double costSeconds = 0.0; // virtual time one echo takes
-    VirtualTime* time = nullptr;
+
+private:
+    VirtualTime& time_;
 };
 
 class FakeNeighbourTable final : public NeighbourTable {
@@ -75,30 +155,36 @@ public:
     std::vector<std::string> opened;
 };
 
-// Every service faked, in virtual time. Tests change the members before building the window.
+// Every service faked, in virtual time. Tests change the members before services() is first used.
 class FakeServices {
 public:
-    explicit FakeServices(double startSecondsSinceMidnight = 36000.0);
+    explicit FakeServices(double startSecondsSinceMidnight = 36000.0) : time(startSecondsSinceMidnight) { }
+
+    Services& services()
+    {
+        if (!services_)
+            services_ = std::make_unique<Services>(Services{time, time, *timer1, socket, adapters, echo, neighbours,
+                                                            *wlanOverride, *commandsOverride, *tempDirOverride, urls,
+                                                            messages, provisioning});
+        return *services_;
+    }
 
     VirtualTime time;
-    std::unique_ptr<Timer> timer1;
+    std::unique_ptr<Timer> timer1 = time.makeTimer();
     FakeUdpSocket socket{time};
     FakeAdapterList adapters;
-    FakeEchoTest echo;
+    FakeEchoTest echo{time};
     FakeNeighbourTable neighbours;
-    NullWlan wlan;
-    NullCommandRunner commands;
-    NullTempDir tempDir;
     RecordingUrlOpener urls;
     RecordingMessageBox messages;
     NmcliProvisioningCommands provisioning;
-
-    // Replaceable before services() is first used.
-    Wlan* wlanOverride = nullptr;
-    CommandRunner* commandsOverride = nullptr;
-    TempDir* tempDirOverride = nullptr;
-
-    Services& services();
+    // Without WLAN, command runner and temp dir unless a test brings its own fakes.
+    NullWlan wlan;
+    NullCommandRunner commands;
+    NullTempDir tempDir;
+    Wlan* wlanOverride = &wlan;
+    CommandRunner* commandsOverride = &commands;
+    TempDir* tempDirOverride = &tempDir;
 
 private:
     std::unique_ptr<Services> services_;

@@ -1,31 +1,33 @@
 #pragma once
 
-#include <QPoint>
-#include <QString>
-#include <Qt>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
 
-class QWidget;
-
-// Input as a person gives it. Every click goes to the top-level window at a point in
-// window coordinates, so Qt's own hit test picks the widget under the pointer (a control
-// covered by another one does not get it); every key goes through the window to the
-// focus widget. No test delivers an event to a widget object directly.
+// Input as a person gives it. Every click goes to the top-level window at a point in window
+// coordinates, so Qt's own hit test picks the widget under the pointer (a control covered by
+// another one does not get it); every key goes through the window to the focus widget.
+// The window must be shown.
 namespace WindowInput {
 
-// The centre of `widget`, in the coordinates of its top-level window.
-QPoint CentreInWindow(const QWidget& widget);
-// The widget a click at `pointInWindow` of `window` reaches (Qt's hit test).
-QWidget* WidgetAt(QWidget& window, QPoint pointInWindow);
-
-// A left click at the centre of `widget` (or at `localPoint` of it), through its window.
-void Click(const QWidget& widget);
-void ClickAt(const QWidget& widget, QPoint localPoint, Qt::MouseButton button = Qt::LeftButton);
-// A left click at a point of the top-level window.
-void ClickWindowAt(QWidget& window, QPoint pointInWindow, Qt::MouseButton button = Qt::LeftButton);
+// A click at `localPoint` of `widget`, or a left click at its centre, through its window.
+inline void ClickAt(const QWidget& widget, QPoint localPoint, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(widget.window()->windowHandle(), button, Qt::NoModifier,
+                      widget.mapTo(widget.window(), localPoint));
+}
+inline void Click(const QWidget& widget) { ClickAt(widget, widget.rect().center()); }
 
 // One key press and release, to whatever widget of `window` has the focus.
-void Key(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+inline void Key(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(window.window()->windowHandle(), key, modifiers);
+}
 // Types `text` character by character to the focus widget.
-void Type(QWidget& window, const QString& text);
+inline void Type(QWidget& window, const QString& text)
+{
+    for (const QChar ch : text)
+        QTest::keyClick(window.window()->windowHandle(), ch.toLatin1());
+}
 
 } // namespace WindowInput

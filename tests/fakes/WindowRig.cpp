@@ -11,9 +11,7 @@
 #include <QTest>
 #include <QTextCursor>
 
-WindowRig::WindowRig(double startSecondsSinceMidnight) : fakes(startSecondsSinceMidnight) { }
-
-WindowRig::~WindowRig() { window.reset(); }
+#include <algorithm>
 
 void WindowRig::load()
 {
@@ -21,18 +19,14 @@ void WindowRig::load()
     window->load();
 }
 
-void WindowRig::finishSearch() { fakes.time.advance(4.5); }
-
 void WindowRig::clickServerListAt(std::size_t position)
 {
-    // Find where the caret would stand after `position` characters, then click there
-    // through the window, as a person does: the click itself places the caret.
+    // The box shows CR LF as one character; the click itself places the caret, as a person's does.
     QPlainTextEdit* box = c().txtServers;
     const std::string& text = window->serverList().text();
     int shown = 0;
     for (std::size_t i = 0; i < position && i < text.size(); ++i)
-        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r'))
-            ++shown;
+        shown += !(text[i] == '\n' && i > 0 && text[i - 1] == '\r');
     QTextCursor cursor(box->document());
     cursor.setPosition(shown);
     box->setTextCursor(cursor); // scrolls it into view
@@ -50,10 +44,7 @@ void WindowRig::listReplies(const std::vector<std::string>& replies)
 
 void WindowRig::showWifiPanel()
 {
-    // The window is narrowed at start; widened, the panel beyond its edge can be reached
-    // and its controls take focus, as every control inside the window does. A shown
-    // window's new fixed size is a size hint, which the offscreen window system only
-    // warns about.
+    // A shown window's new fixed size is a size hint, which the offscreen window system only warns about.
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         QTest::ignoreMessage(QtWarningMsg, "This plugin does not support propagateSizeHints()");
     window->setFixedSize(TwipsToPixels(11700), window->height());
@@ -64,15 +55,5 @@ std::string WindowRig::serverText() const { return window->serverList().text(); 
 
 int WindowRig::sentCount(const std::string& bytes) const
 {
-    int count = 0;
-    for (const auto& sent : fakes.socket.sent)
-        count += sent.bytes == bytes;
-    return count;
-}
-
-std::string TavikReply(const ReplyFields& f)
-{
-    return "Host Name : " + f.host + "\r\nMAC Address : " + f.mac + "\r\nIP Assignment : " + f.assignment
-        + "\r\nIP Address : " + f.address + "\r\nSubNet Mask : " + f.mask + "\r\nGateway : " + f.gateway
-        + "\r\nDNS Server : " + f.dns + "\r\nFirmware : 1.07\r\n";
+    return int(std::ranges::count(fakes.socket.sent, bytes, &FakeUdpSocket::Sent::bytes));
 }

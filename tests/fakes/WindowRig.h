@@ -2,23 +2,18 @@
 
 #include "FakeServices.h"
 
-#include "controls/Controls.h"
 #include "app/frmHoptrace.h"
-
-#include <memory>
-#include <string>
-#include <vector>
+#include "controls/Controls.h"
 
 // The whole window on fake services in virtual time.
 class WindowRig {
 public:
-    explicit WindowRig(double startSecondsSinceMidnight = 36000.0);
-    ~WindowRig();
+    explicit WindowRig(double startSecondsSinceMidnight = 36000.0) : fakes(startSecondsSinceMidnight) { }
 
     // Builds and shows the window and runs its start-up sequence.
     void load();
     // Lets the running search come to its end (its deadline plus the finishing tick).
-    void finishSearch();
+    void finishSearch() { fakes.time.advance(4.5); }
     // Clicks into txtServers with the caret after `position` characters of the list text.
     void clickServerListAt(std::size_t position);
     // Loads the window and lets a search list `replies`, then end.
@@ -46,4 +41,9 @@ struct ReplyFields {
 };
 
 // A webserver's reply block: labelled lines with " : " and CR LF, and one more line at the end.
-std::string TavikReply(const ReplyFields& fields = {});
+inline std::string TavikReply(const ReplyFields& f = {})
+{
+    return "Host Name : " + f.host + "\r\nMAC Address : " + f.mac + "\r\nIP Assignment : " + f.assignment
+        + "\r\nIP Address : " + f.address + "\r\nSubNet Mask : " + f.mask + "\r\nGateway : " + f.gateway
+        + "\r\nDNS Server : " + f.dns + "\r\nFirmware : 1.07\r\n";
+}
