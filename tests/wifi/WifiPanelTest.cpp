@@ -7,6 +7,8 @@
 #include "fakes/WindowRig.h"
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
+#include "platform/NetshProvisioningCommands.h"
+#include "platform/NmcliProvisioningCommands.h"
 #include "wifi/WlanProfileDocument.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QXmlStreamReader>
 
 #include <filesystem>
 #include <fstream>
@@ -277,6 +280,41 @@ private Q_SLOTS:
         QVERIFY(rig.runner.runs.empty() && rig.fakes.echo.asked.empty() && !rig.busy());
         QCOMPARE(rig.status(), kFailed);
         QVERIFY(fs::is_empty(*rig.tempDir.systemTempDir()));
+    }
+
+    // Names and keys that reach a command line or the profile: each builder carries them
+    // whole or refuses them. Windows lines keep a path with blanks whole and double a % (a
+    // batch variable); the document parses and gives the name back.
+    void buildersCarryOrRefuse_data()
+    {
+        Columns<QByteArray, bool, bool, bool>("text", "windowsLines", "linuxLines", "document");
+        Row("quote", QByteArray("x\" & calc & \""), false, true, true);
+        Row("CR LF", QByteArray("a\r\nb"), false, true, false);
+        Row("NUL", QByteArray("a\0b", 3), false, false, false);
+        Row("0x01", QByteArray("a\x01"), true, true, false);
+        Row("0xE9, % and blank", QByteArray("caf\xE9 50%"), true, true, true);
+        Row("]]>, & and <", QByteArray("a]]>b&c<d"), true, true, true);
+    }
+    void buildersCarryOrRefuse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, windowsLines);
+        QFETCH(bool, document);
+        const std::string s = text.toStdString(), doubled = QByteArray(text).replace("%", "%%").toStdString();
+        const auto line = [&](const std::string& l) { return windowsLines ? std::optional(l) : std::nullopt; };
+        const NetshProvisioningCommands netsh;
+        QCOMPARE(netsh.connect(s), line("netsh wlan connect name=\"" + doubled + "\""));
+        QCOMPARE(netsh.addProfile("C:\\" + s, "A", s), line("netsh wlan add profile filename=\"C:\\" + doubled + "\""));
+        const NmcliProvisioningCommands nmcli;
+        QTEST(nmcli.connect(s).has_value() && nmcli.addProfile("", "A", s).has_value(), "linuxLines");
+        const std::optional<std::string> profile = WlanProfileDocument(s, "guestPYLO");
+        QCOMPARE(profile.has_value(), document);
+        QXmlStreamReader xml(QByteArray::fromStdString(profile.value_or("")));
+        const bool named = xml.readNextStartElement() && xml.readNextStartElement() && xml.name() == u"name";
+        QCOMPARE(named ? xml.readElementText() : QString(), document ? QString::fromLatin1(text) : QString());
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!document || !xml.hasError(), qPrintable(xml.errorString()));
     }
 };
 
