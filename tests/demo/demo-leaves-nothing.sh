@@ -38,11 +38,15 @@ demo_namespaces() {
     done | sort -u
 }
 
+# Namespace numbers are reused: only a process started while the demo ran can be one it left.
+ticks() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%d\n", $1 * hz }' /proc/uptime; }
+started_while_demo_ran() { s=$(sed 's/.*) //' "$1/stat" 2>/dev/null | cut -d' ' -f20) && [ "$s" -ge "$from" ] && [ "$s" -le "$to" ]; }
 failed=0
 # A library launches a session bus where none is set; the demo must not let one outlive it.
 unset DBUS_SESSION_BUS_ADDRESS
 for ending in close-request destroyed interrupt display-lost; do
     start_display
+    from=$(ticks)
     # A job started with & ignores SIGINT; a demo started from a terminal does not.
     setsid env --default-signal=INT "$simlan" --sim "$sim" --sim-log "$work/sim.log" -- "$program" >"$work/demo.log" 2>&1 &
     demo=$!
@@ -60,11 +64,12 @@ for ending in close-request destroyed interrupt display-lost; do
     while kill -0 "$demo" 2>/dev/null && [ $i -lt 300 ]; do sleep 0.1; i=$((i + 1)); done
     kill -0 "$demo" 2>/dev/null && { fail "$ending: the demo still runs 30 s after its window ended"; kill -KILL "-$demo" 2>/dev/null; }
     wait "$demo" 2>/dev/null
+    to=$(ticks)
     sleep 0.2 # the kernel reaps what a dying namespace held
     for p in /proc/[0-9]*; do
         for ns in "$p/ns/net" "$p/ns/pid"; do
             n=$(readlink "$ns" 2>/dev/null) || continue
-            echo "$namespaces" | grep -qxF "$n" || continue
+            echo "$namespaces" | grep -qxF "$n" && started_while_demo_ran "$p" || continue
             fail "$ending: left behind in $n: $(tr '\0' ' ' <"$p/cmdline")"
             kill -KILL "${p#/proc/}" 2>/dev/null
         done

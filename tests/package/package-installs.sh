@@ -10,8 +10,7 @@ failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 have() {
     command -v "$1" >/dev/null 2>&1 && return 0
-    [ "${CI:-}" = true ] && fail "$1 is not installed"
-    echo "SKIP: $1 is not installed"
+    [ "${CI:-}" = true ] && fail "$1 is not installed" || echo "SKIP: $1 is not installed"
     return 1
 }
 have dpkg-deb || { [ $failed = 1 ] || exit 77; exit 1; }
