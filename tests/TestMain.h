@@ -6,12 +6,10 @@
 #include <functional>
 #include <memory>
 
-// Several QtTest classes in one executable: each .cpp registers its class with
-// HOPTRACE_TEST(Class) and the shared main runs them all.
-// A class registered with a condition runs only where it holds, or when named with
-// "-class": the cases that need a private network or bus run in a second start of the
-// executable inside it. (QtTest carries a skip in initTestCase over into the next
-// class of the same run, so such classes must not simply skip there.)
+// Several QtTest classes in one executable, each registered with HOPTRACE_TEST(Class). A
+// class registered with a condition runs only where it holds, or when named with "-class":
+// the cases that need a private network or bus run in a second start inside it. (QtTest
+// carries a skip in initTestCase over into the next class, so they must not simply skip.)
 int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make,
                       std::function<bool()> runsHere = {});
 
@@ -23,14 +21,13 @@ int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()
     [[maybe_unused]] static const int registered##Class = RegisterTestClass(                                           \
         #Class, [] { return std::unique_ptr<QObject>(new Class); }, condition);
 
-// The columns of a data-driven test in one line: Columns<QString, int>("text", "found").
+// Columns<QString, int>("text", "found"); Row("blank", QString(" "), 0).
 template <typename... Types, typename... Names> void Columns(const Names&... names)
 {
     static_assert(sizeof...(Types) == sizeof...(Names), "one name per column type");
     (QTest::addColumn<Types>(names), ...);
 }
 
-// One row of a data-driven test in one call: Row("blank", QString(" "), 0).
 template <typename... Values> void Row(const char* name, const Values&... values)
 {
     (QTest::newRow(name) << ... << values);

@@ -8,16 +8,11 @@
 // addresses on the device-side interfaces and records every datagram it receives.
 class SimulatorProcess final {
 public:
-    SimulatorProcess() = default;
     ~SimulatorProcess();
-    SimulatorProcess(const SimulatorProcess&) = delete;
-    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
-    // One "--device" line of keys per entry (see tavik-sim --help). False when the simulator
-    // did not start listening; its output then goes to the test log.
+    // One "--device" line of keys per entry; false when the simulator did not start listening.
     bool start(const QStringList& deviceLines);
-    // Ends it; its addresses leave the interfaces.
-    void stop();
+    void stop(); // its addresses leave the interfaces
     // The record's lines: "seconds sender:port -> destination ifN bytes".
     QStringList received() const;
 

@@ -5,23 +5,22 @@
 
 #include "fakes/WindowInput.h"
 
+#include "app/frmHoptrace.h"
 #include "controls/Controls.h"
 #include "controls/PictureButton.h"
-#include "app/frmHoptrace.h"
 #include "platform/PlatformFactory.h"
-#include "webserver/SetupDatagrams.h"
 
 #include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -33,15 +32,6 @@ constexpr int RebootAndSearchLimitMs = 45'000;
 
 QString serverText(frmHoptrace& window) { return window.controls().txtServers->toPlainText(); }
 
-// The bytes the IP setup panel would send for its octet boxes.
-QList<int> octets(frmHoptrace& window)
-{
-    QList<int> values;
-    for (const QLineEdit* box : window.controls().txtIPadres)
-        values << TavikSetup::OctetValue(box->text().toStdString());
-    return values;
-}
-
 // Tabs until `target` has the focus; false when the chain never gets there.
 bool tabTo(QWidget& window, QWidget* target)
 {
@@ -50,18 +40,56 @@ bool tabTo(QWidget& window, QWidget* target)
     return QApplication::focusWidget() == target;
 }
 
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+// Exit code -1: it crashed or ran for more than a minute (and was killed).
+CliRun RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(HOPTRACE_CLI), arguments);
+    const bool ended = process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit;
+    process.kill();
+    process.waitForFinished();
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// One device as "address:port NIC #nic nic_name subnet_mismatch duplicate_address same_address_as".
+template <typename Field> QString Summary(Field field)
+{
+    QString summary = field("address") + ':' + field("port") + " NIC #" + field("nic");
+    for (const char* key : {"nic_name", "subnet_mismatch", "duplicate_address", "same_address_as"})
+        summary += ' ' + field(key);
+    return summary;
+}
+
+// A device in JSON, its values as the CSV writes them: booleans "yes"/"no", lists joined by blanks.
+QString JsonSummary(const QJsonValue& device)
+{
+    return Summary([&](const char* key) {
+        const QJsonValue value = device[key];
+        return value.isBool()  ? QString(value.toBool() ? "yes" : "no")
+            : value.isDouble() ? QString::number(value.toInt())
+            : value.isArray()  ? value.toVariant().toStringList().join(' ')
+                               : value.toString();
+    });
+}
+
+const char* const kMacA = "00:08:DC:1A:00:01";
+const char* const kMacB = "00:08:DC:1A:00:02";
+const char* const kMacC = "00:08:DC:2B:00:03";
+const char* const kMacD = "00:08:DC:2B:00:04";
+
 } // namespace
 
-// Runs inside the simulated LAN (started by EndToEndRuns): the program's window on the
-// real platform services, the simulator on the device side of two adapters.
+// Runs inside the simulated LAN (started by EndToEndRuns): the program's window and its
+// command line on the real platform services, the simulator on the device side of two adapters.
 class WebserverLanTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase()
-    {
-        if (!PrivateNetwork::onSimulatedLan())
-            QSKIP("runs only inside the simulated LAN (see EndToEndRuns)");
-    }
+    void init() { QVERIFY2(PrivateNetwork::onSimulatedLan(), "runs only inside the simulated LAN (EndToEndRuns)"); }
 
     void cleanup()
     {
@@ -72,31 +100,25 @@ private Q_SLOTS:
 
     void findsEveryDeviceOnBothAdaptersOnce()
     {
-        const QStringList macs{"00:08:DC:1A:00:01", "00:08:DC:1A:00:02", "00:08:DC:1A:00:03",
-                               "00:0A:5B:20:00:04", "00:08:DC:2B:00:05", "00:08:DC:2B:00:06"};
+        const QStringList macs{"00:08:DC:1A:00:01", "00:08:DC:1A:00:02", "00:0A:5B:20:00:03", "00:08:DC:2B:00:05",
+                               "00:08:DC:2B:00:06"};
         QVERIFY(simulator_.start({
             "name=WS-1,mac=" + macs[0] + ",ip=192.168.1.20,iface=sw1",
-            "name=WS-2,mac=" + macs[1] + ",ip=192.168.1.21,mode=dhcp,port=8080,iface=sw1",
-            "name=WS-3,mac=" + macs[2] + ",ip=192.168.1.22,iface=sw1,delay=700,jitter=200",
-            "name=WS-4,mac=" + macs[3] + ",ip=192.168.1.23,iface=sw1",
-            "name=WS-5,mac=" + macs[4] + ",ip=172.16.5.20,iface=sw2",
+            "name=WS-2,mac=" + macs[1] + ",ip=192.168.1.21,mode=dhcp,port=8080,iface=sw1,delay=700,jitter=200",
+            "name=WS-3,mac=" + macs[2] + ",ip=192.168.1.23,iface=sw1",
+            "name=WS-4,mac=" + macs[3] + ",ip=172.16.5.20,iface=sw2",
             // An address of no local network: found by broadcast all the same.
-            "name=WS-6,mac=" + macs[5] + ",ip=192.168.0.100,iface=sw2",
+            "name=WS-5,mac=" + macs[4] + ",ip=192.168.0.100,iface=sw2",
         }));
         startWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
-
         QCOMPARE(window_->controls().TabNIC->count(), 2);
         const QString text = serverText(*window_);
         for (const QString& mac : macs)
-            QVERIFY2(text.count(mac) == 1,
-                     qPrintable(mac + " listed " + QString::number(text.count(mac)) + " times in:\n" + text));
-        QVERIFY(text.contains("Webserver 6 found:"));
-        QVERIFY(!text.contains("Webserver 7 found:"));
-        // Both adapters carried the request.
-        const QStringList received = simulator_.received();
-        QVERIFY(!received.filter("192.168.1.10:8080 -> 255.255.255.255").filter("TAVIKwebserver|List|").isEmpty());
-        QVERIFY(!received.filter("172.16.5.10:8080 -> 255.255.255.255").filter("TAVIKwebserver|List|").isEmpty());
+            QVERIFY2(text.count(mac) == 1, qPrintable(mac + " not listed once in:\n" + text));
+        QVERIFY(text.contains("Webserver 5 found:") && !text.contains("Webserver 6 found:"));
+        const QStringList requests = simulator_.received().filter("TAVIKwebserver|List|");
+        QVERIFY(!requests.filter("192.168.1.10:8080 -> 255.255.255.255").isEmpty());
+        QVERIFY(!requests.filter("172.16.5.10:8080 -> 255.255.255.255").isEmpty());
     }
 
     // A lone device is selected at once; Set IP then Set DHCP reconfigure it.
@@ -105,32 +127,19 @@ private Q_SLOTS:
         QVERIFY(simulator_.start({"name=WS-S,mac=00:08:DC:12:34:56,mode=static,ip=192.168.1.20,port=8081,"
                                   "mask=255.255.255.0,gw=192.168.1.1,dns=8.8.4.4,iface=sw1"}));
         startWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
-        auto* reboot = window_->controls().cmdReboot;
-        QCOMPARE(reboot->text(), QString("Reboot 192.168.1.20"));
-        QVERIFY(reboot->isEnabled());
-        QCOMPARE(window_->controls().txtPort->text(), QString("8081"));
-        QCOMPARE(octets(*window_), (QList<int>{192, 168, 1, 20, 255, 255, 255, 0, 192, 168, 1, 1, 8, 8, 4, 4}));
-
-        // A fixed address and port of its own...
-        WindowInput::Click(*window_->controls().cmdSetIP);
-        QVERIFY(window_->controls().optAutoIP[1]->isChecked());
-        typeInto(window_->controls().txtIPadres[3], "30");
-        typeInto(window_->controls().txtPort, "8090");
-        WindowInput::Click(*window_->controls().cmdIPOK);
+        const Controls& c = window_->controls();
+        WindowInput::Click(*c.cmdSetIP);
+        typeInto(c.txtIPadres[3], "30");
+        typeInto(c.txtPort, "8090");
+        WindowInput::Click(*c.cmdIPOK);
         QVERIFY(searchLists("IP Address : 192.168.1.30:8090"));
-        QVERIFY(serverText(*window_).contains("IP Assignment : STATIC"));
-
-        // ...then DHCP, keeping the port.
-        QCOMPARE(reboot->text(), QString("Reboot 192.168.1.30"));
-        WindowInput::Click(*window_->controls().cmdSetIP);
-        WindowInput::Click(*window_->controls().optAutoIP[0]);
-        WindowInput::Click(*window_->controls().cmdIPOK);
+        WindowInput::Click(*c.cmdSetIP);
+        WindowInput::Click(*c.optAutoIP[0]);
+        WindowInput::Click(*c.cmdIPOK);
         QVERIFY(searchLists("IP Assignment : DHCP"));
 
         const QStringList setups = simulator_.received().filter("TAVIKwebserver|Set");
-        QVERIFY(!setups.isEmpty());
-        QCOMPARE(setups.size(), setups.filter("-> 255.255.255.255").size());
+        QCOMPARE(setups.filter("-> 255.255.255.255").size(), setups.size());
     }
 
     void dailyPathByKeyboardAlone()
@@ -141,82 +150,109 @@ private Q_SLOTS:
                                   "mask=255.255.255.0,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,delay=500"}));
         startWindow();
         frmHoptrace& w = *window_;
+        const Controls& c = w.controls();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled(), SearchLimitMs);
-        QTRY_COMPARE(QApplication::focusWidget(), w.controls().txtServers);
+        QTRY_COMPARE(QApplication::focusWidget(), c.txtServers);
 
-        // Search again, select the second device, reboot it.
-        Key(w, Qt::Key_F5);
-        QVERIFY(!w.isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && serverText(w).contains("Webserver 2 found:"), SearchLimitMs);
-        QTRY_COMPARE(QApplication::focusWidget(), w.controls().txtServers);
+        // Select the second device, reboot it.
+        QVERIFY(serverText(w).contains("Webserver 2 found:"));
         Key(w, Qt::Key_End, Qt::ControlModifier);
         Key(w, Qt::Key_Return);
-        auto* reboot = w.controls().cmdReboot;
-        QCOMPARE(reboot->text(), QString("Reboot 192.168.1.41"));
-        QVERIFY(tabTo(w, reboot));
-        QStringList shown; // the command waits inside its handler; the list is collected as it changes
-        auto* list = w.controls().txtServers;
-        connect(list, &QPlainTextEdit::textChanged, this, [&] { shown << list->toPlainText(); });
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.41"));
+        QVERIFY(tabTo(w, c.cmdReboot));
         Key(w, Qt::Key_Space);
         // The search after the wait lists the rebooted device again.
         QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && serverText(w).contains("00:08:DC:4B:00:02")
                                      && !serverText(w).contains("Rebooting"),
                                  RebootAndSearchLimitMs);
-        QVERIFY(!shown.filter(QRegularExpression("^Rebooting(\\.\\.\\.)+$")).isEmpty());
         const QStringList reboots = simulator_.received().filter("TAVIKwebserver|Reboot|");
-        QCOMPARE(reboots.size(), 2); // both to the device, none broadcast
-        QCOMPARE(reboots.filter("-> 192.168.1.41 ").size(), 2);
-        list->disconnect(this);
-
-        // Set IP: a typed last octet, Enter for OK.
-        QTRY_COMPARE(QApplication::focusWidget(), w.controls().txtServers);
-        Key(w, Qt::Key_End, Qt::ControlModifier);
-        Key(w, Qt::Key_Return);
-        QVERIFY(tabTo(w, w.controls().cmdSetIP));
-        Key(w, Qt::Key_Space);
-        QCOMPARE(QApplication::focusWidget(), w.controls().optAutoIP[1]);
-        QVERIFY(tabTo(w, w.controls().txtIPadres[3]));
-        WindowInput::Type(w, "50");
-        Key(w, Qt::Key_Return);
-        QVERIFY(searchLists("IP Address : 192.168.1.50:8081"));
-
-        // Ping the other device's address; Enter closes the answer.
-        QVERIFY(tabTo(w, w.controls().txtIPtoPing));
-        WindowInput::Type(w, "192.168.1.40");
-        QVERIFY(tabTo(w, w.controls().cmdPing));
-        QString answer;
-        QTimer answerBox;
-        connect(&answerBox, &QTimer::timeout, this, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                answer = box->text();
-                Key(*box, Qt::Key_Return);
-            }
-        });
-        answerBox.start(50);
-        Key(w, Qt::Key_Space);
-        QCOMPARE(answer, QString("192.168.1.40 is in use!"));
-        // A window manager gives the window back its activation when the box closes; here there is none.
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-
-        // The gateway connection starts (and, with no WLAN here, ends with its failure text).
-        QVERIFY(tabTo(w, w.controls().cmdWiFiConnect));
-        Key(w, Qt::Key_Space);
-        QVERIFY(!w.controls().labProgress->text().isEmpty());
-        QVERIFY(w.isEnabled());
+        QCOMPARE(reboots.filter("-> 192.168.1.41 ").size(), 2); // both to the device, none broadcast
+        QCOMPARE(reboots.size(), 2);
     }
 
     void aSecondWindowFindsThePortTaken()
     {
         startWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
         const std::unique_ptr<PlatformServices> secondServices = CreatePlatformServices();
         frmHoptrace second(secondServices->services());
         second.load();
-        auto* status = second.controls().labStatus;
-        QCOMPARE(status->text(), QString("UDP port 8080 is in use by another program. Webservers cannot be searched."));
-        QCOMPARE(status->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(second.controls().labStatus->text(),
+                 QString("UDP port 8080 is in use by another program. Webservers cannot be searched."));
+        QCOMPARE(RunCli({"list", "--seconds", "1"}).exitCode, 3);
+    }
+
+    // A and B share an address on lan1's side; D sits behind lan2 on no local network.
+    void commandLineListsAndSetsUpEveryDevice()
+    {
+        QVERIFY(simulator_.start({
+            QStringLiteral("name=WS-A,mac=%1,ip=192.168.1.20,port=80,iface=sw1").arg(kMacA),
+            QStringLiteral("name=WS \"B\" lab,mac=%1,ip=192.168.1.20,port=81,iface=sw1").arg(kMacB),
+            QStringLiteral("name=WS-C,mac=%1,ip=172.16.5.20,port=8080,iface=sw2").arg(kMacC),
+            QStringLiteral("name=WS-D,mac=%1,ip=192.168.0.100,port=80,iface=sw2").arg(kMacD),
+        }));
+        const QMap<QString, QString> expected{
+            {kMacA, QStringLiteral("192.168.1.20:80 NIC #1 lan1 no yes %1").arg(kMacB)},
+            {kMacB, QStringLiteral("192.168.1.20:81 NIC #1 lan1 no yes %1").arg(kMacA)},
+            {kMacC, QStringLiteral("172.16.5.20:8080 NIC #2 lan2 no no ")},
+            {kMacD, QStringLiteral("192.168.0.100:80 NIC #2 lan2 yes no ")},
+        };
+        const CliRun json = RunCli({"list", "--json", "--seconds", "2"});
+        QCOMPARE(json.exitCode, 0);
+        QMap<QString, QString> fromJson;
+        for (const QJsonValue& device : QJsonDocument::fromJson(json.out).array())
+            fromJson[device["mac"].toString()] = JsonSummary(device);
+        QCOMPARE(fromJson, expected);
+
+        // No value of these devices holds a comma; B's name holds quotes, doubled inside a quoted field.
+        const CliRun csv = RunCli({"list", "--csv", "--seconds", "2"});
+        QCOMPARE(csv.exitCode, 0);
+        QStringList lines = QString::fromUtf8(csv.out).split("\r\n");
+        QCOMPARE(lines.takeLast(), QString());
+        const QStringList header = lines.takeFirst().split(',');
+        QMap<QString, QString> fromCsv;
+        for (const QString& line : lines) {
+            QMap<QString, QString> fields;
+            for (qsizetype i = 0; i < header.size(); ++i)
+                fields[header[i]] = line.split(',').value(i);
+            fromCsv[fields["mac"]] = Summary([&](const char* key) { return fields[key]; });
+        }
+        QCOMPARE(fromCsv, expected);
+        QVERIFY(csv.out.contains(R"(,"WS ""B"" lab",)"));
+
+        // The default route leads to lan1; D answered on lan2, and only there can it be reached.
+        const CliRun reboot = RunCli({"reboot", kMacD, "--wait", "15"});
+        QVERIFY2(reboot.exitCode == 0 && reboot.out.contains("applied"), reboot.out + reboot.err);
+        const CliRun set = RunCli({"set-ip", kMacD, "--address", "172.16.5.60", "--mask", "255.255.255.0", "--gateway",
+                                   "172.16.5.1", "--dns", "172.16.5.1", "--port", "8081", "--wait", "15"});
+        QVERIFY2(set.exitCode == 0 && set.out.contains("applied"), set.out + set.err);
+        const CliRun list = RunCli({"list", "--json", "--seconds", "2"});
+        for (const QJsonValue& device : QJsonDocument::fromJson(list.out).array())
+            if (device["mac"].toString() == QLatin1String(kMacD))
+                QCOMPARE(JsonSummary(device), QString("172.16.5.60:8081 NIC #2 lan2 no no "));
+    }
+
+    void exitCodes_data()
+    {
+        Columns<QString, int>("arguments", "exitCode");
+        Row("unknown verb", "frobnicate", 2);
+        Row("no MAC", "reboot 192.168.1.20", 2);
+        Row("empty address",
+            "set-ip 00:08:DC:1A:00:01 --address 0.0.0.0 --mask 255.0.0.0 --gateway 0.0.0.0 --dns 0.0.0.0", 2);
+        Row("port 0", "set-dhcp 00:08:DC:1A:00:01 --port 0", 2);
+        Row("MAC range without Set IP", "set-dhcp 00:0A:5B:20:00:04", 2);
+        Row("json and csv", "list --json --csv", 2);
+        Row("help", "set-ip --help", 0);
+        Row("device not found", "reboot 00:08:DC:99:99:99 --seconds 1", 1);
+        Row("ping: no address", "ping 192.168.1.256", 2);
+        Row("ping: in use", "ping 192.168.1.1", 1);
+        Row("ping: free", "ping 192.168.1.99", 0);
+    }
+    void exitCodes()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, exitCode);
+        const CliRun run = RunCli(arguments.split(' '));
+        QVERIFY2(run.exitCode == exitCode, run.out + run.err);
     }
 
 private:
@@ -242,11 +278,13 @@ private:
         return false;
     }
 
+    // Shows the window, as the program's start does, and waits for its first search.
     void startWindow()
     {
         services_ = CreatePlatformServices();
         window_ = std::make_unique<frmHoptrace>(services_->services());
-        window_->load(); // shows the window, as the program's start does
+        window_->load();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
     }
 
     SimulatorProcess simulator_;

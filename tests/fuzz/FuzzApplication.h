@@ -7,12 +7,9 @@
 // One offscreen application for all the inputs of a fuzz run.
 inline void EnsureFuzzApplication()
 {
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "fuzz";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    [[maybe_unused]] static QApplication* app = (setenv("QT_QPA_PLATFORM", "offscreen", 1),
+                                                 new QApplication(argc, argv));
 }

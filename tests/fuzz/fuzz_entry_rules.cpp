@@ -29,13 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int box = data[0] % OctetBoxRules::BoxCount;
     const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
     boxes[box]->setText(OctetBoxRules::textForWrite(text, box));
-    const double octet = LeadingNumber(boxes[box]->text().toStdString());
-    if (!(octet >= 0 && octet <= 255) || (OctetBoxRules::isLastOfRow(box) && octet == 255))
-        std::abort();
-
     port.setText(PortBoxRules::textForWrite(LeadingNumber(text.toStdString())));
+    const double octet = LeadingNumber(boxes[box]->text().toStdString());
     const double portValue = LeadingNumber(port.text().toStdString());
-    if (!(portValue >= 0 && portValue <= 60000))
+    if (!(octet >= 0 && octet <= 255) || (OctetBoxRules::isLastOfRow(box) && octet == 255)
+        || !(portValue >= 0 && portValue <= 60000))
         std::abort();
     return 0;
 }

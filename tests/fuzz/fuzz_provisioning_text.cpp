@@ -8,6 +8,7 @@
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -22,16 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The Windows line: exactly the two quotes around the name, one line, no NUL.
     if (const auto line = NetshProvisioningCommands().connect(ssid)) {
-        std::size_t quotes = 0;
-        for (const char c : *line)
-            quotes += c == '"';
-        if (quotes != 2 || line->find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        if (std::count(line->begin(), line->end(), '"') != 2
+            || line->find_first_of(std::string("\r\n\0", 3)) != line->npos)
             std::abort();
     }
-    if (const auto line = NmcliProvisioningCommands().addProfile("", ssid, key)) {
-        if (line->find('\0') != std::string::npos)
-            std::abort();
-    }
+    if (const auto line = NmcliProvisioningCommands().addProfile("", ssid, key); line && line->find('\0') != line->npos)
+        std::abort();
     if (const auto document = WlanProfileDocument(ssid, key)) {
         QXmlStreamReader xml(QByteArray::fromStdString(*document));
         QString firstName;

@@ -54,13 +54,8 @@ bool PrivateNetwork::onSimulatedLan()
 
 bool PrivateNetwork::run(const QStringList& args)
 {
-    if (!inside()) {
-        qWarning("PrivateNetwork::run refused: not inside a private network");
-        return false;
-    }
     QProcess process;
-    const bool finished = RunToEnd(process, QStringLiteral("/bin/sh"),
-                                   QStringList{QStringLiteral(HOPTRACE_PRIVATE_NETWORK_SCRIPT)} + args, 30'000);
+    const bool finished = RunToEnd(process, "/bin/sh", QStringList{HOPTRACE_PRIVATE_NETWORK_SCRIPT} + args, 30'000);
     if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
         return true;
     qWarning("private-network.sh %s failed: %s", qPrintable(args.join(' ')), process.readAll().constData());
@@ -69,17 +64,12 @@ bool PrivateNetwork::run(const QStringList& args)
 
 void PrivateNetwork::runTestClass(const char* className, Kind kind)
 {
-    const QStringList thisClass{QCoreApplication::applicationFilePath(), QStringLiteral("-class"),
-                                QString::fromLatin1(className)};
+    const QStringList thisClass{QCoreApplication::applicationFilePath(), "-class", className};
+    const QStringList start = kind == Kind::Bare ? QStringList{HOPTRACE_PRIVATE_NETWORK_SCRIPT, "enter"}
+                                                 : QStringList{HOPTRACE_SIMLAN_SCRIPT, "--no-sim", "--"};
     QProcess process;
-    const bool finished = kind == Kind::Bare
-        ? RunToEnd(process, QStringLiteral("/bin/sh"),
-                   QStringList{QStringLiteral(HOPTRACE_PRIVATE_NETWORK_SCRIPT), QStringLiteral("enter")} + thisClass,
-                   240'000)
-        : RunToEnd(process, QStringLiteral("bash"),
-                   QStringList{QStringLiteral(HOPTRACE_SIMLAN_SCRIPT), "--no-sim", "--"} + thisClass, 240'000);
+    const bool finished = RunToEnd(process, kind == Kind::Bare ? "/bin/sh" : "bash", start + thisClass, 240'000);
     std::fputs(process.readAll().constData(), stdout);
-    std::fflush(stdout);
     QVERIFY2(finished, "the run inside the private network did not finish in time");
     if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == kNoNamespaceExitCode) {
         if (qEnvironmentVariable("CI") == QLatin1String("true"))

@@ -1,8 +1,7 @@
 #!/bin/sh
-# Builds the Debian package from the build folder, unpacks it into a scratch root as dpkg
-# would install it, and checks what a desktop and a package manager read from it.
-# Usage: package-installs.sh CPACK_CONFIG VERSION
-# Exit 77 (skip) without dpkg-deb, except under CI=true; the checkers are required under CI.
+# Builds the Debian package, unpacks it into a scratch root as dpkg would install it, and checks
+# what a desktop and a package manager read from it. Usage: package-installs.sh CPACK_CONFIG VERSION
+# Exit 77 (skip) without dpkg-deb, except under CI=true, which also requires the checkers.
 set -u
 config=$1 version=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/package-test.XXXXXX")
@@ -11,24 +10,21 @@ failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 have() {
     command -v "$1" >/dev/null 2>&1 && return 0
-    [ "${CI:-}" = true ] && fail "$1 is not installed"
-    echo "SKIP: $1 is not installed"
+    [ "${CI:-}" = true ] && fail "$1 is not installed" || echo "SKIP: $1 is not installed"
     return 1
 }
-have dpkg-deb || exit 77
+have dpkg-deb || { [ $failed = 1 ] || exit 77; exit 1; }
 
 cpack --config "$config" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
 deb=$(ls "$work/out/hoptrace_${version}"_*.deb 2>/dev/null)
 [ -f "$deb" ] || { fail "no hoptrace_${version}_*.deb"; cat "$work/cpack.log"; exit 1; }
-root=$work/root
-dpkg -x "$deb" "$root" || exit 1
+root=$work/root && dpkg -x "$deb" "$root" || exit 1
 
 [ -x "$root/usr/bin/hoptrace" ] || fail "no executable /usr/bin/hoptrace"
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the Qt libraries are not declared: $(dpkg-deb -f "$deb" Depends)"
 dpkg-deb -f "$deb" Recommends | grep -q "network-manager" || fail "NetworkManager is not declared"
 
-desktop=$(ls "$root"/usr/share/applications/*.desktop 2>/dev/null)
-[ -f "$desktop" ] || fail "no desktop entry"
+desktop=$(ls "$root"/usr/share/applications/*.desktop 2>/dev/null) && [ -f "$desktop" ] || fail "no desktop entry"
 field() { sed -n "s/^$1=//p" "$desktop"; }
 [ "$(field Exec)" = hoptrace ] || fail "the desktop entry starts '$(field Exec)'"
 case ";$(field Categories)" in *";Network;"*) ;; *) fail "not in the Network category: $(field Categories)" ;; esac
@@ -41,9 +37,6 @@ grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does n
 
 if have desktop-file-validate; then desktop-file-validate "$desktop" || fail "desktop-file-validate"; fi
 if have appstreamcli; then appstreamcli validate --no-net "$metainfo" >"$work/as.log" 2>&1 || { cat "$work/as.log"; fail "appstreamcli validate"; }; fi
-if have lintian; then
-    lintian "$deb" >"$work/lintian.log" 2>&1
-    grep "^E:" "$work/lintian.log" && fail "lintian reports errors"
-fi
+if have lintian; then lintian "$deb" 2>&1 | grep "^E:" && fail "lintian reports errors"; fi
 [ $failed = 0 ] && echo "PASS: $(basename "$deb") installs /usr/bin/hoptrace, its desktop entry, icons and metainfo"
 exit $failed

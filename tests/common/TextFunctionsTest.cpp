@@ -1,0 +1,67 @@
+#include "TestMain.h"
+
+#include "common/Latin1.h"
+#include "common/LeadingNumber.h"
+#include "common/TextPos.h"
+
+#include <QTest>
+
+// The text functions that reply parsing and the entry boxes are built on.
+class TextFunctionsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void leadingNumber_data()
+    {
+        Columns<QString, double>("text", "value");
+        Row("no number", "abc", 0.0);
+        Row("tail ignored", "80\r\nSubNet", 80.0);
+        Row("blanks anywhere", " 1 2\t3\n4", 1234.0);
+        Row("carriage return stops", "1\r2", 1.0);
+        Row("sign then blank", "- 5", -5.0);
+        Row("sign alone", "-", 0.0);
+        Row("plus", "+7", 7.0);
+        Row("leading point", ".5", 0.5);
+        Row("second point stops", "1.2.3", 1.2);
+        Row("E exponent", "1E3", 1000.0);
+        Row("D exponent", "1.5D2", 150.0);
+        Row("negative exponent", "25e-1", 2.5);
+        Row("exponent without digits", "7E", 7.0);
+        Row("hex is not read", "&H10", 0.0);
+        Row("dotted address", "192.168.1.20", 192.168);
+    }
+    void leadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(LeadingNumber(text.toStdString()), value);
+    }
+
+    void inStr_data()
+    {
+        Columns<int, QString, QString, int>("from", "text", "what", "found");
+        Row("from the match", 2, "a.b.c", ".", 2);
+        Row("past the end", 9, "a.b.c", ".", 0);
+        Row("case-sensitive", 1, "Mac Address", "MAC Address", 0);
+        Row("empty found at start", 3, "abc", "", 3);
+    }
+    void inStr()
+    {
+        QFETCH(int, from);
+        QFETCH(QString, text);
+        QFETCH(QString, what);
+        QFETCH(int, found);
+        QCOMPARE(InStr(from, text.toStdString(), what.toStdString()), std::size_t(found));
+    }
+
+    void bytesSurviveText()
+    {
+        std::string all;
+        for (int b = 0; b < 256; ++b)
+            all += static_cast<char>(b);
+        QCOMPARE(TextToBytes(BytesToText(all)), all);
+        QCOMPARE(AnsiBytesToText("\x80\xe9"), QString::fromUtf8("\u20ac\u00e9"));
+    }
+};
+
+HOPTRACE_TEST(TextFunctionsTest)
+#include "TextFunctionsTest.moc"
