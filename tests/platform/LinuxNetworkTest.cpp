@@ -20,22 +20,22 @@
 
 Q_DECLARE_METATYPE(EchoMethod)
 
-// The classes below need real interfaces and ICMP: they run only when started from here,
-// each in a private network of its own (tests/netns).
+// The class below needs real interfaces and ICMP: it runs only when started from here, in a
+// private network of its own (tests/netns).
 class LinuxNetworkRunsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void adapterList() { PrivateNetwork::runTestClass("LinuxAdapterListNetTest"); }
-    void echoTest() { PrivateNetwork::runTestClass("LinuxEchoNetTest"); }
+    void inAPrivateNetwork() { PrivateNetwork::runTestClass("LinuxNetworkNetTest"); }
 };
 
 namespace {
 
-// Steps of private-network.sh, one string each, e.g. "in self ip route add default via 10.1.0.1";
-// refused, as every step is, outside a private network.
-bool Steps(const QStringList& steps)
+// Steps of private-network.sh separated by "; ", e.g. "node r1; in r1 ip route add default via
+// 10.1.0.1"; refused, as every step is, outside a private network.
+bool Steps(const QString& steps)
 {
-    return std::all_of(steps.begin(), steps.end(),
+    const QStringList list = steps.split(QStringLiteral("; "));
+    return std::all_of(list.begin(), list.end(),
                        [](const QString& step) { return PrivateNetwork::run(step.split(' ')); });
 }
 
@@ -48,13 +48,14 @@ long long OutgoingEchoRequests()
     return names.captured(2).split(' ').value(names.captured(1).split(' ').indexOf("OutEchos"), "-1").toLongLong();
 }
 
-// Moves the calling thread (and the programs it starts) into the network of the process pid.
-bool EnterNetworkOf(const QByteArray& pid)
+// Moves the calling thread (and the programs it starts) into the network of the node "name".
+bool EnterNetworkOf(const QString& name)
 {
+    QFile node(qEnvironmentVariable("HOPTRACE_PRIVATE_NETWORK") + "/node." + name);
+    const QByteArray pid = node.open(QIODevice::ReadOnly) ? node.readAll().trimmed() : "none";
     const UniqueFd fd(open(("/proc/" + pid + "/ns/net").constData(), O_RDONLY | O_CLOEXEC));
     return fd.get() >= 0 && setns(fd.get(), CLONE_NEWNET) == 0;
 }
-
 // Takes CAP_NET_RAW out of, or back into, this thread's effective set; a program started
 // afterwards (ping) gets its own capabilities again as root of the namespace.
 bool SetRawSocketCapability(bool enabled)
@@ -69,79 +70,40 @@ bool SetRawSocketCapability(bool enabled)
 
 } // namespace
 
-// "wan" and "lan" are veth adapters with IPv4, "bare" has none, "vpn" is a tun device (no
-// hardware address). They are made in that order, so their indexes rise while names fall.
-// Each route that must not give a gateway would win if it were read: the lowest metric, a
-// table other than main, no device, no gateway, a second nexthop, a second address.
-class LinuxAdapterListNetTest : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void listsAdaptersWithTheFirstDefaultGatewayOfEach()
-    {
-        // Some containers have no usable /dev/net/tun; there only the VPN adapter goes unchecked.
-        const bool hasTun = UniqueFd(open("/dev/net/tun", O_RDWR | O_CLOEXEC)).get() >= 0 || qgetenv("CI") == "true";
-        QVERIFY(Steps(
-            {"node peer", "link self wan 10.81.1.10/24 peer p1 10.81.1.1/24",
-             "link self lan 10.82.2.10/16 peer p2 10.82.2.1/16", "link self bare - peer p3 -",
-             "in self ip addr add 10.81.1.11/24 dev wan", "in self ip route add default via 10.81.1.3 table 100",
-             "in self ip route add blackhole default metric 1", "in self ip route add default dev bare metric 2",
-             "in self ip route add default via 10.81.1.1 metric 5", "in self ip route add 10.99.0.0/16 via 10.82.2.3",
-             "in self ip route add default metric 20 nexthop via 10.81.1.2 dev wan nexthop via 10.82.2.1 dev lan",
-             "in self ip route add default via 10.81.1.4 metric 50"}));
-        QVERIFY(!hasTun
-                || Steps({"in self ip tuntap add dev vpn mode tun", "in self ip addr add 10.83.0.1/24 dev vpn"}));
-        const auto adapters = LinuxAdapterList().adapters();
-        QVERIFY(adapters.has_value());
-        QStringList seen;
-        for (const AdapterInfo& a : *adapters)
-            seen << QString::fromStdString(a.description + " #" + std::to_string(a.interfaceIndex) + " " + a.ipAddress
-                                           + "/" + a.ipMask + " gw " + a.gateway);
-        const auto line = [](const char* name, const char* address, const char* gateway) {
-            return QStringLiteral("%1 #%2 %3 gw %4").arg(name).arg(if_nametoindex(name)).arg(address, gateway);
-        };
-        // Loopback left out, the rest in interface index order, each with its first address.
-        const QStringList expected{line("wan", "10.81.1.10/255.255.255.0", "10.81.1.1"),
-                                   line("lan", "10.82.2.10/255.255.0.0", "10.82.2.1"),
-                                   line("bare", "0.0.0.0/0.0.0.0", ""), line("vpn", "10.83.0.1/255.255.255.0", "")};
-        QCOMPARE(seen, hasTun ? expected : expected.mid(0, 3));
-        if (!hasTun)
-            QSKIP("/dev/net/tun cannot be opened here: the VPN adapter (no hardware address) is not checked");
-    }
-};
-
 //   self 10.71.1.1 -- 10.71.1.254 r1 10.71.2.254 -- 10.71.2.253 r2 10.71.3.254 -- 10.71.3.2 far
 //                                  r1 10.72.1.254 -- 10.72.1.1 plain
 //   self 10.73.1.1 -- 10.73.1.25 blind, which drops every echo request by a firewall rule
+//   self wan 10.81.1.10/24 (and .11) -- peer, lan 10.82.2.10/16 -- peer, bare (no IPv4) -- peer,
+//   vpn 10.83.0.1/24 (a tun device: no hardware address)
+// They are made in that order, so their indexes rise while the names of wan, lan and bare fall.
+// Each route that must not give a gateway would win if it were read: the lowest metric, a
+// table other than main, no device, no gateway, a second nexthop, a second address.
 // In "self" ICMP datagram sockets are allowed for the test's group; "plain" keeps the
 // kernel's default, which allows them to no group (and which a user namespace cannot set).
-class LinuxEchoNetTest : public QObject {
+class LinuxNetworkNetTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(Steps({"node r1",
-                       "node r2",
-                       "node far",
-                       "node plain",
-                       "router r1",
-                       "router r2",
-                       "link self pc0 10.71.1.1/24 r1 r1a 10.71.1.254/24",
-                       "link r1 r1b 10.71.2.254/24 r2 r2a 10.71.2.253/24",
-                       "link r2 r2b 10.71.3.254/24 far f0 10.71.3.2/24",
-                       "link r1 r1c 10.72.1.254/24 plain p0 10.72.1.1/24",
-                       "in self ip route add default via 10.71.1.254",
-                       "in r1 ip route add 10.71.3.0/24 via 10.71.2.253",
-                       "in r2 ip route add default via 10.71.2.254",
-                       "in far ip route add default via 10.71.3.254",
-                       "in plain ip route add default via 10.72.1.254",
-                       "node blind",
-                       "link self pc1 10.73.1.1/24 blind b0 10.73.1.25/24",
-                       "in blind nft add table inet f",
-                       "in blind nft add chain inet f in { type filter hook input priority 0 ; }",
-                       "in blind nft add rule inet f in icmp type echo-request drop"}));
-        QFile plainPid(qEnvironmentVariable("HOPTRACE_PRIVATE_NETWORK") + "/node.plain");
-        QVERIFY(plainPid.open(QIODevice::ReadOnly));
-        plainNode_ = plainPid.readAll().trimmed();
+        QVERIFY(Steps(
+            "node r1; node r2; node far; node plain; node blind; router r1; router r2; "
+            "link self pc0 10.71.1.1/24 r1 r1a 10.71.1.254/24; link r1 r1b 10.71.2.254/24 r2 r2a 10.71.2.253/24; "
+            "link r2 r2b 10.71.3.254/24 far f0 10.71.3.2/24; link r1 r1c 10.72.1.254/24 plain p0 10.72.1.1/24; "
+            "in self ip route add default via 10.71.1.254; in r1 ip route add 10.71.3.0/24 via 10.71.2.253; "
+            "in r2 ip route add default via 10.71.2.254; in far ip route add default via 10.71.3.254; "
+            "in plain ip route add default via 10.72.1.254; link self pc1 10.73.1.1/24 blind b0 10.73.1.25/24; "
+            "in blind nft add table inet f; in blind nft add chain inet f in { type filter hook input priority 0 ;}; "
+            "in blind nft add rule inet f in icmp type echo-request drop; node peer; "
+            "link self wan 10.81.1.10/24 peer p1 10.81.1.1/24; link self lan 10.82.2.10/16 peer p2 10.82.2.1/16; "
+            "link self bare - peer p3 -; in self ip addr add 10.81.1.11/24 dev wan; "
+            "in self ip route add default via 10.81.1.3 table 100; in self ip route add blackhole default metric 1; "
+            "in self ip route add default dev bare metric 2; in self ip route add default via 10.81.1.1 metric 5; "
+            "in self ip route add 10.99.0.0/16 via 10.82.2.3; "
+            "in self ip route add default metric 20 nexthop via 10.81.1.2 dev wan nexthop via 10.82.2.1 dev lan; "
+            "in self ip route add default via 10.81.1.4 metric 50"));
+        // Some containers have no usable /dev/net/tun; there only the VPN adapter goes unchecked.
+        hasTun_ = UniqueFd(open("/dev/net/tun", O_RDWR | O_CLOEXEC)).get() >= 0 || qgetenv("CI") == "true";
+        QVERIFY(!hasTun_ || Steps("in self ip tuntap add dev vpn mode tun; in self ip addr add 10.83.0.1/24 dev vpn"));
         QFile range(QStringLiteral("/proc/sys/net/ipv4/ping_group_range"));
         const QByteArray group = QByteArray::number(getgid()) + ' ' + QByteArray::number(getgid());
         // Unbuffered: the kernel's refusal only shows on the write itself.
@@ -150,7 +112,7 @@ private Q_SLOTS:
     void cleanup()
     {
         SetRawSocketCapability(true);
-        EnterNetworkOf("1");
+        EnterNetworkOf(QStringLiteral("self"));
     }
 
     // Each method is reached with the ones before it refused: datagram sockets by sending
@@ -158,16 +120,17 @@ private Q_SLOTS:
     void echo_data()
     {
         Columns<EchoMethod, QString, int, bool, int>("method", "address", "hops", "answered", "requests");
-        const std::pair<EchoMethod, const char*> methods[] = {{EchoMethod::DatagramSocket, "datagram socket, "},
-                                                              {EchoMethod::RawSocket, "raw socket, "},
-                                                              {EchoMethod::PingProgram, "ping program, "}};
+        const std::pair<EchoMethod, const char*> methods[] = {{EchoMethod::DatagramSocket, "datagram socket"},
+                                                              {EchoMethod::RawSocket, "raw socket"},
+                                                              {EchoMethod::PingProgram, "ping program"}};
         for (const auto& [method, name] : methods) {
-            const QString unused = method == EchoMethod::DatagramSocket ? "10.71.1.99" : "10.72.1.99";
-            Row(qPrintable(name + QStringLiteral("unused address on the link")), method, unused, 2, false, 1);
-            Row(qPrintable(name + QStringLiteral("one router away")), method, QStringLiteral("10.71.2.253"), 2, true,
-                1);
-            Row(qPrintable(name + QStringLiteral("three hops away, TTL 2")), method, QStringLiteral("10.71.3.2"), 2,
-                false, 1);
+            const auto row = [&](const char* what, const char* address, bool answered) {
+                QTest::addRow("%s, %s", name, what) << method << QString::fromLatin1(address) << 2 << answered << 1;
+            };
+            row("unused address on the link", method == EchoMethod::DatagramSocket ? "10.71.1.99" : "10.72.1.99",
+                false);
+            row("one router away", "10.71.2.253", true);
+            row("three hops away, TTL 2", "10.71.3.2", false);
         }
         Row("ping program, leading zeros are decimal", EchoMethod::PingProgram, QStringLiteral("010.071.002.253"), 2,
             true, 1);
@@ -187,12 +150,11 @@ private Q_SLOTS:
         QFETCH(bool, answered);
         QFETCH(int, requests);
         if (method != EchoMethod::DatagramSocket && requests)
-            QVERIFY(EnterNetworkOf(plainNode_));
+            QVERIFY(EnterNetworkOf(QStringLiteral("plain")));
         if (method == EchoMethod::PingProgram)
             QVERIFY(SetRawSocketCapability(false));
         LinuxEchoTest echoTest;
         const long long before = OutgoingEchoRequests();
-        QVERIFY(before >= 0);
         QCOMPARE(echoTest.echo(address.toStdString(), hops, 1.0), answered);
         QCOMPARE(echoTest.lastMethod(), requests ? std::optional<EchoMethod>(method) : std::nullopt);
         QCOMPARE(OutgoingEchoRequests() - before, static_cast<long long>(requests)); // never a burst
@@ -208,11 +170,33 @@ private Q_SLOTS:
         QVERIFY(!FreeAddressTest(pinger, adapters, neighbours).inUse("10.73.1.99"));
     }
 
+    void listsAdaptersWithTheFirstDefaultGatewayOfEach()
+    {
+        const auto adapters = LinuxAdapterList().adapters();
+        QVERIFY(adapters.has_value());
+        QStringList seen;
+        for (const AdapterInfo& a : *adapters)
+            seen << QString::fromStdString(a.description + " #" + std::to_string(a.interfaceIndex) + " " + a.ipAddress
+                                           + "/" + a.ipMask + " gw " + a.gateway);
+        const auto line = [](const char* name, const char* address, const char* gateway) {
+            return QStringLiteral("%1 #%2 %3 gw %4").arg(name).arg(if_nametoindex(name)).arg(address, gateway);
+        };
+        // Loopback left out, the rest in interface index order, each with its first address.
+        const QStringList expected{line("pc0", "10.71.1.1/255.255.255.0", "10.71.1.254"),
+                                   line("pc1", "10.73.1.1/255.255.255.0", ""),
+                                   line("wan", "10.81.1.10/255.255.255.0", "10.81.1.1"),
+                                   line("lan", "10.82.2.10/255.255.0.0", "10.82.2.1"),
+                                   line("bare", "0.0.0.0/0.0.0.0", ""),
+                                   line("vpn", "10.83.0.1/255.255.255.0", "")};
+        QCOMPARE(seen, hasTun_ ? expected : expected.mid(0, 5));
+        if (!hasTun_)
+            QSKIP("/dev/net/tun cannot be opened here: the VPN adapter (no hardware address) is not checked");
+    }
+
 private:
-    QByteArray plainNode_;
+    bool hasTun_ = false;
 };
 
 HOPTRACE_TEST(LinuxNetworkRunsTest)
-HOPTRACE_TEST_WHEN(LinuxAdapterListNetTest, PrivateNetwork::inside)
-HOPTRACE_TEST_WHEN(LinuxEchoNetTest, PrivateNetwork::inside)
+HOPTRACE_TEST_WHEN(LinuxNetworkNetTest, PrivateNetwork::inside)
 #include "LinuxNetworkTest.moc"

@@ -62,7 +62,7 @@ TEST(WindowsCommandRunner, TimeOutOrCancelEndsTheBatchAndWhatItStarted)
         WindowsCommandRunner runner(cancel ? &waiter : nullptr);
         waiter.runner = &runner;
         const std::string batch = WriteBatch(name,
-                                             "\"" + std::string(exe) + "\" sleeper " + name + "\r\nexit /b 4\r\n");
+                                             std::string("\"") + exe + "\" sleeper " + name + "\r\nexit /b 4\r\n");
         EXPECT_EQ(runner.run(batch, cancel ? 60.0 : 3.0), -1);
         ASSERT_EQ(WaitForSingleObject(started, 0), WAIT_OBJECT_0) << "the sleeper did not start in time";
         // Termination completes asynchronously; the sleeper's mutex goes with its process.
