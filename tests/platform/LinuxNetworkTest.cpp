@@ -12,16 +12,13 @@
 #include <QRegularExpression>
 
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <net/if.h>
 #include <sched.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(EchoMethod)
 
-// The class below needs real interfaces and ICMP: it runs only when started from here, in a
-// private network of its own (tests/netns).
+// Real interfaces and ICMP: the class below runs only in a private network (tests/netns).
 class LinuxNetworkRunsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -56,18 +53,6 @@ bool EnterNetworkOf(const QString& name)
     const UniqueFd fd(open(("/proc/" + pid + "/ns/net").constData(), O_RDONLY | O_CLOEXEC));
     return fd.get() >= 0 && setns(fd.get(), CLONE_NEWNET) == 0;
 }
-// Takes CAP_NET_RAW out of, or back into, this thread's effective set; a program started
-// afterwards (ping) gets its own capabilities again as root of the namespace.
-bool SetRawSocketCapability(bool enabled)
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    if (syscall(SYS_capget, &header, data) != 0)
-        return false;
-    data[0].effective = enabled ? data[0].effective | 1U << CAP_NET_RAW : data[0].effective & ~(1U << CAP_NET_RAW);
-    return syscall(SYS_capset, &header, data) == 0;
-}
-
 } // namespace
 
 //   self 10.71.1.1 -- 10.71.1.254 r1 10.71.2.254 -- 10.71.2.253 r2 10.71.3.254 -- 10.71.3.2 far
@@ -109,14 +94,9 @@ private Q_SLOTS:
         // Unbuffered: the kernel's refusal only shows on the write itself.
         QVERIFY(range.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && range.write(group) == group.size());
     }
-    void cleanup()
-    {
-        SetRawSocketCapability(true);
-        EnterNetworkOf(QStringLiteral("self"));
-    }
-
-    // Each method is reached with the ones before it refused: datagram sockets by sending
-    // from "plain", raw sockets by dropping CAP_NET_RAW. requests 0: refused before sending.
+    void cleanup() { EnterNetworkOf(QStringLiteral("self")); }
+    // The raw socket is reached as the fallback where datagram sockets are refused (from
+    // "plain"); the ping program is tried alone. requests 0: refused before sending.
     void echo_data()
     {
         Columns<EchoMethod, QString, int, bool, int>("method", "address", "hops", "answered", "requests");
@@ -151,31 +131,25 @@ private Q_SLOTS:
         QFETCH(int, requests);
         if (method != EchoMethod::DatagramSocket && requests)
             QVERIFY(EnterNetworkOf(QStringLiteral("plain")));
-        if (method == EchoMethod::PingProgram)
-            QVERIFY(SetRawSocketCapability(false));
-        LinuxEchoTest echoTest;
+        LinuxEchoTest echoTest = method == EchoMethod::PingProgram ? LinuxEchoTest({method}) : LinuxEchoTest();
         const long long before = OutgoingEchoRequests();
         QCOMPARE(echoTest.echo(address.toStdString(), hops, 1.0), answered);
         QCOMPARE(echoTest.lastMethod(), requests ? std::optional<EchoMethod>(method) : std::nullopt);
         QCOMPARE(OutgoingEchoRequests() - before, static_cast<long long>(requests)); // never a burst
     }
-
     void freeAddressTestCountsAHostThatDropsEchoAsInUse()
     {
         LinuxEchoTest echo;
         LinuxAdapterList adapters;
         LinuxNeighbourTable neighbours;
         const Pinger pinger(echo);
-        QVERIFY(FreeAddressTest(pinger, adapters, neighbours).inUse("10.73.1.25"));
-        QVERIFY(!FreeAddressTest(pinger, adapters, neighbours).inUse("10.73.1.99"));
+        const FreeAddressTest test(pinger, adapters, neighbours);
+        QVERIFY(test.inUse("10.73.1.25") && !test.inUse("10.73.1.99"));
     }
-
     void listsAdaptersWithTheFirstDefaultGatewayOfEach()
     {
-        const auto adapters = LinuxAdapterList().adapters();
-        QVERIFY(adapters.has_value());
-        QStringList seen;
-        for (const AdapterInfo& a : *adapters)
+        QStringList seen; // nothing where the list cannot be read
+        for (const AdapterInfo& a : LinuxAdapterList().adapters().value_or(std::vector<AdapterInfo>()))
             seen << QString::fromStdString(a.description + " #" + std::to_string(a.interfaceIndex) + " " + a.ipAddress
                                            + "/" + a.ipMask + " gw " + a.gateway);
         const auto line = [](const char* name, const char* address, const char* gateway) {

@@ -8,24 +8,12 @@
 
 #include <sys/stat.h>
 
-// Each case points TMPDIR at a fresh folder, base_; cleanup() puts the old value back.
+// TMPDIR points at a fresh folder, base_, while these cases run.
 class LinuxTempDirTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        oldTmpDir_ = QDir::tempPath().toLocal8Bit();
-        QVERIFY(base_.emplace().isValid());
-        qputenv("TMPDIR", base_->path().toLocal8Bit());
-    }
-    void cleanup() { qputenv("TMPDIR", oldTmpDir_); }
-
-    void systemTempDirFallsBackToTmp()
-    {
-        qputenv("TMPDIR", base_->filePath(QStringLiteral("missing")).toLocal8Bit());
-        QCOMPARE(LinuxTempDir().systemTempDir().value_or("?"), "/tmp/");
-    }
-
+    void initTestCase() { qputenv("TMPDIR", base_.path().toLocal8Bit()); }
+    void cleanupTestCase() { qputenv("TMPDIR", oldTmpDir_); }
     void privateDirIsOwnAndRemoved()
     {
         QTemporaryDir outside;
@@ -35,7 +23,7 @@ private Q_SLOTS:
         const auto dir = temp.createPrivateDir();
         umask(oldMask);
         const QString path = QString::fromStdString(dir.value_or(""));
-        QVERIFY2(path.startsWith(base_->path() + "/hoptrace-") && path.endsWith('/'), qPrintable(path));
+        QVERIFY2(path.startsWith(base_.path() + "/hoptrace-") && path.endsWith('/'), qPrintable(path));
         struct stat info { };
         QCOMPARE(stat(dir->c_str(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0700));
@@ -45,26 +33,25 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY2(QFileInfo::exists(outside.filePath(QStringLiteral("precious"))), "a link inside was followed");
     }
-
     // Each folder holds a file; removal is asked for the folder itself or a path to it.
     void refusesForeignPaths()
     {
-        QVERIFY(QDir().mkpath(base_->filePath(QStringLiteral("hoptrace-abc123"))));
+        QVERIFY(QDir().mkpath(base_.filePath(QStringLiteral("hoptrace-abc123"))));
         for (const auto& [victim, asked] : {std::pair{"", "/"},
                                             {"other-abc123", "/other-abc123/"},
                                             {"hoptrace-abc1234", "/hoptrace-abc1234/"},
                                             {"keep", "/hoptrace-abc123/../keep/"},
                                             {"elsewhere/hoptrace-abc123", "/elsewhere/hoptrace-abc123/"}}) {
-            const QString precious = base_->path() + '/' + victim + QStringLiteral("/precious");
+            const QString precious = base_.path() + '/' + victim + QStringLiteral("/precious");
             QVERIFY(QDir().mkpath(QFileInfo(precious).path()) && QFile(precious).open(QIODevice::WriteOnly));
-            LinuxTempDir().removePrivateDir(base_->path().toStdString() + asked);
+            LinuxTempDir().removePrivateDir(base_.path().toStdString() + asked);
             QVERIFY2(QFileInfo::exists(precious), asked);
         }
     }
 
 private:
-    std::optional<QTemporaryDir> base_;
-    QByteArray oldTmpDir_;
+    const QByteArray oldTmpDir_ = QDir::tempPath().toLocal8Bit();
+    QTemporaryDir base_;
 };
 
 HOPTRACE_TEST(LinuxTempDirTest)
