@@ -21,7 +21,8 @@ if [ "${1:-}" = _run ]; then
     export HOPTRACE_WINE_ECHO_PEER=10.61.1.1
     # Wine's server socket lives under /tmp/.wine-UID: a folder of this namespace's own.
     server_dir=/tmp/.wine-$(id -u)
-    mkdir -p "$server_dir" && mount -t tmpfs -o mode=700 tmpfs "$server_dir" 2>/dev/null || true
+    mkdir -p "$server_dir"
+    mount -t tmpfs -o mode=700 tmpfs "$server_dir" || echo "test-windows: $server_dir is shared" >&2
 fi
 
 if [ "${HOPTRACE_WINDOWS_TESTS:-1}" = 0 ]; then
