@@ -10,47 +10,7 @@
 
 namespace {
 
-constexpr double kGenerous = 60.0;
-
-// Each test writes its batch files into a private folder of its own.
-class WindowsCommandRunnerTest : public ::testing::Test {
-public:
-    void SetUp() override
-    {
-        dir_ = tempDir_.createPrivateDir().value_or("");
-        ASSERT_FALSE(dir_.empty());
-    }
-    void TearDown() override { tempDir_.removePrivateDir(dir_); }
-
-    // Writes "@echo off" and lines to dir_ + relativePath, making its folder first.
-    std::string writeBatch(const std::string& relativePath, const std::string& lines)
-    {
-        const auto slash = relativePath.rfind('\\');
-        if (slash != std::string::npos)
-            CreateDirectoryA((dir_ + relativePath.substr(0, slash)).c_str(), nullptr);
-        std::ofstream(dir_ + relativePath, std::ios::binary) << "@echo off\r\n" << lines;
-        return dir_ + relativePath;
-    }
-
-    WindowsTempDir tempDir_;
-    WindowsCommandRunner runner_;
-    std::string dir_;
-};
-
-} // namespace
-
-// The batch's exit code, also through a path with blanks and shell characters; -1 for a
-// missing script or a folder.
-TEST_F(WindowsCommandRunnerTest, ReturnsTheExitCodeOfTheBatch)
-{
-    EXPECT_EQ(runner_.run(writeBatch("TK.bat", "exit /b 5\r\n"), kGenerous), 5);
-    EXPECT_EQ(runner_.run(writeBatch("a&b (x) ^y\\TK.bat", "exit /b 7\r\n"), kGenerous), 7);
-    EXPECT_EQ(runner_.run(dir_ + "missing.bat", kGenerous), -1);
-    EXPECT_EQ(runner_.run(dir_, kGenerous), -1);
-}
-
-// Stands for the window's event loop while a batch runs: the close arrives once the
-// batch's program has started.
+// Stands for the window's event loop: the close arrives once the batch's program has started.
 class CancellingWaiter final : public EventWaiter {
 public:
     explicit CancellingWaiter(HANDLE started) : started_(started) { }
@@ -67,36 +27,62 @@ private:
     HANDLE started_;
 };
 
-// The batch starts a program that never ends: at the time-out, or on a cancel while the
-// program's events run, the runner answers -1 and ends the whole tree, not only the
-// interpreter.
-void ExpectTreeEnded(WindowsCommandRunnerTest& test, bool cancel)
+// Writes folder\TK.bat ("@echo off" first) in a private folder of its own.
+std::string WriteBatch(const std::string& folder, const std::string& lines)
 {
-    char exe[MAX_PATH] = {};
-    std::string sleeper(exe, GetModuleFileNameA(nullptr, exe, MAX_PATH));
-    sleeper = sleeper.substr(0, sleeper.find_last_of("\\/") + 1) + "hoptrace_sleeper.exe";
-    const std::string name = "HoptraceSleeper-" + std::to_string(GetCurrentProcessId()) + (cancel ? "c" : "t");
-    const HANDLE started = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
-    ASSERT_NE(started, nullptr);
-    CancellingWaiter waiter(started);
-    WindowsCommandRunner runner(cancel ? &waiter : nullptr);
-    waiter.runner = &runner;
-
-    const std::string batch = test.writeBatch("TK.bat", "\"" + sleeper + "\" " + name + "\r\nexit /b 4\r\n");
-    EXPECT_EQ(runner.run(batch, cancel ? kGenerous : 3.0), -1);
-    ASSERT_EQ(WaitForSingleObject(started, 0), WAIT_OBJECT_0) << "the sleeper did not start in time";
-    CloseHandle(started);
-    // Termination completes asynchronously; the sleeper's mutex goes with its process.
-    HANDLE alive = nullptr;
-    for (int i = 0; i < 100 && (alive = OpenMutexA(SYNCHRONIZE, FALSE, (name + "-alive").c_str())); ++i) {
-        CloseHandle(alive);
-        Sleep(100);
-    }
-    EXPECT_EQ(alive, nullptr) << "the program started by the batch outlived the run";
+    static const std::string dir = WindowsTempDir().createPrivateDir().value_or("");
+    CreateDirectoryA((dir + folder).c_str(), nullptr);
+    std::ofstream(dir + folder + "\\TK.bat", std::ios::binary) << "@echo off\r\n" << lines;
+    return dir + folder + "\\TK.bat";
 }
 
-TEST_F(WindowsCommandRunnerTest, TimeOutOrCancelEndsTheBatchAndWhatItStarted)
+} // namespace
+
+TEST(WindowsCommandRunner, ReturnsTheExitCodeOfTheBatch)
 {
-    ExpectTreeEnded(*this, false);
-    ExpectTreeEnded(*this, true);
+    WindowsCommandRunner runner;
+    EXPECT_EQ(runner.run(WriteBatch("plain", "exit /b 5\r\n"), 60.0), 5);
+    const std::string shellCharacters = WriteBatch("a&b (x) ^y", "exit /b 7\r\n");
+    EXPECT_EQ(runner.run(shellCharacters, 60.0), 7);
+    EXPECT_EQ(runner.run(shellCharacters + ".missing", 60.0), -1);
+    EXPECT_EQ(runner.run(shellCharacters.substr(0, shellCharacters.rfind('\\')), 60.0), -1); // a folder
+}
+
+// The batch starts a program that never ends (this executable, as "sleeper"): at the time-out,
+// or on a cancel while the program's events run, the runner answers -1 and ends the whole
+// tree, not only the interpreter.
+TEST(WindowsCommandRunner, TimeOutOrCancelEndsTheBatchAndWhatItStarted)
+{
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    for (const bool cancel : {false, true}) {
+        const std::string name = "HoptraceSleeper-" + std::to_string(GetCurrentProcessId()) + (cancel ? "c" : "t");
+        const HANDLE started = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        CancellingWaiter waiter(started);
+        WindowsCommandRunner runner(cancel ? &waiter : nullptr);
+        waiter.runner = &runner;
+        const std::string batch = WriteBatch(name,
+                                             std::string("\"") + exe + "\" sleeper " + name + "\r\nexit /b 4\r\n");
+        EXPECT_EQ(runner.run(batch, cancel ? 60.0 : 3.0), -1);
+        ASSERT_EQ(WaitForSingleObject(started, 0), WAIT_OBJECT_0) << "the sleeper did not start in time";
+        // Termination completes asynchronously; the sleeper's mutex goes with its process.
+        HANDLE alive = nullptr;
+        for (int i = 0; i < 100 && (alive = OpenMutexA(SYNCHRONIZE, FALSE, (name + "-alive").c_str())); ++i) {
+            CloseHandle(alive);
+            Sleep(100);
+        }
+        EXPECT_EQ(alive, nullptr) << "the program started by the batch outlived the run";
+    }
+}
+
+// "sleeper NAME" holds the mutex NAME-alive, signals the event NAME and sleeps until ended.
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "sleeper") {
+        const HANDLE alive = CreateMutexA(nullptr, FALSE, (std::string(argv[2]) + "-alive").c_str());
+        const HANDLE started = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]);
+        return alive && started && SetEvent(started) ? static_cast<int>(SleepEx(INFINITE, FALSE)) : 3;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
