@@ -1,9 +1,10 @@
 #include "frmHoptrace.h"
 
+#include "KeyboardFlow.h"
+
 #include "controls/BusyAnimation.h"
 #include "controls/CaptionFit.h"
 #include "controls/ControlTable.h"
-#include "KeyboardFlow.h"
 #include "controls/PictureButton.h"
 
 #include "entry/OctetBoxRules.h"
@@ -13,9 +14,7 @@
 #include "netview/PingTest.h"
 #include "platform/EventWaiter.h"
 #include "platform/Services.h"
-#include "platform/Timer.h"
 #include "platform/UdpSocket.h"
-#include "platform/Wlan.h"
 #include "webserver/Datagrams.h"
 #include "webserver/Discovery.h"
 #include "webserver/IpSetupPanel.h"
@@ -30,14 +29,12 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QTabBar>
 #include <QTimer>
 
 namespace {
