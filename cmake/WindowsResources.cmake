@@ -20,6 +20,7 @@ function(hoptrace_add_windows_resources target major minor patch)
     set(HOPTRACE_RC_VERSION_MINOR ${minor})
     set(HOPTRACE_RC_VERSION_PATCH ${patch})
     set(HOPTRACE_RC_FILE_VERSION "${major}.${minor_text}.${patch_text}")
+    set(HOPTRACE_RC_ORIGINAL_FILENAME "${target}.exe")
     set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
     # The icon beside the generated script, so the resource compiler finds it by name.
     configure_file(${HOPTRACE_RESOURCE_DIR}/hoptrace.ico ${dir}/hoptrace.ico COPYONLY)

@@ -19,12 +19,15 @@ package="dpkg-dev lintian desktop-file-utils appstream"
 tests="clang-format iputils-ping nftables python3 dbus python3-dbusmock libglib2.0-bin xvfb xauth x11-utils xdotool
        imagemagick procps"
 windows="g++-mingw-w64-x86-64-posix wine64 wine googletest"
+# The Windows program (./hoptrace-dev windows): Qt's source through apt, NSIS for the installer.
+windows_program="cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix dpkg-dev nsis zip"
 
 case "${1:-test}" in
     build) wanted="$build" ;;
     demo) wanted="$build $runtime" ;;
     package) wanted="$build $package" ;;
     fuzz) wanted="$build clang libclang-rt-14-dev" ;;
+    windows) wanted="$windows_program" ;;
     test)
         wanted="$build $runtime $package $tests"
         [ "${HOPTRACE_WINDOWS_TESTS:-1}" = 0 ] || wanted="$wanted $windows"

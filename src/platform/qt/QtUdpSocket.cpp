@@ -1,23 +1,11 @@
 #include "QtUdpSocket.h"
 
 #include <QNetworkDatagram>
-#include <QNetworkInterface>
 #include <QVariant>
 
-namespace {
 #if defined(Q_OS_WIN)
-// The adapter's first IPv4 address; null when it has none.
-QHostAddress FirstIpv4Address(int interfaceIndex)
-{
-    const QNetworkInterface adapter = QNetworkInterface::interfaceFromIndex(interfaceIndex);
-    for (const QNetworkAddressEntry& entry : adapter.addressEntries()) {
-        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
-            return entry.ip();
-    }
-    return {};
-}
+#include "platform/windows/SendInterface.h"
 #endif
-} // namespace
 
 QtUdpSocket::QtUdpSocket(int receiveBufferBytes) : receiveBufferBytes_(receiveBufferBytes)
 {
@@ -56,21 +44,27 @@ bool QtUdpSocket::send(const std::string& bytes, const std::string& host, std::u
     const QHostAddress address(QString::fromStdString(host));
     if (address.isNull() || address.protocol() != QAbstractSocket::IPv4Protocol)
         return false;
-    QNetworkDatagram datagram(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), address, port);
+    const QNetworkDatagram datagram(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), address, port);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (interfaceIndex < 0)
+        return socket_.writeDatagram(datagram) == size;
+#if defined(Q_OS_WIN)
+    // Windows ignores the index Qt passes in IP_PKTINFO (every copy would leave through the
+    // first adapter), so the socket itself is pointed at the adapter for this one send and
+    // then given back to the routing table. Qt writes a datagram at once, not later.
+    const auto descriptor = static_cast<std::uintptr_t>(socket_.socketDescriptor());
+    if (!SelectSendInterface(descriptor, interfaceIndex))
+        return false;
+    const bool sent = socket_.writeDatagram(datagram) == size;
+    SelectSendInterface(descriptor, 0);
+    return sent;
+#else
     // Choosing the interface by index works for limited broadcasts; choosing it by
     // sender address does not (the kernel answers ENETUNREACH).
-    if (interfaceIndex >= 0) {
-        datagram.setInterfaceIndex(static_cast<uint>(interfaceIndex));
-#if defined(Q_OS_WIN)
-        // Qt passes the index in IP_PKTINFO together with the sender address, 0.0.0.0
-        // when unset. Linux ignores that address on sending; Windows writes it into the
-        // packet as its source, and nobody can answer 0.0.0.0. So on Windows the
-        // datagram carries the adapter's own address as well. (Adapter indexes from
-        // GetAdaptersInfo are the ones QNetworkInterface uses.)
-        datagram.setSender(FirstIpv4Address(interfaceIndex));
+    QNetworkDatagram through(datagram);
+    through.setInterfaceIndex(static_cast<uint>(interfaceIndex));
+    return socket_.writeDatagram(through) == size;
 #endif
-    }
-    return socket_.writeDatagram(datagram) == static_cast<qint64>(bytes.size());
 }
 
 std::optional<Datagram> QtUdpSocket::take()

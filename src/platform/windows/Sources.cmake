@@ -8,7 +8,8 @@ set(HOPTRACE_WINDOWS_PLATFORM_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.h ${CMAKE_CURRENT_LIST_DIR}/WindowsWlan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsCommandRunner.h ${CMAKE_CURRENT_LIST_DIR}/WindowsCommandRunner.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowsTempDir.h ${CMAKE_CURRENT_LIST_DIR}/WindowsTempDir.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/WindowsUrlOpener.h ${CMAKE_CURRENT_LIST_DIR}/WindowsUrlOpener.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsUrlOpener.h ${CMAKE_CURRENT_LIST_DIR}/WindowsUrlOpener.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SendInterface.h ${CMAKE_CURRENT_LIST_DIR}/SendInterface.cpp)
 set(HOPTRACE_WINDOWS_PLATFORM_LIBS iphlpapi wlanapi ws2_32 advapi32 shell32)
 
 if(NOT HOPTRACE_WINDOWS_PLATFORM_ONLY)

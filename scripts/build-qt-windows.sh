@@ -1,0 +1,118 @@
+#!/bin/sh
+# Builds Qt for Windows (qtbase, mingw-w64) from Debian's own qt6-base source, once, into a
+# cache outside every build tree, and prints the install prefix on its last line. A stamp of
+# the source version, the toolchain and the options sits in the prefix: a later run whose
+# stamp matches reuses that Qt at once; any change rebuilds it.
+#
+#   scripts/build-qt-windows.sh [--check]
+#
+# --check only tells whether the cache is current (exit 0) or not (exit 1).
+# Environment: HOPTRACE_QT_CACHE (default ${XDG_CACHE_HOME:-$HOME/.cache}/hoptrace),
+# JOBS (2), NICE (10).
+#
+# Debian's Qt on this host gives the host tools (moc, rcc, uic) of the same version; the
+# source comes through apt with a deb-src entry of its own in a private apt configuration,
+# so the machine's sources stay as they are.
+set -eu
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+cache=${HOPTRACE_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/hoptrace}
+jobs=${JOBS:-2}
+[ "$jobs" -gt 2 ] && jobs=2
+nice_level=${NICE:-10}
+
+host_version=$(dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null || true)
+if [ -z "$host_version" ]; then
+    echo "build-qt-windows: Debian's qt6-base-dev (the host tools) is not installed" >&2
+    exit 1
+fi
+upstream=${host_version%%+*}
+upstream=${upstream#*:}
+prefix=$cache/qt-$upstream-mingw-w64
+
+# Every option that changes the result. Tablet events need wintab.h, which Debian's source
+# leaves out; 6.4's Windows platform plugin names an OpenGL class under dynamicgl even with
+# OpenGL off.
+qt_options="-DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+-DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+-DFEATURE_concurrent=OFF -DFEATURE_openssl=OFF -DFEATURE_vulkan=OFF -DFEATURE_xml=OFF
+-DFEATURE_tabletevent=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_accessibility=ON
+-DFEATURE_style_windows=ON -DFEATURE_style_windowsvista=ON -DFEATURE_directwrite=ON"
+toolchain_source=$here/cmake/WindowsQtToolchain.cmake
+compiler_version=$(x86_64-w64-mingw32-g++-posix -dumpfullversion 2>/dev/null || echo none)
+stamp_text=$(printf 'qt6-base %s\ncompiler %s\n%s\n%s\n' "$host_version" "$compiler_version" \
+    "$qt_options" "$(cat "$toolchain_source")")
+
+current() { [ -f "$prefix/hoptrace-stamp" ] && [ "$(cat "$prefix/hoptrace-stamp")" = "$stamp_text" ]; }
+
+if [ "${1:-}" = --check ]; then
+    current
+    exit
+fi
+
+mkdir -p "$cache"
+# One build at a time: a second caller waits for the first and then finds the cache current.
+exec 9>"$cache/qt-build.lock"
+flock 9
+
+if current; then
+    echo "$prefix"
+    exit 0
+fi
+
+started=$(date +%s)
+echo "build-qt-windows: building Qt $upstream for Windows into $prefix (about 35 minutes on 2 cores)" >&2
+
+# --- the source, through apt --------------------------------------------------------------
+src_root=$cache/src
+apt_dir=$cache/apt
+source_dir=$src_root/qt6-base-$upstream
+if [ ! -f "$source_dir/.hoptrace-unpacked-$host_version" ]; then
+    rm -rf "$src_root"
+    mkdir -p "$src_root" "$apt_dir/lists/partial"
+    . /etc/os-release
+    # The deb-src entry mirrors the machine's own deb entry for this release.
+    mirror=http://deb.debian.org/debian
+    for f in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        uri=$(awk '/^URIs:/ {print $2; exit}' "$f")
+        case $uri in *debian) mirror=$uri; break ;; esac
+    done
+    cat >"$apt_dir/src.sources" <<SOURCES
+Types: deb-src
+URIs: $mirror
+Suites: $VERSION_CODENAME
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    apt_opts="-o Dir::Etc::sourcelist=$apt_dir/src.sources -o Dir::Etc::sourceparts=- -o Dir::State::Lists=$apt_dir/lists -o Debug::NoLocking=1"
+    # shellcheck disable=SC2086 # several options
+    apt-get $apt_opts -qq update
+    # shellcheck disable=SC2086
+    (cd "$src_root" && apt-get $apt_opts -qq source --download-only "qt6-base=$host_version")
+    tarball=$(ls "$src_root"/qt6-base_*.orig.tar.* | head -1)
+    mkdir -p "$source_dir"
+    tar -xf "$tarball" -C "$source_dir" --strip-components=1
+    touch "$source_dir/.hoptrace-unpacked-$host_version"
+fi
+
+# --- configure, build, install ----------------------------------------------------------
+build_dir=$cache/qt-build
+rm -rf "$build_dir" "$prefix"
+mkdir -p "$build_dir" "$prefix"
+# The toolchain is kept beside this Qt: its qt-cmake refers to it by path for good.
+cp "$toolchain_source" "$prefix/mingw-w64-toolchain.cmake"
+
+# shellcheck disable=SC2086 # qt_options holds several options
+nice -n "$nice_level" cmake -S "$source_dir" -B "$build_dir" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-toolchain.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    $qt_options
+nice -n "$nice_level" cmake --build "$build_dir" -j "$jobs"
+cmake --install "$build_dir" >/dev/null
+printf '%s\n' "$stamp_text" >"$prefix/hoptrace-stamp"
+rm -rf "$build_dir"
+
+echo "build-qt-windows: Qt for Windows built in $(($(date +%s) - started)) s, $(du -sh "$prefix" | cut -f1) installed" >&2
+echo "$prefix"
