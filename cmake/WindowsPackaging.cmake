@@ -63,8 +63,14 @@ set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "${firewall_delete}")
 
 # NSIS makes 32-bit installers unless told otherwise, and a 64-bit Windows without its 32-bit
 # layer (wine64 alone, say) cannot start them. Debian's makensis carries the 64-bit stubs:
-# CPack's own script template with the target set at its top.
-set(HOPTRACE_NSIS_TARGET amd64-unicode CACHE STRING "makensis Target of the installer (empty: NSIS's default)")
+# CPack's own script template with the target set at its top. (The NSIS for Windows has no
+# 64-bit stubs; its 32-bit installer installs the same 64-bit program.)
+if(CMAKE_HOST_WIN32)
+    set(default_target "")
+else()
+    set(default_target amd64-unicode)
+endif()
+set(HOPTRACE_NSIS_TARGET "${default_target}" CACHE STRING "makensis Target of the installer (empty: NSIS's default)")
 if(HOPTRACE_NSIS_TARGET)
     set(template ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in)
     file(READ ${template} text)

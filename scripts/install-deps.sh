@@ -10,6 +10,8 @@
 #   fuzz     build + clang with its libFuzzer and sanitizer runtimes (make fuzz only)
 #   test     all of the above + the test tools; + mingw-w64, wine and GoogleTest for the
 #            Windows group unless HOPTRACE_WINDOWS_TESTS=0
+#            (and what the Windows program group adds: Qt's source through apt, NSIS)
+#   windows  what ./hoptrace-dev windows needs: mingw-w64, Qt's source through apt, NSIS, zip
 set -eu
 
 build="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev"
@@ -34,6 +36,8 @@ case "${1:-test}" in
         ;;
     *) echo "install-deps: unknown task '$1' (build, demo, package, fuzz or test)" >&2; exit 2 ;;
 esac
+
+[ "${1:-test}" = test ] && [ "${HOPTRACE_WINDOWS_TESTS:-1}" != 0 ] && wanted="$wanted $windows_program"
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
     echo "install-deps: this is not a Debian-like system; install by hand: $wanted" >&2

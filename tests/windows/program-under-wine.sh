@@ -35,6 +35,8 @@ if [ "${1:-}" = _inside ]; then
     server_dir=/tmp/.wine-$(id -u)
     mkdir -p "$server_dir" && mount -t tmpfs -o mode=700 tmpfs "$server_dir" || { echo "FAIL: no private $server_dir"; exit 1; }
 
+    # The Linux test run's platform (offscreen) is no plugin of the Windows folder.
+    unset QT_QPA_PLATFORM
     export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -54,8 +56,8 @@ if [ "${1:-}" = _inside ]; then
 
     # --- the installer, silently ---------------------------------------------------------
     installer=$(ls "$build"/Hoptrace-*-win64.exe)
+    # (/D= comes last and unquoted.) The installer returns when it is done.
     wine "$installer" /S '/D=C:\Hoptrace' </dev/null >/dev/null 2>&1
-    wineserver -w
     missing=""
     for f in hoptrace.exe hoptrace-cli.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll \
         platforms/qwindows.dll styles/qwindowsvistastyle.dll libstdc++-6.dll Uninstall.exe; do
@@ -195,8 +197,9 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     fi
 
     # --- the uninstaller --------------------------------------------------------------------
+    # The uninstaller runs on from a copy of itself in the temp folder: wait for what it removes.
     wine 'C:\Hoptrace\Uninstall.exe' /S </dev/null >/dev/null 2>&1
-    wineserver -w
+    for _ in $(seq 300); do [ -e "$installed/hoptrace.exe" ] || break; sleep 0.1; done
     [ ! -e "$installed/hoptrace.exe" ] && pass "the uninstaller removed the program" || fail "the uninstaller left $(ls "$installed")"
     exit $((failures > 0))
 fi
