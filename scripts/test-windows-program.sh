@@ -6,14 +6,14 @@
 # uninstaller. Before that, without any network: what the folder, the executables and the
 # installer's script must hold.
 #
-# Usage: tests/windows/program-under-wine.sh WINDOWS_BUILD SIMULATOR SERVICES_TESTS_EXE
+# Usage: scripts/test-windows-program.sh WINDOWS_BUILD SIMULATOR SERVICES_TESTS_EXE
 #   WINDOWS_BUILD       scripts/build-windows.sh's folder (Hoptrace/, the zip and the installer)
 #   SIMULATOR           the Linux tavik-sim
 #   SERVICES_TESTS_EXE  tests/windows' hoptrace_windows_tests.exe (checks the shipped resources)
 # Exit 0 all passed, 1 a check failed, 77 skipped (a missing prerequisite, except under CI=true).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+root=$(cd "$here/.." && pwd)
 
 failures=0
 pass() { echo "PASS: $*"; }
