@@ -25,9 +25,12 @@ started=$(date +%s)
 werror=OFF
 [ "${CI:-}" = true ] && werror=ON
 # qt-cmake brings Qt's toolchain (mingw-w64, shared C++ runtime) and its find paths.
-"$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHOPTRACE_BUILD_TESTS=OFF \
-    -DHOPTRACE_WERROR=$werror >/dev/null
-nice -n "$nice_level" cmake --build "$build" -j "$jobs"
+# -O2 as the Linux build: at CMake's Release -O3, mingw's GCC 12 warns falsely (-Wrestrict) in
+# its own string code, and warnings are errors under CI.
+"$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
+    -DHOPTRACE_BUILD_TESTS=OFF -DHOPTRACE_WERROR=$werror >/dev/null
+# The program's two executables; the simulator and the other tools are Linux programs.
+nice -n "$nice_level" cmake --build "$build" -j "$jobs" --target hoptrace hoptrace-cli
 built=$(date +%s)
 
 rm -rf "$build/Hoptrace"

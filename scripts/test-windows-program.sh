@@ -226,7 +226,7 @@ import os, re, subprocess, sys
 folder = sys.argv[1]
 here = {f.lower() for _, _, files in os.walk(folder) for f in files}
 system = re.compile(r"^(api-ms-win-.*|kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|ws2_32|iphlpapi|"
-                    r"wlanapi|version|winmm|imm32|dwmapi|uxtheme|netapi32|userenv|mpr|comdlg32|shlwapi|dwrite|"
+                    r"wlanapi|winhttp|version|winmm|imm32|dwmapi|uxtheme|netapi32|userenv|mpr|comdlg32|shlwapi|dwrite|"
                     r"d3d9|d3d11|dxgi|d2d1|setupapi|authz|crypt32|secur32|bcrypt|ncrypt|dnsapi|msvcrt|ntdll|"
                     r"comctl32|wtsapi32|rpcrt4|winspool\.drv|oleacc|uiautomationcore|shcore|cfgmgr32)(\.dll)?$")
 for dirpath, _, files in os.walk(folder):
@@ -243,7 +243,7 @@ PY
 [ -z "$missing" ] && pass "every DLL the folder's files import is in it or is Windows' own" || fail "the folder lacks: $missing"
 # One C++ runtime in the process: the executables load Qt's libstdc++-6.dll, not a copy of their own.
 for exe in hoptrace.exe hoptrace-cli.exe; do
-    if x86_64-w64-mingw32-objdump -p "$folder/$exe" | grep -q 'DLL Name: libstdc++-6.dll'; then
+    if x86_64-w64-mingw32-objdump -p "$folder/$exe" | grep 'DLL Name: libstdc++-6.dll' >/dev/null; then
         pass "$exe shares Qt's C++ runtime (libstdc++-6.dll)"
     else
         fail "$exe does not load libstdc++-6.dll: a second C++ runtime beside Qt's"
