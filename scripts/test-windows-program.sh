@@ -153,13 +153,30 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     size=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
     [ "$title" = "Tavik Hoptrace V2.0" ] && pass "the window is titled \"$title\"" || fail "the window is titled \"$title\""
     [ "$size" = 463x602 ] && pass "the window's client area is 463x602" || fail "the window is $size, not 463x602"
-    # The search runs for a few seconds after the start; then the list is complete.
-    sleep 8
+    # A search sends a list request every second: once the simulator has heard nothing for 3 s
+    # the search is over, and the window takes clicks on the list again.
+    # After a Reboot the window waits for the device before it searches: the search has begun
+    # when a list request follows the given record line.
+    search_ended() {
+        for _ in $(seq 60); do
+            tail -n +"${1:-1}" "$record" | grep -q 'TAVIKwebserver|List|' && break
+            sleep 0.5
+        done
+        for _ in $(seq 60); do
+            [ $(($(date +%s) - $(stat -c %Y "$record"))) -ge 3 ] && return 0
+            sleep 1
+        done
+        fail "the window's search did not end within a minute"
+    }
+    sleep 2
+    search_ended
     import -window "$window" "$out/hoptrace-under-wine.png" 2>/dev/null || fail "no screenshot"
     click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-0.5}"; }
     # Positions in the client area: twips / 15 at 96 dpi, from src/controls/ControlRows.h.
-    click 60 262 1      # the first device's block in the list
-    click 102 20 6      # Reboot; the device is silent for the simulator's reboot time
+    click 60 300 1      # the first device's block in the list (its host name line)
+    after_reboot=$(($(wc -l <"$record") + 1))
+    click 102 20 1      # Reboot; the device is silent for the simulator's reboot time, then listed again
+    search_ended "$after_reboot"
     reboots=$(tail -n +$((lines_before + 1)) "$record" | grep 'TAVIKwebserver|Reboot|' | sed 's/.* -> \([0-9.]*\) .*/\1/' | sort | uniq -c)
     if [ "$(echo "$reboots" | wc -l)" = 1 ] && [ "$(echo "$reboots" | awk '{print $1}')" = 2 ]; then
         pass "a click on a device and on Reboot sends it two Reboot datagrams ($(echo $reboots))"
@@ -167,12 +184,11 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
         fail "Reboot datagrams after the clicks: ${reboots:-none}"
     fi
     rebooted=$(echo "$reboots" | awk 'NR == 1 {print $2}')
-    click 60 262 1      # the first device again, back after its reboot
+    click 60 300 1      # the first device again, back after its reboot
     click 358 20 1      # Set IP
     click 60 347        # Fix IP
-    click 259 369       # the last octet of the IP address
-    xdotool key --window "$window" ctrl+a
-    xdotool type --window "$window" 77
+    click 259 369       # the last octet of the IP address: the click selects its text
+    xdotool type 77
     click 334 458 4     # OK
     set_ips=$(tail -n +$((lines_before + 1)) "$record" | grep -c 'TAVIKwebserver|SetIP')
     [ "$set_ips" -ge 1 ] && pass "Set IP, Fix IP, a typed octet and OK send SetIP" || fail "no SetIP datagram after OK"
