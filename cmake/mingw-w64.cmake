@@ -14,7 +14,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static runtime: the executables then need no mingw DLLs beside them under wine.
+# Static runtime: the executables then need no mingw DLLs beside them under wine. For the
+# Qt-less services tests only: the program itself links Qt's DLLs, which load the shared
+# libstdc++-6.dll, and is built with cmake/WindowsQtToolchain.cmake through Qt's qt-cmake.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 find_program(HOPTRACE_WINE NAMES wine wine64 REQUIRED)
