@@ -138,6 +138,17 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     wait $holder 2>/dev/null
     [ $status = 3 ] && pass "hoptrace-cli.exe answers 3 while another program holds port 8080" ||
         fail "with port 8080 held, hoptrace-cli.exe exited $status instead of 3"
+    # And while a second Hoptrace holds it: both bind it exclusively (SO_EXCLUSIVEADDRUSE, which
+    # wine carries out as a Linux bind without address sharing).
+    cli list --seconds 6 >/dev/null &
+    first=$!
+    sleep 3
+    cli list --seconds 1 >/dev/null
+    status=$?
+    wait $first
+    first_status=$?
+    [ $status = 3 ] && [ $first_status = 0 ] && pass "a second hoptrace-cli.exe answers 3 while the first searches" ||
+        fail "two hoptrace-cli.exe at once exited $first_status and $status (expected 0 and 3)"
 
     # --- the window --------------------------------------------------------------------------
     : >"$record.window-start"
