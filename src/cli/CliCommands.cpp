@@ -199,19 +199,31 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     if (!wanted.port)
         wanted.port = device->reply.port; // the panel's port box holds the device's port
     const std::string port = std::to_string(*wanted.port);
-    std::string datagram;
-    if (*wanted.dhcp) {
-        datagram = TavikSetup::SetDHCPRequest(port, device->reply.mac);
-    } else {
-        TavikSetup::OctetBoxTexts boxes;
+    TavikSetup::OctetBoxTexts boxes;
+    std::optional<TavikSetup::Octets> fixedAddress;
+    if (!*wanted.dhcp) {
         const std::string* rows[] = {&wanted.address, &wanted.mask, &wanted.gateway, &wanted.dns};
         for (int row = 0; row < 4; ++row) {
             const std::uint32_t value = *ParseDottedQuad(*rows[row]);
             for (int i = 0; i < 4; ++i)
                 boxes[4 * row + i] = std::to_string((value >> (24 - 8 * i)) & 0xff);
         }
-        datagram = TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
+        fixedAddress = {TavikSetup::OctetValue(boxes[0]), TavikSetup::OctetValue(boxes[1]),
+                        TavikSetup::OctetValue(boxes[2]), TavikSetup::OctetValue(boxes[3])};
     }
+    // The same rule as the window's panel, also for the port taken from the device's reply.
+    switch (TavikSetup::SettingThatCutsOff(TavikSetup::PortValue(port), fixedAddress)) {
+    case TavikSetup::CutOffSetting::Port:
+        Say(device->reply.mac + " gives no port (0), and port 0 would leave it unreachable: give one with --port.");
+        return ExitBadArguments;
+    case TavikSetup::CutOffSetting::Address:
+        Say(wanted.address + " is no address a device can be reached at.");
+        return ExitBadArguments;
+    case TavikSetup::CutOffSetting::None:
+        break;
+    }
+    const std::string datagram = *wanted.dhcp ? TavikSetup::SetDHCPRequest(port, device->reply.mac)
+                                              : TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
     FleetSearch sender(network_, nics_);
     for (int copy = 0; copy < kSetupCopies; ++copy) {
         if (copy > 0)

@@ -216,9 +216,8 @@ std::size_t Discovery::listIfNew(const Datagram& datagram)
     const std::string heading = search_.countListed();
     if (search_.count() == 1)
         servers_.setText("");
-    std::string entry = "\r\n" + heading + "\r\n";
-    entry += reply;
-    servers_.appendEntry(entry);
+    const std::string lead = "\r\n" + heading + "\r\n";
+    servers_.appendEntry(lead, reply);
     Q_EMIT listed(datagram);
-    return entry.size();
+    return lead.size() + reply.size();
 }

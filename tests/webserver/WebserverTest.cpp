@@ -53,6 +53,25 @@ void typeInto(WindowRig& rig, QLineEdit* box, const QString& text)
 
 bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
 
+// Device n's reply as devices of one kind send it: without the lines named in `missing`, and
+// ending with its DNS line (no line break after it) unless a Firmware line follows.
+std::string ShapedReply(int n, const QStringList& missing, bool firmwareLine)
+{
+    const std::string i = std::to_string(n);
+    const std::pair<const char*, std::string> lines[] = {
+        {"Host Name", "Dev-" + i},          {"MAC Address", "00:08:DC:00:00:0" + i},
+        {"IP Assignment", "STATIC"},        {"IP Address", "10.77.0.2" + i + ":8" + i},
+        {"SubNet Mask", "255.255.255.0"},   {"Gateway", "10.77.0.1"},
+        {"DNS Server", "10.77.0.5" + i},    {"Firmware", "1.07"}};
+    std::string reply;
+    for (const auto& [label, value] : lines) {
+        if (missing.contains(label) || (!firmwareLine && std::string_view(label) == "Firmware"))
+            continue;
+        reply += (reply.empty() ? "" : "\r\n") + std::string(label) + " : " + value;
+    }
+    return firmwareLine ? reply + "\r\n" : reply;
+}
+
 // How a command ends: with one new search, or none when the window closes during its wait.
 struct Ending {
     const char* name;
@@ -239,16 +258,18 @@ private Q_SLOTS:
                 TavikReply({.mac = mac, .assignment = "STATIC", .address = address, .mask = mask}))
                                 << filled + "|192/168/1/1|192/168/1/1";
         };
-        const QString none = "8080 ///|///|///|///";
         // The line break behind the last octet stays out of its box.
         whole("whole", "192.168.1.20:80", "255.255.255.0", "192.168.1.20 SetIP 80 192/168/1/20|255/255/255/0");
         whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
-        QTest::newRow("no assignment or address") << head << " SetIP " + none;
+        // What a block does not hold stays empty, and without an address there is nothing to set up.
+        QTest::newRow("no assignment or address") << head << " -  ///|///|///|///";
         QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:"
                                          << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
         QTest::newRow("nothing behind DNS") << dhcp
                 + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
-                                            << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|///";
+                                            << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|10/0/0/2";
+        QTest::newRow("no port on the address's line") << dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0"
+                                                       << "10.1.2.3 SetIP  10/1/2/3|255/0/0/0|///|///";
         QTest::newRow("five pieces, label in other case")
             << dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y"
             << "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///";
@@ -278,6 +299,104 @@ private Q_SLOTS:
         QCOMPARE(c.cmdDefault->text(), ip.isEmpty() ? "Load defaults" : "Load defaults on " + ip);
         if (!ip.isEmpty())
             QCOMPARE(c.optAutoIP[0]->isChecked(), block.contains("IP Assignment : DHCP"));
+    }
+
+    // Every listed reply is selected by a click on its first or last character, and only by a
+    // click inside it; a heading counts to the reply above it (the first heading to the first reply).
+    void everyReplyIsSelectedInsideItsOwnBlock_data()
+    {
+        Columns<QStringList, QStringList, bool>("first", "others", "firmwareLine");
+        QTest::newRow("complete") << QStringList{} << QStringList{} << true;
+        QTest::newRow("ending with the DNS line") << QStringList{} << QStringList{} << false;
+        for (const char* label : {"Host Name", "IP Assignment", "IP Address", "SubNet Mask", "Gateway", "DNS Server"})
+            QTest::newRow(qPrintable(QString("without ") + label)) << QStringList{label} << QStringList{label} << true;
+        QTest::newRow("first without assignment and address, then complete")
+            << QStringList{"IP Assignment", "IP Address"} << QStringList{} << true;
+        QTest::newRow("first without DNS, ending with its gateway")
+            << QStringList{"DNS Server"} << QStringList{} << false;
+    }
+    void everyReplyIsSelectedInsideItsOwnBlock()
+    {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, others);
+        QFETCH(bool, firmwareLine);
+        std::vector<std::string> replies;
+        for (int n = 1; n <= 3; ++n)
+            replies.push_back(ShapedReply(n, n == 1 ? first : others, firmwareLine));
+        WindowRig rig;
+        rig.listReplies(replies); // through the socket, as the devices send them
+        const std::string text = rig.serverText();
+        const Controls& c = rig.c();
+        for (int n = 1; n <= 3; ++n) {
+            const std::string& reply = replies[n - 1];
+            const std::size_t begin = text.find(reply);
+            QVERIFY(begin != std::string::npos);
+            const std::size_t lastShown = begin + reply.find_last_not_of("\r\n");
+            const std::size_t heading = text.find("Webserver " + std::to_string(n) + " found:");
+            // carets: before and after the first and the last character, and inside the heading
+            const std::pair<std::size_t, int> clicks[] = {
+                {begin, n}, {begin + 1, n}, {lastShown, n}, {lastShown + 1, n}, {heading + 3, std::max(n - 1, 1)}};
+            for (const auto& [caret, selected] : clicks) {
+                rig.clickServerListAt(caret);
+                const QStringList& missing = selected == 1 ? first : others;
+                const std::string i = std::to_string(selected);
+                const auto where = QString("device %1, caret %2").arg(n).arg(caret);
+                QVERIFY2(rig.window->state().selectedMac == "00:08:DC:00:00:0" + i, qPrintable(where));
+                const bool hasAddress = !missing.contains("IP Address");
+                QCOMPARE(c.cmdReboot->text(), hasAddress ? QString::fromStdString("Reboot 10.77.0.2" + i) : "Reboot");
+                QCOMPARE(c.cmdReboot->isEnabled() && c.cmdSetIP->isEnabled(), hasAddress);
+                QCOMPARE(c.txtIPadres[15]->text(),
+                         missing.contains("DNS Server") ? QString() : QString::fromStdString("5" + i));
+            }
+        }
+    }
+
+    // Each selection shows, and so sends, the selected device's values and nothing of the device before.
+    void aSelectionShowsOnlyItsOwnValues()
+    {
+        WindowRig rig;
+        rig.listReplies({ShapedReply(1, {}, true), ShapedReply(2, {"IP Assignment", "DNS Server"}, false),
+                         ShapedReply(3, {"IP Address"}, true), "Host Name : x\r\nMAC Address : 00:08:DC:00:00:04\r\n"
+                                                               "IP Address : 10.1.2.3:"});
+        const Controls& c = rig.c();
+        const auto clickReply = [&](int n) {
+            const std::string mac = "MAC Address : 00:08:DC:00:00:0" + std::to_string(n);
+            rig.clickServerListAt(rig.serverText().find(mac) + 2);
+        };
+        const auto boxes = [&] {
+            QStringList texts;
+            for (QLineEdit* box : c.txtIPadres)
+                texts << box->text();
+            return texts.join('.') + " port " + c.txtPort->text();
+        };
+        clickReply(1);
+        QVERIFY(c.optAutoIP[1]->isChecked());
+        clickReply(2);
+        QCOMPARE(boxes(), QString("10.77.0.22.255.255.255.0.10.77.0.1.... port 82"));
+        QVERIFY(c.optAutoIP[0]->isChecked()); // no assignment given: the panel's start state
+        // No address: nothing to reboot or set up, and no address of another device offered.
+        clickReply(3);
+        QCOMPARE(boxes(), QString("....255.255.255.0.10.77.0.1.10.77.0.53 port "));
+        QVERIFY(!c.cmdReboot->isEnabled() && !c.cmdSetIP->isEnabled() && rig.window->state().selectedIp.empty());
+        // Nothing after the address's colon: port 0 is shown, and refused.
+        clickReply(4);
+        QCOMPARE(c.txtPort->text(), QString("0"));
+        WindowInput::Click(*c.cmdSetIP);
+        WindowInput::Click(*c.cmdIPOK);
+        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Please enter a port number."});
+        QVERIFY(c.fraSetIP->isVisible() && QApplication::focusWidget() == c.txtPort);
+        WindowInput::Click(*c.cmdIPCancel);
+        // Device 2 after device 1: its empty DNS row goes out as 0, not as device 1's DNS server.
+        clickReply(1);
+        clickReply(2);
+        WindowInput::Click(*c.cmdSetIP);
+        WindowInput::Click(*c.optAutoIP[1]);
+        WindowInput::Click(*c.cmdIPOK);
+        const auto sent = std::ranges::find_if(rig.fakes.socket.sent, isSetup);
+        QVERIFY(sent != rig.fakes.socket.sent.end());
+        QCOMPARE(QByteArray::fromStdString(sent->bytes).toHex(),
+                 QByteArray("TAVIKwebserver|SetIP|").toHex() + "000002" "0a4d0016" "0052" "ffffff00" "0a4d0001"
+                                                               "00000000" "7c");
     }
 
     void deviceHints()
@@ -388,25 +507,35 @@ private Q_SLOTS:
 
     void theSettingsLeaveEveryAdapterUntilAnAnswer_data()
     {
-        // emptied: an octet box, -1 the port box, -2 none; result: the datagram, or the refusal
-        Columns<bool, int, bool, QByteArray>("fixIp", "emptied", "answered", "result");
+        // box: the octet box typed into last, -1 the port box, -2 none; result: the datagram, or the refusal
+        Columns<bool, int, QString, bool, QByteArray>("fixIp", "box", "typed", "answered", "result");
         const QByteArray dhcp("TAVIKwebserver|SetDHCP|\x12\x34\x56\x00\x51|", 29);
         const QByteArray fixIp("TAVIKwebserver|SetIP|"
                                "\x12\x34\x56\xC0\xA8\x01\x14\x00\x51\xFF\xFF\xFF\x00\xC0\xA8\x01\x01\x08\x08\x08\x08|",
                                43);
         const QByteArray address = "Please fill in all four numbers of the IP address.";
-        QTest::newRow("DHCP, answered") << false << -2 << true << dhcp;
+        const QByteArray port = "Please enter a port number.", unreachable = "Please enter the device's IP address.";
+        QTest::newRow("DHCP, answered") << false << -2 << "" << true << dhcp;
         QTest::newRow("Fix IP, an empty DNS box is sent as 0")
-            << true << 12 << false << fixIp.chopped(5) + '\0' + "\x08\x08\x08|";
-        QTest::newRow("Fix IP, empty last octet") << true << 3 << false << address;
-        QTest::newRow("Fix IP, empty first octet") << true << 0 << false << address;
-        QTest::newRow("Fix IP, empty port") << true << -1 << false << QByteArray("Please enter a port number.");
-        QTest::newRow("DHCP, empty port") << false << -1 << false << QByteArray("Please enter a port number.");
+            << true << 12 << "" << false << fixIp.chopped(5) + '\0' + "\x08\x08\x08|";
+        QTest::newRow("Fix IP, empty last octet") << true << 3 << "" << false << address;
+        QTest::newRow("Fix IP, empty first octet") << true << 0 << "" << false << address;
+        QTest::newRow("Fix IP, empty port") << true << -1 << "" << false << port;
+        QTest::newRow("DHCP, empty port") << false << -1 << "" << false << port;
+        // Values no device can be reached at are refused as an empty box is.
+        QTest::newRow("DHCP, port 0") << false << -1 << "0" << false << port;
+        QTest::newRow("Fix IP, port 00") << true << -1 << "00" << false << port;
+        QTest::newRow("Fix IP, 0.168.1.20") << true << 0 << "0" << false << unreachable;
+        QTest::newRow("Fix IP, 127.168.1.20") << true << 0 << "127" << false << unreachable;
+        QTest::newRow("Fix IP, 224.168.1.20") << true << 0 << "224" << false << unreachable;
+        QTest::newRow("Fix IP, 223.168.1.20 is sent")
+            << true << 0 << "223" << false << fixIp.left(24) + '\xDF' + fixIp.mid(25);
     }
     void theSettingsLeaveEveryAdapterUntilAnAnswer()
     {
         QFETCH(bool, fixIp);
-        QFETCH(int, emptied);
+        QFETCH(int, box);
+        QFETCH(QString, typed);
         QFETCH(bool, answered);
         QFETCH(QByteArray, result);
         WindowRig rig;
@@ -427,9 +556,9 @@ private Q_SLOTS:
         QCOMPARE(c.fraIP->isEnabled(), fixIp);
         for (int box = 12; box < 16; ++box)
             typeInto(rig, c.txtIPadres[box], "8");
-        QLineEdit* empty = emptied == -2 ? nullptr : emptied == -1 ? c.txtPort : c.txtIPadres[emptied];
-        if (empty)
-            typeInto(rig, empty, "");
+        QLineEdit* typedInto = box == -2 ? nullptr : box == -1 ? c.txtPort : c.txtIPadres[box];
+        if (typedInto)
+            typeInto(rig, typedInto, typed);
         if (answered)
             rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:12:34:57"}), 0.5); // not listed yet
         QStringList status;
@@ -437,9 +566,10 @@ private Q_SLOTS:
             rig.fakes.time.schedule(at, [&] { status << c.labStatus->text(); });
         const double clicked = rig.fakes.time.elapsed();
         WindowInput::Click(*c.cmdIPOK);
-        if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the empty box
+        if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the box concerned
+            QLineEdit* concerned = result.endsWith("device's IP address.") ? c.txtIPadres[0] : typedInto;
             QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup) && c.fraSetIP->isVisible()
-                    && QApplication::focusWidget() == empty);
+                    && QApplication::focusWidget() == concerned);
             QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{result.toStdString()});
             return;
         }
