@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "common/Latin1.h"
+
 #include "netview/AdapterRefresh.h"
 #include "netview/FreeAddressTest.h"
 #include "platform/Pinger.h"
@@ -32,7 +34,7 @@ bool SameMac(const std::string& a, const std::string& b)
 bool Matches(const DeviceReply& reply, const ExpectedSettings& expected)
 {
     auto same = [](const std::string& want, const std::string& have) { return want.empty() || want == have; };
-    return (!expected.dhcp || *expected.dhcp == (reply.assignment == "DHCP")) && same(expected.address, reply.address)
+    return (!expected.dhcp || expected.dhcp == reply.dhcp) && same(expected.address, reply.address)
         && same(expected.mask, reply.mask) && same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns)
         && (!expected.port || *expected.port == reply.port);
 }
@@ -42,7 +44,7 @@ std::string Settings(const DeviceReply& r)
 {
     const std::string bytes = r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask
         + " gateway " + r.gateway + " DNS " + r.dns;
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
+    return AnsiBytesToText(bytes).toStdString();
 }
 
 void Say(const std::string& line) { std::cerr << line << '\n'; }

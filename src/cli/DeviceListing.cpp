@@ -1,5 +1,7 @@
 #include "DeviceListing.h"
 
+#include "common/Latin1.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,11 +13,9 @@
 
 namespace {
 
-// Device texts are bytes, one byte per character; the outputs are UTF-8.
-QString Text(const std::string& bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+// Device texts are bytes, one character per byte through the PC's code page as the window
+// shows them (0x93 is a quotation mark, not a control character); the outputs are UTF-8.
+QString Text(const std::string& bytes) { return AnsiBytesToText(bytes); }
 
 std::string Utf8(const std::string& bytes) { return Text(bytes).toStdString(); }
 

@@ -54,6 +54,25 @@ std::string RowValue(const BlockText& block, std::size_t label, std::size_t valu
 }
 } // namespace
 
+std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count)
+{
+    std::array<std::string, 4> pieces;
+    count = 0;
+    std::size_t start = 0;
+    while (count < pieces.size()) {
+        const std::size_t dot = address.find('.', start);
+        std::string_view piece = address.substr(start, dot == std::string_view::npos ? dot : dot - start);
+        // A line break after the last octet is invisible in the box but would have to
+        // be deleted by hand; the piece ends there.
+        piece = piece.substr(0, piece.find_first_of("\r\n"));
+        pieces[count++] = std::string(piece);
+        if (dot == std::string_view::npos)
+            break;
+        start = dot + 1;
+    }
+    return pieces;
+}
+
 std::optional<ServerBlockValues> ReadServerBlock(std::string_view listText, ReplySpan block)
 {
     const BlockText text(listText, block);

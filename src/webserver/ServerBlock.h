@@ -36,6 +36,10 @@ inline constexpr std::array<std::string_view, 3> kRowLabels{"SubNet Mask", "Gate
 // before it that was found; a missing label leaves its value empty and the reading goes on.
 std::optional<ServerBlockValues> ReadServerBlock(std::string_view listText, ReplySpan block);
 
+// Pieces of a dotted address as they go into one row of octet boxes: cut at every
+// ".", at most four, each ending before its first line break.
+std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count);
+
 // The index of the reply a caret selects, given the 1-based first positions of the listed
 // replies in ascending order and the number of characters before the caret: the last reply
 // that begins at or before the caret's line position, or the first one for a click on its

@@ -17,25 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count)
-{
-    std::array<std::string, 4> pieces;
-    count = 0;
-    std::size_t start = 0;
-    while (count < pieces.size()) {
-        const std::size_t dot = address.find('.', start);
-        std::string_view piece = address.substr(start, dot == std::string_view::npos ? dot : dot - start);
-        // A line break after the last octet is invisible in the box but would have to
-        // be deleted by hand; the piece ends there.
-        piece = piece.substr(0, piece.find_first_of("\r\n"));
-        pieces[count++] = std::string(piece);
-        if (dot == std::string_view::npos)
-            break;
-        start = dot + 1;
-    }
-    return pieces;
-}
-
 ServerSelection::ServerSelection(const Controls& c, FormState& state, ServerList& servers, const Search& search,
                                  QObject* parent)
     : QObject(parent), c_(c), state_(state), servers_(servers), search_(search)

@@ -13,10 +13,6 @@ class ServerList;
 struct Controls;
 struct FormState;
 
-// Pieces of a dotted address as they go into one row of octet boxes: cut at every
-// ".", at most four, each ending before its first line break.
-std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count);
-
 // Selecting a webserver reads its block back out of the server list text: a click in
 // txtServers or Enter there selects the block under the caret, except while a search or a
 // command runs (it would enable a second command inside the running one).

@@ -7,6 +7,8 @@
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
 #include "webserver/DeviceFacts.h"
+#include "webserver/DeviceReply.h"
+#include "webserver/ServerBlock.h"
 #include "webserver/Search.h"
 #include "webserver/SetupDatagrams.h"
 #include "webserver/SubstringIndex.h"
@@ -397,6 +399,43 @@ private Q_SLOTS:
         QCOMPARE(QByteArray::fromStdString(sent->bytes).toHex(),
                  QByteArray("TAVIKwebserver|SetIP|").toHex() + "000002" "0a4d0016" "0052" "ffffff00" "0a4d0001"
                                                                "00000000" "7c");
+    }
+
+    // The list's block reader and the command line's reply reader agree on every shape of reply,
+    // and a block in the list takes nothing from the reply listed after it.
+    void theListAndTheCommandLineReadEveryShapeAlike_data()
+    {
+        // read: "address port mask gateway dns", then "dhcp" or "fixed" or "-" for no assignment
+        Columns<std::string, QString>("reply", "read");
+        QTest::newRow("complete") << TavikReply() << "192.168.1.20 80 255.255.255.0 192.168.1.1 192.168.1.1 dhcp";
+        QTest::newRow("ending with the DNS line")
+            << ShapedReply(1, {}, false) << "10.77.0.21 81 255.255.255.0 10.77.0.1 10.77.0.51 fixed";
+        QTest::newRow("without assignment and DNS")
+            << ShapedReply(2, {"IP Assignment", "DNS Server"}, true) << "10.77.0.22 82 255.255.255.0 10.77.0.1  -";
+        QTest::newRow("nothing after the address's colon")
+            << std::string("MAC Address : 00:08:DC:00:00:04\r\nIP Address : 10.1.2.3:") << "10.1.2.3 0    -";
+        QTest::newRow("no port on the address's line")
+            << std::string("MAC Address : 00:08:DC:00:00:04\nIP Address : 10.1.2.3\nGateway : 10.0.0.1")
+            << "10.1.2.3 0  10.0.0.1  -";
+        QTest::newRow("five pieces, a port beyond 65535")
+            << TavikReply({.address = "10.1.2.3.4:70000", .dns = "10.0.0.2.7"})
+            << "10.1.2.3.4 0 255.255.255.0 192.168.1.1 10.0.0.2 dhcp";
+    }
+    void theListAndTheCommandLineReadEveryShapeAlike()
+    {
+        QFETCH(std::string, reply);
+        QFETCH(QString, read);
+        const std::string first = heading(1), list = first + reply + heading(2) + TavikReply({.mac = "00:08:DC:09:09:09"});
+        const auto block = ReadServerBlock(list, {first.size() + 1, first.size() + reply.size()});
+        const auto alone = ReadDeviceReply(reply);
+        QVERIFY(block && alone);
+        const auto row = [&](std::size_t n) { return block->rows[n] ? RowAddressText(*block->rows[n]) : ""; };
+        QCOMPARE(QString::fromStdString(alone->address + " " + std::to_string(alone->port) + " " + alone->mask + " "
+                                        + alone->gateway + " " + alone->dns)
+                     + (alone->dhcp ? *alone->dhcp ? " dhcp" : " fixed" : " -"),
+                 read);
+        QCOMPARE(block->address.value_or(""), alone->address);
+        QVERIFY(row(0) == alone->mask && row(1) == alone->gateway && row(2) == alone->dns && block->dhcp == alone->dhcp);
     }
 
     void deviceHints()
