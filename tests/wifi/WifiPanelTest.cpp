@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #endif
 
 using namespace std::string_literals;
@@ -324,17 +325,34 @@ HOPTRACE_TEST(WifiPanelTest)
 namespace {
 
 // Logs each call's arguments joined by "|" (after "LC_ALL=...: " when that is not C)
-// and answers with the n-th line of the replies file: "exit code|message to stderr".
+// and answers with the n-th line of the replies file: "exit code|message to stderr", or
+// "sleep S": succeeds after S seconds, noting the call in the ended file then.
 const char kFakeNmcli[] = R"sh(#!/bin/sh
 PATH=/usr/bin:/bin dir=$(dirname "$0")
 [ "${LC_ALL-}" = C ] || printf 'LC_ALL=%s: ' "${LC_ALL-}" >> "$dir/calls"
 line=$(printf '%s|' "$@"); printf '%s\n' "${line%|}" >> "$dir/calls"
 reply=$(sed -n "$(wc -l < "$dir/calls")p" "$dir/replies")
+case $reply in 'sleep '*) sleep "${reply#sleep }"; printf '%s\n' "${line%|}" >> "$dir/ended"; exit 0;; esac
 case $reply in *'|'*) printf '%s\n' "${reply#*|}" >&2;; esac
 exit "${reply%%|*}"
 )sh";
 
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
+
+// Lets Qt's events run while a real command does, on the real clock (the rig's virtual one stands
+// still meanwhile); each time, it first runs `onWait`.
+class RealTimeWaiter final : public EventWaiter {
+public:
+    void yieldOnce() override { QCoreApplication::processEvents(); }
+    void waitForEvent(double maxSeconds) override
+    {
+        if (onWait)
+            onWait();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, int(maxSeconds * 1000));
+        QThread::msleep(10);
+    }
+    std::function<void()> onWait;
+};
 
 // Set only by run-on-private-bus.sh, on the bus it made to stand in for the system bus.
 bool OnPrivateSystemBus() { return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1"; }
@@ -399,6 +417,57 @@ private Q_SLOTS:
                               "key-mgmt|wpa-psk|wifi-sec.proto|rsn|wifi-sec.pairwise|ccmp|wifi-sec.group|ccmp|wifi-"
                               "sec.psk-flags|0|wifi-sec.psk|guestPYLO",
                               "connection|up|id|TAVIK MUREL"}));
+    }
+
+    // Closing the window while the sequence runs ends it, but never between the switch-off and the
+    // switch-on: the PC keeps its Wi-Fi after the program is gone. A call that sleeps is one the close
+    // lands in (commands take no virtual time, so the other closes land in the waits: 3 s after the
+    // switch-off, then 4 s after the switch-on).
+    void closing_data()
+    {
+        Columns<int, double, QStringList>("closeDuringCall", "closeAtSecond", "calls");
+        const QString off = "radio|wifi|off", on = "radio|wifi|on";
+        Row("during the switch-off", 1, -1.0, QStringList{off, on});
+        Row("in the wait after the switch-off", 0, 1.0, QStringList{off, on});
+        Row("during the switch-on, which runs to its end", 2, -1.0, QStringList{off, on, "ended: " + on});
+        Row("in the wait after the switch-on", 0, 5.0, QStringList{off, on});
+        Row("with no sequence running", 0, -1.0, QStringList{});
+    }
+    void closing()
+    {
+        QFETCH(int, closeDuringCall);
+        QFETCH(double, closeAtSecond);
+        write("replies",
+              QByteArray(closeDuringCall == 1 ? "sleep 30\n" : "0\n") + (closeDuringCall == 2 ? "sleep 1\n" : "0\n")
+                  + "0\n0\n0\n");
+        write("calls", {});
+        write("ended", {});
+        RealTimeWaiter waiter;
+        LinuxCommandRunner runner(&waiter);
+        Rig rig(nullptr, &runner);
+        rig.answerFromPing = 0;
+        const auto readLines = [this](const char* name) {
+            QFile file(dir_.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                                                  : QStringList{"unreadable"};
+        };
+        waiter.onWait = [&] {
+            if (closeDuringCall > 0 && readLines("calls").size() == closeDuringCall && rig.window->isVisible())
+                rig.window->close();
+        };
+        if (closeAtSecond >= 0)
+            rig.fakes.time.schedule(closeAtSecond, [&] { rig.window->close(); });
+        if (closeDuringCall > 0 || closeAtSecond >= 0)
+            WindowInput::Click(*rig.c().cmdWiFiConnect);
+        else
+            rig.window->close();
+        QVERIFY(rig.window->isHidden());
+        QStringList calls = readLines("calls");
+        for (const QString& ended : readLines("ended"))
+            calls << "ended: " + ended;
+        QTEST(calls, "calls");
+        QVERIFY(rig.fakes.echo.asked.empty() && rig.fakes.urls.opened.empty());
+        QCOMPARE(rig.tempDir.removed, rig.tempDir.created);
     }
 };
 
