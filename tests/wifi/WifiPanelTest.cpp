@@ -81,11 +81,13 @@ bool ShownYellow(QPushButton& button)
 }
 
 // The window after its first search, widened over the Wi-Fi panel, its runner faked unless a real
-// one is given. Each ping costs virtual time; the gateway answers from the chosen ping on (0: never).
+// one is given, without a WLAN service unless one is. Each ping costs virtual time; the gateway answers from the chosen
+// ping on (0: never).
 struct Rig : WindowRig {
     explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr)
     {
-        fakes.wlanOverride = wlan;
+        if (wlan)
+            fakes.wlanOverride = wlan;
         fakes.commandsOverride = realRunner ? realRunner : &runner;
         fakes.tempDirOverride = &tempDir;
         fakes.echo.costSeconds = 1.0;
