@@ -126,8 +126,7 @@ private Q_SLOTS:
 
     // The window closes at one moment of each kind of wait; whatever ran then ends within a
     // second and leaves nothing open: no socket, no timer, no temp folder, no list from a scan.
-    // The gateway's second command switches the WLAN on again: a close does not cut it short,
-    // and a close after the first one still runs it.
+    // The gateway's second command switches the WLAN on: a close neither cuts it short nor skips it.
     void closingEndsWhatRuns_data()
     {
         Columns<QString, int, int>("closeIn", "runs", "cancels");

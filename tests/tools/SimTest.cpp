@@ -101,8 +101,8 @@ private Q_SLOTS:
     {
         Columns<QString, QByteArray>("keys", "reply");
         const QByteArray host = "Host Name : TAVIK-WS\r\n", mac = "MAC Address : 00:08:DC:00:00:01\r\n",
-                         rest = "IP Assignment : STATIC\r\nIP Address : 192.168.1.20:80\r\n"
-                                "SubNet Mask : 255.255.255.0\r\nGateway : 192.168.1.1\r\n",
+                         rest = "IP Assignment : STATIC\r\nIP Address : 192.168.1.20:80\r\nSubNet Mask : "
+                                "255.255.255.0\r\nGateway : 192.168.1.1\r\n",
                          dns = "DNS Server : 192.168.1.1", firmware = "Firmware : 2.14\r\n";
         Row("every line", QString(""), host + mac + rest + dns + "\r\n" + firmware);
         Row("ending with the DNS line", QString("omit=firmware"), host + mac + rest + dns);
@@ -113,7 +113,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, keys);
         std::string error;
-        const std::optional<DeviceConfig> config = ParseDeviceKeys(keys.toStdString(), DeviceConfig{}, error);
+        const auto config = ParseDeviceKeys(keys.toStdString(), DeviceConfig{}, error);
         QTEST(config ? QByteArray::fromStdString(SimDevice(*config, -1, 4.0).replyBlock()) : QByteArray("refused"),
               "reply");
     }

@@ -341,18 +341,10 @@ exit "${reply%%|*}"
 
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 
-// Lets Qt's events run while a real command does, on the real clock (the rig's virtual one stands
-// still meanwhile); each time, it first runs `onWait`.
-class RealTimeWaiter final : public EventWaiter {
-public:
+// Qt's events on the real clock while a real command runs (the rig's virtual one stands still), `onWait` first.
+struct RealTimeWaiter final : EventWaiter {
     void yieldOnce() override { QCoreApplication::processEvents(); }
-    void waitForEvent(double maxSeconds) override
-    {
-        if (onWait)
-            onWait();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, int(maxSeconds * 1000));
-        QThread::msleep(10);
-    }
+    void waitForEvent(double) override { onWait(), QCoreApplication::processEvents(), QThread::msleep(10); }
     std::function<void()> onWait;
 };
 
@@ -375,6 +367,12 @@ class NmcliTest : public QObject {
         QFile file(dir_.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QStringList lines(const QString& name) const
+    {
+        QFile file(dir_.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                                              : QStringList{"unreadable"};
     }
 
 private Q_SLOTS:
@@ -410,9 +408,7 @@ private Q_SLOTS:
         WindowInput::Click(*rig.c().chkOldMurel);
         WindowInput::Click(*rig.c().cmdWiFiConnect);
         QTEST(rig.status(), "status");
-        QFile calls(dir_.filePath("calls"));
-        QVERIFY(calls.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(calls.readAll()).split(u'\n', Qt::SkipEmptyParts),
+        QCOMPARE(lines("calls"),
                  (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK MUREL",
                               "connection|add|type|wifi|con-name|TAVIK MUREL|ssid|TAVIK MUREL|connection.autoconnect|"
                               "no|wifi.mode|infrastructure|wifi.hidden|yes|wifi.cloned-mac-address|permanent|wifi-sec."
@@ -421,10 +417,9 @@ private Q_SLOTS:
                               "connection|up|id|TAVIK MUREL"}));
     }
 
-    // Closing the window while the sequence runs ends it, but never between the switch-off and the
-    // switch-on: the PC keeps its Wi-Fi after the program is gone. A call that sleeps is one the close
-    // lands in (commands take no virtual time, so the other closes land in the waits: 3 s after the
-    // switch-off, then 4 s after the switch-on).
+    // A close ends the sequence, but not between the switch-off and the switch-on: the PC keeps its Wi-Fi.
+    // A close lands in a call that sleeps or at a virtual second (commands take none: 3 s of waiting after
+    // the switch-off, then 4 after the switch-on).
     void closing_data()
     {
         Columns<int, double, QStringList>("closeDuringCall", "closeAtSecond", "calls");
@@ -448,13 +443,8 @@ private Q_SLOTS:
         LinuxCommandRunner runner(&waiter);
         Rig rig(nullptr, &runner);
         rig.answerFromPing = 0;
-        const auto readLines = [this](const char* name) {
-            QFile file(dir_.filePath(name));
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
-                                                  : QStringList{"unreadable"};
-        };
         waiter.onWait = [&] {
-            if (closeDuringCall > 0 && readLines("calls").size() == closeDuringCall && rig.window->isVisible())
+            if (closeDuringCall > 0 && lines("calls").size() == closeDuringCall && rig.window->isVisible())
                 rig.window->close();
         };
         if (closeAtSecond >= 0)
@@ -464,8 +454,8 @@ private Q_SLOTS:
         else
             rig.window->close();
         QVERIFY(rig.window->isHidden());
-        QStringList calls = readLines("calls");
-        for (const QString& ended : readLines("ended"))
+        QStringList calls = lines("calls");
+        for (const QString& ended : lines("ended"))
             calls << "ended: " + ended;
         QTEST(calls, "calls");
         QVERIFY(rig.fakes.echo.asked.empty() && rig.fakes.urls.opened.empty());
