@@ -113,9 +113,9 @@ ip route add default via 172.16.5.1 dev lan2 metric 200
 if [ -z "$config" ]; then
     config="$work/devices.conf"
     cat >"$config" <<'EOF'
-# Office segment (lan1 / sw1)
-name=WS-OFFICE,mac=00:08:DC:1A:00:01,mode=static,ip=192.168.1.20,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1
-name=WS-LAB,mac=00:08:DC:1A:00:02,mode=dhcp,ip=192.168.1.57,port=8080,gw=192.168.1.1,dns=8.8.8.8,iface=sw1
+# Office segment (lan1 / sw1); the first two answer as many devices do, ending with their DNS line
+name=WS-OFFICE,mac=00:08:DC:1A:00:01,mode=static,ip=192.168.1.20,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,omit=firmware
+name=WS-LAB,mac=00:08:DC:1A:00:02,mode=dhcp,ip=192.168.1.57,port=8080,gw=192.168.1.1,dns=8.8.8.8,iface=sw1,omit=firmware
 name=WS-SLOW,mac=00:08:DC:1A:00:03,mode=static,ip=192.168.1.30,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,delay=1200,jitter=300
 # An older device of another MAC range: listed, but not offered Set IP
 name=WS-OLD,mac=00:0A:5B:20:00:04,mode=static,ip=192.168.1.40,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,fw=1.07
