@@ -244,8 +244,7 @@ private Q_SLOTS:
         whole("whole", "192.168.1.20:80", "255.255.255.0", "192.168.1.20 SetIP 80 192/168/1/20|255/255/255/0");
         whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
         QTest::newRow("no assignment or address") << head << " SetIP " + none;
-        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:"
-                                         << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
+        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:" << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
         QTest::newRow("nothing behind DNS") << dhcp
                 + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
                                             << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|///";
