@@ -29,6 +29,9 @@
 # Exit status: COMMAND's; 77 when no private namespace can be made; 1 when the LAN or
 # the simulator cannot be set up.
 set -uo pipefail
+# The LAN's steps may use programs of /usr/sbin (nft, tc, sysctl), which is not on a normal
+# user's PATH on Debian.
+case ":$PATH:" in *:/usr/sbin:*) ;; *) PATH=$PATH:/usr/sbin:/sbin && export PATH ;; esac
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 sim="$here/../build/tools/tavik-sim/tavik-sim"
@@ -137,6 +140,8 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
 if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
     mkdir -m 0700 "$work/runtime" && export XDG_RUNTIME_DIR="$work/runtime"
 fi
+# shellcheck source=scripts/utf8-locale.sh
+. "$here/utf8-locale.sh"
 
 if [ "$start_sim" = 1 ]; then
     args=(--manage-addresses --config "$config" --ready-file "$work/sim-ready")

@@ -162,8 +162,7 @@ std::size_t Width(const std::string& utf8) { return static_cast<std::size_t>(QSt
 // A value's line breaks would tear an aligned row apart.
 std::string OneLine(std::string text)
 {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
     return text;
 }
 

@@ -13,11 +13,11 @@
 struct DeviceReply {
     std::string mac;
     std::string hostName;
-    std::string assignment;  // what the device says: "DHCP", or its word for a fixed address
+    std::string assignment;   // what the device says: "DHCP", or its word for a fixed address
     std::optional<bool> dhcp; // as the window decides it; nothing without the label
-    std::string address;     // as the window reads it; empty without the label
-    int port = 0;            // 0 when the device gives none, or nothing a port can be
-    std::string mask;        // the rows as the octet boxes get them, joined by "."
+    std::string address;      // as the window reads it; empty without the label
+    int port = 0;             // 0 when the device gives none, or nothing a port can be
+    std::string mask;         // the rows as the octet boxes get them, joined by "."
     std::string gateway;
     std::string dns;
     // Every other "label : value" line, in the device's order.

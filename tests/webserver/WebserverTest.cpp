@@ -61,10 +61,10 @@ std::string ShapedReply(int n, const QStringList& missing, bool firmwareLine)
 {
     const std::string i = std::to_string(n);
     const std::pair<const char*, std::string> lines[] = {
-        {"Host Name", "Dev-" + i},          {"MAC Address", "00:08:DC:00:00:0" + i},
-        {"IP Assignment", "STATIC"},        {"IP Address", "10.77.0.2" + i + ":8" + i},
-        {"SubNet Mask", "255.255.255.0"},   {"Gateway", "10.77.0.1"},
-        {"DNS Server", "10.77.0.5" + i},    {"Firmware", "1.07"}};
+        {"Host Name", "Dev-" + i},        {"MAC Address", "00:08:DC:00:00:0" + i},
+        {"IP Assignment", "STATIC"},      {"IP Address", "10.77.0.2" + i + ":8" + i},
+        {"SubNet Mask", "255.255.255.0"}, {"Gateway", "10.77.0.1"},
+        {"DNS Server", "10.77.0.5" + i},  {"Firmware", "1.07"}};
     std::string reply;
     for (const auto& [label, value] : lines) {
         if (missing.contains(label) || (!firmwareLine && std::string_view(label) == "Firmware"))
@@ -265,8 +265,7 @@ private Q_SLOTS:
         whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
         // What a block does not hold stays empty, and without an address there is nothing to set up.
         QTest::newRow("no assignment or address") << head << " -  ///|///|///|///";
-        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:"
-                                         << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
+        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:" << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
         QTest::newRow("nothing behind DNS") << dhcp
                 + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
                                             << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|10/0/0/2";
@@ -358,8 +357,9 @@ private Q_SLOTS:
     {
         WindowRig rig;
         rig.listReplies({ShapedReply(1, {}, true), ShapedReply(2, {"IP Assignment", "DNS Server"}, false),
-                         ShapedReply(3, {"IP Address"}, true), "Host Name : x\r\nMAC Address : 00:08:DC:00:00:04\r\n"
-                                                               "IP Address : 10.1.2.3:"});
+                         ShapedReply(3, {"IP Address"}, true),
+                         "Host Name : x\r\nMAC Address : 00:08:DC:00:00:04\r\n"
+                         "IP Address : 10.1.2.3:"});
         const Controls& c = rig.c();
         const auto clickReply = [&](int n) {
             const std::string mac = "MAC Address : 00:08:DC:00:00:0" + std::to_string(n);
@@ -397,8 +397,14 @@ private Q_SLOTS:
         const auto sent = std::ranges::find_if(rig.fakes.socket.sent, isSetup);
         QVERIFY(sent != rig.fakes.socket.sent.end());
         QCOMPARE(QByteArray::fromStdString(sent->bytes).toHex(),
-                 QByteArray("TAVIKwebserver|SetIP|").toHex() + "000002" "0a4d0016" "0052" "ffffff00" "0a4d0001"
-                                                               "00000000" "7c");
+                 QByteArray("TAVIKwebserver|SetIP|").toHex()
+                     + "000002"
+                       "0a4d0016"
+                       "0052"
+                       "ffffff00"
+                       "0a4d0001"
+                       "00000000"
+                       "7c");
     }
 
     // The list's block reader and the command line's reply reader agree on every shape of reply,
@@ -425,7 +431,8 @@ private Q_SLOTS:
     {
         QFETCH(std::string, reply);
         QFETCH(QString, read);
-        const std::string first = heading(1), list = first + reply + heading(2) + TavikReply({.mac = "00:08:DC:09:09:09"});
+        const std::string first = heading(1),
+                          list = first + reply + heading(2) + TavikReply({.mac = "00:08:DC:09:09:09"});
         const auto block = ReadServerBlock(list, {first.size() + 1, first.size() + reply.size()});
         const auto alone = ReadDeviceReply(reply);
         QVERIFY(block && alone);
@@ -435,7 +442,8 @@ private Q_SLOTS:
                      + (alone->dhcp ? *alone->dhcp ? " dhcp" : " fixed" : " -"),
                  read);
         QCOMPARE(block->address.value_or(""), alone->address);
-        QVERIFY(row(0) == alone->mask && row(1) == alone->gateway && row(2) == alone->dns && block->dhcp == alone->dhcp);
+        QVERIFY(row(0) == alone->mask && row(1) == alone->gateway && row(2) == alone->dns
+                && block->dhcp == alone->dhcp);
     }
 
     void deviceHints()
