@@ -204,7 +204,7 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         }};
 
     // The window offers Set IP only to devices of this MAC range; others do not take it.
-    if (!positional.front().startsWith(QLatin1String("00:08")))
+    if (!TavikDatagram::TakesIpSettings(mac))
         return Refused(QStringLiteral("%1 is not a device that takes IP settings (its MAC does not begin with 00:08)")
                            .arg(positional.front()));
     ExpectedSettings expected;

@@ -74,7 +74,7 @@ std::optional<int> CliCommands::prepare()
     }
     network_.socket.close();
     if (!network_.socket.bind(TavikDatagram::Port)) {
-        Say("UDP port 8080 is in use by another program. Webservers cannot be searched.");
+        Say(std::string(TavikDatagram::PortInUseText));
         return ExitPortInUse;
     }
     if (!network_.socket.enableBroadcast())

@@ -36,8 +36,6 @@ constexpr int kTurnDatagrams = 4096;
 // microseconds a byte (measured on 2 shared cores).
 constexpr std::size_t kTurnListBytes = 32 * 1024;
 
-const char* const kPortInUse = "UDP port 8080 is in use by another program. Webservers cannot be searched.";
-
 void setTextColour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();
@@ -99,7 +97,8 @@ void Discovery::searchAdapters(int adapterCount)
         c_.labStatus->setText(QString());
     } else {
         setTextColour(c_.labStatus, QColor(255, 0, 0));
-        c_.labStatus->setText(QString::fromLatin1(kPortInUse));
+        c_.labStatus->setText(
+            QString::fromLatin1(TavikDatagram::PortInUseText.data(), qsizetype(TavikDatagram::PortInUseText.size())));
     }
 }
 

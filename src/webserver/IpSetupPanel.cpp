@@ -1,6 +1,7 @@
 #include "IpSetupPanel.h"
 
 #include "AdapterBroadcast.h"
+#include "Datagrams.h"
 #include "ServerList.h"
 #include "SetupDatagrams.h"
 
@@ -26,7 +27,6 @@
 namespace {
 constexpr double kSendPhaseSeconds = 3.0;
 constexpr double kCopyIntervalSeconds = 1.0;
-constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
 
 IpSetupPanel::IpSetupPanel(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
@@ -117,7 +117,7 @@ void IpSetupPanel::rebootWait()
     servers_.setText("");
     c_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
     TimedWait(
-        services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+        services_.clock, services_.waiter, TavikDatagram::RebootSeconds, [this] { return state_.closing; },
         [this] { c_.labStatus->setText(c_.labStatus->text() + "..."); });
 }
 

@@ -1,5 +1,6 @@
 #include "ServerSelection.h"
 
+#include "Datagrams.h"
 #include "Search.h"
 #include "ServerList.h"
 
@@ -108,7 +109,7 @@ void ServerSelection::ParseServerBlock(ReplySpan block)
     c_.cmdDefault->setText(QStringLiteral("Load defaults on ") + AnsiBytesToText(state_.selectedIp));
     c_.cmdReboot->setText(QStringLiteral("Reboot ") + AnsiBytesToText(state_.selectedIp));
     c_.cmdReboot->setEnabled(true);
-    c_.cmdSetIP->setEnabled(state_.selectedMac.starts_with("00:08"));
+    c_.cmdSetIP->setEnabled(TavikDatagram::TakesIpSettings(state_.selectedMac));
 }
 
 void ServerSelection::FillAddressRow(std::string_view address, int firstBox)
