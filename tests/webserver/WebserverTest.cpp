@@ -43,16 +43,6 @@ void run(WindowRig& rig, Command command)
     WindowInput::Click(command == Reboot ? *c.cmdReboot : command == LoadDefaults ? *c.cmdDefault : *c.cmdIPOK);
 }
 
-// A click into the box selects its text; what is typed then replaces it.
-void typeInto(WindowRig& rig, QLineEdit* box, const QString& text)
-{
-    WindowInput::Click(*box);
-    QCoreApplication::processEvents();
-    if (text.isEmpty())
-        WindowInput::Key(*rig.window, Qt::Key_Backspace);
-    WindowInput::Type(*rig.window, text);
-}
-
 bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
 
 // Device n's reply as devices of one kind send it: without the lines named in `missing`, and
@@ -225,8 +215,7 @@ private Q_SLOTS:
             {"\r\nWebserver 1", 0, "", ""}, // the very start of the list
             {"Webserver 1 found:", 3, "192.168.1.21", first},
             {"Host Name : second", 2, "192.168.1.30", second},
-            {"Webserver 2 found:", 4, "192.168.1.21", first},     // a heading still counts to the block before it
-            {"Firmware : 1.07\r\n", 17, "192.168.1.30", second}}; // the end of the second block
+            {"Webserver 2 found:", 4, "192.168.1.21", first}}; // a heading still counts to the block before it
         for (const auto& [where, offset, selected, hint] : clicks) {
             rig.clickServerListAt(rig.serverText().rfind(where) + offset);
             QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
@@ -265,10 +254,6 @@ private Q_SLOTS:
         whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
         // What a block does not hold stays empty, and without an address there is nothing to set up.
         QTest::newRow("no assignment or address") << head << " -  ///|///|///|///";
-        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:" << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
-        QTest::newRow("nothing behind DNS") << dhcp
-                + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
-                                            << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|10/0/0/2";
         QTest::newRow("no port on the address's line") << dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0"
                                                        << "10.1.2.3 SetIP  10/1/2/3|255/0/0/0|///|///";
         QTest::newRow("five pieces, label in other case")
@@ -396,15 +381,9 @@ private Q_SLOTS:
         WindowInput::Click(*c.cmdIPOK);
         const auto sent = std::ranges::find_if(rig.fakes.socket.sent, isSetup);
         QVERIFY(sent != rig.fakes.socket.sent.end());
-        QCOMPARE(QByteArray::fromStdString(sent->bytes).toHex(),
-                 QByteArray("TAVIKwebserver|SetIP|").toHex()
-                     + "000002"
-                       "0a4d0016"
-                       "0052"
-                       "ffffff00"
-                       "0a4d0001"
-                       "00000000"
-                       "7c");
+        QCOMPARE(QByteArray::fromStdString(sent->bytes), // MAC tail, address, port, mask, gateway, DNS
+                 "TAVIKwebserver|SetIP|" + QByteArray::fromHex("000002 0a4d0016 0052 ffffff00 0a4d0001 00000000")
+                     + '|');
     }
 
     // The list's block reader and the command line's reply reader agree on every shape of reply,
@@ -594,7 +573,7 @@ private Q_SLOTS:
         WindowInput::Click(*c.cmdSetIP);
         QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
         QVERIFY(c.fraSetIP->isVisible() && !c.txtServers->isEnabled() && !c.picRefresh->isEnabled());
-        typeInto(rig, c.txtPort, "81");
+        WindowInput::Retype(*rig.window, *c.txtPort, "81");
         // Cancel keeps the edits for the next opening.
         WindowInput::Click(*c.cmdIPCancel);
         QVERIFY(c.fraSetIP->isHidden() && c.txtServers->isEnabled() && c.cmdReboot->isEnabled());
@@ -602,10 +581,10 @@ private Q_SLOTS:
         WindowInput::Click(*c.optAutoIP[fixIp ? 1 : 0]);
         QCOMPARE(c.fraIP->isEnabled(), fixIp);
         for (int box = 12; box < 16; ++box)
-            typeInto(rig, c.txtIPadres[box], "8");
+            WindowInput::Retype(*rig.window, *c.txtIPadres[box], "8");
         QLineEdit* typedInto = box == -2 ? nullptr : box == -1 ? c.txtPort : c.txtIPadres[box];
         if (typedInto)
-            typeInto(rig, typedInto, typed);
+            WindowInput::Retype(*rig.window, *typedInto, typed);
         if (answered)
             rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:12:34:57"}), 0.5); // not listed yet
         QStringList status;
