@@ -190,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(text.contains("00:08:DC:00:03:E7") && text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
     }
 
-    void aClickSelectsTheBlockBeforeTheCaret()
+    void aSelectionIsMarkedAndDescribedOnItsButtons()
     {
         WindowRig rig;
         rig.fakes.adapters.list = {{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
