@@ -34,14 +34,6 @@ constexpr int RebootAndSearchLimitMs = 45'000;
 
 QString serverText(frmHoptrace& window) { return window.controls().txtServers->toPlainText(); }
 
-// Tabs until `target` has the focus; false when the chain never gets there.
-bool tabTo(QWidget& window, QWidget* target)
-{
-    for (int press = 0; press < 60 && QApplication::focusWidget() != target; ++press)
-        WindowInput::Key(window, Qt::Key_Tab);
-    return QApplication::focusWidget() == target;
-}
-
 struct CliRun {
     int exitCode = -1;
     QByteArray out, err;
@@ -131,8 +123,8 @@ private Q_SLOTS:
         startWindow();
         const Controls& c = window_->controls();
         WindowInput::Click(*c.cmdSetIP);
-        typeInto(c.txtIPadres[3], "30");
-        typeInto(c.txtPort, "8090");
+        WindowInput::Retype(*window_, *c.txtIPadres[3], "30");
+        WindowInput::Retype(*window_, *c.txtPort, "8090");
         WindowInput::Click(*c.cmdIPOK);
         QVERIFY(searchLists("IP Address : 192.168.1.30:8090"));
         WindowInput::Click(*c.cmdSetIP);
@@ -200,7 +192,7 @@ private Q_SLOTS:
         Key(w, Qt::Key_End, Qt::ControlModifier);
         Key(w, Qt::Key_Return);
         QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.41"));
-        QVERIFY(tabTo(w, c.cmdReboot));
+        QVERIFY(WindowInput::TabTo(w, c.cmdReboot));
         Key(w, Qt::Key_Space);
         // The search after the wait lists the rebooted device again.
         QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && serverText(w).contains("00:08:DC:4B:00:02")
@@ -301,14 +293,6 @@ private Q_SLOTS:
     }
 
 private:
-    // A click into the box selects its text; what is typed then replaces it.
-    void typeInto(QLineEdit* box, const QString& text)
-    {
-        WindowInput::Click(*box);
-        QCoreApplication::processEvents();
-        WindowInput::Type(*window_, text);
-    }
-
     // Waits for the search that follows a command; a device still rebooting when that
     // search ran is found by the next one.
     bool searchLists(const QString& what)

@@ -43,16 +43,6 @@ void run(WindowRig& rig, Command command)
     WindowInput::Click(command == Reboot ? *c.cmdReboot : command == LoadDefaults ? *c.cmdDefault : *c.cmdIPOK);
 }
 
-// A click into the box selects its text; what is typed then replaces it.
-void typeInto(WindowRig& rig, QLineEdit* box, const QString& text)
-{
-    WindowInput::Click(*box);
-    QCoreApplication::processEvents();
-    if (text.isEmpty())
-        WindowInput::Key(*rig.window, Qt::Key_Backspace);
-    WindowInput::Type(*rig.window, text);
-}
-
 bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
 
 // Device n's reply as devices of one kind send it: without the lines named in `missing`, and
@@ -109,23 +99,20 @@ private Q_SLOTS:
         // late: how many of the datagrams come after the search has ended;
         // refusing: the adapter whose sends fail, -1 every one
         Columns<QByteArrayList, int, int, double, int>("datagrams", "late", "listed", "startAt", "refusing");
-        const auto row = [](const char* name, QByteArrayList datagrams, int late, int listed, double startAt = 36000.0,
-                            int refusing = -2) {
-            QTest::newRow(name) << datagrams << late << listed << startAt << refusing;
-        };
         const QByteArray a(TavikReply().c_str()), b(TavikReply({.mac = "00:08:DC:00:00:02"}).c_str());
-        row("two wait for a click", {a, b}, 0, 2);
-        row("one answering every request", {a, a, a}, 0, 1);
-        row("late after No find: listed, not selected", {a}, 1, 1);
-        row("late after a lone one: neither selected", {a, b}, 1, 2);
-        row("started at 23:59:59, ends after midnight", {}, 0, 0, 86399.0);
-        row("one adapter down does not silence the other; its one reply is selected", {a}, 0, 1, 36000.0, 2);
-        row("every adapter refuses: one box, and the search still ends", {}, 0, 0, 36000.0, -1);
+        using List = QByteArrayList;
+        Row("two wait for a click", List{a, b}, 0, 2, 36000.0, -2);
+        Row("one answering every request", List{a, a, a}, 0, 1, 36000.0, -2);
+        Row("late after No find: listed, not selected", List{a}, 1, 1, 36000.0, -2);
+        Row("late after a lone one: neither selected", List{a, b}, 1, 2, 36000.0, -2);
+        Row("started at 23:59:59, ends after midnight", List{}, 0, 0, 86399.0, -2);
+        Row("one adapter down does not silence the other; its one reply is selected", List{a}, 0, 1, 36000.0, 2);
+        Row("every adapter refuses: one box, and the search still ends", List{}, 0, 0, 36000.0, -1);
         // Our own request, another program's text, a label in other case or at the very end: "No find".
-        row("no reply",
-            {"TAVIKwebserver|List|", "TAVIKwebserver|MAC Address : 1", "hello on port 8080",
-             "Mac Address : 00:08:DC:00:00:01", "Host Name : x\r\nMAC Address"},
-            0, 0);
+        Row("no reply",
+            List{"TAVIKwebserver|List|", "TAVIKwebserver|MAC Address : 1", "hello on port 8080",
+                 "Mac Address : 00:08:DC:00:00:01", "Host Name : x\r\nMAC Address"},
+            0, 0, 36000.0, -2);
     }
     void searchOutcomes()
     {
@@ -203,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(text.contains("00:08:DC:00:03:E7") && text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
     }
 
-    void aClickSelectsTheBlockBeforeTheCaret()
+    void aSelectionIsMarkedAndDescribedOnItsButtons()
     {
         WindowRig rig;
         rig.fakes.adapters.list = {{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2},
@@ -220,22 +207,19 @@ private Q_SLOTS:
         const QString first = "Found on NIC #1 (192.168.1.10/24)";
         const QString second = "Found on NIC #2 (172.16.5.10/16)\n192.168.1.30 is not on the network of NIC #2: "
                                "Reboot may not reach it; Set IP can move it.";
-        // Where the caret goes, and what that selects: alternately the first and the second block.
+        // The very start of the list selects nothing; then the first block, then the second (where
+        // else a click selects which block: everyReplyIsSelectedInsideItsOwnBlock).
         const std::tuple<const char*, int, QString, QString> clicks[] = {
-            {"\r\nWebserver 1", 0, "", ""}, // the very start of the list
+            {"\r\nWebserver 1", 0, "", ""},
             {"Webserver 1 found:", 3, "192.168.1.21", first},
-            {"Host Name : second", 2, "192.168.1.30", second},
-            {"Webserver 2 found:", 4, "192.168.1.21", first},     // a heading still counts to the block before it
-            {"Firmware : 1.07\r\n", 17, "192.168.1.30", second}}; // the end of the second block
+            {"Host Name : second", 2, "192.168.1.30", second}};
         for (const auto& [where, offset, selected, hint] : clicks) {
             rig.clickServerListAt(rig.serverText().rfind(where) + offset);
             QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
-            QCOMPARE(c.cmdReboot->isEnabled(), !selected.isEmpty());
             for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
                 QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
             if (selected.isEmpty())
                 continue;
-            QCOMPARE(c.cmdReboot->text(), "Reboot " + selected);
             // The list marks the selected reply's own lines, from its host name to its last line.
             const QString marked = c.txtServers->extraSelections().value(0).cursor.selectedText();
             QVERIFY2(marked.startsWith("Host Name") && marked.endsWith("Firmware : 1.07")
@@ -265,10 +249,6 @@ private Q_SLOTS:
         whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
         // What a block does not hold stays empty, and without an address there is nothing to set up.
         QTest::newRow("no assignment or address") << head << " -  ///|///|///|///";
-        QTest::newRow("no port or mask") << dhcp + "IP Address : 10.1.2.3:" << "10.1.2.3 SetIP 0 10/1/2/3|///|///|///";
-        QTest::newRow("nothing behind DNS") << dhcp
-                + "IP Address : 10.1.2.3:81\r\nSubNet Mask : 255.0.0.0\r\nGateway : 10.0.0.1\r\nDNS Server : 10.0.0.2"
-                                            << "10.1.2.3 SetIP 81 10/1/2/3|255/0/0/0|10/0/0/1|10/0/0/2";
         QTest::newRow("no port on the address's line") << dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0"
                                                        << "10.1.2.3 SetIP  10/1/2/3|255/0/0/0|///|///";
         QTest::newRow("five pieces, label in other case")
@@ -307,14 +287,13 @@ private Q_SLOTS:
     void everyReplyIsSelectedInsideItsOwnBlock_data()
     {
         Columns<QStringList, QStringList, bool>("first", "others", "firmwareLine");
-        QTest::newRow("complete") << QStringList{} << QStringList{} << true;
-        QTest::newRow("ending with the DNS line") << QStringList{} << QStringList{} << false;
+        Row("complete", QStringList{}, QStringList{}, true);
+        Row("ending with the DNS line", QStringList{}, QStringList{}, false);
         for (const char* label : {"Host Name", "IP Assignment", "IP Address", "SubNet Mask", "Gateway", "DNS Server"})
-            QTest::newRow(qPrintable(QString("without ") + label)) << QStringList{label} << QStringList{label} << true;
-        QTest::newRow("first without assignment and address, then complete")
-            << QStringList{"IP Assignment", "IP Address"} << QStringList{} << true;
-        QTest::newRow("first without DNS, ending with its gateway")
-            << QStringList{"DNS Server"} << QStringList{} << false;
+            Row(QByteArray("without ") + label, QStringList{label}, QStringList{label}, true);
+        Row("first without assignment and address, then complete", QStringList{"IP Assignment", "IP Address"},
+            QStringList{}, true);
+        Row("first without DNS, ending with its gateway", QStringList{"DNS Server"}, QStringList{}, false);
     }
     void everyReplyIsSelectedInsideItsOwnBlock()
     {
@@ -396,15 +375,9 @@ private Q_SLOTS:
         WindowInput::Click(*c.cmdIPOK);
         const auto sent = std::ranges::find_if(rig.fakes.socket.sent, isSetup);
         QVERIFY(sent != rig.fakes.socket.sent.end());
-        QCOMPARE(QByteArray::fromStdString(sent->bytes).toHex(),
-                 QByteArray("TAVIKwebserver|SetIP|").toHex()
-                     + "000002"
-                       "0a4d0016"
-                       "0052"
-                       "ffffff00"
-                       "0a4d0001"
-                       "00000000"
-                       "7c");
+        QCOMPARE(QByteArray::fromStdString(sent->bytes), // MAC tail, address, port, mask, gateway, DNS
+                 "TAVIKwebserver|SetIP|" + QByteArray::fromHex("000002 0a4d0016 0052 ffffff00 0a4d0001 00000000")
+                     + '|');
     }
 
     // The list's block reader and the command line's reply reader agree on every shape of reply,
@@ -590,11 +563,10 @@ private Q_SLOTS:
                                    {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
         rig.listReplies({TavikReply({.host = "Hall\x80\x93", .mac = "00:08:DC:12:34:56"})});
         const Controls& c = rig.c();
-        QVERIFY(c.txtServers->toPlainText().contains(QString::fromUtf8("Hall\u20ac\u201c"))); // the PC's code page
         WindowInput::Click(*c.cmdSetIP);
         QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
         QVERIFY(c.fraSetIP->isVisible() && !c.txtServers->isEnabled() && !c.picRefresh->isEnabled());
-        typeInto(rig, c.txtPort, "81");
+        WindowInput::Retype(*rig.window, *c.txtPort, "81");
         // Cancel keeps the edits for the next opening.
         WindowInput::Click(*c.cmdIPCancel);
         QVERIFY(c.fraSetIP->isHidden() && c.txtServers->isEnabled() && c.cmdReboot->isEnabled());
@@ -602,10 +574,10 @@ private Q_SLOTS:
         WindowInput::Click(*c.optAutoIP[fixIp ? 1 : 0]);
         QCOMPARE(c.fraIP->isEnabled(), fixIp);
         for (int box = 12; box < 16; ++box)
-            typeInto(rig, c.txtIPadres[box], "8");
+            WindowInput::Retype(*rig.window, *c.txtIPadres[box], "8");
         QLineEdit* typedInto = box == -2 ? nullptr : box == -1 ? c.txtPort : c.txtIPadres[box];
         if (typedInto)
-            typeInto(rig, typedInto, typed);
+            WindowInput::Retype(*rig.window, *typedInto, typed);
         if (answered)
             rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:12:34:57"}), 0.5); // not listed yet
         QStringList status;

@@ -98,14 +98,6 @@ struct Rig : WindowRig {
         finishSearch();
         showWifiPanel();
     }
-    // Replaces a box's text as a person does: click, select all, type.
-    void retype(QLineEdit* box, const QString& text)
-    {
-        WindowInput::Click(*box);
-        WindowInput::Key(*window, Qt::Key_A, Qt::ControlModifier);
-        WindowInput::Key(*window, Qt::Key_Delete);
-        WindowInput::Type(*window, text);
-    }
     QString status() const { return c().labStatus->text(); }
     bool busy() const { return !window->isEnabled() && c().Animation1->isVisible(); }
     QColor statusColour() const { return c().labStatus->palette().color(QPalette::WindowText); }
@@ -120,8 +112,8 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
 {
     Rig rig(&wlan);
     const Controls& c = rig.c();
-    rig.retype(c.txtSSID, "HomeNet");
-    rig.retype(c.txtMurelPort, row.port);
+    WindowInput::Retype(*rig.window, *c.txtSSID, "HomeNet");
+    WindowInput::Retype(*rig.window, *c.txtMurelPort, row.port);
     c.cmdWiFiConnect->setEnabled(false); // as before the first search ends
     const double start = rig.fakes.time.elapsed();
     rig.fakes.time.schedule(0.2, [&] { WindowInput::Click(*c.picRescan); });
@@ -192,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(c.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
         QCOMPARE(rig.fakes.messages.shown.size(), 1u);
         const auto enabledAfter = [&](QLineEdit* box, const QString& text) {
-            rig.retype(box, text);
+            WindowInput::Retype(*rig.window, *box, text);
             return c.cmdWiFiConnect->isEnabled();
         };
         QVERIFY(!enabledAfter(c.txtMurelPort, "65536"));
@@ -453,7 +445,7 @@ private Q_SLOTS:
             WindowInput::Click(*rig.c().cmdWiFiConnect);
         else
             rig.window->close();
-        QVERIFY(rig.window->isHidden());
+        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
         QStringList calls = lines("calls");
         for (const QString& ended : lines("ended"))
             calls << "ended: " + ended;
