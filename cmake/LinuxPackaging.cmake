@@ -24,7 +24,6 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/app/resources/hicolor DESTINATION ${
 install(FILES ${generated}/hoptrace.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hoptrace)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hoptrace RENAME copyright)
-install(FILES ${linux_dir}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME hoptrace)
 
 # Installing builds only the program (the package command builds it first): the tests
 # are not part of the package and need not be built for it.
