@@ -18,7 +18,7 @@ build="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools lib
 # The window's font (Liberation Sans, DejaVu as fall-back); ip, unshare, nsenter, setpriv.
 runtime="fonts-dejavu-core fonts-liberation2 iproute2 util-linux"
 package="dpkg-dev lintian desktop-file-utils appstream"
-tests="clang-format iputils-ping nftables python3 dbus python3-dbusmock libglib2.0-bin xvfb xauth x11-utils xdotool
+tests="clang-format-19 iputils-ping nftables python3 dbus python3-dbusmock libglib2.0-bin xvfb xauth x11-utils xdotool
        imagemagick procps"
 windows="g++-mingw-w64-x86-64-posix wine64 wine googletest"
 # The Windows program (./hoptrace-dev windows): Qt's source through apt, NSIS for the installer.

@@ -17,6 +17,9 @@
 
 set -u
 script=$(readlink -f "$0")
+# nft, tc and sysctl live in /usr/sbin, which is not on a normal user's PATH on Debian; the
+# steps run through `in` (nsenter) look their programs up in this PATH too.
+case ":$PATH:" in *:/usr/sbin:*) ;; *) PATH=$PATH:/usr/sbin:/sbin && export PATH ;; esac
 
 fail() {
     echo "private-network: $*" >&2

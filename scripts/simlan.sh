@@ -29,6 +29,9 @@
 # Exit status: COMMAND's; 77 when no private namespace can be made; 1 when the LAN or
 # the simulator cannot be set up.
 set -uo pipefail
+# The LAN's steps may use programs of /usr/sbin (nft, tc, sysctl), which is not on a normal
+# user's PATH on Debian.
+case ":$PATH:" in *:/usr/sbin:*) ;; *) PATH=$PATH:/usr/sbin:/sbin && export PATH ;; esac
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 sim="$here/../build/tools/tavik-sim/tavik-sim"
@@ -113,9 +116,9 @@ ip route add default via 172.16.5.1 dev lan2 metric 200
 if [ -z "$config" ]; then
     config="$work/devices.conf"
     cat >"$config" <<'EOF'
-# Office segment (lan1 / sw1)
-name=WS-OFFICE,mac=00:08:DC:1A:00:01,mode=static,ip=192.168.1.20,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1
-name=WS-LAB,mac=00:08:DC:1A:00:02,mode=dhcp,ip=192.168.1.57,port=8080,gw=192.168.1.1,dns=8.8.8.8,iface=sw1
+# Office segment (lan1 / sw1); the first two answer as many devices do, ending with their DNS line
+name=WS-OFFICE,mac=00:08:DC:1A:00:01,mode=static,ip=192.168.1.20,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,omit=firmware
+name=WS-LAB,mac=00:08:DC:1A:00:02,mode=dhcp,ip=192.168.1.57,port=8080,gw=192.168.1.1,dns=8.8.8.8,iface=sw1,omit=firmware
 name=WS-SLOW,mac=00:08:DC:1A:00:03,mode=static,ip=192.168.1.30,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,delay=1200,jitter=300
 # An older device of another MAC range: listed, but not offered Set IP
 name=WS-OLD,mac=00:0A:5B:20:00:04,mode=static,ip=192.168.1.40,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,fw=1.07
@@ -137,6 +140,8 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
 if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
     mkdir -m 0700 "$work/runtime" && export XDG_RUNTIME_DIR="$work/runtime"
 fi
+# shellcheck source=scripts/utf8-locale.sh
+. "$here/utf8-locale.sh"
 
 if [ "$start_sim" = 1 ]; then
     args=(--manage-addresses --config "$config" --ready-file "$work/sim-ready")

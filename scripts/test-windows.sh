@@ -7,6 +7,9 @@
 # Usage: scripts/test-windows.sh [build-dir]   (default: build-win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The private network's steps may use programs of /usr/sbin (nft, tc, sysctl), which is not on
+# a normal user's PATH on Debian.
+case ":$PATH:" in *:/usr/sbin:*) ;; *) PATH=$PATH:/usr/sbin:/sbin && export PATH ;; esac
 
 # The run itself, started by `private-network.sh enter` below: builds a small LAN for the
 # adapter and echo tests, then runs CTest under one wine server.

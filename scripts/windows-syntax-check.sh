@@ -20,6 +20,29 @@ version=$(sed -n 's/^project(Hoptrace VERSION \([0-9]*\)\.\([0-9]*\)\.\([0-9]*\)
 set -- $version
 flags="-std=c++20 -fsyntax-only -Wall -Wextra -Werror -Isrc -isystem $qt"
 for module in QtCore QtGui QtWidgets QtNetwork QtDBus; do flags="$flags -isystem $qt/$module"; done
+# Debian 13's Qt leaves the Windows-only qwindowdefs_win.h out of its Linux headers, while
+# qwindowdefs.h includes it under Q_OS_WIN. The stand-in declares the Win32 handle types as Qt
+# does (opaque structs, as mingw-w64's STRICT declarations make them too), nothing more.
+if [ ! -e "$qt/QtGui/qwindowdefs_win.h" ]; then
+    standin=$(mktemp -d "${TMPDIR:-/tmp}/qt-windefs.XXXXXX")
+    trap 'rm -rf "$standin"' EXIT
+    mkdir "$standin/QtGui"
+    {
+        echo '#pragma once'
+        echo '#ifndef STRICT'
+        echo '#define STRICT'
+        echo '#endif'
+        for handle in HINSTANCE HDC HWND HFONT HPEN HBRUSH HBITMAP HICON HPALETTE HRGN HMONITOR HGLRC; do
+            echo "struct ${handle}__; typedef struct ${handle}__* $handle;"
+        done
+        echo 'typedef HINSTANCE HMODULE; typedef HICON HCURSOR; typedef struct tagMSG MSG;'
+        echo '#ifndef _HRESULT_DEFINED'
+        echo '#define _HRESULT_DEFINED'
+        echo 'typedef long HRESULT;'
+        echo '#endif'
+    } >"$standin/QtGui/qwindowdefs_win.h"
+    flags="$flags -isystem $standin"
+fi
 flags="$flags -DUNICODE -D_UNICODE -DWIN32 -DWIN64 -D_WIN64 -DMINGW_HAS_SECURE_API=1
     -DWIN32_LEAN_AND_MEAN -DNOMINMAX -DQT_NO_CONTEXTLESS_CONNECT -DQT_NO_KEYWORDS -DQT_NO_DEBUG
     -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_NETWORK_LIB -DQT_DBUS_LIB

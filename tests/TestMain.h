@@ -28,7 +28,7 @@ template <typename... Types, typename... Names> void Columns(const Names&... nam
     (QTest::addColumn<Types>(names), ...);
 }
 
-template <typename... Values> void Row(const char* name, const Values&... values)
+template <typename... Values> void Row(const QByteArray& name, const Values&... values)
 {
-    (QTest::newRow(name) << ... << values);
+    (QTest::newRow(name.constData()) << ... << values);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/DottedQuad.h"
 #include "webserver/Datagrams.h"
+#include "webserver/SetupDatagrams.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -203,7 +204,7 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         }};
 
     // The window offers Set IP only to devices of this MAC range; others do not take it.
-    if (!positional.front().startsWith(QLatin1String("00:08")))
+    if (!TavikDatagram::TakesIpSettings(mac))
         return Refused(QStringLiteral("%1 is not a device that takes IP settings (its MAC does not begin with 00:08)")
                            .arg(positional.front()));
     ExpectedSettings expected;
@@ -229,8 +230,12 @@ CliRequest ParseCliArguments(const QStringList& arguments)
                                    .arg(option->names().front(), text));
             *target = DottedQuadText(*parsed);
         }
-        if (expected.address == "0.0.0.0")
-            return Refused(QStringLiteral("--address 0.0.0.0 would leave the device without an address"));
+        const std::uint32_t value = *ParseDottedQuad(expected.address);
+        const TavikSetup::Octets octets{static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+                                        static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+        if (TavikSetup::SettingThatCutsOff(1, octets) == TavikSetup::CutOffSetting::Address)
+            return Refused(QStringLiteral("--address %1 is no address a device can be reached at")
+                               .arg(QString::fromStdString(expected.address)));
     }
     return {[=](CliCommands& c) { return c.setupCommand(mac, expected, searchSeconds, waitSeconds); }};
 }

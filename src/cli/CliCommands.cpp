@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "common/Latin1.h"
+
 #include "netview/AdapterRefresh.h"
 #include "netview/FreeAddressTest.h"
 #include "platform/Pinger.h"
@@ -32,7 +34,7 @@ bool SameMac(const std::string& a, const std::string& b)
 bool Matches(const DeviceReply& reply, const ExpectedSettings& expected)
 {
     auto same = [](const std::string& want, const std::string& have) { return want.empty() || want == have; };
-    return (!expected.dhcp || *expected.dhcp == (reply.assignment == "DHCP")) && same(expected.address, reply.address)
+    return (!expected.dhcp || expected.dhcp == reply.dhcp) && same(expected.address, reply.address)
         && same(expected.mask, reply.mask) && same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns)
         && (!expected.port || *expected.port == reply.port);
 }
@@ -42,7 +44,7 @@ std::string Settings(const DeviceReply& r)
 {
     const std::string bytes = r.assignment + " " + r.address + ":" + std::to_string(r.port) + " mask " + r.mask
         + " gateway " + r.gateway + " DNS " + r.dns;
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
+    return AnsiBytesToText(bytes).toStdString();
 }
 
 void Say(const std::string& line) { std::cerr << line << '\n'; }
@@ -72,7 +74,7 @@ std::optional<int> CliCommands::prepare()
     }
     network_.socket.close();
     if (!network_.socket.bind(TavikDatagram::Port)) {
-        Say("UDP port 8080 is in use by another program. Webservers cannot be searched.");
+        Say(std::string(TavikDatagram::PortInUseText));
         return ExitPortInUse;
     }
     if (!network_.socket.enableBroadcast())
@@ -199,19 +201,31 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     if (!wanted.port)
         wanted.port = device->reply.port; // the panel's port box holds the device's port
     const std::string port = std::to_string(*wanted.port);
-    std::string datagram;
-    if (*wanted.dhcp) {
-        datagram = TavikSetup::SetDHCPRequest(port, device->reply.mac);
-    } else {
-        TavikSetup::OctetBoxTexts boxes;
+    TavikSetup::OctetBoxTexts boxes;
+    std::optional<TavikSetup::Octets> fixedAddress;
+    if (!*wanted.dhcp) {
         const std::string* rows[] = {&wanted.address, &wanted.mask, &wanted.gateway, &wanted.dns};
         for (int row = 0; row < 4; ++row) {
             const std::uint32_t value = *ParseDottedQuad(*rows[row]);
             for (int i = 0; i < 4; ++i)
                 boxes[4 * row + i] = std::to_string((value >> (24 - 8 * i)) & 0xff);
         }
-        datagram = TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
+        fixedAddress = {TavikSetup::OctetValue(boxes[0]), TavikSetup::OctetValue(boxes[1]),
+                        TavikSetup::OctetValue(boxes[2]), TavikSetup::OctetValue(boxes[3])};
     }
+    // The same rule as the window's panel, also for the port taken from the device's reply.
+    switch (TavikSetup::SettingThatCutsOff(TavikSetup::PortValue(port), fixedAddress)) {
+    case TavikSetup::CutOffSetting::Port:
+        Say(device->reply.mac + " gives no port (0), and port 0 would leave it unreachable: give one with --port.");
+        return ExitBadArguments;
+    case TavikSetup::CutOffSetting::Address:
+        Say(wanted.address + " is no address a device can be reached at.");
+        return ExitBadArguments;
+    case TavikSetup::CutOffSetting::None:
+        break;
+    }
+    const std::string datagram = *wanted.dhcp ? TavikSetup::SetDHCPRequest(port, device->reply.mac)
+                                              : TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
     FleetSearch sender(network_, nics_);
     for (int copy = 0; copy < kSetupCopies; ++copy) {
         if (copy > 0)

@@ -1,5 +1,7 @@
 #include "DeviceListing.h"
 
+#include "common/Latin1.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,11 +13,9 @@
 
 namespace {
 
-// Device texts are bytes, one byte per character; the outputs are UTF-8.
-QString Text(const std::string& bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+// Device texts are bytes, one character per byte through the PC's code page as the window
+// shows them (0x93 is a quotation mark, not a control character); the outputs are UTF-8.
+QString Text(const std::string& bytes) { return AnsiBytesToText(bytes); }
 
 std::string Utf8(const std::string& bytes) { return Text(bytes).toStdString(); }
 
@@ -162,8 +162,7 @@ std::size_t Width(const std::string& utf8) { return static_cast<std::size_t>(QSt
 // A value's line breaks would tear an aligned row apart.
 std::string OneLine(std::string text)
 {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
     return text;
 }
 

@@ -19,7 +19,7 @@ FleetSearch::FleetSearch(NetworkServices& network, std::vector<NicRecord> nics)
 {
     // Replies are taken after each wait; a handler makes the socket announce them, so
     // the wait ends as soon as one is there.
-    network_.socket.setArrivalHandler([] {});
+    network_.socket.setArrivalHandler([] { });
 }
 
 double FleetSearch::elapsedSince(double start) const

@@ -21,7 +21,7 @@ namespace {
 const QString kFrameCaptionPrefix = QStringLiteral("Suggested for MUREL/Server on NIC#");
 constexpr std::size_t kAdapterNumberColumn = 6; // the number stands behind "NIC #"
 
-QString TableText(const NicRecord* nic, std::string NicRecord::*field)
+QString TableText(const NicRecord* nic, std::string NicRecord::* field)
 {
     // The tables hold the platform's bytes; they are shown through the ANSI code page.
     return nic ? AnsiBytesToText(nic->*field) : QString();

@@ -1,16 +1,10 @@
 #pragma once
 
 #include "CommandRunner.h"
-#include "EchoTest.h"
 #include "TempDir.h"
 #include "Wlan.h"
 
 // Fallbacks for a platform that lacks a service: each says "cannot".
-
-class NullEchoTest final : public EchoTest {
-public:
-    bool echo(const std::string&, int, double) override { return false; }
-};
 
 class NullWlan final : public Wlan {
 public:
@@ -32,18 +26,4 @@ public:
     std::optional<std::string> systemTempDir() override { return std::nullopt; }
     std::optional<std::string> createPrivateDir() override { return std::nullopt; }
     void removePrivateDir(const std::string&) override { }
-};
-
-#include "AdapterList.h"
-
-class NullAdapterList final : public AdapterList {
-public:
-    std::optional<std::vector<AdapterInfo>> adapters() override { return std::nullopt; }
-};
-
-#include "NeighbourTable.h"
-
-class NullNeighbourTable final : public NeighbourTable {
-public:
-    bool hasLinkLayerAddress(const std::string&) override { return false; }
 };

@@ -36,8 +36,6 @@ constexpr int kTurnDatagrams = 4096;
 // microseconds a byte (measured on 2 shared cores).
 constexpr std::size_t kTurnListBytes = 32 * 1024;
 
-const char* const kPortInUse = "UDP port 8080 is in use by another program. Webservers cannot be searched.";
-
 void setTextColour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();
@@ -99,7 +97,8 @@ void Discovery::searchAdapters(int adapterCount)
         c_.labStatus->setText(QString());
     } else {
         setTextColour(c_.labStatus, QColor(255, 0, 0));
-        c_.labStatus->setText(QString::fromLatin1(kPortInUse));
+        c_.labStatus->setText(
+            QString::fromLatin1(TavikDatagram::PortInUseText.data(), qsizetype(TavikDatagram::PortInUseText.size())));
     }
 }
 
@@ -216,9 +215,8 @@ std::size_t Discovery::listIfNew(const Datagram& datagram)
     const std::string heading = search_.countListed();
     if (search_.count() == 1)
         servers_.setText("");
-    std::string entry = "\r\n" + heading + "\r\n";
-    entry += reply;
-    servers_.appendEntry(entry);
+    const std::string lead = "\r\n" + heading + "\r\n";
+    servers_.appendEntry(lead, reply);
     Q_EMIT listed(datagram);
-    return entry.size();
+    return lead.size() + reply.size();
 }

@@ -1,6 +1,7 @@
 #include "IpSetupPanel.h"
 
 #include "AdapterBroadcast.h"
+#include "Datagrams.h"
 #include "ServerList.h"
 #include "SetupDatagrams.h"
 
@@ -26,7 +27,6 @@
 namespace {
 constexpr double kSendPhaseSeconds = 3.0;
 constexpr double kCopyIntervalSeconds = 1.0;
-constexpr double kRebootWaitSeconds = 12.0;
 } // namespace
 
 IpSetupPanel::IpSetupPanel(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
@@ -58,7 +58,8 @@ void IpSetupPanel::optAutoIP_Click() { c_.fraIP->setEnabled(c_.optAutoIP[1]->isC
 
 void IpSetupPanel::cmdIPCancel_Click()
 {
-    c_.cmdReboot->setEnabled(true);
+    // Reboot goes to the selected device's address; a selection that read none offers no Reboot.
+    c_.cmdReboot->setEnabled(!state_.selectedIp.empty());
     c_.cmdSetIP->setEnabled(true);
     c_.picRefresh->setEnabled(true);
     c_.txtServers->setEnabled(true);
@@ -116,7 +117,7 @@ void IpSetupPanel::rebootWait()
     servers_.setText("");
     c_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
     TimedWait(
-        services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+        services_.clock, services_.waiter, TavikDatagram::RebootSeconds, [this] { return state_.closing; },
         [this] { c_.labStatus->setText(c_.labStatus->text() + "..."); });
 }
 
@@ -124,24 +125,47 @@ bool IpSetupPanel::settingsKeepDeviceReachable()
 {
     // An empty box would be sent as 0: address x.y.z.0 or port 0 cuts the device off until
     // it is reset by hand. Empty mask, gateway and DNS boxes are sent as 0 on purpose.
-    QLineEdit* empty = nullptr;
+    static const char* const kAddressMessage = "Please fill in all four numbers of the IP address.";
+    static const char* const kPortMessage = "Please enter a port number.";
+    const bool fixedAddress = c_.optAutoIP[1]->isChecked();
+    QLineEdit* wrong = nullptr;
     const char* message = nullptr;
-    if (c_.optAutoIP[1]->isChecked()) {
+    if (fixedAddress) {
         const auto row = std::find_if(c_.txtIPadres.begin(), c_.txtIPadres.begin() + 4,
                                       [](const QLineEdit* box) { return box->text().isEmpty(); });
         if (row != c_.txtIPadres.begin() + 4) {
-            empty = *row;
-            message = "Please fill in all four numbers of the IP address.";
+            wrong = *row;
+            message = kAddressMessage;
         }
     }
-    if (!empty && c_.txtPort->text().isEmpty()) {
-        empty = c_.txtPort;
-        message = "Please enter a port number.";
+    if (!wrong && c_.txtPort->text().isEmpty()) {
+        wrong = c_.txtPort;
+        message = kPortMessage;
     }
-    if (!empty)
+    if (!wrong) {
+        std::optional<TavikSetup::Octets> address;
+        if (fixedAddress) {
+            address.emplace();
+            for (std::size_t i = 0; i < address->size(); ++i)
+                (*address)[i] = TavikSetup::OctetValue(TextToBytes(c_.txtIPadres[i]->text()));
+        }
+        switch (TavikSetup::SettingThatCutsOff(TavikSetup::PortValue(TextToBytes(c_.txtPort->text())), address)) {
+        case TavikSetup::CutOffSetting::Address:
+            wrong = c_.txtIPadres[0];
+            message = "Please enter the device's IP address.";
+            break;
+        case TavikSetup::CutOffSetting::Port:
+            wrong = c_.txtPort;
+            message = kPortMessage;
+            break;
+        case TavikSetup::CutOffSetting::None:
+            break;
+        }
+    }
+    if (!wrong)
         return true;
     services_.messages.show(message);
-    empty->setFocus(Qt::OtherFocusReason);
+    wrong->setFocus(Qt::OtherFocusReason);
     return false;
 }
 

@@ -33,8 +33,8 @@ Q_SIGNALS:
     void refreshRequested();
 
 private:
-    // False, after telling the user and putting the caret there, when an address or port
-    // box that the device needs to stay reachable is empty.
+    // False, after telling the user and putting the caret there, when the address or port
+    // boxes are empty or hold a value that would leave the device unreachable.
     bool settingsKeepDeviceReachable();
     std::string buildDatagram() const;
     // Broadcasts one copy out of every adapter; false when every adapter refused it.

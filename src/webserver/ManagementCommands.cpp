@@ -16,10 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-constexpr double kRebootWaitSeconds = 12.0;
-} // namespace
-
 ManagementCommands::ManagementCommands(const Controls& c, const FormState& state, Services& services, Search& search,
                                        ServerList& servers, QObject* parent)
     : QObject(parent), c_(c), state_(state), services_(services), search_(search), servers_(servers)
@@ -68,7 +64,7 @@ void ManagementCommands::sendToSelected(const std::string& datagram, int copies)
 void ManagementCommands::waitThenRefresh()
 {
     TimedWait(
-        services_.clock, services_.waiter, kRebootWaitSeconds, [this] { return state_.closing; },
+        services_.clock, services_.waiter, TavikDatagram::RebootSeconds, [this] { return state_.closing; },
         [this] { servers_.append("..."); });
     Q_EMIT commandEnded(); // the refresh's search keeps the window busy from here
     if (!state_.closing)

@@ -5,6 +5,7 @@
 
 #include "common/AdapterTable.h"
 #include "common/FormState.h"
+#include "common/Latin1.h"
 #include "controls/Controls.h"
 #include "platform/UdpSocket.h"
 
@@ -55,7 +56,7 @@ void SelectionHints::update()
 
 void SelectionHints::show(const std::string& text)
 {
-    const QString hint = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString hint = AnsiBytesToText(text);
     for (QPushButton* button : {c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}) {
         button->setToolTip(hint);
         button->setAccessibleDescription(hint);

@@ -3,7 +3,6 @@
 #include "common/Latin1.h"
 
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -33,6 +32,7 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
 void ServerList::setText(std::string_view text)
 {
     entryStarts_.clear();
+    replyFirsts_.clear();
     text_.assign(text);
     index_.reset();
     shownUpTo_ = text_.size();
@@ -67,16 +67,18 @@ void ServerList::showPending()
     end.insertText(shown);
 }
 
-void ServerList::appendEntry(std::string_view entry)
+void ServerList::appendEntry(std::string_view lead, std::string_view reply)
 {
     entryStarts_.push_back(text_.size() + 1);
-    appendQuietly(entry);
+    replyFirsts_.push_back(text_.size() + lead.size() + 1);
+    appendQuietly(lead);
+    appendQuietly(reply);
 }
 
-std::size_t ServerList::entryEnd(std::size_t position) const
+ReplySpan ServerList::reply(std::size_t index) const
 {
-    const auto next = std::upper_bound(entryStarts_.begin(), entryStarts_.end(), position);
-    return next == entryStarts_.end() ? text_.size() : *next - 1;
+    const std::size_t last = index + 1 < entryStarts_.size() ? entryStarts_[index + 1] - 1 : text_.size();
+    return {replyFirsts_[index], last};
 }
 
 std::size_t ServerList::caretPosition() const
@@ -110,29 +112,24 @@ int ServerList::shownLength(std::size_t count) const
     return shown;
 }
 
-void ServerList::markBlock(std::size_t hostName)
+void ServerList::markBlock(std::optional<ReplySpan> block)
 {
-    if (hostName == 0) {
+    if (!block) {
         view_.setExtraSelections({});
         return;
     }
-    QTextCursor block(view_.document());
-    block.setPosition(shownLength(hostName - 1));
-    block.movePosition(QTextCursor::StartOfBlock);
-    const std::size_t next = text_.find("Host Name", hostName);
-    // The block ends with its own last line: the blank lines and the numbered heading
-    // that stand above the next reply belong to that reply.
-    QTextBlock last = next == std::string::npos ? view_.document()->lastBlock()
-                                                : view_.document()->findBlock(shownLength(next)).previous();
-    const auto aboveNextReply = [](const QString& line) {
-        return line.trimmed().isEmpty()
-            || (line.startsWith(QLatin1String("Webserver ")) && line.endsWith(QLatin1String(" found:")));
-    };
-    while (last.isValid() && last.position() > block.anchor() && aboveNextReply(last.text()))
-        last = last.previous();
-    block.setPosition(std::max(block.anchor(), last.position() + last.length() - 1), QTextCursor::KeepAnchor);
+    // The reply's own lines: the line breaks at its end lead to the next entry's heading.
+    std::size_t last = std::min(block->last, text_.size());
+    while (last > block->first && (text_[last - 1] == '\r' || text_[last - 1] == '\n'))
+        --last;
+    QTextCursor marked(view_.document());
+    marked.setPosition(shownLength(block->first - 1));
+    marked.movePosition(QTextCursor::StartOfBlock);
+    const int end = std::max(marked.anchor(), shownLength(last));
+    marked.setPosition(end, QTextCursor::KeepAnchor);
+    marked.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     QTextEdit::ExtraSelection mark;
-    mark.cursor = block;
+    mark.cursor = marked;
     QColor shade = view_.palette().color(QPalette::Highlight);
     shade.setAlpha(56);
     mark.format.setBackground(shade);

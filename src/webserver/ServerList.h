@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ServerBlock.h"
 #include "SubstringIndex.h"
+
+#include <optional>
 
 #include <string>
 #include <string_view>
@@ -26,21 +29,23 @@ public:
     // Appends to the text only; the widget shows it at the next showPending(), so that a
     // batch of replies costs one widget insert.
     void appendQuietly(std::string_view text);
-    // Appends one listed reply with what precedes it, quietly as above; the entry ends
-    // where the next one begins.
-    void appendEntry(std::string_view entry);
+    // Appends one listed reply after the lines that precede it (its heading), quietly as
+    // above; the reply ends where the next entry begins.
+    void appendEntry(std::string_view lead, std::string_view reply);
     void showPending();
-    // The 1-based position of the last character of the entry holding `position`: the
-    // character before the next entry, or the end of the text.
-    std::size_t entryEnd(std::size_t position) const;
+    // The 1-based first positions of the listed replies, ascending.
+    const std::vector<std::size_t>& replyFirsts() const { return replyFirsts_; }
+    // Where listed reply `index` stands: from its first character to the character before
+    // the next entry, or to the end of the text.
+    ReplySpan reply(std::size_t index) const;
     // Whether what occurs anywhere in the text (the empty text always does).
     bool contains(std::string_view what) const { return index_.contains(text_, what); }
 
     // Number of characters of the text before the widget's caret (selection start).
     std::size_t caretPosition() const;
-    // Highlights the lines of the block whose "Host Name" label stands at hostName
-    // (1-based) down to the next block's heading; 0 removes the highlight.
-    void markBlock(std::size_t hostName);
+    // Highlights the lines of a listed reply, from its first line to its last; nothing
+    // removes the highlight.
+    void markBlock(std::optional<ReplySpan> block);
 
 private:
     // Display form of a piece of text: CR LF, lone CR and lone LF become one line break.
@@ -51,6 +56,7 @@ private:
     QPlainTextEdit& view_;
     std::string text_;
     std::vector<std::size_t> entryStarts_; // 1-based, ascending; cleared with the text
+    std::vector<std::size_t> replyFirsts_; // the same entries' replies, after their headings
     mutable SubstringIndex index_;         // a cache: built per length as lengths are asked for
     std::size_t shownUpTo_ = 0;            // bytes of text_ the widget shows
     bool endsWithCr_ = false;              // a CR at the end may pair with an LF appended later

@@ -1,12 +1,11 @@
 #include "ServerSelection.h"
 
+#include "Datagrams.h"
 #include "Search.h"
 #include "ServerList.h"
 
 #include "common/FormState.h"
 #include "common/Latin1.h"
-#include "common/LeadingNumber.h"
-#include "common/TextPos.h"
 #include "controls/Controls.h"
 #include "entry/OctetBoxRules.h"
 #include "entry/PortBoxRules.h"
@@ -18,32 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-namespace {
-// A click up to here still reads the first block, so its heading selects it.
-constexpr std::size_t kFirstBlockReach = 30;
-// The ":" that ends a value is searched this far behind each label, whatever its length.
-constexpr std::size_t kColonSearchOffset = 13;
-} // namespace
-
-std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count)
-{
-    std::array<std::string, 4> pieces;
-    count = 0;
-    std::size_t start = 0;
-    while (count < pieces.size()) {
-        const std::size_t dot = address.find('.', start);
-        std::string_view piece = address.substr(start, dot == std::string_view::npos ? dot : dot - start);
-        // A line break after the last octet is invisible in the box but would have to
-        // be deleted by hand; the piece ends there.
-        piece = piece.substr(0, piece.find_first_of("\r\n"));
-        pieces[count++] = std::string(piece);
-        if (dot == std::string_view::npos)
-            break;
-        start = dot + 1;
-    }
-    return pieces;
-}
 
 ServerSelection::ServerSelection(const Controls& c, FormState& state, ServerList& servers, const Search& search,
                                  QObject* parent)
@@ -75,18 +48,12 @@ bool ServerSelection::eventFilter(QObject* watched, QEvent* event)
 
 void ServerSelection::selectLoneServer()
 {
-    const std::size_t block = servers_.text().find("Host Name");
-    std::size_t position = 1;
-    ParseServerBlock(position);
+    if (servers_.replyFirsts().empty())
+        return;
+    const ReplySpan block = servers_.reply(0);
+    ParseServerBlock(block);
     // The list marks it as a click would.
-    servers_.markBlock(block == std::string::npos ? 0 : block + 1);
-}
-
-std::size_t ServerSelection::find(std::string_view label, std::size_t from) const
-{
-    const std::size_t p = InStr(from, servers_.text(), label);
-    // A label beyond the block belongs to the next server: taking its value would mix two devices.
-    return blockEnd_ != 0 && p + label.size() - 1 > blockEnd_ ? 0 : p;
+    servers_.markBlock(block);
 }
 
 void ServerSelection::SelectServerAtCaret()
@@ -96,86 +63,53 @@ void ServerSelection::SelectServerAtCaret()
     c_.cmdDefault->setText(QStringLiteral("Load defaults"));
     c_.cmdReboot->setText(QStringLiteral("Reboot"));
 
-    const std::size_t caret = servers_.caretPosition();
-    std::size_t p = 1;
-    std::size_t selectedBlock = 0;
-    while (p != 0 && p < caret) {
-        blockEnd_ = 0;
-        p = find("Host Name", p);
-        if (p != 0 && (p < caret || p < kFirstBlockReach)) {
-            selectedBlock = p;
-            ParseServerBlock(p);
-        }
+    std::optional<ReplySpan> block;
+    if (const auto index = ReplyAtCaret(servers_.replyFirsts(), servers_.caretPosition())) {
+        block = servers_.reply(*index);
+        ParseServerBlock(*block);
     }
     // The list shows which block the buttons now act on.
-    servers_.markBlock(selectedBlock);
+    servers_.markBlock(block);
     Q_EMIT selectionRead();
 }
 
-bool ServerSelection::readRowValue(std::size_t label, std::size_t valueStart, std::string& value) const
+void ServerSelection::clearPanel()
 {
-    const std::size_t colon = find(":", label + kColonSearchOffset);
-    if (colon == 0)
-        return false;              // nothing ends the value: the row cannot be read
-    const std::size_t end = colon; // the value is c - p - 13 characters long
-    const std::size_t length = end > label + kColonSearchOffset ? end - label - kColonSearchOffset : 0;
-    value = Mid(servers_.text(), valueStart, length);
-    return true;
+    for (QLineEdit* box : c_.txtIPadres)
+        box->clear();
+    c_.txtPort->clear();
+    c_.optAutoIP[0]->setChecked(true);
 }
 
-void ServerSelection::ParseServerBlock(std::size_t& position)
+void ServerSelection::ParseServerBlock(ReplySpan block)
 {
-    const std::string& text = servers_.text();
-    blockEnd_ = servers_.entryEnd(position);
-    std::size_t p = find("MAC Address", position);
-    position = p;
-    if (p == 0)
+    const std::optional<ServerBlockValues> values = ReadServerBlock(servers_.text(), block);
+    if (!values)
         return;
-    state_.selectedMac = Mid(text, p + 14, 17);
-    c_.cmdSetIP->setEnabled(true);
+    // What the reply does not hold shows empty: a value left from the device selected before
+    // would be sent to this one.
+    clearPanel();
+    state_.selectedMac = values->mac;
+    state_.selectedIp.clear();
+    c_.cmdSetIP->setEnabled(false);
     c_.labStatus->setText(QString());
 
-    p = position = find("IP Assignment", p);
-    if (p == 0)
-        return;
-    c_.optAutoIP[Mid(text, p + 16, 4) == "DHCP" ? 0 : 1]->setChecked(true);
-
-    p = position = find("IP Address", p);
-    if (p == 0)
-        return;
-    const std::size_t colon = find(":", p + kColonSearchOffset);
-    if (colon == 0) {
-        position = 0; // an address without anything after it cannot be read
-        return;
-    }
-    state_.selectedIp = Mid(text, p + 13, colon > p + 13 ? colon - p - 13 : 0);
-    FillAddressRow(state_.selectedIp, 0);
-    const double port = LeadingNumber(MidToEnd(text, colon + 1));
-    c_.txtPort->setText(PortBoxRules::textForWrite(port));
-
-    // Rows 1 to 3: the value starts at label length + 3, and each row ends the reading
-    // when its label, or the ":" behind its value, is missing.
-    struct Row {
-        const char* label;
-        std::size_t valueOffset;
-        int firstBox;
-    };
-    for (const Row row : {Row{"SubNet Mask", 14, 4}, Row{"Gateway", 10, 8}, Row{"DNS Server", 13, 12}}) {
-        p = position = find(row.label, p);
-        if (p == 0)
-            break;
-        std::string value;
-        if (!readRowValue(p, p + row.valueOffset, value)) {
-            position = 0;
-            break;
-        }
-        FillAddressRow(value, row.firstBox);
-    }
-
+    if (values->dhcp)
+        c_.optAutoIP[*values->dhcp ? 0 : 1]->setChecked(true);
+    if (values->address)
+        FillAddressRow(*values->address, 0);
+    if (values->port)
+        c_.txtPort->setText(PortBoxRules::textForWrite(*values->port));
+    for (std::size_t row = 0; row < values->rows.size(); ++row)
+        if (values->rows[row])
+            FillAddressRow(*values->rows[row], 4 * static_cast<int>(row + 1));
+    if (!values->address || values->address->empty())
+        return; // nothing to send Reboot to, nor an address Set IP could start from
+    state_.selectedIp = *values->address;
     c_.cmdDefault->setText(QStringLiteral("Load defaults on ") + AnsiBytesToText(state_.selectedIp));
     c_.cmdReboot->setText(QStringLiteral("Reboot ") + AnsiBytesToText(state_.selectedIp));
     c_.cmdReboot->setEnabled(true);
-    c_.cmdSetIP->setEnabled(state_.selectedMac.starts_with("00:08"));
+    c_.cmdSetIP->setEnabled(TavikDatagram::TakesIpSettings(state_.selectedMac));
 }
 
 void ServerSelection::FillAddressRow(std::string_view address, int firstBox)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ServerBlock.h"
+
 #include <QObject>
 
 #include <array>
@@ -11,10 +13,6 @@ class ServerList;
 struct Controls;
 struct FormState;
 
-// Pieces of a dotted address as they go into one row of octet boxes: cut at every
-// ".", at most four, each ending before its first line break.
-std::array<std::string, 4> AddressPieces(std::string_view address, std::size_t& count);
-
 // Selecting a webserver reads its block back out of the server list text: a click in
 // txtServers or Enter there selects the block under the caret, except while a search or a
 // command runs (it would enable a second command inside the running one).
@@ -24,14 +22,13 @@ public:
     ServerSelection(const Controls& c, FormState& state, ServerList& servers, const Search& search,
                     QObject* parent = nullptr);
 
-    // The server whose "Host Name" is the last one before the caret.
+    // The server whose listed reply holds the caret (a heading counts to the reply above it).
     void SelectServerAtCaret();
     // The search listed one webserver: it is selected, and marked, without a click.
     void selectLoneServer();
-    // Reads the block at or after position (1-based) and selects that server; leaves in
-    // position the last label found, or 0 when a label it needs was missing. Labels are
-    // searched only up to the end of the listed reply that holds position.
-    void ParseServerBlock(std::size_t& position);
+    // Selects the server of one listed reply: the IP setup panel shows that reply's values
+    // and nothing else, and the commands are offered as far as the reply allows.
+    void ParseServerBlock(ReplySpan block);
     // Writes a dotted address into the four boxes from firstBox on.
     void FillAddressRow(std::string_view address, int firstBox);
 
@@ -48,16 +45,12 @@ protected:
 
 private:
     bool idle() const;
-    // The 1-based position of label at or after from, within the block being read; 0 if none.
-    std::size_t find(std::string_view label, std::size_t from) const;
-    // The value of an address label: from valueStart to just before the ":" searched
-    // 13 characters after the label. False when no ":" follows.
-    bool readRowValue(std::size_t label, std::size_t valueStart, std::string& value) const;
+    // Empties the panel's boxes and puts its option back to DHCP, as it is before any selection.
+    void clearPanel();
 
     const Controls& c_;
     FormState& state_;
     ServerList& servers_;
     const Search& search_;
-    std::size_t blockEnd_ = 0; // last position of the block being read; 0: the whole list
     bool commandRunning_ = false;
 };

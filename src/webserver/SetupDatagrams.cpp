@@ -99,6 +99,23 @@ std::array<std::uint8_t, 2> PortBytes(std::string_view portText)
     return {static_cast<std::uint8_t>(port >> 8), static_cast<std::uint8_t>(port & 0xFF)};
 }
 
+std::uint16_t PortValue(std::string_view portText)
+{
+    const auto bytes = PortBytes(portText);
+    return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
+}
+
+CutOffSetting SettingThatCutsOff(std::uint16_t port, const std::optional<Octets>& fixedAddress)
+{
+    constexpr std::uint8_t kLoopback = 127, kFirstMulticast = 224;
+    if (fixedAddress) {
+        const std::uint8_t first = (*fixedAddress)[0];
+        if (first == 0 || first == kLoopback || first >= kFirstMulticast)
+            return CutOffSetting::Address;
+    }
+    return port == 0 ? CutOffSetting::Port : CutOffSetting::None;
+}
+
 MacTail MacTailOf(std::string_view macText)
 {
     // Groups 4, 5 and 6 start at the characters 10, 13 and 16 (1-based).

@@ -33,6 +33,17 @@ std::uint8_t OctetValue(std::string_view boxText);
 // the same number, and held within 0..65535.
 std::array<std::uint8_t, 2> PortBytes(std::string_view portText);
 
+// The port the two bytes of PortBytes stand for.
+std::uint16_t PortValue(std::string_view portText);
+
+// A value that would leave the device unreachable once it has taken its new settings.
+enum class CutOffSetting { None, Address, Port };
+// The one rule for every SetIP and SetDHCP, whoever sends it and wherever its values come
+// from (typed, given on the command line, or read from the device's own reply): port 0, or
+// a fixed address no device can be reached at (0.x.x.x, 127.x.x.x, 224.0.0.0 and above).
+// fixedAddress is nothing for DHCP.
+CutOffSetting SettingThatCutsOff(std::uint16_t port, const std::optional<Octets>& fixedAddress);
+
 // The last three bytes of a MAC address text "xx:xx:xx:xx:xx:xx": each two-character
 // group read as hex up to its first non-hex character, 0 when it has none or is missing.
 MacTail MacTailOf(std::string_view macText);

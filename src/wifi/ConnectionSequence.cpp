@@ -86,6 +86,10 @@ void ConnectionSequence::ConnectToSetupAp()
     SetTextColour(*c_.labStatus, kBlack);
 
     runSteps(files, variant);
+    // A close between the switch-off and the switch-on would leave the PC without Wi-Fi after
+    // the program is gone; nothing else of the sequence matters once the window is closed.
+    if (wlanMayBeOff_)
+        switchWlanOn(files);
 
     files.cleanUp();
     SetBackColour(*c_.cmdWiFiConnect, QApplication::palette(c_.cmdWiFiConnect).color(QPalette::Button));
@@ -97,13 +101,14 @@ void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant
 {
     showProgress("Stopping Wlan service");
     bool adminProblem = false;
+    wlanMayBeOff_ = true;
     int exitCode = files.run(services_.provisioning.stopWlan());
     if (!wait(3.0))
         return;
     if (exitCode == ProvisioningCommands::kAccessDenied)
         adminProblem = true;
 
-    exitCode = files.run(services_.provisioning.startWlan());
+    exitCode = switchWlanOn(files);
     if (!wait(4.0))
         return;
     if (exitCode == 0) {
@@ -156,9 +161,21 @@ void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant
 void ConnectionSequence::cancel()
 {
     // Closing the window ends the sequence: the command running is ended with what it
-    // started, no further step runs, and the private directory is still removed.
+    // started, no further step runs, and the private directory is still removed. The
+    // switch-on is the one command a close must not cut short: it runs to its end or its
+    // time limit, as a close before it would run it anyway.
     cancelled_ = true;
-    services_.commands.cancel();
+    if (!switchingOn_)
+        services_.commands.cancel();
+}
+
+int ConnectionSequence::switchWlanOn(ProvisioningFiles& files)
+{
+    switchingOn_ = true;
+    const int exitCode = files.run(services_.provisioning.startWlan());
+    switchingOn_ = false;
+    wlanMayBeOff_ = false;
+    return exitCode;
 }
 
 bool ConnectionSequence::pingUntilAnswered(const std::string& address)

@@ -21,7 +21,8 @@ public:
     // Restarts the WLAN, registers the setup access point's profile, joins it, waits
     // for its ping and opens the portal, with progress and failure texts.
     void ConnectToSetupAp();
-    // Ends a running sequence at once (the window closes); does nothing otherwise.
+    // Ends a running sequence at once (the window closes); does nothing otherwise. A WLAN
+    // that the sequence has begun to switch off is still switched on before the run returns.
     void cancel();
 
 Q_SIGNALS:
@@ -32,6 +33,8 @@ Q_SIGNALS:
 private:
     // The steps between creating and removing the private directory; returns early once cancelled.
     void runSteps(ProvisioningFiles& files, const SetupApVariant& variant);
+    // Runs the switch-on command; from then on a close no longer needs one of its own.
+    int switchWlanOn(ProvisioningFiles& files);
     // Pings back to back until an answer or 5 s; a started ping runs to its end.
     bool pingUntilAnswered(const std::string& address);
     // False when a cancel ended the wait.
@@ -45,4 +48,7 @@ private:
     const WifiScan& setupAp_;
     bool running_ = false;
     bool cancelled_ = false;
+    // From the start of the switch-off until the switch-on has run: the PC may be without Wi-Fi.
+    bool wlanMayBeOff_ = false;
+    bool switchingOn_ = false;
 };

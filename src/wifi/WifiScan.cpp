@@ -2,7 +2,6 @@
 
 #include "ConnectReadiness.h"
 #include "SetupApVariant.h"
-#include "WlanCallback.h"
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"
@@ -95,7 +94,9 @@ void WifiScan::Scan()
         services_.messages.show(kNoHandleText);
     } else {
         hWlanClient_ = *client;
-        wlan.registerNotifications(*client, &WlanCallback);
+        // The notifications come on a thread of the platform's and carry nothing the scan
+        // needs (it reads the network list itself), so their callback touches nothing.
+        wlan.registerNotifications(*client, [] { });
         if (wlan.interfaceCount(*client) < 1) {
             c_.fraVoorstel->setEnabled(false);
             services_.messages.show(kNoAdapterText);

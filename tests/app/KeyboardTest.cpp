@@ -32,14 +32,6 @@ void twoDevicesFound(WindowRig& rig)
 
 QWidget* focused() { return QApplication::focusWidget(); }
 
-// Tabs until `target` has the focus; false when the chain never gets there.
-bool tabTo(QWidget& window, QWidget* target)
-{
-    for (int press = 0; press < 60 && focused() != target; ++press)
-        Key(window, Qt::Key_Tab);
-    return focused() == target;
-}
-
 int changedPixels(const QImage& a, const QImage& b)
 {
     int changed = 0;
@@ -71,7 +63,7 @@ private Q_SLOTS:
         Key(w, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.21"));
         if (step == 2) {
-            QVERIFY(tabTo(w, c.cmdSetIP));
+            QVERIFY(WindowInput::TabTo(w, c.cmdSetIP));
             Key(w, Qt::Key_Space);
         }
         QVERIFY(w.frameGeometry().height() <= w.screen()->availableGeometry().height());
@@ -109,7 +101,7 @@ private Q_SLOTS:
     {
         WindowRig rig;
         twoDevicesFound(rig);
-        QVERIFY(tabTo(*rig.window, rig.c().picRefresh));
+        QVERIFY(WindowInput::TabTo(*rig.window, rig.c().picRefresh));
         for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
             const int requests = rig.sentCount(kList);
             Key(*rig.window, key);

@@ -19,8 +19,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
+#include <QTextCursor>
 
 #include <memory>
 
@@ -31,14 +33,6 @@ constexpr int SearchLimitMs = 20'000;
 constexpr int RebootAndSearchLimitMs = 45'000;
 
 QString serverText(frmHoptrace& window) { return window.controls().txtServers->toPlainText(); }
-
-// Tabs until `target` has the focus; false when the chain never gets there.
-bool tabTo(QWidget& window, QWidget* target)
-{
-    for (int press = 0; press < 60 && QApplication::focusWidget() != target; ++press)
-        WindowInput::Key(window, Qt::Key_Tab);
-    return QApplication::focusWidget() == target;
-}
 
 struct CliRun {
     int exitCode = -1;
@@ -129,8 +123,8 @@ private Q_SLOTS:
         startWindow();
         const Controls& c = window_->controls();
         WindowInput::Click(*c.cmdSetIP);
-        typeInto(c.txtIPadres[3], "30");
-        typeInto(c.txtPort, "8090");
+        WindowInput::Retype(*window_, *c.txtIPadres[3], "30");
+        WindowInput::Retype(*window_, *c.txtPort, "8090");
         WindowInput::Click(*c.cmdIPOK);
         QVERIFY(searchLists("IP Address : 192.168.1.30:8090"));
         WindowInput::Click(*c.cmdSetIP);
@@ -140,6 +134,45 @@ private Q_SLOTS:
 
         const QStringList setups = simulator_.received().filter("TAVIKwebserver|Set");
         QCOMPARE(setups.filter("-> 255.255.255.255").size(), setups.size());
+    }
+
+    // Replies as devices send them: ending with their DNS line, or without a label. A click on
+    // the first or the last character of a device's block selects that device.
+    void aClickSelectsTheDeviceItLandsOn()
+    {
+        QVERIFY(simulator_.start({"name=WS-E1,mac=00:08:DC:5E:00:01,ip=192.168.1.51,omit=firmware,iface=sw1",
+                                  "name=WS-E2,mac=00:08:DC:5E:00:02,ip=192.168.1.52,omit=firmware,iface=sw1",
+                                  "name=WS-E3,mac=00:08:DC:5E:00:03,ip=192.168.1.53,omit=hostname+assignment,iface=sw1",
+                                  "name=WS-E4,mac=00:08:DC:5E:00:04,ip=192.168.1.54,port=0,omit=firmware,iface=sw1"}));
+        startWindow();
+        const Controls& c = window_->controls();
+        QPlainTextEdit* list = c.txtServers;
+        const QString text = list->toPlainText();
+        for (int n = 1; n <= 4; ++n) {
+            const QString mac = QStringLiteral("00:08:DC:5E:00:0%1").arg(n);
+            // The block runs from its first line (the MAC's for the device without a host name) to its last.
+            const qsizetype named = text.indexOf(QStringLiteral("Host Name : WS-E%1").arg(n));
+            const qsizetype first = named >= 0 ? named : text.lastIndexOf('\n', text.indexOf(mac)) + 1;
+            const qsizetype next = text.indexOf(QLatin1String("Webserver "), first);
+            const qsizetype last = text.lastIndexOf(QRegularExpression("\\S"), next < 0 ? text.size() - 1 : next - 1);
+            for (const qsizetype position : {first, first + 1, last, last + 1}) {
+                QTextCursor caret(list->document());
+                caret.setPosition(int(position));
+                list->setTextCursor(caret);
+                WindowInput::ClickAt(*list->viewport(), list->cursorRect(caret).center());
+                QVERIFY2(c.cmdReboot->text() == QStringLiteral("Reboot 192.168.1.5%1").arg(n),
+                         qPrintable(c.cmdReboot->text() + " after a click at " + QString::number(position)));
+            }
+        }
+        // A device that gives no port is not sent port 0 by the command line either (the window
+        // gives the port back first).
+        window_.reset();
+        services_.reset();
+        const auto setDhcps = [&] { return simulator_.received().filter("TAVIKwebserver|SetDHCP|").size(); };
+        const qsizetype before = setDhcps(); // the record holds the earlier tests' datagrams too
+        const CliRun dhcp = RunCli({"set-dhcp", "00:08:DC:5E:00:04", "--seconds", "2"});
+        QVERIFY2(dhcp.exitCode == 2 && dhcp.err.contains("port"), dhcp.out + dhcp.err);
+        QCOMPARE(setDhcps(), before);
     }
 
     void dailyPathByKeyboardAlone()
@@ -159,7 +192,7 @@ private Q_SLOTS:
         Key(w, Qt::Key_End, Qt::ControlModifier);
         Key(w, Qt::Key_Return);
         QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.41"));
-        QVERIFY(tabTo(w, c.cmdReboot));
+        QVERIFY(WindowInput::TabTo(w, c.cmdReboot));
         Key(w, Qt::Key_Space);
         // The search after the wait lists the rebooted device again.
         QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && serverText(w).contains("00:08:DC:4B:00:02")
@@ -239,6 +272,10 @@ private Q_SLOTS:
         Row("empty address",
             "set-ip 00:08:DC:1A:00:01 --address 0.0.0.0 --mask 255.0.0.0 --gateway 0.0.0.0 --dns 0.0.0.0", 2);
         Row("port 0", "set-dhcp 00:08:DC:1A:00:01 --port 0", 2);
+        Row("loopback address",
+            "set-ip 00:08:DC:1A:00:01 --address 127.0.0.1 --mask 255.0.0.0 --gateway 0.0.0.0 --dns 0.0.0.0", 2);
+        Row("multicast address",
+            "set-ip 00:08:DC:1A:00:01 --address 224.0.0.1 --mask 255.0.0.0 --gateway 0.0.0.0 --dns 0.0.0.0", 2);
         Row("MAC range without Set IP", "set-dhcp 00:0A:5B:20:00:04", 2);
         Row("json and csv", "list --json --csv", 2);
         Row("help", "set-ip --help", 0);
@@ -256,14 +293,6 @@ private Q_SLOTS:
     }
 
 private:
-    // A click into the box selects its text; what is typed then replaces it.
-    void typeInto(QLineEdit* box, const QString& text)
-    {
-        WindowInput::Click(*box);
-        QCoreApplication::processEvents();
-        WindowInput::Type(*window_, text);
-    }
-
     // Waits for the search that follows a command; a device still rebooting when that
     // search ran is found by the next one.
     bool searchLists(const QString& what)

@@ -14,14 +14,6 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
-// One data row: Row("name", column values...).
-template <typename... Values> void Row(const QByteArray& name, const Values&... values)
-{
-    (QTest::newRow(name.constData()) << ... << values);
-}
-} // namespace
-
 // The octet boxes and the port box of the IP setup panel, opened on the lone webserver
 // with Fix IP chosen, used by keyboard and mouse.
 class EntryTest : public QObject {

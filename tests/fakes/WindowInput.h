@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -28,6 +29,21 @@ inline void Type(QWidget& window, const QString& text)
 {
     for (const QChar ch : text)
         QTest::keyClick(window.window()->windowHandle(), ch.toLatin1());
+}
+// Replaces a box's text as a person does: click into it, select all, delete, type.
+inline void Retype(QWidget& window, const QWidget& box, const QString& text)
+{
+    Click(box);
+    Key(window, Qt::Key_A, Qt::ControlModifier);
+    Key(window, Qt::Key_Backspace);
+    Type(window, text);
+}
+// Tabs until `target` has the focus; false when the chain never gets there.
+inline bool TabTo(QWidget& window, const QWidget* target)
+{
+    for (int press = 0; press < 60 && QApplication::focusWidget() != target; ++press)
+        Key(window, Qt::Key_Tab);
+    return QApplication::focusWidget() == target;
 }
 
 } // namespace WindowInput

@@ -15,12 +15,6 @@
 
 namespace {
 
-// One data row: Row("name", column values...).
-template <typename... Values> void Row(const QByteArray& name, const Values&... values)
-{
-    (QTest::newRow(name.constData()) << ... << values);
-}
-
 // Adapter name, address, mask, gateway, frame caption, the four suggestion boxes, ping box, progress; by "|".
 QString Shown(const Controls& c)
 {
@@ -29,14 +23,6 @@ QString Shown(const Controls& c)
     for (const QLineEdit* box : c.txtVoorstel)
         shown << box->text();
     return (shown << c.txtIPtoPing->text() << c.labProgress->text()).join(QLatin1Char('|'));
-}
-
-void Retype(WindowRig& rig, const QLineEdit& box, const QString& text)
-{
-    WindowInput::Click(box);
-    WindowInput::Key(*rig.window, Qt::Key_A, Qt::ControlModifier);
-    WindowInput::Key(*rig.window, Qt::Key_Backspace);
-    WindowInput::Type(*rig.window, text);
 }
 
 const QString kWiredShown = QStringLiteral("Wired|192.168.178.20|255.255.255.0|192.168.178.1|Suggested for MUREL/"
@@ -88,7 +74,7 @@ private Q_SLOTS:
         rig.finishSearch();
         QCOMPARE(Shown(rig.c()), kWiredShown);
         // An address typed into the ping box gives way to the suggestion when a tab is clicked.
-        Retype(rig, *rig.c().txtIPtoPing, QStringLiteral("192.168.178.200"));
+        WindowInput::Retype(*rig.window, *rig.c().txtIPtoPing, QStringLiteral("192.168.178.200"));
         WindowInput::ClickAt(*rig.c().TabNIC, rig.c().TabNIC->tabRect(0).center());
         QCOMPARE(Shown(rig.c()), kWiredShown);
         // No adapter left: no tab either, and the panel keeps what it shows.
@@ -132,7 +118,7 @@ private Q_SLOTS:
         rig.load();
         rig.finishSearch();
         if (!noAdapter)
-            Retype(rig, *rig.c().txtIPtoPing, text);
+            WindowInput::Retype(*rig.window, *rig.c().txtIPtoPing, text);
 
         WindowInput::Click(*rig.c().cmdPing);
 

@@ -36,7 +36,16 @@ grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does n
 [ -s "$root/usr/share/doc/hoptrace/copyright" ] || fail "no copyright file"
 
 if have desktop-file-validate; then desktop-file-validate "$desktop" || fail "desktop-file-validate"; fi
-if have appstreamcli; then appstreamcli validate --no-net "$metainfo" >"$work/as.log" 2>&1 || { cat "$work/as.log"; fail "appstreamcli validate"; }; fi
+# The program has no public homepage yet, and AppStream 1.0 rates a missing one a warning, which
+# fails the validation: that one finding, by name, counts as information. AppStream 0.16 does not
+# know the tag (and refuses the override), nor does it check the homepage. Every other finding
+# keeps its severity, and a warning or an error fails.
+validate_metainfo() {
+    appstreamcli validate --no-net --override=url-homepage-missing=info "$1" >"$work/as.log" 2>&1 && return 0
+    grep -q "'url-homepage-missing' is not recognized" "$work/as.log" || return 1
+    appstreamcli validate --no-net "$1" >"$work/as.log" 2>&1
+}
+if have appstreamcli; then validate_metainfo "$metainfo" || { cat "$work/as.log"; fail "appstreamcli validate"; }; fi
 if have lintian; then lintian "$deb" 2>&1 | grep "^E:" && fail "lintian reports errors"; fi
 [ $failed = 0 ] && echo "PASS: $(basename "$deb") installs /usr/bin/hoptrace, its desktop entry, icons and metainfo"
 exit $failed

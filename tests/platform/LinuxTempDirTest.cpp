@@ -24,7 +24,7 @@ private Q_SLOTS:
         umask(oldMask);
         const QString path = QString::fromStdString(dir.value_or(""));
         QVERIFY2(path.startsWith(base_.path() + "/hoptrace-") && path.endsWith('/'), qPrintable(path));
-        struct stat info { };
+        struct stat info{};
         QCOMPARE(stat(dir->c_str(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0700));
         QVERIFY(QDir().mkpath(path + QStringLiteral("sub")));

@@ -96,6 +96,28 @@ private Q_SLOTS:
                  "192.168.1.20 -> 255.255.255.255:8080 if3 +1575");
     }
 
+    // omit= leaves reply lines out; without the Firmware line the reply ends with the DNS value itself.
+    void replyLines_data()
+    {
+        Columns<QString, QByteArray>("keys", "reply");
+        const QByteArray host = "Host Name : TAVIK-WS\r\n", mac = "MAC Address : 00:08:DC:00:00:01\r\n",
+                         rest = "IP Assignment : STATIC\r\nIP Address : 192.168.1.20:80\r\nSubNet Mask : "
+                                "255.255.255.0\r\nGateway : 192.168.1.1\r\n",
+                         dns = "DNS Server : 192.168.1.1", firmware = "Firmware : 2.14\r\n";
+        Row("every line", QString(""), host + mac + rest + dns + "\r\n" + firmware);
+        Row("ending with the DNS line", QString("omit=firmware"), host + mac + rest + dns);
+        Row("without host name and DNS", QString("omit=hostname+dns"), mac + rest + firmware);
+        Row("an unknown line refused", QString("omit=dns+serial"), QByteArray("refused"));
+    }
+    void replyLines()
+    {
+        QFETCH(QString, keys);
+        std::string error;
+        const auto config = ParseDeviceKeys(keys.toStdString(), DeviceConfig{}, error);
+        QTEST(config ? QByteArray::fromStdString(SimDevice(*config, -1, 4.0).replyBlock()) : QByteArray("refused"),
+              "reply");
+    }
+
     void commandLine_data()
     {
         Columns<QString, QString>("arguments", "devices");

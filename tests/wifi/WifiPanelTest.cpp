@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #endif
 
 using namespace std::string_literals;
@@ -80,11 +81,13 @@ bool ShownYellow(QPushButton& button)
 }
 
 // The window after its first search, widened over the Wi-Fi panel, its runner faked unless a real
-// one is given. Each ping costs virtual time; the gateway answers from the chosen ping on (0: never).
+// one is given, without a WLAN service unless one is. Each ping costs virtual time; the gateway answers from the chosen
+// ping on (0: never).
 struct Rig : WindowRig {
     explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr)
     {
-        fakes.wlanOverride = wlan;
+        if (wlan)
+            fakes.wlanOverride = wlan;
         fakes.commandsOverride = realRunner ? realRunner : &runner;
         fakes.tempDirOverride = &tempDir;
         fakes.echo.costSeconds = 1.0;
@@ -94,14 +97,6 @@ struct Rig : WindowRig {
         load();
         finishSearch();
         showWifiPanel();
-    }
-    // Replaces a box's text as a person does: click, select all, type.
-    void retype(QLineEdit* box, const QString& text)
-    {
-        WindowInput::Click(*box);
-        WindowInput::Key(*window, Qt::Key_A, Qt::ControlModifier);
-        WindowInput::Key(*window, Qt::Key_Delete);
-        WindowInput::Type(*window, text);
     }
     QString status() const { return c().labStatus->text(); }
     bool busy() const { return !window->isEnabled() && c().Animation1->isVisible(); }
@@ -117,8 +112,8 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
 {
     Rig rig(&wlan);
     const Controls& c = rig.c();
-    rig.retype(c.txtSSID, "HomeNet");
-    rig.retype(c.txtMurelPort, row.port);
+    WindowInput::Retype(*rig.window, *c.txtSSID, "HomeNet");
+    WindowInput::Retype(*rig.window, *c.txtMurelPort, row.port);
     c.cmdWiFiConnect->setEnabled(false); // as before the first search ends
     const double start = rig.fakes.time.elapsed();
     rig.fakes.time.schedule(0.2, [&] { WindowInput::Click(*c.picRescan); });
@@ -189,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(c.txtSSID->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"));
         QCOMPARE(rig.fakes.messages.shown.size(), 1u);
         const auto enabledAfter = [&](QLineEdit* box, const QString& text) {
-            rig.retype(box, text);
+            WindowInput::Retype(*rig.window, *box, text);
             return c.cmdWiFiConnect->isEnabled();
         };
         QVERIFY(!enabledAfter(c.txtMurelPort, "65536"));
@@ -324,17 +319,26 @@ HOPTRACE_TEST(WifiPanelTest)
 namespace {
 
 // Logs each call's arguments joined by "|" (after "LC_ALL=...: " when that is not C)
-// and answers with the n-th line of the replies file: "exit code|message to stderr".
+// and answers with the n-th line of the replies file: "exit code|message to stderr", or
+// "sleep S": succeeds after S seconds, noting the call in the ended file then.
 const char kFakeNmcli[] = R"sh(#!/bin/sh
 PATH=/usr/bin:/bin dir=$(dirname "$0")
 [ "${LC_ALL-}" = C ] || printf 'LC_ALL=%s: ' "${LC_ALL-}" >> "$dir/calls"
 line=$(printf '%s|' "$@"); printf '%s\n' "${line%|}" >> "$dir/calls"
 reply=$(sed -n "$(wc -l < "$dir/calls")p" "$dir/replies")
+case $reply in 'sleep '*) sleep "${reply#sleep }"; printf '%s\n' "${line%|}" >> "$dir/ended"; exit 0;; esac
 case $reply in *'|'*) printf '%s\n' "${reply#*|}" >&2;; esac
 exit "${reply%%|*}"
 )sh";
 
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
+
+// Qt's events on the real clock while a real command runs (the rig's virtual one stands still), `onWait` first.
+struct RealTimeWaiter final : EventWaiter {
+    void yieldOnce() override { QCoreApplication::processEvents(); }
+    void waitForEvent(double) override { onWait(), QCoreApplication::processEvents(), QThread::msleep(10); }
+    std::function<void()> onWait;
+};
 
 // Set only by run-on-private-bus.sh, on the bus it made to stand in for the system bus.
 bool OnPrivateSystemBus() { return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1"; }
@@ -355,6 +359,12 @@ class NmcliTest : public QObject {
         QFile file(dir_.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QStringList lines(const QString& name) const
+    {
+        QFile file(dir_.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                                              : QStringList{"unreadable"};
     }
 
 private Q_SLOTS:
@@ -390,15 +400,58 @@ private Q_SLOTS:
         WindowInput::Click(*rig.c().chkOldMurel);
         WindowInput::Click(*rig.c().cmdWiFiConnect);
         QTEST(rig.status(), "status");
-        QFile calls(dir_.filePath("calls"));
-        QVERIFY(calls.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(calls.readAll()).split(u'\n', Qt::SkipEmptyParts),
+        QCOMPARE(lines("calls"),
                  (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK MUREL",
                               "connection|add|type|wifi|con-name|TAVIK MUREL|ssid|TAVIK MUREL|connection.autoconnect|"
                               "no|wifi.mode|infrastructure|wifi.hidden|yes|wifi.cloned-mac-address|permanent|wifi-sec."
                               "key-mgmt|wpa-psk|wifi-sec.proto|rsn|wifi-sec.pairwise|ccmp|wifi-sec.group|ccmp|wifi-"
                               "sec.psk-flags|0|wifi-sec.psk|guestPYLO",
                               "connection|up|id|TAVIK MUREL"}));
+    }
+
+    // A close ends the sequence, but not between the switch-off and the switch-on: the PC keeps its Wi-Fi.
+    // A close lands in a call that sleeps or at a virtual second (commands take none: 3 s of waiting after
+    // the switch-off, then 4 after the switch-on).
+    void closing_data()
+    {
+        Columns<int, double, QStringList>("closeDuringCall", "closeAtSecond", "calls");
+        const QString off = "radio|wifi|off", on = "radio|wifi|on";
+        Row("during the switch-off", 1, -1.0, QStringList{off, on});
+        Row("in the wait after the switch-off", 0, 1.0, QStringList{off, on});
+        Row("during the switch-on, which runs to its end", 2, -1.0, QStringList{off, on, "ended: " + on});
+        Row("in the wait after the switch-on", 0, 5.0, QStringList{off, on});
+        Row("with no sequence running", 0, -1.0, QStringList{});
+    }
+    void closing()
+    {
+        QFETCH(int, closeDuringCall);
+        QFETCH(double, closeAtSecond);
+        write("replies",
+              QByteArray(closeDuringCall == 1 ? "sleep 30\n" : "0\n") + (closeDuringCall == 2 ? "sleep 1\n" : "0\n")
+                  + "0\n0\n0\n");
+        write("calls", {});
+        write("ended", {});
+        RealTimeWaiter waiter;
+        LinuxCommandRunner runner(&waiter);
+        Rig rig(nullptr, &runner);
+        rig.answerFromPing = 0;
+        waiter.onWait = [&] {
+            if (closeDuringCall > 0 && lines("calls").size() == closeDuringCall && rig.window->isVisible())
+                rig.window->close();
+        };
+        if (closeAtSecond >= 0)
+            rig.fakes.time.schedule(closeAtSecond, [&] { rig.window->close(); });
+        if (closeDuringCall > 0 || closeAtSecond >= 0)
+            WindowInput::Click(*rig.c().cmdWiFiConnect);
+        else
+            rig.window->close();
+        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+        QStringList calls = lines("calls");
+        for (const QString& ended : lines("ended"))
+            calls << "ended: " + ended;
+        QTEST(calls, "calls");
+        QVERIFY(rig.fakes.echo.asked.empty() && rig.fakes.urls.opened.empty());
+        QCOMPARE(rig.tempDir.removed, rig.tempDir.created);
     }
 };
 

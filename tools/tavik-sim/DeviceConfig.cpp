@@ -4,6 +4,7 @@
 #include "platform/DottedQuad.h"
 
 #include <charconv>
+#include <map>
 #include <vector>
 
 namespace {
@@ -29,6 +30,12 @@ std::optional<long> wholeNumber(std::string_view text, long low, long high)
         return std::nullopt;
     return value;
 }
+
+const std::map<std::string_view, ReplyLine> kReplyLineNames{
+    {"hostname", ReplyLine::HostName}, {"mac", ReplyLine::Mac},           {"assignment", ReplyLine::Assignment},
+    {"address", ReplyLine::Address},   {"mask", ReplyLine::Mask},         {"gateway", ReplyLine::Gateway},
+    {"dns", ReplyLine::Dns},           {"firmware", ReplyLine::Firmware},
+};
 
 bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
@@ -97,6 +104,17 @@ bool apply(DeviceConfig& config, std::string_view key, std::string_view value, s
         return milliseconds(config.replyJitterMs);
     } else if (key == "iface") {
         config.interfaceName = value;
+    } else if (key == "omit") {
+        config.omittedLines.clear();
+        for (std::string_view name : value.empty() ? std::vector<std::string_view>{} : split(value, '+')) {
+            const auto line = kReplyLineNames.find(TrimmedText(name, " \t"));
+            if (line == kReplyLineNames.end()) {
+                error = "omit: not a reply line: " + std::string(name)
+                    + " (hostname, mac, assignment, address, mask, gateway, dns, firmware)";
+                return false;
+            }
+            config.omittedLines.insert(line->second);
+        }
     } else {
         error = "unknown device key: " + std::string(key);
         return false;

@@ -2,8 +2,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+
+// The lines of a reply block, in the order a device sends them.
+enum class ReplyLine { HostName, Mac, Assignment, Address, Mask, Gateway, Dns, Firmware };
 
 // One simulated webserver's settings: what it reports in its reply block and how it
 // behaves on the wire.
@@ -21,11 +25,14 @@ struct DeviceConfig {
     int replyJitterMs = 0;
     // The interface the device sits on; empty: it hears requests from every interface.
     std::string interfaceName;
+    // Lines this device leaves out of its reply, as some firmware does.
+    std::set<ReplyLine> omittedLines;
 };
 
 // Reads "key=value,key=value,..." on top of `base`. Keys: name, mac, mode (dhcp or
-// static), ip, port, mask, gw, dns, fw, delay, jitter, iface. Nothing, with a message in
-// `error`, for an unknown key or a value that does not fit it.
+// static), ip, port, mask, gw, dns, fw, delay, jitter, iface, omit (reply lines joined by
+// "+": hostname, mac, assignment, address, mask, gateway, dns, firmware; empty: none).
+// Nothing, with a message in `error`, for an unknown key or a value that does not fit it.
 std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceConfig& base, std::string& error);
 
 // "a.b.c.d" with four decimal numbers 0..255.

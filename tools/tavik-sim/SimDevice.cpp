@@ -19,12 +19,9 @@ std::optional<std::string_view> keywordOf(std::string_view datagram)
     return rest.substr(0, bar);
 }
 
-void line(std::string& block, std::string_view label, std::string_view value)
+std::string line(std::string_view label, std::string_view value)
 {
-    block += label;
-    block += " : ";
-    block += value;
-    block += "\r\n";
+    return std::string(label) + " : " + std::string(value) + "\r\n";
 }
 
 } // namespace
@@ -35,15 +32,24 @@ SimDevice::SimDevice(DeviceConfig config, int interfaceIndex, double rebootSecon
 
 std::string SimDevice::replyBlock() const
 {
+    const std::pair<ReplyLine, std::string> lines[] = {
+        {ReplyLine::HostName, line("Host Name", config_.hostName)},
+        {ReplyLine::Mac, line("MAC Address", config_.mac)},
+        {ReplyLine::Assignment, line("IP Assignment", config_.dhcp ? "DHCP" : "STATIC")},
+        {ReplyLine::Address, line("IP Address", config_.address + ":" + std::to_string(config_.port))},
+        {ReplyLine::Mask, line("SubNet Mask", config_.mask)},
+        {ReplyLine::Gateway, line("Gateway", config_.gateway)},
+        {ReplyLine::Dns, line("DNS Server", config_.dns)},
+        {ReplyLine::Firmware, line("Firmware", config_.firmware)},
+    };
     std::string block;
-    line(block, "Host Name", config_.hostName);
-    line(block, "MAC Address", config_.mac);
-    line(block, "IP Assignment", config_.dhcp ? "DHCP" : "STATIC");
-    line(block, "IP Address", config_.address + ":" + std::to_string(config_.port));
-    line(block, "SubNet Mask", config_.mask);
-    line(block, "Gateway", config_.gateway);
-    line(block, "DNS Server", config_.dns);
-    line(block, "Firmware", config_.firmware);
+    for (const auto& [which, text] : lines) {
+        if (!config_.omittedLines.contains(which))
+            block += text;
+    }
+    // Firmware that sends no Firmware line ends its reply with the last value itself: no line break follows.
+    if (config_.omittedLines.contains(ReplyLine::Firmware) && block.ends_with("\r\n"))
+        block.resize(block.size() - 2);
     return block;
 }
 

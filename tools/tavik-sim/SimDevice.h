@@ -39,7 +39,8 @@ public:
     // `now` in seconds on any steady clock.
     Reaction onDatagram(const Arrival& arrival, double now);
 
-    // The reply block: labelled lines "Label : value", each ending CR LF.
+    // The reply block: labelled lines "Label : value", each ending CR LF, but for the lines the
+    // device omits; without its Firmware line the block ends right after its last value.
     std::string replyBlock() const;
     bool isSilent(double now) const { return now < silentUntil_; }
     const DeviceConfig& config() const { return config_; }

@@ -15,7 +15,9 @@ const char* const Description =
     "\n"
     "Device keys for --device and --config lines, comma separated:\n"
     "  name=HOST mac=00:08:DC:12:34:56 mode=dhcp|static ip=A.B.C.D port=N mask=A.B.C.D\n"
-    "  gw=A.B.C.D dns=A.B.C.D fw=TEXT delay=MS jitter=MS iface=NAME\n"
+    "  gw=A.B.C.D dns=A.B.C.D fw=TEXT delay=MS jitter=MS iface=NAME omit=LINE[+LINE...]\n"
+    "omit= leaves reply lines out: hostname, mac, assignment, address, mask, gateway, dns,\n"
+    "firmware. Without the firmware line the reply ends with the value before it, no line break.\n"
     "Keys left out take the values of the generated pattern (--mac-prefix, --first-address, ...)\n"
     "for the device's position in the list.";
 

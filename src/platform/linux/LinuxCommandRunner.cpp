@@ -24,7 +24,7 @@ int LinuxCommandRunner::run(const std::string& scriptPath, double timeoutSeconds
 {
     // The shell reports an unreadable script with its own exit status (127), which a
     // script could also return on purpose; checking first keeps "could not start" apart.
-    struct stat info { };
+    struct stat info{};
     if (scriptPath.empty() || stat(scriptPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)
         || access(scriptPath.c_str(), R_OK) != 0)
         return -1;

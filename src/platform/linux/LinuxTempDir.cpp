@@ -14,7 +14,7 @@ constexpr std::size_t kRandomLength = 6; // mkdtemp's "XXXXXX"
 
 bool IsDirectory(const std::string& path)
 {
-    struct stat info { };
+    struct stat info{};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -75,7 +75,7 @@ void LinuxTempDir::removePrivateDir(const std::string& path)
     if (directory.size() <= base->size() || directory.compare(0, base->size(), *base) != 0
         || !IsPrivateDirName(directory.substr(base->size())))
         return;
-    struct stat info { };
+    struct stat info{};
     if (lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())
         return;
     // remove_all does not follow symbolic links inside the directory.

@@ -1,3 +1,0 @@
-#include "WlanCallback.h"
-
-void WlanCallback() { }
