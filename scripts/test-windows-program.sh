@@ -183,6 +183,20 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     search_ended
     import -window "$window" "$out/hoptrace-under-wine.png" 2>/dev/null || fail "no screenshot"
     click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-0.5}"; }
+    # With several devices listed and none selected, neither Reboot nor Set IP may act. Their
+    # captions' darkest pixel tells the style's disabled text from the enabled black, whatever
+    # the theme's grey; a click on Set IP must leave the window as it was (no IP setup panel
+    # over the list: thousands of pixels, where a blinking caret changes a dozen).
+    darkest() { convert "$out/hoptrace-under-wine.png" -crop "$1" -colorspace gray -format '%[fx:minima]' info:; }
+    reboot_ink=$(darkest 60x14+72+13) set_ip_ink=$(darkest 60x14+328+13)
+    click 358 20 1      # Set IP, nothing selected
+    import -window "$window" "$out/set-ip-unselected.png" 2>/dev/null
+    changed=$(compare -metric AE "$out/hoptrace-under-wine.png" "$out/set-ip-unselected.png" null: 2>&1)
+    if [ "$set_ip_ink" = "$reboot_ink" ] && [ "${changed%% *}" -lt 50 ] 2>/dev/null; then
+        pass "with nothing selected Set IP is drawn as disabled as Reboot (darkest grey $set_ip_ink) and a click on it opens nothing"
+    else
+        fail "with nothing selected: Set IP's darkest grey $set_ip_ink, Reboot's $reboot_ink; a click on Set IP changed $changed pixels"
+    fi
     # Positions in the client area: twips / 15 at 96 dpi, from src/controls/ControlRows.h.
     click 60 300 1      # the first device's block in the list (its host name line)
     after_reboot=$(($(wc -l <"$record") + 1))
@@ -235,7 +249,7 @@ fi
 # Outside: prerequisites, the checks that need no network, then the LAN.
 build=${1:?usage: $0 WINDOWS_BUILD SIMULATOR SERVICES_TESTS_EXE}
 sim=${2:?} services_tests=${3:?}
-for tool in wine wineserver Xvfb xdotool import python3 x86_64-w64-mingw32-objdump; do
+for tool in wine wineserver Xvfb xdotool import convert compare python3 x86_64-w64-mingw32-objdump; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 [ -x "$sim" ] || skip "no simulator at $sim"
