@@ -27,7 +27,10 @@ werror=OFF
 # qt-cmake brings Qt's toolchain (mingw-w64, shared C++ runtime) and its find paths.
 # -O2 as the Linux build: at CMake's Release -O3, mingw's GCC 12 warns falsely (-Wrestrict) in
 # its own string code, and warnings are errors under CI.
+# The toolchain is named where the cache is now, not where Qt was built: a cache restored or
+# copied to another folder (another user's home, a CI cache) still works.
 "$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$qt/mingw-w64-toolchain.cmake" \
     -DHOPTRACE_BUILD_TESTS=OFF -DHOPTRACE_WERROR=$werror >/dev/null
 # The program's two executables; the simulator and the other tools are Linux programs.
 nice -n "$nice_level" cmake --build "$build" -j "$jobs" --target hoptrace hoptrace-cli
