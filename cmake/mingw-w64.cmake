@@ -1,18 +1,7 @@
 # Cross-compiles Win32 code on Debian with mingw-w64 (posix threads) and runs what
 # it builds under wine, so that CTest can execute the Windows tests on this host.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(HOPTRACE_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${HOPTRACE_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${HOPTRACE_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${HOPTRACE_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${HOPTRACE_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# The compilers and find paths are those Qt for Windows is built with.
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsQtToolchain.cmake)
 
 # Static runtime: the executables then need no mingw DLLs beside them under wine. For the
 # Qt-less services tests only: the program itself links Qt's DLLs, which load the shared
