@@ -46,22 +46,18 @@ void run(WindowRig& rig, Command command)
 bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
 
 // Device n's reply as devices of one kind send it: without the lines named in `missing`, and
-// ending with its DNS line (no line break after it) unless a Firmware line follows.
+// ending with its DNS line unless a Firmware line follows.
 std::string ShapedReply(int n, const QStringList& missing, bool firmwareLine)
 {
     const std::string i = std::to_string(n);
-    const std::pair<const char*, std::string> lines[] = {
-        {"Host Name", "Dev-" + i},        {"MAC Address", "00:08:DC:00:00:0" + i},
-        {"IP Assignment", "STATIC"},      {"IP Address", "10.77.0.2" + i + ":8" + i},
-        {"SubNet Mask", "255.255.255.0"}, {"Gateway", "10.77.0.1"},
-        {"DNS Server", "10.77.0.5" + i},  {"Firmware", "1.07"}};
-    std::string reply;
-    for (const auto& [label, value] : lines) {
-        if (missing.contains(label) || (!firmwareLine && std::string_view(label) == "Firmware"))
-            continue;
-        reply += (reply.empty() ? "" : "\r\n") + std::string(label) + " : " + value;
-    }
-    return firmwareLine ? reply + "\r\n" : reply;
+    return TavikReply({.host = "Dev-" + i,
+                       .mac = "00:08:DC:00:00:0" + i,
+                       .assignment = "STATIC",
+                       .address = "10.77.0.2" + i + ":8" + i,
+                       .gateway = "10.77.0.1",
+                       .dns = "10.77.0.5" + i,
+                       .missing = missing,
+                       .firmwareLine = firmwareLine});
 }
 
 // How a command ends: with one new search, or none when the window closes during its wait.
