@@ -44,7 +44,7 @@ struct ReplyFields {
     std::string mask = "255.255.255.0";
     std::string gateway = "192.168.1.1";
     std::string dns = "192.168.1.1";
-    QStringList missing;      // labels whose lines the device leaves out
+    QStringList missing{};    // labels whose lines the device leaves out
     bool firmwareLine = true; // without it the reply ends with its DNS value, no line break after it
 };
 
