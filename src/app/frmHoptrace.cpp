@@ -12,7 +12,6 @@
 #include "netview/AdapterRefresh.h"
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
-#include "platform/EventWaiter.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
 #include "webserver/Datagrams.h"
@@ -120,11 +119,14 @@ void frmHoptrace::connectSubsystems()
     connect(ipSetup_.get(), &IpSetupPanel::commandStarted, selection_.get(), &ServerSelection::commandStarted);
     connect(ipSetup_.get(), &IpSetupPanel::commandEnded, selection_.get(), &ServerSelection::commandEnded);
 
-    // The search and the gateway sequence keep the whole window busy.
-    connect(discovery_.get(), &Discovery::busyStarted, this, &frmHoptrace::enterBusy);
-    connect(discovery_.get(), &Discovery::busyEnded, this, &frmHoptrace::leaveBusy);
-    connect(connection_.get(), &ConnectionSequence::busyStarted, this, &frmHoptrace::enterBusy);
-    connect(connection_.get(), &ConnectionSequence::busyEnded, this, &frmHoptrace::leaveBusy);
+    // The search and the gateway sequence keep the whole window busy, each for as long as it
+    // runs: a search that ends during the gateway sequence leaves the window busy.
+    const QObject* search = discovery_.get();
+    const QObject* gateway = connection_.get();
+    connect(discovery_.get(), &Discovery::busyStarted, this, [this, search] { setBusy(search, true); });
+    connect(discovery_.get(), &Discovery::busyEnded, this, [this, search] { setBusy(search, false); });
+    connect(connection_.get(), &ConnectionSequence::busyStarted, this, [this, gateway] { setBusy(gateway, true); });
+    connect(connection_.get(), &ConnectionSequence::busyEnded, this, [this, gateway] { setBusy(gateway, false); });
 }
 
 void frmHoptrace::setIpSetupTabOrder()
@@ -161,20 +163,32 @@ void frmHoptrace::picRefresh_Click()
     discovery_->searchAdapters(refresh_->readAdapters());
 }
 
-void frmHoptrace::enterBusy()
+void frmHoptrace::setBusy(const QObject* operation, bool busy)
 {
-    setEnabled(false);
-    c_.Animation1->show();
-    c_.Animation1->play();
-}
-
-void frmHoptrace::leaveBusy()
-{
+    const bool wasBusy = !busy_.isEmpty();
+    if (busy)
+        busy_.insert(operation);
+    else
+        busy_.remove(operation);
+    if (busy_.isEmpty() == !wasBusy)
+        return;
+    if (!busy_.isEmpty()) {
+        setEnabled(false);
+        c_.Animation1->show();
+        c_.Animation1->play();
+        return;
+    }
     c_.Animation1->stop();
     c_.Animation1->hide();
     setEnabled(true);
     // After the controls that the end of the busy state enables again.
     QTimer::singleShot(0, keyboard_, &KeyboardFlow::returnFocus);
+}
+
+bool frmHoptrace::operationRunning() const
+{
+    return commands_->running() || ipSetup_->running() || pingTest_->running() || wifiScan_->running()
+        || connection_->running();
 }
 
 void frmHoptrace::fitClientArea(int widthTwips)
@@ -221,13 +235,18 @@ void frmHoptrace::unload()
         return;
     unloaded_ = true;
     state_.closing = true;
-    // No tick may touch the socket once it is closed.
-    search_->finish();
-    // A gateway sequence or scan waiting further down the stack ends now, not after its
-    // remaining steps: the process can then exit at once.
-    connection_->cancel();
+    // Every running operation ends here, each with its own ending: no refresh after a
+    // command, no box after a ping, and the gateway sequence's switch-on and clean-up.
+    search_->finish(); // no tick may touch the socket once it is closed
+    commands_->cancel();
+    ipSetup_->cancel();
+    pingTest_->cancel();
     wifiScan_->cancel();
-    // A command waiting in its loop sees `closing` here and ends without its refresh.
-    services_.waiter.yieldOnce();
+    connection_->cancel();
     services_.socket.close();
+    // The gateway sequence may still owe the WLAN its switch-on; the program ends after it.
+    if (connection_->running())
+        connect(connection_.get(), &ConnectionSequence::busyEnded, this, &frmHoptrace::closingDone);
+    else
+        QTimer::singleShot(0, this, &frmHoptrace::closingDone);
 }

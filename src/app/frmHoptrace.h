@@ -6,6 +6,7 @@
 #include "common/AdapterTable.h"
 #include "common/FormState.h"
 
+#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -47,6 +48,13 @@ public:
 
     // The refresh symbol's action; also run after every management command.
     void picRefresh_Click();
+    // Whether a command, ping, scan or gateway sequence is still under way (the search aside).
+    bool operationRunning() const;
+
+Q_SIGNALS:
+    // The window has closed and every operation has ended, the clean-up of the gateway
+    // sequence included: the program may end now.
+    void closingDone();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,9 +65,9 @@ private:
     void createSubsystems();
     void connectSubsystems();
     void setIpSetupTabOrder();
-    // The window takes no input and the busy animation plays.
-    void enterBusy();
-    void leaveBusy();
+    // The window takes no input and the busy animation plays while any of the busy
+    // operations (the search, the gateway sequence) runs.
+    void setBusy(const QObject* operation, bool busy);
     void queryUnload();
     // The client area as designed for the given width, but never taller than the
     // screen has room for: the server list, which scrolls, gives up the difference.
@@ -88,4 +96,5 @@ private:
     int clientWidthTwips_ = DesignedClientWidthTwips;
     int designedListHeight_ = 0;
     bool unloaded_ = false;
+    QSet<const QObject*> busy_;
 };

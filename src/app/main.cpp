@@ -7,10 +7,14 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The program ends once the closed window's operations have ended (the gateway
+    // sequence may still owe the WLAN its switch-on), not with the window itself.
+    QApplication::setQuitOnLastWindowClosed(false);
     const auto platform = CreatePlatformServices();
     frmHoptrace window(platform->services());
     // A window destroyed from outside ends the program the way closing it does.
     const QtWindowLossWatch windowLoss(window, [&window] { window.close(); });
+    QObject::connect(&window, &frmHoptrace::closingDone, &app, &QCoreApplication::quit);
     window.load();
     return QApplication::exec();
 }

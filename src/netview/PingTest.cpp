@@ -3,16 +3,18 @@
 #include "PingEnableRule.h"
 
 #include "controls/Controls.h"
+#include "platform/BackgroundCalls.h"
 #include "platform/DottedQuad.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 PingTest::PingTest(const Controls& c, Services& services, QObject* parent)
-    : QObject(parent), c_(c), messages_(services.messages), pinger_(services.echo),
-      freeAddress_(pinger_, services.adapters, services.neighbours)
+    : QObject(parent), c_(c), messages_(services.messages), background_(services.background),
+      freeAddress_(Pinger(services.echo), services.adapters, services.neighbours)
 {
     // The button keeps its initial state until the box first changes.
     connect(c_.cmdPing, &QPushButton::clicked, this, [this] { cmdPing_Click(); });
@@ -28,10 +30,29 @@ void PingTest::cmdPing_Click()
         messages_.show(typed + " is not a valid IP address!");
         return;
     }
-    messages_.show(freeAddress_.inUse(typed) ? typed + " is in use!" : "OK. " + typed + " is free!");
+    running_ = true;
+    c_.cmdPing->setEnabled(false);
+    background_.start([test = freeAddress_, typed] { return test.inUse(typed) ? 1 : 0; },
+                      [self = QPointer(this), typed, round = round_](int inUse) {
+                          if (self && self->round_ == round)
+                              self->answered(typed, inUse != 0);
+                      });
+}
+
+void PingTest::cancel()
+{
+    ++round_;
+    running_ = false;
+}
+
+void PingTest::answered(const std::string& address, bool inUse)
+{
+    running_ = false;
+    txtIPtoPing_Change();
+    messages_.show(inUse ? address + " is in use!" : "OK. " + address + " is free!");
 }
 
 void PingTest::txtIPtoPing_Change()
 {
-    c_.cmdPing->setEnabled(PingButtonEnabledFor(c_.txtIPtoPing->text().toStdString()));
+    c_.cmdPing->setEnabled(!running_ && PingButtonEnabledFor(c_.txtIPtoPing->text().toStdString()));
 }

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class EventWaiter;
+
 // Owns the real implementations for the running operating system.
 class PlatformServices {
 public:

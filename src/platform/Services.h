@@ -1,15 +1,16 @@
 #pragma once
 
 class AdapterList;
+class BackgroundCalls;
 class Clock;
 class CommandRunner;
 class EchoTest;
-class EventWaiter;
 class NeighbourTable;
 class MessageBox;
 class ProvisioningCommands;
 class TempDir;
 class Timer;
+class TimerFactory;
 class UdpSocket;
 class UrlOpener;
 class Wlan;
@@ -18,8 +19,10 @@ class Wlan;
 // The services outlive the window.
 struct Services {
     Clock& clock;
-    EventWaiter& waiter;
+    // The timers of every wait; Timer1 is the search's tick.
+    TimerFactory& timers;
     Timer& timer1;
+    BackgroundCalls& background;
     UdpSocket& socket;
     AdapterList& adapters;
     EchoTest& echo;

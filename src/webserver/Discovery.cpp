@@ -9,10 +9,8 @@
 #include "controls/Controls.h"
 #include "controls/PictureButton.h"
 #include "platform/Clock.h"
-#include "platform/EventWaiter.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
-#include "platform/TimedWait.h"
 #include "platform/Timer.h"
 #include "platform/UdpSocket.h"
 
@@ -20,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
@@ -104,15 +103,12 @@ void Discovery::searchAdapters(int adapterCount)
 
 void Discovery::DiscoveryTick()
 {
-    // A tick that yields must not be entered again by the next one.
-    if (inTick_ || state_.closing)
+    if (state_.closing)
         return;
-    inTick_ = true;
     if (search_.timeLeft())
         sendStep();
     else
         finishStep();
-    inTick_ = false;
 }
 
 void Discovery::sendStep()
@@ -131,10 +127,7 @@ void Discovery::sendStep()
     for (int pass = 0; pass < passes && !state_.closing; ++pass) {
         const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, nics_, pass, request);
         anyRefused = anyRefused || result == BroadcastResult::Refused;
-        if (result == BroadcastResult::Sent) {
-            anySent = true;
-            services_.waiter.yieldOnce();
-        }
+        anySent = anySent || result == BroadcastResult::Sent;
     }
     if (anyRefused && !anySent && !state_.closing)
         showNetworkError();
@@ -142,12 +135,12 @@ void Discovery::sendStep()
 
 void Discovery::showNetworkError()
 {
-    // The box opens from the event loop, not inside the tick, so the timer goes on
-    // ticking while it is open and the search still ends at its deadline.
+    // The box leaves the event loop running, so the timer goes on ticking while it is
+    // open and the search still ends at its deadline.
     errorBoxOpen_ = true;
-    QTimer::singleShot(0, this, [this] {
-        services_.messages.show("Network error!");
-        errorBoxOpen_ = false;
+    services_.messages.show("Network error!", [self = QPointer(this)] {
+        if (self)
+            self->errorBoxOpen_ = false;
     });
 }
 

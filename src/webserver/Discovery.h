@@ -55,7 +55,6 @@ private:
     Services& services_;
     Search& search_;
     ServerList& servers_;
-    bool inTick_ = false;
     bool errorBoxOpen_ = false;
     std::unique_ptr<QTimer> nextTurn_; // the rest of a backlog, after the other timers
 };

@@ -12,12 +12,13 @@
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
-#include "platform/TimedWait.h"
+#include "platform/ClockDeadline.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -31,7 +32,8 @@ constexpr double kCopyIntervalSeconds = 1.0;
 
 IpSetupPanel::IpSetupPanel(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
                            ServerList& servers, QObject* parent)
-    : QObject(parent), c_(c), state_(state), nics_(nics), services_(services), servers_(servers)
+    : QObject(parent), c_(c), state_(state), nics_(nics), services_(services), servers_(servers),
+      wait_(services.clock, services.timers)
 {
     connect(c_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
     connect(c_.cmdIPCancel, &QPushButton::clicked, this, &IpSetupPanel::cmdIPCancel_Click);
@@ -94,21 +96,30 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
     return anySent || !anyRefused;
 }
 
-void IpSetupPanel::sendPhase(const std::string& datagram)
+void IpSetupPanel::sendNextCopy()
 {
-    const Clock& clock = services_.clock;
-    replyArrived_ = false;
-    const double deadline = clock.secondsSinceMidnight() + kSendPhaseSeconds;
-    for (;;) {
-        const double now = clock.secondsSinceMidnight();
-        if (ClockReached(now, deadline) || PastMidnight(now) || replyArrived_ || state_.closing)
-            return;
-        if (!sendCopy(datagram)) {
-            services_.messages.show("Network error!");
-            return;
-        }
-        TimedWait(clock, services_.waiter, kCopyIntervalSeconds, [this] { return state_.closing; });
+    const double now = services_.clock.secondsSinceMidnight();
+    if (ClockReached(now, sendDeadline_) || PastMidnight(now) || replyArrived_) {
+        sendingEnded();
+        return;
     }
+    if (!sendCopy(datagram_)) {
+        // Sending stops; what follows waits for the user to close the report.
+        services_.messages.show("Network error!", [self = QPointer(this)] {
+            if (self && self->running_)
+                self->sendingEnded();
+        });
+        return;
+    }
+    wait_.start(kCopyIntervalSeconds, [this] { sendNextCopy(); });
+}
+
+void IpSetupPanel::sendingEnded()
+{
+    if (replyArrived_)
+        rebootWait();
+    else
+        end();
 }
 
 void IpSetupPanel::rebootWait()
@@ -116,8 +127,8 @@ void IpSetupPanel::rebootWait()
     c_.cmdReboot->setText(QStringLiteral("Reboot"));
     servers_.setText("");
     c_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
-    TimedWait(
-        services_.clock, services_.waiter, TavikDatagram::RebootSeconds, [this] { return state_.closing; },
+    wait_.start(
+        TavikDatagram::RebootSeconds, [this] { end(); },
         [this] { c_.labStatus->setText(c_.labStatus->text() + "..."); });
 }
 
@@ -164,8 +175,11 @@ bool IpSetupPanel::settingsKeepDeviceReachable()
     }
     if (!wrong)
         return true;
-    services_.messages.show(message);
-    wrong->setFocus(Qt::OtherFocusReason);
+    // The caret goes to the box concerned once the user has read why.
+    services_.messages.show(message, [box = QPointer(wrong)] {
+        if (box)
+            box->setFocus(Qt::OtherFocusReason);
+    });
     return false;
 }
 
@@ -174,14 +188,29 @@ void IpSetupPanel::cmdIPOK_Click()
     if (!settingsKeepDeviceReachable())
         return; // the panel stays open for the correction
     c_.fraSetIP->hide();
+    running_ = true;
     Q_EMIT commandStarted();
-    sendPhase(buildDatagram());
-    if (replyArrived_ && !state_.closing)
-        rebootWait();
+    datagram_ = buildDatagram();
+    replyArrived_ = false;
+    sendDeadline_ = services_.clock.secondsSinceMidnight() + kSendPhaseSeconds;
+    sendNextCopy();
+}
+
+void IpSetupPanel::end()
+{
+    running_ = false;
     Q_EMIT commandEnded();
     c_.picRefresh->setEnabled(true);
     c_.txtServers->setEnabled(true);
     c_.fraSetIP->hide();
-    if (!state_.closing)
-        Q_EMIT refreshRequested();
+    Q_EMIT refreshRequested();
+}
+
+void IpSetupPanel::cancel()
+{
+    if (!running_)
+        return;
+    wait_.cancel();
+    running_ = false;
+    Q_EMIT commandEnded();
 }

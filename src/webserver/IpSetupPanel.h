@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/StepWait.h"
+
 #include <QObject>
 
 #include <string>
@@ -24,6 +26,10 @@ public:
     void cmdIPOK_Click();
     // A webserver not listed before was listed: while sending, that is the device's answer.
     void serverListed() { replyArrived_ = true; }
+    // From OK to the end of the reboot wait.
+    bool running() const { return running_; }
+    // The window closes: sending and waiting end without a refresh.
+    void cancel();
 
 Q_SIGNALS:
     // From OK to the end of the reboot wait; no second command may start meanwhile.
@@ -39,8 +45,11 @@ private:
     std::string buildDatagram() const;
     // Broadcasts one copy out of every adapter; false when every adapter refused it.
     bool sendCopy(const std::string& datagram);
-    void sendPhase(const std::string& datagram);
+    // One copy a second until the device answers or the sending time is up.
+    void sendNextCopy();
+    void sendingEnded();
     void rebootWait();
+    void end();
 
     const Controls& c_;
     const FormState& state_;
@@ -48,4 +57,8 @@ private:
     Services& services_;
     ServerList& servers_;
     bool replyArrived_ = false; // a webserver not listed before was listed while sending
+    bool running_ = false;
+    std::string datagram_; // what OK sends
+    double sendDeadline_ = 0.0;
+    StepWait wait_;
 };

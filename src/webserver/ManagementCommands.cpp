@@ -10,23 +10,30 @@
 #include "controls/PictureButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
-#include "platform/TimedWait.h"
 #include "platform/UdpSocket.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 
 ManagementCommands::ManagementCommands(const Controls& c, const FormState& state, Services& services, Search& search,
                                        ServerList& servers, QObject* parent)
-    : QObject(parent), c_(c), state_(state), services_(services), search_(search), servers_(servers)
+    : QObject(parent), c_(c), state_(state), services_(services), search_(search), servers_(servers),
+      wait_(services.clock, services.timers)
 {
     connect(c_.cmdReboot, &QPushButton::clicked, this, &ManagementCommands::cmdReboot_Click);
     connect(c_.cmdDefault, &QPushButton::clicked, this, &ManagementCommands::cmdDefault_Click);
 }
 
+void ManagementCommands::start()
+{
+    running_ = true;
+    Q_EMIT commandStarted();
+}
+
 void ManagementCommands::cmdReboot_Click()
 {
-    Q_EMIT commandStarted();
+    start();
     c_.picRefresh->setEnabled(false);
     c_.cmdReboot->setEnabled(false);
     c_.cmdDefault->setEnabled(false);
@@ -35,38 +42,55 @@ void ManagementCommands::cmdReboot_Click()
     search_.listWithoutHeadings();
     c_.labStatus->setText(QStringLiteral("Sending Reboot.."));
     servers_.setText("");
-    sendToSelected(TavikDatagram::RebootRequest(), 2);
-    servers_.setText("Rebooting");
-    waitThenRefresh();
+    sendToSelected(TavikDatagram::RebootRequest(), 2, [this] {
+        servers_.setText("Rebooting");
+        waitThenRefresh();
+    });
 }
 
 void ManagementCommands::cmdDefault_Click()
 {
-    Q_EMIT commandStarted();
+    start();
     c_.picRefresh->setEnabled(false);
     c_.cmdReboot->setEnabled(false);
     c_.cmdDefault->setEnabled(false);
     servers_.setText("Restoring defaults..");
-    sendToSelected(TavikDatagram::LoadDefaultsRequest(), 1);
-    waitThenRefresh();
+    sendToSelected(TavikDatagram::LoadDefaultsRequest(), 1, [this] { waitThenRefresh(); });
 }
 
-void ManagementCommands::sendToSelected(const std::string& datagram, int copies)
+void ManagementCommands::sendToSelected(const std::string& datagram, int copies, std::function<void()> then)
 {
     EnsureBound(services_.socket);
     bool sent = true;
     for (int i = 0; i < copies && sent; ++i)
         sent = services_.socket.send(datagram, state_.selectedIp, TavikDatagram::Port);
-    if (!sent)
-        services_.messages.show("Network error!");
+    if (sent) {
+        then();
+        return;
+    }
+    services_.messages.show("Network error!", [self = QPointer(this), then = std::move(then)] {
+        if (self && self->running_)
+            then();
+    });
 }
 
 void ManagementCommands::waitThenRefresh()
 {
-    TimedWait(
-        services_.clock, services_.waiter, TavikDatagram::RebootSeconds, [this] { return state_.closing; },
-        [this] { servers_.append("..."); });
+    wait_.start(TavikDatagram::RebootSeconds, [this] { end(); }, [this] { servers_.append("..."); });
+}
+
+void ManagementCommands::end()
+{
+    running_ = false;
     Q_EMIT commandEnded(); // the refresh's search keeps the window busy from here
-    if (!state_.closing)
-        Q_EMIT refreshRequested();
+    Q_EMIT refreshRequested();
+}
+
+void ManagementCommands::cancel()
+{
+    if (!running_)
+        return;
+    wait_.cancel();
+    running_ = false;
+    Q_EMIT commandEnded();
 }

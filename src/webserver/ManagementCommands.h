@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/StepWait.h"
+
 #include <QObject>
 
+#include <functional>
 #include <string>
 
 class Search;
@@ -20,6 +23,10 @@ public:
 
     void cmdReboot_Click();
     void cmdDefault_Click();
+    // From the click to the end of the wait.
+    bool running() const { return running_; }
+    // The window closes: the wait ends without its refresh.
+    void cancel();
 
 Q_SIGNALS:
     // From the click to the end of the wait; no second command may start meanwhile.
@@ -29,13 +36,18 @@ Q_SIGNALS:
     void refreshRequested();
 
 private:
-    // Sends the datagram; a refused send is reported once. The command goes on either way.
-    void sendToSelected(const std::string& datagram, int copies);
+    void start();
+    // Sends the datagram; a refused send is reported once, and the command goes on once the
+    // user has closed that report.
+    void sendToSelected(const std::string& datagram, int copies, std::function<void()> then);
     void waitThenRefresh();
+    void end();
 
     const Controls& c_;
     const FormState& state_;
     Services& services_;
     Search& search_;
     ServerList& servers_;
+    StepWait wait_;
+    bool running_ = false;
 };

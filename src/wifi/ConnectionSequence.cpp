@@ -8,16 +8,17 @@
 #include "controls/Controls.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
-#include "platform/EventWaiter.h"
+#include "platform/BackgroundCalls.h"
+#include "platform/ClockDeadline.h"
 #include "platform/Pinger.h"
 #include "platform/ProvisioningCommands.h"
 #include "platform/Services.h"
-#include "platform/TimedWait.h"
 #include "platform/UrlOpener.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -28,8 +29,8 @@ const QColor kLightYellow(255, 255, 128);
 
 constexpr double kPingSeconds = 5.0;
 // A ping normally takes the echo test's own waiting time. One that fails at once
-// (no route yet while the link comes up) is followed by this much waiting for
-// events, so that the loop sleeps instead of spinning.
+// (no route yet while the link comes up) is followed by a wait for the rest of this,
+// so that the rounds do not come back to back.
 constexpr double kShortestPingRound = 0.1;
 
 const char kRestartedText[] = "Wlan service restarted OK";
@@ -61,101 +62,176 @@ void SetBackColour(QPushButton& button, const QColor& colour)
 } // namespace
 
 ConnectionSequence::ConnectionSequence(const Controls& c, Services& services, const WifiScan& setupAp, QObject* parent)
-    : QObject(parent), c_(c), services_(services), setupAp_(setupAp)
+    : QObject(parent), c_(c), services_(services), setupAp_(setupAp), wait_(services.clock, services.timers)
 {
     connect(c_.cmdWiFiConnect, &QPushButton::clicked, this, &ConnectionSequence::ConnectToSetupAp);
 }
 
+ConnectionSequence::~ConnectionSequence() = default;
+
 void ConnectionSequence::ConnectToSetupAp()
 {
-    // The busy state keeps the window from a second click; this also covers a call
-    // from code while a run is waiting.
+    // The busy window takes no second click; a call from code while a run goes on is ignored too.
     if (running_)
         return;
     running_ = true;
     cancelled_ = false;
-    const SetupApVariant& variant = SetupApVariantFor(setupAp_.useCurrentSetupAp());
+    adminProblem_ = false;
+    variant_ = &SetupApVariantFor(setupAp_.useCurrentSetupAp());
 
     c_.labProgress->setText(QString());
     c_.labStatus->setText(QString());
     Q_EMIT busyStarted();
     SetBackColour(*c_.cmdWiFiConnect, kLightYellow);
-    ProvisioningFiles files(services_.tempDir, services_.commands, services_.provisioning.lineEnd());
-    files.create(); // without a directory every run fails with -1 and the failure text follows
+    files_ = std::make_unique<ProvisioningFiles>(services_.tempDir, services_.provisioning.lineEnd());
+    files_->create(); // without a directory every run fails with -1 and the failure text follows
     SetTextColour(*c_.labProgress, kBlack);
     SetTextColour(*c_.labStatus, kBlack);
-
-    runSteps(files, variant);
-    // A close between the switch-off and the switch-on would leave the PC without Wi-Fi after
-    // the program is gone; nothing else of the sequence matters once the window is closed.
-    if (wlanMayBeOff_)
-        switchWlanOn(files);
-
-    files.cleanUp();
-    SetBackColour(*c_.cmdWiFiConnect, QApplication::palette(c_.cmdWiFiConnect).color(QPalette::Button));
-    Q_EMIT busyEnded();
-    running_ = false;
+    stopWlan();
 }
 
-void ConnectionSequence::runSteps(ProvisioningFiles& files, const SetupApVariant& variant)
+void ConnectionSequence::stopWlan()
 {
     showProgress("Stopping Wlan service");
-    bool adminProblem = false;
     wlanMayBeOff_ = true;
-    int exitCode = files.run(services_.provisioning.stopWlan());
-    if (!wait(3.0))
-        return;
+    runCommand(services_.provisioning.stopWlan(), [this](int exitCode) {
+        wait(3.0, [this, exitCode] { wlanStopped(exitCode); });
+    });
+}
+
+void ConnectionSequence::wlanStopped(int exitCode)
+{
     if (exitCode == ProvisioningCommands::kAccessDenied)
-        adminProblem = true;
+        adminProblem_ = true;
+    switchWlanOn([this](int startCode) { wait(4.0, [this, startCode] { wlanStarted(startCode); }); });
+}
 
-    exitCode = switchWlanOn(files);
-    if (!wait(4.0))
+void ConnectionSequence::wlanStarted(int exitCode)
+{
+    if (exitCode != 0) {
+        adminProblem_ = true;
+        addProfile();
         return;
-    if (exitCode == 0) {
-        showProgress(kRestartedText);
-        copyProgressToStatus();
-        if (!wait(4.0))
-            return;
-    } else {
-        adminProblem = true;
     }
+    showProgress(kRestartedText);
+    copyProgressToStatus();
+    wait(4.0, [this] { addProfile(); });
+}
 
-    if (const std::optional<std::string> document = WlanProfileDocument(variant.ssid, kSetupApPassphrase))
-        files.writeProfile(*document);
-    files.run(services_.provisioning.addProfile(files.profilePath(), variant.ssid, kSetupApPassphrase));
-    if (cancelled_)
-        return;
+void ConnectionSequence::addProfile()
+{
+    if (const std::optional<std::string> document = WlanProfileDocument(variant_->ssid, kSetupApPassphrase))
+        files_->writeProfile(*document);
+    runCommand(services_.provisioning.addProfile(files_->profilePath(), variant_->ssid, kSetupApPassphrase),
+               [this](int) { join(); });
+}
 
-    showProgress(variant.connectingText);
+void ConnectionSequence::join()
+{
+    showProgress(variant_->connectingText);
     SetTextColour(*c_.labStatus, kBlack);
     copyProgressToStatus();
-    exitCode = files.run(services_.provisioning.connect(variant.ssid));
-    if (cancelled_)
-        return;
+    runCommand(services_.provisioning.connect(variant_->ssid), [this](int exitCode) { joined(exitCode); });
+}
+
+void ConnectionSequence::joined(int exitCode)
+{
     if (exitCode != 0) {
         // Joining failed outright: the service's state no longer matters.
-        showFailure(variant.failureText);
-    } else {
-        showProgress(variant.waitingText);
-        copyProgressToStatus();
-        const bool answered = pingUntilAnswered(variant.pingAddress);
-        if (cancelled_)
-            return; // no browser opens for a window that is gone
-        if (answered) {
-            if (variant.opensPortal)
-                services_.urls.open(kPortalUrl);
-            showProgress(kPortalText);
-            copyProgressToStatus();
-        } else {
-            showFailure(variant.failureText);
-            if (adminProblem) {
-                if (!wait(2.0))
-                    return;
-                showProgress(kAdminText);
-                copyProgressToStatus();
-            }
-        }
+        showFailure(variant_->failureText);
+        cleanUp();
+        return;
     }
+    showProgress(variant_->waitingText);
+    copyProgressToStatus();
+    pingDeadline_ = services_.clock.secondsSinceMidnight() + kPingSeconds;
+    pingRound();
+}
+
+void ConnectionSequence::pingRound()
+{
+    const double start = services_.clock.secondsSinceMidnight();
+    if (ClockReached(start, pingDeadline_) || PastMidnight(start)) {
+        pingEnded(false);
+        return;
+    }
+    callRunning_ = true;
+    services_.background.start([pinger = Pinger(services_.echo), address = variant_->pingAddress] {
+        return pinger.Ping(address) ? 1 : 0;
+    }, [self = QPointer(this), start](int answered) {
+        if (self)
+            self->pingAnswered(answered != 0, start);
+    });
+}
+
+void ConnectionSequence::pingAnswered(bool answered, double roundStart)
+{
+    callRunning_ = false;
+    if (cancelled_) {
+        finishCancelled(); // no browser opens for a window that is gone
+        return;
+    }
+    if (answered) {
+        pingEnded(true);
+        return;
+    }
+    const double took = services_.clock.secondsSinceMidnight() - roundStart;
+    wait(took >= 0.0 && took < kShortestPingRound ? kShortestPingRound - took : 0.0, [this] { pingRound(); });
+}
+
+void ConnectionSequence::pingEnded(bool answered)
+{
+    if (answered) {
+        if (variant_->opensPortal)
+            services_.urls.open(kPortalUrl);
+        showProgress(kPortalText);
+        copyProgressToStatus();
+        cleanUp();
+        return;
+    }
+    showFailure(variant_->failureText);
+    if (!adminProblem_) {
+        cleanUp();
+        return;
+    }
+    wait(2.0, [this] {
+        showProgress(kAdminText);
+        copyProgressToStatus();
+        cleanUp();
+    });
+}
+
+void ConnectionSequence::runCommand(const std::optional<std::string>& commandLine, std::function<void(int)> then)
+{
+    const std::optional<std::string> script = files_->writeScript(commandLine);
+    CommandRunner& runner = services_.commands;
+    callRunning_ = true;
+    services_.background.start(
+        [&runner, script] { return script ? runner.run(*script, ProvisioningFiles::kCommandTimeoutSeconds) : -1; },
+        [self = QPointer(this), then = std::move(then)](int exitCode) {
+            if (!self)
+                return;
+            self->callRunning_ = false;
+            if (self->cancelled_)
+                self->finishCancelled();
+            else
+                then(exitCode);
+        });
+}
+
+void ConnectionSequence::switchWlanOn(std::function<void(int)> then)
+{
+    switchingOn_ = true;
+    wlanMayBeOff_ = false;
+    runCommand(services_.provisioning.startWlan(), [this, then = std::move(then)](int exitCode) {
+        switchingOn_ = false;
+        then(exitCode);
+    });
+}
+
+void ConnectionSequence::wait(double seconds, std::function<void()> then)
+{
+    wait_.start(seconds, std::move(then));
 }
 
 void ConnectionSequence::cancel()
@@ -164,41 +240,45 @@ void ConnectionSequence::cancel()
     // started, no further step runs, and the private directory is still removed. The
     // switch-on is the one command a close must not cut short: it runs to its end or its
     // time limit, as a close before it would run it anyway.
-    cancelled_ = true;
     if (!switchingOn_)
         services_.commands.cancel();
+    if (!running_ || cancelled_)
+        return;
+    cancelled_ = true;
+    wait_.cancel();
+    if (!callRunning_)
+        finishCancelled(); // else the call's answer finishes it
 }
 
-int ConnectionSequence::switchWlanOn(ProvisioningFiles& files)
+void ConnectionSequence::finishCancelled()
 {
-    switchingOn_ = true;
-    const int exitCode = files.run(services_.provisioning.startWlan());
     switchingOn_ = false;
-    wlanMayBeOff_ = false;
-    return exitCode;
-}
-
-bool ConnectionSequence::pingUntilAnswered(const std::string& address)
-{
-    const Clock& clock = services_.clock;
-    const double deadline = clock.secondsSinceMidnight() + kPingSeconds;
-    for (;;) {
-        const double before = clock.secondsSinceMidnight();
-        if (ClockReached(before, deadline) || PastMidnight(before) || cancelled_)
-            return false;
-        if (Pinger(services_.echo).Ping(address))
-            return true;
-        const double took = clock.secondsSinceMidnight() - before;
-        if (took >= 0.0 && took < kShortestPingRound)
-            TimedWait(clock, services_.waiter, kShortestPingRound - took, [this] { return cancelled_; });
-        else
-            services_.waiter.yieldOnce();
+    if (!wlanMayBeOff_) {
+        cleanUp();
+        return;
     }
+    // A close between the switch-off and the switch-on would leave the PC without Wi-Fi
+    // after the program is gone.
+    wlanMayBeOff_ = false;
+    const std::optional<std::string> script = files_->writeScript(services_.provisioning.startWlan());
+    CommandRunner& runner = services_.commands;
+    callRunning_ = true;
+    services_.background.start(
+        [&runner, script] { return script ? runner.run(*script, ProvisioningFiles::kCommandTimeoutSeconds) : -1; },
+        [self = QPointer(this)](int) {
+            if (!self)
+                return;
+            self->callRunning_ = false;
+            self->cleanUp();
+        });
 }
 
-bool ConnectionSequence::wait(double seconds)
+void ConnectionSequence::cleanUp()
 {
-    return TimedWait(services_.clock, services_.waiter, seconds, [this] { return cancelled_; });
+    files_.reset(); // removes the private directory
+    SetBackColour(*c_.cmdWiFiConnect, QApplication::palette(c_.cmdWiFiConnect).color(QPalette::Button));
+    running_ = false;
+    Q_EMIT busyEnded();
 }
 
 void ConnectionSequence::showProgress(const std::string& text)

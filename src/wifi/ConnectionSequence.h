@@ -1,7 +1,12 @@
 #pragma once
 
+#include "platform/StepWait.h"
+
 #include <QObject>
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 class ProvisioningFiles;
@@ -17,13 +22,17 @@ class ConnectionSequence final : public QObject {
 public:
     // Connects to cmdWiFiConnect's click; the target access point is setupAp's choice.
     ConnectionSequence(const Controls& c, Services& services, const WifiScan& setupAp, QObject* parent = nullptr);
+    ~ConnectionSequence() override;
 
     // Restarts the WLAN, registers the setup access point's profile, joins it, waits
-    // for its ping and opens the portal, with progress and failure texts.
+    // for its ping and opens the portal, with progress and failure texts. Each command,
+    // ping and wait is a step: the call returns at once.
     void ConnectToSetupAp();
-    // Ends a running sequence at once (the window closes); does nothing otherwise. A WLAN
-    // that the sequence has begun to switch off is still switched on before the run returns.
+    // Ends a running sequence (the window closes): no further step runs, the command that
+    // runs is ended, and a WLAN that the sequence has begun to switch off is switched on
+    // again before the clean-up. busyEnded() follows once that is done.
     void cancel();
+    bool running() const { return running_; }
 
 Q_SIGNALS:
     // The window takes no input from the first step to the end of the clean-up.
@@ -31,14 +40,26 @@ Q_SIGNALS:
     void busyEnded();
 
 private:
-    // The steps between creating and removing the private directory; returns early once cancelled.
-    void runSteps(ProvisioningFiles& files, const SetupApVariant& variant);
-    // Runs the switch-on command; from then on a close no longer needs one of its own.
-    int switchWlanOn(ProvisioningFiles& files);
+    void stopWlan();
+    void wlanStopped(int exitCode);
+    void wlanStarted(int exitCode);
+    void addProfile();
+    void join();
+    void joined(int exitCode);
     // Pings back to back until an answer or 5 s; a started ping runs to its end.
-    bool pingUntilAnswered(const std::string& address);
-    // False when a cancel ended the wait.
-    bool wait(double seconds);
+    void pingRound();
+    void pingAnswered(bool answered, double roundStart);
+    void pingEnded(bool answered);
+    // Runs a command line of the private directory on the background thread; `then` gets
+    // its exit code, unless the sequence was cancelled meanwhile.
+    void runCommand(const std::optional<std::string>& commandLine, std::function<void(int)> then);
+    // Switches the WLAN on; from its start a close no longer needs a switch-on of its own.
+    void switchWlanOn(std::function<void(int)> then);
+    // Waits, then goes on with `then`, unless the sequence was cancelled meanwhile.
+    void wait(double seconds, std::function<void()> then);
+    // After a cancel, once nothing runs any more: the switch-on a close still owes, then the clean-up.
+    void finishCancelled();
+    void cleanUp();
     void showProgress(const std::string& text);
     void copyProgressToStatus();
     void showFailure(const std::string& failureText);
@@ -46,9 +67,16 @@ private:
     const Controls& c_;
     Services& services_;
     const WifiScan& setupAp_;
+    std::unique_ptr<ProvisioningFiles> files_;
+    const SetupApVariant* variant_ = nullptr;
+    StepWait wait_;
     bool running_ = false;
     bool cancelled_ = false;
+    bool adminProblem_ = false;
+    double pingDeadline_ = 0.0;
     // From the start of the switch-off until the switch-on has run: the PC may be without Wi-Fi.
     bool wlanMayBeOff_ = false;
     bool switchingOn_ = false;
+    // A command or ping runs on the background thread; its answer is still to come.
+    bool callRunning_ = false;
 };

@@ -1,6 +1,5 @@
 #include "ProvisioningFiles.h"
 
-#include "platform/CommandRunner.h"
 #include "platform/TempDir.h"
 
 #include <filesystem>
@@ -28,8 +27,8 @@ void RemoveIgnoringErrors(const std::string& path)
 
 } // namespace
 
-ProvisioningFiles::ProvisioningFiles(TempDir& tempDir, CommandRunner& runner, std::string scriptLineEnd)
-    : tempDir_(tempDir), runner_(runner), lineEnd_(std::move(scriptLineEnd))
+ProvisioningFiles::ProvisioningFiles(TempDir& tempDir, std::string scriptLineEnd)
+    : tempDir_(tempDir), lineEnd_(std::move(scriptLineEnd))
 { }
 
 ProvisioningFiles::~ProvisioningFiles() { cleanUp(); }
@@ -41,14 +40,14 @@ bool ProvisioningFiles::create()
     return dir_.has_value();
 }
 
-int ProvisioningFiles::run(const std::optional<std::string>& commandLine)
+std::optional<std::string> ProvisioningFiles::writeScript(const std::optional<std::string>& commandLine)
 {
     if (!dir_ || !commandLine)
-        return -1;
+        return std::nullopt;
     const std::string script = pathOf(kScriptName);
     if (!WriteBytes(script, *commandLine + lineEnd_))
-        return -1; // never run a script left over from the previous command
-    return runner_.run(script, kCommandTimeoutSeconds);
+        return std::nullopt; // never run a script left over from the previous command
+    return script;
 }
 
 bool ProvisioningFiles::writeProfile(const std::string& document)

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-class CommandRunner;
 class TempDir;
 
 // The files of one connection run. They hold the setup passphrase and one of them is
@@ -19,17 +18,16 @@ public:
     static constexpr double kCommandTimeoutSeconds = 60.0;
 
     // scriptLineEnd: what ends a line for the platform's script interpreter.
-    ProvisioningFiles(TempDir& tempDir, CommandRunner& runner, std::string scriptLineEnd);
+    ProvisioningFiles(TempDir& tempDir, std::string scriptLineEnd);
     ~ProvisioningFiles();
     ProvisioningFiles(const ProvisioningFiles&) = delete;
     ProvisioningFiles& operator=(const ProvisioningFiles&) = delete;
 
     // Makes the private directory; false when the platform cannot.
     bool create();
-    // Writes the script file with this one line, replacing its content, and runs it.
-    // The script's exit code; -1 when the line was refused or the file could not be
-    // written (nothing runs), or when the command could not start or did not end in time.
-    int run(const std::optional<std::string>& commandLine);
+    // Writes the script file with this one line, replacing its content; its path, or
+    // nothing when the line was refused or the file could not be written (nothing may run then).
+    std::optional<std::string> writeScript(const std::optional<std::string>& commandLine);
     // Writes the profile document; false when it could not be written.
     bool writeProfile(const std::string& document);
     // Full path of the profile document; empty without a directory.
@@ -42,7 +40,6 @@ private:
     std::string pathOf(const char* name) const;
 
     TempDir& tempDir_;
-    CommandRunner& runner_;
     std::string lineEnd_;
     std::optional<std::string> dir_;
 };

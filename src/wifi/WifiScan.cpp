@@ -8,13 +8,13 @@
 #include "controls/PictureButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
-#include "platform/TimedWait.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -52,7 +52,8 @@ int SelectedRow(const QListWidget& list)
 
 } // namespace
 
-WifiScan::WifiScan(const Controls& c, Services& services, QObject* parent) : QObject(parent), c_(c), services_(services)
+WifiScan::WifiScan(const Controls& c, Services& services, QObject* parent)
+    : QObject(parent), c_(c), services_(services), wait_(services.clock, services.timers)
 {
     connect(c_.picRescan, &PictureButton::clicked, this, &WifiScan::Scan);
     connect(c_.chkOldMurel, &QCheckBox::clicked, this, &WifiScan::chkOldMurel_Click);
@@ -72,26 +73,24 @@ WifiScan::WifiScan(const Controls& c, Services& services, QObject* parent) : QOb
 
 void WifiScan::Scan()
 {
-    // A second click during the scan's own wait would fill the lists twice over.
-    if (scanning_)
-        return;
+    // The symbol takes no second click until the lists are filled.
     scanning_ = true;
-
+    c_.picRescan->setEnabled(false);
     useCurrentSetupAp_ = false;
     useOldSetupAp_ = false;
     c_.labProgress->setText(QString());
     clearLists();
-    cancelled_ = false;
-    if (!TimedWait(services_.clock, services_.waiter, 0.5, [this] { return cancelled_; })) {
-        scanning_ = false; // the window has closed: nothing more to list
-        return;
-    }
+    wait_.start(0.5, [this] { listNetworks(); });
+}
 
+void WifiScan::listNetworks()
+{
     Wlan& wlan = services_.wlan;
     hWlanClient_ = 0;
+    const char* failure = nullptr;
     if (const std::optional<Wlan::Handle> client = wlan.openClient(); !client) {
         c_.fraVoorstel->setEnabled(false);
-        services_.messages.show(kNoHandleText);
+        failure = kNoHandleText;
     } else {
         hWlanClient_ = *client;
         // The notifications come on a thread of the platform's and carry nothing the scan
@@ -99,7 +98,7 @@ void WifiScan::Scan()
         wlan.registerNotifications(*client, [] { });
         if (wlan.interfaceCount(*client) < 1) {
             c_.fraVoorstel->setEnabled(false);
-            services_.messages.show(kNoAdapterText);
+            failure = kNoAdapterText;
         } else {
             for (const WlanNetwork& network : wlan.availableNetworks(*client))
                 listNetwork(network.ssid, network.signalQuality);
@@ -109,12 +108,25 @@ void WifiScan::Scan()
             changingLists_ = false;
         }
     }
-    // Also on the zero handle when no client opened: the service refuses it harmlessly.
-    wlan.unregisterNotifications(hWlanClient_);
+    if (!failure) {
+        scanEnded();
+        return;
+    }
+    // The scan ends once the user has read why nothing is listed.
+    services_.messages.show(failure, [self = QPointer(this)] {
+        if (self && self->scanning_)
+            self->scanEnded();
+    });
+}
 
+void WifiScan::scanEnded()
+{
+    // Also on the zero handle when no client opened: the service refuses it harmlessly.
+    services_.wlan.unregisterNotifications(hWlanClient_);
     const bool found = useCurrentSetupAp_ || useOldSetupAp_;
     c_.labProgress->setText(found ? kFoundHint : kNotFoundHint);
     scanning_ = false;
+    c_.picRescan->setEnabled(true);
 }
 
 void WifiScan::chkOldMurel_Click()
@@ -134,7 +146,11 @@ void WifiScan::chooseSetupAp(bool current)
 
 void WifiScan::endNotifications() { services_.wlan.unregisterNotifications(hWlanClient_); }
 
-void WifiScan::cancel() { cancelled_ = true; }
+void WifiScan::cancel()
+{
+    wait_.cancel();
+    scanning_ = false;
+}
 
 void WifiScan::listNetwork(const std::string& ssid, unsigned signalQuality)
 {

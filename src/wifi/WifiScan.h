@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/StepWait.h"
 #include "platform/Wlan.h"
 
 #include <QObject>
@@ -32,8 +33,13 @@ public:
     void endNotifications();
     // Ends the scan's wait at once (the window closes); nothing is listed then.
     void cancel();
+    // From the click to the end of the listing (and of the box that may end it).
+    bool running() const { return scanning_; }
 
 private:
+    // After the half-second wait: asks the WLAN service for its networks.
+    void listNetworks();
+    void scanEnded();
     void listNetwork(const std::string& ssid, unsigned signalQuality);
     void setupApFound(bool current);
     void chooseSetupAp(bool current);
@@ -49,6 +55,6 @@ private:
     bool useOldSetupAp_ = false;   // the old firmware's access point was found or chosen
     Wlan::Handle hWlanClient_ = 0; // 0 before any scan; never closed
     bool scanning_ = false;
-    bool cancelled_ = false;
+    StepWait wait_;
     bool changingLists_ = false;
 };

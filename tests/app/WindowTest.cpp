@@ -157,6 +157,7 @@ private Q_SLOTS:
             rig.showWifiPanel();
             rig.fakes.time.schedule(0.2, close);
             WindowInput::Click(*rig.c().picRescan);
+            rig.finishOperation();
         }
         QVERIFY(closedAt >= 0 && (closeIn == "tick" || rig.fakes.time.elapsed() - closedAt < 1.0));
         QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());

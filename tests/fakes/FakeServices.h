@@ -110,17 +110,26 @@ public:
     int calls = 0;
 };
 
+// The user reads each box for `openSeconds` of virtual time, then clicks OK.
 class RecordingMessageBox final : public MessageBox {
 public:
-    void show(const std::string& text) override
+    explicit RecordingMessageBox(VirtualTime& time) : time_(time) { }
+    void show(const std::string& text, std::function<void()> closed) override
     {
         shown.push_back(text);
-        if (whileOpen)
-            whileOpen(text);
+        ++open;
+        time_.schedule(openSeconds, [this, closed = std::move(closed)] {
+            --open;
+            if (closed)
+                closed();
+        });
     }
     std::vector<std::string> shown;
-    // Runs while the box is "open", e.g. to let virtual time pass before the user closes it.
-    std::function<void(const std::string&)> whileOpen;
+    double openSeconds = 0.0;
+    int open = 0; // boxes not closed yet
+
+private:
+    VirtualTime& time_;
 };
 
 class FakeEchoTest final : public EchoTest {
@@ -130,8 +139,7 @@ public:
     {
         asked.push_back(address);
         lastHops = maxHops;
-        if (costSeconds > 0)
-            time_.advance(costSeconds);
+        time_.charge(costSeconds);
         return answers(address);
     }
     std::function<bool(const std::string&)> answers = [](const std::string&) { return false; };
@@ -163,7 +171,7 @@ public:
     Services& services()
     {
         if (!services_)
-            services_ = std::make_unique<Services>(Services{time, time, *timer1, socket, adapters, echo, neighbours,
+            services_ = std::make_unique<Services>(Services{time, time, *timer1, *backgroundOverride, socket, adapters, echo, neighbours,
                                                             *wlanOverride, *commandsOverride, *tempDirOverride, urls,
                                                             messages, provisioning});
         return *services_;
@@ -176,12 +184,13 @@ public:
     FakeEchoTest echo{time};
     FakeNeighbourTable neighbours;
     RecordingUrlOpener urls;
-    RecordingMessageBox messages;
+    RecordingMessageBox messages{time};
     NmcliProvisioningCommands provisioning;
     // Without WLAN, command runner and temp dir unless a test brings its own fakes.
     NullWlan wlan;
     NullCommandRunner commands;
     NullTempDir tempDir;
+    BackgroundCalls* backgroundOverride = &time; // the calls in virtual time, unless real ones are given
     Wlan* wlanOverride = &wlan;
     CommandRunner* commandsOverride = &commands;
     TempDir* tempDirOverride = &tempDir;

@@ -1,6 +1,7 @@
 #include "VirtualTime.h"
 
 #include <QCoreApplication>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <limits>
@@ -55,32 +56,59 @@ double VirtualTime::nextDue() const
     return at;
 }
 
-void VirtualTime::runDueUpTo(double upTo)
+void VirtualTime::mustNotBeFiring() const
 {
-    for (double at = nextDue(); at <= upTo; at = nextDue()) {
-        elapsed_ = std::max(elapsed_, at);
-        if (!scheduled_.empty() && scheduled_.begin()->first == at) {
-            auto action = std::move(scheduled_.begin()->second);
-            scheduled_.erase(scheduled_.begin());
-            action();
-        } else {
-            (*std::ranges::find_if(timers_, [at](const VirtualTimer* timer) { return timer->due() == at; }))->fire();
-        }
-        QCoreApplication::processEvents();
-    }
+    // A handler that moves time waits inside itself, as the program must never do.
+    if (firing_ > 0)
+        qFatal("virtual time advanced while a handler was still running");
 }
 
-void VirtualTime::waitForEvent(double maxSeconds)
+void VirtualTime::fireNext(double at)
 {
+    elapsed_ = std::max(elapsed_, at);
+    ++firing_;
+    if (!scheduled_.empty() && scheduled_.begin()->first == at) {
+        auto action = std::move(scheduled_.begin()->second);
+        scheduled_.erase(scheduled_.begin());
+        action();
+    } else {
+        (*std::ranges::find_if(timers_, [at](const VirtualTimer* timer) { return timer->due() == at; }))->fire();
+    }
+    --firing_;
     QCoreApplication::processEvents();
-    elapsed_ = std::max(elapsed_, std::min(nextDue(), elapsed_ + std::max(0.0, maxSeconds)));
-    runDueUpTo(elapsed_);
+}
+
+void VirtualTime::runDueUpTo(double upTo)
+{
+    for (double at = nextDue(); at <= upTo; at = nextDue())
+        fireNext(at);
+}
+
+bool VirtualTime::step()
+{
+    mustNotBeFiring();
+    QCoreApplication::processEvents();
+    const double at = nextDue();
+    if (at == VirtualTimer::kNever)
+        return false;
+    fireNext(at);
+    return true;
 }
 
 void VirtualTime::advance(double seconds)
 {
+    mustNotBeFiring();
+    QCoreApplication::processEvents();
     const double target = elapsed_ + seconds;
     runDueUpTo(target);
     elapsed_ = std::max(elapsed_, target);
     QCoreApplication::processEvents();
+}
+
+void VirtualTime::start(std::function<int()> call, std::function<void(int)> done)
+{
+    charged_ = 0.0;
+    const int result = call();
+    schedule(charged_, [done = std::move(done), result] { done(result); });
+    charged_ = 0.0;
 }

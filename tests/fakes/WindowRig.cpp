@@ -51,6 +51,12 @@ void WindowRig::showWifiPanel()
     window->findChild<KeyboardFlow*>()->limitFocusTo(window->rect());
 }
 
+void WindowRig::finishOperation()
+{
+    fakes.time.advance(0.0); // what is due at once: a box the user closes without reading
+    while (window->operationRunning() && fakes.time.step()) { }
+}
+
 std::string WindowRig::serverText() const { return window->serverList().text(); }
 
 int WindowRig::sentCount(const std::string& bytes) const

@@ -20,6 +20,9 @@ public:
     void load();
     // Lets the running search come to its end (its deadline plus the finishing tick).
     void finishSearch() { fakes.time.advance(4.5); }
+    // Lets virtual time run until the running command, ping, scan or gateway sequence has
+    // ended: the moment a handler that waited inside itself would have returned.
+    void finishOperation();
     // Clicks into txtServers with the caret after `position` characters of the list text.
     void clickServerListAt(std::size_t position);
     // Loads the window and lets a search list `replies`, then end.

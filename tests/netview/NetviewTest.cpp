@@ -121,6 +121,7 @@ private Q_SLOTS:
             WindowInput::Retype(*rig.window, *rig.c().txtIPtoPing, text);
 
         WindowInput::Click(*rig.c().cmdPing);
+        rig.finishOperation();
 
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(!message.isEmpty(), message.toStdString()));
         // The same Ping serves the gateway sequence, which has no such check before it.

@@ -1,13 +1,14 @@
 #include "TestMain.h"
 
-#include "platform/EventWaiter.h"
 #include "platform/linux/LinuxCommandRunner.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <atomic>
 #include <csignal>
+#include <thread>
 #include <sys/wait.h>
 
 namespace {
@@ -20,18 +21,13 @@ bool IsNotRunning(const QByteArray& pid)
     return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
 }
 
-// Stands for the window's event loop: the close arrives once the script is going.
-struct CancellingWaiter final : EventWaiter {
-    void yieldOnce() override { }
-    void waitForEvent(double maxSeconds) override
-    {
-        if (QFile::exists(readyFile))
-            runner->cancel();
-        QThread::msleep(static_cast<unsigned long>(maxSeconds * 1000));
-    }
-    QString readyFile;
-    CommandRunner* runner = nullptr;
-};
+// Stands for the window's thread while the run blocks its own: the close arrives once the script is going.
+void CancelWhenReady(CommandRunner& runner, const QString& readyFile, const std::atomic<bool>& ended)
+{
+    while (!ended && !QFile::exists(readyFile))
+        QThread::msleep(20);
+    runner.cancel();
+}
 } // namespace
 
 class LinuxCommandRunnerTest : public QObject {
@@ -63,11 +59,16 @@ private Q_SLOTS:
         QVERIFY(script.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(script) == script.size()));
         file.close();
         QFile pidFile(file.fileName() + QStringLiteral(".pids"));
-        CancellingWaiter waiter;
-        LinuxCommandRunner runner(cancel ? &waiter : nullptr);
-        waiter.readyFile = pidFile.fileName();
-        waiter.runner = &runner;
-        QCOMPARE(runner.run(file.fileName().toStdString(), fileName == "hang.sh" && !cancel ? 0.5 : 60.0), expected);
+        LinuxCommandRunner runner;
+        std::atomic<bool> ended = false;
+        std::thread canceller;
+        if (cancel)
+            canceller = std::thread(CancelWhenReady, std::ref(runner), pidFile.fileName(), std::cref(ended));
+        const int exitCode = runner.run(file.fileName().toStdString(), fileName == "hang.sh" && !cancel ? 0.5 : 60.0);
+        ended = true;
+        if (canceller.joinable())
+            canceller.join();
+        QCOMPARE(exitCode, expected);
         if (fileName != "hang.sh")
             return;
         QVERIFY(pidFile.open(QIODevice::ReadOnly));

@@ -41,6 +41,7 @@ void run(WindowRig& rig, Command command)
     if (command == IpSetup)
         WindowInput::Click(*c.cmdSetIP);
     WindowInput::Click(command == Reboot ? *c.cmdReboot : command == LoadDefaults ? *c.cmdDefault : *c.cmdIPOK);
+    rig.finishOperation();
 }
 
 bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
@@ -122,7 +123,7 @@ private Q_SLOTS:
                                    {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
         rig.fakes.socket.sendSucceeds = refusing != -1;
         rig.fakes.socket.refusingInterface = refusing;
-        rig.fakes.messages.whileOpen = [&](const std::string&) { rig.fakes.time.advance(5.0); }; // read for 5 s
+        rig.fakes.messages.openSeconds = 5.0;
         rig.load();
         const Controls& c = rig.c();
         QString status;
@@ -360,6 +361,7 @@ private Q_SLOTS:
         QCOMPARE(c.txtPort->text(), QString("0"));
         WindowInput::Click(*c.cmdSetIP);
         WindowInput::Click(*c.cmdIPOK);
+        rig.finishOperation();
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"Please enter a port number."});
         QVERIFY(c.fraSetIP->isVisible() && QApplication::focusWidget() == c.txtPort);
         WindowInput::Click(*c.cmdIPCancel);
@@ -476,6 +478,7 @@ private Q_SLOTS:
         const double clicked = rig.fakes.time.elapsed();
         const int searchesBefore = rig.fakes.adapters.calls;
         WindowInput::Click(*rig.c().cmdReboot);
+        rig.finishOperation();
         // A dot row a second, and the answer listed without a numbered heading, but not selectable
         // until the wait ends.
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + other + "......");
@@ -581,6 +584,7 @@ private Q_SLOTS:
             rig.fakes.time.schedule(at, [&] { status << c.labStatus->text(); });
         const double clicked = rig.fakes.time.elapsed();
         WindowInput::Click(*c.cmdIPOK);
+        rig.finishOperation();
         if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the box concerned
             QLineEdit* concerned = result.endsWith("device's IP address.") ? c.txtIPadres[0] : typedInto;
             QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup) && c.fraSetIP->isVisible()

@@ -26,6 +26,7 @@
 #ifndef Q_OS_WIN
 #include "platform/linux/LinuxCommandRunner.h"
 #include "platform/linux/NetworkManagerWlan.h"
+#include "platform/qt/QtBackgroundCalls.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -84,8 +85,10 @@ bool ShownYellow(QPushButton& button)
 // one is given, without a WLAN service unless one is. Each ping costs virtual time; the gateway answers from the chosen
 // ping on (0: never).
 struct Rig : WindowRig {
-    explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr)
+    explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr, BackgroundCalls* realThreads = nullptr)
     {
+        if (realThreads)
+            fakes.backgroundOverride = realThreads;
         if (wlan)
             fakes.wlanOverride = wlan;
         fakes.commandsOverride = realRunner ? realRunner : &runner;
@@ -118,6 +121,7 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
     const double start = rig.fakes.time.elapsed();
     rig.fakes.time.schedule(0.2, [&] { WindowInput::Click(*c.picRescan); });
     WindowInput::Click(*c.picRescan);
+    rig.finishOperation();
     QCOMPARE(float(rig.fakes.time.elapsed() - start), 0.5f); // the half-second wait, once
     QStringList shown;
     for (int i = 0; i < c.lstSSID->count(); ++i)
@@ -135,6 +139,7 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
     QCOMPARE(c.fraVoorstel->isEnabled(), row.adapters > 0);
     if (enabled) { // the connection targets the access point found
         WindowInput::Click(*c.cmdWiFiConnect);
+        rig.finishOperation();
         QCOMPARE(rig.fakes.echo.asked.at(0), old ? "192.168.4.1" : "8.8.8.8");
     }
 }
@@ -175,6 +180,7 @@ private Q_SLOTS:
             WindowInput::ClickAt(*list->viewport(), list->visualItemRect(list->item(row)).center());
         };
         WindowInput::Click(*c.picRescan);
+        rig.finishOperation();
         WindowInput::ClickAt(*c.lstSignal->viewport(), {4, c.lstSignal->viewport()->height() - 4}); // below the lines
         QCOMPARE(c.txtSSID->text(), QString());
         clickLine(c.lstSignal, 1);
@@ -246,6 +252,7 @@ private Q_SLOTS:
         };
         const double start = rig.fakes.time.elapsed();
         WindowInput::Click(*c.cmdWiFiConnect);
+        rig.finishOperation();
         QVERIFY2(qAbs(rig.fakes.time.elapsed() - start - seconds) < 0.01, "deadlines in single precision");
         const QString stop = "Stopping Wlan service", restarted = exitCodes[1] ? "" : "Wlan service restarted OK";
         QCOMPARE(texts,
@@ -272,6 +279,7 @@ private Q_SLOTS:
         Rig rig;
         rig.tempDir.createFails = true;
         WindowInput::Click(*rig.c().cmdWiFiConnect);
+        rig.finishOperation();
         QVERIFY(rig.runner.runs.empty() && rig.fakes.echo.asked.empty() && !rig.busy());
         QCOMPARE(rig.status(), kFailed);
         QVERIFY(fs::is_empty(*rig.tempDir.systemTempDir()));
@@ -333,12 +341,6 @@ exit "${reply%%|*}"
 
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 
-// Qt's events on the real clock while a real command runs (the rig's virtual one stands still), `onWait` first.
-struct RealTimeWaiter final : EventWaiter {
-    void yieldOnce() override { QCoreApplication::processEvents(); }
-    void waitForEvent(double) override { onWait(), QCoreApplication::processEvents(), QThread::msleep(10); }
-    std::function<void()> onWait;
-};
 
 // Set only by run-on-private-bus.sh, on the bus it made to stand in for the system bus.
 bool OnPrivateSystemBus() { return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1"; }
@@ -399,6 +401,7 @@ private Q_SLOTS:
         rig.answerFromPing = 0;
         WindowInput::Click(*rig.c().chkOldMurel);
         WindowInput::Click(*rig.c().cmdWiFiConnect);
+        rig.finishOperation();
         QTEST(rig.status(), "status");
         QCOMPARE(lines("calls"),
                  (QStringList{"radio|wifi|off", "radio|wifi|on", "connection|delete|id|TAVIK MUREL",
@@ -431,20 +434,24 @@ private Q_SLOTS:
                   + "0\n0\n0\n");
         write("calls", {});
         write("ended", {});
-        RealTimeWaiter waiter;
-        LinuxCommandRunner runner(&waiter);
-        Rig rig(nullptr, &runner);
+        QtBackgroundCalls threads;
+        LinuxCommandRunner runner;
+        Rig rig(nullptr, &runner, &threads);
         rig.answerFromPing = 0;
-        waiter.onWait = [&] {
-            if (closeDuringCall > 0 && lines("calls").size() == closeDuringCall && rig.window->isVisible())
-                rig.window->close();
-        };
         if (closeAtSecond >= 0)
             rig.fakes.time.schedule(closeAtSecond, [&] { rig.window->close(); });
         if (closeDuringCall > 0 || closeAtSecond >= 0)
             WindowInput::Click(*rig.c().cmdWiFiConnect);
         else
             rig.window->close();
+        // Real commands on real threads, the waits in virtual time: a little of each in turn
+        // until the sequence (and the clean-up a close leaves it) has ended.
+        while (rig.window->operationRunning()) {
+            if (closeDuringCall > 0 && lines("calls").size() == closeDuringCall && rig.window->isVisible())
+                rig.window->close();
+            QThread::msleep(10);
+            rig.fakes.time.advance(0.05);
+        }
         QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
         QStringList calls = lines("calls");
         for (const QString& ended : lines("ended"))

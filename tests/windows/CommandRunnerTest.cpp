@@ -1,4 +1,3 @@
-#include "platform/EventWaiter.h"
 #include "platform/windows/WindowsCommandRunner.h"
 #include "platform/windows/WindowsTempDir.h"
 
@@ -6,26 +5,19 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 namespace {
 
-// Stands for the window's event loop: the close arrives once the batch's program has started.
-class CancellingWaiter final : public EventWaiter {
-public:
-    explicit CancellingWaiter(HANDLE started) : started_(started) { }
-    void yieldOnce() override { }
-    void waitForEvent(double maxSeconds) override
-    {
-        if (WaitForSingleObject(started_, 0) == WAIT_OBJECT_0)
-            runner->cancel();
-        Sleep(static_cast<DWORD>(maxSeconds * 1000));
-    }
-    CommandRunner* runner = nullptr;
-
-private:
-    HANDLE started_;
-};
+// Stands for the window's thread while the run blocks its own: the close arrives once the
+// batch's program has started.
+void CancelWhenStarted(CommandRunner& runner, HANDLE started, const std::atomic<bool>& ended)
+{
+    while (!ended && WaitForSingleObject(started, 50) != WAIT_OBJECT_0) { }
+    runner.cancel();
+}
 
 // Writes folder\TK.bat ("@echo off" first) in a private folder of its own.
 std::string WriteBatch(const std::string& folder, const std::string& lines)
@@ -58,12 +50,18 @@ TEST(WindowsCommandRunner, TimeOutOrCancelEndsTheBatchAndWhatItStarted)
     for (const bool cancel : {false, true}) {
         const std::string name = "HoptraceSleeper-" + std::to_string(GetCurrentProcessId()) + (cancel ? "c" : "t");
         const HANDLE started = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
-        CancellingWaiter waiter(started);
-        WindowsCommandRunner runner(cancel ? &waiter : nullptr);
-        waiter.runner = &runner;
+        WindowsCommandRunner runner;
         const std::string batch = WriteBatch(name,
                                              std::string("\"") + exe + "\" sleeper " + name + "\r\nexit /b 4\r\n");
-        EXPECT_EQ(runner.run(batch, cancel ? 60.0 : 3.0), -1);
+        std::atomic<bool> ended = false;
+        std::thread canceller;
+        if (cancel)
+            canceller = std::thread(CancelWhenStarted, std::ref(runner), started, std::cref(ended));
+        const int exitCode = runner.run(batch, cancel ? 60.0 : 3.0);
+        ended = true;
+        if (canceller.joinable())
+            canceller.join();
+        EXPECT_EQ(exitCode, -1);
         ASSERT_EQ(WaitForSingleObject(started, 0), WAIT_OBJECT_0) << "the sleeper did not start in time";
         // Termination completes asynchronously; the sleeper's mutex goes with its process.
         HANDLE alive = nullptr;

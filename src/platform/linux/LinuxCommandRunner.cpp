@@ -2,16 +2,12 @@
 
 #include "ChildProcess.h"
 
-#include "platform/WaitingCall.h"
-
 #include <cstdint>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-LinuxCommandRunner::LinuxCommandRunner(EventWaiter* waiter)
-    : waiter_(waiter), cancel_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
-{ }
+LinuxCommandRunner::LinuxCommandRunner() : cancel_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) { }
 
 void LinuxCommandRunner::cancel()
 {
@@ -33,12 +29,9 @@ int LinuxCommandRunner::run(const std::string& scriptPath, double timeoutSeconds
     std::uint64_t stale = 0;
     if (cancel_.valid())
         (void)!read(cancel_.get(), &stale, sizeof stale);
-    ChildOutcome outcome;
-    CallLettingEventsRun(waiter_, [&] {
-        // "--" keeps a path that begins with "-" from being read as a shell option.
-        outcome = RunChildProcess({"/bin/sh", "--", scriptPath}, timeoutSeconds, ChildOutput::Inherit, cancel_.get());
-        return 0;
-    });
+    // "--" keeps a path that begins with "-" from being read as a shell option.
+    const ChildOutcome outcome = RunChildProcess({"/bin/sh", "--", scriptPath}, timeoutSeconds, ChildOutput::Inherit,
+                                                 cancel_.get());
     switch (outcome.kind) {
     case ChildOutcome::Kind::Exited:
         return outcome.code;

@@ -1,9 +1,11 @@
 #include "platform/NmcliProvisioningCommands.h"
 #include "platform/PlatformFactory.h"
+#include "platform/qt/QtBackgroundCalls.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtEventWaiter.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtTimer.h"
+#include "platform/qt/QtTimerFactory.h"
 #include "platform/qt/QtUrlOpener.h"
 
 #include "LinuxAdapterList.h"
@@ -25,19 +27,21 @@ public:
 
 private:
     QtClock clock_;
-    QtEventWaiter waiter_;
+    QtTimerFactory timers_;
     QtTimer timer1_;
     LinuxUdpSocket socket_;
     LinuxAdapterList adapters_;
     LinuxEchoTest echo_;
     LinuxNeighbourTable neighbours_;
     NetworkManagerWlan wlan_;
-    LinuxCommandRunner commands_{&waiter_};
+    LinuxCommandRunner commands_;
     LinuxTempDir tempDir_;
     QtUrlOpener urls_;
     QtMessageBox messages_;
     NmcliProvisioningCommands provisioning_;
-    Services services_{clock_, waiter_,   timer1_,  socket_, adapters_, echo_,        neighbours_,
+    // After the services its calls use: destroyed first, it waits for the calls still running.
+    QtBackgroundCalls background_;
+    Services services_{clock_, timers_, timer1_, background_, socket_, adapters_, echo_,        neighbours_,
                        wlan_,  commands_, tempDir_, urls_,   messages_, provisioning_};
 };
 

@@ -2,9 +2,7 @@
 
 #include "platform/MessageBox.h"
 
-class QWidget;
-
 class QtMessageBox final : public MessageBox {
 public:
-    void show(const std::string& text) override;
+    void show(const std::string& text, std::function<void()> closed) override;
 };

@@ -2,6 +2,7 @@
 
 QtTimer::QtTimer()
 {
+    timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
         if (onTick_)
             onTick_();

@@ -13,6 +13,6 @@ public:
     void setTickHandler(std::function<void()> onTick) override;
 
 private:
-    QTimer timer_;
+    QTimer timer_; // precise: a coarse timer may wake a wait up to 5 % early
     std::function<void()> onTick_;
 };

@@ -1,7 +1,5 @@
 #include "WindowsCommandRunner.h"
 
-#include "platform/WaitingCall.h"
-
 #include <windows.h>
 
 #include <algorithm>
@@ -52,9 +50,7 @@ constexpr DWORD kAfterTerminateMs = 5000;
 
 } // namespace
 
-WindowsCommandRunner::WindowsCommandRunner(EventWaiter* waiter)
-    : waiter_(waiter), cancelEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
-{ }
+WindowsCommandRunner::WindowsCommandRunner() : cancelEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) { }
 
 WindowsCommandRunner::~WindowsCommandRunner()
 {
@@ -99,12 +95,9 @@ int WindowsCommandRunner::run(const std::string& scriptPath, double timeoutSecon
 
     // A cancel during the run ends it as the time limit does.
     const HANDLE awaited[2] = {process.hProcess, cancelEvent_};
-    const int woken = CallLettingEventsRun(waiter_, [&] {
-        return static_cast<int>(
-            WaitForMultipleObjects(cancelEvent_ ? 2 : 1, awaited, FALSE, TimeoutMilliseconds(timeoutSeconds)));
-    });
+    const DWORD woken = WaitForMultipleObjects(cancelEvent_ ? 2 : 1, awaited, FALSE, TimeoutMilliseconds(timeoutSeconds));
     int exitCode = -1;
-    if (woken == static_cast<int>(WAIT_OBJECT_0)) {
+    if (woken == WAIT_OBJECT_0) {
         DWORD code = 0;
         if (GetExitCodeProcess(process.hProcess, &code))
             exitCode = static_cast<int>(code);

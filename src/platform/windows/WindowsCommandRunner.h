@@ -2,14 +2,11 @@
 
 #include "platform/CommandRunner.h"
 
-class EventWaiter;
-
-// Runs a batch file through the command interpreter with CreateProcessA. With a waiter,
-// the program's events run while the batch does (see CallLettingEventsRun), so cancel()
-// can be reached.
+// Runs a batch file through the command interpreter with CreateProcessA. run() blocks its
+// thread (the window runs it on a thread of its own); cancel() may come from any other thread.
 class WindowsCommandRunner final : public CommandRunner {
 public:
-    explicit WindowsCommandRunner(EventWaiter* waiter = nullptr);
+    WindowsCommandRunner();
     ~WindowsCommandRunner() override;
     WindowsCommandRunner(const WindowsCommandRunner&) = delete;
     WindowsCommandRunner& operator=(const WindowsCommandRunner&) = delete;
@@ -18,6 +15,5 @@ public:
     void cancel() override;
 
 private:
-    EventWaiter* waiter_;
     void* cancelEvent_; // a manual-reset event, set by cancel()
 };

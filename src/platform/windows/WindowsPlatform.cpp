@@ -1,9 +1,11 @@
 #include "platform/NetshProvisioningCommands.h"
 #include "platform/PlatformFactory.h"
+#include "platform/qt/QtBackgroundCalls.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtEventWaiter.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtTimer.h"
+#include "platform/qt/QtTimerFactory.h"
 #include "platform/qt/QtUdpSocket.h"
 
 #include "WindowsAdapterList.h"
@@ -25,21 +27,23 @@ public:
 
 private:
     QtClock clock_;
-    QtEventWaiter waiter_;
+    QtTimerFactory timers_;
     QtTimer timer1_;
     QtUdpSocket socket_;
     WindowsAdapterList adapters_;
     WindowsEchoTest echo_;
     WindowsNeighbourTable neighbours_;
     WindowsWlan wlan_;
-    WindowsCommandRunner commands_{&waiter_};
+    WindowsCommandRunner commands_;
     WindowsTempDir tempDir_;
     // ShellExecuteA, the shell's own way to the default browser: QDesktopServices ends in
     // the same call on Windows, so going there directly keeps the address as written.
     WindowsUrlOpener urls_;
     QtMessageBox messages_;
     NetshProvisioningCommands provisioning_;
-    Services services_{clock_, waiter_,   timer1_,  socket_, adapters_, echo_,        neighbours_,
+    // After the services its calls use: destroyed first, it waits for the calls still running.
+    QtBackgroundCalls background_;
+    Services services_{clock_, timers_, timer1_, background_, socket_, adapters_, echo_,        neighbours_,
                        wlan_,  commands_, tempDir_, urls_,   messages_, provisioning_};
 };
 

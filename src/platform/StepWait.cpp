@@ -1,0 +1,84 @@
+#include "StepWait.h"
+
+#include "ClockDeadline.h"
+#include "Clock.h"
+#include "TimerFactory.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kSecondsPerDay = 86400.0;
+} // namespace
+
+StepWait::StepWait(const Clock& clock, TimerFactory& timers) : clock_(clock), timer_(timers.makeTimer())
+{
+    timer_->setTickHandler([this] { check(); });
+}
+
+StepWait::~StepWait() = default;
+
+void StepWait::start(double seconds, std::function<void()> done, std::function<void()> everySecond)
+{
+    const double now = clock_.secondsSinceMidnight();
+    deadline_ = now + seconds;
+    second_ = std::floor(now);
+    done_ = std::move(done);
+    everySecond_ = std::move(everySecond);
+    running_ = true;
+    if (over(now)) {
+        // Even a wait that is over already ends from the event loop, never inside start():
+        // the caller's step finishes first.
+        timer_->setInterval(1);
+        timer_->setEnabled(true);
+        return;
+    }
+    armUntilNextCheck();
+}
+
+void StepWait::cancel()
+{
+    running_ = false;
+    timer_->setEnabled(false);
+    done_ = nullptr;
+    everySecond_ = nullptr;
+}
+
+bool StepWait::over(double now) const { return ClockReached(now, deadline_) || PastMidnight(now); }
+
+void StepWait::check()
+{
+    if (!running_)
+        return;
+    double now = clock_.secondsSinceMidnight();
+    if (everySecond_ && std::floor(now) != second_) {
+        second_ = std::floor(now);
+        everySecond_();
+        if (!running_)
+            return; // the dot's handler ended the wait
+        now = clock_.secondsSinceMidnight();
+    }
+    if (over(now)) {
+        auto done = std::move(done_);
+        cancel();
+        if (done)
+            done();
+        return;
+    }
+    armUntilNextCheck();
+}
+
+void StepWait::armUntilNextCheck()
+{
+    // Wake at the deadline, at the next whole second when dots are drawn, and at midnight,
+    // after which every wait ends. The nearest millisecond: a wake a hair early finds the
+    // deadline reached in single precision, or waits one more millisecond.
+    const double now = clock_.secondsSinceMidnight();
+    double wake = deadline_;
+    if (everySecond_)
+        wake = std::min(wake, second_ + 1.0);
+    wake = std::min(wake, kSecondsPerDay + 0.5);
+    const double milliseconds = std::max(std::round((wake - now) * 1000.0), 1.0);
+    timer_->setInterval(static_cast<int>(std::min(milliseconds, 86400000.0)));
+    timer_->setEnabled(true);
+}
