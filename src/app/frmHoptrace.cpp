@@ -1,6 +1,7 @@
 #include "frmHoptrace.h"
 
 #include "KeyboardFlow.h"
+#include "WindowState.h"
 
 #include "controls/BusyAnimation.h"
 #include "controls/CaptionFit.h"
@@ -81,17 +82,20 @@ void frmHoptrace::createSubsystems()
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);
     pingTest_ = std::make_unique<PingTest>(c_, services_);
-    selection_ = std::make_unique<ServerSelection>(c_, state_, *servers_, *search_);
-    hints_ = std::make_unique<SelectionHints>(c_, state_, nics_, *servers_);
+    selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_);
+    hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
     discovery_ = std::make_unique<Discovery>(c_, state_, nics_, services_, *search_, *servers_);
-    commands_ = std::make_unique<ManagementCommands>(c_, state_, services_, *search_, *servers_);
-    ipSetup_ = std::make_unique<IpSetupPanel>(c_, state_, nics_, services_, *servers_);
+    commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_);
+    ipSetup_ = std::make_unique<IpSetupPanel>(c_, nics_, services_, *servers_);
     wifiScan_ = std::make_unique<WifiScan>(c_, services_);
     connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
 }
 
 // How the subsystems meet. Each controller connects its own controls; these are the
-// connections between them, all in one place.
+// connections between them, all in one place. The controls that several of them concern
+// (the buttons acting on the selection, the refresh symbol, the list, the gateway's frame
+// and button, the status line) follow the window's mode alone: each report changes the
+// mode, and applyMode() sets those controls from it.
 void frmHoptrace::connectSubsystems()
 {
     // A search starts from the refresh symbol (or F5, while the symbol could be clicked)
@@ -111,7 +115,12 @@ void frmHoptrace::connectSubsystems()
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
     connect(discovery_.get(), &Discovery::listed, hints_.get(), &SelectionHints::listed);
     connect(discovery_.get(), &Discovery::listed, ipSetup_.get(), &IpSetupPanel::serverListed);
-    connect(selection_.get(), &ServerSelection::selectionRead, hints_.get(), &SelectionHints::update);
+
+    // The selection travels as a value to what acts on it; a click's reading ends with the
+    // hints described afresh, as the list now marks the block.
+    connect(selection_.get(), &ServerSelection::serverSelected, commands_.get(), &ManagementCommands::select);
+    connect(selection_.get(), &ServerSelection::serverSelected, ipSetup_.get(), &IpSetupPanel::select);
+    connect(selection_.get(), &ServerSelection::selectionRead, this, [this] { hints_->update(hinted_); });
 
     // No selection while a command runs: it would enable a second command inside it.
     connect(commands_.get(), &ManagementCommands::commandStarted, selection_.get(), &ServerSelection::commandStarted);
@@ -125,8 +134,144 @@ void frmHoptrace::connectSubsystems()
     const QObject* gateway = connection_.get();
     connect(discovery_.get(), &Discovery::busyStarted, this, [this, search] { setBusy(search, true); });
     connect(discovery_.get(), &Discovery::busyEnded, this, [this, search] { setBusy(search, false); });
-    connect(connection_.get(), &ConnectionSequence::busyStarted, this, [this, gateway] { setBusy(gateway, true); });
-    connect(connection_.get(), &ConnectionSequence::busyEnded, this, [this, gateway] { setBusy(gateway, false); });
+    connect(connection_.get(), &ConnectionSequence::busyStarted, this, [this, gateway] {
+        setBusy(gateway, true);
+        mode_.gatewayRunning = true;
+        applyMode();
+    });
+    connect(connection_.get(), &ConnectionSequence::busyEnded, this, [this, gateway] {
+        mode_.gatewayRunning = false;
+        applyMode();
+        setBusy(gateway, false);
+    });
+
+    // The search: a refresh withdraws what the last selection offered; a listing that
+    // leaves other than one webserver withdraws Reboot (one is selected at the end); the
+    // search's end offers the gateway, whatever the Wi-Fi boxes hold.
+    connect(discovery_.get(), &Discovery::searchBegun, this, [this] {
+        mode_.searching = true;
+        mode_.listedCount = 0;
+        mode_.rebootOffered = false;
+        mode_.setIpOffered = false;
+        applyMode();
+    });
+    connect(discovery_.get(), &Discovery::intakeTurnEnded, this, [this](int listedCount) {
+        mode_.listedCount = listedCount;
+        if (listedCount != 1) {
+            mode_.rebootOffered = false;
+            mode_.rebootCaptionIp.clear();
+            mode_.defaultCaptionIp.clear();
+        }
+        applyMode();
+    });
+    connect(discovery_.get(), &Discovery::searchEnded, this, [this] {
+        mode_.searching = false;
+        mode_.gatewayOffered = true;
+        mode_.connectReady.reset();
+        applyMode();
+    });
+
+    // The selection: a click withdraws Reboot before it reads a block; a block read offers
+    // Reboot where it holds an address, and Set IP where the device also takes settings.
+    connect(selection_.get(), &ServerSelection::rebootWithdrawn, this, [this] {
+        mode_.rebootOffered = false;
+        mode_.rebootCaptionIp.clear();
+        mode_.defaultCaptionIp.clear();
+        applyMode();
+    });
+    connect(selection_.get(), &ServerSelection::serverSelected, this, [this](const DeviceSelection& selected) {
+        mode_.selection = selected;
+        const bool addressed = !selected.ip.empty();
+        mode_.setIpOffered = addressed && selected.takesIpSettings;
+        if (addressed) {
+            mode_.rebootOffered = true;
+            mode_.rebootCaptionIp = selected.ip;
+            mode_.defaultCaptionIp = selected.ip;
+        }
+        applyMode();
+    });
+
+    // The commands: Reboot withdraws both offers, Load defaults Reboot's only; the IP setup
+    // panel withdraws both while open, and Cancel offers them again for the selection.
+    connect(commands_.get(), &ManagementCommands::commandStarted, this, [this](DeviceCommand command) {
+        mode_.command = command;
+        mode_.rebootOffered = false;
+        if (command == DeviceCommand::Reboot)
+            mode_.setIpOffered = false;
+        applyMode();
+    });
+    connect(commands_.get(), &ManagementCommands::commandEnded, this, [this] {
+        mode_.command.reset();
+        applyMode();
+    });
+    connect(ipSetup_.get(), &IpSetupPanel::panelOpened, this, [this] {
+        mode_.ipPanelOpen = true;
+        mode_.rebootOffered = false;
+        mode_.setIpOffered = false;
+        applyMode();
+    });
+    connect(ipSetup_.get(), &IpSetupPanel::panelCancelled, this, [this] {
+        mode_.ipPanelOpen = false;
+        mode_.rebootOffered = !mode_.selection.ip.empty();
+        mode_.setIpOffered = true;
+        applyMode();
+    });
+    connect(ipSetup_.get(), &IpSetupPanel::commandStarted, this, [this] {
+        mode_.command = DeviceCommand::IpSetup;
+        mode_.ipPanelOpen = false;
+        applyMode();
+    });
+    connect(ipSetup_.get(), &IpSetupPanel::commandEnded, this, [this] {
+        mode_.command.reset();
+        applyMode();
+    });
+    connect(ipSetup_.get(), &IpSetupPanel::deviceRebooting, this, [this] {
+        mode_.rebootCaptionIp.clear();
+        applyMode();
+    });
+
+    // The Wi-Fi panel: the readiness rule's verdict and the setup access point's caption.
+    connect(wifiScan_.get(), &WifiScan::connectReadinessJudged, this, [this](bool ready) {
+        mode_.connectReady = ready;
+        applyMode();
+    });
+    connect(wifiScan_.get(), &WifiScan::setupApFound, this, [this](bool current) {
+        mode_.gatewayCaption = current ? GatewayCaption::CurrentFound : GatewayCaption::OldFound;
+        applyMode();
+    });
+    connect(wifiScan_.get(), &WifiScan::setupApChosen, this, [this](bool current) {
+        mode_.gatewayCaption = current ? GatewayCaption::CurrentChosen : GatewayCaption::OldChosen;
+        applyMode();
+    });
+
+    // The status line shows what the last report said, in the last colour named.
+    const auto showStatus = [this](const QString& text) {
+        mode_.statusText = text;
+        applyMode();
+    };
+    const auto colourStatus = [this](const QColor& colour) {
+        mode_.statusColour = colour;
+        applyMode();
+    };
+    connect(discovery_.get(), &Discovery::statusShown, this, showStatus);
+    connect(discovery_.get(), &Discovery::statusColoured, this, colourStatus);
+    connect(selection_.get(), &ServerSelection::statusShown, this, showStatus);
+    connect(commands_.get(), &ManagementCommands::statusShown, this, showStatus);
+    connect(ipSetup_.get(), &IpSetupPanel::statusShown, this, showStatus);
+    connect(connection_.get(), &ConnectionSequence::statusShown, this, showStatus);
+    connect(connection_.get(), &ConnectionSequence::statusColoured, this, colourStatus);
+}
+
+void frmHoptrace::applyMode()
+{
+    WindowState::apply(mode_, c_);
+    std::optional<DeviceSelection> offered;
+    if (WindowState::rebootUsable(mode_))
+        offered = mode_.selection;
+    if (offered != hinted_) {
+        hinted_ = offered;
+        hints_->update(offered);
+    }
 }
 
 void frmHoptrace::setIpSetupTabOrder()
