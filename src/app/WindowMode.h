@@ -14,8 +14,35 @@ enum class GatewayCaption { Designed, CurrentFound, OldFound, CurrentChosen, Old
 
 // What the window is doing and what its selection offers: everything the enabled states and
 // captions of the shared buttons and the status line follow from (WindowState::apply). The
-// window owns the one instance; only connectSubsystems() changes it.
+// window owns the one instance; only connectSubsystems() changes it, each report of a
+// subsystem through the change named after it.
 struct WindowMode {
+    // The search: a refresh withdraws what the last selection offered; a listing that leaves
+    // other than one webserver withdraws Reboot (a lone one is selected at the end); the
+    // search's end offers the gateway, whatever the Wi-Fi boxes hold.
+    void searchBegun();
+    void intakeTurnEnded(int listed);
+    void searchEnded();
+    // The selection: a click withdraws Reboot before it reads a block; a block read offers
+    // Reboot where it holds an address, and Set IP where the device also takes settings.
+    void rebootWithdrawn();
+    void serverSelected(const DeviceSelection& selected);
+    // The commands: Reboot withdraws both offers, Load defaults Reboot's only; the IP setup
+    // panel withdraws both while open, and Cancel offers them again for the selection.
+    void commandStarted(DeviceCommand started);
+    void commandEnded();
+    void ipPanelOpened();
+    void ipPanelCancelled();
+    // The device took its IP settings and reboots: Reboot no longer names it.
+    void deviceRebooting();
+    // The Wi-Fi panel.
+    void connectReadinessJudged(bool ready);
+    void setupApFound(bool current);
+    void setupApChosen(bool current);
+    void gatewaySequence(bool running);
+    void statusShown(const QString& text);
+    void statusColoured(const QColor& colour);
+
     // From the refresh's start to the search's end, also when no search could run.
     bool searching = false;
     // Webservers listed since the refresh (beyond 98 while a command waits: no headings).

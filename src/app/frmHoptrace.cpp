@@ -136,130 +136,46 @@ void frmHoptrace::connectSubsystems()
     connect(discovery_.get(), &Discovery::busyEnded, this, [this, search] { setBusy(search, false); });
     connect(connection_.get(), &ConnectionSequence::busyStarted, this, [this, gateway] {
         setBusy(gateway, true);
-        mode_.gatewayRunning = true;
+        mode_.gatewaySequence(true);
         applyMode();
     });
     connect(connection_.get(), &ConnectionSequence::busyEnded, this, [this, gateway] {
-        mode_.gatewayRunning = false;
+        mode_.gatewaySequence(false);
         applyMode();
         setBusy(gateway, false);
     });
 
-    // The search: a refresh withdraws what the last selection offered; a listing that
-    // leaves other than one webserver withdraws Reboot (one is selected at the end); the
-    // search's end offers the gateway, whatever the Wi-Fi boxes hold.
-    connect(discovery_.get(), &Discovery::searchBegun, this, [this] {
-        mode_.searching = true;
-        mode_.listedCount = 0;
-        mode_.rebootOffered = false;
-        mode_.setIpOffered = false;
-        applyMode();
-    });
-    connect(discovery_.get(), &Discovery::intakeTurnEnded, this, [this](int listedCount) {
-        mode_.listedCount = listedCount;
-        if (listedCount != 1) {
-            mode_.rebootOffered = false;
-            mode_.rebootCaptionIp.clear();
-            mode_.defaultCaptionIp.clear();
-        }
-        applyMode();
-    });
-    connect(discovery_.get(), &Discovery::searchEnded, this, [this] {
-        mode_.searching = false;
-        mode_.gatewayOffered = true;
-        mode_.connectReady.reset();
-        applyMode();
-    });
-
-    // The selection: a click withdraws Reboot before it reads a block; a block read offers
-    // Reboot where it holds an address, and Set IP where the device also takes settings.
-    connect(selection_.get(), &ServerSelection::rebootWithdrawn, this, [this] {
-        mode_.rebootOffered = false;
-        mode_.rebootCaptionIp.clear();
-        mode_.defaultCaptionIp.clear();
-        applyMode();
-    });
-    connect(selection_.get(), &ServerSelection::serverSelected, this, [this](const DeviceSelection& selected) {
-        mode_.selection = selected;
-        const bool addressed = !selected.ip.empty();
-        mode_.setIpOffered = addressed && selected.takesIpSettings;
-        if (addressed) {
-            mode_.rebootOffered = true;
-            mode_.rebootCaptionIp = selected.ip;
-            mode_.defaultCaptionIp = selected.ip;
-        }
-        applyMode();
-    });
-
-    // The commands: Reboot withdraws both offers, Load defaults Reboot's only; the IP setup
-    // panel withdraws both while open, and Cancel offers them again for the selection.
-    connect(commands_.get(), &ManagementCommands::commandStarted, this, [this](DeviceCommand command) {
-        mode_.command = command;
-        mode_.rebootOffered = false;
-        if (command == DeviceCommand::Reboot)
-            mode_.setIpOffered = false;
-        applyMode();
-    });
-    connect(commands_.get(), &ManagementCommands::commandEnded, this, [this] {
-        mode_.command.reset();
-        applyMode();
-    });
-    connect(ipSetup_.get(), &IpSetupPanel::panelOpened, this, [this] {
-        mode_.ipPanelOpen = true;
-        mode_.rebootOffered = false;
-        mode_.setIpOffered = false;
-        applyMode();
-    });
-    connect(ipSetup_.get(), &IpSetupPanel::panelCancelled, this, [this] {
-        mode_.ipPanelOpen = false;
-        mode_.rebootOffered = !mode_.selection.ip.empty();
-        mode_.setIpOffered = true;
-        applyMode();
-    });
-    connect(ipSetup_.get(), &IpSetupPanel::commandStarted, this, [this] {
-        mode_.command = DeviceCommand::IpSetup;
-        mode_.ipPanelOpen = false;
-        applyMode();
-    });
-    connect(ipSetup_.get(), &IpSetupPanel::commandEnded, this, [this] {
-        mode_.command.reset();
-        applyMode();
-    });
-    connect(ipSetup_.get(), &IpSetupPanel::deviceRebooting, this, [this] {
-        mode_.rebootCaptionIp.clear();
-        applyMode();
-    });
-
-    // The Wi-Fi panel: the readiness rule's verdict and the setup access point's caption.
-    connect(wifiScan_.get(), &WifiScan::connectReadinessJudged, this, [this](bool ready) {
-        mode_.connectReady = ready;
-        applyMode();
-    });
-    connect(wifiScan_.get(), &WifiScan::setupApFound, this, [this](bool current) {
-        mode_.gatewayCaption = current ? GatewayCaption::CurrentFound : GatewayCaption::OldFound;
-        applyMode();
-    });
-    connect(wifiScan_.get(), &WifiScan::setupApChosen, this, [this](bool current) {
-        mode_.gatewayCaption = current ? GatewayCaption::CurrentChosen : GatewayCaption::OldChosen;
-        applyMode();
-    });
-
+    // Every other report changes the mode through the change named after it (WindowMode
+    // says what each one withdraws or offers).
+    const auto changeOn = [this](auto* sender, auto report, auto change) {
+        connect(sender, report, this, [this, change](const auto&... values) {
+            (mode_.*change)(values...);
+            applyMode();
+        });
+    };
+    changeOn(discovery_.get(), &Discovery::searchBegun, &WindowMode::searchBegun);
+    changeOn(discovery_.get(), &Discovery::intakeTurnEnded, &WindowMode::intakeTurnEnded);
+    changeOn(discovery_.get(), &Discovery::searchEnded, &WindowMode::searchEnded);
+    changeOn(selection_.get(), &ServerSelection::rebootWithdrawn, &WindowMode::rebootWithdrawn);
+    changeOn(selection_.get(), &ServerSelection::serverSelected, &WindowMode::serverSelected);
+    changeOn(commands_.get(), &ManagementCommands::commandStarted, &WindowMode::commandStarted);
+    changeOn(commands_.get(), &ManagementCommands::commandEnded, &WindowMode::commandEnded);
+    changeOn(ipSetup_.get(), &IpSetupPanel::panelOpened, &WindowMode::ipPanelOpened);
+    changeOn(ipSetup_.get(), &IpSetupPanel::panelCancelled, &WindowMode::ipPanelCancelled);
+    changeOn(ipSetup_.get(), &IpSetupPanel::commandStarted, &WindowMode::commandStarted);
+    changeOn(ipSetup_.get(), &IpSetupPanel::commandEnded, &WindowMode::commandEnded);
+    changeOn(ipSetup_.get(), &IpSetupPanel::deviceRebooting, &WindowMode::deviceRebooting);
+    changeOn(wifiScan_.get(), &WifiScan::connectReadinessJudged, &WindowMode::connectReadinessJudged);
+    changeOn(wifiScan_.get(), &WifiScan::setupApFound, &WindowMode::setupApFound);
+    changeOn(wifiScan_.get(), &WifiScan::setupApChosen, &WindowMode::setupApChosen);
     // The status line shows what the last report said, in the last colour named.
-    const auto showStatus = [this](const QString& text) {
-        mode_.statusText = text;
-        applyMode();
-    };
-    const auto colourStatus = [this](const QColor& colour) {
-        mode_.statusColour = colour;
-        applyMode();
-    };
-    connect(discovery_.get(), &Discovery::statusShown, this, showStatus);
-    connect(discovery_.get(), &Discovery::statusColoured, this, colourStatus);
-    connect(selection_.get(), &ServerSelection::statusShown, this, showStatus);
-    connect(commands_.get(), &ManagementCommands::statusShown, this, showStatus);
-    connect(ipSetup_.get(), &IpSetupPanel::statusShown, this, showStatus);
-    connect(connection_.get(), &ConnectionSequence::statusShown, this, showStatus);
-    connect(connection_.get(), &ConnectionSequence::statusColoured, this, colourStatus);
+    changeOn(discovery_.get(), &Discovery::statusShown, &WindowMode::statusShown);
+    changeOn(discovery_.get(), &Discovery::statusColoured, &WindowMode::statusColoured);
+    changeOn(selection_.get(), &ServerSelection::statusShown, &WindowMode::statusShown);
+    changeOn(commands_.get(), &ManagementCommands::statusShown, &WindowMode::statusShown);
+    changeOn(ipSetup_.get(), &IpSetupPanel::statusShown, &WindowMode::statusShown);
+    changeOn(connection_.get(), &ConnectionSequence::statusShown, &WindowMode::statusShown);
+    changeOn(connection_.get(), &ConnectionSequence::statusColoured, &WindowMode::statusColoured);
 }
 
 void frmHoptrace::applyMode()

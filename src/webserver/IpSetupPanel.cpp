@@ -182,7 +182,7 @@ void IpSetupPanel::cmdIPOK_Click()
         return; // the panel stays open for the correction
     c_.fraSetIP->hide();
     running_ = true;
-    Q_EMIT commandStarted(); // the panel's OK: it is closed from here
+    Q_EMIT commandStarted(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
     datagram_ = buildDatagram();
     replyArrived_ = false;
     sendDeadline_ = services_.clock.secondsSinceMidnight() + kSendPhaseSeconds;

@@ -37,7 +37,7 @@ public:
 
 Q_SIGNALS:
     // From OK to the end of the reboot wait; no second command may start meanwhile.
-    void commandStarted();
+    void commandStarted(DeviceCommand command);
     void commandEnded();
     // The settings are sent and the window is not closing: a new search follows.
     void refreshRequested();
