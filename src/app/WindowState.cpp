@@ -58,8 +58,7 @@ void ShowGatewayRunning(QPushButton& button, bool running)
                                                   " border: 1px solid palette(dark); border-radius: 2px; }")
                                  : QString());
     QPalette palette = button.palette();
-    palette.setColor(QPalette::Button,
-                     running ? kLightYellow : QApplication::palette(&button).color(QPalette::Button));
+    palette.setColor(QPalette::Button, running ? kLightYellow : QApplication::palette(&button).color(QPalette::Button));
     button.setPalette(palette);
 }
 
