@@ -86,4 +86,6 @@ void WindowMode::gatewaySequence(bool running) { gatewayRunning = running; }
 
 void WindowMode::statusShown(const QString& text) { statusText = text; }
 
+void WindowMode::statusExtended(const QString& more) { statusText += more; }
+
 void WindowMode::statusColoured(const QColor& colour) { statusColour = colour; }

@@ -41,6 +41,7 @@ struct WindowMode {
     void setupApChosen(bool current);
     void gatewaySequence(bool running);
     void statusShown(const QString& text);
+    void statusExtended(const QString& more);
     void statusColoured(const QColor& colour);
 
     // From the refresh's start to the search's end, also when no search could run.

@@ -170,10 +170,12 @@ void frmHoptrace::connectSubsystems()
     changeOn(wifiScan_.get(), &WifiScan::setupApChosen, &WindowMode::setupApChosen);
     // The status line shows what the last report said, in the last colour named.
     changeOn(discovery_.get(), &Discovery::statusShown, &WindowMode::statusShown);
+    changeOn(discovery_.get(), &Discovery::statusExtended, &WindowMode::statusExtended);
     changeOn(discovery_.get(), &Discovery::statusColoured, &WindowMode::statusColoured);
     changeOn(selection_.get(), &ServerSelection::statusShown, &WindowMode::statusShown);
     changeOn(commands_.get(), &ManagementCommands::statusShown, &WindowMode::statusShown);
     changeOn(ipSetup_.get(), &IpSetupPanel::statusShown, &WindowMode::statusShown);
+    changeOn(ipSetup_.get(), &IpSetupPanel::statusExtended, &WindowMode::statusExtended);
     changeOn(connection_.get(), &ConnectionSequence::statusShown, &WindowMode::statusShown);
     changeOn(connection_.get(), &ConnectionSequence::statusColoured, &WindowMode::statusColoured);
 }

@@ -54,8 +54,7 @@ void Discovery::beginRefresh()
 {
     Q_EMIT statusColoured(Qt::black);
     Q_EMIT busyStarted();
-    searchingText_ = QStringLiteral("Searching...");
-    Q_EMIT statusShown(searchingText_);
+    Q_EMIT statusShown(QStringLiteral("Searching..."));
     servers_.setText("");
     Q_EMIT searchBegun();
     search_.clear();
@@ -96,8 +95,7 @@ void Discovery::DiscoveryTick()
 
 void Discovery::sendStep()
 {
-    searchingText_ += QStringLiteral("...");
-    Q_EMIT statusShown(searchingText_);
+    Q_EMIT statusExtended(QStringLiteral("..."));
     // While a "Network error!" box is open, the search keeps its time but sends nothing.
     if (errorBoxOpen_)
         return;

@@ -45,6 +45,8 @@ Q_SIGNALS:
     // A turn of the reply intake has ended with this many webservers listed since the refresh.
     void intakeTurnEnded(int listedCount);
     void statusShown(const QString& text);
+    // The status line grows by a row of dots each tick.
+    void statusExtended(const QString& more);
     void statusColoured(const QColor& colour);
     // The search ended with exactly one webserver listed: it is selected without a click.
     void loneServerFound();
@@ -65,6 +67,5 @@ private:
     Search& search_;
     ServerList& servers_;
     bool errorBoxOpen_ = false;
-    QString searchingText_;            // the status line grows by a row of dots each tick
     std::unique_ptr<QTimer> nextTurn_; // the rest of a backlog, after the other timers
 };

@@ -115,14 +115,9 @@ void IpSetupPanel::rebootWait()
 {
     Q_EMIT deviceRebooting();
     servers_.setText("");
-    rebootingText_ = QStringLiteral("IPsetup sent OK. Rebooting");
-    Q_EMIT statusShown(rebootingText_);
+    Q_EMIT statusShown(QStringLiteral("IPsetup sent OK. Rebooting"));
     wait_.start(
-        TavikDatagram::RebootSeconds, [this] { end(); },
-        [this] {
-            rebootingText_ += QStringLiteral("...");
-            Q_EMIT statusShown(rebootingText_);
-        });
+        TavikDatagram::RebootSeconds, [this] { end(); }, [this] { Q_EMIT statusExtended(QStringLiteral("...")); });
 }
 
 bool IpSetupPanel::settingsKeepDeviceReachable()

@@ -47,6 +47,8 @@ Q_SIGNALS:
     // The device took the settings and reboots: Reboot no longer names it.
     void deviceRebooting();
     void statusShown(const QString& text);
+    // The status line grows by a row of dots each second of the reboot wait.
+    void statusExtended(const QString& more);
 
 private:
     // False, after telling the user and putting the caret there, when the address or port
@@ -68,8 +70,7 @@ private:
     ServerList& servers_;
     bool replyArrived_ = false; // a webserver not listed before was listed while sending
     bool running_ = false;
-    std::string datagram_;  // what OK sends
-    QString rebootingText_; // the status line grows by a row of dots each second
+    std::string datagram_; // what OK sends
     double sendDeadline_ = 0.0;
     StepWait wait_;
 };
