@@ -94,9 +94,8 @@ void ConnectionSequence::stopWlan()
 {
     showProgress("Stopping Wlan service");
     wlanMayBeOff_ = true;
-    runCommand(services_.provisioning.stopWlan(), [this](int exitCode) {
-        wait(3.0, [this, exitCode] { wlanStopped(exitCode); });
-    });
+    runCommand(services_.provisioning.stopWlan(),
+               [this](int exitCode) { wait(3.0, [this, exitCode] { wlanStopped(exitCode); }); });
 }
 
 void ConnectionSequence::wlanStopped(int exitCode)
@@ -156,12 +155,12 @@ void ConnectionSequence::pingRound()
         return;
     }
     callRunning_ = true;
-    services_.background.start([pinger = Pinger(services_.echo), address = variant_->pingAddress] {
-        return pinger.Ping(address) ? 1 : 0;
-    }, [self = QPointer(this), start](int answered) {
-        if (self)
-            self->pingAnswered(answered != 0, start);
-    });
+    services_.background.start(
+        [pinger = Pinger(services_.echo), address = variant_->pingAddress] { return pinger.Ping(address) ? 1 : 0; },
+        [self = QPointer(this), start](int answered) {
+            if (self)
+                self->pingAnswered(answered != 0, start);
+        });
 }
 
 void ConnectionSequence::pingAnswered(bool answered, double roundStart)
@@ -229,10 +228,7 @@ void ConnectionSequence::switchWlanOn(std::function<void(int)> then)
     });
 }
 
-void ConnectionSequence::wait(double seconds, std::function<void()> then)
-{
-    wait_.start(seconds, std::move(then));
-}
+void ConnectionSequence::wait(double seconds, std::function<void()> then) { wait_.start(seconds, std::move(then)); }
 
 void ConnectionSequence::cancel()
 {

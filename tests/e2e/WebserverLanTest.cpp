@@ -31,6 +31,7 @@ namespace {
 // A search takes three seconds; a reboot command waits twelve before it searches again.
 constexpr int SearchLimitMs = 20'000;
 constexpr int RebootAndSearchLimitMs = 45'000;
+constexpr int CommandLimitMs = 20'000; // sending for up to 3 s, then 12 s of reboot wait
 
 QString serverText(frmHoptrace& window) { return window.controls().txtServers->toPlainText(); }
 
@@ -297,6 +298,9 @@ private:
     // search ran is found by the next one.
     bool searchLists(const QString& what)
     {
+        // A command (its sending and its reboot wait) ends first; its refresh's search follows.
+        if (!QTest::qWaitFor([&] { return !window_->operationRunning(); }, CommandLimitMs))
+            return false;
         for (int search = 0; search < 3; ++search) {
             if (!QTest::qWaitFor([&] { return window_->isEnabled(); }, SearchLimitMs))
                 return false;

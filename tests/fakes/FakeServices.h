@@ -171,9 +171,9 @@ public:
     Services& services()
     {
         if (!services_)
-            services_ = std::make_unique<Services>(Services{time, time, *timer1, *backgroundOverride, socket, adapters, echo, neighbours,
-                                                            *wlanOverride, *commandsOverride, *tempDirOverride, urls,
-                                                            messages, provisioning});
+            services_ = std::make_unique<Services>(Services{time, time, *timer1, *backgroundOverride, socket, adapters,
+                                                            echo, neighbours, *wlanOverride, *commandsOverride,
+                                                            *tempDirOverride, urls, messages, provisioning});
         return *services_;
     }
 

@@ -341,7 +341,6 @@ exit "${reply%%|*}"
 
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 
-
 // Set only by run-on-private-bus.sh, on the bus it made to stand in for the system bus.
 bool OnPrivateSystemBus() { return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1"; }
 
