@@ -122,21 +122,7 @@ void Discovery::sendStep()
     if (errorBoxOpen_)
         return;
 
-    const std::string request = TavikDatagram::ListRequest();
-    const int passes = c_.TabNIC->count();
-    // An adapter that refuses (one that is down but keeps its address) must not keep the
-    // request from the adapters behind it; only a request that left nowhere is an error.
-    bool anySent = false;
-    bool anyRefused = false;
-    for (int pass = 0; pass < passes && !state_.closing; ++pass) {
-        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, nics_, pass, request);
-        anyRefused = anyRefused || result == BroadcastResult::Refused;
-        if (result == BroadcastResult::Sent) {
-            anySent = true;
-            services_.waiter.yieldOnce();
-        }
-    }
-    if (anyRefused && !anySent && !state_.closing)
+    if (BroadcastOutOfEveryAdapter(services_.socket, nics_, TavikDatagram::ListRequest()).failed())
         showNetworkError();
 }
 
