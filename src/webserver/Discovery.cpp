@@ -202,7 +202,7 @@ std::size_t Discovery::listIfNew(const Datagram& datagram)
     if (search_.count() == 1)
         servers_.setText("");
     const std::string lead = "\r\n" + heading + "\r\n";
-    servers_.appendEntry(lead, reply);
+    servers_.appendEntry(lead, reply, datagram.interfaceIndex);
     Q_EMIT listed(datagram);
     return lead.size() + reply.size();
 }

@@ -203,6 +203,28 @@ private Q_SLOTS:
         QCOMPARE(reboots.size(), 2);
     }
 
+    // WS-NEW answered on lan2 from an address of no local network, and the default route leads
+    // to lan1: the window's Reboot reaches it only out of the adapter that heard it.
+    void windowRebootReachesADeviceOnNoLocalNetwork()
+    {
+        QVERIFY(simulator_.start({QStringLiteral("name=WS-A,mac=%1,ip=192.168.1.20,iface=sw1").arg(kMacA),
+                                  QStringLiteral("name=WS-NEW,mac=%1,ip=192.168.0.100,iface=sw2").arg(kMacD)}));
+        startWindow();
+        frmHoptrace& w = *window_;
+        const Controls& c = w.controls();
+        QPlainTextEdit* list = c.txtServers;
+        QTextCursor caret(list->document());
+        caret.setPosition(int(list->toPlainText().indexOf(QLatin1String(kMacD))));
+        list->setTextCursor(caret);
+        WindowInput::ClickAt(*list->viewport(), list->cursorRect(caret).center());
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.0.100"));
+        WindowInput::Click(*c.cmdReboot);
+        QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && !serverText(w).contains("Rebooting"), RebootAndSearchLimitMs);
+        const QStringList reboots = simulator_.received().filter("TAVIKwebserver|Reboot|");
+        QVERIFY2(reboots.size() == 2 && reboots.filter("-> 192.168.0.100 ").size() == 2,
+                 qPrintable(reboots.join('\n')));
+    }
+
     void aSecondWindowFindsThePortTaken()
     {
         startWindow();
