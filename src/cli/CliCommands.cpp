@@ -78,8 +78,6 @@ std::optional<int> CliCommands::prepare()
         Say(std::string(TavikDatagram::PortInUseText));
         return ExitPortInUse;
     }
-    if (!network_.socket.enableBroadcast())
-        Say("Broadcasts are refused; the search may find nothing.");
     return std::nullopt;
 }
 

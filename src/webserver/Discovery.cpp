@@ -77,7 +77,6 @@ void Discovery::beginRefresh()
     search_.clear();
     // The port may have been taken by another program at start; try again each time.
     EnsureBound(services_.socket);
-    services_.socket.enableBroadcast();
 }
 
 void Discovery::searchAdapters(int adapterCount)
