@@ -60,11 +60,7 @@ void ManagementCommands::cmdDefault_Click()
 
 void ManagementCommands::sendToSelected(const std::string& datagram, int copies, std::function<void()> then)
 {
-    EnsureBound(services_.socket);
-    bool sent = true;
-    for (int i = 0; i < copies && sent; ++i)
-        sent = services_.socket.send(datagram, state_.selectedIp, TavikDatagram::Port);
-    if (sent) {
+    if (SendToDevice(services_.socket, datagram, copies, state_.selectedIp, state_.selectedInterface)) {
         then();
         return;
     }

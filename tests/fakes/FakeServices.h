@@ -40,7 +40,6 @@ public:
         bound_ = false;
         waiting_.clear();
     }
-    bool enableBroadcast() override { return bound_; }
     bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override
     {
         if (!sendSucceeds || interfaceIndex == refusingInterface)
