@@ -15,6 +15,7 @@
 #include "platform/UdpSocket.h"
 
 #include <QColor>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
@@ -65,6 +66,7 @@ void Discovery::beginRefresh()
 {
     setTextColour(c_.labStatus, Qt::black);
     c_.cmdWiFiConnect->setStyleSheet(QString()); // back to the standard button colour
+    c_.cmdWiFiConnect->setFont(QFont());         // the window's font again, not the application's
     c_.cmdWiFiConnect->setPalette(QPalette());
     Q_EMIT busyStarted();
     c_.labStatus->setText(QStringLiteral("Searching..."));

@@ -54,6 +54,10 @@ void SetBackColour(QPushButton& button, const QColor& colour)
                              ? QStringLiteral("QPushButton { background-color: rgb(255, 255, 128);"
                                               " border: 1px solid palette(dark); border-radius: 2px; }")
                              : QString());
+    // Removing a sheet leaves the button with the application's font, not the window's: it
+    // inherits the window's again (its caption was laid out for that one).
+    if (colour != kLightYellow)
+        button.setFont(QFont());
     QPalette palette = button.palette();
     palette.setColor(QPalette::Button, colour);
     button.setPalette(palette);
