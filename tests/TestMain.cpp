@@ -17,7 +17,24 @@ std::vector<Entry>& registry()
     static std::vector<Entry> entries;
     return entries;
 }
+
+int deliveryDepth = 0;
+
+// Counts the handlers under way, so that virtual time can refuse to move from inside one.
+class TestApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        ++deliveryDepth;
+        const bool handled = QApplication::notify(receiver, event);
+        --deliveryDepth;
+        return handled;
+    }
+};
 } // namespace
+
+int EventDeliveryDepth() { return deliveryDepth; }
 
 int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make, std::function<bool()> runsHere)
 {
@@ -27,7 +44,7 @@ int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     // "-class Name" runs one class; every other argument goes to QtTest.
     std::string only;
     std::vector<char*> args{argv[0]};

@@ -21,6 +21,10 @@ int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()
     [[maybe_unused]] static const int registered##Class = RegisterTestClass(                                           \
         #Class, [] { return std::unique_ptr<QObject>(new Class); }, condition);
 
+// How deep inside the delivery of Qt events (input, timers, posted calls) the test now is:
+// 0 in the test function itself, more inside a handler.
+int EventDeliveryDepth();
+
 // Columns<QString, int>("text", "found"); Row("blank", QString(" "), 0).
 template <typename... Types, typename... Names> void Columns(const Names&... names)
 {

@@ -7,6 +7,7 @@
 #include "controls/PictureButton.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
@@ -57,6 +58,10 @@ void ShowGatewayRunning(QPushButton& button, bool running)
     button.setStyleSheet(running ? QStringLiteral("QPushButton { background-color: rgb(255, 255, 128);"
                                                   " border: 1px solid palette(dark); border-radius: 2px; }")
                                  : QString());
+    // Removing a sheet leaves the button with the application's font, not the window's: it
+    // inherits the window's again (its caption was laid out for that one).
+    if (!running)
+        button.setFont(QFont());
     QPalette palette = button.palette();
     palette.setColor(QPalette::Button, running ? kLightYellow : QApplication::palette(&button).color(QPalette::Button));
     button.setPalette(palette);

@@ -118,8 +118,8 @@ void frmHoptrace::connectSubsystems()
 
     // The selection travels as a value to what acts on it; a click's reading ends with the
     // hints described afresh, as the list now marks the block.
-    connect(selection_.get(), &ServerSelection::serverSelected, commands_.get(), &ManagementCommands::select);
-    connect(selection_.get(), &ServerSelection::serverSelected, ipSetup_.get(), &IpSetupPanel::select);
+    connect(selection_.get(), &ServerSelection::serverSelected, commands_.get(), &ManagementCommands::setSelection);
+    connect(selection_.get(), &ServerSelection::serverSelected, ipSetup_.get(), &IpSetupPanel::setSelection);
     connect(selection_.get(), &ServerSelection::selectionRead, this, [this] { hints_->update(hinted_); });
 
     // No selection while a command runs: it would enable a second command inside it.

@@ -85,7 +85,15 @@ int Refuse(const QString& message)
     return ExitBadArguments;
 }
 
-CliRequest Refused(const QString& message) { return {{}, Refuse(message)}; }
+// Nothing to run: help was printed, or the arguments were refused.
+CliRequest Ended(int exitCode)
+{
+    CliRequest request;
+    request.exitCode = exitCode;
+    return request;
+}
+
+CliRequest Refused(const QString& message) { return Ended(Refuse(message)); }
 
 // A MAC address as the devices write it: six pairs of hex digits joined by ":".
 bool IsMac(const QString& text)
@@ -103,7 +111,7 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         || verb == QLatin1String("help")) {
         // Asked for, it is the result; without a verb, the reason for refusing.
         (verb.isEmpty() ? std::cerr : std::cout) << "Usage: hoptrace-cli VERB [options]\n\n" << kOverview;
-        return {{}, verb.isEmpty() ? ExitBadArguments : ExitOk};
+        return Ended(verb.isEmpty() ? ExitBadArguments : ExitOk);
     }
     const VerbHelp* help = nullptr;
     for (const VerbHelp& candidate : kVerbs)
@@ -157,7 +165,7 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         std::cout << parser.helpText()
                          .replace(QStringLiteral("[options]"), name + QStringLiteral(" [options]"))
                          .toStdString();
-        return {{}, ExitOk};
+        return Ended(ExitOk);
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != (*help->arguments ? 1 : 0))
@@ -170,45 +178,43 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         value = parser.value(option).toDouble(&ok);
         return ok && value >= low && value <= high;
     };
-    double searchSeconds = 3.0;
-    double waitSeconds = 30.0;
-    if (name != QLatin1String("ping") && !number(seconds, 0.5, 3600.0, searchSeconds))
+    CliRequest request;
+    if (name != QLatin1String("ping") && !number(seconds, 0.5, 3600.0, request.searchSeconds))
         return Refused(QStringLiteral("--seconds must be a number from 0.5 to 3600"));
-    if (name != QLatin1String("ping") && name != QLatin1String("list") && !number(wait, 1.0, 3600.0, waitSeconds))
+    if (name != QLatin1String("ping") && name != QLatin1String("list")
+        && !number(wait, 1.0, 3600.0, request.waitSeconds))
         return Refused(QStringLiteral("--wait must be a number from 1 to 3600"));
 
     if (name == QLatin1String("list")) {
         if (parser.isSet(json) && parser.isSet(csv))
             return Refused(QStringLiteral("--json and --csv exclude each other"));
-        const ListingFormat format = parser.isSet(json) ? ListingFormat::Json
-            : parser.isSet(csv)                         ? ListingFormat::Csv
-                                                        : ListingFormat::Text;
-        return {[=](CliCommands& c) { return c.list(searchSeconds, format); }};
+        request.verb = CliVerb::List;
+        request.format = parser.isSet(json) ? ListingFormat::Json
+            : parser.isSet(csv)             ? ListingFormat::Csv
+                                            : ListingFormat::Text;
+        return request;
     }
+    request.target = positional.front().toStdString();
     if (name == QLatin1String("ping")) {
-        const std::string target = positional.front().toStdString();
-        return {[=](CliCommands& c) { return c.ping(target); }};
+        request.verb = CliVerb::Ping;
+        return request;
     }
 
     if (!IsMac(positional.front()))
         return Refused(
             QStringLiteral("\"%1\" is not a MAC address (six hex pairs joined by \":\")").arg(positional.front()));
-    const std::string mac = positional.front().toStdString();
-    if (name == QLatin1String("reboot"))
-        return {[=](CliCommands& c) {
-            return c.unicastCommand(mac, TavikDatagram::RebootRequest(), 2, searchSeconds, waitSeconds);
-        }};
-    if (name == QLatin1String("defaults"))
-        return {[=](CliCommands& c) {
-            return c.unicastCommand(mac, TavikDatagram::LoadDefaultsRequest(), 1, searchSeconds, waitSeconds);
-        }};
+    if (name == QLatin1String("reboot") || name == QLatin1String("defaults")) {
+        request.verb = name == QLatin1String("reboot") ? CliVerb::Reboot : CliVerb::Defaults;
+        return request;
+    }
 
     // The window offers Set IP only to devices of this MAC range; others do not take it.
-    if (!TavikDatagram::TakesIpSettings(mac))
+    if (!TavikDatagram::TakesIpSettings(request.target))
         return Refused(QStringLiteral("%1 is not a device that takes IP settings (its MAC does not begin with 00:08)")
                            .arg(positional.front()));
-    ExpectedSettings expected;
-    expected.dhcp = name == QLatin1String("set-dhcp");
+    request.verb = name == QLatin1String("set-dhcp") ? CliVerb::SetDhcp : CliVerb::SetIp;
+    ExpectedSettings& expected = request.expected;
+    expected.dhcp = request.verb == CliVerb::SetDhcp;
     if (parser.isSet(port)) {
         bool ok = false;
         const int value = parser.value(port).toInt(&ok);
@@ -237,5 +243,26 @@ CliRequest ParseCliArguments(const QStringList& arguments)
             return Refused(QStringLiteral("--address %1 is no address a device can be reached at")
                                .arg(QString::fromStdString(expected.address)));
     }
-    return {[=](CliCommands& c) { return c.setupCommand(mac, expected, searchSeconds, waitSeconds); }};
+    return request;
+}
+
+int RunCliRequest(const CliRequest& r, CliCommands& commands)
+{
+    switch (r.verb) {
+    case CliVerb::None:
+        break;
+    case CliVerb::List:
+        return commands.list(r.searchSeconds, r.format);
+    case CliVerb::Reboot:
+        return commands.unicastCommand(r.target, TavikDatagram::RebootRequest(), 2, r.searchSeconds, r.waitSeconds);
+    case CliVerb::Defaults:
+        return commands.unicastCommand(r.target, TavikDatagram::LoadDefaultsRequest(), 1, r.searchSeconds,
+                                       r.waitSeconds);
+    case CliVerb::SetIp:
+    case CliVerb::SetDhcp:
+        return commands.setupCommand(r.target, r.expected, r.searchSeconds, r.waitSeconds);
+    case CliVerb::Ping:
+        return commands.ping(r.target);
+    }
+    return r.exitCode;
 }

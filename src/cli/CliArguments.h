@@ -4,13 +4,22 @@
 
 #include <QStringList>
 
-#include <functional>
+#include <string>
 
-// What the command line asks for: the verb bound to its checked arguments, or an exit
-// code when the arguments were refused or help was printed.
+enum class CliVerb { None, List, Reboot, Defaults, SetIp, SetDhcp, Ping };
+
+// What the command line asks for, its arguments checked. With no verb nothing runs, and the
+// exit code tells why: the arguments were refused, or help was printed.
 struct CliRequest {
-    std::function<int(CliCommands&)> run;
-    int exitCode = ExitOk; // used when run is empty
+    CliVerb verb = CliVerb::None;
+    int exitCode = ExitOk;
+    std::string target; // the device's MAC, or the address to ping
+    double searchSeconds = 3.0;
+    double waitSeconds = 30.0;
+    ListingFormat format = ListingFormat::Text;
+    ExpectedSettings expected; // what set-ip and set-dhcp are to leave on the device
 };
 
 CliRequest ParseCliArguments(const QStringList& arguments);
+// Runs the request's verb; its exit code.
+int RunCliRequest(const CliRequest& request, CliCommands& commands);

@@ -9,6 +9,7 @@
 #include "platform/DottedQuad.h"
 #include "platform/PlatformFactory.h"
 #include "platform/UdpSocket.h"
+#include "webserver/AdapterBroadcast.h"
 #include "webserver/Datagrams.h"
 #include "webserver/SetupDatagrams.h"
 
@@ -77,8 +78,6 @@ std::optional<int> CliCommands::prepare()
         Say(std::string(TavikDatagram::PortInUseText));
         return ExitPortInUse;
     }
-    if (!network_.socket.enableBroadcast())
-        Say("Broadcasts are refused; the search may find nothing.");
     return std::nullopt;
 }
 
@@ -168,14 +167,7 @@ int CliCommands::unicastCommand(const std::string& mac, const std::string& datag
     const DeviceFacts facts = ListDevices(all, nics_).front().facts;
     if (facts.subnetMismatch)
         Say(SubnetMismatchText(device->reply.address, facts) + " If it does not come back, that is why.");
-    // Out of the adapter that heard the device: by the routing table alone a device off
-    // every local network goes to the default gateway instead; on an adapter with no route
-    // to it, the system takes the address as on the link and asks for it there.
-    bool sent = true;
-    for (int i = 0; i < copies && sent; ++i) {
-        sent = network_.socket.send(datagram, device->reply.address, TavikDatagram::Port, device->interfaceIndex)
-            || network_.socket.send(datagram, device->reply.address, TavikDatagram::Port);
-    }
+    const bool sent = SendToDevice(network_.socket, datagram, copies, device->reply.address, device->interfaceIndex);
     if (!sent) {
         Say("Network error! The system refused to send to " + device->reply.address + ".");
         return ExitNotFoundOrNotApplied;
@@ -231,7 +223,7 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
         if (copy > 0)
             sender.pause(1.0);
         if (!sender.broadcast(datagram))
-            Say("Network error! A copy could not leave every adapter.");
+            Say("Network error! A copy could not leave any adapter.");
     }
     return verify(device->reply.mac, wanted, waitSeconds, false);
 }

@@ -17,6 +17,9 @@ constexpr double kRequestInterval = 1.0;
 FleetSearch::FleetSearch(NetworkServices& network, std::vector<NicRecord> nics)
     : network_(network), nics_(std::move(nics))
 {
+    for (std::size_t i = 0; i < nics_.size(); ++i)
+        table_.store(static_cast<int>(i) + 1, nics_[i]);
+    table_.setCount(nics_.size());
     // Replies are taken after each wait; a handler makes the socket announce them, so
     // the wait ends as soon as one is there.
     network_.socket.setArrivalHandler([] { });
@@ -31,11 +34,7 @@ double FleetSearch::elapsedSince(double start) const
 
 bool FleetSearch::broadcast(const std::string& datagram)
 {
-    bool allSent = true;
-    for (const NicRecord& nic : nics_)
-        allSent = BroadcastOutOfInterface(network_.socket, nic.interfaceIndex, datagram) == BroadcastResult::Sent
-            && allSent;
-    return allSent;
+    return !BroadcastOutOfEveryAdapter(network_.socket, table_, datagram).failed();
 }
 
 void FleetSearch::pause(double seconds)

@@ -26,7 +26,7 @@ public:
     // Searches for at most `seconds`; ends early once `enough` holds for what was heard.
     std::vector<FoundDevice> run(double seconds,
                                  const std::function<bool(const std::vector<FoundDevice>&)>& enough = {});
-    // Sends one datagram out of every adapter; false when the system refused a send.
+    // Sends one datagram out of every adapter; false when it left through none of them.
     bool broadcast(const std::string& datagram);
     // Lets `seconds` pass with the event loop running.
     void pause(double seconds);
@@ -40,4 +40,5 @@ private:
 
     NetworkServices& network_;
     std::vector<NicRecord> nics_;
+    AdapterTable table_; // the same adapters, for the window's send rule
 };

@@ -10,9 +10,9 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("hoptrace-cli"));
     const CliRequest request = ParseCliArguments(QCoreApplication::arguments());
-    if (!request.run)
+    if (request.verb == CliVerb::None)
         return request.exitCode;
     const auto platform = CreatePlatformNetwork();
     CliCommands commands(platform->network());
-    return request.run(commands);
+    return RunCliRequest(request, commands);
 }

@@ -37,7 +37,12 @@ public:
         return {nics_.begin(), nics_.begin() + static_cast<std::ptrdiff_t>(std::min(count, nics_.size()))};
     }
     std::size_t size() const { return nics_.size(); }
+    // How many adapters the last refresh found: the ones requests leave through. A refresh
+    // that could not list the adapters leaves it as it was, as it leaves their tabs.
+    void setCount(std::size_t count) { count_ = count; }
+    std::size_t count() const { return count_; }
 
 private:
     std::vector<NicRecord> nics_;
+    std::size_t count_ = 0;
 };

@@ -52,6 +52,7 @@ int AdapterRefresh::readAdapters()
         nics_.store(count, ToNicRecord(adapter));
         Q_EMIT adapterStored();
     }
+    nics_.setCount(static_cast<std::size_t>(count));
     while (TabNIC.count() > count)
         TabNIC.removeTab(TabNIC.count() - 1);
     return count;

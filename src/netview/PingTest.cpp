@@ -31,11 +31,12 @@ void PingTest::cmdPing_Click()
         return;
     }
     running_ = true;
+    const bool keyboardOnButton = c_.cmdPing->hasFocus();
     c_.cmdPing->setEnabled(false);
     background_.start([test = freeAddress_, typed] { return test.inUse(typed) ? 1 : 0; },
-                      [self = QPointer(this), typed, round = round_](int inUse) {
+                      [self = QPointer(this), typed, round = round_, keyboardOnButton](int inUse) {
                           if (self && self->round_ == round)
-                              self->answered(typed, inUse != 0);
+                              self->answered(typed, inUse != 0, keyboardOnButton);
                       });
 }
 
@@ -45,10 +46,14 @@ void PingTest::cancel()
     running_ = false;
 }
 
-void PingTest::answered(const std::string& address, bool inUse)
+void PingTest::answered(const std::string& address, bool inUse, bool keyboardOnButton)
 {
     running_ = false;
     txtIPtoPing_Change();
+    // The disabled button gave the focus away; a keyboard user gets it back there (the box
+    // hands it back to the widget that had it when it opened).
+    if (keyboardOnButton && c_.cmdPing->isEnabled())
+        c_.cmdPing->setFocus(Qt::OtherFocusReason);
     messages_.show(inUse ? address + " is in use!" : "OK. " + address + " is free!");
 }
 

@@ -25,7 +25,7 @@ public:
 private:
     void cmdPing_Click();
     void txtIPtoPing_Change();
-    void answered(const std::string& address, bool inUse);
+    void answered(const std::string& address, bool inUse, bool keyboardOnButton);
 
     const Controls& c_;
     MessageBox& messages_;

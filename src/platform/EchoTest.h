@@ -2,7 +2,7 @@
 
 #include <string>
 
-// ICMP echo test limited in hops.
+// ICMP echo test limited in hops. Echoes may be under way on several threads at once.
 class EchoTest {
 public:
     virtual ~EchoTest() = default;

@@ -24,8 +24,6 @@ public:
     virtual bool isBound() const = 0;
     // Close it; replies still waiting in its buffer are lost.
     virtual void close() = 0;
-    // Allow sending to broadcast addresses. False when the system refuses.
-    virtual bool enableBroadcast() = 0;
     // Send one datagram to host:port. interfaceIndex >= 0 makes it leave through that
     // adapter (a limited broadcast otherwise leaves through one interface only).
     // False when the system refuses the send.

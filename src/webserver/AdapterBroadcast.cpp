@@ -7,19 +7,29 @@
 
 bool EnsureBound(UdpSocket& socket) { return socket.isBound() || socket.bind(TavikDatagram::Port); }
 
-BroadcastResult BroadcastOutOfAdapter(UdpSocket& socket, const AdapterTable& nics, int adapter,
-                                      const std::string& datagram)
+AdapterSendReport BroadcastOutOfEveryAdapter(UdpSocket& socket, const AdapterTable& nics, const std::string& datagram)
 {
-    const NicRecord* nic = nics.find(adapter + 1);
-    const int interfaceIndex = nic ? nic->interfaceIndex : -1;
-    return BroadcastOutOfInterface(socket, interfaceIndex, datagram);
+    AdapterSendReport report;
+    EnsureBound(socket);
+    const int adapters = static_cast<int>(nics.count());
+    for (int adapter = adapters ? 0 : -1; adapter < adapters && socket.isBound(); ++adapter) {
+        const NicRecord* nic = nics.find(adapter + 1);
+        if (socket.send(datagram, std::string(TavikDatagram::BroadcastHost), TavikDatagram::Port,
+                        nic ? nic->interfaceIndex : -1))
+            report.took.push_back(adapter);
+        else
+            report.anyRefused = true;
+    }
+    return report;
 }
 
-BroadcastResult BroadcastOutOfInterface(UdpSocket& socket, int interfaceIndex, const std::string& datagram)
+bool SendToDevice(UdpSocket& socket, const std::string& datagram, int copies, const std::string& address,
+                  int heardOnInterface)
 {
-    if (!EnsureBound(socket))
-        return BroadcastResult::NotReady;
-    return socket.send(datagram, std::string(TavikDatagram::BroadcastHost), TavikDatagram::Port, interfaceIndex)
-        ? BroadcastResult::Sent
-        : BroadcastResult::Refused;
+    EnsureBound(socket);
+    bool sent = true;
+    for (int i = 0; i < copies && sent; ++i)
+        sent = (heardOnInterface >= 0 && socket.send(datagram, address, TavikDatagram::Port, heardOnInterface))
+            || socket.send(datagram, address, TavikDatagram::Port);
+    return sent;
 }

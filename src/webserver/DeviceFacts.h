@@ -19,8 +19,8 @@ struct DeviceFacts {
     int nicNumber = 0; // the tab "NIC #n" whose adapter heard it; 0 when unknown
     std::string nicAddress;
     std::optional<int> nicPrefixLength;
-    // Its address lies off the network of the adapter that heard it: a unicast command
-    // (Reboot, Load defaults) leaves by the routing table and may never reach it.
+    // Its address lies off the network of the adapter that heard it: only a unicast sent out
+    // of that adapter (as Reboot and Load defaults are) can reach it.
     bool subnetMismatch = false;
     // The other MACs that answered with the same address.
     std::vector<std::string> sameAddressAs;

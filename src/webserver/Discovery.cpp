@@ -60,7 +60,6 @@ void Discovery::beginRefresh()
     search_.clear();
     // The port may have been taken by another program at start; try again each time.
     EnsureBound(services_.socket);
-    services_.socket.enableBroadcast();
 }
 
 void Discovery::searchAdapters(int adapterCount)
@@ -100,18 +99,7 @@ void Discovery::sendStep()
     if (errorBoxOpen_)
         return;
 
-    const std::string request = TavikDatagram::ListRequest();
-    const int passes = c_.TabNIC->count();
-    // An adapter that refuses (one that is down but keeps its address) must not keep the
-    // request from the adapters behind it; only a request that left nowhere is an error.
-    bool anySent = false;
-    bool anyRefused = false;
-    for (int pass = 0; pass < passes && !state_.closing; ++pass) {
-        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, nics_, pass, request);
-        anyRefused = anyRefused || result == BroadcastResult::Refused;
-        anySent = anySent || result == BroadcastResult::Sent;
-    }
-    if (anyRefused && !anySent && !state_.closing)
+    if (BroadcastOutOfEveryAdapter(services_.socket, nics_, TavikDatagram::ListRequest()).failed())
         showNetworkError();
 }
 
@@ -184,7 +172,7 @@ std::size_t Discovery::listIfNew(const Datagram& datagram)
     if (search_.count() == 1)
         servers_.setText("");
     const std::string lead = "\r\n" + heading + "\r\n";
-    servers_.appendEntry(lead, reply);
+    servers_.appendEntry(lead, reply, datagram.interfaceIndex);
     Q_EMIT listed(datagram);
     return lead.size() + reply.size();
 }

@@ -70,19 +70,8 @@ std::string IpSetupPanel::buildDatagram() const
 
 bool IpSetupPanel::sendCopy(const std::string& datagram)
 {
-    // Every adapter gets its copy, as the list request does: the device may sit on any
-    // of them. Without a known adapter the system chooses the way out. One adapter that
-    // refuses does not keep the copy from the others.
-    const int adapters = c_.TabNIC->count();
-    bool anySent = false;
-    bool anyRefused = false;
-    for (int adapter = 0; adapter < std::max(adapters, 1); ++adapter) {
-        const BroadcastResult result = BroadcastOutOfAdapter(services_.socket, nics_, adapters ? adapter : -1,
-                                                             datagram);
-        anySent = anySent || result == BroadcastResult::Sent;
-        anyRefused = anyRefused || result == BroadcastResult::Refused;
-    }
-    return anySent || !anyRefused;
+    // Every adapter gets its copy, as the list request does: the device may sit on any of them.
+    return !BroadcastOutOfEveryAdapter(services_.socket, nics_, datagram).failed();
 }
 
 void IpSetupPanel::sendNextCopy()

@@ -23,7 +23,7 @@ public:
                  QObject* parent = nullptr);
 
     // The webserver the panel sets up next.
-    void select(const DeviceSelection& selection) { selection_ = selection; }
+    void setSelection(const DeviceSelection& selection) { selection_ = selection; }
     void cmdSetIP_Click();
     void optAutoIP_Click();
     void cmdIPCancel_Click();

@@ -50,11 +50,7 @@ void ManagementCommands::cmdDefault_Click()
 
 void ManagementCommands::sendToSelected(const std::string& datagram, int copies, std::function<void()> then)
 {
-    EnsureBound(services_.socket);
-    bool sent = true;
-    for (int i = 0; i < copies && sent; ++i)
-        sent = services_.socket.send(datagram, selection_.ip, TavikDatagram::Port);
-    if (sent) {
+    if (SendToDevice(services_.socket, datagram, copies, selection_.ip, selection_.interfaceIndex)) {
         then();
         return;
     }

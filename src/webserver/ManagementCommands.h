@@ -23,7 +23,7 @@ public:
                        QObject* parent = nullptr);
 
     // The webserver the next command goes to.
-    void select(const DeviceSelection& selection) { selection_ = selection; }
+    void setSelection(const DeviceSelection& selection) { selection_ = selection; }
     void cmdReboot_Click();
     void cmdDefault_Click();
     // From the click to the end of the wait.

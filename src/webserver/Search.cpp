@@ -21,7 +21,11 @@ Search::~Search()
     timer1_.setTickHandler({});
 }
 
-void Search::clear() { count_ = 0; }
+void Search::clear()
+{
+    count_ = 0;
+    numbered_ = true;
+}
 
 void Search::start()
 {
@@ -32,7 +36,7 @@ void Search::start()
 
 void Search::finish() { timer1_.setEnabled(false); }
 
-void Search::listWithoutHeadings() { count_ = kLastNumberedHeading + 1; }
+void Search::listWithoutHeadings() { numbered_ = false; }
 
 bool Search::ticking() const { return timer1_.isEnabled(); }
 
@@ -48,5 +52,6 @@ bool Search::timeLeft() const
 std::string Search::countListed()
 {
     ++count_;
-    return count_ <= kLastNumberedHeading ? "Webserver " + std::to_string(count_) + " found:\r\n" : std::string();
+    return numbered_ && count_ <= kLastNumberedHeading ? "Webserver " + std::to_string(count_) + " found:\r\n"
+                                                       : std::string();
 }

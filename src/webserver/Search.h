@@ -44,4 +44,5 @@ private:
     Timer& timer1_;
     double deadline_ = 0.0;
     int count_ = 0;
+    bool numbered_ = true; // a command's wait lists what answers without headings
 };

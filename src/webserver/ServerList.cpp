@@ -33,6 +33,7 @@ void ServerList::setText(std::string_view text)
 {
     entryStarts_.clear();
     replyFirsts_.clear();
+    heardOn_.clear();
     text_.assign(text);
     index_.reset();
     shownUpTo_ = text_.size();
@@ -67,10 +68,11 @@ void ServerList::showPending()
     end.insertText(shown);
 }
 
-void ServerList::appendEntry(std::string_view lead, std::string_view reply)
+void ServerList::appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface)
 {
     entryStarts_.push_back(text_.size() + 1);
     replyFirsts_.push_back(text_.size() + lead.size() + 1);
+    heardOn_.push_back(heardOnInterface);
     appendQuietly(lead);
     appendQuietly(reply);
 }

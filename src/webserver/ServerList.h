@@ -30,14 +30,16 @@ public:
     // batch of replies costs one widget insert.
     void appendQuietly(std::string_view text);
     // Appends one listed reply after the lines that precede it (its heading), quietly as
-    // above; the reply ends where the next entry begins.
-    void appendEntry(std::string_view lead, std::string_view reply);
+    // above, with the interface it arrived on; the reply ends where the next entry begins.
+    void appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface);
     void showPending();
     // The 1-based first positions of the listed replies, ascending.
     const std::vector<std::size_t>& replyFirsts() const { return replyFirsts_; }
     // Where listed reply `index` stands: from its first character to the character before
     // the next entry, or to the end of the text.
     ReplySpan reply(std::size_t index) const;
+    // The interface listed reply `index` arrived on (-1 when the system did not say).
+    int heardOnInterface(std::size_t index) const { return heardOn_[index]; }
     // Whether what occurs anywhere in the text (the empty text always does).
     bool contains(std::string_view what) const { return index_.contains(text_, what); }
 
@@ -57,6 +59,7 @@ private:
     std::string text_;
     std::vector<std::size_t> entryStarts_; // 1-based, ascending; cleared with the text
     std::vector<std::size_t> replyFirsts_; // the same entries' replies, after their headings
+    std::vector<int> heardOn_;             // the same entries' interfaces
     mutable SubstringIndex index_;         // a cache: built per length as lengths are asked for
     std::size_t shownUpTo_ = 0;            // bytes of text_ the widget shows
     bool endsWithCr_ = false;              // a CR at the end may pair with an LF appended later

@@ -47,7 +47,7 @@ void ServerSelection::selectLoneServer()
     if (servers_.replyFirsts().empty())
         return;
     const ReplySpan block = servers_.reply(0);
-    ParseServerBlock(block);
+    ParseServerBlock(block, servers_.heardOnInterface(0));
     // The list marks it as a click would.
     servers_.markBlock(block);
 }
@@ -59,7 +59,7 @@ void ServerSelection::SelectServerAtCaret()
     std::optional<ReplySpan> block;
     if (const auto index = ReplyAtCaret(servers_.replyFirsts(), servers_.caretPosition())) {
         block = servers_.reply(*index);
-        ParseServerBlock(*block);
+        ParseServerBlock(*block, servers_.heardOnInterface(*index));
     }
     // The list shows which block the buttons now act on.
     servers_.markBlock(block);
@@ -74,7 +74,7 @@ void ServerSelection::clearPanel()
     c_.optAutoIP[0]->setChecked(true);
 }
 
-void ServerSelection::ParseServerBlock(ReplySpan block)
+void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface)
 {
     const std::optional<ServerBlockValues> values = ReadServerBlock(servers_.text(), block);
     if (!values)
@@ -84,6 +84,7 @@ void ServerSelection::ParseServerBlock(ReplySpan block)
     clearPanel();
     DeviceSelection selection;
     selection.mac = values->mac;
+    selection.interfaceIndex = heardOnInterface;
     Q_EMIT statusShown(QString());
 
     if (values->dhcp)

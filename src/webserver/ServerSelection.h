@@ -26,8 +26,9 @@ public:
     // The search listed one webserver: it is selected, and marked, without a click.
     void selectLoneServer();
     // Selects the server of one listed reply: the IP setup panel shows that reply's values
-    // and nothing else, and serverSelected() tells what the reply allows.
-    void ParseServerBlock(ReplySpan block);
+    // and nothing else, and serverSelected() tells what the reply allows, and the interface
+    // the reply arrived on, which the commands leave through.
+    void ParseServerBlock(ReplySpan block, int heardOnInterface);
     // Writes a dotted address into the four boxes from firstBox on.
     void FillAddressRow(std::string_view address, int firstBox);
 

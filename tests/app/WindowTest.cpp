@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "fakes/FakeCommandRunner.h"
+#include "fakes/FakeTempDir.h"
 #include "fakes/FakeWlan.h"
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -164,6 +166,45 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.socket.sent.size() == 1, closeIn == "tick");
         QVERIFY(runner.runs.empty() && runner.cancels == 1);
         QCOMPARE(rig.c().lstSSID->count(), 0);
+    }
+
+    // A ping and the gateway sequence started during the Reboot wait run beside it, neither
+    // inside the other: the wait's dots come each second and its refresh at 12 s, while the
+    // gateway sequence still runs; the search that ends meanwhile leaves the window busy.
+    void independentOperationsOverlap()
+    {
+        WindowRig rig;
+        FakeCommandRunner runner;
+        FakeTempDir tempDir;
+        rig.fakes.commandsOverride = &runner;
+        rig.fakes.tempDirOverride = &tempDir;
+        rig.fakes.echo.costSeconds = 1.0; // the gateway never answers: 5 s of pings
+        rig.listReplies({TavikReply()});
+        rig.showWifiPanel();
+        const Controls& c = rig.c();
+        WindowInput::Retype(*rig.window, *c.txtIPtoPing, "192.168.1.77");
+        const auto searching = [&] { return c.labStatus->text().startsWith("Searching"); };
+        WindowInput::Click(*c.cmdReboot);
+        QStringList dots;
+        for (int second = 1; second <= 11; ++second)
+            rig.fakes.time.schedule(second + 0.5, [&] { dots << QString::fromStdString(rig.serverText()); });
+        rig.fakes.time.advance(1.0);
+        WindowInput::Click(*c.cmdPing);
+        rig.fakes.time.advance(1.0);
+        WindowInput::Click(*c.cmdWiFiConnect);
+        QVERIFY(!rig.window->isEnabled());
+        rig.fakes.time.advance(9.9);
+        QVERIFY(!searching());
+        rig.fakes.time.advance(0.2);
+        QVERIFY(searching()); // the refresh, on time
+        for (int second = 1; second <= 11; ++second)
+            QCOMPARE(dots.at(second - 1), "Rebooting" + QString("...").repeated(second));
+        QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"OK. 192.168.1.77 is free!"});
+        QVERIFY(rig.window->operationRunning());
+        rig.fakes.time.advance(5.0); // the search has ended, the gateway sequence has not
+        QVERIFY(!rig.fakes.timer1->isEnabled() && rig.window->operationRunning() && !rig.window->isEnabled());
+        rig.finishOperation();
+        QVERIFY(rig.window->isEnabled() && !runner.runs.empty());
     }
 };
 

@@ -40,7 +40,6 @@ public:
         bound_ = false;
         waiting_.clear();
     }
-    bool enableBroadcast() override { return bound_; }
     bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override
     {
         if (!sendSucceeds || interfaceIndex == refusingInterface)
@@ -171,9 +170,9 @@ public:
     Services& services()
     {
         if (!services_)
-            services_ = std::make_unique<Services>(Services{time, time, *timer1, *backgroundOverride, socket, adapters, echo, neighbours,
-                                                            *wlanOverride, *commandsOverride, *tempDirOverride, urls,
-                                                            messages, provisioning});
+            services_ = std::make_unique<Services>(Services{time, time, *timer1, *backgroundOverride, socket, adapters,
+                                                            echo, neighbours, *wlanOverride, *commandsOverride,
+                                                            *tempDirOverride, urls, messages, provisioning});
         return *services_;
     }
 

@@ -464,7 +464,9 @@ private Q_SLOTS:
     void rebootCountsItsWaitAndSelectsNothingMeanwhile()
     {
         WindowRig rig;
-        rig.listReplies({TavikReply()});
+        rig.load();
+        rig.fakes.socket.deliver(TavikReply(), 0.4, "192.168.1.20", 7); // heard on interface 7
+        rig.finishSearch();
         const std::string other = TavikReply({.mac = "00:08:DC:00:00:42"});
         rig.fakes.socket.deliver(other, 2.5);
         std::string seen;
@@ -485,7 +487,9 @@ private Q_SLOTS:
         QVERIFY(!rebootDuringWait && rig.window->mode().selection.mac == "00:08:DC:00:00:01");
         QCOMPARE(rig.sentCount("TAVIKwebserver|Reboot|"), 2);
         const auto& last = rig.fakes.socket.sent.back();
-        QVERIFY(last.host == "192.168.1.20" && last.port == 8080 && rig.fakes.time.elapsed() - clicked >= 12.0);
+        // Out of the interface that heard the device, as a device on no local network needs.
+        QVERIFY(last.host == "192.168.1.20" && last.port == 8080 && last.interfaceIndex == 7);
+        QVERIFY(rig.fakes.time.elapsed() - clicked >= 12.0);
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
 

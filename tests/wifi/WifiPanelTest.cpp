@@ -251,8 +251,10 @@ private Q_SLOTS:
             }
         };
         const double start = rig.fakes.time.elapsed();
+        const QFont fontBefore = c.cmdWiFiConnect->font();
         WindowInput::Click(*c.cmdWiFiConnect);
         rig.finishOperation();
+        QCOMPARE(c.cmdWiFiConnect->font(), fontBefore); // the caption keeps the window's font
         QVERIFY2(qAbs(rig.fakes.time.elapsed() - start - seconds) < 0.01, "deadlines in single precision");
         const QString stop = "Stopping Wlan service", restarted = exitCodes[1] ? "" : "Wlan service restarted OK";
         QCOMPARE(texts,
@@ -340,7 +342,6 @@ exit "${reply%%|*}"
 )sh";
 
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
-
 
 // Set only by run-on-private-bus.sh, on the bus it made to stand in for the system bus.
 bool OnPrivateSystemBus() { return qgetenv("HOPTRACE_PRIVATE_SYSTEM_BUS") == "1"; }

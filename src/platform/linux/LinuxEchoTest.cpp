@@ -20,22 +20,32 @@ LinuxEchoTest::LinuxEchoTest()
 
 LinuxEchoTest::LinuxEchoTest(std::vector<EchoMethod> methods) : methods_(std::move(methods)) { }
 
+std::optional<EchoMethod> LinuxEchoTest::lastMethod() const
+{
+    const std::lock_guard lock(mutex_);
+    return lastMethod_;
+}
+
 bool LinuxEchoTest::echo(const std::string& dottedAddress, int maxHops, double timeoutSeconds)
 {
-    lastMethod_.reset();
+    const auto decided = [this](std::optional<EchoMethod> method) {
+        const std::lock_guard lock(mutex_);
+        lastMethod_ = method;
+    };
+    decided(std::nullopt);
     const auto target = ParseDottedQuad(dottedAddress);
     if (!target || !CanHaveOneOwner(*target) || maxHops < 1 || maxHops > 255)
         return false;
 
-    ++sequence_;
+    const std::uint16_t sequence = ++sequence_;
     for (EchoMethod method : methods_) {
         // ping reads "010" as octal: hand it the address as parsed here.
         const EchoOutcome outcome = method == EchoMethod::PingProgram
             ? RunPingProgram(DottedQuadText(*target), maxHops, timeoutSeconds)
-            : SendIcmpEcho(method, *target, maxHops, timeoutSeconds, sequence_);
+            : SendIcmpEcho(method, *target, maxHops, timeoutSeconds, sequence);
         if (outcome == EchoOutcome::Unavailable)
             continue;
-        lastMethod_ = method;
+        decided(method);
         return outcome == EchoOutcome::Answered;
     }
     return false;

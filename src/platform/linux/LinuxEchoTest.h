@@ -3,7 +3,9 @@
 #include "EchoMethod.h"
 #include "platform/EchoTest.h"
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -22,10 +24,13 @@ public:
     bool echo(const std::string& dottedAddress, int maxHops, double timeoutSeconds) override;
 
     // The method that decided the last answer; nothing when none was usable or nothing was sent.
-    std::optional<EchoMethod> lastMethod() const { return lastMethod_; }
+    std::optional<EchoMethod> lastMethod() const;
 
 private:
     std::vector<EchoMethod> methods_;
+    // The window's ping test and the gateway sequence may each have an echo under way on
+    // a thread of its own.
+    mutable std::mutex mutex_;
     std::optional<EchoMethod> lastMethod_;
-    std::uint16_t sequence_ = 0;
+    std::atomic<std::uint16_t> sequence_ = 0;
 };

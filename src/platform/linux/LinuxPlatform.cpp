@@ -2,7 +2,6 @@
 #include "platform/PlatformFactory.h"
 #include "platform/qt/QtBackgroundCalls.h"
 #include "platform/qt/QtClock.h"
-#include "platform/qt/QtEventWaiter.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/QtTimerFactory.h"
@@ -41,27 +40,11 @@ private:
     NmcliProvisioningCommands provisioning_;
     // After the services its calls use: destroyed first, it waits for the calls still running.
     QtBackgroundCalls background_;
-    Services services_{clock_, timers_, timer1_, background_, socket_, adapters_, echo_,        neighbours_,
-                       wlan_,  commands_, tempDir_, urls_,   messages_, provisioning_};
-};
-
-class RealNetwork final : public PlatformNetwork {
-public:
-    NetworkServices& network() override { return network_; }
-
-private:
-    QtClock clock_;
-    QtEventWaiter waiter_;
-    LinuxUdpSocket socket_{UdpSocket::kProgramReceiveBufferBytes};
-    LinuxAdapterList adapters_;
-    LinuxEchoTest echo_;
-    LinuxNeighbourTable neighbours_;
-    NetworkServices network_{clock_, waiter_, socket_, adapters_, echo_, neighbours_};
+    Services services_{clock_,      timers_, timer1_,   background_, socket_, adapters_, echo_,
+                       neighbours_, wlan_,   commands_, tempDir_,    urls_,   messages_, provisioning_};
 };
 
 } // namespace
-
-std::unique_ptr<PlatformNetwork> CreatePlatformNetwork() { return std::make_unique<RealNetwork>(); }
 
 std::unique_ptr<PlatformServices> CreatePlatformServices(int receiveBufferBytes)
 {

@@ -89,12 +89,6 @@ void LinuxUdpSocket::close()
     queuedBytes_ = 0;
 }
 
-bool LinuxUdpSocket::enableBroadcast()
-{
-    // SO_BROADCAST is set when the socket is made; what remains is that there is one.
-    return isBound();
-}
-
 bool LinuxUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex)
 {
     sockaddr_in to{};

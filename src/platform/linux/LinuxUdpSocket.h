@@ -25,7 +25,6 @@ public:
     bool bind(std::uint16_t port) override;
     bool isBound() const override { return fd_ >= 0; }
     void close() override;
-    bool enableBroadcast() override;
     bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override;
     std::optional<Datagram> take() override;
     void setArrivalHandler(std::function<void()> onArrival) override;

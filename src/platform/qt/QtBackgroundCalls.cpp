@@ -9,7 +9,9 @@ constexpr int kMostCallsAtOnce = 8;
 
 QtBackgroundCalls::QtBackgroundCalls() { pool_.setMaxThreadCount(kMostCallsAtOnce); }
 
-QtBackgroundCalls::~QtBackgroundCalls() { pool_.waitForDone(); }
+// The services go after the window, once the event loop has ended: a call still running
+// (an echo's second, a cancelled command's last moments) ends before the services it uses.
+QtBackgroundCalls::~QtBackgroundCalls() { pool_.waitForDone(); } // after the event loop
 
 void QtBackgroundCalls::start(std::function<int()> call, std::function<void(int)> done)
 {

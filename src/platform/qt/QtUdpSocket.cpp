@@ -32,13 +32,6 @@ bool QtUdpSocket::isBound() const { return socket_.state() == QAbstractSocket::B
 
 void QtUdpSocket::close() { socket_.close(); }
 
-bool QtUdpSocket::enableBroadcast()
-{
-    // Qt switches SO_BROADCAST on for every UDP socket it creates; what remains to
-    // check is that there is a socket to carry it.
-    return isBound();
-}
-
 bool QtUdpSocket::send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex)
 {
     const QHostAddress address(QString::fromStdString(host));

@@ -10,7 +10,6 @@ public:
     bool bind(std::uint16_t port) override;
     bool isBound() const override;
     void close() override;
-    bool enableBroadcast() override;
     bool send(const std::string& bytes, const std::string& host, std::uint16_t port, int interfaceIndex) override;
     std::optional<Datagram> take() override;
     void setArrivalHandler(std::function<void()> onArrival) override;

@@ -95,7 +95,8 @@ int WindowsCommandRunner::run(const std::string& scriptPath, double timeoutSecon
 
     // A cancel during the run ends it as the time limit does.
     const HANDLE awaited[2] = {process.hProcess, cancelEvent_};
-    const DWORD woken = WaitForMultipleObjects(cancelEvent_ ? 2 : 1, awaited, FALSE, TimeoutMilliseconds(timeoutSeconds));
+    const DWORD woken = WaitForMultipleObjects(cancelEvent_ ? 2 : 1, awaited, FALSE,
+                                               TimeoutMilliseconds(timeoutSeconds));
     int exitCode = -1;
     if (woken == WAIT_OBJECT_0) {
         DWORD code = 0;

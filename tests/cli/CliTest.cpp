@@ -1,0 +1,244 @@
+#include "TestMain.h"
+
+#include "cli/CliArguments.h"
+#include "cli/DeviceListing.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <functional>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+struct Parsed {
+    CliRequest request;
+    std::string out, err;
+};
+
+Parsed Parse(const QString& arguments)
+{
+    std::ostringstream out, err;
+    std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
+    std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
+    QStringList list{QStringLiteral("hoptrace-cli")};
+    if (!arguments.isEmpty())
+        list += arguments.split(' ');
+    const CliRequest request = ParseCliArguments(list);
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+    return {request, out.str(), err.str()};
+}
+
+// "reboot 00:08:DC:1A:00:01 3s wait 30s", "list 5s json", "exit 2", ...
+QString Describe(const CliRequest& r)
+{
+    static const char* const kVerbs[] = {"", "list", "reboot", "defaults", "set-ip", "set-dhcp", "ping"};
+    if (r.verb == CliVerb::None)
+        return QStringLiteral("exit %1").arg(r.exitCode);
+    QString text = QString::fromLatin1(kVerbs[int(r.verb)]);
+    if (!r.target.empty())
+        text += ' ' + QString::fromStdString(r.target);
+    if (r.verb == CliVerb::Ping)
+        return text;
+    text += QStringLiteral(" %1s").arg(r.searchSeconds);
+    if (r.verb == CliVerb::List)
+        return text + (r.format == ListingFormat::Json ? " json" : r.format == ListingFormat::Csv ? " csv" : " text");
+    text += QStringLiteral(" wait %1s").arg(r.waitSeconds);
+    const ExpectedSettings& e = r.expected;
+    if (e.dhcp)
+        text += *e.dhcp ? QStringLiteral(" dhcp")
+                        : QString::fromStdString(" fixed " + e.address + ' ' + e.mask + ' ' + e.gateway + ' ' + e.dns);
+    if (e.port)
+        text += QStringLiteral(" port %1").arg(*e.port);
+    return text;
+}
+
+const QString kFixed = QStringLiteral("--mask 255.0.0.0 --gateway 0.0.0.0 --dns 0.0.0.0");
+
+const NicRecord kLan1{"lan1", "192.168.1.10", "255.255.255.0", "192.168.1.1", 2};
+
+FoundDevice Found(const std::string& mac, const std::string& host, const std::string& address, int interfaceIndex)
+{
+    DeviceReply reply{mac, host, "DHCP", true, address, 80, "255.255.255.0", "192.168.1.1", "192.168.1.1", {}};
+    return {reply, interfaceIndex, 0.2504, 2.0};
+}
+
+} // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // What each command line asks for, or how it is refused: exit 0 with help on standard
+    // output, exit 2 with the reason on standard error.
+    void arguments_data()
+    {
+        Columns<QString, QString, QString>("arguments", "request", "says");
+        Row("no verb", "", "exit 2", "Usage: hoptrace-cli VERB");
+        Row("overview", "--help", "exit 0", "Exit codes: 0 success");
+        Row("overview by word", "help", "exit 0", "Verbs:");
+        Row("overview short", "-h", "exit 0", "set-dhcp MAC");
+        Row("verb help", "set-ip --help", "exit 0", "set-ip [options]");
+        Row("unknown verb", "frobnicate", "exit 2", "unknown verb \"frobnicate\"");
+        Row("list", "list", "list 3s text", "");
+        Row("list json", "list --seconds 5 --json", "list 5s json", "");
+        Row("list csv", "list --csv --seconds 0.5", "list 0.5s csv", "");
+        Row("json and csv", "list --json --csv", "exit 2", "--json and --csv exclude each other");
+        Row("seconds too short", "list --seconds 0.4", "exit 2", "--seconds must be a number from 0.5 to 3600");
+        Row("seconds too long", "list --seconds 3601", "exit 2", "--seconds must be");
+        Row("seconds no number", "list --seconds x", "exit 2", "--seconds must be");
+        Row("seconds without value", "list --seconds", "exit 2", "'--seconds'");
+        Row("option of another verb", "list --port 80", "exit 2", "'port'");
+        Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");
+        Row("reboot", "reboot 00:08:dc:1a:00:01", "reboot 00:08:dc:1a:00:01 3s wait 30s", "");
+        Row("reboot timed", "reboot 00:08:DC:1A:00:01 --seconds 2 --wait 15", "reboot 00:08:DC:1A:00:01 2s wait 15s",
+            "");
+        Row("wait too short", "reboot 00:08:DC:1A:00:01 --wait 0.5", "exit 2", "--wait must be a number from 1");
+        Row("reboot json", "reboot 00:08:DC:1A:00:01 --json", "exit 2", "'json'");
+        Row("address for a MAC", "reboot 192.168.1.20", "exit 2", "\"192.168.1.20\" is not a MAC address");
+        Row("MAC of five pairs", "reboot 00:08:DC:1A:00", "exit 2", "is not a MAC address");
+        Row("MAC missing", "reboot", "exit 2", "reboot takes MAC");
+        Row("two MACs", "defaults 00:08:DC:1A:00:01 00:08:DC:1A:00:02", "exit 2", "defaults takes MAC");
+        Row("defaults, any MAC range", "defaults 00:0A:5B:20:00:04", "defaults 00:0A:5B:20:00:04 3s wait 30s", "");
+        Row("set-dhcp", "set-dhcp 00:08:DC:1A:00:02 --port 8080",
+            "set-dhcp 00:08:DC:1A:00:02 3s wait 30s dhcp port 8080", "");
+        Row("set-dhcp, the device's port", "set-dhcp 00:08:DC:1A:00:02", "set-dhcp 00:08:DC:1A:00:02 3s wait 30s dhcp",
+            "");
+        Row("MAC range without Set IP", "set-dhcp 00:0A:5B:20:00:04", "exit 2", "does not begin with 00:08");
+        Row("port 0", "set-dhcp 00:08:DC:1A:00:01 --port 0", "exit 2", "--port must be a whole number from 1 to 60000");
+        Row("port 60001", "set-dhcp 00:08:DC:1A:00:01 --port 60001", "exit 2", "--port must be");
+        Row("port 60000", "set-dhcp 00:08:DC:1A:00:01 --port 60000",
+            "set-dhcp 00:08:DC:1A:00:01 3s wait 30s dhcp port 60000", "");
+        Row("port as text", "set-dhcp 00:08:DC:1A:00:01 --port 8o", "exit 2", "--port must be");
+        Row("set-ip",
+            "set-ip 00:08:DC:2B:00:06 --address 172.16.5.60 --mask 255.255.255.0 --gateway 172.16.5.1 --dns "
+            "172.16.5.1 --port 80 --wait 15",
+            "set-ip 00:08:DC:2B:00:06 3s wait 15s fixed 172.16.5.60 255.255.255.0 172.16.5.1 172.16.5.1 port 80", "");
+        Row("set-ip, leading zeros decimal", "set-ip 00:08:DC:2B:00:06 --address 010.001.002.099 " + kFixed,
+            "set-ip 00:08:DC:2B:00:06 3s wait 30s fixed 10.1.2.99 255.0.0.0 0.0.0.0 0.0.0.0", "");
+        Row("set-ip, last unicast block", "set-ip 00:08:DC:2B:00:06 --address 223.255.255.1 " + kFixed,
+            "set-ip 00:08:DC:2B:00:06 3s wait 30s fixed 223.255.255.1 255.0.0.0 0.0.0.0 0.0.0.0", "");
+        Row("set-ip without mask", "set-ip 00:08:DC:2B:00:06 --address 10.0.0.5 --gateway 0.0.0.0 --dns 0.0.0.0",
+            "exit 2", "--mask needs an address of four numbers 0-255, not \"\"");
+        Row("set-ip, octet 256", "set-ip 00:08:DC:2B:00:06 --address 10.0.0.256 " + kFixed, "exit 2",
+            "--address needs an address");
+        for (const char* address : {"0.0.0.0", "0.1.2.3", "127.0.0.1", "224.0.0.1"})
+            Row(QByteArray("set-ip to ") + address,
+                QStringLiteral("set-ip 00:08:DC:2B:00:06 --address %1 ").arg(address) + kFixed, "exit 2",
+                QStringLiteral("--address %1 is no address a device can be reached at").arg(address));
+        Row("ping", "ping 192.168.1.125", "ping 192.168.1.125", "");
+        Row("ping, no address", "ping", "exit 2", "ping takes ADDRESS");
+        Row("ping, no search", "ping 192.168.1.125 --seconds 2", "exit 2", "'seconds'");
+    }
+    void arguments()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, request);
+        QFETCH(QString, says);
+        const Parsed parsed = Parse(arguments);
+        QCOMPARE(Describe(parsed.request), request);
+        // Help is the result and goes to standard output; a refusal is a message on standard error.
+        const bool refused = parsed.request.exitCode != ExitOk;
+        const std::string& said = refused ? parsed.err : parsed.out;
+        QVERIFY2(said.find(says.toStdString()) != std::string::npos, (parsed.out + parsed.err).c_str());
+        QVERIFY2((refused ? parsed.out : parsed.err).empty(), (parsed.out + parsed.err).c_str());
+    }
+
+    // A host name's bytes in each format: the PC's code page into UTF-8, JSON escapes, CSV quoting.
+    void hostNameInEachFormat_data()
+    {
+        Columns<QByteArray, QString, QByteArray, QByteArray>("host", "jsonValue", "jsonText", "csvField");
+        Row("plain", QByteArray("WS-1"), QString("WS-1"), QByteArray(R"("WS-1")"), QByteArray("WS-1"));
+        Row("empty", QByteArray(), QString(), QByteArray(R"("host_name": "")"), QByteArray());
+        Row("comma", QByteArray("a,b"), QString("a,b"), QByteArray(R"("a,b")"), QByteArray(R"("a,b")"));
+        Row("quotes", QByteArray(R"(WS "B" lab)"), QString(R"(WS "B" lab)"), QByteArray("\"WS \\\"B\\\" lab\""),
+            QByteArray(R"("WS ""B"" lab")"));
+        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray("\"a\\r\\nb\""),
+            QByteArray("\"a\r\nb\""));
+        Row("backslash", QByteArray("C:\\dev"), QString("C:\\dev"), QByteArray("\"C:\\\\dev\""), QByteArray("C:\\dev"));
+        Row("control byte", QByteArray("x\x01"), QString("x\x01"), QByteArray("\"x\\u0001\""), QByteArray("x\x01"));
+        // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
+        Row("code page quotes", QByteArray("\x93Hall\x94"), QString::fromUtf16(u"\u201CHall\u201D"),
+            QByteArray("\"\xE2\x80\x9CHall\xE2\x80\x9D\""), QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
+        Row("Latin-1", QByteArray("Caf\xE9"), QString::fromUtf16(u"Caf\u00E9"), QByteArray("\"Caf\xC3\xA9\""),
+            QByteArray("Caf\xC3\xA9"));
+    }
+    void hostNameInEachFormat()
+    {
+        QFETCH(QByteArray, host);
+        QFETCH(QString, jsonValue);
+        QFETCH(QByteArray, jsonText);
+        QFETCH(QByteArray, csvField);
+        const auto devices = ListDevices({Found("00:08:DC:00:00:01", host.toStdString(), "192.168.1.20", 2)}, {kLan1});
+        const QByteArray json = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Json));
+        QVERIFY2(json.contains(jsonText), json.constData());
+        QCOMPARE(QJsonDocument::fromJson(json).array().at(0)[QStringLiteral("host_name")].toString(), jsonValue);
+        const QByteArray csv = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Csv));
+        const QByteArray row = csv.mid(csv.indexOf("\r\n") + 2);
+        QVERIFY2(row.startsWith("00:08:DC:00:00:01," + csvField + ",DHCP,") && row.endsWith("\r\n"), csv.constData());
+    }
+
+    // Empty values, an unknown adapter, shared addresses and a device off its adapter's network:
+    // the same keys in every JSON object and every CSV row, and the same values in both.
+    void everyRecordCarriesEveryKey()
+    {
+        // Heard on interface 9, which no searched adapter has.
+        const FoundDevice bare{
+            {"00:08:DC:00:00:02", "", "", std::nullopt, "192.168.1.20", 0, "", "", "", {}}, 9, 0.2504, 2};
+        FoundDevice full = Found("00:08:DC:00:00:01", "WS-A", "192.168.1.20", 2);
+        full.reply.extra = {{"Firmware", "1.2"}, {"Model", "T=4; rev b"}};
+        const auto devices = ListDevices({full, bare, Found("00:08:DC:00:00:03", "WS-C", "192.168.0.100", 2)}, {kLan1});
+        const QStringList expected{
+            "00:08:DC:00:00:01 192.168.1.20:80 dns 192.168.1.1 nic 1 lan1 192.168.1.10/24 no yes 00:08:DC:00:00:02 "
+            "Firmware=1.2; Model=T=4; rev b",
+            "00:08:DC:00:00:02 192.168.1.20:0 dns  nic    no yes 00:08:DC:00:00:01 ",
+            "00:08:DC:00:00:03 192.168.0.100:80 dns 192.168.1.1 nic 1 lan1 192.168.1.10/24 yes no  "};
+        const auto summary = [](const std::function<QString(const char*)>& field) {
+            QString text = field("mac") + ' ' + field("address") + ':' + field("port") + " dns " + field("dns")
+                + " nic";
+            for (const char* key :
+                 {"nic", "nic_name", "nic_address", "subnet_mismatch", "duplicate_address", "same_address_as", "extra"})
+                text += ' ' + field(key);
+            return text;
+        };
+
+        const QJsonArray json =
+            QJsonDocument::fromJson(QByteArray::fromStdString(FormatListing(devices, ListingFormat::Json))).array();
+        QStringList fromJson;
+        for (const QJsonValue& device : json) {
+            QCOMPARE(device.toObject().keys(), json.at(0).toObject().keys());
+            QCOMPARE(device[QStringLiteral("first_heard_s")].toDouble(), 0.25); // whole milliseconds
+            fromJson += summary([&](const char* key) {
+                const QJsonValue value = device[QLatin1String(key)];
+                const QJsonObject object = value.toObject();
+                QStringList extra;
+                for (auto it = object.begin(); it != object.end(); ++it)
+                    extra += it.key() + '=' + it.value().toString();
+                return value.isBool()  ? QString(value.toBool() ? "yes" : "no")
+                    : value.isDouble() ? QString::number(value.toInt())
+                    : value.isArray()  ? value.toVariant().toStringList().join(' ')
+                    : value.isObject() ? extra.join(QStringLiteral("; "))
+                                       : value.toString(); // null: no adapter
+            });
+        }
+        QCOMPARE(fromJson, expected);
+
+        QStringList lines = QString::fromStdString(FormatListing(devices, ListingFormat::Csv)).split("\r\n");
+        QCOMPARE(lines.takeLast(), QString());
+        const QStringList header = lines.takeFirst().split(',');
+        QCOMPARE(header.size(), json.at(0).toObject().size());
+        QStringList fromCsv;
+        for (const QString& line : lines) {
+            const QStringList fields = line.split(',');
+            QCOMPARE(fields.size(), header.size());
+            QCOMPARE(fields[header.indexOf("first_heard_s")], QString("0.250"));
+            fromCsv += summary([&](const char* key) { return fields[header.indexOf(QLatin1String(key))]; });
+        }
+        QCOMPARE(fromCsv, expected);
+    }
+};
+
+HOPTRACE_TEST(CliTest)
+#include "CliTest.moc"
