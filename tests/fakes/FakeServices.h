@@ -61,7 +61,7 @@ public:
     }
     void setArrivalHandler(std::function<void()> onArrival) override { onArrival_ = std::move(onArrival); }
 
-    // Datagrams that are all waiting when one arrival event runs, after delaySeconds (0: at the next yield).
+    // Datagrams that are all waiting when one arrival event runs, after delaySeconds (0: at virtual time's next step).
     void deliverBurst(std::vector<std::string> datagrams, double delaySeconds = 0.0,
                       std::string sender = "192.168.1.20", int interfaceIndex = -1)
     {
