@@ -71,20 +71,6 @@ private Q_SLOTS:
         QCOMPARE(sample.onDatagram(arrival, 100.0).kind, Kind::Ignored);
     }
 
-    void deviceTakesSetupCommands()
-    {
-        SimDevice sample = device();
-        sample.onDatagram(datagram(setIP(Mac)), 110.0);
-        QCOMPARE(describe(sample.config()),
-                 "TAVIK-WS 00:08:DC:12:34:56 static 10.0.0.7:8081/255.255.0.0 10.0.0.1 9.9.9.9 2.14 0+0 any");
-        // Reboot: silent for four seconds, deaf to the program's second copy.
-        const Arrival reboot = datagram(RebootRequest(), "10.0.0.7");
-        QCOMPARE(sample.onDatagram(reboot, 200.0).kind, Kind::Rebooting);
-        QCOMPARE(sample.onDatagram(reboot, 200.0).kind, Kind::Ignored);
-        QCOMPARE(sample.onDatagram(datagram(ListRequest()), 203.9).kind, Kind::Ignored);
-        QCOMPARE(sample.onDatagram(datagram(ListRequest()), 204.0).kind, Kind::Listed);
-    }
-
     // Through the request's interface, also from a device on every one; 1500 ms late plus half of 150.
     void fleetRepliesByBroadcast()
     {
