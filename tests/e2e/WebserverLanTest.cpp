@@ -18,7 +18,6 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
-#include <QTextCursor>
 
 #include <memory>
 
@@ -29,15 +28,6 @@ constexpr int SearchLimitMs = 20'000;
 constexpr int RebootAndSearchLimitMs = 45'000;
 
 QString serverText(frmHoptrace& window) { return window.controls().txtServers->toPlainText(); }
-
-// A click into the list with the caret after `position` characters of its shown text.
-void ClickListAt(QPlainTextEdit& list, qsizetype position)
-{
-    QTextCursor caret(list.document());
-    caret.setPosition(int(position));
-    list.setTextCursor(caret);
-    WindowInput::ClickAt(*list.viewport(), list.cursorRect(caret).center());
-}
 
 struct CliRun {
     int exitCode = -1;
@@ -105,7 +95,7 @@ private Q_SLOTS:
             const qsizetype next = text.indexOf(QLatin1String("Webserver "), first);
             const qsizetype last = text.lastIndexOf(QRegularExpression("\\S"), next < 0 ? text.size() - 1 : next - 1);
             for (const qsizetype position : {first, first + 1, last, last + 1}) {
-                ClickListAt(*list, position);
+                WindowInput::ClickAtCaret(*list, int(position));
                 QVERIFY2(c.cmdReboot->text() == QStringLiteral("Reboot 192.168.1.5%1").arg(n),
                          qPrintable(c.cmdReboot->text() + " after a click at " + QString::number(position)));
             }
@@ -146,7 +136,7 @@ private Q_SLOTS:
         const QStringList requests = simulator_.received().mid(before).filter("TAVIKwebserver|List|");
         QVERIFY(!requests.filter("192.168.1.10:8080 -> 255.255.255.255").isEmpty());
         QVERIFY(!requests.filter("172.16.5.10:8080 -> 255.255.255.255").isEmpty());
-        ClickListAt(*c.txtServers, text.indexOf(QLatin1String(kMacD)));
+        WindowInput::ClickAtCaret(*c.txtServers, int(text.indexOf(QLatin1String(kMacD))));
         QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.0.100"));
         WindowInput::Click(*c.cmdReboot);
         QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && !serverText(w).contains("Rebooting"), RebootAndSearchLimitMs);
