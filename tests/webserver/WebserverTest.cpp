@@ -250,6 +250,7 @@ private Q_SLOTS:
         // The box rules judge a reply's whole value, before a box's length limit cuts it.
         whole("long octet and port", "1000.2.3.4:123456", "255.255.255.0",
               "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0");
+        whole("negative octets", "-1.2.3.-4:80", "255.255.255.0", "-1.2.3.-4 SetIP 80 255/2/3/|255/255/255/0");
         whole("huge exponents, port -infinity", "10.0.0.1:-1e999", "2e22.1.1.1",
               "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1");
         whole("exponent octet, long in-range octet", "1e1.0100.3.1000:60000", "255.255.0.0100",
