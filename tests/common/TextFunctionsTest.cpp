@@ -3,8 +3,6 @@
 #include "common/Latin1.h"
 #include "common/LeadingNumber.h"
 
-#include <QTest>
-
 // The text functions that reply parsing and the entry boxes are built on.
 class TextFunctionsTest : public QObject {
     Q_OBJECT

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
-#include <QTest>
 
 #include <memory>
 

@@ -5,8 +5,6 @@
 #include "webserver/Datagrams.h"
 #include "webserver/SetupDatagrams.h"
 
-#include <QTest>
-
 namespace {
 
 using Kind = Reaction::Kind;
