@@ -116,16 +116,13 @@ public:
     void show(const std::string& text, std::function<void()> closed) override
     {
         shown.push_back(text);
-        ++open;
-        time_.schedule(openSeconds, [this, closed = std::move(closed)] {
-            --open;
+        time_.schedule(openSeconds, [closed = std::move(closed)] {
             if (closed)
                 closed();
         });
     }
     std::vector<std::string> shown;
     double openSeconds = 0.0;
-    int open = 0; // boxes not closed yet
 
 private:
     VirtualTime& time_;
