@@ -201,7 +201,26 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     click 60 300 1      # the first device's block in the list (its host name line)
     after_reboot=$(($(wc -l <"$record") + 1))
     click 102 20 1      # Reboot; the device is silent for the simulator's reboot time, then listed again
+    # During its wait, a ping whose answer box the user leaves open until 16 s after the Reboot:
+    # the wait goes on beside the box, and its refresh's search begins at 12 s (its first list
+    # request a tick later), not once the box is closed.
+    click 346 227 0     # Test via Ping, on the address the window proposes
+    sleep 14.5
+    box=$(xdotool search --name '^Hoptrace$' 2>/dev/null | tail -n 1)
+    if [ -n "$box" ]; then
+        xdotool windowfocus --sync "$box" key Return 2>/dev/null
+    else
+        fail "no answer box after the click on Test via Ping"
+    fi
     search_ended "$after_reboot"
+    reboot_at=$(tail -n +"$after_reboot" "$record" | grep -m 1 'TAVIKwebserver|Reboot|' | cut -d' ' -f1)
+    list_at=$(tail -n +"$after_reboot" "$record" | grep -m 1 'TAVIKwebserver|List|' | cut -d' ' -f1)
+    refresh_after=$(awk -v r="${reboot_at:-0}" -v l="${list_at:-0}" 'BEGIN { printf "%.1f", l - r }')
+    if [ -n "$box" ] && awk -v d="$refresh_after" 'BEGIN { exit !(d >= 12 && d < 14.5) }'; then
+        pass "the refresh's first list request came $refresh_after s after Reboot, with the ping's box still open"
+    else
+        fail "the refresh's first list request came $refresh_after s after Reboot (the ping's box was open until 16 s)"
+    fi
     reboots=$(tail -n +$((lines_before + 1)) "$record" | grep 'TAVIKwebserver|Reboot|' | sed 's/.* -> \([0-9.]*\) .*/\1/' | sort | uniq -c)
     if [ "$(echo "$reboots" | wc -l)" = 1 ] && [ "$(echo "$reboots" | awk '{print $1}')" = 2 ]; then
         pass "a click on a device and on Reboot sends it two Reboot datagrams ($(echo $reboots))"

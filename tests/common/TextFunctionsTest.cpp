@@ -2,9 +2,6 @@
 
 #include "common/Latin1.h"
 #include "common/LeadingNumber.h"
-#include "common/TextPos.h"
-
-#include <QTest>
 
 // The text functions that reply parsing and the entry boxes are built on.
 class TextFunctionsTest : public QObject {
@@ -34,23 +31,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(double, value);
         QCOMPARE(LeadingNumber(text.toStdString()), value);
-    }
-
-    void inStr_data()
-    {
-        Columns<int, QString, QString, int>("from", "text", "what", "found");
-        Row("from the match", 2, "a.b.c", ".", 2);
-        Row("past the end", 9, "a.b.c", ".", 0);
-        Row("case-sensitive", 1, "Mac Address", "MAC Address", 0);
-        Row("empty found at start", 3, "abc", "", 3);
-    }
-    void inStr()
-    {
-        QFETCH(int, from);
-        QFETCH(QString, text);
-        QFETCH(QString, what);
-        QFETCH(int, found);
-        QCOMPARE(InStr(from, text.toStdString(), what.toStdString()), std::size_t(found));
     }
 
     void bytesSurviveText()

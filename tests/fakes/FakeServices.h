@@ -61,7 +61,7 @@ public:
     }
     void setArrivalHandler(std::function<void()> onArrival) override { onArrival_ = std::move(onArrival); }
 
-    // Datagrams that are all waiting when one arrival event runs, after delaySeconds (0: at the next yield).
+    // Datagrams that are all waiting when one arrival event runs, after delaySeconds (0: at virtual time's next step).
     void deliverBurst(std::vector<std::string> datagrams, double delaySeconds = 0.0,
                       std::string sender = "192.168.1.20", int interfaceIndex = -1)
     {
@@ -116,16 +116,13 @@ public:
     void show(const std::string& text, std::function<void()> closed) override
     {
         shown.push_back(text);
-        ++open;
-        time_.schedule(openSeconds, [this, closed = std::move(closed)] {
-            --open;
+        time_.schedule(openSeconds, [closed = std::move(closed)] {
             if (closed)
                 closed();
         });
     }
     std::vector<std::string> shown;
     double openSeconds = 0.0;
-    int open = 0; // boxes not closed yet
 
 private:
     VirtualTime& time_;

@@ -3,7 +3,6 @@
 #include "TestMain.h"
 
 #include <QCoreApplication>
-#include <QtGlobal>
 
 #include <algorithm>
 #include <limits>

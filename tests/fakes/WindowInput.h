@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextCursor>
 #include <QWidget>
 #include <QWindow>
 
@@ -18,6 +20,14 @@ inline void ClickAt(const QWidget& widget, QPoint localPoint, Qt::MouseButton bu
                       widget.mapTo(widget.window(), localPoint));
 }
 inline void Click(const QWidget& widget) { ClickAt(widget, widget.rect().center()); }
+// A click that places the caret after `position` characters of the box's shown text (scrolled into view).
+inline void ClickAtCaret(QPlainTextEdit& box, int position)
+{
+    QTextCursor caret(box.document());
+    caret.setPosition(position);
+    box.setTextCursor(caret);
+    ClickAt(*box.viewport(), box.cursorRect(caret).center());
+}
 
 // One key press and release, to whatever widget of `window` has the focus.
 inline void Key(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

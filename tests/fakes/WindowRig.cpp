@@ -7,9 +7,7 @@
 #include "webserver/ServerList.h"
 
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextCursor>
 
 #include <algorithm>
 
@@ -22,15 +20,11 @@ void WindowRig::load()
 void WindowRig::clickServerListAt(std::size_t position)
 {
     // The box shows CR LF as one character; the click itself places the caret, as a person's does.
-    QPlainTextEdit* box = c().txtServers;
     const std::string& text = window->serverList().text();
     int shown = 0;
     for (std::size_t i = 0; i < position && i < text.size(); ++i)
         shown += !(text[i] == '\n' && i > 0 && text[i - 1] == '\r');
-    QTextCursor cursor(box->document());
-    cursor.setPosition(shown);
-    box->setTextCursor(cursor); // scrolls it into view
-    WindowInput::ClickAt(*box->viewport(), box->cursorRect(cursor).center());
+    WindowInput::ClickAtCaret(*c().txtServers, shown);
 }
 
 void WindowRig::listReplies(const std::vector<std::string>& replies)

@@ -424,7 +424,6 @@ private Q_SLOTS:
         Row("in the wait after the switch-off", 0, 1.0, QStringList{off, on});
         Row("during the switch-on, which runs to its end", 2, -1.0, QStringList{off, on, "ended: " + on});
         Row("in the wait after the switch-on", 0, 5.0, QStringList{off, on});
-        Row("with no sequence running", 0, -1.0, QStringList{});
     }
     void closing()
     {
@@ -441,10 +440,7 @@ private Q_SLOTS:
         rig.answerFromPing = 0;
         if (closeAtSecond >= 0)
             rig.fakes.time.schedule(closeAtSecond, [&] { rig.window->close(); });
-        if (closeDuringCall > 0 || closeAtSecond >= 0)
-            WindowInput::Click(*rig.c().cmdWiFiConnect);
-        else
-            rig.window->close();
+        WindowInput::Click(*rig.c().cmdWiFiConnect);
         // Real commands on real threads, the waits in virtual time: a little of each in turn
         // until the sequence (and the clean-up a close leaves it) has ended.
         while (rig.window->operationRunning()) {

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-void QtEventWaiter::yieldOnce() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
 void QtEventWaiter::waitForEvent(double maxSeconds)
 {
     // A precise single-shot timer bounds the sleep; WaitForMoreEvents blocks in the

@@ -4,6 +4,5 @@
 
 class QtEventWaiter final : public EventWaiter {
 public:
-    void yieldOnce() override;
     void waitForEvent(double maxSeconds) override;
 };
