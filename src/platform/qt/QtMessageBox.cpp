@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QWindow>
 
 namespace {
 // The box belongs to the program's window even when another program is active: a box
@@ -19,9 +20,18 @@ QWidget* ProgramWindow()
 
 void QtMessageBox::show(const std::string& text, std::function<void()> closed)
 {
+    // Not a child widget of the window: the window disables itself while it is busy (a search
+    // that starts while the box is open), and a child would be disabled with it, its OK out of
+    // reach until the search ends. Modal to the window all the same, through the window system.
     auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Hoptrace"), QString::fromStdString(text),
-                                QMessageBox::Ok, ProgramWindow());
+                                QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    if (QWidget* owner = ProgramWindow(); owner && owner->windowHandle()) {
+        box->winId(); // the box's own window, so that it can name its owner
+        box->windowHandle()->setTransientParent(owner->windowHandle());
+        box->adjustSize();
+        box->move(owner->frameGeometry().center() - box->rect().center());
+    }
     QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] {
         if (closed)
             closed();
