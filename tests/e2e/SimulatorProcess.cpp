@@ -6,8 +6,6 @@
 #include <csignal>
 #include <sys/prctl.h>
 
-SimulatorProcess::~SimulatorProcess() { stop(); }
-
 bool SimulatorProcess::start(const QStringList& deviceLines)
 {
     // In the device namespace, where the simulator puts its devices' addresses.
