@@ -1,6 +1,7 @@
 #include "frmHoptrace.h"
 
 #include "KeyboardFlow.h"
+#include "WindowState.h"
 
 #include "controls/BusyAnimation.h"
 #include "controls/CaptionFit.h"
@@ -81,17 +82,20 @@ void frmHoptrace::createSubsystems()
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);
     pingTest_ = std::make_unique<PingTest>(c_, services_);
-    selection_ = std::make_unique<ServerSelection>(c_, state_, *servers_, *search_);
-    hints_ = std::make_unique<SelectionHints>(c_, state_, nics_, *servers_);
+    selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_);
+    hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
     discovery_ = std::make_unique<Discovery>(c_, state_, nics_, services_, *search_, *servers_);
-    commands_ = std::make_unique<ManagementCommands>(c_, state_, services_, *search_, *servers_);
-    ipSetup_ = std::make_unique<IpSetupPanel>(c_, state_, nics_, services_, *servers_);
+    commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_);
+    ipSetup_ = std::make_unique<IpSetupPanel>(c_, nics_, services_, *servers_);
     wifiScan_ = std::make_unique<WifiScan>(c_, services_);
     connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
 }
 
 // How the subsystems meet. Each controller connects its own controls; these are the
-// connections between them, all in one place.
+// connections between them, all in one place. The controls that several of them concern
+// (the buttons acting on the selection, the refresh symbol, the list, the gateway's frame
+// and button, the status line) follow the window's mode alone: each report changes the
+// mode, and applyMode() sets those controls from it.
 void frmHoptrace::connectSubsystems()
 {
     // A search starts from the refresh symbol (or F5, while the symbol could be clicked)
@@ -111,7 +115,12 @@ void frmHoptrace::connectSubsystems()
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
     connect(discovery_.get(), &Discovery::listed, hints_.get(), &SelectionHints::listed);
     connect(discovery_.get(), &Discovery::listed, ipSetup_.get(), &IpSetupPanel::serverListed);
-    connect(selection_.get(), &ServerSelection::selectionRead, hints_.get(), &SelectionHints::update);
+
+    // The selection travels as a value to what acts on it; a click's reading ends with the
+    // hints described afresh, as the list now marks the block.
+    connect(selection_.get(), &ServerSelection::serverSelected, commands_.get(), &ManagementCommands::setSelection);
+    connect(selection_.get(), &ServerSelection::serverSelected, ipSetup_.get(), &IpSetupPanel::setSelection);
+    connect(selection_.get(), &ServerSelection::selectionRead, this, [this] { hints_->update(hinted_); });
 
     // No selection while a command runs: it would enable a second command inside it.
     connect(commands_.get(), &ManagementCommands::commandStarted, selection_.get(), &ServerSelection::commandStarted);
@@ -125,8 +134,62 @@ void frmHoptrace::connectSubsystems()
     const QObject* gateway = connection_.get();
     connect(discovery_.get(), &Discovery::busyStarted, this, [this, search] { setBusy(search, true); });
     connect(discovery_.get(), &Discovery::busyEnded, this, [this, search] { setBusy(search, false); });
-    connect(connection_.get(), &ConnectionSequence::busyStarted, this, [this, gateway] { setBusy(gateway, true); });
-    connect(connection_.get(), &ConnectionSequence::busyEnded, this, [this, gateway] { setBusy(gateway, false); });
+    connect(connection_.get(), &ConnectionSequence::busyStarted, this, [this, gateway] {
+        setBusy(gateway, true);
+        mode_.gatewaySequence(true);
+        applyMode();
+    });
+    connect(connection_.get(), &ConnectionSequence::busyEnded, this, [this, gateway] {
+        mode_.gatewaySequence(false);
+        applyMode();
+        setBusy(gateway, false);
+    });
+
+    // Every other report changes the mode through the change named after it (WindowMode
+    // says what each one withdraws or offers).
+    const auto changeOn = [this](auto* sender, auto report, auto change) {
+        connect(sender, report, this, [this, change](const auto&... values) {
+            (mode_.*change)(values...);
+            applyMode();
+        });
+    };
+    changeOn(discovery_.get(), &Discovery::searchBegun, &WindowMode::searchBegun);
+    changeOn(discovery_.get(), &Discovery::intakeTurnEnded, &WindowMode::intakeTurnEnded);
+    changeOn(discovery_.get(), &Discovery::searchEnded, &WindowMode::searchEnded);
+    changeOn(selection_.get(), &ServerSelection::rebootWithdrawn, &WindowMode::rebootWithdrawn);
+    changeOn(selection_.get(), &ServerSelection::serverSelected, &WindowMode::serverSelected);
+    changeOn(commands_.get(), &ManagementCommands::commandStarted, &WindowMode::commandStarted);
+    changeOn(commands_.get(), &ManagementCommands::commandEnded, &WindowMode::commandEnded);
+    changeOn(ipSetup_.get(), &IpSetupPanel::panelOpened, &WindowMode::ipPanelOpened);
+    changeOn(ipSetup_.get(), &IpSetupPanel::panelCancelled, &WindowMode::ipPanelCancelled);
+    changeOn(ipSetup_.get(), &IpSetupPanel::commandStarted, &WindowMode::commandStarted);
+    changeOn(ipSetup_.get(), &IpSetupPanel::commandEnded, &WindowMode::commandEnded);
+    changeOn(ipSetup_.get(), &IpSetupPanel::deviceRebooting, &WindowMode::deviceRebooting);
+    changeOn(wifiScan_.get(), &WifiScan::connectReadinessJudged, &WindowMode::connectReadinessJudged);
+    changeOn(wifiScan_.get(), &WifiScan::setupApFound, &WindowMode::setupApFound);
+    changeOn(wifiScan_.get(), &WifiScan::setupApChosen, &WindowMode::setupApChosen);
+    // The status line shows what the last report said, in the last colour named.
+    changeOn(discovery_.get(), &Discovery::statusShown, &WindowMode::statusShown);
+    changeOn(discovery_.get(), &Discovery::statusExtended, &WindowMode::statusExtended);
+    changeOn(discovery_.get(), &Discovery::statusColoured, &WindowMode::statusColoured);
+    changeOn(selection_.get(), &ServerSelection::statusShown, &WindowMode::statusShown);
+    changeOn(commands_.get(), &ManagementCommands::statusShown, &WindowMode::statusShown);
+    changeOn(ipSetup_.get(), &IpSetupPanel::statusShown, &WindowMode::statusShown);
+    changeOn(ipSetup_.get(), &IpSetupPanel::statusExtended, &WindowMode::statusExtended);
+    changeOn(connection_.get(), &ConnectionSequence::statusShown, &WindowMode::statusShown);
+    changeOn(connection_.get(), &ConnectionSequence::statusColoured, &WindowMode::statusColoured);
+}
+
+void frmHoptrace::applyMode()
+{
+    WindowState::apply(mode_, c_);
+    std::optional<DeviceSelection> offered;
+    if (WindowState::rebootUsable(mode_))
+        offered = mode_.selection;
+    if (offered != hinted_) {
+        hinted_ = offered;
+        hints_->update(offered);
+    }
 }
 
 void frmHoptrace::setIpSetupTabOrder()

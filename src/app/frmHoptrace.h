@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowMode.h"
+
 #include "controls/ControlTable.h"
 #include "controls/Controls.h"
 
@@ -10,6 +12,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class AdapterRefresh;
 class AdapterView;
@@ -30,7 +33,7 @@ struct Services;
 
 // The program's one window: builds its controls from the control table, creates the
 // subsystems over them, joins the subsystems in one list of connections, owns the
-// window-wide state and runs start-up and shutdown.
+// window-wide state and the mode the shared controls follow, and runs start-up and shutdown.
 class frmHoptrace final : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +45,7 @@ public:
 
     const Controls& controls() const { return c_; }
     const FormState& state() const { return state_; }
+    const WindowMode& mode() const { return mode_; }
     ServerList& serverList() { return *servers_; }
     const AdapterTable& adapterTable() const { return nics_; }
     const Search& search() const { return *search_; }
@@ -64,6 +68,9 @@ protected:
 private:
     void createSubsystems();
     void connectSubsystems();
+    // The shared controls follow the changed mode; so do the hints, when the webserver
+    // Reboot is offered for has changed.
+    void applyMode();
     void setIpSetupTabOrder();
     // The window takes no input and the busy animation plays while any of the busy
     // operations (the search, the gateway sequence) runs.
@@ -76,6 +83,8 @@ private:
 
     Services& services_;
     FormState state_;
+    WindowMode mode_;
+    std::optional<DeviceSelection> hinted_; // what the hints describe
     AdapterTable nics_;
     Controls c_;
     std::unique_ptr<Search> search_;

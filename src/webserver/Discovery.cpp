@@ -7,7 +7,6 @@
 
 #include "common/FormState.h"
 #include "controls/Controls.h"
-#include "controls/PictureButton.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
@@ -15,12 +14,8 @@
 #include "platform/UdpSocket.h"
 
 #include <QColor>
-#include <QFont>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPalette>
+#include <QString>
 #include <QPointer>
-#include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
 
@@ -35,13 +30,6 @@ constexpr int kTurnDatagrams = 4096;
 // ... or once this much text waits for the list widget, whose insert costs 0.1 to 0.4
 // microseconds a byte (measured on 2 shared cores).
 constexpr std::size_t kTurnListBytes = 32 * 1024;
-
-void setTextColour(QLabel* label, const QColor& colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
 } // namespace
 
 Discovery::Discovery(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
@@ -64,17 +52,11 @@ Discovery::~Discovery()
 
 void Discovery::beginRefresh()
 {
-    setTextColour(c_.labStatus, Qt::black);
-    c_.cmdWiFiConnect->setStyleSheet(QString()); // back to the standard button colour
-    c_.cmdWiFiConnect->setFont(QFont());         // the window's font again, not the application's
-    c_.cmdWiFiConnect->setPalette(QPalette());
+    Q_EMIT statusColoured(Qt::black);
     Q_EMIT busyStarted();
-    c_.labStatus->setText(QStringLiteral("Searching..."));
+    Q_EMIT statusShown(QStringLiteral("Searching..."));
     servers_.setText("");
-    c_.picRefresh->setEnabled(false);
-    c_.cmdReboot->setEnabled(false);
-    c_.cmdDefault->setEnabled(false);
-    c_.cmdSetIP->setEnabled(false);
+    Q_EMIT searchBegun();
     search_.clear();
     // The port may have been taken by another program at start; try again each time.
     EnsureBound(services_.socket);
@@ -87,17 +69,15 @@ void Discovery::searchAdapters(int adapterCount)
         search_.start();
         return; // the search's end leaves the busy state
     }
-    Q_EMIT busyEnded();
-    c_.picRefresh->setEnabled(true);
     // Joining the gateway needs no UDP search: without one (port taken, no adapter with
     // an address, as on a laptop about to join the gateway's Wi-Fi) it is offered at once.
-    c_.fraMurel->setEnabled(true);
-    c_.cmdWiFiConnect->setEnabled(true);
+    Q_EMIT searchEnded();
+    Q_EMIT busyEnded();
     if (canSearch) {
-        c_.labStatus->setText(QString());
+        Q_EMIT statusShown(QString());
     } else {
-        setTextColour(c_.labStatus, QColor(255, 0, 0));
-        c_.labStatus->setText(
+        Q_EMIT statusColoured(QColor(255, 0, 0));
+        Q_EMIT statusShown(
             QString::fromLatin1(TavikDatagram::PortInUseText.data(), qsizetype(TavikDatagram::PortInUseText.size())));
     }
 }
@@ -114,7 +94,7 @@ void Discovery::DiscoveryTick()
 
 void Discovery::sendStep()
 {
-    c_.labStatus->setText(c_.labStatus->text() + "...");
+    Q_EMIT statusExtended(QStringLiteral("..."));
     // While a "Network error!" box is open, the search keeps its time but sends nothing.
     if (errorBoxOpen_)
         return;
@@ -138,18 +118,16 @@ void Discovery::finishStep()
 {
     const int found = search_.count();
     if (found == 0) {
-        c_.labStatus->setText(QString());
+        Q_EMIT statusShown(QString());
         servers_.setText("No find");
     } else if (found == 1) {
         Q_EMIT loneServerFound();
     }
     search_.finish();
-    c_.fraMurel->setEnabled(true);
-    c_.cmdWiFiConnect->setEnabled(true);
+    Q_EMIT searchEnded();
     Q_EMIT busyEnded();
     if (found > 0)
-        c_.labStatus->setText(QStringLiteral("Please select webserver to reboot or to set IP."));
-    c_.picRefresh->setEnabled(true);
+        Q_EMIT statusShown(QStringLiteral("Please select webserver to reboot or to set IP."));
 }
 
 void Discovery::ReplyIntake()
@@ -175,12 +153,7 @@ void Discovery::ReplyIntake()
         }
     }
     servers_.showPending();
-    if (search_.count() != 1) {
-        c_.cmdDefault->setText(QStringLiteral("Load defaults"));
-        c_.cmdDefault->setEnabled(false);
-        c_.cmdReboot->setText(QStringLiteral("Reboot"));
-        c_.cmdReboot->setEnabled(false);
-    }
+    Q_EMIT intakeTurnEnded(search_.count());
     // The next turn comes through a timer, not a posted call, so that it takes its place
     // among the other timers instead of running before them.
     if (turnUsedUp && !nextTurn_->isActive())

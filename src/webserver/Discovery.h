@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <memory>
 #include <string>
 
 class AdapterTable;
+class QColor;
 class QTimer;
 class Search;
 class ServerList;
@@ -24,8 +26,8 @@ public:
               ServerList& servers, QObject* parent = nullptr);
     ~Discovery() override;
 
-    // A refresh begins: the window is busy, the list and the buttons that act on it are
-    // cleared, and the port is bound again if it was lost.
+    // A refresh begins: the window is busy, the list is cleared, and the port is bound again
+    // if it was lost.
     void beginRefresh();
     // The refresh has read the adapters (-1: they could not be listed): the search runs on
     // them, or without an adapter or port the window is usable at once.
@@ -37,6 +39,15 @@ public:
 Q_SIGNALS:
     void busyStarted();
     void busyEnded();
+    // From the refresh's start to the search's end, also when no search could run.
+    void searchBegun();
+    void searchEnded();
+    // A turn of the reply intake has ended with this many webservers listed since the refresh.
+    void intakeTurnEnded(int listedCount);
+    void statusShown(const QString& text);
+    // The status line grows by a row of dots each tick.
+    void statusExtended(const QString& more);
+    void statusColoured(const QColor& colour);
     // The search ended with exactly one webserver listed: it is selected without a click.
     void loneServerFound();
     // A reply has just been listed, with the adapter it arrived on.

@@ -5,19 +5,15 @@
 #include "ServerList.h"
 #include "SetupDatagrams.h"
 
-#include "common/FormState.h"
 #include "common/Latin1.h"
 #include "controls/Controls.h"
-#include "controls/PictureButton.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 #include "platform/ClockDeadline.h"
 
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,9 +26,9 @@ constexpr double kSendPhaseSeconds = 3.0;
 constexpr double kCopyIntervalSeconds = 1.0;
 } // namespace
 
-IpSetupPanel::IpSetupPanel(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
-                           ServerList& servers, QObject* parent)
-    : QObject(parent), c_(c), state_(state), nics_(nics), services_(services), servers_(servers),
+IpSetupPanel::IpSetupPanel(const Controls& c, const AdapterTable& nics, Services& services, ServerList& servers,
+                           QObject* parent)
+    : QObject(parent), c_(c), nics_(nics), services_(services), servers_(servers),
       wait_(services.clock, services.timers)
 {
     connect(c_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
@@ -48,11 +44,8 @@ IpSetupPanel::IpSetupPanel(const Controls& c, const FormState& state, const Adap
 
 void IpSetupPanel::cmdSetIP_Click()
 {
-    c_.cmdReboot->setEnabled(false);
-    c_.cmdSetIP->setEnabled(false);
-    c_.picRefresh->setEnabled(false);
-    c_.txtServers->setEnabled(false);
-    c_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(state_.selectedMac));
+    Q_EMIT panelOpened();
+    c_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(selection_.mac));
     c_.fraSetIP->show();
 }
 
@@ -60,11 +53,7 @@ void IpSetupPanel::optAutoIP_Click() { c_.fraIP->setEnabled(c_.optAutoIP[1]->isC
 
 void IpSetupPanel::cmdIPCancel_Click()
 {
-    // Reboot goes to the selected device's address; a selection that read none offers no Reboot.
-    c_.cmdReboot->setEnabled(!state_.selectedIp.empty());
-    c_.cmdSetIP->setEnabled(true);
-    c_.picRefresh->setEnabled(true);
-    c_.txtServers->setEnabled(true);
+    Q_EMIT panelCancelled();
     c_.fraSetIP->hide();
 }
 
@@ -72,11 +61,11 @@ std::string IpSetupPanel::buildDatagram() const
 {
     const std::string port = TextToBytes(c_.txtPort->text());
     if (c_.optAutoIP[0]->isChecked())
-        return TavikSetup::SetDHCPRequest(port, state_.selectedMac);
+        return TavikSetup::SetDHCPRequest(port, selection_.mac);
     TavikSetup::OctetBoxTexts boxes;
     for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = TextToBytes(c_.txtIPadres[i]->text());
-    return TavikSetup::SetIPRequest(boxes, port, state_.selectedMac);
+    return TavikSetup::SetIPRequest(boxes, port, selection_.mac);
 }
 
 bool IpSetupPanel::sendCopy(const std::string& datagram)
@@ -113,12 +102,11 @@ void IpSetupPanel::sendingEnded()
 
 void IpSetupPanel::rebootWait()
 {
-    c_.cmdReboot->setText(QStringLiteral("Reboot"));
+    Q_EMIT deviceRebooting();
     servers_.setText("");
-    c_.labStatus->setText(QStringLiteral("IPsetup sent OK. Rebooting"));
+    Q_EMIT statusShown(QStringLiteral("IPsetup sent OK. Rebooting"));
     wait_.start(
-        TavikDatagram::RebootSeconds, [this] { end(); },
-        [this] { c_.labStatus->setText(c_.labStatus->text() + "..."); });
+        TavikDatagram::RebootSeconds, [this] { end(); }, [this] { Q_EMIT statusExtended(QStringLiteral("...")); });
 }
 
 bool IpSetupPanel::settingsKeepDeviceReachable()
@@ -178,7 +166,7 @@ void IpSetupPanel::cmdIPOK_Click()
         return; // the panel stays open for the correction
     c_.fraSetIP->hide();
     running_ = true;
-    Q_EMIT commandStarted();
+    Q_EMIT commandStarted(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
     datagram_ = buildDatagram();
     replyArrived_ = false;
     sendDeadline_ = services_.clock.secondsSinceMidnight() + kSendPhaseSeconds;
@@ -189,8 +177,6 @@ void IpSetupPanel::end()
 {
     running_ = false;
     Q_EMIT commandEnded();
-    c_.picRefresh->setEnabled(true);
-    c_.txtServers->setEnabled(true);
     c_.fraSetIP->hide();
     Q_EMIT refreshRequested();
 }

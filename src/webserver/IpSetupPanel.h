@@ -1,15 +1,17 @@
 #pragma once
 
+#include "DeviceSelection.h"
+
 #include "platform/StepWait.h"
 
 #include <QObject>
+#include <QString>
 
 #include <string>
 
 class AdapterTable;
 class ServerList;
 struct Controls;
-struct FormState;
 struct Services;
 
 // The IP setup panel: gives the selected webserver a fixed configuration or DHCP by
@@ -17,9 +19,11 @@ struct Services;
 class IpSetupPanel final : public QObject {
     Q_OBJECT
 public:
-    IpSetupPanel(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
-                 ServerList& servers, QObject* parent = nullptr);
+    IpSetupPanel(const Controls& c, const AdapterTable& nics, Services& services, ServerList& servers,
+                 QObject* parent = nullptr);
 
+    // The webserver the panel sets up next.
+    void setSelection(const DeviceSelection& selection) { selection_ = selection; }
     void cmdSetIP_Click();
     void optAutoIP_Click();
     void cmdIPCancel_Click();
@@ -33,10 +37,18 @@ public:
 
 Q_SIGNALS:
     // From OK to the end of the reboot wait; no second command may start meanwhile.
-    void commandStarted();
+    void commandStarted(DeviceCommand command);
     void commandEnded();
     // The settings are sent and the window is not closing: a new search follows.
     void refreshRequested();
+    // The panel opens on Set IP and closes on Cancel, or on OK as the command starts.
+    void panelOpened();
+    void panelCancelled();
+    // The device took the settings and reboots: Reboot no longer names it.
+    void deviceRebooting();
+    void statusShown(const QString& text);
+    // The status line grows by a row of dots each second of the reboot wait.
+    void statusExtended(const QString& more);
 
 private:
     // False, after telling the user and putting the caret there, when the address or port
@@ -52,7 +64,7 @@ private:
     void end();
 
     const Controls& c_;
-    const FormState& state_;
+    DeviceSelection selection_;
     const AdapterTable& nics_;
     Services& services_;
     ServerList& servers_;

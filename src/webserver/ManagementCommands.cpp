@@ -5,42 +5,35 @@
 #include "Search.h"
 #include "ServerList.h"
 
-#include "common/FormState.h"
 #include "controls/Controls.h"
-#include "controls/PictureButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
 
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 
-ManagementCommands::ManagementCommands(const Controls& c, const FormState& state, Services& services, Search& search,
-                                       ServerList& servers, QObject* parent)
-    : QObject(parent), c_(c), state_(state), services_(services), search_(search), servers_(servers),
+ManagementCommands::ManagementCommands(const Controls& c, Services& services, Search& search, ServerList& servers,
+                                       QObject* parent)
+    : QObject(parent), c_(c), services_(services), search_(search), servers_(servers),
       wait_(services.clock, services.timers)
 {
     connect(c_.cmdReboot, &QPushButton::clicked, this, &ManagementCommands::cmdReboot_Click);
     connect(c_.cmdDefault, &QPushButton::clicked, this, &ManagementCommands::cmdDefault_Click);
 }
 
-void ManagementCommands::start()
+void ManagementCommands::start(DeviceCommand command)
 {
     running_ = true;
-    Q_EMIT commandStarted();
+    Q_EMIT commandStarted(command);
 }
 
 void ManagementCommands::cmdReboot_Click()
 {
-    start();
-    c_.picRefresh->setEnabled(false);
-    c_.cmdReboot->setEnabled(false);
-    c_.cmdDefault->setEnabled(false);
-    c_.cmdSetIP->setEnabled(false);
+    start(DeviceCommand::Reboot);
     // A device that answers during the wait is listed, but not under a numbered heading.
     search_.listWithoutHeadings();
-    c_.labStatus->setText(QStringLiteral("Sending Reboot.."));
+    Q_EMIT statusShown(QStringLiteral("Sending Reboot.."));
     servers_.setText("");
     sendToSelected(TavikDatagram::RebootRequest(), 2, [this] {
         servers_.setText("Rebooting");
@@ -50,17 +43,14 @@ void ManagementCommands::cmdReboot_Click()
 
 void ManagementCommands::cmdDefault_Click()
 {
-    start();
-    c_.picRefresh->setEnabled(false);
-    c_.cmdReboot->setEnabled(false);
-    c_.cmdDefault->setEnabled(false);
+    start(DeviceCommand::LoadDefaults);
     servers_.setText("Restoring defaults..");
     sendToSelected(TavikDatagram::LoadDefaultsRequest(), 1, [this] { waitThenRefresh(); });
 }
 
 void ManagementCommands::sendToSelected(const std::string& datagram, int copies, std::function<void()> then)
 {
-    if (SendToDevice(services_.socket, datagram, copies, state_.selectedIp, state_.selectedInterface)) {
+    if (SendToDevice(services_.socket, datagram, copies, selection_.ip, selection_.interfaceIndex)) {
         then();
         return;
     }

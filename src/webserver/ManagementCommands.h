@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeviceSelection.h"
+
 #include "platform/StepWait.h"
 
 #include <QObject>
@@ -10,7 +12,6 @@
 class Search;
 class ServerList;
 struct Controls;
-struct FormState;
 struct Services;
 
 // Reboot and Load defaults: one short datagram straight to the selected webserver,
@@ -18,9 +19,11 @@ struct Services;
 class ManagementCommands final : public QObject {
     Q_OBJECT
 public:
-    ManagementCommands(const Controls& c, const FormState& state, Services& services, Search& search,
-                       ServerList& servers, QObject* parent = nullptr);
+    ManagementCommands(const Controls& c, Services& services, Search& search, ServerList& servers,
+                       QObject* parent = nullptr);
 
+    // The webserver the next command goes to.
+    void setSelection(const DeviceSelection& selection) { selection_ = selection; }
     void cmdReboot_Click();
     void cmdDefault_Click();
     // From the click to the end of the wait.
@@ -30,13 +33,14 @@ public:
 
 Q_SIGNALS:
     // From the click to the end of the wait; no second command may start meanwhile.
-    void commandStarted();
+    void commandStarted(DeviceCommand command);
     void commandEnded();
     // The wait is over and the window is not closing: a new search follows.
     void refreshRequested();
+    void statusShown(const QString& text);
 
 private:
-    void start();
+    void start(DeviceCommand command);
     // Sends the datagram; a refused send is reported once, and the command goes on once the
     // user has closed that report.
     void sendToSelected(const std::string& datagram, int copies, std::function<void()> then);
@@ -44,7 +48,7 @@ private:
     void end();
 
     const Controls& c_;
-    const FormState& state_;
+    DeviceSelection selection_;
     Services& services_;
     Search& search_;
     ServerList& servers_;

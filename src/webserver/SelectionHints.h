@@ -1,17 +1,18 @@
 #pragma once
 
 #include "DeviceFacts.h"
+#include "DeviceSelection.h"
 
 #include <QObject>
 
 #include <map>
+#include <optional>
 #include <string>
 
 class AdapterTable;
 class ServerList;
 struct Controls;
 struct Datagram;
-struct FormState;
 
 // Tells, on the buttons that act on the selected webserver, which adapter it answered
 // on, whether its address is off that adapter's network, and whether another device
@@ -20,22 +21,17 @@ struct FormState;
 class SelectionHints final : public QObject {
     Q_OBJECT
 public:
-    SelectionHints(const Controls& c, const FormState& state, const AdapterTable& nics, const ServerList& servers,
-                   QObject* parent = nullptr);
+    SelectionHints(const Controls& c, const AdapterTable& nics, const ServerList& servers, QObject* parent = nullptr);
 
     // A reply the search has just listed.
     void listed(const Datagram& reply);
-    // Describes the selected webserver while Reboot is offered for it, and nothing otherwise.
-    void update();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Describes the webserver Reboot is offered for; none: Reboot is not offered, no hint.
+    void update(const std::optional<DeviceSelection>& offered);
 
 private:
     void show(const std::string& text);
 
     const Controls& c_;
-    const FormState& state_;
     const AdapterTable& nics_;
     const ServerList& servers_;
     std::map<std::string, HeardDevice> heard_; // by MAC

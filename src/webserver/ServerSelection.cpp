@@ -4,7 +4,6 @@
 #include "Search.h"
 #include "ServerList.h"
 
-#include "common/FormState.h"
 #include "common/Latin1.h"
 #include "controls/Controls.h"
 #include "entry/OctetBoxRules.h"
@@ -12,15 +11,12 @@
 
 #include <QEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
-ServerSelection::ServerSelection(const Controls& c, FormState& state, ServerList& servers, const Search& search,
-                                 QObject* parent)
-    : QObject(parent), c_(c), state_(state), servers_(servers), search_(search)
+ServerSelection::ServerSelection(const Controls& c, ServerList& servers, const Search& search, QObject* parent)
+    : QObject(parent), c_(c), servers_(servers), search_(search)
 {
     c_.txtServers->viewport()->installEventFilter(this);
     c_.txtServers->installEventFilter(this);
@@ -58,10 +54,7 @@ void ServerSelection::selectLoneServer()
 
 void ServerSelection::SelectServerAtCaret()
 {
-    c_.cmdDefault->setEnabled(false);
-    c_.cmdReboot->setEnabled(false);
-    c_.cmdDefault->setText(QStringLiteral("Load defaults"));
-    c_.cmdReboot->setText(QStringLiteral("Reboot"));
+    Q_EMIT rebootWithdrawn();
 
     std::optional<ReplySpan> block;
     if (const auto index = ReplyAtCaret(servers_.replyFirsts(), servers_.caretPosition())) {
@@ -89,11 +82,10 @@ void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface)
     // What the reply does not hold shows empty: a value left from the device selected before
     // would be sent to this one.
     clearPanel();
-    state_.selectedMac = values->mac;
-    state_.selectedInterface = heardOnInterface;
-    state_.selectedIp.clear();
-    c_.cmdSetIP->setEnabled(false);
-    c_.labStatus->setText(QString());
+    DeviceSelection selection;
+    selection.mac = values->mac;
+    selection.interfaceIndex = heardOnInterface;
+    Q_EMIT statusShown(QString());
 
     if (values->dhcp)
         c_.optAutoIP[*values->dhcp ? 0 : 1]->setChecked(true);
@@ -104,13 +96,11 @@ void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface)
     for (std::size_t row = 0; row < values->rows.size(); ++row)
         if (values->rows[row])
             FillAddressRow(*values->rows[row], 4 * static_cast<int>(row + 1));
-    if (!values->address || values->address->empty())
-        return; // nothing to send Reboot to, nor an address Set IP could start from
-    state_.selectedIp = *values->address;
-    c_.cmdDefault->setText(QStringLiteral("Load defaults on ") + AnsiBytesToText(state_.selectedIp));
-    c_.cmdReboot->setText(QStringLiteral("Reboot ") + AnsiBytesToText(state_.selectedIp));
-    c_.cmdReboot->setEnabled(true);
-    c_.cmdSetIP->setEnabled(TavikDatagram::TakesIpSettings(state_.selectedMac));
+    // Without an address there is nothing to send Reboot to, nor one Set IP could start from.
+    if (values->address)
+        selection.ip = *values->address;
+    selection.takesIpSettings = TavikDatagram::TakesIpSettings(selection.mac);
+    Q_EMIT serverSelected(selection);
 }
 
 void ServerSelection::FillAddressRow(std::string_view address, int firstBox)

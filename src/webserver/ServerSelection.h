@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceSelection.h"
 #include "ServerBlock.h"
 
 #include <QObject>
@@ -11,7 +12,6 @@
 class Search;
 class ServerList;
 struct Controls;
-struct FormState;
 
 // Selecting a webserver reads its block back out of the server list text: a click in
 // txtServers or Enter there selects the block under the caret, except while a search or a
@@ -19,16 +19,15 @@ struct FormState;
 class ServerSelection final : public QObject {
     Q_OBJECT
 public:
-    ServerSelection(const Controls& c, FormState& state, ServerList& servers, const Search& search,
-                    QObject* parent = nullptr);
+    ServerSelection(const Controls& c, ServerList& servers, const Search& search, QObject* parent = nullptr);
 
     // The server whose listed reply holds the caret (a heading counts to the reply above it).
     void SelectServerAtCaret();
     // The search listed one webserver: it is selected, and marked, without a click.
     void selectLoneServer();
     // Selects the server of one listed reply: the IP setup panel shows that reply's values
-    // and nothing else, and the commands are offered as far as the reply allows; they leave
-    // through the interface the reply arrived on.
+    // and nothing else, and serverSelected() tells what the reply allows, and the interface
+    // the reply arrived on, which the commands leave through.
     void ParseServerBlock(ReplySpan block, int heardOnInterface);
     // Writes a dotted address into the four boxes from firstBox on.
     void FillAddressRow(std::string_view address, int firstBox);
@@ -38,8 +37,14 @@ public:
     void commandEnded() { commandRunning_ = false; }
 
 Q_SIGNALS:
+    // A click or Enter in the list withdraws Reboot's offer before it reads the block under
+    // the caret: a click beside every block leaves it withdrawn.
+    void rebootWithdrawn();
+    // A listed block has been read: the commands now act on this webserver.
+    void serverSelected(const DeviceSelection& selection);
     // A click or Enter in the list has read the blocks before the caret.
     void selectionRead();
+    void statusShown(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,7 +55,6 @@ private:
     void clearPanel();
 
     const Controls& c_;
-    FormState& state_;
     ServerList& servers_;
     const Search& search_;
     bool commandRunning_ = false;

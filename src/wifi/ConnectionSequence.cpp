@@ -15,7 +15,6 @@
 #include "platform/Services.h"
 #include "platform/UrlOpener.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QPointer>
@@ -25,7 +24,6 @@ namespace {
 
 const QColor kBlack(0, 0, 0);
 const QColor kRed(255, 0, 0);
-const QColor kLightYellow(255, 255, 128);
 
 constexpr double kPingSeconds = 5.0;
 // A ping normally takes the echo test's own waiting time. One that fails at once
@@ -42,25 +40,6 @@ void SetTextColour(QLabel& label, const QColor& colour)
     QPalette palette = label.palette();
     palette.setColor(QPalette::WindowText, colour);
     label.setPalette(palette);
-}
-
-void SetBackColour(QPushButton& button, const QColor& colour)
-{
-    // Native styles (Windows' own, macOS) draw push buttons without the palette's
-    // button colour; a style sheet is honoured by every style. The border keeps the
-    // native frame from covering the colour. The sheet goes first: removing one
-    // restores the palette the widget had when it was set.
-    button.setStyleSheet(colour == kLightYellow
-                             ? QStringLiteral("QPushButton { background-color: rgb(255, 255, 128);"
-                                              " border: 1px solid palette(dark); border-radius: 2px; }")
-                             : QString());
-    // Removing a sheet leaves the button with the application's font, not the window's: it
-    // inherits the window's again (its caption was laid out for that one).
-    if (colour != kLightYellow)
-        button.setFont(QFont());
-    QPalette palette = button.palette();
-    palette.setColor(QPalette::Button, colour);
-    button.setPalette(palette);
 }
 
 } // namespace
@@ -84,13 +63,12 @@ void ConnectionSequence::ConnectToSetupAp()
     variant_ = &SetupApVariantFor(setupAp_.useCurrentSetupAp());
 
     c_.labProgress->setText(QString());
-    c_.labStatus->setText(QString());
+    Q_EMIT statusShown(QString());
     Q_EMIT busyStarted();
-    SetBackColour(*c_.cmdWiFiConnect, kLightYellow);
     files_ = std::make_unique<ProvisioningFiles>(services_.tempDir, services_.provisioning.lineEnd());
     files_->create(); // without a directory every run fails with -1 and the failure text follows
     SetTextColour(*c_.labProgress, kBlack);
-    SetTextColour(*c_.labStatus, kBlack);
+    Q_EMIT statusColoured(kBlack);
     stopWlan();
 }
 
@@ -132,7 +110,7 @@ void ConnectionSequence::addProfile()
 void ConnectionSequence::join()
 {
     showProgress(variant_->connectingText);
-    SetTextColour(*c_.labStatus, kBlack);
+    Q_EMIT statusColoured(kBlack);
     copyProgressToStatus();
     runCommand(services_.provisioning.connect(variant_->ssid), [this](int exitCode) { joined(exitCode); });
 }
@@ -276,7 +254,6 @@ void ConnectionSequence::finishCancelled()
 void ConnectionSequence::cleanUp()
 {
     files_.reset(); // removes the private directory
-    SetBackColour(*c_.cmdWiFiConnect, QApplication::palette(c_.cmdWiFiConnect).color(QPalette::Button));
     running_ = false;
     Q_EMIT busyEnded();
 }
@@ -286,12 +263,12 @@ void ConnectionSequence::showProgress(const std::string& text)
     c_.labProgress->setText(QString::fromStdString(text));
 }
 
-void ConnectionSequence::copyProgressToStatus() { c_.labStatus->setText(c_.labProgress->text()); }
+void ConnectionSequence::copyProgressToStatus() { Q_EMIT statusShown(c_.labProgress->text()); }
 
 void ConnectionSequence::showFailure(const std::string& failureText)
 {
     SetTextColour(*c_.labProgress, kRed);
     showProgress(failureText);
-    SetTextColour(*c_.labStatus, kRed);
+    Q_EMIT statusColoured(kRed);
     copyProgressToStatus();
 }

@@ -3,6 +3,7 @@
 #include "platform/StepWait.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -10,13 +11,15 @@
 #include <string>
 
 class ProvisioningFiles;
+class QColor;
 class WifiScan;
 struct Controls;
 struct SetupApVariant;
 struct Services;
 
 // Joins the PC to the gateway's setup access point and brings up its portal
-// (ConnectToSetupAp, the click on cmdWiFiConnect). The window is busy meanwhile.
+// (ConnectToSetupAp, the click on cmdWiFiConnect). The window is busy meanwhile, which
+// also marks the button as running.
 class ConnectionSequence final : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +41,8 @@ Q_SIGNALS:
     // The window takes no input from the first step to the end of the clean-up.
     void busyStarted();
     void busyEnded();
+    void statusShown(const QString& text);
+    void statusColoured(const QColor& colour);
 
 private:
     void stopWlan();

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 
 namespace {
 
@@ -27,10 +26,6 @@ const char kNoAdapterText[] = "No Wireless Adapters Found";
 const char kFoundHint[] = "Please enter SSID or click on list and enter key.";
 const char kNotFoundHint[] = "No Tavik Murel access point found. Reboot Murel, wait until the led lights up, "
                              "then press and hold button until led stops blinking. Then retry...\"";
-const char kCurrentFoundCaption[] = "Connect to TAVIK-MUREL and set SSID, key, IP, ...";
-const char kOldFoundCaption[] = "Connect to TAVIK MUREL and set SSID, key, IP, ...";
-const char kCurrentChosenCaption[] = "Connect to TAVIK-MUREL and open portal in web browser";
-const char kOldChosenCaption[] = "Connect to TAVIK MUREL and wait for portal to open in web browser";
 const char kTemporaryText[] = "\"TAVIK-MUREL\" temporary available. Please select or type new SSID and network key";
 
 // SSID bytes as the user's PC shows them: one character per byte through the 8-bit
@@ -67,8 +62,8 @@ WifiScan::WifiScan(const Controls& c, Services& services, QObject* parent)
     }
     // The rule reads txtVoorstel(0..2) too, but is applied only where its typed inputs
     // change: a new suggestion (another adapter tab) leaves the button as it is.
-    connect(c_.txtSSID, &QLineEdit::textChanged, this, &WifiScan::applyConnectReadiness);
-    connect(c_.txtMurelPort, &QLineEdit::textChanged, this, &WifiScan::applyConnectReadiness);
+    connect(c_.txtSSID, &QLineEdit::textChanged, this, &WifiScan::judgeConnectReadiness);
+    connect(c_.txtMurelPort, &QLineEdit::textChanged, this, &WifiScan::judgeConnectReadiness);
 }
 
 void WifiScan::Scan()
@@ -131,9 +126,9 @@ void WifiScan::scanEnded()
 
 void WifiScan::chkOldMurel_Click()
 {
-    const bool old = c_.chkOldMurel->isChecked();
-    c_.cmdWiFiConnect->setText(old ? kOldChosenCaption : kCurrentChosenCaption);
-    chooseSetupAp(!old);
+    const bool current = !c_.chkOldMurel->isChecked();
+    chooseSetupAp(current);
+    Q_EMIT setupApChosen(current);
 }
 
 void WifiScan::chooseCurrentSetupAp() { chooseSetupAp(true); }
@@ -163,23 +158,23 @@ void WifiScan::listNetwork(const std::string& ssid, unsigned signalQuality)
     changingLists_ = false;
     // Exact comparisons: the later of the two setup access points decides.
     if (name == QLatin1String(kCurrentSetupSsid))
-        setupApFound(true);
+        takeFoundSetupAp(true);
     else if (name == QLatin1String(kOldSetupSsid))
-        setupApFound(false);
+        takeFoundSetupAp(false);
 }
 
-void WifiScan::setupApFound(bool current)
+void WifiScan::takeFoundSetupAp(bool current)
 {
     chooseSetupAp(current);
     c_.fraVoorstel->setEnabled(true);
-    c_.cmdWiFiConnect->setText(current ? kCurrentFoundCaption : kOldFoundCaption);
-    applyConnectReadiness();
+    Q_EMIT setupApFound(current);
+    judgeConnectReadiness();
 }
 
-void WifiScan::applyConnectReadiness()
+void WifiScan::judgeConnectReadiness()
 {
     const auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
-    c_.cmdWiFiConnect->setEnabled(ConnectReady(text(c_.txtSSID), text(c_.txtVoorstel[0]), text(c_.txtVoorstel[1]),
+    Q_EMIT connectReadinessJudged(ConnectReady(text(c_.txtSSID), text(c_.txtVoorstel[0]), text(c_.txtVoorstel[1]),
                                                text(c_.txtVoorstel[2]), text(c_.txtMurelPort)));
 }
 

@@ -14,12 +14,12 @@ struct Services;
 // (Scan, the click on picRescan), copies a picked network name into txtSSID, and keeps
 // which setup access point the gateway connection targets: the one a scan found, or
 // the one chosen by hand with chkOldMurel. It alone writes that choice and the WLAN
-// client of the last scan, and it alone applies the connect readiness rule.
+// client of the last scan, and it alone judges the connect readiness of the boxes.
 class WifiScan final : public QObject {
     Q_OBJECT
 public:
     // Connects to picRescan's and chkOldMurel's clicks, to the selection changes of
-    // lstSSID and lstSignal, and to the boxes whose changes apply the readiness rule.
+    // lstSSID and lstSignal, and to the boxes whose changes judge the readiness again.
     WifiScan(const Controls& c, Services& services, QObject* parent = nullptr);
 
     void Scan();
@@ -36,14 +36,22 @@ public:
     // From the click to the end of the listing (and of the box that may end it).
     bool running() const { return scanning_; }
 
+Q_SIGNALS:
+    // The connect readiness rule's verdict on the Wi-Fi boxes.
+    void connectReadinessJudged(bool ready);
+    // A scan found a setup access point (current: "TAVIK-MUREL"), or the firmware
+    // generation was chosen by hand with chkOldMurel.
+    void setupApFound(bool current);
+    void setupApChosen(bool current);
+
 private:
     // After the half-second wait: asks the WLAN service for its networks.
     void listNetworks();
     void scanEnded();
     void listNetwork(const std::string& ssid, unsigned signalQuality);
-    void setupApFound(bool current);
+    void takeFoundSetupAp(bool current);
     void chooseSetupAp(bool current);
-    void applyConnectReadiness();
+    void judgeConnectReadiness();
     // A line picked in either list: the same line in both, then the SSID-pick action.
     void listPicked(int row);
     void pickSsid(int row);

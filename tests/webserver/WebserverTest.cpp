@@ -210,7 +210,7 @@ private Q_SLOTS:
             {"Host Name : second", 2, "192.168.1.30", second}};
         for (const auto& [where, offset, selected, hint] : clicks) {
             rig.clickServerListAt(rig.serverText().rfind(where) + offset);
-            QCOMPARE(QString::fromStdString(rig.window->state().selectedIp), selected);
+            QCOMPARE(QString::fromStdString(rig.window->mode().selection.ip), selected);
             for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
                 QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
             if (selected.isEmpty())
@@ -264,7 +264,7 @@ private Q_SLOTS:
         rig.listReplies({block.toStdString(), TavikReply({.mac = "00:08:DC:00:00:77", .address = "10.9.9.9:99"})});
         rig.clickServerListAt(rig.serverText().find(heading(2)));
         const Controls& c = rig.c();
-        const QString ip = QString::fromStdString(rig.window->state().selectedIp);
+        const QString ip = QString::fromStdString(rig.window->mode().selection.ip);
         // The address, whether Set IP is offered, the port, the boxes: "/" between them, "|" between rows.
         QString seen = ip + (c.cmdSetIP->isEnabled() ? " SetIP " : " - ") + c.txtPort->text();
         for (int box = 0; box < 16; ++box)
@@ -315,7 +315,7 @@ private Q_SLOTS:
                 const QStringList& missing = selected == 1 ? first : others;
                 const std::string i = std::to_string(selected);
                 const auto where = QString("device %1, caret %2").arg(n).arg(caret);
-                QVERIFY2(rig.window->state().selectedMac == "00:08:DC:00:00:0" + i, qPrintable(where));
+                QVERIFY2(rig.window->mode().selection.mac == "00:08:DC:00:00:0" + i, qPrintable(where));
                 const bool hasAddress = !missing.contains("IP Address");
                 QCOMPARE(c.cmdReboot->text(), hasAddress ? QString::fromStdString("Reboot 10.77.0.2" + i) : "Reboot");
                 QCOMPARE(c.cmdReboot->isEnabled() && c.cmdSetIP->isEnabled(), hasAddress);
@@ -352,7 +352,7 @@ private Q_SLOTS:
         // No address: nothing to reboot or set up, and no address of another device offered.
         clickReply(3);
         QCOMPARE(boxes(), QString("....255.255.255.0.10.77.0.1.10.77.0.53 port "));
-        QVERIFY(!c.cmdReboot->isEnabled() && !c.cmdSetIP->isEnabled() && rig.window->state().selectedIp.empty());
+        QVERIFY(!c.cmdReboot->isEnabled() && !c.cmdSetIP->isEnabled() && rig.window->mode().selection.ip.empty());
         // Nothing after the address's colon: port 0 is shown, and refused.
         clickReply(4);
         QCOMPARE(c.txtPort->text(), QString("0"));
@@ -474,7 +474,7 @@ private Q_SLOTS:
         // A dot row a second, and the answer listed without a numbered heading, but not selectable
         // until the wait ends.
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + other + "......");
-        QVERIFY(!rebootDuringWait && rig.window->state().selectedMac == "00:08:DC:00:00:01");
+        QVERIFY(!rebootDuringWait && rig.window->mode().selection.mac == "00:08:DC:00:00:01");
         QCOMPARE(rig.sentCount("TAVIKwebserver|Reboot|"), 2);
         const auto& last = rig.fakes.socket.sent.back();
         // Out of the interface that heard the device, as a device on no local network needs.

@@ -1,0 +1,108 @@
+#include "WindowState.h"
+
+#include "WindowMode.h"
+
+#include "common/Latin1.h"
+#include "controls/Controls.h"
+#include "controls/PictureButton.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QColor kLightYellow(255, 255, 128);
+
+void SetText(QAbstractButton& button, const QString& text)
+{
+    if (button.text() != text)
+        button.setText(text);
+}
+
+QString Naming(const char* caption, const char* joint, const std::string& ip)
+{
+    const QString plain = QString::fromLatin1(caption);
+    return ip.empty() ? plain : plain + QLatin1String(joint) + AnsiBytesToText(ip);
+}
+
+QString GatewayCaptionText(GatewayCaption caption)
+{
+    switch (caption) {
+    case GatewayCaption::CurrentFound:
+        return QStringLiteral("Connect to TAVIK-MUREL and set SSID, key, IP, ...");
+    case GatewayCaption::OldFound:
+        return QStringLiteral("Connect to TAVIK MUREL and set SSID, key, IP, ...");
+    case GatewayCaption::CurrentChosen:
+        return QStringLiteral("Connect to TAVIK-MUREL and open portal in web browser");
+    case GatewayCaption::OldChosen:
+        return QStringLiteral("Connect to TAVIK MUREL and wait for portal to open in web browser");
+    case GatewayCaption::Designed:
+        break;
+    }
+    return {};
+}
+
+void ShowGatewayRunning(QPushButton& button, bool running)
+{
+    if (running == !button.styleSheet().isEmpty())
+        return;
+    // Native styles (Windows' own, macOS) draw push buttons without the palette's button
+    // colour; a style sheet is honoured by every style. The border keeps the native frame
+    // from covering the colour. The sheet goes first: removing one restores the palette
+    // the widget had when it was set.
+    button.setStyleSheet(running ? QStringLiteral("QPushButton { background-color: rgb(255, 255, 128);"
+                                                  " border: 1px solid palette(dark); border-radius: 2px; }")
+                                 : QString());
+    // Removing a sheet leaves the button with the application's font, not the window's: it
+    // inherits the window's again (its caption was laid out for that one).
+    if (!running)
+        button.setFont(QFont());
+    QPalette palette = button.palette();
+    palette.setColor(QPalette::Button, running ? kLightYellow : QApplication::palette(&button).color(QPalette::Button));
+    button.setPalette(palette);
+}
+
+void ShowStatus(QLabel& label, const QString& text, const std::optional<QColor>& colour)
+{
+    if (colour && label.palette().color(QPalette::WindowText) != *colour) {
+        QPalette palette = label.palette();
+        palette.setColor(QPalette::WindowText, *colour);
+        label.setPalette(palette);
+    }
+    if (label.text() != text)
+        label.setText(text);
+}
+
+} // namespace
+
+bool WindowState::rebootUsable(const WindowMode& mode)
+{
+    return mode.rebootOffered && !mode.searching && !mode.command && !mode.ipPanelOpen;
+}
+
+void WindowState::apply(const WindowMode& mode, const Controls& c)
+{
+    c.picRefresh->setEnabled(!mode.searching && !mode.command && !mode.ipPanelOpen);
+    c.txtServers->setEnabled(!mode.ipPanelOpen && mode.command != DeviceCommand::IpSetup);
+
+    c.cmdReboot->setEnabled(rebootUsable(mode));
+    SetText(*c.cmdReboot, Naming("Reboot", " ", mode.rebootCaptionIp));
+    // Load defaults keeps Set IP as it was: only Reboot and the IP setup withdraw its offer.
+    c.cmdSetIP->setEnabled(mode.setIpOffered && !mode.searching && !mode.ipPanelOpen);
+    // No selection offers Load defaults; it stays as the window was designed, hidden and disabled.
+    c.cmdDefault->setEnabled(false);
+    SetText(*c.cmdDefault, Naming("Load defaults", " on ", mode.defaultCaptionIp));
+
+    ShowStatus(*c.labStatus, mode.statusText, mode.statusColour);
+
+    c.fraMurel->setEnabled(mode.gatewayOffered);
+    c.cmdWiFiConnect->setEnabled(mode.connectReady.value_or(mode.gatewayOffered));
+    if (mode.gatewayCaption != GatewayCaption::Designed)
+        SetText(*c.cmdWiFiConnect, GatewayCaptionText(mode.gatewayCaption));
+    ShowGatewayRunning(*c.cmdWiFiConnect, mode.gatewayRunning);
+}

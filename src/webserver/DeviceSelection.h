@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// The webserver the buttons act on, as its listed block read it. It travels by value from
+// the list's selection to the commands, the IP setup panel and the hints.
+struct DeviceSelection {
+    std::string ip;  // empty: the block holds no address (no Reboot, no Set IP)
+    std::string mac; // 17 characters; empty: nothing has been selected yet
+    bool takesIpSettings = false;
+    int interfaceIndex = -1; // the adapter its reply arrived on; -1 unknown
+
+    bool operator==(const DeviceSelection&) const = default;
+};
+
+// What a button starts on the selected webserver.
+enum class DeviceCommand { Reboot, LoadDefaults, IpSetup };
