@@ -30,10 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto document = WlanProfileDocument(ssid, key)) {
         QXmlStreamReader xml(QByteArray::fromStdString(*document));
         QString firstName;
-        while (!xml.atEnd()) {
+        while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"name" && firstName.isEmpty())
                 firstName = xml.readElementText();
-        }
         if (xml.hasError() || firstName != QString::fromLatin1(ssid.data(), static_cast<qsizetype>(ssid.size())))
             std::abort();
     }
