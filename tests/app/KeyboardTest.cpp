@@ -3,17 +3,13 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "controls/ControlTable.h"
 #include "controls/PictureButton.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSet>
 
 #include <set>
 
@@ -79,8 +75,7 @@ private Q_SLOTS:
         QWidget* const first = focused();
         do {
             QWidget* stop = focused();
-            QVERIFY2(w.rect().contains(QRect(stop->mapTo(&w, QPoint(0, 0)), stop->size())),
-                     qPrintable(stop->objectName()));
+            QVERIFY2(w.rect().contains(QRect(stop->mapTo(&w, QPoint()), stop->size())), qPrintable(stop->objectName()));
             visited << stop;
             const QImage withFocus = stop->grab().toImage();
             Key(w, Qt::Key_Tab);

@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <functional>
 #include <iostream>
 #include <sstream>
 
@@ -23,10 +22,7 @@ Parsed Parse(const QString& arguments)
     std::ostringstream out, err;
     std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
     std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
-    QStringList list{QStringLiteral("hoptrace-cli")};
-    if (!arguments.isEmpty())
-        list += arguments.split(' ');
-    const CliRequest request = ParseCliArguments(list);
+    const CliRequest request = ParseCliArguments(("hoptrace-cli " + arguments).trimmed().split(' '));
     std::cout.rdbuf(oldOut);
     std::cerr.rdbuf(oldErr);
     return {request, out.str(), err.str()};
@@ -135,11 +131,9 @@ private Q_SLOTS:
     void arguments()
     {
         QFETCH(QString, arguments);
-        QFETCH(QString, request);
         QFETCH(QString, says);
         const Parsed parsed = Parse(arguments);
-        QCOMPARE(Describe(parsed.request), request);
-        // Help is the result and goes to standard output; a refusal is a message on standard error.
+        QTEST(Describe(parsed.request), "request");
         const bool refused = parsed.request.exitCode != ExitOk;
         const std::string& said = refused ? parsed.err : parsed.out;
         QVERIFY2(said.find(says.toStdString()) != std::string::npos, (parsed.out + parsed.err).c_str());
@@ -155,8 +149,7 @@ private Q_SLOTS:
         Row("comma", QByteArray("a,b"), QString("a,b"), QByteArray(R"("a,b")"), QByteArray(R"("a,b")"));
         Row("quotes", QByteArray(R"(WS "B" lab)"), QString(R"(WS "B" lab)"), QByteArray("\"WS \\\"B\\\" lab\""),
             QByteArray(R"("WS ""B"" lab")"));
-        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray("\"a\\r\\nb\""),
-            QByteArray("\"a\r\nb\""));
+        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray(R"("a\r\nb")"), QByteArray("\"a\r\nb\""));
         Row("backslash", QByteArray("C:\\dev"), QString("C:\\dev"), QByteArray("\"C:\\\\dev\""), QByteArray("C:\\dev"));
         Row("control byte", QByteArray("x\x01"), QString("x\x01"), QByteArray("\"x\\u0001\""), QByteArray("x\x01"));
         // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
@@ -168,13 +161,12 @@ private Q_SLOTS:
     void hostNameInEachFormat()
     {
         QFETCH(QByteArray, host);
-        QFETCH(QString, jsonValue);
         QFETCH(QByteArray, jsonText);
         QFETCH(QByteArray, csvField);
         const auto devices = ListDevices({Found("00:08:DC:00:00:01", host.toStdString(), "192.168.1.20", 2)}, {kLan1});
         const QByteArray json = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Json));
         QVERIFY2(json.contains(jsonText), json.constData());
-        QCOMPARE(QJsonDocument::fromJson(json).array().at(0)[QStringLiteral("host_name")].toString(), jsonValue);
+        QTEST(QJsonDocument::fromJson(json).array().at(0)[QStringLiteral("host_name")].toString(), "jsonValue");
         const QByteArray csv = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Csv));
         const QByteArray row = csv.mid(csv.indexOf("\r\n") + 2);
         QVERIFY2(row.startsWith("00:08:DC:00:00:01," + csvField + ",DHCP,") && row.endsWith("\r\n"), csv.constData());

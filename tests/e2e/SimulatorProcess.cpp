@@ -6,14 +6,12 @@
 #include <csignal>
 #include <sys/prctl.h>
 
-SimulatorProcess::~SimulatorProcess() { stop(); }
-
 bool SimulatorProcess::start(const QStringList& deviceLines)
 {
     // In the device namespace, where the simulator puts its devices' addresses.
     QStringList arguments{"-t", qEnvironmentVariable("SIMLAN_DEVICE_PID"), "-n", HOPTRACE_TAVIK_SIM};
-    arguments << "--manage-addresses"
-              << "--ready-file" << dir_.filePath("ready") << "--record" << dir_.filePath("record");
+    arguments << "--manage-addresses" << "--ready-file" << dir_.filePath("ready") << "--record"
+              << dir_.filePath("record");
     for (const QString& keys : deviceLines)
         arguments << QStringLiteral("--device") << keys;
     process_.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -8,7 +8,7 @@
 // addresses on the device-side interfaces and records every datagram it receives.
 class SimulatorProcess final {
 public:
-    ~SimulatorProcess();
+    ~SimulatorProcess() { stop(); }
 
     // One "--device" line of keys per entry; false when the simulator did not start listening.
     bool start(const QStringList& deviceLines);

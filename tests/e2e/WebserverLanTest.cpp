@@ -12,21 +12,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
-
-#include <memory>
 
 namespace {
 
 // A search takes three seconds; a reboot command waits twelve before it searches again.
 constexpr int SearchLimitMs = 20'000;
 constexpr int RebootAndSearchLimitMs = 45'000;
-
-QString serverText(frmHoptrace& window) { return window.controls().txtServers->toPlainText(); }
 
 struct CliRun {
     int exitCode = -1;
@@ -84,8 +79,7 @@ private Q_SLOTS:
                                   "name=WS-E4,mac=00:08:DC:5E:00:04,ip=192.168.1.54,port=0,omit=firmware,iface=sw1"}));
         startWindow();
         const Controls& c = window_->controls();
-        QPlainTextEdit* list = c.txtServers;
-        const QString text = list->toPlainText();
+        const QString text = c.txtServers->toPlainText();
         for (int n = 1; n <= 4; ++n) {
             const QString mac = QStringLiteral("00:08:DC:5E:00:0%1").arg(n);
             // The block runs from its first line (the MAC's for the device without a host name) to its last.
@@ -94,7 +88,7 @@ private Q_SLOTS:
             const qsizetype next = text.indexOf(QLatin1String("Webserver "), first);
             const qsizetype last = text.lastIndexOf(QRegularExpression("\\S"), next < 0 ? text.size() - 1 : next - 1);
             for (const qsizetype position : {first, first + 1, last, last + 1}) {
-                WindowInput::ClickAtCaret(*list, int(position));
+                WindowInput::ClickAtCaret(*c.txtServers, int(position));
                 QVERIFY2(c.cmdReboot->text() == QStringLiteral("Reboot 192.168.1.5%1").arg(n),
                          qPrintable(c.cmdReboot->text() + " after a click at " + QString::number(position)));
             }
@@ -125,10 +119,9 @@ private Q_SLOTS:
         }));
         const qsizetype before = simulator_.received().size(); // the record holds the earlier tests' datagrams too
         startWindow();
-        frmHoptrace& w = *window_;
-        const Controls& c = w.controls();
+        const Controls& c = window_->controls();
         QCOMPARE(c.TabNIC->count(), 2);
-        const QString text = serverText(w);
+        const QString text = c.txtServers->toPlainText();
         for (const QString& mac : macs)
             QVERIFY2(text.count(mac) == 1, qPrintable(mac + " not listed once in:\n" + text));
         QVERIFY(text.contains("Webserver 5 found:") && !text.contains("Webserver 6 found:"));
@@ -138,7 +131,8 @@ private Q_SLOTS:
         WindowInput::ClickAtCaret(*c.txtServers, int(text.indexOf(QLatin1String(kMacD))));
         QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.0.100"));
         WindowInput::Click(*c.cmdReboot);
-        QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled() && !serverText(w).contains("Rebooting"), RebootAndSearchLimitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled() && !c.txtServers->toPlainText().contains("Rebooting"),
+                                 RebootAndSearchLimitMs);
         const QStringList sent = simulator_.received().mid(before).filter("TAVIKwebserver|Reboot|");
         QVERIFY2(sent.size() == 2 && sent.filter(" 172.16.5.10:8080 -> 192.168.0.100 ").size() == 2,
                  qPrintable(sent.join('\n')));
@@ -167,9 +161,8 @@ private Q_SLOTS:
         const qsizetype before = simulator_.received().size();
         const CliRun reboot = RunCli({"reboot", kMacD, "--wait", "15"});
         QVERIFY2(reboot.exitCode == 0 && reboot.out.contains("applied"), reboot.out + reboot.err);
-        QCOMPARE(
-            simulator_.received().mid(before).filter("172.16.5.10:8080 -> 192.168.0.100 if").filter("|Reboot|").size(),
-            2);
+        const QStringList sent = simulator_.received().mid(before).filter("TAVIKwebserver|Reboot|");
+        QCOMPARE(sent.filter(" 172.16.5.10:8080 -> 192.168.0.100 if").size(), 2);
         const CliRun set = RunCli({"set-ip", kMacD, "--address", "172.16.5.60", "--mask", "255.255.255.0", "--gateway",
                                    "172.16.5.1", "--dns", "172.16.5.1", "--port", "8081", "--wait", "15"});
         QVERIFY2(set.exitCode == 0 && set.out.contains("applied"), set.out + set.err);

@@ -3,7 +3,6 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -12,7 +11,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <memory>
 
 // The octet boxes and the port box of the IP setup panel, opened on the lone webserver
 // with Fix IP chosen, used by keyboard and mouse.

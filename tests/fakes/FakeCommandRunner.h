@@ -5,7 +5,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <string>
 #include <vector>
 
 // Runs nothing: records each script with the bytes it had when it was run and answers with

@@ -116,10 +116,7 @@ public:
     void show(const std::string& text, std::function<void()> closed) override
     {
         shown.push_back(text);
-        time_.schedule(openSeconds, [closed = std::move(closed)] {
-            if (closed)
-                closed();
-        });
+        time_.schedule(openSeconds, closed ? std::move(closed) : [] { });
     }
     std::vector<std::string> shown;
     double openSeconds = 0.0;

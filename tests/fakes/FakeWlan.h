@@ -2,8 +2,6 @@
 
 #include "platform/Wlan.h"
 
-#include <vector>
-
 // A WLAN service whose answers the test sets.
 class FakeWlan final : public Wlan {
 public:

@@ -79,21 +79,14 @@ void VirtualTime::fireNext(double at)
     QCoreApplication::processEvents();
 }
 
-void VirtualTime::runDueUpTo(double upTo)
-{
-    for (double at = nextDue(); at <= upTo; at = nextDue())
-        fireNext(at);
-}
-
 bool VirtualTime::step()
 {
     mustNotBeFiring();
     QCoreApplication::processEvents();
     const double at = nextDue();
-    if (at == VirtualTimer::kNever)
-        return false;
-    fireNext(at);
-    return true;
+    if (at != VirtualTimer::kNever)
+        fireNext(at);
+    return at != VirtualTimer::kNever;
 }
 
 void VirtualTime::advance(double seconds)
@@ -101,7 +94,8 @@ void VirtualTime::advance(double seconds)
     mustNotBeFiring();
     QCoreApplication::processEvents();
     const double target = elapsed_ + seconds;
-    runDueUpTo(target);
+    for (double at = nextDue(); at <= target; at = nextDue())
+        fireNext(at);
     elapsed_ = std::max(elapsed_, target);
     QCoreApplication::processEvents();
 }

@@ -36,13 +36,11 @@ public:
     void advance(double seconds);
     // Runs what is due next (moving the clock there) and Qt's pending events; false when nothing is due.
     bool step();
-    // Runs `run` when the clock has advanced by `delay` seconds from now.
     void schedule(double delay, std::function<void()> run) { scheduled_.emplace(elapsed_ + delay, std::move(run)); }
 
 private:
     friend class VirtualTimer;
-    // Fires what is due at or before `upTo`, in time order, moving the clock along.
-    void runDueUpTo(double upTo);
+    // Fires the one action or tick due at `at`, moving the clock there.
     void fireNext(double at);
     // Fails the test when time is moved from inside something virtual time fired.
     void mustNotBeFiring() const;

@@ -13,11 +13,10 @@
 // The window must be shown.
 namespace WindowInput {
 
-// A click at `localPoint` of `widget`, or a left click at its centre, through its window.
-inline void ClickAt(const QWidget& widget, QPoint localPoint, Qt::MouseButton button = Qt::LeftButton)
+// A click at `point` of `widget`, or a left click at its centre, through its window.
+inline void ClickAt(const QWidget& widget, QPoint point, Qt::MouseButton button = Qt::LeftButton)
 {
-    QTest::mouseClick(widget.window()->windowHandle(), button, Qt::NoModifier,
-                      widget.mapTo(widget.window(), localPoint));
+    QTest::mouseClick(widget.window()->windowHandle(), button, Qt::NoModifier, widget.mapTo(widget.window(), point));
 }
 inline void Click(const QWidget& widget) { ClickAt(widget, widget.rect().center()); }
 // A click that places the caret after `position` characters of the box's shown text (scrolled into view).

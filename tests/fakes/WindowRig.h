@@ -4,12 +4,10 @@
 
 #include <QStringList>
 
-#include <string>
 #include <string_view>
 #include <utility>
 
 #include "app/frmHoptrace.h"
-#include "controls/Controls.h"
 
 // The whole window on fake services in virtual time.
 class WindowRig {

@@ -22,21 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string key(reinterpret_cast<const char*>(data) + 1 + ssidLength, size - 1 - ssidLength);
 
     // The Windows line: exactly the two quotes around the name, one line, no NUL.
-    if (const auto line = NetshProvisioningCommands().connect(ssid)) {
-        if (std::count(line->begin(), line->end(), '"') != 2
-            || line->find_first_of(std::string("\r\n\0", 3)) != line->npos)
-            std::abort();
-    }
+    if (const auto line = NetshProvisioningCommands().connect(ssid);
+        line && (std::ranges::count(*line, '"') != 2 || line->find_first_of(std::string("\r\n\0", 3)) != line->npos))
+        std::abort();
     if (const auto line = NmcliProvisioningCommands().addProfile("", ssid, key); line && line->find('\0') != line->npos)
         std::abort();
     if (const auto document = WlanProfileDocument(ssid, key)) {
         QXmlStreamReader xml(QByteArray::fromStdString(*document));
         QString firstName;
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("name")
-                && firstName.isEmpty())
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"name" && firstName.isEmpty())
                 firstName = xml.readElementText();
-        }
         if (xml.hasError() || firstName != QString::fromLatin1(ssid.data(), static_cast<qsizetype>(ssid.size())))
             std::abort();
     }

@@ -6,7 +6,6 @@
 #include "controls/PictureButton.h"
 #include "platform/Pinger.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,8 +50,7 @@ private Q_SLOTS:
         WindowRig rig; // a wired adapter and a wireless one at `ip`
         rig.fakes.adapters.list = {{"Wired", "192.168.178.20", "255.255.255.0", "192.168.178.1", 2},
                                    {"Wireless", ip.toStdString(), "255.0.0.0", "10.0.0.1", 3}};
-        rig.load();
-        rig.finishSearch();
+        rig.listReplies({});
         QCOMPARE(Shown(rig.c()), kWiredShown);
         rig.c().labProgress->setText(QStringLiteral("Connected"));
 
@@ -92,8 +90,7 @@ private Q_SLOTS:
         Row("free", "192.168.1.125", false, false, "OK. 192.168.1.125 is free!", "192.168.1.125");
         Row("host that ignores ping", "192.168.1.125", false, true, "192.168.1.125 is in use!", "192.168.1.125");
         Row("beyond the PC's subnets the echo decides", "10.1.2.3", false, true, "OK. 10.1.2.3 is free!", "10.1.2.3");
-        Row("leading zeros pinged as decimal", "192.168.001.010", true, false, "192.168.001.010 is in use!",
-            "192.168.1.10");
+        Row("leading zeros are decimal", "192.168.001.010", true, false, "192.168.001.010 is in use!", "192.168.1.10");
         Row("letter after last part", "192.168.1.1a", true, true, "192.168.1.1a is not a valid IP address!", "");
         Row("last part empty", "192.168.1.", true, true, "192.168.1. is not a valid IP address!", "");
         // On a PC without adapters the box stays empty and the button keeps its first state.
@@ -115,8 +112,7 @@ private Q_SLOTS:
         const bool noAdapter = text.isEmpty() && !message.isEmpty();
         if (noAdapter)
             rig.fakes.adapters.list.clear();
-        rig.load();
-        rig.finishSearch();
+        rig.listReplies({});
         if (!noAdapter)
             WindowInput::Retype(*rig.window, *rig.c().txtIPtoPing, text);
 

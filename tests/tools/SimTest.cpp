@@ -64,8 +64,7 @@ private Q_SLOTS:
     void deviceIgnores()
     {
         QFETCH(Arrival, arrival);
-        SimDevice sample = device();
-        QCOMPARE(sample.onDatagram(arrival, 100.0).kind, Kind::Ignored);
+        QCOMPARE(device().onDatagram(arrival, 100.0).kind, Kind::Ignored);
     }
 
     // Through the request's interface, also from a device on every one; 1500 ms late plus half of 150.
@@ -97,8 +96,7 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         std::string error;
         const auto config = ParseDeviceKeys(keys.toStdString(), DeviceConfig{}, error);
-        QTEST(config ? QByteArray::fromStdString(SimDevice(*config, -1, 4.0).replyBlock()) : QByteArray("refused"),
-              "reply");
+        QTEST(config ? QByteArray::fromStdString(SimDevice(*config, -1, 4.0).replyBlock()) : "refused", "reply");
     }
 
     void commandLine_data()
@@ -115,7 +113,6 @@ private Q_SLOTS:
     void commandLine()
     {
         QFETCH(QString, arguments);
-        QFETCH(QString, devices);
         const SimCommandLine line = ParseSimCommandLine(
             QStringList{"tavik-sim"} + arguments.split(' '), [](const std::string& path) -> std::optional<std::string> {
                 return path == "lan.conf" ? std::optional<std::string>(LanConf) : std::nullopt;
@@ -123,7 +120,7 @@ private Q_SLOTS:
         QStringList played;
         for (const DeviceConfig& config : line.settings ? line.settings->devices : std::vector<DeviceConfig>{})
             played << QString::fromStdString(describe(config));
-        QCOMPARE(line.settings || line.error.empty() ? played.join('\n') : QString("refused"), devices);
+        QTEST(line.settings || line.error.empty() ? played.join('\n') : QString("refused"), "devices");
     }
 };
 
