@@ -206,12 +206,16 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     # request a tick later), not once the box is closed.
     click 346 227 0     # Test via Ping, on the address the window proposes
     sleep 14.5
-    # The box's OK button sits in its bottom right corner (Qt's margins and button size).
     box=$(xdotool search --onlyvisible --name '^Hoptrace$' 2>/dev/null | tail -n 1)
     if [ -n "$box" ]; then
+        # Its OK button sits in its bottom right corner (Qt's margins and button size).
+        import -window "$box" "$out/ping-box.png" 2>/dev/null
         box_size=$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: //p')
         xdotool mousemove --window "$box" $((${box_size%x*} - 48)) $((${box_size#*x} - 23)) click 1
-        sleep 0.5
+        for _ in $(seq 30); do
+            [ -n "$(xdotool search --onlyvisible --name '^Hoptrace$' 2>/dev/null)" ] || break
+            sleep 0.1
+        done
         [ -z "$(xdotool search --onlyvisible --name '^Hoptrace$' 2>/dev/null)" ] ||
             fail "the ping's answer box did not close on a click on its OK button"
     else
