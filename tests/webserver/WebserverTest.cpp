@@ -259,7 +259,6 @@ private Q_SLOTS:
     void aBlockFillsWhatItHas()
     {
         QFETCH(QString, block);
-        QFETCH(QString, filled);
         WindowRig rig; // the block is followed by a whole one, from which it must take nothing
         rig.listReplies({block.toStdString(), TavikReply({.mac = "00:08:DC:00:00:77", .address = "10.9.9.9:99"})});
         rig.clickServerListAt(rig.serverText().find(heading(2)));
@@ -269,7 +268,7 @@ private Q_SLOTS:
         QString seen = ip + (c.cmdSetIP->isEnabled() ? " SetIP " : " - ") + c.txtPort->text();
         for (int box = 0; box < 16; ++box)
             seen += (box == 0 ? " " : box % 4 ? "/" : "|") + c.txtIPadres[box]->text();
-        QCOMPARE(seen, filled);
+        QTEST(seen, "filled");
         QCOMPARE(c.cmdReboot->isEnabled(), !ip.isEmpty());
         QCOMPARE(c.cmdDefault->text(), ip.isEmpty() ? "Load defaults" : "Load defaults on " + ip);
         if (!ip.isEmpty())
@@ -314,8 +313,8 @@ private Q_SLOTS:
                 rig.clickServerListAt(caret);
                 const QStringList& missing = selected == 1 ? first : others;
                 const std::string i = std::to_string(selected);
-                const auto where = QString("device %1, caret %2").arg(n).arg(caret);
-                QVERIFY2(rig.window->mode().selection.mac == "00:08:DC:00:00:0" + i, qPrintable(where));
+                QVERIFY2(rig.window->mode().selection.mac == "00:08:DC:00:00:0" + i,
+                         qPrintable(QString("device %1, caret %2").arg(n).arg(caret)));
                 const bool hasAddress = !missing.contains("IP Address");
                 QCOMPARE(c.cmdReboot->text(), hasAddress ? QString::fromStdString("Reboot 10.77.0.2" + i) : "Reboot");
                 QCOMPARE(c.cmdReboot->isEnabled() && c.cmdSetIP->isEnabled(), hasAddress);
@@ -398,13 +397,12 @@ private Q_SLOTS:
     void theCommandLineReadsEveryShapeAsTheList()
     {
         QFETCH(std::string, reply);
-        QFETCH(QString, read);
         const auto alone = ReadDeviceReply(reply);
         QVERIFY(alone);
-        QCOMPARE(QString::fromStdString(alone->address + " " + std::to_string(alone->port) + " " + alone->mask + " "
-                                        + alone->gateway + " " + alone->dns)
-                     + (alone->dhcp ? *alone->dhcp ? " dhcp" : " fixed" : " -"),
-                 read);
+        QTEST(QString::fromStdString(alone->address + " " + std::to_string(alone->port) + " " + alone->mask + " "
+                                     + alone->gateway + " " + alone->dns)
+                  + (alone->dhcp ? *alone->dhcp ? " dhcp" : " fixed" : " -"),
+              "read");
     }
 
     void deviceHints()
@@ -509,8 +507,8 @@ private Q_SLOTS:
         const double clicked = rig.fakes.time.elapsed();
         run(rig, e.command);
         QCOMPARE(int(rig.fakes.messages.shown.size()), e.refusing == -1 ? 1 : 0); // one "Network error!" box
-        QCOMPARE(rig.fakes.adapters.calls,
-                 searchesBefore + (e.closeAt > 0 ? 0 : 1)); // a closed window searches no more
+        // A closed window searches no more.
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + (e.closeAt > 0 ? 0 : 1));
         QVERIFY(rig.fakes.time.elapsed() - clicked <= e.endsBy);
         if (e.copies >= 0)
             QCOMPARE(int(std::ranges::count_if(rig.fakes.socket.sent, isSetup)), e.copies);

@@ -87,10 +87,8 @@ bool ShownYellow(QPushButton& button)
 struct Rig : WindowRig {
     explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr, BackgroundCalls* realThreads = nullptr)
     {
-        if (realThreads)
-            fakes.backgroundOverride = realThreads;
-        if (wlan)
-            fakes.wlanOverride = wlan;
+        fakes.backgroundOverride = realThreads ? realThreads : fakes.backgroundOverride;
+        fakes.wlanOverride = wlan ? wlan : fakes.wlanOverride;
         fakes.commandsOverride = realRunner ? realRunner : &runner;
         fakes.tempDirOverride = &tempDir;
         fakes.echo.costSeconds = 1.0;
@@ -130,9 +128,8 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
     QCOMPARE(c.lstSSID->currentRow(), -1);
     const bool found = *row.setupAp, old = row.setupAp == "old"s, enabled = found && row.port != "0"s;
     QCOMPARE(c.labProgress->text().startsWith("Please enter SSID"), found); // else how to reset the gateway
-    QCOMPARE(
-        c.cmdWiFiConnect->text().startsWith(old ? "Connect to TAVIK MUREL and set" : "Connect to TAVIK-MUREL and set"),
-        found);
+    const QString connect = QString("Connect to %1 and set").arg(old ? "TAVIK MUREL" : "TAVIK-MUREL");
+    QCOMPARE(c.cmdWiFiConnect->text().startsWith(connect), found);
     QCOMPARE(c.cmdWiFiConnect->isEnabled(), enabled);
     const char* message = row.adapters < 0 ? "Unable to get WLAN Handle" : "No Wireless Adapters Found";
     QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(row.adapters < 1, message));
