@@ -8,10 +8,8 @@
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
 #include "platform/NetshProvisioningCommands.h"
-#include "platform/NmcliProvisioningCommands.h"
 #include "wifi/WlanProfileDocument.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,9 +79,8 @@ bool ShownYellow(QPushButton& button)
     return image.pixelColor(3, image.height() / 2) == QColor(255, 255, 128);
 }
 
-// The window after its first search, widened over the Wi-Fi panel, its runner faked unless a real
-// one is given, without a WLAN service unless one is. Each ping costs virtual time; the gateway answers from the chosen
-// ping on (0: never).
+// The window after its first search, widened over the Wi-Fi panel, its runner faked unless a real one is given,
+// without a WLAN service unless one is. Pings cost virtual time; the gateway answers from the chosen one on (0: never).
 struct Rig : WindowRig {
     explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr, BackgroundCalls* realThreads = nullptr)
     {
@@ -248,10 +245,9 @@ private Q_SLOTS:
             }
         };
         const double start = rig.fakes.time.elapsed();
-        const QFont fontBefore = c.cmdWiFiConnect->font();
         WindowInput::Click(*c.cmdWiFiConnect);
         rig.finishOperation();
-        QCOMPARE(c.cmdWiFiConnect->font(), fontBefore); // the caption keeps the window's font
+        QCOMPARE(c.cmdWiFiConnect->font(), rig.window->font()); // the caption keeps the window's font
         QVERIFY2(qAbs(rig.fakes.time.elapsed() - start - seconds) < 0.01, "deadlines in single precision");
         const QString stop = "Stopping Wlan service", restarted = exitCodes[1] ? "" : "Wlan service restarted OK";
         QCOMPARE(texts,
