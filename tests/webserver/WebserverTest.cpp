@@ -359,11 +359,8 @@ private Q_SLOTS:
     {
         // read: "address port mask gateway dns", then "dhcp" or "fixed" or "-" for no assignment
         Columns<std::string, QString>("reply", "read");
-        QTest::newRow("complete") << TavikReply() << "192.168.1.20 80 255.255.255.0 192.168.1.1 192.168.1.1 dhcp";
         QTest::newRow("ending with the DNS line")
             << ShapedReply(1, {}, false) << "10.77.0.21 81 255.255.255.0 10.77.0.1 10.77.0.51 fixed";
-        QTest::newRow("without assignment and DNS")
-            << ShapedReply(2, {"IP Assignment", "DNS Server"}, true) << "10.77.0.22 82 255.255.255.0 10.77.0.1  -";
         QTest::newRow("nothing after the address's colon")
             << std::string("MAC Address : 00:08:DC:00:00:04\r\nIP Address : 10.1.2.3:") << "10.1.2.3 0    -";
         QTest::newRow("no port on the address's line")
