@@ -34,14 +34,9 @@ bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("T
 std::string ShapedReply(int n, const QStringList& missing, bool firmwareLine)
 {
     const std::string i = std::to_string(n);
-    return TavikReply({.host = "Dev-" + i,
-                       .mac = "00:08:DC:00:00:0" + i,
-                       .assignment = "STATIC",
-                       .address = "10.77.0.2" + i + ":8" + i,
-                       .gateway = "10.77.0.1",
-                       .dns = "10.77.0.5" + i,
-                       .missing = missing,
-                       .firmwareLine = firmwareLine});
+    // host name, MAC, assignment, address, mask, gateway, DNS
+    return TavikReply({"Dev-" + i, "00:08:DC:00:00:0" + i, "STATIC", "10.77.0.2" + i + ":8" + i, "255.255.255.0",
+                       "10.77.0.1", "10.77.0.5" + i, missing, firmwareLine});
 }
 
 // How a command ends: with one new search, or none when the window closes during its wait.
@@ -310,8 +305,7 @@ private Q_SLOTS:
         WindowRig rig;
         rig.listReplies({ShapedReply(1, {}, true), ShapedReply(2, {"IP Assignment", "DNS Server"}, false),
                          ShapedReply(3, {"IP Address"}, true),
-                         "Host Name : x\r\nMAC Address : 00:08:DC:00:00:04\r\n"
-                         "IP Address : 10.1.2.3:"});
+                         "MAC Address : 00:08:DC:00:00:04\r\nIP Address : 10.1.2.3:"});
         const Controls& c = rig.c();
         const auto clickReply = [&](int n) {
             rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:0" + std::to_string(n)));
