@@ -210,27 +210,25 @@ private Q_SLOTS:
         const QString head = "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n",
                       dhcp = head + "IP Assignment : DHCP\r\n";
         // A whole reply, with the gateway and DNS rows every one of them fills.
-        const auto whole = [](const char* name, std::string address, std::string mask, QString filled,
+        const auto whole = [](const char* name, std::string address, QString filled, std::string mask = "255.255.255.0",
                               std::string mac = "00:08:DC:00:00:01") {
             const ReplyFields fields{.mac = mac, .assignment = "STATIC", .address = address, .mask = mask};
             Row(name, QString::fromStdString(TavikReply(fields)), filled + "|192/168/1/1|192/168/1/1");
         };
-        whole("00:0A device", "10.0.0.1:80", "255.0.0.0", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "00:0A:DC:00:00:01");
+        whole("00:0A device", "10.0.0.1:80", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "255.0.0.0", "00:0A:DC:00:00:01");
         // What a block does not hold stays empty, and without an address there is nothing to set up.
         QTest::newRow("no assignment or address") << head << " -  ///|///|///|///";
-        QTest::newRow("no port on the address's line") << dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0"
-                                                       << "10.1.2.3 SetIP  10/1/2/3|255/0/0/0|///|///";
-        QTest::newRow("five pieces, label in other case")
-            << dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y"
-            << "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///";
+        Row("no port on the address's line", dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0",
+            "10.1.2.3 SetIP  10/1/2/3|255/0/0/0|///|///");
+        Row("five pieces, label in other case", dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y",
+            "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///");
         // The box rules judge a reply's whole value, before a box's length limit cuts it.
-        whole("long octet and port", "1000.2.3.4:123456", "255.255.255.0",
-              "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0");
-        whole("negative octets", "-1.2.3.-4:80", "255.255.255.0", "-1.2.3.-4 SetIP 80 255/2/3/|255/255/255/0");
-        whole("huge exponents, port -infinity", "10.0.0.1:-1e999", "2e22.1.1.1",
-              "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1");
-        whole("exponent octet, long in-range octet", "1e1.0100.3.1000:60000", "255.255.0.0100",
-              "1e1.0100.3.1000 SetIP 60000 1e1/100/3/|255/255/0/100");
+        whole("long octet and port", "1000.2.3.4:123456", "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0");
+        whole("negative octets", "-1.2.3.-4:80", "-1.2.3.-4 SetIP 80 255/2/3/|255/255/255/0");
+        whole("huge exponents, port -infinity", "10.0.0.1:-1e999", "10.0.0.1 SetIP 8080 10/0/0/1|255/1/1/1",
+              "2e22.1.1.1");
+        whole("exponent octet, long in-range octet", "1e1.0100.3.1000:60000",
+              "1e1.0100.3.1000 SetIP 60000 1e1/100/3/|255/255/0/100", "255.255.0.0100");
     }
     void aBlockFillsWhatItHas()
     {
