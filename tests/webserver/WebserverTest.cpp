@@ -474,10 +474,9 @@ private Q_SLOTS:
         const int searchesBefore = rig.fakes.adapters.calls;
         const double clicked = rig.fakes.time.elapsed();
         const Controls& c = rig.c();
-        if (e.command == LoadDefaults) { // nothing in the window shows or enables it; the command is still there
-            c.cmdDefault->setEnabled(true);
-            c.cmdDefault->show();
-        }
+        // Nothing in the window shows or enables Load defaults; the command is still there.
+        c.cmdDefault->setEnabled(e.command == LoadDefaults);
+        c.cmdDefault->setVisible(e.command == LoadDefaults);
         if (e.command == IpSetup)
             WindowInput::Click(*c.cmdSetIP);
         WindowInput::Click(e.command == Reboot ? *c.cmdReboot : e.command == LoadDefaults ? *c.cmdDefault : *c.cmdIPOK);
