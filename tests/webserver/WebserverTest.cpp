@@ -144,9 +144,8 @@ private Q_SLOTS:
         rig.load();
         std::vector<std::string> burst;
         for (int i = 0; i < 1000; ++i) {
-            char mac[18];
-            std::snprintf(mac, sizeof mac, "00:08:DC:00:%02X:%02X", i / 256, i % 256);
-            burst.push_back(TavikReply({.mac = mac}));
+            const QString mac = QString::asprintf("00:08:DC:00:%02X:%02X", i / 256, i % 256);
+            burst.push_back(TavikReply({.mac = mac.toStdString()}));
             if (i == 10)
                 burst.push_back(burst.back());
         }
