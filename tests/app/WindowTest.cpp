@@ -8,12 +8,10 @@
 
 #include "controls/PictureButton.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -46,10 +44,7 @@ private Q_SLOTS:
         Row("tab and NUL padding cleaned", QStringList{QString::fromLatin1("192.168.\t1.2\0\0", 14)}, 1, true);
         Row("no adapter with an address", QStringList{"0.0.0.0"}, 0, true);
         Row("port 8080 in use", QStringList{"192.168.1.2"}, 1, false);
-        QStringList many;
-        for (int i = 1; i <= 13; ++i)
-            many << QString("10.0.%1.2").arg(i);
-        Row("thirteen adapters, all with a tab", many, 13, true);
+        Row("thirteen adapters, all with a tab", QStringList(13, "10.0.1.2"), 13, true);
     }
     void adaptersBecomeTabs()
     {

@@ -8,10 +8,8 @@
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
 #include "platform/NetshProvisioningCommands.h"
-#include "platform/NmcliProvisioningCommands.h"
 #include "wifi/WlanProfileDocument.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,16 +79,13 @@ bool ShownYellow(QPushButton& button)
     return image.pixelColor(3, image.height() / 2) == QColor(255, 255, 128);
 }
 
-// The window after its first search, widened over the Wi-Fi panel, its runner faked unless a real
-// one is given, without a WLAN service unless one is. Each ping costs virtual time; the gateway answers from the chosen
-// ping on (0: never).
+// The window after its first search, widened over the Wi-Fi panel, its runner faked unless a real one is given,
+// without a WLAN service unless one is. Pings cost virtual time; the gateway answers from the chosen one on (0: never).
 struct Rig : WindowRig {
     explicit Rig(Wlan* wlan = nullptr, CommandRunner* realRunner = nullptr, BackgroundCalls* realThreads = nullptr)
     {
-        if (realThreads)
-            fakes.backgroundOverride = realThreads;
-        if (wlan)
-            fakes.wlanOverride = wlan;
+        fakes.backgroundOverride = realThreads ? realThreads : fakes.backgroundOverride;
+        fakes.wlanOverride = wlan ? wlan : fakes.wlanOverride;
         fakes.commandsOverride = realRunner ? realRunner : &runner;
         fakes.tempDirOverride = &tempDir;
         fakes.echo.costSeconds = 1.0;
@@ -130,9 +125,8 @@ void RunScanRow(const ScanRow& row, Wlan& wlan)
     QCOMPARE(c.lstSSID->currentRow(), -1);
     const bool found = *row.setupAp, old = row.setupAp == "old"s, enabled = found && row.port != "0"s;
     QCOMPARE(c.labProgress->text().startsWith("Please enter SSID"), found); // else how to reset the gateway
-    QCOMPARE(
-        c.cmdWiFiConnect->text().startsWith(old ? "Connect to TAVIK MUREL and set" : "Connect to TAVIK-MUREL and set"),
-        found);
+    const QString connect = QString("Connect to %1 and set").arg(old ? "TAVIK MUREL" : "TAVIK-MUREL");
+    QCOMPARE(c.cmdWiFiConnect->text().startsWith(connect), found);
     QCOMPARE(c.cmdWiFiConnect->isEnabled(), enabled);
     const char* message = row.adapters < 0 ? "Unable to get WLAN Handle" : "No Wireless Adapters Found";
     QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(row.adapters < 1, message));
@@ -251,10 +245,9 @@ private Q_SLOTS:
             }
         };
         const double start = rig.fakes.time.elapsed();
-        const QFont fontBefore = c.cmdWiFiConnect->font();
         WindowInput::Click(*c.cmdWiFiConnect);
         rig.finishOperation();
-        QCOMPARE(c.cmdWiFiConnect->font(), fontBefore); // the caption keeps the window's font
+        QCOMPARE(c.cmdWiFiConnect->font(), rig.window->font()); // the caption keeps the window's font
         QVERIFY2(qAbs(rig.fakes.time.elapsed() - start - seconds) < 0.01, "deadlines in single precision");
         const QString stop = "Stopping Wlan service", restarted = exitCodes[1] ? "" : "Wlan service restarted OK";
         QCOMPARE(texts,
