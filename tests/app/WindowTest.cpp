@@ -128,6 +128,7 @@ private Q_SLOTS:
         Columns<QString>("closeIn");
         Row("a search tick, after its first send", QString("tick"));
         Row("the scan's half-second wait", QString("scan"));
+        Row("a ping's echo: its answer comes to no box", QString("ping"));
     }
     void closingEndsWhatRuns()
     {
@@ -150,10 +151,11 @@ private Q_SLOTS:
         };
         rig.load();
         rig.finishSearch();
-        if (closeIn == "scan") {
+        if (closeIn != "tick") {
             rig.showWifiPanel();
+            rig.fakes.echo.costSeconds = 1.0;
             rig.fakes.time.schedule(0.2, close);
-            WindowInput::Click(*rig.c().picRescan);
+            WindowInput::Click(closeIn == "scan" ? static_cast<QWidget&>(*rig.c().picRescan) : *rig.c().cmdPing);
             rig.finishOperation();
         }
         QVERIFY(closedAt >= 0 && (closeIn == "tick" || rig.fakes.time.elapsed() - closedAt < 1.0));
@@ -161,6 +163,8 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.socket.sent.size() == 1, closeIn == "tick");
         QVERIFY(runner.runs.empty() && runner.cancels == 1);
         QCOMPARE(rig.c().lstSSID->count(), 0);
+        rig.fakes.time.advance(1.0); // past the echo's answer
+        QVERIFY(rig.fakes.messages.shown.empty() && rig.fakes.echo.asked.size() == (closeIn == "ping" ? 1u : 0u));
     }
 
     // A ping and the gateway sequence started during the Reboot wait run beside it, neither
