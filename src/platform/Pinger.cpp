@@ -5,7 +5,7 @@
 
 namespace {
 // The answer must come from the local network or from just behind its router, and
-// the window freezes while the echo waits, so the wait stays short.
+// the technician waits for it (the Ping button, the gateway sequence), so the wait stays short.
 constexpr int kMaxHops = 2;
 constexpr double kEchoWaitSeconds = 1.0;
 } // namespace

@@ -11,8 +11,9 @@ class Pinger final {
 public:
     explicit Pinger(EchoTest& echo);
 
-    // Blocks for at most about one second. A text that is not a plain dotted IPv4
-    // address is never sent anywhere and counts as not answering.
+    // Blocks its thread for at most about one second (the window runs it on a thread of its
+    // own). A text that is not a plain dotted IPv4 address is never sent anywhere and counts
+    // as not answering.
     bool Ping(const std::string& address) const;
     bool operator()(const std::string& address) const { return Ping(address); }
 
