@@ -16,7 +16,6 @@
 #include <QColor>
 #include <QString>
 #include <QPointer>
-#include <QTabBar>
 #include <QTimer>
 
 #include <string>

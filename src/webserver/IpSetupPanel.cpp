@@ -17,7 +17,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 
 #include <algorithm>
 

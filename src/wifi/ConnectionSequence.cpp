@@ -184,19 +184,26 @@ void ConnectionSequence::pingEnded(bool answered)
 
 void ConnectionSequence::runCommand(const std::optional<std::string>& commandLine, std::function<void(int)> then)
 {
+    startScript(commandLine, [this, then = std::move(then)](int exitCode) {
+        if (cancelled_)
+            finishCancelled();
+        else
+            then(exitCode);
+    });
+}
+
+void ConnectionSequence::startScript(const std::optional<std::string>& commandLine, std::function<void(int)> ended)
+{
     const std::optional<std::string> script = files_->writeScript(commandLine);
     CommandRunner& runner = services_.commands;
     callRunning_ = true;
     services_.background.start(
         [&runner, script] { return script ? runner.run(*script, ProvisioningFiles::kCommandTimeoutSeconds) : -1; },
-        [self = QPointer(this), then = std::move(then)](int exitCode) {
+        [self = QPointer(this), ended = std::move(ended)](int exitCode) {
             if (!self)
                 return;
             self->callRunning_ = false;
-            if (self->cancelled_)
-                self->finishCancelled();
-            else
-                then(exitCode);
+            ended(exitCode);
         });
 }
 
@@ -238,17 +245,7 @@ void ConnectionSequence::finishCancelled()
     // A close between the switch-off and the switch-on would leave the PC without Wi-Fi
     // after the program is gone.
     wlanMayBeOff_ = false;
-    const std::optional<std::string> script = files_->writeScript(services_.provisioning.startWlan());
-    CommandRunner& runner = services_.commands;
-    callRunning_ = true;
-    services_.background.start(
-        [&runner, script] { return script ? runner.run(*script, ProvisioningFiles::kCommandTimeoutSeconds) : -1; },
-        [self = QPointer(this)](int) {
-            if (!self)
-                return;
-            self->callRunning_ = false;
-            self->cleanUp();
-        });
+    startScript(services_.provisioning.startWlan(), [this](int) { cleanUp(); });
 }
 
 void ConnectionSequence::cleanUp()

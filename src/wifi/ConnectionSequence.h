@@ -58,6 +58,9 @@ private:
     // Runs a command line of the private directory on the background thread; `then` gets
     // its exit code, unless the sequence was cancelled meanwhile.
     void runCommand(const std::optional<std::string>& commandLine, std::function<void(int)> then);
+    // Writes the command line as the script and runs it on the background thread; `ended`
+    // gets its exit code (-1 when the script could not be written), cancelled or not.
+    void startScript(const std::optional<std::string>& commandLine, std::function<void(int)> ended);
     // Switches the WLAN on; from its start a close no longer needs a switch-on of its own.
     void switchWlanOn(std::function<void(int)> then);
     // Waits, then goes on with `then`, unless the sequence was cancelled meanwhile.
