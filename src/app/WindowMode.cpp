@@ -2,13 +2,14 @@
 
 void WindowMode::searchBegun()
 {
+    status.started(StatusSource::Search);
     searching = true;
     listedCount = 0;
     rebootOffered = false;
     setIpOffered = false;
 }
 
-void WindowMode::intakeTurnEnded(int listed)
+void WindowMode::serversListed(int listed)
 {
     listedCount = listed;
     if (listed != 1)
@@ -17,6 +18,7 @@ void WindowMode::intakeTurnEnded(int listed)
 
 void WindowMode::searchEnded()
 {
+    status.ended(StatusSource::Search);
     searching = false;
     gatewayOffered = true;
     connectReady.reset();
@@ -44,6 +46,7 @@ void WindowMode::serverSelected(const DeviceSelection& selected)
 
 void WindowMode::commandStarted(DeviceCommand started)
 {
+    status.started(StatusSource::Command);
     command = started;
     rebootOffered = false;
     if (started != DeviceCommand::LoadDefaults)
@@ -52,7 +55,11 @@ void WindowMode::commandStarted(DeviceCommand started)
         ipPanelOpen = false; // its OK closed the panel
 }
 
-void WindowMode::commandEnded() { command.reset(); }
+void WindowMode::commandEnded()
+{
+    status.ended(StatusSource::Command);
+    command.reset();
+}
 
 void WindowMode::ipPanelOpened()
 {
@@ -84,8 +91,6 @@ void WindowMode::setupApChosen(bool current)
 
 void WindowMode::gatewaySequence(bool running) { gatewayRunning = running; }
 
-void WindowMode::statusShown(const QString& text) { statusText = text; }
+void WindowMode::gatewayStarted() { status.started(StatusSource::Gateway); }
 
-void WindowMode::statusExtended(const QString& more) { statusText += more; }
-
-void WindowMode::statusColoured(const QColor& colour) { statusColour = colour; }
+void WindowMode::gatewayEnded() { status.ended(StatusSource::Gateway); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatusLine.h"
+
 #include "webserver/DeviceSelection.h"
 
 #include <QColor>
@@ -18,10 +20,10 @@ enum class GatewayCaption { Designed, CurrentFound, OldFound, CurrentChosen, Old
 // subsystem through the change named after it.
 struct WindowMode {
     // The search: a refresh withdraws what the last selection offered; a listing that leaves
-    // other than one webserver withdraws Reboot (a lone one is selected at the end); the
-    // search's end offers the gateway, whatever the Wi-Fi boxes hold.
+    // other than one webserver withdraws Reboot (a lone one is selected at the end), and only a
+    // listing does; the search's end offers the gateway, whatever the Wi-Fi boxes hold.
     void searchBegun();
-    void intakeTurnEnded(int listed);
+    void serversListed(int listed);
     void searchEnded();
     // The selection: a click withdraws Reboot before it reads a block; a block read offers
     // Reboot where it holds an address, and Set IP where the device also takes settings.
@@ -39,10 +41,11 @@ struct WindowMode {
     void connectReadinessJudged(bool ready);
     void setupApFound(bool current);
     void setupApChosen(bool current);
+    // The gateway button is marked as running while the sequence keeps the window busy; the
+    // sequence owns its share of the status line from its first step to its clean-up.
     void gatewaySequence(bool running);
-    void statusShown(const QString& text);
-    void statusExtended(const QString& more);
-    void statusColoured(const QColor& colour);
+    void gatewayStarted();
+    void gatewayEnded();
 
     // From the refresh's start to the search's end, also when no search could run.
     bool searching = false;
@@ -64,8 +67,8 @@ struct WindowMode {
     std::string rebootCaptionIp;
     std::string defaultCaptionIp;
 
-    QString statusText;
-    std::optional<QColor> statusColour; // none: the label's own colour
+    // Each operation's texts, and which of them the line shows.
+    StatusLine status;
 
     // The gateway is offered once the first search has ended or could not run.
     bool gatewayOffered = false;

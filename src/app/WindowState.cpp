@@ -98,7 +98,7 @@ void WindowState::apply(const WindowMode& mode, const Controls& c)
     c.cmdDefault->setEnabled(false);
     SetText(*c.cmdDefault, Naming("Load defaults", " on ", mode.defaultCaptionIp));
 
-    ShowStatus(*c.labStatus, mode.statusText, mode.statusColour);
+    ShowStatus(*c.labStatus, mode.status.text(), mode.status.colour());
 
     c.fraMurel->setEnabled(mode.gatewayOffered);
     c.cmdWiFiConnect->setEnabled(mode.connectReady.value_or(mode.gatewayOffered));

@@ -154,7 +154,7 @@ void frmHoptrace::connectSubsystems()
         });
     };
     changeOn(discovery_.get(), &Discovery::searchBegun, &WindowMode::searchBegun);
-    changeOn(discovery_.get(), &Discovery::intakeTurnEnded, &WindowMode::intakeTurnEnded);
+    changeOn(discovery_.get(), &Discovery::serversListed, &WindowMode::serversListed);
     changeOn(discovery_.get(), &Discovery::searchEnded, &WindowMode::searchEnded);
     changeOn(selection_.get(), &ServerSelection::rebootWithdrawn, &WindowMode::rebootWithdrawn);
     changeOn(selection_.get(), &ServerSelection::serverSelected, &WindowMode::serverSelected);
@@ -168,16 +168,24 @@ void frmHoptrace::connectSubsystems()
     changeOn(wifiScan_.get(), &WifiScan::connectReadinessJudged, &WindowMode::connectReadinessJudged);
     changeOn(wifiScan_.get(), &WifiScan::setupApFound, &WindowMode::setupApFound);
     changeOn(wifiScan_.get(), &WifiScan::setupApChosen, &WindowMode::setupApChosen);
-    // The status line shows what the last report said, in the last colour named.
-    changeOn(discovery_.get(), &Discovery::statusShown, &WindowMode::statusShown);
-    changeOn(discovery_.get(), &Discovery::statusExtended, &WindowMode::statusExtended);
-    changeOn(discovery_.get(), &Discovery::statusColoured, &WindowMode::statusColoured);
-    changeOn(selection_.get(), &ServerSelection::statusShown, &WindowMode::statusShown);
-    changeOn(commands_.get(), &ManagementCommands::statusShown, &WindowMode::statusShown);
-    changeOn(ipSetup_.get(), &IpSetupPanel::statusShown, &WindowMode::statusShown);
-    changeOn(ipSetup_.get(), &IpSetupPanel::statusExtended, &WindowMode::statusExtended);
-    changeOn(connection_.get(), &ConnectionSequence::statusShown, &WindowMode::statusShown);
-    changeOn(connection_.get(), &ConnectionSequence::statusColoured, &WindowMode::statusColoured);
+    changeOn(connection_.get(), &ConnectionSequence::started, &WindowMode::gatewayStarted);
+    changeOn(connection_.get(), &ConnectionSequence::ended, &WindowMode::gatewayEnded);
+    // The status line: each operation writes its own share of it (StatusLine says which shows).
+    const auto statusOn = [this](auto* sender, auto report, StatusSource source, auto change) {
+        connect(sender, report, this, [this, source, change](const auto& value) {
+            (mode_.status.*change)(source, value);
+            applyMode();
+        });
+    };
+    statusOn(discovery_.get(), &Discovery::statusShown, StatusSource::Search, &StatusLine::show);
+    statusOn(discovery_.get(), &Discovery::statusExtended, StatusSource::Search, &StatusLine::extend);
+    statusOn(discovery_.get(), &Discovery::statusColoured, StatusSource::Search, &StatusLine::setColour);
+    statusOn(selection_.get(), &ServerSelection::statusShown, StatusSource::Selection, &StatusLine::show);
+    statusOn(commands_.get(), &ManagementCommands::statusShown, StatusSource::Command, &StatusLine::show);
+    statusOn(ipSetup_.get(), &IpSetupPanel::statusShown, StatusSource::Command, &StatusLine::show);
+    statusOn(ipSetup_.get(), &IpSetupPanel::statusExtended, StatusSource::Command, &StatusLine::extend);
+    statusOn(connection_.get(), &ConnectionSequence::statusShown, StatusSource::Gateway, &StatusLine::show);
+    statusOn(connection_.get(), &ConnectionSequence::statusColoured, StatusSource::Gateway, &StatusLine::setColour);
 }
 
 void frmHoptrace::applyMode()

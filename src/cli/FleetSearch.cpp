@@ -10,7 +10,6 @@
 #include <algorithm>
 
 namespace {
-constexpr double kSecondsPerDay = 86400.0;
 constexpr double kRequestInterval = 1.0;
 } // namespace
 
@@ -27,9 +26,7 @@ FleetSearch::FleetSearch(NetworkServices& network, std::vector<NicRecord> nics)
 
 double FleetSearch::elapsedSince(double start) const
 {
-    // The clock reads the time of day; a search that runs across midnight goes on.
-    const double now = network_.clock.secondsSinceMidnight();
-    return now >= start ? now - start : now + kSecondsPerDay - start;
+    return network_.clock.elapsedSeconds() - start;
 }
 
 bool FleetSearch::broadcast(const std::string& datagram)
@@ -39,7 +36,7 @@ bool FleetSearch::broadcast(const std::string& datagram)
 
 void FleetSearch::pause(double seconds)
 {
-    const double start = network_.clock.secondsSinceMidnight();
+    const double start = network_.clock.elapsedSeconds();
     for (double passed = 0.0; passed < seconds; passed = elapsedSince(start))
         network_.waiter.waitForEvent(seconds - passed);
 }
@@ -73,7 +70,7 @@ std::vector<FoundDevice> FleetSearch::run(double seconds,
                                           const std::function<bool(const std::vector<FoundDevice>&)>& enough)
 {
     std::vector<FoundDevice> devices;
-    const double start = network_.clock.secondsSinceMidnight();
+    const double start = network_.clock.elapsedSeconds();
     double nextRequest = 0.0;
     for (double passed = 0.0; passed < seconds; passed = elapsedSince(start)) {
         if (passed >= nextRequest) {

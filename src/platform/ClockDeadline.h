@@ -1,6 +1,4 @@
 #pragma once
 
-// Deadlines are compared with the clock in single precision, as the program always has.
+// A deadline on the steady clock has come: the reading is at or past it.
 bool ClockReached(double clockReading, double deadline);
-// Every wait ends as soon as the clock reads 1.0 s or less, so none hangs across midnight.
-bool PastMidnight(double clockReading);

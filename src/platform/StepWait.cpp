@@ -7,10 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr double kSecondsPerDay = 86400.0;
-} // namespace
-
 StepWait::StepWait(const Clock& clock, TimerFactory& timers) : clock_(clock), timer_(timers.makeTimer())
 {
     timer_->setTickHandler([this] { check(); });
@@ -20,7 +16,7 @@ StepWait::~StepWait() = default;
 
 void StepWait::start(double seconds, std::function<void()> done, std::function<void()> everySecond)
 {
-    const double now = clock_.secondsSinceMidnight();
+    const double now = clock_.elapsedSeconds();
     deadline_ = now + seconds;
     second_ = std::floor(now);
     done_ = std::move(done);
@@ -44,19 +40,19 @@ void StepWait::cancel()
     everySecond_ = nullptr;
 }
 
-bool StepWait::over(double now) const { return ClockReached(now, deadline_) || PastMidnight(now); }
+bool StepWait::over(double now) const { return ClockReached(now, deadline_); }
 
 void StepWait::check()
 {
     if (!running_)
         return;
-    double now = clock_.secondsSinceMidnight();
+    double now = clock_.elapsedSeconds();
     if (everySecond_ && std::floor(now) != second_) {
         second_ = std::floor(now);
         everySecond_();
         if (!running_)
             return; // the dot's handler ended the wait
-        now = clock_.secondsSinceMidnight();
+        now = clock_.elapsedSeconds();
     }
     if (over(now)) {
         auto done = std::move(done_);
@@ -70,15 +66,13 @@ void StepWait::check()
 
 void StepWait::armUntilNextCheck()
 {
-    // Wake at the deadline, at the next whole second when dots are drawn, and at midnight,
-    // after which every wait ends. The nearest millisecond: a wake a hair early finds the
-    // deadline reached in single precision, or waits one more millisecond.
-    const double now = clock_.secondsSinceMidnight();
+    // Wake at the deadline, and at the next whole second when dots are drawn. The nearest
+    // millisecond: a wake a hair early waits one more millisecond.
+    const double now = clock_.elapsedSeconds();
     double wake = deadline_;
     if (everySecond_)
         wake = std::min(wake, second_ + 1.0);
-    wake = std::min(wake, kSecondsPerDay + 0.5);
     const double milliseconds = std::max(std::round((wake - now) * 1000.0), 1.0);
-    timer_->setInterval(static_cast<int>(std::min(milliseconds, 86400000.0)));
+    timer_->setInterval(static_cast<int>(std::min(milliseconds, 86400000.0))); // a day at most: int milliseconds
     timer_->setEnabled(true);
 }

@@ -8,9 +8,9 @@ class Timer;
 class TimerFactory;
 
 // One wait of an operation, as a step on the event loop: `start` returns at once, and
-// `done` runs once the clock has moved on by the given seconds (or has passed midnight,
-// so that no wait hangs there). `everySecond` runs each time the clock's whole second
-// changes meanwhile: the growing dots of a wait. Starting again replaces a running wait.
+// `done` runs once the steady clock has moved on by the given seconds. `everySecond` runs
+// each time the clock's whole second changes meanwhile: the growing dots of a wait.
+// Starting again replaces a running wait.
 class StepWait final {
 public:
     StepWait(const Clock& clock, TimerFactory& timers);

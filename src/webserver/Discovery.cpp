@@ -51,11 +51,11 @@ Discovery::~Discovery()
 
 void Discovery::beginRefresh()
 {
+    Q_EMIT searchBegun(); // first: what follows is the new search's own
     Q_EMIT statusColoured(Qt::black);
     Q_EMIT busyStarted();
     Q_EMIT statusShown(QStringLiteral("Searching..."));
     servers_.setText("");
-    Q_EMIT searchBegun();
     search_.clear();
     // The port may have been taken by another program at start; try again each time.
     EnsureBound(services_.socket);
@@ -134,7 +134,8 @@ void Discovery::ReplyIntake()
     // A bounded turn: the timer, painting and the close button get the event loop back
     // after at most kTurnSeconds (or kTurnDatagrams where the clock stands still), and
     // what is left waits for the next turn. The widget takes the whole batch at once.
-    const double start = services_.clock.secondsSinceMidnight();
+    const double start = services_.clock.elapsedSeconds();
+    const int listedBefore = search_.count();
     int handled = 0;
     std::size_t listedBytes = 0;
     bool turnUsedUp = false;
@@ -145,14 +146,15 @@ void Discovery::ReplyIntake()
             break;
         }
         if (++handled % kDatagramsPerClockReading == 0) {
-            const double elapsed = services_.clock.secondsSinceMidnight() - start;
-            turnUsedUp = handled >= kTurnDatagrams || elapsed >= kTurnSeconds || elapsed < 0;
+            const double elapsed = services_.clock.elapsedSeconds() - start;
+            turnUsedUp = handled >= kTurnDatagrams || elapsed >= kTurnSeconds;
             if (turnUsedUp)
                 break;
         }
     }
     servers_.showPending();
-    Q_EMIT intakeTurnEnded(search_.count());
+    if (search_.count() != listedBefore)
+        Q_EMIT serversListed(search_.count());
     // The next turn comes through a timer, not a posted call, so that it takes its place
     // among the other timers instead of running before them.
     if (turnUsedUp && !nextTurn_->isActive())

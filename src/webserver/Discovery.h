@@ -42,8 +42,10 @@ Q_SIGNALS:
     // From the refresh's start to the search's end, also when no search could run.
     void searchBegun();
     void searchEnded();
-    // A turn of the reply intake has ended with this many webservers listed since the refresh.
-    void intakeTurnEnded(int listedCount);
+    // A turn of the reply intake listed at least one webserver not listed before; this many are
+    // listed since the refresh. A turn that listed nothing (another PC's list request, a repeat
+    // of a listed device, a stray datagram) reports nothing: it changes no selection.
+    void serversListed(int listedCount);
     void statusShown(const QString& text);
     // The status line grows by a row of dots each tick.
     void statusExtended(const QString& more);

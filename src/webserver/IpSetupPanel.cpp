@@ -75,8 +75,7 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
 
 void IpSetupPanel::sendNextCopy()
 {
-    const double now = services_.clock.secondsSinceMidnight();
-    if (ClockReached(now, sendDeadline_) || PastMidnight(now) || replyArrived_) {
+    if (ClockReached(services_.clock.elapsedSeconds(), sendDeadline_) || replyArrived_) {
         sendingEnded();
         return;
     }
@@ -168,7 +167,7 @@ void IpSetupPanel::cmdIPOK_Click()
     Q_EMIT commandStarted(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
     datagram_ = buildDatagram();
     replyArrived_ = false;
-    sendDeadline_ = services_.clock.secondsSinceMidnight() + kSendPhaseSeconds;
+    sendDeadline_ = services_.clock.elapsedSeconds() + kSendPhaseSeconds;
     sendNextCopy();
 }
 

@@ -6,8 +6,6 @@
 namespace {
 constexpr double kSearchSeconds = 3.0;
 constexpr int kTickMilliseconds = 1000;
-// A tick at a clock reading below this ends the search, so none runs across midnight.
-constexpr float kMidnightGuard = 2.0f;
 } // namespace
 
 Search::Search(const Clock& clock, Timer& timer1) : clock_(clock), timer1_(timer1)
@@ -29,7 +27,7 @@ void Search::clear()
 
 void Search::start()
 {
-    deadline_ = clock_.secondsSinceMidnight() + kSearchSeconds;
+    deadline_ = clock_.elapsedSeconds() + kSearchSeconds;
     timer1_.setInterval(kTickMilliseconds);
     timer1_.setEnabled(true);
 }
@@ -42,11 +40,8 @@ bool Search::ticking() const { return timer1_.isEnabled(); }
 
 bool Search::timeLeft() const
 {
-    // Two clock readings, each compared in single precision.
-    const double first = clock_.secondsSinceMidnight();
-    const bool afterGuard = static_cast<float>(first) >= kMidnightGuard;
-    const double second = clock_.secondsSinceMidnight();
-    return afterGuard && static_cast<float>(deadline_) >= static_cast<float>(second);
+    // The tick at the deadline itself still sends.
+    return clock_.elapsedSeconds() <= deadline_;
 }
 
 std::string Search::countListed()

@@ -30,7 +30,7 @@ public:
 
     // The timer ticks: a search runs or is about to end.
     bool ticking() const;
-    // The search's time is not yet up (never across midnight).
+    // The search's time is not yet up.
     bool timeLeft() const;
     int count() const { return count_; }
     // Counts one more listed webserver and gives its heading line ("" beyond the 98th).

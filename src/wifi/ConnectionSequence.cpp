@@ -58,6 +58,7 @@ void ConnectionSequence::ConnectToSetupAp()
     if (running_)
         return;
     running_ = true;
+    Q_EMIT started();
     cancelled_ = false;
     adminProblem_ = false;
     variant_ = &SetupApVariantFor(setupAp_.useCurrentSetupAp());
@@ -125,14 +126,14 @@ void ConnectionSequence::joined(int exitCode)
     }
     showProgress(variant_->waitingText);
     copyProgressToStatus();
-    pingDeadline_ = services_.clock.secondsSinceMidnight() + kPingSeconds;
+    pingDeadline_ = services_.clock.elapsedSeconds() + kPingSeconds;
     pingRound();
 }
 
 void ConnectionSequence::pingRound()
 {
-    const double start = services_.clock.secondsSinceMidnight();
-    if (ClockReached(start, pingDeadline_) || PastMidnight(start)) {
+    const double start = services_.clock.elapsedSeconds();
+    if (ClockReached(start, pingDeadline_)) {
         pingEnded(false);
         return;
     }
@@ -156,8 +157,8 @@ void ConnectionSequence::pingAnswered(bool answered, double roundStart)
         pingEnded(true);
         return;
     }
-    const double took = services_.clock.secondsSinceMidnight() - roundStart;
-    wait(took >= 0.0 && took < kShortestPingRound ? kShortestPingRound - took : 0.0, [this] { pingRound(); });
+    const double took = services_.clock.elapsedSeconds() - roundStart;
+    wait(took < kShortestPingRound ? kShortestPingRound - took : 0.0, [this] { pingRound(); });
 }
 
 void ConnectionSequence::pingEnded(bool answered)
@@ -252,6 +253,7 @@ void ConnectionSequence::cleanUp()
 {
     files_.reset(); // removes the private directory
     running_ = false;
+    Q_EMIT ended();
     Q_EMIT busyEnded();
 }
 

@@ -38,9 +38,13 @@ public:
     bool running() const { return running_; }
 
 Q_SIGNALS:
-    // The window takes no input from the first step to the end of the clean-up.
+    // The window takes no input from the first step until the join is under way, and again
+    // during a clean-up after a close.
     void busyStarted();
     void busyEnded();
+    // From the first step to the end of the clean-up.
+    void started();
+    void ended();
     void statusShown(const QString& text);
     void statusColoured(const QColor& colour);
 

@@ -33,18 +33,18 @@ const Story kStories[] = {
     {"Reboot withdraws Set IP too",
      [](WindowMode& m) { m.serverSelected(kFixed), m.commandStarted(DeviceCommand::Reboot); }, "00010 Reboot 10.0.0.5"},
     {"the next search withdraws both",
-     [](WindowMode& m) { m.serverSelected(kFixed), m.searchBegun(), m.intakeTurnEnded(2), m.searchEnded(); },
+     [](WindowMode& m) { m.serverSelected(kFixed), m.searchBegun(), m.serversListed(2), m.searchEnded(); },
      "00111 Reboot"},
     {"a lone device without address keeps the caption of the one before",
      [](WindowMode& m) {
-         m.serverSelected(kFixed), m.searchBegun(), m.intakeTurnEnded(1), m.serverSelected(kNoAddress);
+         m.serverSelected(kFixed), m.searchBegun(), m.serversListed(1), m.serverSelected(kNoAddress);
          m.searchEnded();
      },
      "00111 Reboot 10.0.0.5"},
     {"a click beside every block keeps Set IP", [](WindowMode& m) { m.serverSelected(kFixed), m.rebootWithdrawn(); },
      "01110 Reboot"},
     {"Cancel offers Reboot again after a listing withdrew it",
-     [](WindowMode& m) { m.serverSelected(kFixed), m.intakeTurnEnded(2), m.ipPanelOpened(), m.ipPanelCancelled(); },
+     [](WindowMode& m) { m.serverSelected(kFixed), m.serversListed(2), m.ipPanelOpened(), m.ipPanelCancelled(); },
      "11110 Reboot"},
     {"the panel's OK keeps the list locked",
      [](WindowMode& m) { m.serverSelected(kFixed), m.ipPanelOpened(), m.commandStarted(DeviceCommand::IpSetup); },

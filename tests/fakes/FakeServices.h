@@ -159,8 +159,6 @@ public:
 // Every service faked, in virtual time. Tests change the members before services() is first used.
 class FakeServices {
 public:
-    explicit FakeServices(double startSecondsSinceMidnight = 36000.0) : time(startSecondsSinceMidnight) { }
-
     Services& services()
     {
         if (!services_)

@@ -5,7 +5,6 @@
 #include "platform/Timer.h"
 #include "platform/TimerFactory.h"
 
-#include <cmath>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,14 +14,15 @@ class VirtualTimer;
 
 // Clock, timers and background calls in virtual time. The test drives it: advance() jumps
 // straight to the next thing that is due and fires it, so a twelve-second wait costs
-// microseconds and midnight is an ordinary moment; Qt's own pending events run after each.
+// microseconds; Qt's own pending events run after each.
 // Time moves only from the test, never from inside a handler: the program's handlers
 // return at once, and a handler that advanced time would fail the test.
 class VirtualTime final : public Clock, public TimerFactory, public BackgroundCalls {
 public:
-    explicit VirtualTime(double startSecondsSinceMidnight = 36000.0) : start_(startSecondsSinceMidnight) { }
+    // The steady clock reads origin + the virtual seconds that passed.
+    explicit VirtualTime(double origin = 36000.0) : origin_(origin) { }
 
-    double secondsSinceMidnight() const override { return std::fmod(start_ + elapsed_, 86400.0); }
+    double elapsedSeconds() const override { return origin_ + elapsed_; }
     std::unique_ptr<Timer> makeTimer() override;
     // Runs the call at once and hands its result back after the virtual time the call
     // charged (a fake echo's or command's duration), as a queued result from its thread.
@@ -47,7 +47,7 @@ private:
     // When the next action or tick is due; infinity when nothing is.
     double nextDue() const;
 
-    double start_;
+    double origin_;
     double elapsed_ = 0.0;
     double charged_ = 0.0;
     int firing_ = 0; // how deep inside fired actions and ticks the program is

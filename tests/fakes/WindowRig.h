@@ -12,7 +12,7 @@
 // The whole window on fake services in virtual time.
 class WindowRig {
 public:
-    explicit WindowRig(double startSecondsSinceMidnight = 36000.0) : fakes(startSecondsSinceMidnight) { }
+    WindowRig() = default;
 
     // Builds and shows the window and runs its start-up sequence.
     void load();

@@ -1,5 +1,5 @@
 #include "QtClock.h"
 
-#include <QTime>
+QtClock::QtClock() { sinceStart_.start(); }
 
-double QtClock::secondsSinceMidnight() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+double QtClock::elapsedSeconds() const { return static_cast<double>(sinceStart_.nsecsElapsed()) / 1e9; }
