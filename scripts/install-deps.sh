@@ -19,7 +19,7 @@ build="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools lib
 runtime="fonts-dejavu-core fonts-liberation2 iproute2 util-linux"
 package="dpkg-dev lintian desktop-file-utils appstream"
 tests="clang-format-19 iputils-ping nftables python3 dbus python3-dbusmock libglib2.0-bin xvfb xauth x11-utils xdotool
-       imagemagick procps"
+       imagemagick procps libfaketime"
 windows="g++-mingw-w64-x86-64-posix wine64 wine googletest"
 # The Windows program (./hoptrace-dev windows): Qt's source through apt, NSIS for the installer.
 windows_program="cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix dpkg-dev nsis zip"

@@ -56,6 +56,38 @@ const Story kStories[] = {
      },
      "00110 Reboot"},
 };
+
+// The status line while operations overlap: the reports, then the text shown and its colour's name.
+using S = StatusSource;
+struct StatusStory {
+    const char* name;
+    std::function<void(StatusLine&)> reports;
+    const char* shown;
+};
+const StatusStory kStatusStories[] = {
+    {"a search ending under the gateway sequence gives the line back, in red",
+     [](StatusLine& l) {
+         l.started(S::Gateway), l.setColour(S::Gateway, Qt::red), l.show(S::Gateway, "Failed");
+         l.started(S::Search), l.setColour(S::Search, Qt::black), l.show(S::Search, "Searching...");
+         l.ended(S::Search), l.show(S::Search, "Please select");
+     },
+     "Failed #ff0000"},
+    {"the dots extend only the search's own text",
+     [](StatusLine& l) {
+         l.started(S::Search), l.show(S::Search, "Searching..."), l.started(S::Gateway), l.show(S::Gateway, "Joining");
+         l.extend(S::Search, "..."), l.ended(S::Gateway);
+     },
+     "Searching...... #000000"},
+    {"the last to end keeps its final text",
+     [](StatusLine& l) {
+         l.started(S::Search), l.started(S::Gateway), l.show(S::Gateway, "Joining"), l.ended(S::Gateway);
+         l.ended(S::Search), l.show(S::Search, "Please select");
+     },
+     "Please select #000000"},
+    {"an operation with no text yet gives way",
+     [](StatusLine& l) { l.started(S::Search), l.show(S::Search, "Please select"), l.started(S::Command); },
+     "Please select #000000"},
+};
 } // namespace
 
 // The rule table of the shared controls, over mode changes the window tests do not reach
@@ -63,6 +95,20 @@ const Story kStories[] = {
 class WindowStateTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void statusStories_data()
+    {
+        Columns<int>("story");
+        for (int i = 0; i < int(std::size(kStatusStories)); ++i)
+            Row(kStatusStories[i].name, i);
+    }
+    void statusStories()
+    {
+        QFETCH(int, story);
+        StatusLine line;
+        kStatusStories[story].reports(line);
+        QCOMPARE(line.text() + ' ' + line.colour().value_or(Qt::transparent).name(), kStatusStories[story].shown);
+    }
+
     void stories_data()
     {
         Columns<int>("story");

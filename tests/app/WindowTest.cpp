@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabBar>
 
 namespace {
@@ -200,10 +201,19 @@ private Q_SLOTS:
             QCOMPARE(dots.at(second - 1), "Rebooting" + QString("...").repeated(second));
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{"OK. 192.168.1.77 is free!"});
         QVERIFY(rig.window->operationRunning());
-        rig.fakes.time.advance(5.0); // the search has ended, the gateway sequence has not
+        // The sequence writes on while the later search runs: the line stays the search's.
+        rig.fakes.time.advance(2.0);
+        QVERIFY2(QRegularExpression("^Searching(\\.\\.\\.)+$").match(c.labStatus->text()).hasMatch(),
+                 qPrintable(c.labStatus->text()));
+        const auto status = [&] {
+            return c.labStatus->text() + ' ' + c.labStatus->palette().color(QPalette::WindowText).name();
+        };
+        rig.fakes.time.advance(3.0); // the search has ended, the gateway sequence has not
         QVERIFY(!rig.fakes.timer1->isEnabled() && rig.window->operationRunning() && !rig.window->isEnabled());
+        QCOMPARE(status(), c.labProgress->text() + " #000000");
         rig.finishOperation();
         QVERIFY(rig.window->isEnabled() && !runner.runs.empty());
+        QCOMPARE(status(), c.labProgress->text() + " #ff0000"); // the sequence ended last: its failure stays
     }
 };
 

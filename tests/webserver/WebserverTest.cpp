@@ -291,6 +291,38 @@ private Q_SLOTS:
         }
     }
 
+    // On a LAN that others share, the socket hears more than replies to this program. Only a turn
+    // that lists a device not listed before changes the selection.
+    void onlyAListingChangesTheSelection_data()
+    {
+        Columns<QByteArray, bool>("datagram", "listsOne");
+        Row("another PC's list request", QByteArray("TAVIKwebserver|List|"), false);
+        Row("a stray datagram", QByteArray("hello on port 8080"), false);
+        Row("a listed device's repeat", QByteArray(ShapedReply(2, {}, true).c_str()), false);
+        Row("a new device: Reboot is withdrawn", QByteArray(ShapedReply(4, {}, true).c_str()), true);
+    }
+    void onlyAListingChangesTheSelection()
+    {
+        QFETCH(QByteArray, datagram);
+        QFETCH(bool, listsOne);
+        WindowRig rig;
+        rig.listReplies({ShapedReply(1, {}, true), ShapedReply(2, {}, true), ShapedReply(3, {}, true)});
+        const Controls& c = rig.c();
+        rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:02"));
+        const auto state = [&] {
+            return QStringLiteral("%1 %2, Set IP %3, marked %4")
+                .arg(c.cmdReboot->text())
+                .arg(c.cmdReboot->isEnabled() ? "enabled" : "disabled")
+                .arg(c.cmdSetIP->isEnabled() ? "enabled" : "disabled")
+                .arg(c.txtServers->extraSelections().size());
+        };
+        const QString selected = state();
+        QCOMPARE(selected, "Reboot 10.77.0.22 enabled, Set IP enabled, marked 1");
+        rig.fakes.socket.deliver(datagram.toStdString(), 0.1, "192.168.1.30", 3);
+        rig.fakes.time.advance(0.5);
+        QCOMPARE(state(), listsOne ? "Reboot disabled, Set IP enabled, marked 1" : selected);
+    }
+
     // Each selection shows, and so sends, the selected device's values and nothing of the device before.
     void aSelectionShowsOnlyItsOwnValues()
     {
