@@ -9,6 +9,8 @@
 #include "controls/Controls.h"
 #include "platform/PlatformFactory.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -138,6 +141,59 @@ private Q_SLOTS:
                  qPrintable(sent.join('\n')));
     }
 
+    // Another PC on the LAN searches too: its list requests and a stray datagram reach port 8080
+    // here, from the device side's address. The selection and what it offers stay.
+    void anotherSearcherLeavesTheSelection()
+    {
+        QVERIFY(simulator_.start({"name=TK-A,mac=00:08:DC:7A:00:01,ip=192.168.1.61,iface=sw1",
+                                  "name=TK-B,mac=00:08:DC:7A:00:02,ip=192.168.1.62,iface=sw1",
+                                  "name=TK-C,mac=00:08:DC:7A:00:03,ip=192.168.1.63,iface=sw1"}));
+        startWindow();
+        const Controls& c = window_->controls();
+        WindowInput::ClickAtCaret(*c.txtServers, int(c.txtServers->toPlainText().indexOf("00:08:DC:7A:00:02")));
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.62"));
+        const char* const sender = "import socket, time\n"
+                                   "s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)\n"
+                                   "s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)\n"
+                                   "s.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)\n"
+                                   "s.bind(('192.168.1.1', 8080))\n"
+                                   "for _ in range(3):\n"
+                                   "    s.sendto(b'TAVIKwebserver|List|', ('192.168.1.255', 8080))\n"
+                                   "    s.sendto(b'hello on port 8080', ('192.168.1.10', 8080))\n"
+                                   "    time.sleep(0.3)\n";
+        QProcess otherPc;
+        otherPc.start("nsenter", {"-t", qEnvironmentVariable("SIMLAN_DEVICE_PID"), "-n", "python3", "-c", sender});
+        QVERIFY(otherPc.waitForFinished(10'000) && otherPc.exitCode() == 0);
+        QTest::qWait(500);
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.62"));
+        QVERIFY(c.cmdReboot->isEnabled() && c.cmdSetIP->isEnabled());
+    }
+
+    // The wall clock steps while the search and Reboot's wait run (ClockStepTest, under libfaketime).
+    void aClockStepChangesNoWait()
+    {
+        const QString library = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+        if (!QFile::exists(library))
+            QSKIP("libfaketime is not installed");
+        QTemporaryDir dir;
+        QFile step(dir.filePath("step"));
+        QVERIFY(step.open(QIODevice::WriteOnly) && step.write("+0\n") == 3);
+        step.close();
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_PRELOAD", library);
+        environment.insert("FAKETIME_TIMESTAMP_FILE", step.fileName());
+        environment.insert("FAKETIME_NO_CACHE", "1");
+        environment.insert("DONT_FAKE_MONOTONIC", "1");
+        run.setProcessEnvironment(environment);
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(QCoreApplication::applicationFilePath(), {"-class", "ClockStepTest"});
+        const bool ended = run.waitForFinished(120'000);
+        const QByteArray output = run.readAll();
+        std::fputs(output.constData(), stdout);
+        QVERIFY2(ended && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, "ClockStepTest failed");
+    }
+
     void aSecondWindowFindsThePortTaken()
     {
         startWindow();
@@ -201,6 +257,89 @@ private:
     std::unique_ptr<frmHoptrace> window_;
 };
 
+// The program under libfaketime, inside the simulated LAN: its wall clock steps by ten minutes,
+// back and forward, while its monotonic clock runs on. No wait may follow the step.
+class ClockStepTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        stepWallClock("+0");
+        QVERIFY(simulator_.start({"name=TK-S,mac=00:08:DC:5C:00:01,ip=192.168.1.71,iface=sw1"}));
+    }
+    void cleanup()
+    {
+        window_.reset();
+        services_.reset();
+        simulator_.stop();
+        stepWallClock("+0");
+    }
+
+    void stepBackDuringTheSearch()
+    {
+        services_ = CreatePlatformServices();
+        window_ = std::make_unique<frmHoptrace>(services_->services());
+        QElapsedTimer took;
+        took.start();
+        window_->load();
+        QTest::qWait(1000);
+        stepWallClock("-600");
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), 10'000);
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+        QVERIFY(window_->controls().txtServers->toPlainText().contains("00:08:DC:5C:00:01"));
+    }
+
+    void stepForwardDuringRebootsWait()
+    {
+        services_ = CreatePlatformServices();
+        window_ = std::make_unique<frmHoptrace>(services_->services());
+        window_->load();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), 10'000);
+        const Controls& c = window_->controls();
+        QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.1.71")); // the lone device is selected
+        QElapsedTimer took;
+        took.start();
+        WindowInput::Click(*c.cmdReboot);
+        QTest::qWait(1000);
+        stepWallClock("+600");
+        QTRY_VERIFY_WITH_TIMEOUT(c.labStatus->text().startsWith("Searching"), 20'000);
+        QVERIFY2(took.elapsed() >= 11'500, qPrintable(QString::number(took.elapsed())));
+    }
+
+    void commandLineListsForItsSeconds_data()
+    {
+        Columns<QByteArray>("step");
+        Row("back", QByteArray("-600"));
+        Row("forward", QByteArray("+600"));
+    }
+    void commandLineListsForItsSeconds()
+    {
+        QFETCH(QByteArray, step);
+        QProcess cli;
+        QElapsedTimer took;
+        took.start();
+        cli.start(QStringLiteral(HOPTRACE_CLI), {"list", "--seconds", "3"});
+        QTest::qWait(1000);
+        stepWallClock(step);
+        QVERIFY(cli.waitForFinished(30'000));
+        QVERIFY2(took.elapsed() >= 2900, qPrintable(QString::number(took.elapsed())));
+        QVERIFY(cli.readAllStandardOutput().contains("00:08:DC:5C:00:01"));
+    }
+
+private:
+    // The offset libfaketime reads at every call, relative to the real time of day.
+    static void stepWallClock(const QByteArray& offset)
+    {
+        QFile file(qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(file.write(offset + '\n') == offset.size() + 1);
+    }
+
+    SimulatorProcess simulator_;
+    std::unique_ptr<PlatformServices> services_;
+    std::unique_ptr<frmHoptrace> window_;
+};
+
 class EndToEndRuns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -209,4 +348,6 @@ private Q_SLOTS:
 
 HOPTRACE_TEST(EndToEndRuns)
 HOPTRACE_TEST_WHEN(WebserverLanTest, PrivateNetwork::onSimulatedLan)
+HOPTRACE_TEST_WHEN(ClockStepTest,
+                   [] { return PrivateNetwork::onSimulatedLan() && qEnvironmentVariableIsSet("FAKETIME_TIMESTAMP_FILE"); })
 #include "WebserverLanTest.moc"
