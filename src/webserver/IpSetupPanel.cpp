@@ -10,7 +10,6 @@
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
-#include "platform/ClockDeadline.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -75,7 +74,7 @@ bool IpSetupPanel::sendCopy(const std::string& datagram)
 
 void IpSetupPanel::sendNextCopy()
 {
-    if (ClockReached(services_.clock.elapsedSeconds(), sendDeadline_) || replyArrived_) {
+    if (services_.clock.elapsedSeconds() >= sendDeadline_ || replyArrived_) {
         sendingEnded();
         return;
     }

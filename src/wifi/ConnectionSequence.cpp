@@ -9,7 +9,6 @@
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
 #include "platform/BackgroundCalls.h"
-#include "platform/ClockDeadline.h"
 #include "platform/Pinger.h"
 #include "platform/ProvisioningCommands.h"
 #include "platform/Services.h"
@@ -133,7 +132,7 @@ void ConnectionSequence::joined(int exitCode)
 void ConnectionSequence::pingRound()
 {
     const double start = services_.clock.elapsedSeconds();
-    if (ClockReached(start, pingDeadline_)) {
+    if (start >= pingDeadline_) {
         pingEnded(false);
         return;
     }

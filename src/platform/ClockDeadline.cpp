@@ -1,3 +1,0 @@
-#include "ClockDeadline.h"
-
-bool ClockReached(double clockReading, double deadline) { return clockReading >= deadline; }
