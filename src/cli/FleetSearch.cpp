@@ -24,10 +24,7 @@ FleetSearch::FleetSearch(NetworkServices& network, std::vector<NicRecord> nics)
     network_.socket.setArrivalHandler([] { });
 }
 
-double FleetSearch::elapsedSince(double start) const
-{
-    return network_.clock.elapsedSeconds() - start;
-}
+double FleetSearch::elapsedSince(double start) const { return network_.clock.elapsedSeconds() - start; }
 
 bool FleetSearch::broadcast(const std::string& datagram)
 {

@@ -348,6 +348,7 @@ private Q_SLOTS:
 
 HOPTRACE_TEST(EndToEndRuns)
 HOPTRACE_TEST_WHEN(WebserverLanTest, PrivateNetwork::onSimulatedLan)
-HOPTRACE_TEST_WHEN(ClockStepTest,
-                   [] { return PrivateNetwork::onSimulatedLan() && qEnvironmentVariableIsSet("FAKETIME_TIMESTAMP_FILE"); })
+HOPTRACE_TEST_WHEN(ClockStepTest, [] {
+    return PrivateNetwork::onSimulatedLan() && qEnvironmentVariableIsSet("FAKETIME_TIMESTAMP_FILE");
+})
 #include "WebserverLanTest.moc"

@@ -43,7 +43,7 @@ std::string ShapedReply(int n, const QStringList& missing, bool firmwareLine)
 struct Ending {
     const char* name;
     Command command;
-    int refusing = -2; // the adapter whose sends fail; -1: every adapter
+    int refusing = -2;     // the adapter whose sends fail; -1: every adapter
     double closeAt = 0.0;  // 0: the window stays open
     bool answered = false; // a device not listed yet answers 0.2 s after the click
     int copies = -1;       // SetIP/SetDHCP datagrams sent; -1: not counted
