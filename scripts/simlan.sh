@@ -122,8 +122,8 @@ name=WS-LAB,mac=00:08:DC:1A:00:02,mode=dhcp,ip=192.168.1.57,port=8080,gw=192.168
 name=WS-SLOW,mac=00:08:DC:1A:00:03,mode=static,ip=192.168.1.30,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,delay=1200,jitter=300
 # An older device of another MAC range: listed, but not offered Set IP
 name=WS-OLD,mac=00:0A:5B:20:00:04,mode=static,ip=192.168.1.40,port=80,gw=192.168.1.1,dns=192.168.1.1,iface=sw1,fw=1.07
-# Workshop segment (lan2 / sw2)
-name=WS-HALL,mac=00:08:DC:2B:00:05,mode=static,ip=172.16.5.20,port=80,gw=172.16.5.1,dns=172.16.5.1,iface=sw2
+# Workshop segment (lan2 / sw2); WS-HALL answers Set IP with its new settings ("IPsetup sent OK")
+name=WS-HALL,mac=00:08:DC:2B:00:05,mode=static,ip=172.16.5.20,port=80,gw=172.16.5.1,dns=172.16.5.1,iface=sw2,confirm=yes
 # Fresh from the factory: an address of no local network, reachable by broadcast only
 name=WS-NEW,mac=00:08:DC:2B:00:06,mode=static,ip=192.168.0.100,port=80,gw=192.168.0.1,dns=192.168.0.1,iface=sw2
 EOF

@@ -110,11 +110,11 @@ void frmHoptrace::connectSubsystems()
     // Each adapter the refresh stores is shown at once, as a click on its tab would show it.
     connect(refresh_.get(), &AdapterRefresh::adapterStored, adapterView_.get(), &AdapterView::TabNIC_Click);
 
-    // What the search lists: a lone device is selected, every device gets its hints, and
-    // the device being set up answers the IP setup panel's wait.
+    // What the search lists: a lone device is selected and every device gets its hints. The
+    // IP setup panel hears every reply read, listed or not, for the selected device's answer.
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
     connect(discovery_.get(), &Discovery::listed, hints_.get(), &SelectionHints::listed);
-    connect(discovery_.get(), &Discovery::listed, ipSetup_.get(), &IpSetupPanel::serverListed);
+    connect(discovery_.get(), &Discovery::replyRead, ipSetup_.get(), &IpSetupPanel::replyRead);
 
     // The selection travels as a value to what acts on it; a click's reading ends with the
     // hints described afresh, as the list now marks the block.

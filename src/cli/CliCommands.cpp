@@ -27,19 +27,6 @@ constexpr double kGoneQuietSeconds = 1.5;
 // answers it has not rebooted.
 constexpr double kFirstRequestRound = 1.0;
 
-bool SameMac(const std::string& a, const std::string& b)
-{
-    return QString::fromLatin1(a.c_str()).compare(QString::fromLatin1(b.c_str()), Qt::CaseInsensitive) == 0;
-}
-
-bool Matches(const DeviceReply& reply, const ExpectedSettings& expected)
-{
-    auto same = [](const std::string& want, const std::string& have) { return want.empty() || want == have; };
-    return (!expected.dhcp || expected.dhcp == reply.dhcp) && same(expected.address, reply.address)
-        && same(expected.mask, reply.mask) && same(expected.gateway, reply.gateway) && same(expected.dns, reply.dns)
-        && (!expected.port || *expected.port == reply.port);
-}
-
 // The device's settings for the terminal: its bytes as characters, in UTF-8.
 std::string Settings(const DeviceReply& r)
 {
@@ -225,7 +212,8 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
         if (!sender.broadcast(datagram))
             Say("Network error! A copy could not leave any adapter.");
     }
-    return verify(device->reply.mac, wanted, waitSeconds, false);
+    // The device is to show what went out, read back from the request as the window's panel reads it.
+    return verify(device->reply.mac, *SettingsSentIn(datagram), waitSeconds, false);
 }
 
 int CliCommands::ping(const std::string& address)

@@ -2,6 +2,8 @@
 
 #include "DeviceListing.h"
 
+#include "webserver/ExpectedSettings.h"
+
 #include <optional>
 #include <string>
 
@@ -13,13 +15,6 @@ enum CliExit : int {
     ExitNotFoundOrNotApplied = 1, // also: `ping` found the address in use
     ExitBadArguments = 2,
     ExitPortInUse = 3,
-};
-
-// The settings a command is expected to leave on the device; unset ones are not compared.
-struct ExpectedSettings {
-    std::optional<bool> dhcp;
-    std::string address, mask, gateway, dns;
-    std::optional<int> port;
 };
 
 // The verbs, on the platform's network services. Results go to standard output,

@@ -166,6 +166,7 @@ std::size_t Discovery::listIfNew(const Datagram& datagram)
     const std::string& reply = datagram.bytes;
     if (!TavikDatagram::IsWebserverReply(reply))
         return 0;
+    Q_EMIT replyRead(datagram);
     // An empty MAC counts as contained in any text, so such a reply is not listed.
     if (servers_.contains(TavikDatagram::ReplyMac(reply)))
         return 0;

@@ -54,6 +54,9 @@ Q_SIGNALS:
     void loneServerFound();
     // A reply has just been listed, with the adapter it arrived on.
     void listed(const Datagram& reply);
+    // Every webserver reply read, also one whose MAC is listed already: a device answering a
+    // command shows its new settings under the MAC it was listed with.
+    void replyRead(const Datagram& reply);
 
 private:
     void sendStep();

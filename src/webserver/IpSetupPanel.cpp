@@ -2,6 +2,7 @@
 
 #include "AdapterBroadcast.h"
 #include "Datagrams.h"
+#include "DeviceReply.h"
 #include "ServerList.h"
 #include "SetupDatagrams.h"
 
@@ -9,6 +10,7 @@
 #include "controls/Controls.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/UdpSocket.h"
 #include "platform/Services.h"
 
 #include <QGroupBox>
@@ -89,8 +91,19 @@ void IpSetupPanel::sendNextCopy()
     wait_.start(kCopyIntervalSeconds, [this] { sendNextCopy(); });
 }
 
+void IpSetupPanel::replyRead(const Datagram& reply)
+{
+    // A new device that happens to answer, or the selected one answering another PC's list
+    // request with its old settings, tells nothing of whether the settings arrived.
+    if (!running_ || !awaited_ || replyArrived_)
+        return;
+    const std::optional<DeviceReply> device = ReadDeviceReply(reply.bytes);
+    replyArrived_ = device && SameMac(device->mac, selection_.mac) && Matches(*device, *awaited_);
+}
+
 void IpSetupPanel::sendingEnded()
 {
+    awaited_.reset();
     if (replyArrived_)
         rebootWait();
     else
@@ -165,6 +178,7 @@ void IpSetupPanel::cmdIPOK_Click()
     running_ = true;
     Q_EMIT commandStarted(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
     datagram_ = buildDatagram();
+    awaited_ = SettingsSentIn(datagram_);
     replyArrived_ = false;
     sendDeadline_ = services_.clock.elapsedSeconds() + kSendPhaseSeconds;
     sendNextCopy();
@@ -184,5 +198,6 @@ void IpSetupPanel::cancel()
         return;
     wait_.cancel();
     running_ = false;
+    awaited_.reset();
     Q_EMIT commandEnded();
 }

@@ -1,17 +1,20 @@
 #pragma once
 
 #include "DeviceSelection.h"
+#include "ExpectedSettings.h"
 
 #include "platform/StepWait.h"
 
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <string>
 
 class AdapterTable;
 class ServerList;
 struct Controls;
+struct Datagram;
 struct Services;
 
 // The IP setup panel: gives the selected webserver a fixed configuration or DHCP by
@@ -28,8 +31,9 @@ public:
     void optAutoIP_Click();
     void cmdIPCancel_Click();
     void cmdIPOK_Click();
-    // A webserver not listed before was listed: while sending, that is the device's answer.
-    void serverListed() { replyArrived_ = true; }
+    // Every webserver reply read, listed or not: while sending, the selected device's own
+    // showing the settings sent is its answer.
+    void replyRead(const Datagram& reply);
     // From OK to the end of the reboot wait.
     bool running() const { return running_; }
     // The window closes: sending and waiting end without a refresh.
@@ -68,9 +72,10 @@ private:
     const AdapterTable& nics_;
     Services& services_;
     ServerList& servers_;
-    bool replyArrived_ = false; // a webserver not listed before was listed while sending
+    bool replyArrived_ = false; // the selected device showed the settings sent while sending
     bool running_ = false;
-    std::string datagram_; // what OK sends
+    std::string datagram_;                    // what OK sends
+    std::optional<ExpectedSettings> awaited_; // what it asks for, while the copies go out
     double sendDeadline_ = 0.0;
     StepWait wait_;
 };

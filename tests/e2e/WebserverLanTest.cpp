@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -192,6 +193,20 @@ private Q_SLOTS:
         const QByteArray output = run.readAll();
         std::fputs(output.constData(), stdout);
         QVERIFY2(ended && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, "ClockStepTest failed");
+    }
+
+    // A device that answers its SetIP with its new block, from its new address, to the window's
+    // socket: the window tells that the settings arrived.
+    void windowSetIpIsConfirmedByTheDevice()
+    {
+        QVERIFY(simulator_.start({"name=WS-C,mac=00:08:DC:5C:00:01,ip=192.168.1.61,iface=sw1,confirm=yes"}));
+        startWindow(); // the lone device is selected, Fix IP with its values
+        const Controls& c = window_->controls();
+        WindowInput::Click(*c.cmdSetIP);
+        WindowInput::Retype(*window_, *c.txtIPadres[3], "62");
+        WindowInput::Click(*c.cmdIPOK);
+        QTRY_VERIFY_WITH_TIMEOUT(c.labStatus->text().startsWith("IPsetup sent OK. Rebooting"), 5'000);
+        window_->close();
     }
 
     void aSecondWindowFindsThePortTaken()

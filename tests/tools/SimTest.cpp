@@ -3,6 +3,7 @@
 #include "SimFleet.h"
 #include "SimSettings.h"
 #include "webserver/Datagrams.h"
+#include "webserver/DeviceReply.h"
 #include "webserver/SetupDatagrams.h"
 
 namespace {
@@ -76,6 +77,40 @@ private Q_SLOTS:
         QCOMPARE(reply.sourceAddress + " -> " + reply.destinationAddress + ":" + std::to_string(reply.destinationPort)
                      + " if" + std::to_string(reply.interfaceIndex) + " +" + std::to_string(reply.delayMs),
                  "192.168.1.20 -> 255.255.255.255:8080 if3 +1575");
+    }
+
+    // confirm=yes answers SetIP and SetDHCP with the new block, back to the sender also where list
+    // requests are answered by broadcast; other devices answer neither.
+    void setupAnsweredToItsSender_data()
+    {
+        Columns<QString, std::string, QString>("keys", "request", "answer");
+        Row("SetIP", QString("confirm=yes"), setIP(Mac),
+            QString("10.0.0.7 -> 10.77.1.1:50000 if3: STATIC 10.0.0.7:8081 255.255.0.0 10.0.0.1 9.9.9.9"));
+        Row("SetDHCP", QString("confirm=yes"), TavikSetup::SetDHCPRequest("8090", Mac),
+            QString(
+                "192.168.1.20 -> 10.77.1.1:50000 if3: DHCP 192.168.1.20:8090 255.255.255.0 192.168.1.1 192.168.1.1"));
+        Row("without the key", QString(""), setIP(Mac), QString("none"));
+        Row("confirm=no", QString("confirm=no"), TavikSetup::SetDHCPRequest("8090", Mac), QString("none"));
+    }
+    void setupAnsweredToItsSender()
+    {
+        QFETCH(QString, keys);
+        QFETCH(std::string, request);
+        std::string error;
+        const auto config = ParseDeviceKeys(keys.toStdString() + ",mac=" + Mac, DeviceConfig{}, error);
+        QVERIFY2(config, error.c_str());
+        SimFleet fleet({SimDevice(*config, 3, 4.0)}, SimFleet::ReplyMode::Broadcast, {});
+        const FleetResponse response = fleet.onDatagram(datagram(request), 10.0);
+        QString answer = "none";
+        for (const OutgoingReply& r : response.replies) {
+            const auto shown = ReadDeviceReply(r.bytes);
+            answer = QString::fromStdString(
+                r.sourceAddress + " -> " + r.destinationAddress + ":" + std::to_string(r.destinationPort) + " if"
+                + std::to_string(r.interfaceIndex) + ": " + shown->assignment + " " + shown->address + ":"
+                + std::to_string(shown->port) + " " + shown->mask + " " + shown->gateway + " " + shown->dns);
+        }
+        QTEST(answer, "answer");
+        QVERIFY(fleet.devices().front().isSilent(10.5)); // rebooting all the same
     }
 
     // omit= leaves reply lines out; without the Firmware line the reply ends with the DNS value itself.

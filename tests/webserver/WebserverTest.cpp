@@ -45,7 +45,7 @@ struct Ending {
     Command command;
     int refusing = -2;     // the adapter whose sends fail; -1: every adapter
     double closeAt = 0.0;  // 0: the window stays open
-    bool answered = false; // a device not listed yet answers 0.2 s after the click
+    bool answered = false; // the device shows the settings sent (DHCP, port 80) 0.2 s after the click
     int copies = -1;       // SetIP/SetDHCP datagrams sent; -1: not counted
     double endsBy = 12.5;  // seconds from the click to the command's end
 };
@@ -492,7 +492,7 @@ private Q_SLOTS:
         rig.fakes.socket.sendSucceeds = e.refusing != -1;
         rig.fakes.socket.refusingInterface = e.refusing;
         if (e.answered)
-            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:99"}), 0.2);
+            rig.fakes.socket.deliver(TavikReply(), 0.2);
         if (e.closeAt > 0)
             rig.fakes.time.schedule(e.closeAt, [&] { rig.window->close(); });
         const int searchesBefore = rig.fakes.adapters.calls;
@@ -516,38 +516,60 @@ private Q_SLOTS:
 
     void theSettingsLeaveEveryAdapterUntilAnAnswer_data()
     {
-        // box: the octet box typed into last, -1 the port box; result: the datagram, or the refusal
-        Columns<bool, int, QString, bool, QByteArray>("fixIp", "box", "typed", "answered", "result");
+        // box: the octet box typed into last, -1 the port box; answer: a reply 0.5 s after OK;
+        // result: the datagram, or the refusal
+        Columns<bool, int, QString, std::string, bool, QByteArray>("fixIp", "box", "typed", "answer", "confirmed",
+                                                                   "result");
         const QByteArray dhcp("TAVIKwebserver|SetDHCP|\x12\x34\x56\x00\x51|", 29);
         const QByteArray fixIp("TAVIKwebserver|SetIP|"
                                "\x12\x34\x56\xC0\xA8\x01\x14\x00\x51\xFF\xFF\xFF\x00\xC0\xA8\x01\x01\x08\x08\x08\x08|",
                                43);
         const QByteArray address = "Please fill in all four numbers of the IP address.";
         const QByteArray port = "Please enter a port number.", unreachable = "Please enter the device's IP address.";
-        QTest::newRow("DHCP, answered") << false << -1 << "81" << true << dhcp;
+        // Only the selected device's reply showing what was sent confirms it, listed already or not.
+        const std::string mac = "00:08:DC:12:34:56", none;
+        ReplyFields sent{.mac = mac, .assignment = "STATIC", .address = "192.168.1.20:81", .dns = "8.8.8.8"};
+        ReplyFields otherGateway = sent, stranger = sent;
+        otherGateway.gateway = "192.168.1.254";
+        stranger.mac = "00:08:DC:12:34:57";
+        QTest::newRow("DHCP, answered with DHCP and the port sent")
+            << false << -1 << "81" << TavikReply({.mac = mac, .address = "192.168.1.20:81"}) << true << dhcp;
+        QTest::newRow("DHCP, the MAC in lower case")
+            << false << -1 << "81" << TavikReply({.mac = "00:08:dc:12:34:56", .address = "192.168.1.20:81"}) << true
+            << dhcp;
+        QTest::newRow("DHCP, the old port") << false << -1 << "81" << TavikReply({.mac = mac}) << false << dhcp;
+        QTest::newRow("Fix IP, answered with the values sent")
+            << true << 15 << "8" << TavikReply(sent) << true << fixIp;
+        QTest::newRow("Fix IP, the old values to another PC's list request")
+            << true << 15 << "8" << TavikReply({.mac = mac}) << false << fixIp;
+        QTest::newRow("Fix IP, another gateway") << true << 15 << "8" << TavikReply(otherGateway) << false << fixIp;
+        QTest::newRow("Fix IP, a new device with the values sent")
+            << true << 15 << "8" << TavikReply(stranger) << false << fixIp;
         QTest::newRow("Fix IP, an empty DNS box is sent as 0")
-            << true << 12 << "" << false << fixIp.chopped(5) + '\0' + "\x08\x08\x08|";
-        QTest::newRow("Fix IP, empty last octet") << true << 3 << "" << false << address;
-        QTest::newRow("Fix IP, empty first octet") << true << 0 << "" << false << address;
-        QTest::newRow("Fix IP, empty port") << true << -1 << "" << false << port;
-        QTest::newRow("DHCP, empty port") << false << -1 << "" << false << port;
+            << true << 12 << "" << none << false << fixIp.chopped(5) + '\0' + "\x08\x08\x08|";
+        QTest::newRow("Fix IP, empty last octet") << true << 3 << "" << none << false << address;
+        QTest::newRow("Fix IP, empty first octet") << true << 0 << "" << none << false << address;
+        QTest::newRow("Fix IP, empty port") << true << -1 << "" << none << false << port;
+        QTest::newRow("DHCP, empty port") << false << -1 << "" << none << false << port;
         // Values no device can be reached at are refused as an empty box is.
-        QTest::newRow("Fix IP, port 00") << true << -1 << "00" << false << port;
-        QTest::newRow("Fix IP, 0.168.1.20") << true << 0 << "0" << false << unreachable;
+        QTest::newRow("Fix IP, port 00") << true << -1 << "00" << none << false << port;
+        QTest::newRow("Fix IP, 0.168.1.20") << true << 0 << "0" << none << false << unreachable;
         QTest::newRow("Fix IP, 223.168.1.20 is sent")
-            << true << 0 << "223" << false << fixIp.left(24) + '\xDF' + fixIp.mid(25);
+            << true << 0 << "223" << none << false << fixIp.left(24) + '\xDF' + fixIp.mid(25);
     }
     void theSettingsLeaveEveryAdapterUntilAnAnswer()
     {
         QFETCH(bool, fixIp);
         QFETCH(int, box);
         QFETCH(QString, typed);
-        QFETCH(bool, answered);
+        QFETCH(std::string, answer);
+        QFETCH(bool, confirmed);
         QFETCH(QByteArray, result);
         WindowRig rig;
         rig.fakes.adapters.list = {{"eth0", "192.168.1.2", "255.255.255.0", "", 2},
                                    {"eth1", "10.0.0.2", "255.0.0.0", "", 3}};
-        rig.listReplies({TavikReply({.host = "Hall\x80\x93", .mac = "00:08:DC:12:34:56"})});
+        const std::string mac = "00:08:DC:12:34:56";
+        rig.listReplies({TavikReply({.host = "Hall\x80\x93", .mac = mac})});
         const Controls& c = rig.c();
         WindowInput::Click(*c.cmdSetIP);
         QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
@@ -563,11 +585,14 @@ private Q_SLOTS:
             WindowInput::Retype(*rig.window, *c.txtIPadres[box], "8");
         QLineEdit* typedInto = box == -1 ? c.txtPort : c.txtIPadres[box];
         WindowInput::Retype(*rig.window, *typedInto, typed);
-        if (answered)
-            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:12:34:57"}), 0.5); // not listed yet
+        if (!answer.empty())
+            rig.fakes.socket.deliver(answer, 0.5);
         QStringList status;
+        std::string listed;
         for (double at : {1.2, 12.9})
             rig.fakes.time.schedule(at, [&] { status << c.labStatus->text(); });
+        rig.fakes.time.schedule(1.2, [&] { listed = rig.serverText(); });
+        const int searchesBefore = rig.fakes.adapters.calls;
         const double clicked = rig.fakes.time.elapsed();
         WindowInput::Click(*c.cmdIPOK);
         rig.finishOperation();
@@ -584,11 +609,14 @@ private Q_SLOTS:
             QCOMPARE(qRound(10 * (copy.at - clicked)), 10 * int(interfaces.size() / 2)); // a pair a second
             interfaces.push_back(copy.interfaceIndex);
         }
-        QCOMPARE(interfaces, (answered ? std::vector<int>{2, 3} : std::vector<int>{2, 3, 2, 3, 2, 3}));
-        QVERIFY(c.fraSetIP->isHidden());
-        QCOMPARE(rig.fakes.time.elapsed() - clicked < 3.5, !answered);
-        if (!answered)
+        QCOMPARE(interfaces, (confirmed ? std::vector<int>{2, 3} : std::vector<int>{2, 3, 2, 3, 2, 3}));
+        QVERIFY(c.fraSetIP->isHidden() && rig.fakes.adapters.calls == searchesBefore + 1);
+        QCOMPARE(rig.fakes.time.elapsed() - clicked < 3.5, !confirmed);
+        if (!confirmed) {
+            if (!answer.empty()) // a reply that confirms nothing is listed as any other
+                QCOMPARE(listed.ends_with(answer), ReadDeviceReply(answer)->mac != mac);
             return;
+        }
         const QString rebooting = "IPsetup sent OK. Rebooting";
         QCOMPARE(status, (QStringList{rebooting, rebooting + QString("...").repeated(12)}));
         QCOMPARE(c.cmdReboot->text(), QString("Reboot"));

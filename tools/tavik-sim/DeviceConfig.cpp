@@ -104,6 +104,12 @@ bool apply(DeviceConfig& config, std::string_view key, std::string_view value, s
         return milliseconds(config.replyJitterMs);
     } else if (key == "iface") {
         config.interfaceName = value;
+    } else if (key == "confirm") {
+        if (value != "yes" && value != "no") {
+            error = "confirm: yes or no, not " + std::string(value);
+            return false;
+        }
+        config.confirmsSetup = value == "yes";
     } else if (key == "omit") {
         config.omittedLines.clear();
         for (std::string_view name : value.empty() ? std::vector<std::string_view>{} : split(value, '+')) {

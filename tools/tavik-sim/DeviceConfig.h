@@ -27,11 +27,14 @@ struct DeviceConfig {
     std::string interfaceName;
     // Lines this device leaves out of its reply, as some firmware does.
     std::set<ReplyLine> omittedLines;
+    // Answers SetIP and SetDHCP with its new reply block, sent to the requester.
+    bool confirmsSetup = false;
 };
 
 // Reads "key=value,key=value,..." on top of `base`. Keys: name, mac, mode (dhcp or
 // static), ip, port, mask, gw, dns, fw, delay, jitter, iface, omit (reply lines joined by
-// "+": hostname, mac, assignment, address, mask, gateway, dns, firmware; empty: none).
+// "+": hostname, mac, assignment, address, mask, gateway, dns, firmware; empty: none),
+// confirm (yes or no).
 // Nothing, with a message in `error`, for an unknown key or a value that does not fit it.
 std::optional<DeviceConfig> ParseDeviceKeys(std::string_view keys, const DeviceConfig& base, std::string& error);
 

@@ -103,5 +103,8 @@ Reaction SimDevice::onDatagram(const Arrival& arrival, double now)
         config_.port = setDHCP->port;
         reboot(now);
     }
+    // The answer shows the settings just taken; the reboot only stops the device hearing.
+    if (config_.confirmsSetup && (reaction.kind == Reaction::Kind::SetIP || reaction.kind == Reaction::Kind::SetDHCP))
+        reaction.reply = replyBlock();
     return reaction;
 }

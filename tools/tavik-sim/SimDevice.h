@@ -22,15 +22,16 @@ struct Arrival {
 struct Reaction {
     enum class Kind { Ignored, Listed, Rebooting, DefaultsRestored, SetIP, SetDHCP };
     Kind kind = Kind::Ignored;
-    std::optional<std::string> reply; // the reply block, for a list request
+    std::optional<std::string> reply; // the reply block, for a list request or a confirmed setup
     std::string addressBefore;        // the device's address before the datagram
 };
 
 // One webserver, without sockets: it answers list requests with its block, reboots on
 // a Reboot sent to its own address, restores its first settings on Default, and takes a
-// new configuration from SetIP/SetDHCP carrying its MAC tail. After a reboot command it
-// is silent for a while. It answers requests only: replies, its own datagrams and
-// anything unknown get no answer, so two simulators can never talk each other into a flood.
+// new configuration from SetIP/SetDHCP carrying its MAC tail (with confirm=yes it answers
+// them with its new block). After a reboot command it is silent for a while. It answers
+// requests only: replies, its own datagrams and anything unknown get no answer, so two
+// simulators can never talk each other into a flood.
 class SimDevice final {
 public:
     // interfaceIndex: the interface the device sits on, -1 for every interface.

@@ -10,6 +10,7 @@ std::string describe(const SimDevice& device, const Reaction& reaction, const Ar
 {
     const std::string who = device.config().hostName + " " + device.config().mac + " ";
     const std::string from = " from " + arrival.senderAddress + ":" + std::to_string(arrival.senderPort);
+    const std::string confirmed = reaction.reply ? ", new block sent back" : "";
     switch (reaction.kind) {
     case Reaction::Kind::Listed:
         return who + "List" + from;
@@ -20,9 +21,10 @@ std::string describe(const SimDevice& device, const Reaction& reaction, const Ar
     case Reaction::Kind::SetIP:
         return who + "SetIP" + from + ": static " + device.config().address + ":" + std::to_string(device.config().port)
             + " mask " + device.config().mask + " gw " + device.config().gateway + " dns " + device.config().dns
-            + ", rebooting";
+            + confirmed + ", rebooting";
     case Reaction::Kind::SetDHCP:
-        return who + "SetDHCP" + from + ": DHCP, port " + std::to_string(device.config().port) + ", rebooting";
+        return who + "SetDHCP" + from + ": DHCP, port " + std::to_string(device.config().port) + confirmed
+            + ", rebooting";
     case Reaction::Kind::Ignored:
         break;
     }
@@ -62,7 +64,8 @@ FleetResponse SimFleet::onDatagram(const Arrival& arrival, double now)
         OutgoingReply reply;
         reply.bytes = *reaction.reply;
         reply.sourceAddress = device.config().address;
-        const bool broadcast = mode_ == ReplyMode::Broadcast;
+        // A setup's answer goes back to whoever sent the settings, whatever list requests get.
+        const bool broadcast = mode_ == ReplyMode::Broadcast && reaction.kind == Reaction::Kind::Listed;
         reply.destinationAddress = broadcast ? std::string(TavikDatagram::BroadcastHost) : arrival.senderAddress;
         reply.destinationPort = broadcast ? TavikDatagram::Port : arrival.senderPort;
         reply.interfaceIndex = arrival.interfaceIndex;

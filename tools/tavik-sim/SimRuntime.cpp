@@ -86,7 +86,8 @@ bool SimRuntime::start()
             + (c.interfaceName.empty() ? "" : " on " + c.interfaceName)
             + (c.replyDelayMs || c.replyJitterMs
                    ? ", replies after " + std::to_string(c.replyDelayMs) + "+" + std::to_string(c.replyJitterMs) + " ms"
-                   : ""));
+                   : "")
+            + (c.confirmsSetup ? ", answers SetIP/SetDHCP" : ""));
     }
     log("listening on " + settings_.bindAddress + ":" + std::to_string(settings_.listenPort) + ", replies "
         + (settings_.broadcastReplies ? "by broadcast" : "to the requester"));

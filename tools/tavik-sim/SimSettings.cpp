@@ -16,8 +16,11 @@ const char* const Description =
     "Device keys for --device and --config lines, comma separated:\n"
     "  name=HOST mac=00:08:DC:12:34:56 mode=dhcp|static ip=A.B.C.D port=N mask=A.B.C.D\n"
     "  gw=A.B.C.D dns=A.B.C.D fw=TEXT delay=MS jitter=MS iface=NAME omit=LINE[+LINE...]\n"
+    "  confirm=yes|no\n"
     "omit= leaves reply lines out: hostname, mac, assignment, address, mask, gateway, dns,\n"
     "firmware. Without the firmware line the reply ends with the value before it, no line break.\n"
+    "confirm=yes answers SetIP/SetDHCP with the device's new reply block, sent to the requester\n"
+    "(its address and port, also with --broadcast-replies) before the device goes silent.\n"
     "Keys left out take the values of the generated pattern (--mac-prefix, --first-address, ...)\n"
     "for the device's position in the list.";
 
