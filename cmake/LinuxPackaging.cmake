@@ -47,8 +47,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt libraries from the executable's own links; the X platform plugin lives in libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Wi-Fi gateway's set-up goes through NetworkManager and the ping test falls back to
-# ping; searching and managing webservers needs neither.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "network-manager, iputils-ping")
+# The Wi-Fi gateway's set-up goes through NetworkManager, the ping test falls back to ping,
+# and the free-address test asks by ARP with iputils' arping (without it, the neighbour table
+# decides); searching and managing webservers needs none of them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "network-manager, iputils-ping, iputils-arping")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-liberation2")
 include(CPack)

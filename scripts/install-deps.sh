@@ -15,8 +15,9 @@
 set -eu
 
 build="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev"
-# The window's font (Liberation Sans, DejaVu as fall-back); ip, unshare, nsenter, setpriv.
-runtime="fonts-dejavu-core fonts-liberation2 iproute2 util-linux"
+# The window's font (Liberation Sans, DejaVu as fall-back); ip, unshare, nsenter, setpriv;
+# arping, which the free-address test asks by ARP with.
+runtime="fonts-dejavu-core fonts-liberation2 iproute2 util-linux iputils-arping"
 package="dpkg-dev lintian desktop-file-utils appstream"
 tests="clang-format-19 iputils-ping nftables python3 dbus python3-dbusmock libglib2.0-bin xvfb xauth x11-utils xdotool
        imagemagick procps libfaketime"

@@ -74,8 +74,8 @@ const VerbHelp kVerbs[] = {
      "it answers with DHCP and the port. Example: hoptrace-cli set-dhcp 00:08:DC:1A:00:02"},
     {"ping", "ADDRESS",
      "Tells whether an address is free for a new device: an echo within two hops, or, on\n"
-     "one of this PC's subnets, a host that answers address resolution while ignoring the\n"
-     "echo, means in use. Exit code 0 free, 1 in use, 2 not an address.\n"
+     "one of this PC's subnets, a host that answers ARP asked right after the echo\n"
+     "while ignoring the echo, means in use. Exit code 0 free, 1 in use, 2 not an address.\n"
      "Example: hoptrace-cli ping 192.168.1.125"},
 };
 

@@ -10,8 +10,9 @@ struct Controls;
 struct Services;
 
 // The free-address test: cmdPing pings the address in txtIPtoPing and tells the user
-// whether something answers there; the button follows the text of the box. The echo
-// runs away from the window's thread, and the button waits for its answer.
+// whether something answers there; the button follows the text of the box. The echo and
+// the ARP question after it run away from the window's thread, and the button waits for
+// their answer.
 class PingTest final : public QObject {
     Q_OBJECT
 public:

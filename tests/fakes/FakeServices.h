@@ -146,8 +146,21 @@ private:
 
 class FakeNeighbourTable final : public NeighbourTable {
 public:
+    explicit FakeNeighbourTable(VirtualTime& time) : time_(time) { }
     bool hasLinkLayerAddress(const std::string& address) override { return resolved.count(address) > 0; }
-    std::set<std::string> resolved; // addresses someone answered address resolution for
+    Resolution resolveNow(const std::string& address, int interfaceIndex) override
+    {
+        asked.push_back(address + "%" + std::to_string(interfaceIndex));
+        time_.charge(askSeconds);
+        return answer;
+    }
+    std::set<std::string> resolved;          // addresses the table holds a link-layer address for
+    Resolution answer = Resolution::Unknown; // what asking the link now gives
+    std::vector<std::string> asked;          // "address%interface index" per question
+    double askSeconds = 0.0;                 // virtual time one question takes
+
+private:
+    VirtualTime& time_;
 };
 
 class RecordingUrlOpener final : public UrlOpener {
@@ -173,7 +186,7 @@ public:
     FakeUdpSocket socket{time};
     FakeAdapterList adapters;
     FakeEchoTest echo{time};
-    FakeNeighbourTable neighbours;
+    FakeNeighbourTable neighbours{time};
     RecordingUrlOpener urls;
     RecordingMessageBox messages{time};
     NmcliProvisioningCommands provisioning;

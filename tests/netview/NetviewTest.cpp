@@ -4,6 +4,7 @@
 #include "fakes/WindowRig.h"
 
 #include "controls/PictureButton.h"
+#include "platform/NeighbourTable.h"
 #include "platform/Pinger.h"
 
 #include <QGroupBox>
@@ -29,6 +30,8 @@ const QString kWiredShown = QStringLiteral("Wired|192.168.178.20|255.255.255.0|1
                                            "192.168.178.1|192.168.178.125|");
 
 } // namespace
+
+Q_DECLARE_METATYPE(NeighbourTable::Resolution)
 
 class NetviewTest : public QObject {
     Q_OBJECT
@@ -82,33 +85,55 @@ private Q_SLOTS:
         QCOMPARE(Shown(rig.c()), kWiredShown);
     }
 
-    // "Test via Ping" on an adapter 192.168.1.2/24. A click on the disabled button does nothing.
+    // "Test via Ping" on an adapter 192.168.1.2/24 (interface 2): the echo takes 1 s, the ARP
+    // question after it 2 s, and the button waits for both. A click on the disabled button does
+    // nothing.
     void ping_data()
     {
-        Columns<QString, bool, bool, QString, QString>("text", "answers", "resolved", "message", "pinged");
-        Row("in use", "192.168.1.125", true, false, "192.168.1.125 is in use!", "192.168.1.125");
-        Row("free", "192.168.1.125", false, false, "OK. 192.168.1.125 is free!", "192.168.1.125");
-        Row("host that ignores ping", "192.168.1.125", false, true, "192.168.1.125 is in use!", "192.168.1.125");
-        Row("beyond the PC's subnets the echo decides", "10.1.2.3", false, true, "OK. 10.1.2.3 is free!", "10.1.2.3");
-        Row("leading zeros are decimal", "192.168.001.010", true, false, "192.168.001.010 is in use!", "192.168.1.10");
-        Row("letter after last part", "192.168.1.1a", true, true, "192.168.1.1a is not a valid IP address!", "");
-        Row("last part empty", "192.168.1.", true, true, "192.168.1. is not a valid IP address!", "");
+        using Arp = NeighbourTable::Resolution;
+        Columns<QString, bool, bool, Arp, QString, QString, QString, double>("text", "answers", "inTable", "arp",
+                                                                             "message", "pinged", "asked", "seconds");
+        Row("in use", "192.168.1.125", true, false, Arp::Unanswered, "192.168.1.125 is in use!", "192.168.1.125", "",
+            1.0);
+        Row("a host that ignores ping answers ARP", "192.168.1.125", false, false, Arp::Answered,
+            "192.168.1.125 is in use!", "192.168.1.125", "192.168.1.125%2", 3.0);
+        Row("a host that has left: the ARP silence outweighs its entry", "192.168.1.125", false, true, Arp::Unanswered,
+            "OK. 192.168.1.125 is free!", "192.168.1.125", "192.168.1.125%2", 3.0);
+        for (const bool inTable : {true, false})
+            Row(inTable ? "ARP unknown: an entry in the table means in use" : "ARP unknown, no entry: free",
+                "192.168.1.125", false, inTable, Arp::Unknown,
+                inTable ? "192.168.1.125 is in use!" : "OK. 192.168.1.125 is free!", "192.168.1.125", "192.168.1.125%2",
+                3.0);
+        Row("beyond the PC's subnets the echo decides", "10.1.2.3", false, true, Arp::Answered, "OK. 10.1.2.3 is free!",
+            "10.1.2.3", "", 1.0);
+        Row("leading zeros are decimal", "192.168.001.010", false, false, Arp::Answered, "192.168.001.010 is in use!",
+            "192.168.1.10", "192.168.1.10%2", 3.0);
+        Row("letter after last part", "192.168.1.1a", true, true, Arp::Answered,
+            "192.168.1.1a is not a valid IP address!", "", "", 0.0);
+        Row("last part empty", "192.168.1.", true, true, Arp::Answered, "192.168.1. is not a valid IP address!", "", "",
+            0.0);
         // On a PC without adapters the box stays empty and the button keeps its first state.
-        Row("no adapter", "", true, true, " is not a valid IP address!", "");
+        Row("no adapter", "", true, true, Arp::Answered, " is not a valid IP address!", "", "", 0.0);
         for (const char* disabled : {"192.168.1", "192.168.1.1.1", "192.168.1.256", "192.168.-1.1", ""})
-            Row(disabled[0] ? disabled : "emptied", disabled, true, true, "", "");
+            Row(disabled[0] ? disabled : "emptied", disabled, true, true, Arp::Answered, "", "", "", 0.0);
     }
     void ping()
     {
         QFETCH(QString, text);
         QFETCH(bool, answers);
-        QFETCH(bool, resolved);
+        QFETCH(bool, inTable);
+        QFETCH(NeighbourTable::Resolution, arp);
         QFETCH(QString, message);
         QFETCH(QString, pinged);
+        QFETCH(QString, asked);
+        QFETCH(double, seconds);
         WindowRig rig;
         rig.fakes.echo.answers = [answers](const std::string&) { return answers; };
-        if (resolved)
-            rig.fakes.neighbours.resolved.insert(text.toStdString());
+        rig.fakes.echo.costSeconds = 1.0;
+        rig.fakes.neighbours.answer = arp;
+        rig.fakes.neighbours.askSeconds = 2.0;
+        if (inTable)
+            rig.fakes.neighbours.resolved.insert(pinged.toStdString());
         const bool noAdapter = text.isEmpty() && !message.isEmpty();
         if (noAdapter)
             rig.fakes.adapters.list.clear();
@@ -117,6 +142,10 @@ private Q_SLOTS:
             WindowInput::Retype(*rig.window, *rig.c().txtIPtoPing, text);
 
         WindowInput::Click(*rig.c().cmdPing);
+        if (seconds > 0) {
+            rig.fakes.time.advance(seconds - 0.1);
+            QVERIFY(rig.fakes.messages.shown.empty() && !rig.c().cmdPing->isEnabled());
+        }
         rig.finishOperation();
 
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(!message.isEmpty(), message.toStdString()));
@@ -124,6 +153,7 @@ private Q_SLOTS:
         QVERIFY(!pinged.isEmpty() || !Pinger(rig.fakes.echo)(text.toStdString()));
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(!pinged.isEmpty(), pinged.toStdString()));
         QCOMPARE(rig.fakes.echo.lastHops, pinged.isEmpty() ? 0 : 2);
+        QCOMPARE(rig.fakes.neighbours.asked, std::vector<std::string>(!asked.isEmpty(), asked.toStdString()));
     }
 };
 

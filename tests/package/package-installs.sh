@@ -22,7 +22,9 @@ root=$work/root && dpkg -x "$deb" "$root" || exit 1
 
 [ -x "$root/usr/bin/hoptrace" ] || fail "no executable /usr/bin/hoptrace"
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the Qt libraries are not declared: $(dpkg-deb -f "$deb" Depends)"
-dpkg-deb -f "$deb" Recommends | grep -q "network-manager" || fail "NetworkManager is not declared"
+for recommended in network-manager iputils-arping; do
+    dpkg-deb -f "$deb" Recommends | grep -q "$recommended" || fail "$recommended is not recommended"
+done
 
 desktop=$(ls "$root"/usr/share/applications/*.desktop 2>/dev/null) && [ -f "$desktop" ] || fail "no desktop entry"
 field() { sed -n "s/^$1=//p" "$desktop"; }

@@ -1,5 +1,7 @@
 #include "platform/windows/WindowsAdapterList.h"
+#include "platform/DottedQuad.h"
 #include "platform/windows/WindowsEchoTest.h"
+#include "platform/windows/WindowsNeighbourTable.h"
 #include "platform/windows/WindowsWlan.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +28,26 @@ TEST(WindowsEchoTest, NeighbourAnswersAndUnusedAddressDoesNot)
         GTEST_SKIP() << "HOPTRACE_WINE_ECHO_PEER not given (run through scripts/test-windows.sh)";
     EXPECT_TRUE(WindowsEchoTest().echo(peer, 1, 2.0));
     EXPECT_FALSE(WindowsEchoTest().echo(peer.substr(0, peer.rfind('.')) + ".99", 1, 1.0));
+}
+
+// Wine's iphlpapi.dll lacks ResolveIpNetEntry2: there the question is Unknown, and the table
+// decides, without a crash. Where the call exists the peer answers and the unused address does not.
+TEST(WindowsNeighbourTable, AsksTheLinkWhereTheSystemCan)
+{
+    const std::string peer = std::getenv("HOPTRACE_WINE_ECHO_PEER") ? std::getenv("HOPTRACE_WINE_ECHO_PEER") : "";
+    if (peer.empty())
+        GTEST_SKIP() << "HOPTRACE_WINE_ECHO_PEER not given (run through scripts/test-windows.sh)";
+    int link = -1;
+    for (const AdapterInfo& a : WindowsAdapterList().adapters().value_or(std::vector<AdapterInfo>()))
+        if (OnSameSubnet(peer, a.ipAddress, a.ipMask))
+            link = a.interfaceIndex;
+    ASSERT_GT(link, 0);
+    using Resolution = NeighbourTable::Resolution;
+    WindowsNeighbourTable neighbours;
+    const Resolution present = neighbours.resolveNow(peer, link);
+    const Resolution unused = neighbours.resolveNow(peer.substr(0, peer.rfind('.')) + ".99", link);
+    EXPECT_EQ(present, unused == Resolution::Unknown ? Resolution::Unknown : Resolution::Answered);
+    EXPECT_NE(unused, Resolution::Answered);
 }
 
 // HOPTRACE_HOST_ADAPTERS: what scripts/test-windows.sh's private network holds by `ip`, as

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -20,6 +21,8 @@ extern char** environ;
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
+
+constexpr std::size_t kMostCapturedBytes = 64 * 1024;
 
 SteadyClock::time_point DeadlineAfter(double seconds)
 {
@@ -77,7 +80,7 @@ bool WaitForExit(pid_t pid, SteadyClock::time_point deadline, int cancelFd)
     }
 }
 
-pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output)
+pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output, int captureFd)
 {
     std::vector<char*> args;
     for (const std::string& arg : argv)
@@ -90,6 +93,9 @@ pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output)
     if (output == ChildOutput::Discard) {
         posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+    } else if (output == ChildOutput::Capture) {
+        posix_spawn_file_actions_adddup2(&files, captureFd, STDOUT_FILENO);
+        posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     }
 
     posix_spawnattr_t attributes;
@@ -116,6 +122,22 @@ pid_t Spawn(const std::vector<std::string>& argv, ChildOutput output)
     return failed == 0 ? pid : -1;
 }
 
+std::string CapturedText(int captureFd)
+{
+    std::string text(kMostCapturedBytes, '\0');
+    std::size_t filled = 0;
+    while (captureFd >= 0 && filled < text.size()) {
+        const ssize_t got = pread(captureFd, text.data() + filled, text.size() - filled, static_cast<off_t>(filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    text.resize(filled);
+    return text;
+}
+
 } // namespace
 
 ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeoutSeconds, ChildOutput output,
@@ -124,7 +146,12 @@ ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeou
     if (argv.empty() || argv[0].empty())
         return {};
     const auto deadline = DeadlineAfter(timeoutSeconds);
-    const pid_t pid = Spawn(argv, output);
+    // A file in memory rather than a pipe: the child never blocks on a full pipe while this
+    // thread only waits for its end, and what it wrote is read once it has ended.
+    const UniqueFd capture(output == ChildOutput::Capture ? memfd_create("child-output", MFD_CLOEXEC) : -1);
+    if (output == ChildOutput::Capture && !capture.valid())
+        return {};
+    const pid_t pid = Spawn(argv, output, capture.get());
     if (pid <= 0)
         return {};
 
@@ -146,7 +173,7 @@ ChildOutcome RunChildProcess(const std::vector<std::string>& argv, double timeou
     if (reaped != pid)
         return {};
     if (WIFEXITED(status))
-        return {ChildOutcome::Kind::Exited, WEXITSTATUS(status)};
+        return {ChildOutcome::Kind::Exited, WEXITSTATUS(status), CapturedText(capture.get())};
     if (WIFSIGNALED(status))
         return {ChildOutcome::Kind::Signalled, WTERMSIG(status)};
     return {};

@@ -13,9 +13,14 @@ struct ChildOutcome {
     };
     Kind kind = Kind::NotStarted;
     int code = 0;
+    std::string output{}; // with ChildOutput::Capture: the start of its standard output
 };
 
-enum class ChildOutput { Inherit, Discard };
+enum class ChildOutput {
+    Inherit, // standard output and error are this program's
+    Discard, // both go to /dev/null
+    Capture, // standard output kept (its first 64 KiB) in ChildOutcome::output, error discarded
+};
 
 // Starts argv[0] (searched in PATH when it holds no "/") with the argument vector as it
 // stands, in a process group of its own, stdin from /dev/null. Sleeps until it ends or

@@ -1,5 +1,6 @@
 #include "LinuxNeighbourTable.h"
 
+#include "ArpingProgram.h"
 #include "NetlinkDump.h"
 
 #include "platform/DottedQuad.h"
@@ -9,6 +10,7 @@
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
+#include <net/if.h>
 
 namespace {
 
@@ -53,4 +55,15 @@ bool LinuxNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress)
             found = true;
     });
     return found;
+}
+
+NeighbourTable::Resolution LinuxNeighbourTable::resolveNow(const std::string& dottedAddress, int interfaceIndex)
+{
+    const auto target = ParseDottedQuad(dottedAddress);
+    char name[IF_NAMESIZE] = {};
+    if (!target || interfaceIndex <= 0 || !if_indextoname(static_cast<unsigned>(interfaceIndex), name))
+        return Resolution::Unknown;
+    std::call_once(arpingChecked_, [this] { arpingIsIputils_ = ArpingIsIputils(); });
+    // Written without leading zeros: arping would read 010 as octal.
+    return arpingIsIputils_ ? RunArping(name, DottedQuadText(*target)) : Resolution::Unknown;
 }

@@ -1,6 +1,7 @@
 target_sources(hoptrace_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/LinuxPlatform.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxNetwork.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ArpingProgram.h ${CMAKE_CURRENT_LIST_DIR}/ArpingProgram.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.h ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DefaultGateways.h ${CMAKE_CURRENT_LIST_DIR}/DefaultGateways.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EchoMethod.h

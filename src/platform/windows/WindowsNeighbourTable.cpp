@@ -24,6 +24,17 @@ bool HasNonZeroAddress(const MIB_IPNET_ROW2& row)
     return false;
 }
 
+using ResolveIpNetEntry2Function = decltype(&ResolveIpNetEntry2);
+
+// Looked up at run time rather than linked: a missing export must not stop the program from
+// loading, and the table still answers without it.
+ResolveIpNetEntry2Function LookUpResolveIpNetEntry2()
+{
+    const HMODULE iphlpapi = GetModuleHandleW(L"iphlpapi.dll");
+    const FARPROC found = iphlpapi ? GetProcAddress(iphlpapi, "ResolveIpNetEntry2") : nullptr;
+    return reinterpret_cast<ResolveIpNetEntry2Function>(reinterpret_cast<void*>(found));
+}
+
 } // namespace
 
 bool WindowsNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress)
@@ -43,4 +54,27 @@ bool WindowsNeighbourTable::hasLinkLayerAddress(const std::string& dottedAddress
     }
     FreeMibTable(table);
     return found;
+}
+
+NeighbourTable::Resolution WindowsNeighbourTable::resolveNow(const std::string& dottedAddress, int interfaceIndex)
+{
+    static const ResolveIpNetEntry2Function resolve = LookUpResolveIpNetEntry2();
+    const auto target = ParseDottedQuad(dottedAddress);
+    if (!resolve || !target || interfaceIndex <= 0)
+        return Resolution::Unknown;
+    MIB_IPNET_ROW2 row{};
+    row.InterfaceIndex = static_cast<NET_IFINDEX>(interfaceIndex);
+    row.Address.Ipv4.sin_family = AF_INET;
+    row.Address.Ipv4.sin_addr.s_addr = htonl(*target);
+    switch (resolve(&row, nullptr)) {
+    case NO_ERROR:
+        if (IsResolved(row.State) && HasNonZeroAddress(row))
+            return Resolution::Answered;
+        return row.State == NlnsUnreachable || row.State == NlnsIncomplete ? Resolution::Unanswered
+                                                                           : Resolution::Unknown;
+    case ERROR_BAD_NET_NAME: // the requests went out and nobody answered
+        return Resolution::Unanswered;
+    default: // not implemented, not supported, refused, no such interface
+        return Resolution::Unknown;
+    }
 }
