@@ -78,12 +78,6 @@ const StatusStory kStatusStories[] = {
          l.extend(S::Search, "..."), l.ended(S::Gateway);
      },
      "Searching...... #000000"},
-    {"the last to end keeps its final text",
-     [](StatusLine& l) {
-         l.started(S::Search), l.started(S::Gateway), l.show(S::Gateway, "Joining"), l.ended(S::Gateway);
-         l.ended(S::Search), l.show(S::Search, "Please select");
-     },
-     "Please select #000000"},
     {"an operation with no text yet gives way",
      [](StatusLine& l) { l.started(S::Search), l.show(S::Search, "Please select"), l.started(S::Command); },
      "Please select #000000"},
