@@ -14,18 +14,21 @@ set(generated ${CMAKE_BINARY_DIR}/linux)
 configure_file(${linux_dir}/${HOPTRACE_APP_ID}.metainfo.xml.in ${generated}/${HOPTRACE_APP_ID}.metainfo.xml @ONLY)
 configure_file(${linux_dir}/changelog.in ${generated}/changelog @ONLY)
 configure_file(${linux_dir}/hoptrace.1 ${generated}/hoptrace.1 COPYONLY)
+configure_file(${linux_dir}/hoptrace-cli.1 ${generated}/hoptrace-cli.1 COPYONLY)
 # Debian wants these compressed, without a time stamp in the gzip header.
-execute_process(COMMAND gzip -9 -n -f ${generated}/changelog ${generated}/hoptrace.1 COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND gzip -9 -n -f ${generated}/changelog ${generated}/hoptrace.1 ${generated}/hoptrace-cli.1
+                COMMAND_ERROR_IS_FATAL ANY)
 
-install(TARGETS hoptrace RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The window and the command line for scripts, each with its manual page.
+install(TARGETS hoptrace hoptrace-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${linux_dir}/${HOPTRACE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${generated}/${HOPTRACE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/app/resources/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-install(FILES ${generated}/hoptrace.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${generated}/hoptrace.1.gz ${generated}/hoptrace-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hoptrace)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hoptrace RENAME copyright)
 
-# Installing builds only the program (the package command builds it first): the tests
+# Installing builds only the programs (the package command builds them first): the tests
 # are not part of the package and need not be built for it.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 

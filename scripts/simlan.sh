@@ -140,8 +140,6 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
 if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
     mkdir -m 0700 "$work/runtime" && export XDG_RUNTIME_DIR="$work/runtime"
 fi
-# shellcheck source=scripts/utf8-locale.sh
-. "$here/utf8-locale.sh"
 
 if [ "$start_sim" = 1 ]; then
     args=(--manage-addresses --config "$config" --ready-file "$work/sim-ready")

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "platform/Utf8Locale.h"
 
 #include <QApplication>
 #include <QTest>
@@ -44,6 +45,7 @@ int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()
 
 int main(int argc, char* argv[])
 {
+    UseUtf8LocaleWhereNoneIsSet();
     TestApplication app(argc, argv);
     // "-class Name" runs one class; every other argument goes to QtTest.
     std::string only;

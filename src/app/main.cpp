@@ -1,11 +1,13 @@
 #include "app/frmHoptrace.h"
 #include "platform/PlatformFactory.h"
+#include "platform/Utf8Locale.h"
 #include "platform/qt/QtWindowLossWatch.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    UseUtf8LocaleWhereNoneIsSet();
     QApplication app(argc, argv);
     // The program ends once the closed window's operations have ended (the gateway
     // sequence may still owe the WLAN its switch-on), not with the window itself.

@@ -2,11 +2,13 @@
 #include "CliCommands.h"
 
 #include "platform/PlatformFactory.h"
+#include "platform/Utf8Locale.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char* argv[])
 {
+    UseUtf8LocaleWhereNoneIsSet();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("hoptrace-cli"));
     const CliRequest request = ParseCliArguments(QCoreApplication::arguments());

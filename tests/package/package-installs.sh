@@ -1,9 +1,11 @@
 #!/bin/sh
-# Builds the Debian package, unpacks it into a scratch root as dpkg would install it, and checks
-# what a desktop and a package manager read from it. Usage: package-installs.sh CPACK_CONFIG VERSION
+# Builds the Debian package, unpacks it into a scratch root as dpkg would install it, checks
+# what a desktop and a package manager read from it, and runs the two programs it installed:
+# the window (offscreen) and hoptrace-cli listing a simulated device, inside a private LAN.
+# Usage: package-installs.sh CPACK_CONFIG VERSION SIMLAN_SCRIPT SIMULATOR
 # Exit 77 (skip) without dpkg-deb, except under CI=true, which also requires the checkers.
 set -u
-config=$1 version=$2
+config=$1 version=$2 simlan=$3 simulator=$4
 work=$(mktemp -d "${TMPDIR:-/tmp}/package-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failed=0
@@ -20,7 +22,10 @@ deb=$(ls "$work/out/hoptrace_${version}"_*.deb 2>/dev/null)
 [ -f "$deb" ] || { fail "no hoptrace_${version}_*.deb"; cat "$work/cpack.log"; exit 1; }
 root=$work/root && dpkg -x "$deb" "$root" || exit 1
 
-[ -x "$root/usr/bin/hoptrace" ] || fail "no executable /usr/bin/hoptrace"
+for program in hoptrace hoptrace-cli; do
+    [ -x "$root/usr/bin/$program" ] || fail "no executable /usr/bin/$program"
+    [ -s "$root/usr/share/man/man1/$program.1.gz" ] || fail "no manual page for $program"
+done
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the Qt libraries are not declared: $(dpkg-deb -f "$deb" Depends)"
 for recommended in network-manager iputils-arping; do
     dpkg-deb -f "$deb" Recommends | grep -q "$recommended" || fail "$recommended is not recommended"
@@ -49,5 +54,33 @@ validate_metainfo() {
 }
 if have appstreamcli; then validate_metainfo "$metainfo" || { cat "$work/as.log"; fail "appstreamcli validate"; }; fi
 if have lintian; then lintian "$deb" 2>&1 | grep "^E:" && fail "lintian reports errors"; fi
-[ $failed = 0 ] && echo "PASS: $(basename "$deb") installs /usr/bin/hoptrace, its desktop entry, icons and metainfo"
+
+# What it installed, run as a user would: no locale set (Qt warns on every start without a
+# UTF-8 one unless the program takes C.UTF-8 itself), so nothing but the help may come out.
+env -u LC_ALL -u LC_CTYPE LANG=C "$root/usr/bin/hoptrace-cli" --help >"$work/help.out" 2>"$work/help.err" \
+    && grep -q "^Usage: hoptrace-cli VERB" "$work/help.out" && [ ! -s "$work/help.err" ] \
+    || fail "hoptrace-cli --help: $(cat "$work/help.err")"
+echo "name=PKG-1,mac=00:08:DC:7E:00:01,ip=192.168.1.77,iface=sw1" >"$work/devices.conf"
+cat >"$work/inside.sh" <<'INSIDE'
+root=$1 work=$2
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/hoptrace" >"$work/window.out" 2>&1 &
+window=$!
+"$root/usr/bin/hoptrace-cli" list --seconds 2 --csv >"$work/list.csv" 2>"$work/list.err"
+sleep 1
+kill -0 "$window" || { echo "the window did not keep running"; exit 1; }
+kill "$window"
+INSIDE
+env -u LC_ALL -u LC_CTYPE LANG=C bash "$simlan" --sim "$simulator" --config "$work/devices.conf" \
+    -- sh "$work/inside.sh" "$root" "$work" >"$work/lan.log" 2>&1
+lan=$?
+if [ $lan = 77 ]; then
+    [ "${CI:-}" = true ] && fail "no private network namespace for the installed programs" \
+        || echo "SKIP: no private network namespace for the installed programs"
+elif [ $lan != 0 ]; then
+    fail "the installed programs on the simulated LAN: $(cat "$work/lan.log")"
+else
+    grep -q "00:08:DC:7E:00:01" "$work/list.csv" || fail "hoptrace-cli list found nothing: $(cat "$work/list.err")"
+    [ ! -s "$work/window.out" ] || fail "the window printed: $(cat "$work/window.out")"
+fi
+[ $failed = 0 ] && echo "PASS: $(basename "$deb") installs hoptrace and hoptrace-cli, their manual pages, the desktop entry, icons and metainfo; both run"
 exit $failed

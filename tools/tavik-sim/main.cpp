@@ -1,6 +1,7 @@
 // tavik-sim: plays Tavik webservers on a (private, simulated) LAN.
 #include "SimRuntime.h"
 #include "SimSettings.h"
+#include "platform/Utf8Locale.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,6 +34,7 @@ std::optional<std::string> readFile(const std::string& path)
 
 int main(int argc, char* argv[])
 {
+    UseUtf8LocaleWhereNoneIsSet();
     QCoreApplication app(argc, argv);
     const SimCommandLine commandLine = ParseSimCommandLine(QCoreApplication::arguments(), readFile);
     if (!commandLine.helpText.empty()) {

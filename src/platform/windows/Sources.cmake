@@ -14,6 +14,7 @@ set(HOPTRACE_WINDOWS_PLATFORM_LIBS iphlpapi wlanapi ws2_32 advapi32 shell32)
 
 if(NOT HOPTRACE_WINDOWS_PLATFORM_ONLY)
     target_sources(hoptrace_platform PRIVATE ${HOPTRACE_WINDOWS_PLATFORM_SOURCES}
-        ${CMAKE_CURRENT_LIST_DIR}/WindowsPlatform.cpp ${CMAKE_CURRENT_LIST_DIR}/WindowsNetwork.cpp)
+        ${CMAKE_CURRENT_LIST_DIR}/WindowsPlatform.cpp ${CMAKE_CURRENT_LIST_DIR}/WindowsNetwork.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/Utf8Locale.cpp)
     target_link_libraries(hoptrace_platform PUBLIC ${HOPTRACE_WINDOWS_PLATFORM_LIBS})
 endif()
