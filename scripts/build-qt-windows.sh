@@ -75,7 +75,9 @@ if current; then
 fi
 
 started=$(date +%s)
-echo "build-qt-windows: building Qt $upstream for Windows into $prefix (about 35 minutes on 2 cores)" >&2
+log=$cache/qt-$upstream-build.log
+echo "build-qt-windows: Qt for Windows is not in the cache yet: building Qt $upstream from Debian's source, once," >&2
+echo "build-qt-windows: into $prefix (35 to 65 minutes on a 2-core machine); its compiler output goes to $log" >&2
 
 # --- the source, through apt --------------------------------------------------------------
 src_root=$cache/src
@@ -125,18 +127,41 @@ if [ -f "$build_dir/hoptrace-stamp" ] && [ "$(cat "$build_dir/hoptrace-stamp")" 
 else
     rm -rf "$build_dir"
     mkdir -p "$build_dir"
+    : >"$log"
     # shellcheck disable=SC2086 # qt_options holds several options
-    nice -n "$nice_level" cmake -S "$source_dir" -B "$build_dir" -G Ninja >&2 \
+    nice -n "$nice_level" cmake -S "$source_dir" -B "$build_dir" -G Ninja >>"$log" 2>&1 \
         -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-toolchain.cmake" \
         -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        $qt_options
+        $qt_options || { tail -n 30 "$log" >&2; echo "build-qt-windows: Qt's configure failed; see $log" >&2; exit 1; }
     printf '%s\n' "$stamp_text" >"$build_dir/hoptrace-stamp"
 fi
-nice -n "$nice_level" cmake --build "$build_dir" -j "$jobs" >&2
-cmake --install "$build_dir" >/dev/null
+# Qt's own output (more than a thousand warnings of its sources) goes to the log; the terminal
+# gets the steps done of all, and output without a terminal a plain line every tenth.
+progress() {
+    awk -v logfile="$log" -v tty="$1" '
+        { print >> logfile; fflush(logfile) }
+        match($0, /^\[[0-9]+\/[0-9]+\]/) {
+            split(substr($0, 2, RLENGTH - 2), n, "/")
+            if (tty) { printf "\rbuild-qt-windows: %d of %d steps", n[1], n[2] > "/dev/stderr"; fflush("/dev/stderr") }
+            else if (int(10 * n[1] / n[2]) > shown) {
+                shown = int(10 * n[1] / n[2]); printf "build-qt-windows: %d of %d steps\n", n[1], n[2] > "/dev/stderr"
+            }
+        }
+        END { if (tty) printf "\n" > "/dev/stderr" }'
+}
+terminal=0
+[ -t 2 ] && terminal=1
+status_file=$build_dir/build-status
+{ nice -n "$nice_level" cmake --build "$build_dir" -j "$jobs" 2>&1; echo $? >"$status_file"; } | progress $terminal
+if [ "$(cat "$status_file")" != 0 ]; then
+    grep -B2 -A12 -m3 "error\|FAILED" "$log" | tail -n 40 >&2
+    echo "build-qt-windows: the Qt build failed; see $log" >&2
+    exit 1
+fi
+cmake --install "$build_dir" >>"$log" 2>&1
 printf '%s\n' "$stamp_text" >"$prefix/hoptrace-stamp"
 rm -rf "$build_dir"
 
-echo "build-qt-windows: Qt for Windows built in $(($(date +%s) - started)) s, $(du -sh "$prefix" | cut -f1) installed" >&2
+echo "build-qt-windows: Qt for Windows built in $(($(date +%s) - started)) s, $(du -sh "$prefix" | cut -f1) installed (its log: $log)" >&2
 echo "$prefix"
