@@ -16,11 +16,16 @@ foreach(module Core Gui Widgets Network)
 endforeach()
 
 # The plugins Qt loads at run time, each in the folder of its kind: the Windows platform,
-# the native (Vista) style (the classic Windows style is inside Qt6Widgets) and the image
-# formats the icons and images may come in.
+# the native style (the classic Windows style is inside Qt6Widgets) and the image formats the
+# icons and images may come in. Qt 6.7 renamed the native style's plugin (Vista to Modern).
+if(TARGET Qt6::QModernWindowsStylePlugin)
+    set(native_style QModernWindowsStylePlugin)
+else()
+    set(native_style QWindowsVistaStylePlugin)
+endif()
 set(HOPTRACE_QT_PLUGINS
     platforms QWindowsIntegrationPlugin
-    styles QWindowsVistaStylePlugin
+    styles ${native_style}
     imageformats QICOPlugin
     imageformats QGifPlugin
     imageformats QJpegPlugin)

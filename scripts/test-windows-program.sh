@@ -60,9 +60,12 @@ if [ "${1:-}" = _inside ]; then
     wine "$installer" /S '/D=C:\Hoptrace' </dev/null >/dev/null 2>&1
     missing=""
     for f in hoptrace.exe hoptrace-cli.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll \
-        platforms/qwindows.dll styles/qwindowsvistastyle.dll libstdc++-6.dll Uninstall.exe; do
+        platforms/qwindows.dll libstdc++-6.dll Uninstall.exe; do
         [ -f "$installed/$f" ] || missing="$missing $f"
     done
+    # The native style's plugin: qwindowsvistastyle.dll up to Qt 6.6, qmodernwindowsstyle.dll after.
+    [ -f "$installed/styles/qwindowsvistastyle.dll" ] || [ -f "$installed/styles/qmodernwindowsstyle.dll" ] ||
+        missing="$missing styles/(the native style)"
     [ -z "$missing" ] && pass "the installer put the program into C:\\Hoptrace" || fail "the installed folder lacks:$missing"
     if find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'Tavik Hoptrace.lnk' | grep -q .; then
         pass "the Start menu holds Tavik Hoptrace"
