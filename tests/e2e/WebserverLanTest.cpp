@@ -23,10 +23,6 @@
 
 namespace {
 
-// A search takes three seconds; a reboot command waits twelve before it searches again.
-constexpr int SearchLimitMs = 20'000;
-constexpr int RebootAndSearchLimitMs = 45'000;
-
 struct CliRun {
     int exitCode = -1;
     QByteArray out, err;
@@ -135,8 +131,8 @@ private Q_SLOTS:
         WindowInput::ClickAtCaret(*c.txtServers, int(text.indexOf(QLatin1String(kMacD))));
         QCOMPARE(c.cmdReboot->text(), QString("Reboot 192.168.0.100"));
         WindowInput::Click(*c.cmdReboot);
-        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled() && !c.txtServers->toPlainText().contains("Rebooting"),
-                                 RebootAndSearchLimitMs);
+        // Twelve seconds of waiting, then a search of three.
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled() && !c.txtServers->toPlainText().contains("Rebooting"), 45'000);
         const QStringList sent = simulator_.received().mid(before).filter("TAVIKwebserver|Reboot|");
         QVERIFY2(sent.size() == 2 && sent.filter(" 172.16.5.10:8080 -> 192.168.0.100 ").size() == 2,
                  qPrintable(sent.join('\n')));
@@ -243,8 +239,7 @@ private Q_SLOTS:
     }
     void exitCodes()
     {
-        QFETCH(QString, arguments);
-        QFETCH(int, exitCode);
+        const auto [arguments, exitCode] = Fetch<QString, int>("arguments", "exitCode");
         const CliRun run = RunCli(arguments.split(' '));
         QVERIFY2(run.exitCode == exitCode, run.out + run.err);
     }
@@ -256,7 +251,7 @@ private:
         services_ = CreatePlatformServices();
         window_ = std::make_unique<frmHoptrace>(services_->services());
         window_->load();
-        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), SearchLimitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), 20'000); // a search takes three seconds
     }
 
     SimulatorProcess simulator_;
