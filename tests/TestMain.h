@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 // Several QtTest classes in one executable, each registered with HOPTRACE_TEST(Class). A
 // class registered with a condition runs only where it holds, or when named with "-class":
@@ -13,10 +14,7 @@
 int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make,
                       std::function<bool()> runsHere = {});
 
-#define HOPTRACE_TEST(Class)                                                                                           \
-    [[maybe_unused]] static const int registered##Class = RegisterTestClass(                                           \
-        #Class, [] { return std::unique_ptr<QObject>(new Class); });
-
+#define HOPTRACE_TEST(Class) HOPTRACE_TEST_WHEN(Class, {})
 #define HOPTRACE_TEST_WHEN(Class, condition)                                                                           \
     [[maybe_unused]] static const int registered##Class = RegisterTestClass(                                           \
         #Class, [] { return std::unique_ptr<QObject>(new Class); }, condition);
@@ -35,4 +33,10 @@ template <typename... Types, typename... Names> void Columns(const Names&... nam
 template <typename... Values> void Row(const QByteArray& name, const Values&... values)
 {
     (QTest::newRow(name.constData()) << ... << values);
+}
+
+// The current row's values: auto [text, found] = Fetch<QString, int>("text", "found").
+template <typename... Types, typename... Names> std::tuple<Types...> Fetch(const Names&... names)
+{
+    return {*static_cast<Types*>(QTest::qData(names, qMetaTypeId<Types>()))...};
 }

@@ -49,9 +49,7 @@ private Q_SLOTS:
     }
     void adaptersBecomeTabs()
     {
-        QFETCH(QStringList, addresses);
-        QFETCH(int, tabs);
-        QFETCH(bool, portFree);
+        const auto [addresses, tabs, portFree] = Fetch<QStringList, int, bool>("addresses", "tabs", "portFree");
         WindowRig rig;
         rig.fakes.adapters.list.clear();
         for (const QString& address : addresses)

@@ -34,9 +34,7 @@ QString Describe(const CliRequest& r)
     static const char* const kVerbs[] = {"", "list", "reboot", "defaults", "set-ip", "set-dhcp", "ping"};
     if (r.verb == CliVerb::None)
         return QStringLiteral("exit %1").arg(r.exitCode);
-    QString text = QString::fromLatin1(kVerbs[int(r.verb)]);
-    if (!r.target.empty())
-        text += ' ' + QString::fromStdString(r.target);
+    QString text = QString(kVerbs[int(r.verb)]) + (r.target.empty() ? "" : " ") + r.target.c_str();
     if (r.verb == CliVerb::Ping)
         return text;
     text += QStringLiteral(" %1s").arg(r.searchSeconds);
@@ -47,9 +45,7 @@ QString Describe(const CliRequest& r)
     if (e.dhcp)
         text += *e.dhcp ? QStringLiteral(" dhcp")
                         : QString::fromStdString(" fixed " + e.address + ' ' + e.mask + ' ' + e.gateway + ' ' + e.dns);
-    if (e.port)
-        text += QStringLiteral(" port %1").arg(*e.port);
-    return text;
+    return e.port ? text + QStringLiteral(" port %1").arg(*e.port) : text;
 }
 
 const QString kFixed = QStringLiteral("--mask 255.0.0.0 --gateway 0.0.0.0 --dns 0.0.0.0");
@@ -130,8 +126,7 @@ private Q_SLOTS:
     }
     void arguments()
     {
-        QFETCH(QString, arguments);
-        QFETCH(QString, says);
+        const auto [arguments, says] = Fetch<QString, QString>("arguments", "says");
         const Parsed parsed = Parse(arguments);
         QTEST(Describe(parsed.request), "request");
         const bool refused = parsed.request.exitCode != ExitOk;
@@ -160,9 +155,8 @@ private Q_SLOTS:
     }
     void hostNameInEachFormat()
     {
-        QFETCH(QByteArray, host);
-        QFETCH(QByteArray, jsonText);
-        QFETCH(QByteArray, csvField);
+        const auto [host, jsonText, csvField] = Fetch<QByteArray, QByteArray, QByteArray>("host", "jsonText",
+                                                                                          "csvField");
         const auto devices = ListDevices({Found("00:08:DC:00:00:01", host.toStdString(), "192.168.1.20", 2)}, {kLan1});
         const QByteArray json = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Json));
         QVERIFY2(json.contains(jsonText), json.constData());
@@ -195,7 +189,6 @@ private Q_SLOTS:
                 text += ' ' + field(key);
             return text;
         };
-
         const QJsonArray json =
             QJsonDocument::fromJson(QByteArray::fromStdString(FormatListing(devices, ListingFormat::Json))).array();
         QStringList fromJson;
@@ -216,7 +209,6 @@ private Q_SLOTS:
             });
         }
         QCOMPARE(fromJson, expected);
-
         QStringList lines = QString::fromStdString(FormatListing(devices, ListingFormat::Csv)).split("\r\n");
         QCOMPARE(lines.takeLast(), QString());
         const QStringList header = lines.takeFirst().split(',');

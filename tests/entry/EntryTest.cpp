@@ -120,16 +120,13 @@ private Q_SLOTS:
     }
     void boxes()
     {
-        QFETCH(QString, input);
-        QFETCH(QString, before);
+        const auto [input, before] = Fetch<QString, QString>("input", "before");
         const QString target = input.mid(1, input.indexOf(QLatin1Char(']')) - 1);
         if (target == QLatin1String("P"))
             port().setText(before);
         for (int k = 0; k < 4 && target != QLatin1String("P"); ++k)
             box(target.toInt() / 4 * 4 + k).setText(before.split(QLatin1Char('/'))[k]);
-
         this->input(input);
-
         QTEST(read(target), "after");
         QTEST(focused(), "focusAfter");
         QTEST(read(target, &QLineEdit::selectedText), "selectedAfter");

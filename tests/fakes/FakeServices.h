@@ -81,10 +81,8 @@ public:
     }
 
     std::vector<Sent> sent;
-    int bindCalls = 0;
-    int closeCalls = 0;
-    bool bindSucceeds = true;
-    bool sendSucceeds = true;
+    int bindCalls = 0, closeCalls = 0;
+    bool bindSucceeds = true, sendSucceeds = true;
     int refusingInterface = -2; // sends out of this adapter fail, as out of one that is down
     // More datagrams once the delivered ones are taken: a stream that does not stop while the program reads.
     std::function<std::optional<std::string>()> stream;

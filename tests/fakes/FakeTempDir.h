@@ -30,10 +30,8 @@ public:
             std::filesystem::remove_all(path, ignored);
     }
 
-    bool createFails = false;
-    bool removeForReal = true;
-    std::vector<std::string> created;
-    std::vector<std::string> removed;
+    bool createFails = false, removeForReal = true;
+    std::vector<std::string> created, removed;
 
 private:
     QTemporaryDir base_{QDir::tempPath() + QStringLiteral("/hoptrace test dir XXXXXX")};

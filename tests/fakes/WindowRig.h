@@ -12,8 +12,6 @@
 // The whole window on fake services in virtual time.
 class WindowRig {
 public:
-    WindowRig() = default;
-
     // Builds and shows the window and runs its start-up sequence.
     void load();
     // Lets the running search come to its end (its deadline plus the finishing tick).

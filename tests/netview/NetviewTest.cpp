@@ -47,16 +47,13 @@ private Q_SLOTS:
     }
     void selectingTabShowsItsAdapter()
     {
-        QFETCH(bool, byKey);
-        QFETCH(QString, ip);
-        QFETCH(QString, suggested);
+        const auto [byKey, ip, suggested] = Fetch<bool, QString, QString>("byKey", "ip", "suggested");
         WindowRig rig; // a wired adapter and a wireless one at `ip`
         rig.fakes.adapters.list = {{"Wired", "192.168.178.20", "255.255.255.0", "192.168.178.1", 2},
                                    {"Wireless", ip.toStdString(), "255.0.0.0", "10.0.0.1", 3}};
         rig.listReplies({});
         QCOMPARE(Shown(rig.c()), kWiredShown);
         rig.c().labProgress->setText(QStringLiteral("Connected"));
-
         // The strip takes the focus from the keyboard only.
         for (int i = 0; byKey && i < 50 && QApplication::focusWidget() != rig.c().TabNIC; ++i)
             WindowInput::Key(*rig.window, Qt::Key_Tab);
@@ -68,7 +65,6 @@ private Q_SLOTS:
                  QStringLiteral("Wireless|%1|255.0.0.0|10.0.0.1|Suggested for MUREL/Server on NIC#2|"
                                 "%2|255.0.0.0|10.0.0.1|10.0.0.1|%2|")
                      .arg(ip, suggested));
-
         // The wireless adapter is gone at the next refresh: its selected tab goes, the first is shown.
         rig.fakes.adapters.list.pop_back();
         WindowInput::Click(*rig.c().picRefresh);
@@ -119,14 +115,9 @@ private Q_SLOTS:
     }
     void ping()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, answers);
-        QFETCH(bool, inTable);
-        QFETCH(NeighbourTable::Resolution, arp);
-        QFETCH(QString, message);
-        QFETCH(QString, pinged);
-        QFETCH(QString, asked);
-        QFETCH(double, seconds);
+        const auto [text, answers, inTable, arp, message, pinged, asked, seconds] =
+            Fetch<QString, bool, bool, NeighbourTable::Resolution, QString, QString, QString, double>(
+                "text", "answers", "inTable", "arp", "message", "pinged", "asked", "seconds");
         WindowRig rig;
         rig.fakes.echo.answers = [answers](const std::string&) { return answers; };
         rig.fakes.echo.costSeconds = 1.0;
@@ -140,14 +131,12 @@ private Q_SLOTS:
         rig.listReplies({});
         if (!noAdapter)
             WindowInput::Retype(*rig.window, *rig.c().txtIPtoPing, text);
-
         WindowInput::Click(*rig.c().cmdPing);
         if (seconds > 0) {
             rig.fakes.time.advance(seconds - 0.1);
             QVERIFY(rig.fakes.messages.shown.empty() && !rig.c().cmdPing->isEnabled());
         }
         rig.finishOperation();
-
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(!message.isEmpty(), message.toStdString()));
         // The same Ping serves the gateway sequence, which has no such check before it.
         QVERIFY(!pinged.isEmpty() || !Pinger(rig.fakes.echo)(text.toStdString()));

@@ -40,9 +40,7 @@ private Q_SLOTS:
     }
     void run()
     {
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, script);
-        QFETCH(bool, cancel);
+        const auto [fileName, script, cancel] = Fetch<QString, QByteArray, bool>("fileName", "script", "cancel");
         QTemporaryDir dir;
         QFile file(dir.filePath(fileName));
         QVERIFY(script.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(script) == script.size()));

@@ -140,10 +140,8 @@ private Q_SLOTS:
     }
     void echo()
     {
-        QFETCH(EchoMethod, method);
-        QFETCH(QString, address);
-        QFETCH(int, hops);
-        QFETCH(int, requests);
+        const auto [method, address, hops, requests] = Fetch<EchoMethod, QString, int, int>("method", "address", "hops",
+                                                                                            "requests");
         if (method != EchoMethod::DatagramSocket && requests)
             QVERIFY(EnterNetworkOf(QStringLiteral("plain")));
         if (method == EchoMethod::PingProgram && requests)
@@ -170,7 +168,6 @@ private Q_SLOTS:
         LinuxNeighbourTable neighbours;
         const FreeAddressTest test(Pinger(echo), adapters, neighbours);
         QVERIFY(test.inUse("10.73.1.25") && !test.inUse("10.73.1.99"));
-
         QVERIFY(Steps("in r1 ip addr add 10.71.1.25/24 dev r1a"));
         QVERIFY(test.inUse("10.71.1.25"));
         QVERIFY(Steps("in r1 ip addr del 10.71.1.25/24 dev r1a"));

@@ -94,8 +94,7 @@ private Q_SLOTS:
     }
     void setupAnsweredToItsSender()
     {
-        QFETCH(QString, keys);
-        QFETCH(std::string, request);
+        const auto [keys, request] = Fetch<QString, std::string>("keys", "request");
         std::string error;
         const auto config = ParseDeviceKeys(keys.toStdString() + ",mac=" + Mac, DeviceConfig{}, error);
         QVERIFY2(config, error.c_str());

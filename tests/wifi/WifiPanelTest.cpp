@@ -98,7 +98,6 @@ struct Rig : WindowRig {
     }
     QString status() const { return c().labStatus->text(); }
     bool busy() const { return !window->isEnabled() && c().Animation1->isVisible(); }
-    QColor statusColour() const { return c().labStatus->palette().color(QPalette::WindowText); }
 
     FakeCommandRunner runner;
     FakeTempDir tempDir;
@@ -214,13 +213,9 @@ private Q_SLOTS:
     }
     void connection()
     {
-        QFETCH(bool, old);
-        QFETCH(QList<int>, exitCodes);
-        QFETCH(int, answerFromPing);
-        QFETCH(double, pingCost);
-        QFETCH(QString, finalText);
-        QFETCH(int, pings);
-        QFETCH(double, seconds);
+        auto row = Fetch<bool, QList<int>, int, double, QString, int, double>(
+            "old", "exitCodes", "answerFromPing", "pingCost", "finalText", "pings", "seconds");
+        auto& [old, exitCodes, answerFromPing, pingCost, finalText, pings, seconds] = row;
         Rig rig;
         const Controls& c = rig.c();
         rig.runner.exitCodes.assign(exitCodes.begin(), exitCodes.end());
@@ -254,7 +249,7 @@ private Q_SLOTS:
                  (QStringList{stop, "", stop, "", restarted.isEmpty() ? stop : restarted, restarted,
                               "Trying to connect to " + ssid, "Trying to connect to " + ssid}));
         QCOMPARE(c.labProgress->text() + '|' + rig.status(), finalText + '|' + finalText);
-        QCOMPARE(rig.statusColour(), finalText == kPortalOk ? Qt::black : Qt::red);
+        QCOMPARE(c.labStatus->palette().color(QPalette::WindowText), finalText == kPortalOk ? Qt::black : Qt::red);
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(pings, old ? "192.168.4.1" : "8.8.8.8"));
         QCOMPARE(rig.fakes.urls.opened, std::vector<std::string>(!old && finalText == kPortalOk, "http://8.8.8.8/"));
         QVERIFY(c.cmdWiFiConnect->styleSheet().isEmpty() && !rig.busy());
@@ -295,9 +290,7 @@ private Q_SLOTS:
     }
     void buildersCarryOrRefuse()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, windowsLines);
-        QFETCH(bool, document);
+        const auto [text, windowsLines, document] = Fetch<QByteArray, bool, bool>("text", "windowsLines", "document");
         const std::string s = text.toStdString(), doubled = QByteArray(text).replace("%", "%%").toStdString();
         const auto line = [&](const std::string& l) { return windowsLines ? std::optional(l) : std::nullopt; };
         const NetshProvisioningCommands netsh;
@@ -420,8 +413,7 @@ private Q_SLOTS:
     }
     void closing()
     {
-        QFETCH(int, closeDuringCall);
-        QFETCH(double, closeAtSecond);
+        const auto [closeDuringCall, closeAtSecond] = Fetch<int, double>("closeDuringCall", "closeAtSecond");
         write("replies",
               QByteArray(closeDuringCall == 1 ? "sleep 30\n" : "0\n") + (closeDuringCall == 2 ? "sleep 1\n" : "0\n")
                   + "0\n0\n0\n");
