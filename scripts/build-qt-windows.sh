@@ -80,7 +80,8 @@ echo "build-qt-windows: Qt for Windows is not in the cache yet: building Qt $ups
 echo "build-qt-windows: into $prefix (35 to 65 minutes on a 2-core machine); its compiler output goes to $log" >&2
 
 # --- the source, through apt --------------------------------------------------------------
-src_root=$cache/src
+# Each Qt version's source and build folders apart, so that one cache may hold several.
+src_root=$cache/src-$upstream
 apt_dir=$cache/apt
 source_dir=$src_root/qt6-base-$upstream
 if [ ! -f "$source_dir/.hoptrace-unpacked-$host_version" ]; then
@@ -116,7 +117,7 @@ SOURCES
 fi
 
 # --- configure, build, install ----------------------------------------------------------
-build_dir=$cache/qt-build
+build_dir=$cache/qt-$upstream-build
 rm -rf "$prefix"
 mkdir -p "$prefix"
 # The toolchain is kept beside this Qt: its qt-cmake refers to it by path for good.
