@@ -140,16 +140,27 @@ fi
 # Qt's own output (more than a thousand warnings of its sources) goes to the log; the terminal
 # gets the steps done of all, and output without a terminal a plain line every tenth.
 progress() {
-    awk -v logfile="$log" -v tty="$1" '
-        { print >> logfile; fflush(logfile) }
-        match($0, /^\[[0-9]+\/[0-9]+\]/) {
-            split(substr($0, 2, RLENGTH - 2), n, "/")
-            if (tty) { printf "\rbuild-qt-windows: %d of %d steps", n[1], n[2] > "/dev/stderr"; fflush("/dev/stderr") }
-            else if (int(10 * n[1] / n[2]) > shown) {
-                shown = int(10 * n[1] / n[2]); printf "build-qt-windows: %d of %d steps\n", n[1], n[2] > "/dev/stderr"
-            }
-        }
-        END { if (tty) printf "\n" > "/dev/stderr" }'
+    # Line by line in the shell: awk (mawk) would read a pipe in large blocks, and the steps
+    # would come in bursts.
+    exec 8>>"$log"
+    shown=0
+    while IFS= read -r line; do
+        printf '%s\n' "$line" >&8
+        case $line in
+            \[[0-9]*/[0-9]*\]*)
+                counts=${line%%]*} && counts=${counts#?}
+                done_steps=${counts%/*} all_steps=${counts#*/}
+                if [ "$1" = 1 ]; then
+                    printf '\rbuild-qt-windows: %s of %s steps' "$done_steps" "$all_steps" >&2
+                elif [ $((10 * done_steps / all_steps)) -gt $shown ]; then
+                    shown=$((10 * done_steps / all_steps))
+                    echo "build-qt-windows: $done_steps of $all_steps steps" >&2
+                fi
+                ;;
+        esac
+    done
+    [ "$1" = 1 ] && echo >&2
+    exec 8>&-
 }
 terminal=0
 [ -t 2 ] && terminal=1
