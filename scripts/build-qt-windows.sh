@@ -32,13 +32,14 @@ upstream=${host_version%%+*}
 upstream=${upstream#*:}
 prefix=$cache/qt-$upstream-mingw-w64
 
-# The recipe below is measured for Qt 6.4 (Debian 12). Elsewhere it is tried under CI only, so
-# that a release it does not fit yet says so instead of failing a developer's test run.
+# The recipe below is measured for Qt 6.4 (Debian 12) and Qt 6.8 (Debian 13). Elsewhere it is
+# tried under CI only, so that a release it does not fit yet says so instead of failing a
+# developer's test run.
 case $upstream in
-    6.4.*) ;;
+    6.4.* | 6.8.*) ;;
     *)
         if [ "${CI:-}" != true ]; then
-            echo "build-qt-windows: the recipe fits Debian's Qt 6.4; Qt $upstream on this release is not tried yet (skipped)" >&2
+            echo "build-qt-windows: the recipe fits Debian's Qt 6.4 and 6.8; Qt $upstream on this release is not tried yet (skipped)" >&2
             exit 77
         fi
         ;;

@@ -292,14 +292,15 @@ installer=$(ls "$build"/Hoptrace-*-win64.exe 2>/dev/null | head -n 1)
 started=$(date +%s)
 
 # The folder runs on a Windows PC with nothing installed: every DLL that an executable or a
-# DLL in it imports is in it, or is one of Windows' own.
+# DLL in it imports is in it, or is one of Windows' own (d3d12: Windows 10 and later, which
+# Qt 6.8 requires; its Gui imports it for the Direct3D 12 backend).
 missing=$(python3 - "$folder" <<'PY'
 import os, re, subprocess, sys
 folder = sys.argv[1]
 here = {f.lower() for _, _, files in os.walk(folder) for f in files}
 system = re.compile(r"^(api-ms-win-.*|kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|ws2_32|iphlpapi|"
                     r"wlanapi|winhttp|version|winmm|imm32|dwmapi|uxtheme|netapi32|userenv|mpr|comdlg32|shlwapi|dwrite|"
-                    r"d3d9|d3d11|dxgi|d2d1|setupapi|authz|crypt32|secur32|bcrypt|ncrypt|dnsapi|msvcrt|ntdll|"
+                    r"d3d9|d3d11|d3d12|dxgi|d2d1|setupapi|authz|crypt32|secur32|bcrypt|ncrypt|dnsapi|msvcrt|ntdll|"
                     r"comctl32|wtsapi32|rpcrt4|winspool\.drv|oleacc|uiautomationcore|shcore|cfgmgr32)(\.dll)?$")
 for dirpath, _, files in os.walk(folder):
     for f in files:
