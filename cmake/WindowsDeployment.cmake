@@ -15,9 +15,10 @@ foreach(module Core Gui Widgets Network)
     install(FILES $<TARGET_FILE:Qt6::${module}> DESTINATION .)
 endforeach()
 
-# The plugins Qt loads at run time, each in the folder of its kind: the Windows platform,
-# the native style (the classic Windows style is inside Qt6Widgets) and the image formats the
-# icons and images may come in. Qt 6.7 renamed the native style's plugin (Vista to Modern).
+# The plugins Qt loads at run time, each in the folder of its kind: the Windows platform and
+# the native style (the classic Windows style is inside Qt6Widgets). The program reads no
+# image file, so no image-format plugin: PNG, all Qt itself needs, is inside Qt6Gui. Qt 6.7
+# renamed the native style's plugin (Vista to Modern).
 if(TARGET Qt6::QModernWindowsStylePlugin)
     set(native_style QModernWindowsStylePlugin)
 else()
@@ -25,10 +26,7 @@ else()
 endif()
 set(HOPTRACE_QT_PLUGINS
     platforms QWindowsIntegrationPlugin
-    styles ${native_style}
-    imageformats QICOPlugin
-    imageformats QGifPlugin
-    imageformats QJpegPlugin)
+    styles ${native_style})
 while(HOPTRACE_QT_PLUGINS)
     list(POP_FRONT HOPTRACE_QT_PLUGINS kind plugin)
     if(NOT TARGET Qt6::${plugin})

@@ -53,6 +53,42 @@ qt_options="-DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLE
 -DFEATURE_concurrent=OFF -DFEATURE_openssl=OFF -DFEATURE_vulkan=OFF -DFEATURE_xml=OFF
 -DFEATURE_tabletevent=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_accessibility=ON
 -DFEATURE_style_windows=ON -DFEATURE_style_windowsvista=ON -DFEATURE_directwrite=ON"
+# Only what the program uses. Off, by what they would have built:
+# - targets no executable loads: Qt Test (the Windows tests use GoogleTest), the Direct2D
+#   platform plugin, the TUIO touch plugin, the TLS backends (the program speaks plain UDP and
+#   ICMP), the image-format plugins with libjpeg (the program reads no image file: its icon is
+#   a Windows resource, its symbols are painted), FreeType with the offscreen platform (the
+#   Windows plugin draws text with DirectWrite);
+# - classes it never names: in Core the calendars beyond the Gregorian, shared memory, the
+#   rarer proxy models; in Gui movies, PDF, pictures, the rich-text writers and readers, the
+#   undo framework, the tray icon; in Widgets the dialogs, views and controls listed; in Network
+#   HTTP, DNS lookups, local sockets, proxies and their authentication, and the public-suffix list.
+# The features kept below are checked after configure, since Qt turns off silently what a
+# switched-off feature was a condition of.
+for feature in testlib direct2d tuiotouch ssl dtls ocsp schannel jpeg gif ico imageformatplugin freetype \
+    islamiccivilcalendar jalalicalendar hijricalendar sharedmemory systemsemaphore \
+    concatenatetablesproxymodel transposeproxymodel xmlstreamwriter \
+    movie pdf picture textodfwriter textmarkdownreader textmarkdownwriter syntaxhighlighter \
+    sessionmanager systemtrayicon imageformat_ppm imageformat_xbm undocommand undogroup undostack \
+    image_heuristic_mask \
+    calendarwidget colordialog columnview commandlinkbutton datawidgetmapper datetimeedit dial \
+    dockwidget errormessage fontcombobox fontdialog graphicseffect graphicsview keysequenceedit \
+    lcdnumber mdiarea splashscreen textbrowser toolbox undoview wizard style_fusion tablewidget \
+    treewidget menubar mainwindow toolbar statusbar progressdialog inputdialog whatsthis \
+    progressbar tabwidget tableview \
+    dnslookup http networkdiskcache localserver socks5 topleveldomain publicsuffix_qt \
+    publicsuffix_system sspi gssapi system_proxies networklistmanager sctp; do
+    qt_options="$qt_options -DFEATURE_$feature=OFF"
+done
+# What the program and the next work on it use: the controls of the window, its dialogs, the
+# context menu, the file dialog, the clipboard, settings, the saved file, opening a URL, style
+# sheets, accessibility (screen readers), the native style, UDP and the adapters' list.
+kept_features="accessibility action clipboard combobox commandlineparser completer contextmenu cssparser
+desktopservices dialog dialogbuttonbox directwrite draganddrop filedialog filesystemmodel formlayout
+groupbox harfbuzz itemviews label lineedit listview listwidget menu messagebox mimetype png
+pushbutton radiobutton checkbox regularexpression scrollarea scrollbar settings shortcut splitter
+stackedwidget style_stylesheet style_windows style_windowsvista tabbar temporaryfile textedit thread
+tooltip toolbutton treeview udpsocket networkinterface validator widgets wheelevent"
 toolchain_source=$here/cmake/WindowsQtToolchain.cmake
 compiler_version=$(x86_64-w64-mingw32-g++-posix -dumpfullversion 2>/dev/null || echo none)
 stamp_text=$(printf 'qt6-base %s\ncompiler %s\n%s\n%s\n' "$host_version" "$compiler_version" \
@@ -78,7 +114,7 @@ fi
 started=$(date +%s)
 log=$cache/qt-$upstream-build.log
 echo "build-qt-windows: Qt for Windows is not in the cache yet: building Qt $upstream from Debian's source, once," >&2
-echo "build-qt-windows: into $prefix (35 to 65 minutes on a 2-core machine); its compiler output goes to $log" >&2
+echo "build-qt-windows: into $prefix (25 to 60 minutes on a 2-core machine); its compiler output goes to $log" >&2
 
 # --- the source, through apt --------------------------------------------------------------
 # Each Qt version's source and build folders apart, so that one cache may hold several.
@@ -136,6 +172,14 @@ else
         -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         $qt_options || { tail -n 30 "$log" >&2; echo "build-qt-windows: Qt's configure failed; see $log" >&2; exit 1; }
+    missing_features=""
+    for feature in $kept_features; do
+        grep -q "^QT_FEATURE_$feature:INTERNAL=ON" "$build_dir/CMakeCache.txt" || missing_features="$missing_features $feature"
+    done
+    if [ -n "$missing_features" ]; then
+        echo "build-qt-windows: Qt's configure left out what the program needs:$missing_features" >&2
+        exit 1
+    fi
     printf '%s\n' "$stamp_text" >"$build_dir/hoptrace-stamp"
 fi
 # Qt's own output (more than a thousand warnings of its sources) goes to the log; the terminal

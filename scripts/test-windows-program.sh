@@ -156,7 +156,8 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     # --- the window --------------------------------------------------------------------------
     : >"$record.window-start"
     lines_before=$(wc -l <"$record")
-    wine 'C:\Hoptrace\hoptrace.exe' </dev/null >"$out/window.log" 2>&1 &
+    # Wine reports each module it loads, so that the folder can be held to what the window uses.
+    WINEDEBUG=-all,+loaddll wine 'C:\Hoptrace\hoptrace.exe' </dev/null >"$out/window.log" 2>&1 &
     program=$!
     window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tavik Hoptrace' 2>/dev/null | head -n 1)
     if [ -z "$window" ]; then
@@ -259,6 +260,14 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
         status=$?
         [ $status = 0 ] && pass "a close request ends the program with exit code 0" || fail "the program ended with exit code $status"
     fi
+    # The folder ships what the program loads and nothing else: each of its DLLs was loaded by the
+    # window in the run above.
+    unused=""
+    for dll in $(cd "$installed" && find . -name '*.dll' | sed 's|^\./||'); do
+        name=$(basename "$dll")
+        grep -q "Loaded L\".*\\\\$name\"" "$out/window.log" || unused="$unused $dll"
+    done
+    [ -z "$unused" ] && pass "the window loaded every DLL of the folder" || fail "the folder ships DLLs the window never loaded:$unused"
     # The address typed in the window is the one the device took.
     cli list --json --seconds 2 >"$out/list-window.json"
     if python3 -c 'import json,sys; sys.exit(0 if any(x["address"].endswith(".77") for x in json.load(open(sys.argv[1]))) else 1)' \
