@@ -331,6 +331,13 @@ for exe in hoptrace.exe hoptrace-cli.exe; do
         fail "$exe does not load libstdc++-6.dll: a second C++ runtime beside Qt's"
     fi
 done
+# The command line runs on Qt Core and Network alone: no Gui or Widgets DLL is loaded for it.
+cli_qt=$(x86_64-w64-mingw32-objdump -p "$folder/hoptrace-cli.exe" | sed -n 's/.*DLL Name: \(Qt6[A-Za-z]*\.dll\)/\1/p' | tr '\n' ' ')
+case $cli_qt in
+    *Gui* | *Widgets*) fail "hoptrace-cli.exe imports $cli_qt" ;;
+    *Core*) pass "hoptrace-cli.exe imports no Qt but $cli_qt" ;;
+    *) fail "hoptrace-cli.exe imports no Qt Core ($cli_qt)" ;;
+esac
 # The installer is a 64-bit program (a 32-bit one needs a 32-bit layer that wine64 lacks).
 machine=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(4096); o=struct.unpack_from("<I",d,0x3c)[0];
 print(hex(struct.unpack_from("<H",d,o+4)[0]))' "$installer")

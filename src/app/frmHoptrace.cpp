@@ -15,7 +15,7 @@
 #include "netview/PingTest.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
-#include "webserver/Datagrams.h"
+#include "devices/Datagrams.h"
 #include "webserver/Discovery.h"
 #include "webserver/IpSetupPanel.h"
 #include "webserver/Search.h"

@@ -1,8 +1,8 @@
 #include "CliArguments.h"
 
 #include "platform/DottedQuad.h"
-#include "webserver/Datagrams.h"
-#include "webserver/SetupDatagrams.h"
+#include "devices/Datagrams.h"
+#include "devices/SetupDatagrams.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>

@@ -2,16 +2,16 @@
 
 #include "common/Latin1.h"
 
-#include "netview/AdapterRefresh.h"
-#include "netview/FreeAddressTest.h"
+#include "devices/NicRecords.h"
+#include "devices/FreeAddressTest.h"
 #include "platform/Pinger.h"
 #include "platform/AdapterList.h"
 #include "platform/DottedQuad.h"
 #include "platform/PlatformFactory.h"
 #include "platform/UdpSocket.h"
-#include "webserver/AdapterBroadcast.h"
-#include "webserver/Datagrams.h"
-#include "webserver/SetupDatagrams.h"
+#include "devices/AdapterBroadcast.h"
+#include "devices/Datagrams.h"
+#include "devices/SetupDatagrams.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "DeviceListing.h"
 
-#include "webserver/ExpectedSettings.h"
+#include "devices/ExpectedSettings.h"
 
 #include <optional>
 #include <string>

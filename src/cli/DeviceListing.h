@@ -2,7 +2,7 @@
 
 #include "FleetSearch.h"
 
-#include "webserver/DeviceFacts.h"
+#include "devices/DeviceFacts.h"
 
 #include <string>
 #include <vector>

@@ -4,8 +4,8 @@
 #include "platform/EventWaiter.h"
 #include "platform/PlatformFactory.h"
 #include "platform/UdpSocket.h"
-#include "webserver/AdapterBroadcast.h"
-#include "webserver/Datagrams.h"
+#include "devices/AdapterBroadcast.h"
+#include "devices/Datagrams.h"
 
 #include <algorithm>
 

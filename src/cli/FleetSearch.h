@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/AdapterTable.h"
-#include "webserver/DeviceReply.h"
+#include "devices/DeviceReply.h"
 
 #include <functional>
 #include <string>

@@ -1,23 +1,10 @@
 #pragma once
 
-#include "platform/AdapterList.h"
-
 #include <QObject>
-
-#include <string>
-#include <string_view>
 
 class AdapterTable;
 struct Controls;
-struct NicRecord;
 struct Services;
-
-// The text of a fixed-size field of the adapter record: its first `width` bytes,
-// with every byte below 32 dropped wherever it stands.
-std::string FieldWindow(std::string_view raw, std::size_t width);
-// An adapter qualifies unless its address text begins with "0" (no address: 0.0.0.0).
-bool AdapterQualifies(const AdapterInfo& adapter);
-NicRecord ToNicRecord(const AdapterInfo& adapter);
 
 // The refresh's reading of the PC's adapters: each one with an address into the adapter
 // table and a tab of its own in TabNIC. The adapter table's one writer.

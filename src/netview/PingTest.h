@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FreeAddressTest.h"
+#include "devices/FreeAddressTest.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "Discovery.h"
 
-#include "AdapterBroadcast.h"
-#include "Datagrams.h"
+#include "devices/AdapterBroadcast.h"
+#include "devices/Datagrams.h"
 #include "Search.h"
 #include "ServerList.h"
 

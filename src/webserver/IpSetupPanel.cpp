@@ -1,10 +1,10 @@
 #include "IpSetupPanel.h"
 
-#include "AdapterBroadcast.h"
-#include "Datagrams.h"
-#include "DeviceReply.h"
+#include "devices/AdapterBroadcast.h"
+#include "devices/Datagrams.h"
+#include "devices/DeviceReply.h"
 #include "ServerList.h"
-#include "SetupDatagrams.h"
+#include "devices/SetupDatagrams.h"
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DeviceSelection.h"
-#include "ExpectedSettings.h"
+#include "devices/ExpectedSettings.h"
 
 #include "platform/StepWait.h"
 

@@ -1,6 +1,6 @@
 #include "SelectionHints.h"
 
-#include "DeviceReply.h"
+#include "devices/DeviceReply.h"
 #include "ServerList.h"
 
 #include "common/AdapterTable.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceFacts.h"
+#include "devices/DeviceFacts.h"
 #include "DeviceSelection.h"
 
 #include <QObject>

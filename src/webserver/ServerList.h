@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ServerBlock.h"
+#include "devices/ServerBlock.h"
 #include "SubstringIndex.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "ServerSelection.h"
 
-#include "Datagrams.h"
+#include "devices/Datagrams.h"
 #include "Search.h"
 #include "ServerList.h"
 

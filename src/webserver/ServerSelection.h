@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DeviceSelection.h"
-#include "ServerBlock.h"
+#include "devices/ServerBlock.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
 // A reply listed between two headings, another device's reply after it, and a click anywhere:
 // the block reader takes nothing from beyond the clicked reply, reads the reply in the list as
 // the command line reads it alone, and a caret selects the reply it stands in.
-#include "webserver/DeviceReply.h"
-#include "webserver/ServerBlock.h"
+#include "devices/DeviceReply.h"
+#include "devices/ServerBlock.h"
 
 #include <cstdint>
 #include <cstdlib>

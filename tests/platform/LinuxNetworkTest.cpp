@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
 #include "PrivateNetwork.h"
-#include "netview/FreeAddressTest.h"
+#include "devices/FreeAddressTest.h"
 #include "platform/Pinger.h"
 #include "platform/linux/LinuxAdapterList.h"
 #include "platform/linux/LinuxEchoTest.h"

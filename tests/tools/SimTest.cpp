@@ -2,9 +2,9 @@
 
 #include "SimFleet.h"
 #include "SimSettings.h"
-#include "webserver/Datagrams.h"
-#include "webserver/DeviceReply.h"
-#include "webserver/SetupDatagrams.h"
+#include "devices/Datagrams.h"
+#include "devices/DeviceReply.h"
+#include "devices/SetupDatagrams.h"
 
 namespace {
 

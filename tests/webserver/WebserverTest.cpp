@@ -5,10 +5,10 @@
 
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
-#include "webserver/DeviceFacts.h"
-#include "webserver/DeviceReply.h"
+#include "devices/DeviceFacts.h"
+#include "devices/DeviceReply.h"
 #include "webserver/Search.h"
-#include "webserver/SetupDatagrams.h"
+#include "devices/SetupDatagrams.h"
 #include "webserver/SubstringIndex.h"
 
 #include <QGroupBox>

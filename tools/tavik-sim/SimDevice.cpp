@@ -1,7 +1,7 @@
 #include "SimDevice.h"
 
-#include "webserver/Datagrams.h"
-#include "webserver/SetupDatagrams.h"
+#include "devices/Datagrams.h"
+#include "devices/SetupDatagrams.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #include "SimFleet.h"
 
-#include "webserver/Datagrams.h"
+#include "devices/Datagrams.h"
 
 #include <algorithm>
 

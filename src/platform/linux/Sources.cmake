@@ -1,5 +1,4 @@
 target_sources(hoptrace_platform PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/LinuxPlatform.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LinuxNetwork.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ArpingProgram.h ${CMAKE_CURRENT_LIST_DIR}/ArpingProgram.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.h ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.cpp
@@ -16,8 +15,9 @@ target_sources(hoptrace_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.h ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UniqueFd.h
     ${CMAKE_CURRENT_LIST_DIR}/Utf8Locale.cpp)
-# The WLAN service is NetworkManager's, reached over the system bus.
+# The WLAN service is NetworkManager's, reached over the system bus: the desktop part's.
 find_package(Qt6 REQUIRED COMPONENTS DBus)
-target_link_libraries(hoptrace_platform PUBLIC Qt6::DBus)
-target_sources(hoptrace_platform PRIVATE
+target_link_libraries(hoptrace_desktop PUBLIC Qt6::DBus)
+target_sources(hoptrace_desktop PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/LinuxPlatform.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NetworkManagerWlan.h ${CMAKE_CURRENT_LIST_DIR}/NetworkManagerWlan.cpp)

@@ -1,7 +1,7 @@
 #include "SetupDatagrams.h"
 
 #include "common/LeadingNumber.h"
-#include "webserver/Datagrams.h"
+#include "devices/Datagrams.h"
 
 #include <cmath>
 
