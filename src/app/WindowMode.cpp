@@ -4,14 +4,12 @@ void WindowMode::searchBegun()
 {
     status.started(StatusSource::Search);
     searching = true;
-    listedCount = 0;
     rebootOffered = false;
     setIpOffered = false;
 }
 
 void WindowMode::serversListed(int listed)
 {
-    listedCount = listed;
     if (listed != 1)
         rebootWithdrawn();
 }

@@ -49,8 +49,6 @@ struct WindowMode {
 
     // From the refresh's start to the search's end, also when no search could run.
     bool searching = false;
-    // Webservers listed since the refresh (beyond 98 while a command waits: no headings).
-    int listedCount = 0;
     // Reboot or Load defaults from its click, IP setup from OK, each to its end.
     std::optional<DeviceCommand> command;
     bool ipPanelOpen = false;

@@ -84,7 +84,7 @@ void frmHoptrace::createSubsystems()
     pingTest_ = std::make_unique<PingTest>(c_, services_);
     selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_);
     hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
-    discovery_ = std::make_unique<Discovery>(c_, state_, nics_, services_, *search_, *servers_);
+    discovery_ = std::make_unique<Discovery>(c_, nics_, services_, *search_, *servers_);
     commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_);
     ipSetup_ = std::make_unique<IpSetupPanel>(c_, nics_, services_, *servers_);
     wifiScan_ = std::make_unique<WifiScan>(c_, services_);
@@ -305,7 +305,6 @@ void frmHoptrace::unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    state_.closing = true;
     // Every running operation ends here, each with its own ending: no refresh after a
     // command, no box after a ping, and the gateway sequence's switch-on and clean-up.
     search_->finish(); // no tick may touch the socket once it is closed

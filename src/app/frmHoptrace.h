@@ -6,7 +6,6 @@
 #include "controls/Controls.h"
 
 #include "common/AdapterTable.h"
-#include "common/FormState.h"
 
 #include <QSet>
 #include <QWidget>
@@ -44,7 +43,6 @@ public:
     void load();
 
     const Controls& controls() const { return c_; }
-    const FormState& state() const { return state_; }
     const WindowMode& mode() const { return mode_; }
     ServerList& serverList() { return *servers_; }
     const AdapterTable& adapterTable() const { return nics_; }
@@ -82,7 +80,6 @@ private:
     void unload();
 
     Services& services_;
-    FormState state_;
     WindowMode mode_;
     std::optional<DeviceSelection> hinted_; // what the hints describe
     AdapterTable nics_;

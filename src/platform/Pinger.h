@@ -15,7 +15,6 @@ public:
     // own). A text that is not a plain dotted IPv4 address is never sent anywhere and counts
     // as not answering.
     bool Ping(const std::string& address) const;
-    bool operator()(const std::string& address) const { return Ping(address); }
 
 private:
     EchoTest* echo_;

@@ -5,7 +5,6 @@
 #include "Search.h"
 #include "ServerList.h"
 
-#include "common/FormState.h"
 #include "controls/Controls.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -31,9 +30,9 @@ constexpr int kTurnDatagrams = 4096;
 constexpr std::size_t kTurnListBytes = 32 * 1024;
 } // namespace
 
-Discovery::Discovery(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services,
-                     Search& search, ServerList& servers, QObject* parent)
-    : QObject(parent), c_(c), state_(state), nics_(nics), services_(services), search_(search), servers_(servers),
+Discovery::Discovery(const Controls& c, const AdapterTable& nics, Services& services, Search& search,
+                     ServerList& servers, QObject* parent)
+    : QObject(parent), c_(c), nics_(nics), services_(services), search_(search), servers_(servers),
       nextTurn_(std::make_unique<QTimer>())
 {
     nextTurn_->setSingleShot(true);
@@ -83,8 +82,6 @@ void Discovery::searchAdapters(int adapterCount)
 
 void Discovery::DiscoveryTick()
 {
-    if (state_.closing)
-        return;
     if (search_.timeLeft())
         sendStep();
     else

@@ -13,7 +13,6 @@ class Search;
 class ServerList;
 struct Controls;
 struct Datagram;
-struct FormState;
 struct Services;
 
 // The search for webservers: Timer1's tick broadcasts the list request out of every
@@ -22,8 +21,8 @@ struct Services;
 class Discovery final : public QObject {
     Q_OBJECT
 public:
-    Discovery(const Controls& c, const FormState& state, const AdapterTable& nics, Services& services, Search& search,
-              ServerList& servers, QObject* parent = nullptr);
+    Discovery(const Controls& c, const AdapterTable& nics, Services& services, Search& search, ServerList& servers,
+              QObject* parent = nullptr);
     ~Discovery() override;
 
     // A refresh begins: the window is busy, the list is cleared, and the port is bound again
@@ -66,7 +65,6 @@ private:
     std::size_t listIfNew(const Datagram& datagram);
 
     const Controls& c_;
-    const FormState& state_;
     const AdapterTable& nics_;
     Services& services_;
     Search& search_;

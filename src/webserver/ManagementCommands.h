@@ -14,7 +14,8 @@ class ServerList;
 struct Controls;
 struct Services;
 
-// Reboot and Load defaults: one short datagram straight to the selected webserver,
+// Reboot and Load defaults: a short datagram straight to the selected webserver (Reboot's
+// twice, Load defaults' once),
 // twelve seconds of waiting with a growing row of dots, then a new search.
 class ManagementCommands final : public QObject {
     Q_OBJECT

@@ -139,7 +139,7 @@ private Q_SLOTS:
         rig.finishOperation();
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(!message.isEmpty(), message.toStdString()));
         // The same Ping serves the gateway sequence, which has no such check before it.
-        QVERIFY(!pinged.isEmpty() || !Pinger(rig.fakes.echo)(text.toStdString()));
+        QVERIFY(!pinged.isEmpty() || !Pinger(rig.fakes.echo).Ping(text.toStdString()));
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(!pinged.isEmpty(), pinged.toStdString()));
         QCOMPARE(rig.fakes.echo.lastHops, pinged.isEmpty() ? 0 : 2);
         QCOMPARE(rig.fakes.neighbours.asked, std::vector<std::string>(!asked.isEmpty(), asked.toStdString()));
