@@ -140,8 +140,10 @@ Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
     # Its own lists folder needs no lock on the machine's; as root, apt's download user could
-    # not write into a cache under /root.
+    # not write into a cache under /root. No package cache either: a normal user's apt would
+    # try to replace the machine's and warn that it may not.
     apt_opts="-o Dir::Etc::sourcelist=$apt_dir/src.sources -o Dir::Etc::sourceparts=- -o Dir::State::Lists=$apt_dir/lists -o Debug::NoLocking=1"
+    apt_opts="$apt_opts -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache="
     [ "$(id -u)" = 0 ] && apt_opts="$apt_opts -o APT::Sandbox::User=root"
     # shellcheck disable=SC2086 # several options
     apt-get $apt_opts -qq update >&2
