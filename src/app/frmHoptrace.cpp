@@ -18,7 +18,7 @@
 #include "devices/Datagrams.h"
 #include "webserver/Discovery.h"
 #include "webserver/IpSetupPanel.h"
-#include "webserver/Search.h"
+#include "devices/DeviceSearch.h"
 #include "webserver/ManagementCommands.h"
 #include "webserver/SelectionHints.h"
 #include "webserver/ServerList.h"
@@ -77,14 +77,14 @@ void frmHoptrace::createSubsystems()
     // The box rules come first, so that program writes to the boxes pass them as typing does.
     octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
     portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
-    search_ = std::make_unique<Search>(services_.clock, services_.timer1);
-    servers_ = std::make_unique<ServerList>(*c_.txtServers);
+    search_ = std::make_unique<DeviceSearch>(services_.clock, services_.timer1, services_.socket, nics_);
+    servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);
     pingTest_ = std::make_unique<PingTest>(c_, services_);
     selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_);
     hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
-    discovery_ = std::make_unique<Discovery>(c_, nics_, services_, *search_, *servers_);
+    discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_);
     commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_);
     ipSetup_ = std::make_unique<IpSetupPanel>(c_, nics_, services_, *servers_);
     wifiScan_ = std::make_unique<WifiScan>(c_, services_);
@@ -113,8 +113,8 @@ void frmHoptrace::connectSubsystems()
     // What the search lists: a lone device is selected and every device gets its hints. The
     // IP setup panel hears every reply read, listed or not, for the selected device's answer.
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
-    connect(discovery_.get(), &Discovery::listed, hints_.get(), &SelectionHints::listed);
-    connect(discovery_.get(), &Discovery::replyRead, ipSetup_.get(), &IpSetupPanel::replyRead);
+    connect(search_.get(), &DeviceSearch::listed, hints_.get(), &SelectionHints::listed);
+    connect(search_.get(), &DeviceSearch::replyRead, ipSetup_.get(), &IpSetupPanel::replyRead);
 
     // The selection travels as a value to what acts on it; a click's reading ends with the
     // hints described afresh, as the list now marks the block.
@@ -154,7 +154,7 @@ void frmHoptrace::connectSubsystems()
         });
     };
     changeOn(discovery_.get(), &Discovery::searchBegun, &WindowMode::searchBegun);
-    changeOn(discovery_.get(), &Discovery::serversListed, &WindowMode::serversListed);
+    changeOn(search_.get(), &DeviceSearch::serversListed, &WindowMode::serversListed);
     changeOn(discovery_.get(), &Discovery::searchEnded, &WindowMode::searchEnded);
     changeOn(selection_.get(), &ServerSelection::rebootWithdrawn, &WindowMode::rebootWithdrawn);
     changeOn(selection_.get(), &ServerSelection::serverSelected, &WindowMode::serverSelected);

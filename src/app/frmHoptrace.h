@@ -27,7 +27,7 @@ class ManagementCommands;
 class ServerList;
 class ServerSelection;
 class SelectionHints;
-class Search;
+class DeviceSearch;
 struct Services;
 
 // The program's one window: builds its controls from the control table, creates the
@@ -46,7 +46,7 @@ public:
     const WindowMode& mode() const { return mode_; }
     ServerList& serverList() { return *servers_; }
     const AdapterTable& adapterTable() const { return nics_; }
-    const Search& search() const { return *search_; }
+    const DeviceSearch& search() const { return *search_; }
 
     // The refresh symbol's action; also run after every management command.
     void picRefresh_Click();
@@ -84,7 +84,7 @@ private:
     std::optional<DeviceSelection> hinted_; // what the hints describe
     AdapterTable nics_;
     Controls c_;
-    std::unique_ptr<Search> search_;
+    std::unique_ptr<DeviceSearch> search_;
     std::unique_ptr<ServerList> servers_;
     std::unique_ptr<ServerSelection> selection_;
     std::unique_ptr<SelectionHints> hints_;

@@ -2,16 +2,21 @@
 
 #include "common/Latin1.h"
 
-#include "devices/NicRecords.h"
-#include "devices/FreeAddressTest.h"
-#include "platform/Pinger.h"
-#include "platform/AdapterList.h"
-#include "platform/DottedQuad.h"
-#include "platform/PlatformFactory.h"
-#include "platform/UdpSocket.h"
 #include "devices/AdapterBroadcast.h"
 #include "devices/Datagrams.h"
+#include "devices/DeviceSearch.h"
+#include "devices/FreeAddressTest.h"
+#include "devices/NicRecords.h"
 #include "devices/SetupDatagrams.h"
+#include "platform/AdapterList.h"
+#include "platform/Clock.h"
+#include "platform/DottedQuad.h"
+#include "platform/EventWaiter.h"
+#include "platform/Pinger.h"
+#include "platform/PlatformFactory.h"
+#include "platform/Timer.h"
+#include "platform/TimerFactory.h"
+#include "platform/UdpSocket.h"
 
 #include <QString>
 
@@ -60,6 +65,9 @@ std::optional<int> CliCommands::prepare()
         Say("No adapter has an IPv4 address: there is no network to search.");
         return ExitNotFoundOrNotApplied;
     }
+    for (std::size_t i = 0; i < nics_.size(); ++i)
+        table_.store(static_cast<int>(i) + 1, nics_[i]);
+    table_.setCount(nics_.size());
     network_.socket.close();
     if (!network_.socket.bind(TavikDatagram::Port)) {
         Say(std::string(TavikDatagram::PortInUseText));
@@ -79,12 +87,44 @@ std::string CliCommands::searchedAdapters() const
     return text;
 }
 
+std::vector<FoundDevice> CliCommands::search(double seconds,
+                                             const std::function<bool(const std::vector<FoundDevice>&)>& enough)
+{
+    const std::unique_ptr<Timer> tick = network_.timers.makeTimer();
+    DeviceSearch search(network_.clock, *tick, network_.socket, table_);
+    bool ended = false;
+    QObject::connect(&search, &DeviceSearch::finished, [&ended] { ended = true; });
+    if (enough)
+        QObject::connect(&search, &DeviceSearch::turnEnded, [&] {
+            if (!ended && enough(search.devices())) {
+                search.finish();
+                ended = true;
+            }
+        });
+    search.clear();
+    search.start({.seconds = seconds, .requestAtStart = true, .endAtDeadline = true, .keepDevices = true});
+    while (!ended)
+        network_.waiter.waitForEvent(1.0);
+    return search.devices();
+}
+
+void CliCommands::pause(double seconds)
+{
+    const double start = network_.clock.elapsedSeconds();
+    for (double passed = 0.0; passed < seconds; passed = network_.clock.elapsedSeconds() - start)
+        network_.waiter.waitForEvent(seconds - passed);
+}
+
+bool CliCommands::broadcast(const std::string& datagram)
+{
+    return !BroadcastOutOfEveryAdapter(network_.socket, table_, datagram).failed();
+}
+
 int CliCommands::list(double seconds, ListingFormat format)
 {
     if (const auto failed = prepare())
         return *failed;
-    FleetSearch search(network_, nics_);
-    const auto devices = ListDevices(search.run(seconds), nics_);
+    const auto devices = ListDevices(search(seconds), nics_);
     if (devices.empty())
         Say("No webserver answered on " + searchedAdapters() + ".");
     else
@@ -95,12 +135,11 @@ int CliCommands::list(double seconds, ListingFormat format)
 
 std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seconds)
 {
-    FleetSearch search(network_, nics_);
     const auto hasIt = [&](const std::vector<FoundDevice>& devices) {
         return std::any_of(devices.begin(), devices.end(),
                            [&](const FoundDevice& d) { return SameMac(d.reply.mac, mac); });
     };
-    for (const FoundDevice& device : search.run(seconds, hasIt))
+    for (const FoundDevice& device : search(seconds, hasIt))
         if (SameMac(device.reply.mac, mac))
             return device;
     Say(mac + " did not answer on " + searchedAdapters() + ".");
@@ -109,9 +148,9 @@ std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seco
 
 int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds, bool mustGoQuiet)
 {
-    FleetSearch search(network_, nics_);
-    search.pause(kGoneQuietSeconds);
-    search.discardWaiting();
+    pause(kGoneQuietSeconds);
+    // Replies to requests sent before the command are no answer to it.
+    while (network_.socket.take()) { }
     std::optional<DeviceReply> last;
     const auto back = [&](const std::vector<FoundDevice>& devices) {
         for (const FoundDevice& d : devices)
@@ -122,7 +161,7 @@ int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected
         return false;
     };
     double firstHeard = waitSeconds;
-    for (const FoundDevice& d : search.run(waitSeconds, back))
+    for (const FoundDevice& d : search(waitSeconds, back))
         if (SameMac(d.reply.mac, mac))
             firstHeard = d.firstHeard;
     const double total = waitSeconds + kGoneQuietSeconds;
@@ -205,11 +244,10 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     }
     const std::string datagram = *wanted.dhcp ? TavikSetup::SetDHCPRequest(port, device->reply.mac)
                                               : TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
-    FleetSearch sender(network_, nics_);
     for (int copy = 0; copy < kSetupCopies; ++copy) {
         if (copy > 0)
-            sender.pause(1.0);
-        if (!sender.broadcast(datagram))
+            pause(1.0);
+        if (!broadcast(datagram))
             Say("Network error! A copy could not leave any adapter.");
     }
     // The device is to show what went out, read back from the request as the window's panel reads it.

@@ -2,10 +2,13 @@
 
 #include "DeviceListing.h"
 
+#include "common/AdapterTable.h"
 #include "devices/ExpectedSettings.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct NetworkServices;
 
@@ -34,6 +37,14 @@ public:
 private:
     // Binds the port and reads the adapters; an exit code when that fails.
     std::optional<int> prepare();
+    // One search of the engine for `seconds`, the event loop turning until it ends or `enough`
+    // holds for what was heard: the request at once and every second, the end at the deadline.
+    std::vector<FoundDevice> search(double seconds,
+                                    const std::function<bool(const std::vector<FoundDevice>&)>& enough = {});
+    // Lets `seconds` pass with the event loop running.
+    void pause(double seconds);
+    // Sends one datagram out of every adapter; false when it left through none of them.
+    bool broadcast(const std::string& datagram);
     std::optional<FoundDevice> find(const std::string& mac, double seconds);
     // mustGoQuiet: the command reboots the device, so an answer at once means it never arrived.
     int verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds, bool mustGoQuiet);
@@ -41,4 +52,5 @@ private:
 
     NetworkServices& network_;
     std::vector<NicRecord> nics_;
+    AdapterTable table_; // the same adapters, for the engine's send rule
 };

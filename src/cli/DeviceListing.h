@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FleetSearch.h"
-
 #include "devices/DeviceFacts.h"
+#include "common/AdapterTable.h"
+#include "devices/DeviceSearch.h"
 
 #include <string>
 #include <vector>

@@ -6,6 +6,7 @@
 #include <memory>
 
 class EventWaiter;
+class TimerFactory;
 
 // Owns the real implementations for the running operating system.
 class PlatformServices {
@@ -24,6 +25,7 @@ CreatePlatformServices(int receiveBufferBytes = UdpSocket::kProgramReceiveBuffer
 struct NetworkServices {
     Clock& clock;
     EventWaiter& waiter;
+    TimerFactory& timers; // they tick while the waiter lets the event loop run
     UdpSocket& socket;
     AdapterList& adapters;
     EchoTest& echo;

@@ -2,7 +2,7 @@
 
 #include "devices/AdapterBroadcast.h"
 #include "devices/Datagrams.h"
-#include "Search.h"
+#include "devices/DeviceSearch.h"
 #include "ServerList.h"
 
 #include "controls/Controls.h"
@@ -13,7 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-ManagementCommands::ManagementCommands(const Controls& c, Services& services, Search& search, ServerList& servers,
+ManagementCommands::ManagementCommands(const Controls& c, Services& services, DeviceSearch& search, ServerList& servers,
                                        QObject* parent)
     : QObject(parent), c_(c), services_(services), search_(search), servers_(servers),
       wait_(services.clock, services.timers)

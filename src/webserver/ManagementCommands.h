@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-class Search;
+class DeviceSearch;
 class ServerList;
 struct Controls;
 struct Services;
@@ -20,7 +20,7 @@ struct Services;
 class ManagementCommands final : public QObject {
     Q_OBJECT
 public:
-    ManagementCommands(const Controls& c, Services& services, Search& search, ServerList& servers,
+    ManagementCommands(const Controls& c, Services& services, DeviceSearch& search, ServerList& servers,
                        QObject* parent = nullptr);
 
     // The webserver the next command goes to.
@@ -51,7 +51,7 @@ private:
     const Controls& c_;
     DeviceSelection selection_;
     Services& services_;
-    Search& search_;
+    DeviceSearch& search_;
     ServerList& servers_;
     StepWait wait_;
     bool running_ = false;

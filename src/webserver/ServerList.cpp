@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
-ServerList::ServerList(QPlainTextEdit& view) : view_(view) { }
+ServerList::ServerList(QPlainTextEdit& view, ListingText& listing)
+    : view_(view), listing_(listing), shownReplacement_(listing.replacements() - 1)
+{ }
 
 QString ServerList::display(std::string_view piece, bool& pendingCr) const
 {
@@ -31,67 +33,45 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
 
 void ServerList::setText(std::string_view text)
 {
-    entryStarts_.clear();
-    replyFirsts_.clear();
-    heardOn_.clear();
-    text_.assign(text);
-    index_.reset();
-    shownUpTo_ = text_.size();
-    bool pendingCr = false;
-    view_.setExtraSelections({});
-    view_.setPlainText(display(text, pendingCr));
-    endsWithCr_ = pendingCr;
+    listing_.setText(text);
+    showPending();
 }
 
 void ServerList::append(std::string_view text)
 {
-    appendQuietly(text);
+    listing_.append(text);
     showPending();
-}
-
-void ServerList::appendQuietly(std::string_view text)
-{
-    text_.append(text);
-    index_.extend(text_);
 }
 
 void ServerList::showPending()
 {
-    if (shownUpTo_ == text_.size())
-        return;
+    const std::string& text = listing_.text();
     bool pendingCr = endsWithCr_;
-    const QString shown = display(std::string_view(text_).substr(shownUpTo_), pendingCr);
-    shownUpTo_ = text_.size();
+    if (shownReplacement_ != listing_.replacements()) {
+        shownReplacement_ = listing_.replacements();
+        pendingCr = false;
+        view_.setExtraSelections({});
+        view_.setPlainText(display(text, pendingCr));
+    } else if (shownUpTo_ != text.size()) {
+        const QString shown = display(std::string_view(text).substr(shownUpTo_), pendingCr);
+        QTextCursor end(view_.document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(shown);
+    }
+    shownUpTo_ = text.size();
     endsWithCr_ = pendingCr;
-    QTextCursor end(view_.document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(shown);
-}
-
-void ServerList::appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface)
-{
-    entryStarts_.push_back(text_.size() + 1);
-    replyFirsts_.push_back(text_.size() + lead.size() + 1);
-    heardOn_.push_back(heardOnInterface);
-    appendQuietly(lead);
-    appendQuietly(reply);
-}
-
-ReplySpan ServerList::reply(std::size_t index) const
-{
-    const std::size_t last = index + 1 < entryStarts_.size() ? entryStarts_[index + 1] - 1 : text_.size();
-    return {replyFirsts_[index], last};
 }
 
 std::size_t ServerList::caretPosition() const
 {
     // Walk the text as display() does, counting shown characters until the caret.
+    const std::string& text = listing_.text();
     const int caret = view_.textCursor().selectionStart();
     int shown = 0;
     bool pendingCr = false;
     std::size_t i = 0;
-    for (; i < text_.size() && shown < caret; ++i) {
-        const char c = text_[i];
+    for (; i < text.size() && shown < caret; ++i) {
+        const char c = text[i];
         if (c == '\n' && pendingCr) {
             pendingCr = false;
             continue;
@@ -100,16 +80,17 @@ std::size_t ServerList::caretPosition() const
         ++shown;
     }
     // A caret right after a shown break that stands for CR LF lies after the LF too.
-    if (pendingCr && i < text_.size() && text_[i] == '\n')
+    if (pendingCr && i < text.size() && text[i] == '\n')
         ++i;
     return i;
 }
 
 int ServerList::shownLength(std::size_t count) const
 {
+    const std::string& text = listing_.text();
     int shown = 0;
-    for (std::size_t i = 0; i < count && i < text_.size(); ++i)
-        if (!(text_[i] == '\n' && i > 0 && text_[i - 1] == '\r'))
+    for (std::size_t i = 0; i < count && i < text.size(); ++i)
+        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r'))
             ++shown;
     return shown;
 }
@@ -120,9 +101,10 @@ void ServerList::markBlock(std::optional<ReplySpan> block)
         view_.setExtraSelections({});
         return;
     }
+    const std::string& text = listing_.text();
     // The reply's own lines: the line breaks at its end lead to the next entry's heading.
-    std::size_t last = std::min(block->last, text_.size());
-    while (last > block->first && (text_[last - 1] == '\r' || text_[last - 1] == '\n'))
+    std::size_t last = std::min(block->last, text.size());
+    while (last > block->first && (text[last - 1] == '\r' || text[last - 1] == '\n'))
         --last;
     QTextCursor marked(view_.document());
     marked.setPosition(shownLength(block->first - 1));

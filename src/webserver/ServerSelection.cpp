@@ -1,7 +1,7 @@
 #include "ServerSelection.h"
 
 #include "devices/Datagrams.h"
-#include "Search.h"
+#include "devices/DeviceSearch.h"
 #include "ServerList.h"
 
 #include "common/Latin1.h"
@@ -15,7 +15,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-ServerSelection::ServerSelection(const Controls& c, ServerList& servers, const Search& search, QObject* parent)
+ServerSelection::ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search, QObject* parent)
     : QObject(parent), c_(c), servers_(servers), search_(search)
 {
     c_.txtServers->viewport()->installEventFilter(this);

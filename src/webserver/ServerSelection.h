@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-class Search;
+class DeviceSearch;
 class ServerList;
 struct Controls;
 
@@ -19,7 +19,7 @@ struct Controls;
 class ServerSelection final : public QObject {
     Q_OBJECT
 public:
-    ServerSelection(const Controls& c, ServerList& servers, const Search& search, QObject* parent = nullptr);
+    ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search, QObject* parent = nullptr);
 
     // The server whose listed reply holds the caret (a heading counts to the reply above it).
     void SelectServerAtCaret();
@@ -56,6 +56,6 @@ private:
 
     const Controls& c_;
     ServerList& servers_;
-    const Search& search_;
+    const DeviceSearch& search_;
     bool commandRunning_ = false;
 };

@@ -7,9 +7,9 @@
 #include "controls/PictureButton.h"
 #include "devices/DeviceFacts.h"
 #include "devices/DeviceReply.h"
-#include "webserver/Search.h"
+#include "devices/DeviceSearch.h"
 #include "devices/SetupDatagrams.h"
-#include "webserver/SubstringIndex.h"
+#include "devices/SubstringIndex.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -25,7 +25,7 @@ namespace {
 std::string heading(int n) { return "\r\nWebserver " + std::to_string(n) + " found:\r\n\r\n"; }
 
 // Reboot, Load defaults, or the IP setup panel's OK (opened first).
-enum Command { Reboot, LoadDefaults, IpSetup };
+enum Command { Reboot, IpSetup };
 
 bool isSetup(const FakeUdpSocket::Sent& sent) { return sent.bytes.starts_with("TAVIKwebserver|Set"); }
 
@@ -51,7 +51,6 @@ struct Ending {
 };
 const Ending kEndings[] = {
     {.name = "Reboot, send refused", .command = Reboot, .refusing = -1},
-    {.name = "Load defaults, send refused", .command = LoadDefaults, .refusing = -1},
     {.name = "IP setup, send refused", .command = IpSetup, .refusing = -1, .copies = 0},
     {.name = "IP setup, one adapter down", .command = IpSetup, .refusing = 2, .copies = 3},
     {.name = "Reboot, closed in the wait", .command = Reboot, .closeAt = 3.0, .endsBy = 3.5},
@@ -484,12 +483,9 @@ private Q_SLOTS:
         const int searchesBefore = rig.fakes.adapters.calls;
         const double clicked = rig.fakes.time.elapsed();
         const Controls& c = rig.c();
-        // Nothing in the window shows or enables Load defaults; the command is still there.
-        c.cmdDefault->setEnabled(e.command == LoadDefaults);
-        c.cmdDefault->setVisible(e.command == LoadDefaults);
         if (e.command == IpSetup)
             WindowInput::Click(*c.cmdSetIP);
-        WindowInput::Click(e.command == Reboot ? *c.cmdReboot : e.command == LoadDefaults ? *c.cmdDefault : *c.cmdIPOK);
+        WindowInput::Click(e.command == Reboot ? *c.cmdReboot : *c.cmdIPOK);
         rig.finishOperation();
         QCOMPARE(int(rig.fakes.messages.shown.size()), e.refusing == -1 ? 1 : 0); // one "Network error!" box
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + (e.closeAt > 0 ? 0 : 1));

@@ -4,7 +4,7 @@
 #include "ProcessUsage.h"
 
 #include "app/frmHoptrace.h"
-#include "webserver/Search.h"
+#include "devices/DeviceSearch.h"
 #include "platform/PlatformFactory.h"
 
 #include <QApplication>

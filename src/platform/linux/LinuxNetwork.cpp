@@ -1,6 +1,7 @@
 #include "platform/PlatformFactory.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtEventWaiter.h"
+#include "platform/qt/QtTimerFactory.h"
 
 #include "LinuxAdapterList.h"
 #include "LinuxEchoTest.h"
@@ -19,11 +20,12 @@ public:
 private:
     QtClock clock_;
     QtEventWaiter waiter_;
+    QtTimerFactory timers_;
     LinuxUdpSocket socket_{UdpSocket::kProgramReceiveBufferBytes};
     LinuxAdapterList adapters_;
     LinuxEchoTest echo_;
     LinuxNeighbourTable neighbours_;
-    NetworkServices network_{clock_, waiter_, socket_, adapters_, echo_, neighbours_};
+    NetworkServices network_{clock_, waiter_, timers_, socket_, adapters_, echo_, neighbours_};
 };
 
 } // namespace

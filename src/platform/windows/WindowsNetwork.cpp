@@ -1,6 +1,7 @@
 #include "platform/PlatformFactory.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtEventWaiter.h"
+#include "platform/qt/QtTimerFactory.h"
 #include "platform/qt/QtUdpSocket.h"
 
 #include "WindowsAdapterList.h"
@@ -19,11 +20,12 @@ public:
 private:
     QtClock clock_;
     QtEventWaiter waiter_;
+    QtTimerFactory timers_;
     QtUdpSocket socket_;
     WindowsAdapterList adapters_;
     WindowsEchoTest echo_;
     WindowsNeighbourTable neighbours_;
-    NetworkServices network_{clock_, waiter_, socket_, adapters_, echo_, neighbours_};
+    NetworkServices network_{clock_, waiter_, timers_, socket_, adapters_, echo_, neighbours_};
 };
 
 } // namespace

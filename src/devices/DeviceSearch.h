@@ -1,0 +1,117 @@
+#pragma once
+
+#include "DeviceReply.h"
+#include "ListingText.h"
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class AdapterTable;
+class Clock;
+class QTimer;
+class Timer;
+class UdpSocket;
+struct Datagram;
+
+// The 99th and later webservers of a search are listed without a numbered heading.
+inline constexpr int kLastNumberedHeading = 98;
+
+// One device as a search heard it: its latest reply, the adapter its first reply arrived on.
+struct FoundDevice {
+    DeviceReply reply;
+    int interfaceIndex = -1;
+    double firstHeard = 0.0; // seconds after the search began
+    double lastHeard = 0.0;
+};
+
+// How one search runs. The window's: three seconds, a list request at each of the tick's
+// seconds, the end at the first tick past the deadline. The command line's: the request at
+// once and every second after, the end at the deadline itself.
+struct SearchPlan {
+    double seconds = 3.0;
+    bool requestAtStart = false;
+    bool endAtDeadline = false;
+    // Whether the search also keeps the devices as values (the command line reads them; the
+    // window reads its list, and its intake stays as cheap as the listing).
+    bool keepDevices = false;
+};
+
+// The search for webservers, for the window and the command line alike: the tick sends the
+// list request out of every adapter while the search's time lasts and ends it after; the
+// intake reads the replies in bounded turns and lists each one whose MAC is not listed yet,
+// under its heading. It owns what was listed (the listing text, the count, the devices as
+// values) from the refresh that clears it to the next.
+class DeviceSearch final : public QObject {
+    Q_OBJECT
+public:
+    // `tick` is the search's timer (the window's Timer1); the search takes its tick handler.
+    DeviceSearch(const Clock& clock, Timer& tick, UdpSocket& socket, const AdapterTable& nics,
+                 QObject* parent = nullptr);
+    ~DeviceSearch() override;
+
+    // A refresh begins: nothing is listed, headings are numbered again, the text is empty.
+    void clear();
+    void start(const SearchPlan& plan = {});
+    // Stops the ticks; what was listed stays until the next clear().
+    void finish();
+    // Until the next clear(), webservers are listed without a numbered heading.
+    void listWithoutHeadings() { numbered_ = false; }
+    // While held, the ticks keep the search's time but send nothing (an error is shown).
+    void holdRequests(bool held) { requestsHeld_ = held; }
+
+    // The ticks run: a search runs or is about to end.
+    bool ticking() const;
+    int count() const { return count_; }
+    const ListingText& listing() const { return listing_; }
+    // Messages in the list's place (a command's progress) are written here too, so that what
+    // the list shows has one owner.
+    ListingText& listing() { return listing_; }
+    // With SearchPlan::keepDevices, the listed devices whose replies read as devices, in the
+    // order listed, each with its latest reply.
+    const std::vector<FoundDevice>& devices() const { return devices_; }
+
+    void DiscoveryTick();
+    void ReplyIntake();
+
+Q_SIGNALS:
+    // A tick within the search's time, before its request goes out.
+    void ticked();
+    // The list request left through no adapter.
+    void requestFailed();
+    // The search's time is up; `listedCount` webservers were listed.
+    void finished(int listedCount);
+    // Every webserver reply read, also one whose MAC is listed already.
+    void replyRead(const Datagram& reply);
+    // A reply has just been listed, with the adapter it arrived on.
+    void listed(const Datagram& reply);
+    // A turn of the intake listed at least one webserver not listed before; this many are
+    // listed since the refresh. A turn that listed nothing reports nothing.
+    void serversListed(int listedCount);
+    // A turn of the intake ended: what it added to the listing may be shown.
+    void turnEnded();
+
+private:
+    void sendRequest();
+    void end();
+    double elapsed() const;
+    // Lists the reply when its MAC is new; the number of bytes it added to the listing.
+    std::size_t listIfNew(const Datagram& datagram);
+    void noteHeard(const std::string& bytes, int interfaceIndex, bool listedNow);
+
+    const Clock& clock_;
+    Timer& tick_;
+    UdpSocket& socket_;
+    const AdapterTable& nics_;
+    ListingText listing_;
+    std::vector<FoundDevice> devices_;
+    SearchPlan plan_;
+    double startedAt_ = 0.0;
+    double deadline_ = 0.0;
+    int count_ = 0;
+    bool numbered_ = true; // a command's wait lists what answers without headings
+    bool requestsHeld_ = false;
+    std::unique_ptr<QTimer> nextTurn_; // the rest of a backlog, after the other timers
+};

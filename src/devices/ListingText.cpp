@@ -1,0 +1,32 @@
+#include "ListingText.h"
+
+void ListingText::setText(std::string_view text)
+{
+    entryStarts_.clear();
+    replyFirsts_.clear();
+    heardOn_.clear();
+    text_.assign(text);
+    index_.reset();
+    ++replacements_;
+}
+
+void ListingText::append(std::string_view text)
+{
+    text_.append(text);
+    index_.extend(text_);
+}
+
+void ListingText::appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface)
+{
+    entryStarts_.push_back(text_.size() + 1);
+    replyFirsts_.push_back(text_.size() + lead.size() + 1);
+    heardOn_.push_back(heardOnInterface);
+    append(lead);
+    append(reply);
+}
+
+ReplySpan ListingText::reply(std::size_t index) const
+{
+    const std::size_t last = index + 1 < entryStarts_.size() ? entryStarts_[index + 1] - 1 : text_.size();
+    return {replyFirsts_[index], last};
+}
