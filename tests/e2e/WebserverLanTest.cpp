@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSaveFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -146,8 +147,8 @@ private Q_SLOTS:
         if (!QFile::exists(library))
             QSKIP("libfaketime is not installed");
         QTemporaryDir dir; // ClockStepTest writes the offset file there
-        // No step yet. The file is there from the start: libfaketime 0.9.10 of 2024 (Debian 13)
-        // ends the program when it cannot read it.
+        // No step yet; the file is there from the start, since libfaketime 0.9.10 of 2024
+        // (Debian 13) ends the program when it cannot read one.
         QFile step(dir.filePath("step"));
         QVERIFY(step.open(QIODevice::WriteOnly) && step.write("+0\n") == 3);
         step.close();
@@ -301,12 +302,14 @@ private Q_SLOTS:
     }
 
 private:
-    // The offset libfaketime reads at every call, relative to the real time of day.
+    // The offset libfaketime reads at every call, relative to the real time of day. Replaced
+    // whole (a rename), never seen empty: Debian 13's libfaketime ends the program on an empty one.
     static void stepWallClock(const QByteArray& offset)
     {
-        QFile file(qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE"));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QSaveFile file(qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.write(offset + '\n') == offset.size() + 1);
+        QVERIFY(file.commit());
     }
 
     SimulatorProcess simulator_;
