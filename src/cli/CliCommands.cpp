@@ -93,9 +93,9 @@ std::vector<FoundDevice> CliCommands::search(double seconds,
     const std::unique_ptr<Timer> tick = network_.timers.makeTimer();
     DeviceSearch search(network_.clock, *tick, network_.socket, table_);
     bool ended = false;
-    QObject::connect(&search, &DeviceSearch::finished, [&ended] { ended = true; });
+    QObject::connect(&search, &DeviceSearch::finished, &search, [&ended] { ended = true; });
     if (enough)
-        QObject::connect(&search, &DeviceSearch::turnEnded, [&] {
+        QObject::connect(&search, &DeviceSearch::turnEnded, &search, [&] {
             if (!ended && enough(search.devices())) {
                 search.finish();
                 ended = true;
