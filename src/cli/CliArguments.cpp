@@ -254,9 +254,9 @@ int RunCliRequest(const CliRequest& r, CliCommands& commands)
     case CliVerb::List:
         return commands.list(r.searchSeconds, r.format);
     case CliVerb::Reboot:
-        return commands.unicastCommand(r.target, TavikDatagram::RebootRequest(), 2, r.searchSeconds, r.waitSeconds);
+        return commands.unicastCommand(r.target, TavikDatagram::DeviceRequest::Reboot, r.searchSeconds, r.waitSeconds);
     case CliVerb::Defaults:
-        return commands.unicastCommand(r.target, TavikDatagram::LoadDefaultsRequest(), 1, r.searchSeconds,
+        return commands.unicastCommand(r.target, TavikDatagram::DeviceRequest::LoadDefaults, r.searchSeconds,
                                        r.waitSeconds);
     case CliVerb::SetIp:
     case CliVerb::SetDhcp:

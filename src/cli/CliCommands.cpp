@@ -181,7 +181,7 @@ int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected
     return ExitOk;
 }
 
-int CliCommands::unicastCommand(const std::string& mac, const std::string& datagram, int copies, double seconds,
+int CliCommands::unicastCommand(const std::string& mac, TavikDatagram::DeviceRequest request, double seconds,
                                 double waitSeconds)
 {
     if (const auto failed = prepare())
@@ -193,14 +193,16 @@ int CliCommands::unicastCommand(const std::string& mac, const std::string& datag
     const DeviceFacts facts = ListDevices(all, nics_).front().facts;
     if (facts.subnetMismatch)
         Say(SubnetMismatchText(device->reply.address, facts) + " If it does not come back, that is why.");
-    const bool sent = SendToDevice(network_.socket, datagram, copies, device->reply.address, device->interfaceIndex);
+    const TavikDatagram::RequestDatagram datagram = TavikDatagram::DatagramFor(request);
+    const bool sent = SendToDevice(network_.socket, datagram.bytes, datagram.copies, device->reply.address,
+                                   device->interfaceIndex);
     if (!sent) {
         Say("Network error! The system refused to send to " + device->reply.address + ".");
         return ExitNotFoundOrNotApplied;
     }
     // Reboot and Load defaults carry no settings: back at the same address is what can be checked.
     ExpectedSettings expected;
-    if (datagram == TavikDatagram::RebootRequest()) {
+    if (request == TavikDatagram::DeviceRequest::Reboot) {
         expected.address = device->reply.address;
         expected.port = device->reply.port;
     }

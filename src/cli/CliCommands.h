@@ -3,6 +3,7 @@
 #include "DeviceListing.h"
 
 #include "common/AdapterTable.h"
+#include "devices/Datagrams.h"
 #include "devices/ExpectedSettings.h"
 
 #include <functional>
@@ -28,7 +29,7 @@ public:
 
     int list(double seconds, ListingFormat format);
     // Reboot or Load defaults: the datagram the window sends, to the device's address.
-    int unicastCommand(const std::string& mac, const std::string& datagram, int copies, double seconds,
+    int unicastCommand(const std::string& mac, TavikDatagram::DeviceRequest request, double seconds,
                        double waitSeconds);
     // SetIP or SetDHCP, broadcast out of every adapter as the panel sends it.
     int setupCommand(const std::string& mac, const ExpectedSettings& expected, double seconds, double waitSeconds);

@@ -13,6 +13,12 @@ std::string ListRequest() { return request("List"); }
 std::string RebootRequest() { return request("Reboot"); }
 std::string LoadDefaultsRequest() { return request("Default"); }
 
+RequestDatagram DatagramFor(DeviceRequest request)
+{
+    return request == DeviceRequest::Reboot ? RequestDatagram{RebootRequest(), 2}
+                                            : RequestDatagram{LoadDefaultsRequest(), 1};
+}
+
 bool IsWebserverReply(std::string_view datagram)
 {
     return !datagram.starts_with(Prefix) && datagram.find(MacLabel) != std::string_view::npos;

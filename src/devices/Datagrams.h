@@ -23,6 +23,15 @@ std::string RebootRequest();
 // "TAVIKwebserver|Default|", sent to the selected webserver's own address.
 std::string LoadDefaultsRequest();
 
+// The requests sent straight to one webserver, for the window and the command line alike:
+// the bytes and how many copies go (Reboot's two, Default's one).
+enum class DeviceRequest { Reboot, LoadDefaults };
+struct RequestDatagram {
+    std::string bytes;
+    int copies = 1;
+};
+RequestDatagram DatagramFor(DeviceRequest request);
+
 // A webserver reply is anything that is not one of our requests and carries "MAC Address".
 bool IsWebserverReply(std::string_view datagram);
 // Devices of this MAC range take SetIP and SetDHCP; others are offered Reboot only.

@@ -35,7 +35,7 @@ void ManagementCommands::cmdReboot_Click()
     search_.listWithoutHeadings();
     Q_EMIT statusShown(QStringLiteral("Sending Reboot.."));
     servers_.setText("");
-    sendToSelected(TavikDatagram::RebootRequest(), 2, [this] {
+    sendToSelected(TavikDatagram::DatagramFor(TavikDatagram::DeviceRequest::Reboot), [this] {
         servers_.setText("Rebooting");
         waitThenRefresh();
     });
@@ -45,12 +45,13 @@ void ManagementCommands::cmdDefault_Click()
 {
     start(DeviceCommand::LoadDefaults);
     servers_.setText("Restoring defaults..");
-    sendToSelected(TavikDatagram::LoadDefaultsRequest(), 1, [this] { waitThenRefresh(); });
+    sendToSelected(TavikDatagram::DatagramFor(TavikDatagram::DeviceRequest::LoadDefaults),
+                   [this] { waitThenRefresh(); });
 }
 
-void ManagementCommands::sendToSelected(const std::string& datagram, int copies, std::function<void()> then)
+void ManagementCommands::sendToSelected(const TavikDatagram::RequestDatagram& request, std::function<void()> then)
 {
-    if (SendToDevice(services_.socket, datagram, copies, selection_.ip, selection_.interfaceIndex)) {
+    if (SendToDevice(services_.socket, request.bytes, request.copies, selection_.ip, selection_.interfaceIndex)) {
         then();
         return;
     }

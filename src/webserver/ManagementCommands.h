@@ -2,6 +2,8 @@
 
 #include "DeviceSelection.h"
 
+#include "devices/Datagrams.h"
+
 #include "platform/StepWait.h"
 
 #include <QObject>
@@ -44,7 +46,7 @@ private:
     void start(DeviceCommand command);
     // Sends the datagram; a refused send is reported once, and the command goes on once the
     // user has closed that report.
-    void sendToSelected(const std::string& datagram, int copies, std::function<void()> then);
+    void sendToSelected(const TavikDatagram::RequestDatagram& request, std::function<void()> then);
     void waitThenRefresh();
     void end();
 
