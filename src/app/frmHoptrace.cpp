@@ -82,7 +82,9 @@ void frmHoptrace::createSubsystems()
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);
     pingTest_ = std::make_unique<PingTest>(c_, services_);
-    selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_);
+    selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_, [this] {
+        return (commands_ && commands_->running()) || (ipSetup_ && ipSetup_->running());
+    });
     hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
     discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_);
     commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_);
@@ -121,12 +123,6 @@ void frmHoptrace::connectSubsystems()
     connect(selection_.get(), &ServerSelection::serverSelected, commands_.get(), &ManagementCommands::setSelection);
     connect(selection_.get(), &ServerSelection::serverSelected, ipSetup_.get(), &IpSetupPanel::setSelection);
     connect(selection_.get(), &ServerSelection::selectionRead, this, [this] { hints_->update(hinted_); });
-
-    // No selection while a command runs: it would enable a second command inside it.
-    connect(commands_.get(), &ManagementCommands::commandStarted, selection_.get(), &ServerSelection::commandStarted);
-    connect(commands_.get(), &ManagementCommands::commandEnded, selection_.get(), &ServerSelection::commandEnded);
-    connect(ipSetup_.get(), &IpSetupPanel::commandStarted, selection_.get(), &ServerSelection::commandStarted);
-    connect(ipSetup_.get(), &IpSetupPanel::commandEnded, selection_.get(), &ServerSelection::commandEnded);
 
     // The search and the gateway sequence keep the whole window busy, each for as long as it
     // runs: a search that ends during the gateway sequence leaves the window busy.

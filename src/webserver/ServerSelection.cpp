@@ -15,14 +15,15 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-ServerSelection::ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search, QObject* parent)
-    : QObject(parent), c_(c), servers_(servers), search_(search)
+ServerSelection::ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search,
+                                 std::function<bool()> commandRunning, QObject* parent)
+    : QObject(parent), c_(c), servers_(servers), search_(search), commandRunning_(std::move(commandRunning))
 {
     c_.txtServers->viewport()->installEventFilter(this);
     c_.txtServers->installEventFilter(this);
 }
 
-bool ServerSelection::idle() const { return !commandRunning_ && !search_.ticking(); }
+bool ServerSelection::idle() const { return !commandRunning_() && !search_.ticking(); }
 
 bool ServerSelection::eventFilter(QObject* watched, QEvent* event)
 {

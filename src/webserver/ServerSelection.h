@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -19,7 +21,10 @@ struct Controls;
 class ServerSelection final : public QObject {
     Q_OBJECT
 public:
-    ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search, QObject* parent = nullptr);
+    // commandRunning: whether a command on the selected device runs (its owners answer): no
+    // selection meanwhile.
+    ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search,
+                    std::function<bool()> commandRunning, QObject* parent = nullptr);
 
     // The server whose listed reply holds the caret (a heading counts to the reply above it).
     void SelectServerAtCaret();
@@ -31,10 +36,6 @@ public:
     void ParseServerBlock(ReplySpan block, int heardOnInterface);
     // Writes a dotted address into the four boxes from firstBox on.
     void FillAddressRow(std::string_view address, int firstBox);
-
-    // A management command runs from commandStarted() to commandEnded(): no selection meanwhile.
-    void commandStarted() { commandRunning_ = true; }
-    void commandEnded() { commandRunning_ = false; }
 
 Q_SIGNALS:
     // A click or Enter in the list withdraws Reboot's offer before it reads the block under
@@ -57,5 +58,5 @@ private:
     const Controls& c_;
     ServerList& servers_;
     const DeviceSearch& search_;
-    bool commandRunning_ = false;
+    std::function<bool()> commandRunning_; // asked of the commands themselves
 };
