@@ -115,7 +115,6 @@ void frmHoptrace::connectSubsystems()
     // What the search lists: a lone device is selected and every device gets its hints. The
     // IP setup panel hears every reply read, listed or not, for the selected device's answer.
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
-    connect(search_.get(), &DeviceSearch::listed, hints_.get(), &SelectionHints::listed);
     connect(search_.get(), &DeviceSearch::replyRead, ipSetup_.get(), &IpSetupPanel::replyRead);
 
     // The selection travels as a value to what acts on it; a click's reading ends with the

@@ -161,7 +161,6 @@ std::size_t DeviceSearch::listIfNew(const Datagram& datagram)
     listing_.appendEntry(lead, reply, datagram.interfaceIndex);
     if (plan_.keepDevices)
         noteHeard(reply, datagram.interfaceIndex, true);
-    Q_EMIT listed(datagram);
     return lead.size() + reply.size();
 }
 

@@ -85,8 +85,6 @@ Q_SIGNALS:
     void finished(int listedCount);
     // Every webserver reply read, also one whose MAC is listed already.
     void replyRead(const Datagram& reply);
-    // A reply has just been listed, with the adapter it arrived on.
-    void listed(const Datagram& reply);
     // A turn of the intake listed at least one webserver not listed before; this many are
     // listed since the refresh. A turn that listed nothing reports nothing.
     void serversListed(int listedCount);

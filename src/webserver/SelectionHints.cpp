@@ -6,7 +6,6 @@
 #include "common/AdapterTable.h"
 #include "common/Latin1.h"
 #include "controls/Controls.h"
-#include "platform/UdpSocket.h"
 
 #include <QPushButton>
 #include <QTabBar>
@@ -15,27 +14,30 @@ SelectionHints::SelectionHints(const Controls& c, const AdapterTable& nics, cons
     : QObject(parent), c_(c), nics_(nics), servers_(servers)
 { }
 
-void SelectionHints::listed(const Datagram& reply)
-{
-    const auto device = ReadDeviceReply(reply.bytes);
-    if (device)
-        heard_[device->mac] = HeardDevice{device->mac, device->address, reply.interfaceIndex};
-}
-
 void SelectionHints::update(const std::optional<DeviceSelection>& offered)
 {
-    const auto selected = offered ? heard_.find(offered->mac) : heard_.end();
-    if (selected == heard_.end()) {
+    if (!offered) {
         show({});
         return;
     }
-    // Only the devices still in the list count: an earlier search's entries are gone.
     std::vector<HeardDevice> listedNow;
-    for (const auto& [mac, device] : heard_)
-        if (!mac.empty() && servers_.contains(mac))
-            listedNow.push_back(device);
+    std::optional<HeardDevice> selected;
+    const std::string& text = servers_.text();
+    for (std::size_t i = 0; i < servers_.replyFirsts().size(); ++i) {
+        const ReplySpan span = servers_.reply(i);
+        const auto device = ReadDeviceReply(std::string_view(text).substr(span.first - 1, span.last - span.first + 1));
+        if (!device || device->mac.empty())
+            continue;
+        listedNow.push_back({device->mac, device->address, servers_.heardOnInterface(i)});
+        if (device->mac == offered->mac)
+            selected = listedNow.back();
+    }
+    if (!selected) {
+        show({});
+        return;
+    }
     const std::vector<NicRecord> nics = nics_.first(static_cast<std::size_t>(c_.TabNIC->count()));
-    show(DeviceHintText(offered->ip, FactsAbout(selected->second, listedNow, nics)));
+    show(DeviceHintText(offered->ip, FactsAbout(*selected, listedNow, nics)));
 }
 
 void SelectionHints::show(const std::string& text)

@@ -5,26 +5,23 @@
 
 #include <QObject>
 
-#include <map>
 #include <optional>
 #include <string>
 
 class AdapterTable;
 class ServerList;
 struct Controls;
-struct Datagram;
 
 // Tells, on the buttons that act on the selected webserver, which adapter it answered
 // on, whether its address is off that adapter's network, and whether another device
 // answered with the same address: in tooltips and accessible descriptions only, so no
-// text the window shows changes.
+// text the window shows changes. What is listed is read from the list itself, each reply
+// with the adapter it arrived on.
 class SelectionHints final : public QObject {
     Q_OBJECT
 public:
     SelectionHints(const Controls& c, const AdapterTable& nics, const ServerList& servers, QObject* parent = nullptr);
 
-    // A reply the search has just listed.
-    void listed(const Datagram& reply);
     // Describes the webserver Reboot is offered for; none: Reboot is not offered, no hint.
     void update(const std::optional<DeviceSelection>& offered);
 
@@ -34,5 +31,4 @@ private:
     const Controls& c_;
     const AdapterTable& nics_;
     const ServerList& servers_;
-    std::map<std::string, HeardDevice> heard_; // by MAC
 };
