@@ -63,7 +63,7 @@ qt_options="-DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLE
 # - classes it never names: in Core the calendars beyond the Gregorian, shared memory, the
 #   rarer proxy models; in Gui movies, PDF, pictures, the rich-text writers and readers, the
 #   undo framework, the tray icon; in Widgets the dialogs, views and controls listed (not the
-#   input dialog: the native style's private header includes it unguarded); in Network
+#   input dialog, the tab widget or the table view: the native style names them unguarded); in Network
 #   HTTP, DNS lookups, local sockets, proxies and their authentication, and the public-suffix list.
 # The features kept below are checked after configure, since Qt turns off silently what a
 # switched-off feature was a condition of.
@@ -77,7 +77,7 @@ for feature in testlib direct2d1_1 tuiotouch ssl dtls ocsp schannel jpeg gif ico
     dockwidget errormessage fontcombobox fontdialog graphicseffect graphicsview keysequenceedit \
     lcdnumber mdiarea splashscreen textbrowser toolbox undoview wizard style_fusion tablewidget \
     treewidget menubar mainwindow toolbar statusbar progressdialog whatsthis \
-    progressbar tabwidget tableview \
+    progressbar \
     dnslookup http networkdiskcache localserver socks5 topleveldomain publicsuffix_qt \
     publicsuffix_system sspi gssapi system_proxies networklistmanager sctp; do
     case $upstream:$feature in
@@ -94,7 +94,8 @@ desktopservices dialog dialogbuttonbox directwrite draganddrop filedialog filesy
 groupbox harfbuzz itemviews label lineedit listview listwidget menu messagebox mimetype png
 pushbutton radiobutton checkbox regularexpression scrollarea scrollbar settings shortcut splitter
 stackedwidget style_stylesheet style_windows style_windowsvista tabbar temporaryfile textedit thread
-tooltip toolbutton treeview udpsocket networkinterface validator widgets wheelevent inputdialog direct2d"
+tooltip toolbutton treeview udpsocket networkinterface validator widgets wheelevent inputdialog direct2d
+tabwidget tableview"
 toolchain_source=$here/cmake/WindowsQtToolchain.cmake
 compiler_version=$(x86_64-w64-mingw32-g++-posix -dumpfullversion 2>/dev/null || echo none)
 stamp_text=$(printf 'qt6-base %s\ncompiler %s\n%s\n%s\n' "$host_version" "$compiler_version" \
