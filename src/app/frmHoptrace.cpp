@@ -17,6 +17,8 @@
 #include "platform/UdpSocket.h"
 #include "devices/Datagrams.h"
 #include "webserver/Discovery.h"
+#include "devices/CommandChannel.h"
+#include "devices/DeviceCommandRun.h"
 #include "webserver/IpSetupPanel.h"
 #include "devices/DeviceSearch.h"
 #include "webserver/ManagementCommands.h"
@@ -78,6 +80,9 @@ void frmHoptrace::createSubsystems()
     octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
     portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
     search_ = std::make_unique<DeviceSearch>(services_.clock, services_.timer1, services_.socket, nics_);
+    commandChannel_ = std::make_unique<CommandChannel>();
+    commandRun_ = std::make_unique<DeviceCommandRun>(services_.clock, services_.timers, services_.socket, nics_,
+                                                     *commandChannel_);
     servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);
@@ -87,8 +92,8 @@ void frmHoptrace::createSubsystems()
     });
     hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
     discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_);
-    commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_);
-    ipSetup_ = std::make_unique<IpSetupPanel>(c_, nics_, services_, *servers_);
+    commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_, *commandRun_);
+    ipSetup_ = std::make_unique<IpSetupPanel>(c_, services_, *servers_, *commandRun_);
     wifiScan_ = std::make_unique<WifiScan>(c_, services_);
     connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
 }
@@ -112,10 +117,13 @@ void frmHoptrace::connectSubsystems()
     // Each adapter the refresh stores is shown at once, as a click on its tab would show it.
     connect(refresh_.get(), &AdapterRefresh::adapterStored, adapterView_.get(), &AdapterView::TabNIC_Click);
 
-    // What the search lists: a lone device is selected and every device gets its hints. The
-    // IP setup panel hears every reply read, listed or not, for the selected device's answer.
+    // What the search lists: a lone device is selected and every device gets its hints. A
+    // command hears every reply read, listed or not, for its device's answer, and the search
+    // after it tells its outcome.
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
-    connect(search_.get(), &DeviceSearch::replyRead, ipSetup_.get(), &IpSetupPanel::replyRead);
+    connect(search_.get(), &DeviceSearch::replyRead, commandRun_.get(), &DeviceCommandRun::replyRead);
+    connect(search_.get(), &DeviceSearch::finished, commandRun_.get(),
+            [this] { commandRun_->conclude(ListedReplyOf(search_->listing(), commandRun_->request().mac)); });
 
     // The selection travels as a value to what acts on it; a click's reading ends with the
     // hints described afresh, as the list now marks the block.
@@ -305,6 +313,7 @@ void frmHoptrace::unload()
     search_->finish(); // no tick may touch the socket once it is closed
     commands_->cancel();
     ipSetup_->cancel();
+    commandRun_->cancel(); // also a command whose search had not told its outcome yet
     pingTest_->cancel();
     wifiScan_->cancel();
     connection_->cancel();

@@ -27,6 +27,8 @@ class ManagementCommands;
 class ServerList;
 class ServerSelection;
 class SelectionHints;
+class CommandChannel;
+class DeviceCommandRun;
 class DeviceSearch;
 struct Services;
 
@@ -85,6 +87,9 @@ private:
     AdapterTable nics_;
     Controls c_;
     std::unique_ptr<DeviceSearch> search_;
+    // Every command of the window passes the channel; one run at a time serves the buttons.
+    std::unique_ptr<CommandChannel> commandChannel_;
+    std::unique_ptr<DeviceCommandRun> commandRun_;
     std::unique_ptr<ServerList> servers_;
     std::unique_ptr<ServerSelection> selection_;
     std::unique_ptr<SelectionHints> hints_;

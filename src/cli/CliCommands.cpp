@@ -4,6 +4,7 @@
 
 #include "devices/AdapterBroadcast.h"
 #include "devices/Datagrams.h"
+#include "devices/DeviceCommandRun.h"
 #include "devices/DeviceSearch.h"
 #include "devices/FreeAddressTest.h"
 #include "devices/NicRecords.h"
@@ -24,8 +25,6 @@
 
 namespace {
 
-// The panel sends a setup request at 0, 1 and 2 seconds.
-constexpr int kSetupCopies = 3;
 // A device stops answering once it takes a reboot; asking before that would find it still up.
 constexpr double kGoneQuietSeconds = 1.5;
 // A rebooting device misses at least the first list request after that pause; one that
@@ -115,11 +114,6 @@ void CliCommands::pause(double seconds)
         network_.waiter.waitForEvent(seconds - passed);
 }
 
-bool CliCommands::broadcast(const std::string& datagram)
-{
-    return !BroadcastOutOfEveryAdapter(network_.socket, table_, datagram).failed();
-}
-
 int CliCommands::list(double seconds, ListingFormat format)
 {
     if (const auto failed = prepare())
@@ -146,39 +140,71 @@ std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seco
     return std::nullopt;
 }
 
-int CliCommands::verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds, bool mustGoQuiet)
+int CliCommands::run(const CommandRequest& request, double waitSeconds, bool mustGoQuiet)
 {
+    DeviceCommandRun command(network_.clock, network_.timers, network_.socket, table_, channel_);
+    {
+        // The engine's intake hears the device's answer while the setup copies go out.
+        const std::unique_ptr<Timer> idle = network_.timers.makeTimer();
+        DeviceSearch intake(network_.clock, *idle, network_.socket, table_);
+        QObject::connect(&intake, &DeviceSearch::replyRead, &command, &DeviceCommandRun::replyRead);
+        QObject::connect(&command, &DeviceCommandRun::sendRefused, &command, [&] {
+            if (request.kind == CommandKind::Reboot || request.kind == CommandKind::LoadDefaults) {
+                Say("Network error! The system refused to send to " + request.address + ".");
+                command.conclude(std::nullopt);
+                return;
+            }
+            Say("Network error! A copy could not leave any adapter.");
+            command.resume();
+        });
+        command.start(request, false);
+        while (command.running())
+            network_.waiter.waitForEvent(1.0);
+    }
+    if (!command.awaitingOutcome())
+        return ExitNotFoundOrNotApplied; // refused before it left
     pause(kGoneQuietSeconds);
     // Replies to requests sent before the command are no answer to it.
     while (network_.socket.take()) { }
     std::optional<DeviceReply> last;
     const auto back = [&](const std::vector<FoundDevice>& devices) {
         for (const FoundDevice& d : devices)
-            if (SameMac(d.reply.mac, mac)) {
+            if (SameMac(d.reply.mac, request.mac)) {
                 last = d.reply;
-                return Matches(d.reply, expected);
+                return Matches(d.reply, request.expected);
             }
         return false;
     };
     double firstHeard = waitSeconds;
     for (const FoundDevice& d : search(waitSeconds, back))
-        if (SameMac(d.reply.mac, mac))
+        if (SameMac(d.reply.mac, request.mac))
             firstHeard = d.firstHeard;
-    const double total = waitSeconds + kGoneQuietSeconds;
-    if (last && mustGoQuiet && firstHeard < kFirstRequestRound) {
-        std::cout << mac << ": answered all along, so the command did not reach it\n";
-        return ExitNotFoundOrNotApplied;
+    const bool stayedUp = last && mustGoQuiet && firstHeard < kFirstRequestRound;
+    CommandOutcome outcome = CommandOutcome::NotSeen;
+    QObject::connect(&command, &DeviceCommandRun::concluded, &command,
+                     [&outcome](CommandOutcome value) { outcome = value; });
+    command.conclude(last, stayedUp);
+    const std::string& mac = request.mac;
+    const int total = static_cast<int>(waitSeconds + kGoneQuietSeconds);
+    switch (outcome) {
+    case CommandOutcome::SeenWithNewValues:
+        std::cout << mac << ": applied (" << Settings(*last) << ")\n";
+        return ExitOk;
+    case CommandOutcome::SeenWithOtherValues:
+        if (stayedUp)
+            std::cout << mac << ": answered all along, so the command did not reach it\n";
+        else
+            std::cout << mac << ": seen with other settings (" << Settings(*last) << ")\n";
+        break;
+    case CommandOutcome::Confirmed:
+        std::cout << mac << ": showed the settings sent, then was not seen after " << total << " s\n";
+        break;
+    case CommandOutcome::NotSeen:
+    case CommandOutcome::Cancelled:
+        std::cout << mac << ": not seen after " << total << " s\n";
+        break;
     }
-    if (!last) {
-        std::cout << mac << ": not seen after " << static_cast<int>(total) << " s\n";
-        return ExitNotFoundOrNotApplied;
-    }
-    if (!Matches(*last, expected)) {
-        std::cout << mac << ": seen with other settings (" << Settings(*last) << ")\n";
-        return ExitNotFoundOrNotApplied;
-    }
-    std::cout << mac << ": applied (" << Settings(*last) << ")\n";
-    return ExitOk;
+    return ExitNotFoundOrNotApplied;
 }
 
 int CliCommands::unicastCommand(const std::string& mac, TavikDatagram::DeviceRequest request, double seconds,
@@ -193,20 +219,11 @@ int CliCommands::unicastCommand(const std::string& mac, TavikDatagram::DeviceReq
     const DeviceFacts facts = ListDevices(all, nics_).front().facts;
     if (facts.subnetMismatch)
         Say(SubnetMismatchText(device->reply.address, facts) + " If it does not come back, that is why.");
-    const TavikDatagram::RequestDatagram datagram = TavikDatagram::DatagramFor(request);
-    const bool sent = SendToDevice(network_.socket, datagram.bytes, datagram.copies, device->reply.address,
-                                   device->interfaceIndex);
-    if (!sent) {
-        Say("Network error! The system refused to send to " + device->reply.address + ".");
-        return ExitNotFoundOrNotApplied;
-    }
     // Reboot and Load defaults carry no settings: back at the same address is what can be checked.
-    ExpectedSettings expected;
-    if (request == TavikDatagram::DeviceRequest::Reboot) {
-        expected.address = device->reply.address;
-        expected.port = device->reply.port;
-    }
-    return verify(device->reply.mac, expected, waitSeconds, true);
+    const CommandKind kind = request == TavikDatagram::DeviceRequest::Reboot ? CommandKind::Reboot
+                                                                             : CommandKind::LoadDefaults;
+    return run(UnicastCommandFor(kind, device->reply.mac, device->reply.address, device->interfaceIndex, device->reply),
+               waitSeconds, true);
 }
 
 int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& expected, double seconds,
@@ -246,14 +263,10 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     }
     const std::string datagram = *wanted.dhcp ? TavikSetup::SetDHCPRequest(port, device->reply.mac)
                                               : TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
-    for (int copy = 0; copy < kSetupCopies; ++copy) {
-        if (copy > 0)
-            pause(1.0);
-        if (!broadcast(datagram))
-            Say("Network error! A copy could not leave any adapter.");
-    }
     // The device is to show what went out, read back from the request as the window's panel reads it.
-    return verify(device->reply.mac, *SettingsSentIn(datagram), waitSeconds, false);
+    return run(
+        SetupCommandFor(device->reply.mac, device->reply.address, device->interfaceIndex, device->reply, datagram),
+        waitSeconds, false);
 }
 
 int CliCommands::ping(const std::string& address)

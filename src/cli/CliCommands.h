@@ -3,6 +3,8 @@
 #include "DeviceListing.h"
 
 #include "common/AdapterTable.h"
+#include "devices/CommandChannel.h"
+#include "devices/CommandRequest.h"
 #include "devices/Datagrams.h"
 #include "devices/ExpectedSettings.h"
 
@@ -44,14 +46,14 @@ private:
                                     const std::function<bool(const std::vector<FoundDevice>&)>& enough = {});
     // Lets `seconds` pass with the event loop running.
     void pause(double seconds);
-    // Sends one datagram out of every adapter; false when it left through none of them.
-    bool broadcast(const std::string& datagram);
     std::optional<FoundDevice> find(const std::string& mac, double seconds);
+    // Runs the command through the engine, then verifies it by searching for `waitSeconds`.
     // mustGoQuiet: the command reboots the device, so an answer at once means it never arrived.
-    int verify(const std::string& mac, const ExpectedSettings& expected, double waitSeconds, bool mustGoQuiet);
+    int run(const CommandRequest& request, double waitSeconds, bool mustGoQuiet);
     std::string searchedAdapters() const;
 
     NetworkServices& network_;
+    CommandChannel channel_; // every command sent passes here
     std::vector<NicRecord> nics_;
     AdapterTable table_; // the same adapters, for the engine's send rule
 };

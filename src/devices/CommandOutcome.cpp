@@ -1,5 +1,8 @@
 #include "CommandOutcome.h"
 
+#include "DeviceReply.h"
+#include "ExpectedSettings.h"
+
 #include <array>
 #include <utility>
 
@@ -27,4 +30,12 @@ std::optional<CommandOutcome> OutcomeNamed(std::string_view name)
         if (text == name)
             return value;
     return std::nullopt;
+}
+
+CommandOutcome OutcomeAfterSearch(bool confirmed, const ExpectedSettings& expected,
+                                  const std::optional<DeviceReply>& seen)
+{
+    if (seen)
+        return Matches(*seen, expected) ? CommandOutcome::SeenWithNewValues : CommandOutcome::SeenWithOtherValues;
+    return confirmed ? CommandOutcome::Confirmed : CommandOutcome::NotSeen;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "DeviceReply.h"
+#include "ExpectedSettings.h"
+
 #include <optional>
 #include <string_view>
 
@@ -16,3 +19,8 @@ enum class CommandOutcome {
 // "confirmed", "seen-new-values", "seen-other-values", "not-seen", "cancelled".
 std::string_view OutcomeName(CommandOutcome outcome);
 std::optional<CommandOutcome> OutcomeNamed(std::string_view name);
+
+// What the search after a command tells: found with the values expected, found otherwise, or
+// not found, where a device that confirmed the values while they went out counts as confirmed.
+CommandOutcome OutcomeAfterSearch(bool confirmed, const ExpectedSettings& expected,
+                                  const std::optional<DeviceReply>& seen);

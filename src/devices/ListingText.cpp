@@ -1,5 +1,8 @@
 #include "ListingText.h"
 
+#include "DeviceReply.h"
+#include "ExpectedSettings.h"
+
 void ListingText::setText(std::string_view text)
 {
     entryStarts_.clear();
@@ -29,4 +32,16 @@ ReplySpan ListingText::reply(std::size_t index) const
 {
     const std::size_t last = index + 1 < entryStarts_.size() ? entryStarts_[index + 1] - 1 : text_.size();
     return {replyFirsts_[index], last};
+}
+
+std::optional<DeviceReply> ListedReplyOf(const ListingText& listing, std::string_view mac)
+{
+    for (std::size_t i = 0; i < listing.replyFirsts().size(); ++i) {
+        const ReplySpan span = listing.reply(i);
+        std::optional<DeviceReply> reply = ReadDeviceReply(
+            std::string_view(listing.text()).substr(span.first - 1, span.last - span.first + 1));
+        if (reply && SameMac(reply->mac, mac))
+            return reply;
+    }
+    return std::nullopt;
 }

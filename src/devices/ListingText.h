@@ -4,6 +4,7 @@
 #include "SubstringIndex.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,3 +43,8 @@ private:
     mutable SubstringIndex index_;         // a cache: built per length as lengths are asked for
     std::uint64_t replacements_ = 0;
 };
+
+struct DeviceReply;
+
+// The listed reply of the device with this MAC, read; nothing when none is listed.
+std::optional<DeviceReply> ListedReplyOf(const ListingText& listing, std::string_view mac);

@@ -1,16 +1,14 @@
 #include "IpSetupPanel.h"
 
-#include "devices/AdapterBroadcast.h"
-#include "devices/Datagrams.h"
-#include "devices/DeviceReply.h"
 #include "ServerList.h"
-#include "devices/SetupDatagrams.h"
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"
-#include "platform/Clock.h"
+#include "devices/CommandRequest.h"
+#include "devices/DeviceCommandRun.h"
+#include "devices/ListingText.h"
+#include "devices/SetupDatagrams.h"
 #include "platform/MessageBox.h"
-#include "platform/UdpSocket.h"
 #include "platform/Services.h"
 
 #include <QGroupBox>
@@ -21,15 +19,9 @@
 
 #include <algorithm>
 
-namespace {
-constexpr double kSendPhaseSeconds = 3.0;
-constexpr double kCopyIntervalSeconds = 1.0;
-} // namespace
-
-IpSetupPanel::IpSetupPanel(const Controls& c, const AdapterTable& nics, Services& services, ServerList& servers,
+IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, ServerList& servers, DeviceCommandRun& run,
                            QObject* parent)
-    : QObject(parent), c_(c), nics_(nics), services_(services), servers_(servers),
-      wait_(services.clock, services.timers)
+    : QObject(parent), c_(c), services_(services), servers_(servers), run_(run)
 {
     connect(c_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
     connect(c_.cmdIPCancel, &QPushButton::clicked, this, &IpSetupPanel::cmdIPCancel_Click);
@@ -40,6 +32,32 @@ IpSetupPanel::IpSetupPanel(const Controls& c, const AdapterTable& nics, Services
             if (on)
                 optAutoIP_Click();
         });
+    // The run serves Reboot and Load defaults too: only a run started here is shown here.
+    connect(&run_, &DeviceCommandRun::sendRefused, this, [this] {
+        if (!running_)
+            return;
+        // Sending stops; what follows waits for the user to close the report.
+        services_.messages.show("Network error!", [self = QPointer(this)] {
+            if (self && self->running_)
+                self->run_.resume();
+        });
+    });
+    // The device took the settings and reboots.
+    connect(&run_, &DeviceCommandRun::waitStarted, this, [this] {
+        if (!running_)
+            return;
+        Q_EMIT deviceRebooting();
+        servers_.setText("");
+        Q_EMIT statusShown(QStringLiteral("IPsetup sent OK. Rebooting"));
+    });
+    connect(&run_, &DeviceCommandRun::waitTicked, this, [this] {
+        if (running_)
+            Q_EMIT statusExtended(QStringLiteral("..."));
+    });
+    connect(&run_, &DeviceCommandRun::readyToCheck, this, [this] {
+        if (running_)
+            end();
+    });
 }
 
 void IpSetupPanel::cmdSetIP_Click()
@@ -66,57 +84,6 @@ std::string IpSetupPanel::buildDatagram() const
     for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = TextToBytes(c_.txtIPadres[i]->text());
     return TavikSetup::SetIPRequest(boxes, port, selection_.mac);
-}
-
-bool IpSetupPanel::sendCopy(const std::string& datagram)
-{
-    // Every adapter gets its copy, as the list request does: the device may sit on any of them.
-    return !BroadcastOutOfEveryAdapter(services_.socket, nics_, datagram).failed();
-}
-
-void IpSetupPanel::sendNextCopy()
-{
-    if (services_.clock.elapsedSeconds() >= sendDeadline_ || replyArrived_) {
-        sendingEnded();
-        return;
-    }
-    if (!sendCopy(datagram_)) {
-        // Sending stops; what follows waits for the user to close the report.
-        services_.messages.show("Network error!", [self = QPointer(this)] {
-            if (self && self->running_)
-                self->sendingEnded();
-        });
-        return;
-    }
-    wait_.start(kCopyIntervalSeconds, [this] { sendNextCopy(); });
-}
-
-void IpSetupPanel::replyRead(const Datagram& reply)
-{
-    // A new device that happens to answer, or the selected one answering another PC's list
-    // request with its old settings, tells nothing of whether the settings arrived.
-    if (!running_ || !awaited_ || replyArrived_)
-        return;
-    const std::optional<DeviceReply> device = ReadDeviceReply(reply.bytes);
-    replyArrived_ = device && SameMac(device->mac, selection_.mac) && Matches(*device, *awaited_);
-}
-
-void IpSetupPanel::sendingEnded()
-{
-    awaited_.reset();
-    if (replyArrived_)
-        rebootWait();
-    else
-        end();
-}
-
-void IpSetupPanel::rebootWait()
-{
-    Q_EMIT deviceRebooting();
-    servers_.setText("");
-    Q_EMIT statusShown(QStringLiteral("IPsetup sent OK. Rebooting"));
-    wait_.start(
-        TavikDatagram::RebootSeconds, [this] { end(); }, [this] { Q_EMIT statusExtended(QStringLiteral("...")); });
 }
 
 bool IpSetupPanel::settingsKeepDeviceReachable()
@@ -177,11 +144,9 @@ void IpSetupPanel::cmdIPOK_Click()
     c_.fraSetIP->hide();
     running_ = true;
     Q_EMIT commandStarted(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
-    datagram_ = buildDatagram();
-    awaited_ = SettingsSentIn(datagram_);
-    replyArrived_ = false;
-    sendDeadline_ = services_.clock.elapsedSeconds() + kSendPhaseSeconds;
-    sendNextCopy();
+    run_.start(SetupCommandFor(selection_.mac, selection_.ip, selection_.interfaceIndex,
+                               ListedReplyOf(servers_.listing(), selection_.mac), buildDatagram()),
+               true);
 }
 
 void IpSetupPanel::end()
@@ -196,8 +161,7 @@ void IpSetupPanel::cancel()
 {
     if (!running_)
         return;
-    wait_.cancel();
+    run_.cancel();
     running_ = false;
-    awaited_.reset();
     Q_EMIT commandEnded();
 }

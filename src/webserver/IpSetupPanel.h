@@ -1,28 +1,24 @@
 #pragma once
 
 #include "DeviceSelection.h"
-#include "devices/ExpectedSettings.h"
-
-#include "platform/StepWait.h"
 
 #include <QObject>
 #include <QString>
 
-#include <optional>
 #include <string>
 
-class AdapterTable;
+class DeviceCommandRun;
 class ServerList;
 struct Controls;
-struct Datagram;
 struct Services;
 
-// The IP setup panel: gives the selected webserver a fixed configuration or DHCP by
-// broadcasting SetIP or SetDHCP up to three times, then starts a new search.
+// The IP setup panel: gives the selected webserver a fixed configuration or DHCP through the
+// engine's run (SetIP or SetDHCP, broadcast up to three times, until the device shows them),
+// then starts a new search.
 class IpSetupPanel final : public QObject {
     Q_OBJECT
 public:
-    IpSetupPanel(const Controls& c, const AdapterTable& nics, Services& services, ServerList& servers,
+    IpSetupPanel(const Controls& c, Services& services, ServerList& servers, DeviceCommandRun& run,
                  QObject* parent = nullptr);
 
     // The webserver the panel sets up next.
@@ -31,9 +27,6 @@ public:
     void optAutoIP_Click();
     void cmdIPCancel_Click();
     void cmdIPOK_Click();
-    // Every webserver reply read, listed or not: while sending, the selected device's own
-    // showing the settings sent is its answer.
-    void replyRead(const Datagram& reply);
     // From OK to the end of the reboot wait.
     bool running() const { return running_; }
     // The window closes: sending and waiting end without a refresh.
@@ -59,23 +52,12 @@ private:
     // boxes are empty or hold a value that would leave the device unreachable.
     bool settingsKeepDeviceReachable();
     std::string buildDatagram() const;
-    // Broadcasts one copy out of every adapter; false when every adapter refused it.
-    bool sendCopy(const std::string& datagram);
-    // One copy a second until the device answers or the sending time is up.
-    void sendNextCopy();
-    void sendingEnded();
-    void rebootWait();
     void end();
 
     const Controls& c_;
     DeviceSelection selection_;
-    const AdapterTable& nics_;
     Services& services_;
     ServerList& servers_;
-    bool replyArrived_ = false; // the selected device showed the settings sent while sending
+    DeviceCommandRun& run_;
     bool running_ = false;
-    std::string datagram_;                    // what OK sends
-    std::optional<ExpectedSettings> awaited_; // what it asks for, while the copies go out
-    double sendDeadline_ = 0.0;
-    StepWait wait_;
 };

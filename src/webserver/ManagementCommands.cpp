@@ -1,25 +1,46 @@
 #include "ManagementCommands.h"
 
-#include "devices/AdapterBroadcast.h"
-#include "devices/Datagrams.h"
-#include "devices/DeviceSearch.h"
 #include "ServerList.h"
 
 #include "controls/Controls.h"
+#include "devices/CommandRequest.h"
+#include "devices/DeviceCommandRun.h"
+#include "devices/DeviceSearch.h"
+#include "devices/ListingText.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
-#include "platform/UdpSocket.h"
 
 #include <QPointer>
 #include <QPushButton>
 
 ManagementCommands::ManagementCommands(const Controls& c, Services& services, DeviceSearch& search, ServerList& servers,
-                                       QObject* parent)
-    : QObject(parent), c_(c), services_(services), search_(search), servers_(servers),
-      wait_(services.clock, services.timers)
+                                       DeviceCommandRun& run, QObject* parent)
+    : QObject(parent), c_(c), services_(services), search_(search), servers_(servers), run_(run)
 {
     connect(c_.cmdReboot, &QPushButton::clicked, this, &ManagementCommands::cmdReboot_Click);
     connect(c_.cmdDefault, &QPushButton::clicked, this, &ManagementCommands::cmdDefault_Click);
+    // The run serves the IP setup panel too: only a run started here is shown here.
+    connect(&run_, &DeviceCommandRun::sendRefused, this, [this] {
+        if (!running_)
+            return;
+        // The command goes on once the user has closed the report.
+        services_.messages.show("Network error!", [self = QPointer(this)] {
+            if (self && self->running_)
+                self->run_.resume();
+        });
+    });
+    connect(&run_, &DeviceCommandRun::waitStarted, this, [this] {
+        if (running_ && run_.request().kind == CommandKind::Reboot)
+            servers_.setText("Rebooting");
+    });
+    connect(&run_, &DeviceCommandRun::waitTicked, this, [this] {
+        if (running_)
+            servers_.append("...");
+    });
+    connect(&run_, &DeviceCommandRun::readyToCheck, this, [this] {
+        if (running_)
+            end();
+    });
 }
 
 void ManagementCommands::start(DeviceCommand command)
@@ -34,36 +55,24 @@ void ManagementCommands::cmdReboot_Click()
     // A device that answers during the wait is listed, but not under a numbered heading.
     search_.listWithoutHeadings();
     Q_EMIT statusShown(QStringLiteral("Sending Reboot.."));
+    const CommandRequest request = requestFor(CommandKind::Reboot);
     servers_.setText("");
-    sendToSelected(TavikDatagram::DatagramFor(TavikDatagram::DeviceRequest::Reboot), [this] {
-        servers_.setText("Rebooting");
-        waitThenRefresh();
-    });
+    run_.start(request, true);
 }
 
 void ManagementCommands::cmdDefault_Click()
 {
     start(DeviceCommand::LoadDefaults);
+    const CommandRequest request = requestFor(CommandKind::LoadDefaults);
     servers_.setText("Restoring defaults..");
-    sendToSelected(TavikDatagram::DatagramFor(TavikDatagram::DeviceRequest::LoadDefaults),
-                   [this] { waitThenRefresh(); });
+    run_.start(request, true);
 }
 
-void ManagementCommands::sendToSelected(const TavikDatagram::RequestDatagram& request, std::function<void()> then)
+CommandRequest ManagementCommands::requestFor(CommandKind kind) const
 {
-    if (SendToDevice(services_.socket, request.bytes, request.copies, selection_.ip, selection_.interfaceIndex)) {
-        then();
-        return;
-    }
-    services_.messages.show("Network error!", [self = QPointer(this), then = std::move(then)] {
-        if (self && self->running_)
-            then();
-    });
-}
-
-void ManagementCommands::waitThenRefresh()
-{
-    wait_.start(TavikDatagram::RebootSeconds, [this] { end(); }, [this] { servers_.append("..."); });
+    // Read before the list gives way to the command's progress.
+    return UnicastCommandFor(kind, selection_.mac, selection_.ip, selection_.interfaceIndex,
+                             ListedReplyOf(search_.listing(), selection_.mac));
 }
 
 void ManagementCommands::end()
@@ -77,7 +86,7 @@ void ManagementCommands::cancel()
 {
     if (!running_)
         return;
-    wait_.cancel();
+    run_.cancel();
     running_ = false;
     Q_EMIT commandEnded();
 }

@@ -2,28 +2,24 @@
 
 #include "DeviceSelection.h"
 
-#include "devices/Datagrams.h"
-
-#include "platform/StepWait.h"
+#include "devices/CommandRequest.h"
 
 #include <QObject>
 
-#include <functional>
-#include <string>
-
+class DeviceCommandRun;
 class DeviceSearch;
 class ServerList;
 struct Controls;
 struct Services;
 
-// Reboot and Load defaults: a short datagram straight to the selected webserver (Reboot's
-// twice, Load defaults' once),
-// twelve seconds of waiting with a growing row of dots, then a new search.
+// Reboot and Load defaults as the window shows them: the engine's run sends the datagram to
+// the selected webserver (Reboot's two copies, Load defaults' one) and waits twelve seconds,
+// the list shows the progress with a growing row of dots, then a new search follows.
 class ManagementCommands final : public QObject {
     Q_OBJECT
 public:
     ManagementCommands(const Controls& c, Services& services, DeviceSearch& search, ServerList& servers,
-                       QObject* parent = nullptr);
+                       DeviceCommandRun& run, QObject* parent = nullptr);
 
     // The webserver the next command goes to.
     void setSelection(const DeviceSelection& selection) { selection_ = selection; }
@@ -44,10 +40,7 @@ Q_SIGNALS:
 
 private:
     void start(DeviceCommand command);
-    // Sends the datagram; a refused send is reported once, and the command goes on once the
-    // user has closed that report.
-    void sendToSelected(const TavikDatagram::RequestDatagram& request, std::function<void()> then);
-    void waitThenRefresh();
+    CommandRequest requestFor(CommandKind kind) const;
     void end();
 
     const Controls& c_;
@@ -55,6 +48,6 @@ private:
     Services& services_;
     DeviceSearch& search_;
     ServerList& servers_;
-    StepWait wait_;
+    DeviceCommandRun& run_;
     bool running_ = false;
 };

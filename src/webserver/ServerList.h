@@ -22,6 +22,7 @@ public:
     ServerList(QPlainTextEdit& view, ListingText& listing);
 
     const std::string& text() const { return listing_.text(); }
+    const ListingText& listing() const { return listing_; }
     // A message in the list's place, shown at once.
     void setText(std::string_view text);
     // Appends to the text and shows it.

@@ -1,0 +1,132 @@
+#include "TestMain.h"
+#include "fakes/FakeServices.h"
+#include "fakes/WindowRig.h"
+
+#include "common/AdapterTable.h"
+#include "devices/CommandChannel.h"
+#include "devices/DeviceCommandRun.h"
+#include "devices/DeviceSearch.h"
+#include "devices/SetupDatagrams.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// A command on its own, as both front ends run it: virtual time, a recording socket, the
+// engine's intake hearing the answers, no window.
+class DeviceCommandRunTest : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        Rig()
+        {
+            nics.store(1, {"Ethernet adapter", "192.168.1.2", "255.255.255.0", "192.168.1.1", 2});
+            nics.setCount(1);
+            socket.bind(8080);
+            QObject::connect(&intake, &DeviceSearch::replyRead, &run, &DeviceCommandRun::replyRead);
+        }
+        std::vector<double> sendTimes() const
+        {
+            std::vector<double> times;
+            for (const FakeUdpSocket::Sent& s : socket.sent)
+                times.push_back(s.at);
+            return times;
+        }
+        VirtualTime time;
+        FakeUdpSocket socket{time};
+        AdapterTable nics;
+        std::unique_ptr<Timer> idle = time.makeTimer();
+        DeviceSearch intake{time, *idle, socket, nics};
+        CommandChannel channel;
+        DeviceCommandRun run{time, time, socket, nics, channel};
+    };
+
+private Q_SLOTS:
+    // The setup copies go out once a second until the device shows what was sent; only then
+    // does the reboot wait follow, and only the device's own answer with the new values counts.
+    void setupCopiesEndOnTheDevicesAnswer_data()
+    {
+        Columns<std::string, double, std::vector<double>, double, QString>("answer", "answerAt", "copiesAt",
+                                                                           "readyAt", "outcome");
+        const std::string dhcp80 = TavikReply({.address = "192.168.1.20:80"});
+        Row("no answer", std::string(), 0.0, std::vector<double>{0, 1, 2}, 3.0, QString("not-seen"));
+        Row("answer after the first copy", dhcp80, 0.5, std::vector<double>{0}, 13.0, QString("confirmed"));
+        Row("answer after the second copy", dhcp80, 1.5, std::vector<double>{0, 1}, 14.0, QString("confirmed"));
+        Row("another device", TavikReply({.mac = "00:08:DC:00:00:02", .address = "192.168.1.20:80"}), 0.5,
+            std::vector<double>{0, 1, 2}, 3.0, QString("not-seen"));
+        Row("its old values", TavikReply({.address = "192.168.1.20:81"}), 0.5, std::vector<double>{0, 1, 2}, 3.0,
+            QString("not-seen"));
+    }
+    void setupCopiesEndOnTheDevicesAnswer()
+    {
+        auto [answer, answerAt, copiesAt, readyAt, outcome] =
+            Fetch<std::string, double, std::vector<double>, double, QString>("answer", "answerAt", "copiesAt",
+                                                                             "readyAt", "outcome");
+        Rig rig;
+        QSignalSpy started(&rig.channel, &CommandChannel::commandStarted);
+        QSignalSpy concluded(&rig.channel, &CommandChannel::commandConcluded);
+        QSignalSpy ready(&rig.run, &DeviceCommandRun::readyToCheck);
+        if (!answer.empty())
+            rig.socket.deliver(answer, answerAt);
+        rig.run.start(SetupCommandFor("00:08:DC:00:00:01", "192.168.1.20", 2, std::nullopt,
+                                      TavikSetup::SetDHCPRequest("80", "00:08:DC:00:00:01")),
+                      true);
+        rig.time.advance(readyAt - 0.05);
+        QCOMPARE(ready.count(), 0);
+        rig.time.advance(0.1);
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(rig.sendTimes(), copiesAt);
+        rig.run.conclude(std::nullopt); // the search after it did not find the device
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(concluded.count(), 1);
+        QCOMPARE(concluded[0][0], started[0][0]); // the same command's id
+        QCOMPARE(QString::fromLatin1(OutcomeName(concluded[0][1].value<CommandOutcome>())), outcome);
+    }
+
+    // What the search after a command found, as the record keeps it.
+    void outcomeAfterTheSearch_data()
+    {
+        Columns<bool, QString, QString>("confirmed", "seenAs", "outcome");
+        Row("back with the values sent", false, QString("192.168.1.20:80"), QString("seen-new-values"));
+        Row("back with other values", true, QString("192.168.1.20:81"), QString("seen-other-values"));
+        Row("confirmed, then not found", true, QString(), QString("confirmed"));
+        Row("never found", false, QString(), QString("not-seen"));
+    }
+    void outcomeAfterTheSearch()
+    {
+        auto [confirmed, seenAs, outcome] = Fetch<bool, QString, QString>("confirmed", "seenAs", "outcome");
+        const ExpectedSettings sent = *SettingsSentIn(TavikSetup::SetDHCPRequest("80", "00:08:DC:00:00:01"));
+        std::optional<DeviceReply> seen;
+        if (!seenAs.isEmpty())
+            seen = ReadDeviceReply(TavikReply({.address = seenAs.toStdString()}));
+        QCOMPARE(QString::fromLatin1(OutcomeName(OutcomeAfterSearch(confirmed, sent, seen))), outcome);
+        QCOMPARE(OutcomeNamed(OutcomeName(OutcomeAfterSearch(confirmed, sent, seen))),
+                 OutcomeAfterSearch(confirmed, sent, seen));
+    }
+
+    // Reboot goes to the device's address, a refused send waits for the user, and a run that
+    // the program ends in its wait is concluded as cancelled, without its search.
+    void rebootRefusedThenCancelled()
+    {
+        Rig rig;
+        rig.socket.sendSucceeds = false;
+        QSignalSpy refused(&rig.run, &DeviceCommandRun::sendRefused);
+        QSignalSpy ticks(&rig.run, &DeviceCommandRun::waitTicked);
+        QSignalSpy concluded(&rig.channel, &CommandChannel::commandConcluded);
+        rig.run.start(UnicastCommandFor(CommandKind::Reboot, "00:08:DC:00:00:01", "192.168.1.20", 2, std::nullopt),
+                      true);
+        QCOMPARE(refused.count(), 1);
+        rig.time.advance(5);
+        QCOMPARE(ticks.count(), 0); // nothing goes on until the user has read the report
+        rig.run.resume();
+        rig.time.advance(5.5);
+        QCOMPARE(ticks.count(), 5);
+        rig.run.cancel();
+        rig.time.advance(10);
+        QVERIFY(!rig.run.awaitingOutcome());
+        QCOMPARE(concluded.count(), 1);
+        QCOMPARE(concluded[0][1].value<CommandOutcome>(), CommandOutcome::Cancelled);
+    }
+};
+
+HOPTRACE_TEST(DeviceCommandRunTest)
+#include "DeviceCommandRunTest.moc"
