@@ -2,6 +2,7 @@
 #include "platform/Utf8Locale.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <string>
@@ -47,6 +48,11 @@ int main(int argc, char* argv[])
 {
     UseUtf8LocaleWhereNoneIsSet();
     TestApplication app(argc, argv);
+    // The programs' names, so that settings and data are found as the programs find them, in
+    // test locations apart from the user's own.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavik"));
+    QCoreApplication::setApplicationName(QStringLiteral("Hoptrace"));
+    QStandardPaths::setTestModeEnabled(true);
     // "-class Name" runs one class; every other argument goes to QtTest.
     std::string only;
     std::vector<char*> args{argv[0]};

@@ -21,7 +21,10 @@
 #include "devices/DeviceCommandRun.h"
 #include "webserver/IpSetupPanel.h"
 #include "devices/DeviceSearch.h"
+#include "devices/SearchAddresses.h"
 #include "webserver/ManagementCommands.h"
+#include "webserver/SearchAddressesDialog.h"
+#include "webserver/ServerListMenu.h"
 #include "webserver/SelectionHints.h"
 #include "webserver/ServerList.h"
 #include "webserver/ServerSelection.h"
@@ -29,6 +32,7 @@
 #include "wifi/WifiScan.h"
 
 #include <QCloseEvent>
+#include <QSettings>
 #include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -64,6 +68,7 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
     FitCaptions(this);
     createSubsystems();
     connectSubsystems();
+    connectListMenu();
     setIpSetupTabOrder();
     keyboard_ = new KeyboardFlow(*this, c_);
     designedListHeight_ = c_.txtServers->height();
@@ -79,11 +84,14 @@ void frmHoptrace::createSubsystems()
     // The box rules come first, so that program writes to the boxes pass them as typing does.
     octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
     portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
+    settings_ = std::make_unique<QSettings>();
+    searchAddresses_ = std::make_unique<SearchAddresses>(*settings_);
     search_ = std::make_unique<DeviceSearch>(services_.clock, services_.timer1, services_.socket, nics_);
     commandChannel_ = std::make_unique<CommandChannel>();
     commandRun_ = std::make_unique<DeviceCommandRun>(services_.clock, services_.timers, services_.socket, nics_,
                                                      *commandChannel_);
     servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
+    listMenu_ = std::make_unique<ServerListMenu>(*c_.txtServers);
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);
     pingTest_ = std::make_unique<PingTest>(c_, services_);
@@ -91,11 +99,27 @@ void frmHoptrace::createSubsystems()
         return (commands_ && commands_->running()) || (ipSetup_ && ipSetup_->running());
     });
     hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
-    discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_);
+    discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_, *searchAddresses_);
     commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_, *commandRun_);
     ipSetup_ = std::make_unique<IpSetupPanel>(c_, services_, *servers_, *commandRun_);
     wifiScan_ = std::make_unique<WifiScan>(c_, services_);
     connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
+}
+
+void frmHoptrace::connectListMenu()
+{
+    discovery_->describeAddresses();
+    connect(listMenu_.get(), &ServerListMenu::searchAddressesRequested, this, [this] {
+        auto* dialog = new SearchAddressesDialog(*searchAddresses_, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        // New addresses are searched at once where the refresh symbol could start a search,
+        // and by the next search otherwise.
+        connect(dialog, &SearchAddressesDialog::stored, this, [this] {
+            discovery_->describeAddresses();
+            c_.picRefresh->click();
+        });
+        dialog->open();
+    });
 }
 
 // How the subsystems meet. Each controller connects its own controls; these are the

@@ -30,6 +30,9 @@ class SelectionHints;
 class CommandChannel;
 class DeviceCommandRun;
 class DeviceSearch;
+class QSettings;
+class SearchAddresses;
+class ServerListMenu;
 struct Services;
 
 // The program's one window: builds its controls from the control table, creates the
@@ -68,6 +71,8 @@ protected:
 private:
     void createSubsystems();
     void connectSubsystems();
+    // The list's menu and what it opens.
+    void connectListMenu();
     // The shared controls follow the changed mode; so do the hints, when the webserver
     // Reboot is offered for has changed.
     void applyMode();
@@ -86,11 +91,14 @@ private:
     std::optional<DeviceSelection> hinted_; // what the hints describe
     AdapterTable nics_;
     Controls c_;
+    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<SearchAddresses> searchAddresses_;
     std::unique_ptr<DeviceSearch> search_;
     // Every command of the window passes the channel; one run at a time serves the buttons.
     std::unique_ptr<CommandChannel> commandChannel_;
     std::unique_ptr<DeviceCommandRun> commandRun_;
     std::unique_ptr<ServerList> servers_;
+    std::unique_ptr<ServerListMenu> listMenu_;
     std::unique_ptr<ServerSelection> selection_;
     std::unique_ptr<SelectionHints> hints_;
     std::unique_ptr<Discovery> discovery_;

@@ -5,6 +5,7 @@
 #include "devices/AdapterBroadcast.h"
 #include "devices/Datagrams.h"
 #include "devices/DeviceSearch.h"
+#include "devices/SearchAddresses.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
@@ -13,9 +14,11 @@
 #include <QPointer>
 #include <QString>
 
-Discovery::Discovery(Services& services, DeviceSearch& search, ServerList& servers, QObject* parent)
-    : QObject(parent), services_(services), search_(search), servers_(servers)
+Discovery::Discovery(Services& services, DeviceSearch& search, ServerList& servers, SearchAddresses& addresses,
+                     QObject* parent)
+    : QObject(parent), services_(services), search_(search), servers_(servers), addresses_(addresses)
 {
+    connect(&search_, &DeviceSearch::replyRead, this, [this](const Datagram& reply) { addresses_.replyRead(reply); });
     connect(&search_, &DeviceSearch::ticked, this, [this] { Q_EMIT statusExtended(QStringLiteral("...")); });
     connect(&search_, &DeviceSearch::requestFailed, this, &Discovery::showNetworkError);
     connect(&search_, &DeviceSearch::turnEnded, this, [this] { servers_.showPending(); });
@@ -29,6 +32,7 @@ void Discovery::beginRefresh()
     Q_EMIT busyStarted();
     Q_EMIT statusShown(QStringLiteral("Searching..."));
     search_.clear();
+    addresses_.searchBegun();
     servers_.showPending();
     // The port may have been taken by another program at start; try again each time.
     EnsureBound(services_.socket);
@@ -38,7 +42,7 @@ void Discovery::searchAdapters(int adapterCount)
 {
     const bool canSearch = services_.socket.isBound();
     if (adapterCount >= 1 && canSearch) {
-        search_.start();
+        search_.start({.unicastTargets = addresses_.addresses()});
         return; // the search's end leaves the busy state
     }
     // Joining the gateway needs no UDP search: without one (port taken, no adapter with
@@ -65,8 +69,21 @@ void Discovery::showNetworkError()
     });
 }
 
+void Discovery::describeAddresses()
+{
+    QString tip;
+    if (!addresses_.addresses().empty())
+        tip = QStringLiteral("Also searched by address: %1\n%2 device(s) answered from them in the last search.")
+                  .arg(addresses_.storedText())
+                  .arg(addresses_.answered());
+    else if (!addresses_.storedReads())
+        tip = QStringLiteral("The stored search addresses cannot be read: see \"Search addresses...\".");
+    servers_.setToolTip(tip);
+}
+
 void Discovery::searchFinished(int found)
 {
+    describeAddresses();
     if (found == 0) {
         Q_EMIT statusShown(QString());
         servers_.showPending(); // "No find"

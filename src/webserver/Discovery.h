@@ -4,18 +4,21 @@
 #include <QString>
 
 class DeviceSearch;
+class SearchAddresses;
 class QColor;
 class ServerList;
 struct Services;
 
 // The window's side of the search for webservers: the refresh that starts it, the status
 // line while it runs (a row of dots a tick), "Network error!" when a request leaves through
-// no adapter, the list shown as the search fills it, and what the search's end offers. The
+// no adapter, the list shown as the search fills it, and what the search's end offers; each
+// search also asks the stored addresses beyond the broadcast's reach by unicast. The
 // search itself (Timer1's ticks, the intake, what is listed) is the engine's DeviceSearch.
 class Discovery final : public QObject {
     Q_OBJECT
 public:
-    Discovery(Services& services, DeviceSearch& search, ServerList& servers, QObject* parent = nullptr);
+    Discovery(Services& services, DeviceSearch& search, ServerList& servers, SearchAddresses& addresses,
+              QObject* parent = nullptr);
 
     // A refresh begins: the window is busy, the list is cleared, and the port is bound again
     // if it was lost.
@@ -23,6 +26,8 @@ public:
     // The refresh has read the adapters (-1: they could not be listed): the search runs on
     // them, or without an adapter or port the window is usable at once.
     void searchAdapters(int adapterCount);
+    // The list's tooltip names the stored addresses and how many answered from them.
+    void describeAddresses();
 
 Q_SIGNALS:
     void busyStarted();
@@ -44,4 +49,5 @@ private:
     Services& services_;
     DeviceSearch& search_;
     ServerList& servers_;
+    SearchAddresses& addresses_;
 };

@@ -31,6 +31,8 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
     return shown;
 }
 
+void ServerList::setToolTip(const QString& tip) { view_.setToolTip(tip); }
+
 void ServerList::setText(std::string_view text)
 {
     listing_.setText(text);

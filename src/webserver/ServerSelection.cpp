@@ -11,6 +11,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -28,8 +29,9 @@ bool ServerSelection::idle() const { return !commandRunning_() && !search_.ticki
 bool ServerSelection::eventFilter(QObject* watched, QEvent* event)
 {
     // The list can still be scrolled and read while a search or a command runs.
+    // The right button opens the list's menu and selects nothing.
     if (watched == c_.txtServers->viewport() && event->type() == QEvent::MouseButtonRelease
-        && c_.txtServers->isEnabled() && idle())
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && c_.txtServers->isEnabled() && idle())
         SelectServerAtCaret();
     // Enter in the list selects the block under the caret, as a click there does.
     if (watched == c_.txtServers && event->type() == QEvent::KeyPress) {

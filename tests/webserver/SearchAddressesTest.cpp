@@ -1,0 +1,165 @@
+#include "TestMain.h"
+
+#include "fakes/WindowInput.h"
+#include "fakes/WindowRig.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+
+#include <algorithm>
+
+using namespace WindowInput;
+
+namespace {
+bool SentTo(const WindowRig& rig, const std::string& host)
+{
+    return std::ranges::any_of(rig.fakes.socket.sent, [&](const FakeUdpSocket::Sent& s) {
+        return s.host == host && s.bytes == "TAVIKwebserver|List|";
+    });
+}
+
+// The list's menu, opened as a person opens it: a right click in the list, the Menu key, or
+// Shift+F10.
+QMenu* OpenListMenu(WindowRig& rig, const QString& how)
+{
+    QPlainTextEdit& list = *rig.c().txtServers;
+    if (how == "right click") {
+        ClickAt(*list.viewport(), QPoint(40, 40), Qt::RightButton);
+    } else {
+        Click(list);
+        Key(*rig.window, how == "Menu key" ? Qt::Key_Menu : Qt::Key_F10,
+            how == "Menu key" ? Qt::NoModifier : Qt::ShiftModifier);
+    }
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+QAction* MenuItem(QMenu& menu, const QString& text)
+{
+    const QList<QAction*> actions = menu.actions();
+    const auto found = std::ranges::find_if(actions, [&](QAction* a) { return a->text() == text; });
+    return found == actions.end() ? nullptr : *found;
+}
+
+// Opens "Search addresses..." through the menu and types `entry` over what it shows.
+QDialog* EnterAddresses(WindowRig& rig, const QString& entry)
+{
+    QMenu* menu = OpenListMenu(rig, "right click");
+    if (!menu || !MenuItem(*menu, "Search addresses..."))
+        return nullptr;
+    ClickAt(*menu, menu->actionGeometry(MenuItem(*menu, "Search addresses...")).center());
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog)
+        return nullptr;
+    Key(*dialog, Qt::Key_A, Qt::ControlModifier);
+    Key(*dialog, Qt::Key_Backspace);
+    Type(*dialog, entry);
+    Key(*dialog, Qt::Key_Return);
+    return dialog;
+}
+} // namespace
+
+class SearchAddressesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QSettings().remove("search/addresses"); }
+
+    // Each way of opening the menu offers the list's own items and the search by address.
+    void theMenuOpensEachWay_data()
+    {
+        Columns<QString>("how");
+        Row("right click", QString("right click"));
+        Row("Menu key", QString("Menu key"));
+        Row("Shift+F10", QString("Shift+F10"));
+    }
+    void theMenuOpensEachWay()
+    {
+        auto [how] = Fetch<QString>("how");
+        WindowRig rig;
+        rig.load();
+        rig.finishSearch();
+        QMenu* menu = OpenListMenu(rig, how);
+        QVERIFY2(menu, "no menu opened");
+        QVERIFY(MenuItem(*menu, "Search addresses..."));
+        QVERIFY(std::ranges::any_of(menu->actions(), [](QAction* a) { return a->text().contains("Copy"); }));
+        menu->close();
+    }
+
+    // A right click reads no block: the selection stays with the device clicked before.
+    void aRightClickSelectsNothing()
+    {
+        WindowRig rig;
+        rig.listReplies({TavikReply(), TavikReply({.mac = "00:08:DC:00:00:02", .address = "192.168.1.21:80"})});
+        rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:01"));
+        QCOMPARE(rig.c().cmdReboot->text(), "Reboot 192.168.1.20");
+        const QPlainTextEdit& list = *rig.c().txtServers;
+        QTextCursor second(list.document());
+        second.setPosition(list.toPlainText().indexOf("00:08:DC:00:00:02"));
+        ClickAt(*list.viewport(), list.cursorRect(second).center(), Qt::RightButton);
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+        QCOMPARE(rig.c().cmdReboot->text(), "Reboot 192.168.1.20");
+    }
+
+    // OK stores the entry and searches it at once, and at every later start; a device that
+    // answers from it is counted in the list's tooltip and the dialog.
+    void storedAddressesAreSearchedFromNowOn()
+    {
+        {
+            WindowRig rig;
+            rig.load();
+            rig.finishSearch();
+            QDialog* dialog = EnterAddresses(rig, "10.77.0.20, 10.78.0.0/30");
+            QVERIFY(dialog && !dialog->isVisible());
+            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:07", .address = "10.77.0.20:80"}), 1.5,
+                                     "10.77.0.20");
+            rig.finishSearch();
+            QVERIFY(SentTo(rig, "10.77.0.20"));
+            QVERIFY(SentTo(rig, "10.78.0.3"));
+            QVERIFY2(rig.c().txtServers->toolTip().contains("1 device(s) answered"),
+                     qPrintable(rig.c().txtServers->toolTip()));
+            QVERIFY(rig.serverText().find("00:08:DC:00:00:07") != std::string::npos);
+        }
+        WindowRig restarted;
+        restarted.load();
+        restarted.finishSearch();
+        QVERIFY(SentTo(restarted, "10.77.0.20"));
+        // An empty entry clears them.
+        QDialog* dialog = EnterAddresses(restarted, "");
+        QVERIFY(dialog && !dialog->isVisible());
+        QVERIFY(!QSettings().contains("search/addresses"));
+    }
+
+    // A refused entry stays in the dialog with the reason, and nothing is stored or sent.
+    void aRefusedEntryNamesItsFault_data()
+    {
+        Columns<QString, QString>("entry", "named");
+        Row("prefix wider than /22", QString("10.3.1.0/20"), QString("10.3.1.0/20"));
+        Row("no address", QString("10.2.0.15, 10.2.0.999"), QString("10.2.0.999"));
+        Row("too many", QString("10.3.0.0/22 10.9.0.1"), QString("1,024"));
+        Row("loopback", QString("127.0.0.5"), QString("127.0.0.5"));
+    }
+    void aRefusedEntryNamesItsFault()
+    {
+        auto [entry, named] = Fetch<QString, QString>("entry", "named");
+        WindowRig rig;
+        rig.load();
+        rig.finishSearch();
+        const std::size_t sentBefore = rig.fakes.socket.sent.size();
+        QDialog* dialog = EnterAddresses(rig, entry);
+        QVERIFY(dialog && dialog->isVisible());
+        const QList<QLabel*> labels = dialog->findChildren<QLabel*>();
+        QVERIFY(std::ranges::any_of(labels, [&](QLabel* l) { return l->isVisible() && l->text().contains(named); }));
+        rig.fakes.time.advance(5);
+        QCOMPARE(rig.fakes.socket.sent.size(), sentBefore);
+        QVERIFY(!QSettings().contains("search/addresses"));
+        dialog->close();
+    }
+};
+
+HOPTRACE_TEST(SearchAddressesTest)
+#include "SearchAddressesTest.moc"
