@@ -1,9 +1,8 @@
 #pragma once
 
-#include "DeviceListing.h"
-
 #include "common/AdapterTable.h"
 #include "devices/Datagrams.h"
+#include "devices/DeviceListing.h"
 #include "devices/ExpectedSettings.h"
 
 #include <functional>
