@@ -9,6 +9,9 @@ int main(int argc, char* argv[])
 {
     UseUtf8LocaleWhereNoneIsSet();
     QApplication app(argc, argv);
+    // The command line's names: one settings store and one data folder (the commissioning log) for both.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavik"));
+    QCoreApplication::setApplicationName(QStringLiteral("Hoptrace"));
     // The program ends once the closed window's operations have ended (the gateway
     // sequence may still owe the WLAN its switch-on), not with the window itself.
     QApplication::setQuitOnLastWindowClosed(false);

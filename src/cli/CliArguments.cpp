@@ -1,7 +1,9 @@
 #include "CliArguments.h"
+#include "LogCommand.h"
 
 #include "platform/DottedQuad.h"
 #include "devices/Datagrams.h"
+#include "devices/CommissioningLog.h"
 #include "devices/SetupDatagrams.h"
 
 #include <QCommandLineParser>
@@ -21,6 +23,7 @@ Verbs:
   set-ip MAC ...       give a device a fixed configuration, then check it took it
   set-dhcp MAC         switch a device to DHCP, then check it took it
   ping ADDRESS         tell whether an address is free for a new device
+  log                  print the commissioning log: every command sent, and how it ended
 
 "hoptrace-cli VERB --help" describes each verb.
 
@@ -32,11 +35,13 @@ Examples:
   hoptrace-cli list
   hoptrace-cli list --seconds 5 --json > fleet.json
   hoptrace-cli list --csv > fleet.csv
+  hoptrace-cli list --plan > plan.csv
   hoptrace-cli reboot 00:08:DC:1A:00:01
   hoptrace-cli set-ip 00:08:DC:2B:00:06 --address 172.16.5.60 --mask 255.255.255.0 \
       --gateway 172.16.5.1 --dns 172.16.5.1 --port 80
   hoptrace-cli set-dhcp 00:08:DC:1A:00:02 --port 8080
   hoptrace-cli ping 192.168.1.125 && echo free
+  hoptrace-cli log --since 2024-05-01 --mac 00:08:DC:1A:00:01
 )";
 
 struct VerbHelp {
@@ -52,7 +57,10 @@ const VerbHelp kVerbs[] = {
      "labelled values, the adapter its reply arrived on, when it was first and last heard\n"
      "(seconds after the search began), and two flags: subnet-mismatch (its address is\n"
      "off that adapter's network) and duplicate-address (another MAC answered with the\n"
-     "same address). Names the searched adapters when nothing answers.\n"
+     "same address). Names the searched adapters when nothing answers. In CSV a value that\n"
+     "begins with =, +, - or @ is written with a leading ' so that no spreadsheet runs it.\n"
+     "--plan prints the devices as a set-up plan (mac, assignment, address, mask, gateway,\n"
+     "dns, port) to edit and apply.\n"
      "Example: hoptrace-cli list --json | jq '.[] | select(.duplicate_address)'"},
     {"reboot", "MAC",
      "Finds the device, sends it Reboot twice at its own address as the window does, and\n"
@@ -77,6 +85,13 @@ const VerbHelp kVerbs[] = {
      "one of this PC's subnets, a host that answers ARP asked right after the echo\n"
      "while ignoring the echo, means in use. Exit code 0 free, 1 in use, 2 not an address.\n"
      "Example: hoptrace-cli ping 192.168.1.125"},
+    {"log", "",
+     "Prints the commissioning log that the window and hoptrace-cli append to: each command\n"
+     "(reboot, load-defaults, set-ip, set-dhcp) with its time, program, PC, user, adapter,\n"
+     "the device, its values before and the values sent, and its outcome (confirmed,\n"
+     "seen-new-values, seen-other-values, not-seen, cancelled) once known. Damaged lines\n"
+     "are skipped and counted on standard error; the log is only read.\n"
+     "Example: hoptrace-cli log --since 2024-05-01 --csv > work.csv"},
 };
 
 int Refuse(const QString& message)
@@ -100,6 +115,41 @@ bool IsMac(const QString& text)
 {
     static const QRegularExpression mac(QStringLiteral("^[0-9A-Fa-f]{2}(:[0-9A-Fa-f]{2}){5}$"));
     return mac.match(text).hasMatch();
+}
+
+ListingFormat FormatAsked(const QCommandLineParser& parser)
+{
+    return parser.isSet(QStringLiteral("json")) ? ListingFormat::Json
+        : parser.isSet(QStringLiteral("csv"))   ? ListingFormat::Csv
+                                                : ListingFormat::Text;
+}
+
+// A day from its start in local time, or a moment (local time unless it names its offset).
+QDateTime SinceTime(const QString& text)
+{
+    // QDate reads the date of a date and time too, so the length tells them apart.
+    if (text.size() == 10)
+        return QDate::fromString(text, Qt::ISODate).startOfDay();
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
+CliRequest LogRequest(const QCommandLineParser& parser, const QCommandLineOption& since, const QCommandLineOption& mac)
+{
+    if (parser.isSet(QStringLiteral("json")) && parser.isSet(QStringLiteral("csv")))
+        return Refused(QStringLiteral("--json and --csv exclude each other"));
+    CliRequest request;
+    request.verb = CliVerb::Log;
+    request.format = FormatAsked(parser);
+    if (parser.isSet(since)) {
+        request.since = SinceTime(parser.value(since));
+        if (!request.since.isValid())
+            return Refused(QStringLiteral("--since needs a date as 2024-05-01 or 2024-05-01T14:00, not \"%1\"")
+                               .arg(parser.value(since)));
+    }
+    if (parser.isSet(mac) && !IsMac(parser.value(mac)))
+        return Refused(QStringLiteral("--mac needs six hex pairs joined by \":\", not \"%1\"").arg(parser.value(mac)));
+    request.macFilter = parser.value(mac).toStdString();
+    return request;
 }
 
 } // namespace
@@ -135,6 +185,13 @@ CliRequest ParseCliArguments(const QStringList& arguments)
                                   QStringLiteral("S"), QStringLiteral("30"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("One JSON array."));
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("CSV with a header row (RFC 4180)."));
+    const QCommandLineOption plan(QStringLiteral("plan"), QStringLiteral("The devices as a set-up plan (CSV)."));
+    const QCommandLineOption since(QStringLiteral("since"),
+                                   QStringLiteral("Only commands sent on or after DATE (2024-05-01, or a date and "
+                                                  "time as 2024-05-01T14:00)."),
+                                   QStringLiteral("DATE"));
+    const QCommandLineOption macFilter(QStringLiteral("mac"), QStringLiteral("Only commands to this device."),
+                                       QStringLiteral("MAC"));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The device's port, 1 to 60000."),
                                   QStringLiteral("P"));
     const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address (required)."),
@@ -146,10 +203,12 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server (required)."),
                                  QStringLiteral("D"));
     const QString name = QString::fromLatin1(help->name);
-    if (name != QLatin1String("ping"))
+    if (name != QLatin1String("ping") && name != QLatin1String("log"))
         parser.addOption(seconds);
     if (name == QLatin1String("list"))
-        parser.addOptions({json, csv});
+        parser.addOptions({json, csv, plan});
+    else if (name == QLatin1String("log"))
+        parser.addOptions({json, csv, since, macFilter});
     else if (name != QLatin1String("ping"))
         parser.addOption(wait);
     if (name == QLatin1String("set-ip"))
@@ -179,6 +238,8 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         return ok && value >= low && value <= high;
     };
     CliRequest request;
+    if (name == QLatin1String("log"))
+        return LogRequest(parser, since, macFilter);
     if (name != QLatin1String("ping") && !number(seconds, 0.5, 3600.0, request.searchSeconds))
         return Refused(QStringLiteral("--seconds must be a number from 0.5 to 3600"));
     if (name != QLatin1String("ping") && name != QLatin1String("list")
@@ -186,12 +247,10 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         return Refused(QStringLiteral("--wait must be a number from 1 to 3600"));
 
     if (name == QLatin1String("list")) {
-        if (parser.isSet(json) && parser.isSet(csv))
-            return Refused(QStringLiteral("--json and --csv exclude each other"));
+        if (parser.isSet(json) + parser.isSet(csv) + parser.isSet(plan) > 1)
+            return Refused(QStringLiteral("--json, --csv and --plan exclude each other"));
         request.verb = CliVerb::List;
-        request.format = parser.isSet(json) ? ListingFormat::Json
-            : parser.isSet(csv)             ? ListingFormat::Csv
-                                            : ListingFormat::Text;
+        request.format = parser.isSet(plan) ? ListingFormat::Plan : FormatAsked(parser);
         return request;
     }
     request.target = positional.front().toStdString();
@@ -263,6 +322,8 @@ int RunCliRequest(const CliRequest& r, CliCommands& commands)
         return commands.setupCommand(r.target, r.expected, r.searchSeconds, r.waitSeconds);
     case CliVerb::Ping:
         return commands.ping(r.target);
+    case CliVerb::Log:
+        return PrintCommissioningLog(CommissioningLog::DefaultPath(), r.format, r.since, r.macFilter);
     }
     return r.exitCode;
 }

@@ -2,11 +2,12 @@
 
 #include "CliCommands.h"
 
+#include <QDateTime>
 #include <QStringList>
 
 #include <string>
 
-enum class CliVerb { None, List, Reboot, Defaults, SetIp, SetDhcp, Ping };
+enum class CliVerb { None, List, Reboot, Defaults, SetIp, SetDhcp, Ping, Log };
 
 // What the command line asks for, its arguments checked. With no verb nothing runs, and the
 // exit code tells why: the arguments were refused, or help was printed.
@@ -18,6 +19,8 @@ struct CliRequest {
     double waitSeconds = 30.0;
     ListingFormat format = ListingFormat::Text;
     ExpectedSettings expected; // what set-ip and set-dhcp are to leave on the device
+    QDateTime since;           // log: the earliest command shown; invalid for all
+    std::string macFilter;     // log: the device whose commands are shown; empty for all
 };
 
 CliRequest ParseCliArguments(const QStringList& arguments);

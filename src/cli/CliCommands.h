@@ -1,11 +1,10 @@
 #pragma once
 
-#include "DeviceListing.h"
-
 #include "common/AdapterTable.h"
 #include "devices/CommandChannel.h"
 #include "devices/CommandRequest.h"
 #include "devices/Datagrams.h"
+#include "devices/DeviceListing.h"
 #include "devices/ExpectedSettings.h"
 
 #include <functional>

@@ -10,7 +10,9 @@ int main(int argc, char* argv[])
 {
     UseUtf8LocaleWhereNoneIsSet();
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("hoptrace-cli"));
+    // The window's names: one settings store and one data folder (the commissioning log) for both.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavik"));
+    QCoreApplication::setApplicationName(QStringLiteral("Hoptrace"));
     const CliRequest request = ParseCliArguments(QCoreApplication::arguments());
     if (request.verb == CliVerb::None)
         return request.exitCode;

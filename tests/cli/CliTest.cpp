@@ -1,7 +1,9 @@
 #include "TestMain.h"
 
 #include "cli/CliArguments.h"
-#include "cli/DeviceListing.h"
+#include "cli/LogCommand.h"
+#include "devices/DeviceListing.h"
+#include "devices/SetupPlan.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,15 +33,25 @@ Parsed Parse(const QString& arguments)
 // "reboot 00:08:DC:1A:00:01 3s wait 30s", "list 5s json", "exit 2", ...
 QString Describe(const CliRequest& r)
 {
-    static const char* const kVerbs[] = {"", "list", "reboot", "defaults", "set-ip", "set-dhcp", "ping"};
+    static const char* const kVerbs[] = {"", "list", "reboot", "defaults", "set-ip", "set-dhcp", "ping", "log"};
     if (r.verb == CliVerb::None)
         return QStringLiteral("exit %1").arg(r.exitCode);
     QString text = QString(kVerbs[int(r.verb)]) + (r.target.empty() ? "" : " ") + r.target.c_str();
     if (r.verb == CliVerb::Ping)
         return text;
+    if (r.verb == CliVerb::Log)
+        return text + (r.since.isValid() ? " since " + r.since.toUTC().toString(Qt::ISODate) : "")
+            + (r.macFilter.empty() ? "" : " mac " + QString::fromStdString(r.macFilter))
+            + (r.format == ListingFormat::Json      ? " json"
+                   : r.format == ListingFormat::Csv ? " csv"
+                                                    : " text");
     text += QStringLiteral(" %1s").arg(r.searchSeconds);
     if (r.verb == CliVerb::List)
-        return text + (r.format == ListingFormat::Json ? " json" : r.format == ListingFormat::Csv ? " csv" : " text");
+        return text
+            + (r.format == ListingFormat::Json       ? " json"
+                   : r.format == ListingFormat::Csv  ? " csv"
+                   : r.format == ListingFormat::Plan ? " plan"
+                                                     : " text");
     text += QStringLiteral(" wait %1s").arg(r.waitSeconds);
     const ExpectedSettings& e = r.expected;
     if (e.dhcp)
@@ -75,7 +87,18 @@ private Q_SLOTS:
         Row("list", "list", "list 3s text", "");
         Row("list json", "list --seconds 5 --json", "list 5s json", "");
         Row("list csv", "list --csv --seconds 0.5", "list 0.5s csv", "");
-        Row("json and csv", "list --json --csv", "exit 2", "--json and --csv exclude each other");
+        Row("list plan", "list --plan", "list 3s plan", "");
+        Row("json and csv", "list --json --csv", "exit 2", "--json, --csv and --plan exclude each other");
+        Row("csv and plan", "list --plan --csv", "exit 2", "--json, --csv and --plan exclude each other");
+        Row("log", "log", "log text", "");
+        Row("log since a moment, one device, csv",
+            "log --since 2024-05-01T14:00:00+02:00 --mac 00:08:dc:1a:00:01 --csv",
+            "log since 2024-05-01T12:00:00Z mac 00:08:dc:1a:00:01 csv", "");
+        Row("log since a day", "log --since 2024-05-01 --json",
+            "log since " + QDate(2024, 5, 1).startOfDay().toUTC().toString(Qt::ISODate) + " json", "");
+        Row("log since no date", "log --since 1.5.2024", "exit 2", "--since needs a date as 2024-05-01");
+        Row("log, bad MAC", "log --mac 00:08", "exit 2", "--mac needs six hex pairs");
+        Row("log, no search", "log --seconds 2", "exit 2", "'seconds'");
         Row("seconds too short", "list --seconds 0.4", "exit 2", "--seconds must be a number from 0.5 to 3600");
         Row("option of another verb", "list --port 80", "exit 2", "'port'");
         Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");

@@ -1,10 +1,14 @@
 #include "DeviceListing.h"
 
+#include "SetupPlan.h"
+#include "TableText.h"
+
 #include "common/Latin1.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QString>
 
 #include <algorithm>
@@ -138,34 +142,6 @@ QJsonObject JsonObject(const ListedDevice& device)
     return object;
 }
 
-std::string CsvField(const std::string& field)
-{
-    if (field.find_first_of(",\"\r\n") == std::string::npos)
-        return field;
-    std::string quoted = "\"";
-    for (char c : field)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-std::string CsvLine(const std::vector<std::string>& fields)
-{
-    std::vector<std::string> quoted;
-    for (const std::string& field : fields)
-        quoted.push_back(CsvField(field));
-    return Joined(quoted, ",") + "\r\n";
-}
-
-// Characters on the terminal, not bytes of UTF-8.
-std::size_t Width(const std::string& utf8) { return static_cast<std::size_t>(QString::fromStdString(utf8).size()); }
-
-// A value's line breaks would tear an aligned row apart.
-std::string OneLine(std::string text)
-{
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
-    return text;
-}
-
 std::string TextTable(const std::vector<ListedDevice>& devices)
 {
     // The columns a technician reads at a glance; --json and --csv carry every key.
@@ -181,24 +157,20 @@ std::string TextTable(const std::vector<ListedDevice>& devices)
         row.push_back(Flags(device.facts));
         std::vector<std::string> line;
         for (const auto& [title, key] : columns)
-            line.push_back(OneLine(row[key]));
+            line.push_back(row[key]);
         cells.push_back(line);
     }
-    std::vector<std::size_t> widths(columns.size(), 0);
-    for (const auto& line : cells)
-        for (std::size_t i = 0; i < line.size(); ++i)
-            widths[i] = std::max(widths[i], Width(line[i]));
-    std::string out;
-    for (const auto& line : cells) {
-        std::string text;
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            text += line[i];
-            if (i + 1 < line.size())
-                text += std::string(widths[i] - Width(line[i]) + 2, ' ');
-        }
-        out += text.substr(0, text.find_last_not_of(' ') + 1) + "\n";
-    }
-    return out;
+    return AlignedRows(cells);
+}
+
+// The plan's columns, in the order SetupPlan names them.
+std::vector<std::string> PlanCells(const ListedDevice& device)
+{
+    const DeviceReply& r = device.found.reply;
+    return {Utf8(r.mac),           !r.dhcp ? "" : *r.dhcp ? "dhcp" : "fixed",
+            Utf8(r.address),       Utf8(r.mask),
+            Utf8(r.gateway),       Utf8(r.dns),
+            std::to_string(r.port)};
 }
 
 } // namespace
@@ -225,14 +197,40 @@ std::string FormatListing(const std::vector<ListedDevice>& devices, ListingForma
             array.append(JsonObject(device));
         return QJsonDocument(array).toJson(QJsonDocument::Indented).toStdString();
     }
-    case ListingFormat::Csv: {
-        std::string out = CsvLine(Keys());
+    case ListingFormat::Csv:
+    case ListingFormat::CsvFile:
+    case ListingFormat::Tsv: {
+        const auto line = [format](const std::vector<std::string>& fields) {
+            return format == ListingFormat::Tsv ? TsvLine(fields) : CsvLine(fields);
+        };
+        std::string out = (format == ListingFormat::CsvFile ? "\xEF\xBB\xBF" : "") + line(Keys());
         for (const ListedDevice& device : devices)
-            out += CsvLine(Row(device));
+            out += line(Row(device));
+        return out;
+    }
+    case ListingFormat::Plan: {
+        std::string out = CsvLine(SetupPlan::Columns());
+        for (const ListedDevice& device : devices)
+            out += CsvLine(PlanCells(device));
         return out;
     }
     case ListingFormat::Text:
         break;
     }
     return TextTable(devices);
+}
+
+std::optional<std::string> SaveListFile(const QString& path, const std::string& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString().toStdString();
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        const std::string reason = file.errorString().toStdString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString().toStdString();
+    return std::nullopt;
 }

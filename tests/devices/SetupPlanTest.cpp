@@ -1,0 +1,83 @@
+#include "TestMain.h"
+
+#include "devices/SetupPlan.h"
+
+namespace {
+// "2 00:08:DC:00:00:01 dhcp :80", "4 ... fixed 10.1.2.3/255.0.0.0 gw 0.0.0.0 dns 10.0.0.53 :8080"
+QString Described(const PlanRow& row)
+{
+    const ExpectedSettings& s = row.settings;
+    std::string text = std::to_string(row.line) + ' ' + row.mac + (*s.dhcp ? " dhcp" : " fixed");
+    if (!*s.dhcp)
+        text += ' ' + s.address + '/' + s.mask + " gw " + s.gateway + " dns " + s.dns;
+    return QString::fromStdString(text + " :" + std::to_string(*s.port));
+}
+
+const QByteArray kHeader = "mac,assignment,address,mask,gateway,dns,port\n";
+} // namespace
+
+class SetupPlanTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // A plan read into rows, or every problem it has with its line (0: the plan as a whole).
+    void read_data()
+    {
+        Columns<QByteArray, QStringList>("plan", "expected");
+        Row("dhcp row, only mac and port", QByteArray("mac,Assignment,port\n00:08:DC:00:00:01,DHCP,80\n"),
+            QStringList{"2 00:08:DC:00:00:01 dhcp :80"});
+        Row("a spreadsheet's saving: BOM, CRLF, ;, quotes, comments, empty rows",
+            QByteArray("\xEF\xBB\xBF# fleet of hall 2\r\nMAC; assignment;address;mask;gateway;dns;port\r\n;;;;;;\r\n"
+                       "\"00:08:dc:00:00:02\";fixed;010.1.2.3;255.0.0.0;0.0.0.0;\"10.0.0.53\";8080\r\n\r\n"
+                       "# \"a comment, with a quote\r\n00:08:DC:00:00:03;fixed;10.1.2.4;255.255.255.0;10.1.2.1;"
+                       "0.0.0.0;60000"),
+            QStringList{"4 00:08:dc:00:00:02 fixed 10.1.2.3/255.0.0.0 gw 0.0.0.0 dns 10.0.0.53 :8080",
+                        "7 00:08:DC:00:00:03 fixed 10.1.2.4/255.255.255.0 gw 10.1.2.1 dns 0.0.0.0 :60000"});
+        Row("no header", QByteArray("00:08:DC:00:00:01,dhcp,80\n"),
+            QStringList{"1: a header row naming the columns comes first"});
+        Row("header only", QByteArray("# nothing yet\n") + kHeader, QStringList{"0: the plan lists no device"});
+        Row("empty", QByteArray("\xEF\xBB\xBF"), QStringList{"0: the plan is empty"});
+        Row("a column misspelt, one missing", QByteArray("mac,assignment,gatway\n00:08:DC:00:00:01,dhcp,1\n"),
+            QStringList{"1: unknown column \"gatway\"", "1: the header has no column \"port\""});
+        Row("a quote never closed", QByteArray("mac,assignment,port\n00:08:DC:00:00:01,dhcp,\"80\n"),
+            QStringList{"2: a quote opened on this line is never closed", "2: port must be a whole number"});
+        Row("every check at once",
+            kHeader
+                + "00:08:DC:00:00:0G,dhcp,,,,,80\n"
+                  "00:08:DC:00:00:01,dhcp,,,,,80\n"
+                  "00:08:dc:00:00:01,dhcp,,,,,80\n"
+                  "00:0A:5B:00:00:01,fixed,10.0.0.9,255.255.255.0,0.0.0.0,0.0.0.0,80\n"
+                  "00:08:DC:00:00:02,fixed,127.0.0.1,255.0.0.0,0.0.0.0,0.0.0.0,80\n"
+                  "00:08:DC:00:00:03,fixed,10.0.0.8,255.0.255.0,0.0.0.0,0.0.0.0,80\n"
+                  "00:08:DC:00:00:04,fixed,10.0.0.10,255.255.255.0,10.0.1.1,0.0.0.0,80\n"
+                  "00:08:DC:00:00:05,fixed,10.0.0.10,255.255.255.0,10.0.0.1,0.0.0.0,0\n"
+                  "00:08:DC:00:00:06,static,,,,,80,x\n"
+                  "00:08:DC:00:00:07,fixed,10.0.0.300,255.255.255.0,,0.0.0.0,70000\n",
+            QStringList{"2: \"00:08:DC:00:00:0G\" is not a MAC address", "4: MAC 00:08:dc:00:00:01 is also on line 3",
+                        "5: 00:0A:5B:00:00:01 does not take IP settings",
+                        "6: address 127.0.0.1 is no address a device can be reached at",
+                        "7: mask 255.0.255.0 is not contiguous",
+                        "8: gateway 10.0.1.1 is outside the subnet of 10.0.0.10/24",
+                        "9: port 0 would leave the device unreachable", "9: address 10.0.0.10 is also on line 8",
+                        "10: 8 values, but the header names 7 columns",
+                        "10: assignment must be \"dhcp\" or \"fixed\", not \"static\"",
+                        "11: port must be a whole number from 1 to 60000, not \"70000\"",
+                        "11: address needs four numbers 0-255", "11: gateway needs four numbers 0-255"});
+    }
+    void read()
+    {
+        const auto [text, expected] = Fetch<QByteArray, QStringList>("plan", "expected");
+        const SetupPlan plan = SetupPlan::Read(text.toStdString());
+        QStringList got;
+        for (const PlanProblem& problem : plan.problems())
+            got += QString::number(problem.line) + ": " + QString::fromStdString(problem.text);
+        if (got.isEmpty())
+            for (const PlanRow& row : plan.rows())
+                got += Described(row);
+        QCOMPARE(got.size(), expected.size());
+        for (int i = 0; i < got.size(); ++i)
+            QVERIFY2(got[i].startsWith(expected[i]), qPrintable(got.join('\n')));
+    }
+};
+
+HOPTRACE_TEST(SetupPlanTest)
+#include "SetupPlanTest.moc"
