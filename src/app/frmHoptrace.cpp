@@ -18,6 +18,7 @@
 #include "devices/Datagrams.h"
 #include "webserver/Discovery.h"
 #include "devices/CommandChannel.h"
+#include "devices/CommissioningRecorder.h"
 #include "devices/DeviceCommandRun.h"
 #include "webserver/IpSetupPanel.h"
 #include "devices/DeviceSearch.h"
@@ -90,6 +91,7 @@ void frmHoptrace::createSubsystems()
     commandChannel_ = std::make_unique<CommandChannel>();
     commandRun_ = std::make_unique<DeviceCommandRun>(services_.clock, services_.timers, services_.socket, nics_,
                                                      *commandChannel_);
+    recorder_ = std::make_unique<CommissioningRecorder>(*commandChannel_, nics_, "hoptrace");
     servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
     listMenu_ = std::make_unique<ServerListMenu>(*c_.txtServers);
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
@@ -205,6 +207,11 @@ void frmHoptrace::connectSubsystems()
         });
     };
     statusOn(discovery_.get(), &Discovery::statusShown, StatusSource::Search, &StatusLine::show);
+    // A log that cannot be written never stops the command; the user is told why.
+    connect(recorder_.get(), &CommissioningRecorder::writeFailed, this, [this](const QString& reason) {
+        mode_.status.show(StatusSource::Command, QStringLiteral("The commissioning log could not be written: ") + reason);
+        applyMode();
+    });
     statusOn(discovery_.get(), &Discovery::statusExtended, StatusSource::Search, &StatusLine::extend);
     statusOn(discovery_.get(), &Discovery::statusColoured, StatusSource::Search, &StatusLine::setColour);
     statusOn(selection_.get(), &ServerSelection::statusShown, StatusSource::Selection, &StatusLine::show);

@@ -28,6 +28,7 @@ class ServerList;
 class ServerSelection;
 class SelectionHints;
 class CommandChannel;
+class CommissioningRecorder;
 class DeviceCommandRun;
 class DeviceSearch;
 class QSettings;
@@ -97,6 +98,7 @@ private:
     // Every command of the window passes the channel; one run at a time serves the buttons.
     std::unique_ptr<CommandChannel> commandChannel_;
     std::unique_ptr<DeviceCommandRun> commandRun_;
+    std::unique_ptr<CommissioningRecorder> recorder_;
     std::unique_ptr<ServerList> servers_;
     std::unique_ptr<ServerListMenu> listMenu_;
     std::unique_ptr<ServerSelection> selection_;

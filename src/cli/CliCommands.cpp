@@ -43,7 +43,13 @@ void Say(const std::string& line) { std::cerr << line << '\n'; }
 
 } // namespace
 
-CliCommands::CliCommands(NetworkServices& network) : network_(network) { }
+CliCommands::CliCommands(NetworkServices& network) : network_(network)
+{
+    // A log that cannot be written never stops the command.
+    QObject::connect(&recorder_, &CommissioningRecorder::writeFailed, &recorder_, [](const QString& reason) {
+        Say("The commissioning log could not be written: " + reason.toStdString());
+    });
+}
 
 std::optional<int> CliCommands::prepare()
 {

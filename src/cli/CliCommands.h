@@ -2,6 +2,7 @@
 
 #include "common/AdapterTable.h"
 #include "devices/CommandChannel.h"
+#include "devices/CommissioningRecorder.h"
 #include "devices/CommandRequest.h"
 #include "devices/Datagrams.h"
 #include "devices/DeviceListing.h"
@@ -52,7 +53,8 @@ private:
     std::string searchedAdapters() const;
 
     NetworkServices& network_;
-    CommandChannel channel_; // every command sent passes here
     std::vector<NicRecord> nics_;
     AdapterTable table_; // the same adapters, for the engine's send rule
+    CommandChannel channel_; // every command sent passes here
+    CommissioningRecorder recorder_{channel_, table_, "hoptrace-cli"};
 };

@@ -3,6 +3,9 @@
 #include "Datagrams.h"
 #include "SetupDatagrams.h"
 
+#include <array>
+#include <utility>
+
 CommandRequest UnicastCommandFor(CommandKind kind, const std::string& mac, const std::string& address,
                                  int interfaceIndex, const std::optional<DeviceReply>& listed)
 {
@@ -38,17 +41,27 @@ CommandRequest SetupCommandFor(const std::string& mac, const std::string& addres
             .expected = SettingsSentIn(datagram).value_or(ExpectedSettings{})};
 }
 
-std::string CommandName(CommandKind kind)
+namespace {
+constexpr std::array<std::pair<CommandKind, std::string_view>, 4> kNames{{
+    {CommandKind::Reboot, "reboot"},
+    {CommandKind::LoadDefaults, "load-defaults"},
+    {CommandKind::SetIP, "set-ip"},
+    {CommandKind::SetDHCP, "set-dhcp"},
+}};
+} // namespace
+
+std::string_view CommandKindName(CommandKind kind)
 {
-    switch (kind) {
-    case CommandKind::Reboot:
-        return "Reboot";
-    case CommandKind::LoadDefaults:
-        return "Load defaults";
-    case CommandKind::SetIP:
-        return "SetIP";
-    case CommandKind::SetDHCP:
-        return "SetDHCP";
-    }
+    for (const auto& [value, name] : kNames)
+        if (value == kind)
+            return name;
     return {};
+}
+
+std::optional<CommandKind> CommandKindNamed(std::string_view name)
+{
+    for (const auto& [value, text] : kNames)
+        if (text == name)
+            return value;
+    return std::nullopt;
 }

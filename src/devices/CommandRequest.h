@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The four commands a device takes.
 enum class CommandKind { Reboot, LoadDefaults, SetIP, SetDHCP };
@@ -32,5 +33,6 @@ CommandRequest UnicastCommandFor(CommandKind kind, const std::string& mac, const
 CommandRequest SetupCommandFor(const std::string& mac, const std::string& address, int interfaceIndex,
                                const std::optional<DeviceReply>& listed, const std::string& datagram);
 
-// "Reboot", "Load defaults", "SetIP", "SetDHCP".
-std::string CommandName(CommandKind kind);
+// "reboot", "load-defaults", "set-ip", "set-dhcp": the command line's verbs and the log's names.
+std::string_view CommandKindName(CommandKind kind);
+std::optional<CommandKind> CommandKindNamed(std::string_view name);

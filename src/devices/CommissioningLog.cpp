@@ -71,7 +71,7 @@ QJsonObject SentObject(const std::string& id, const CommissioningRecord& r)
             {"adapter", Text(r.adapter)},
             {"mac", Text(r.mac)},
             {"host_name", Text(r.hostName)},
-            {"command", Text(std::string(LoggedCommandName(r.command)))},
+            {"command", Text(std::string(CommandKindName(r.command)))},
             {"before", SettingsObject(r.before)},
             {"sent", SettingsObject(r.sent)}};
 }
@@ -150,7 +150,7 @@ LogReading ReadLog(const QByteArray& bytes)
         const std::string id = Std(object.value("id"));
         const QString kind = object.value("kind").toString();
         const QDateTime time = QDateTime::fromString(object.value("time").toString(), Qt::ISODate);
-        const auto command = LoggedCommandNamed(Std(object.value("command")));
+        const auto command = CommandKindNamed(Std(object.value("command")));
         if (id.empty() || !time.isValid()) {
             ++reading.skipped;
         } else if (kind == QLatin1String("outcome")) {

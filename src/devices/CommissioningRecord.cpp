@@ -6,37 +6,13 @@
 
 #include <QSysInfo>
 
-#include <array>
 #include <utility>
 
 namespace {
-constexpr std::array<std::pair<LoggedCommand, std::string_view>, 4> kNames{{
-    {LoggedCommand::Reboot, "reboot"},
-    {LoggedCommand::LoadDefaults, "load-defaults"},
-    {LoggedCommand::SetIp, "set-ip"},
-    {LoggedCommand::SetDhcp, "set-dhcp"},
-}};
-
 std::string Utf8(const std::string& bytes) { return AnsiBytesToText(bytes).toStdString(); }
 } // namespace
 
-std::string_view LoggedCommandName(LoggedCommand command)
-{
-    for (const auto& [value, name] : kNames)
-        if (value == command)
-            return name;
-    return {};
-}
-
-std::optional<LoggedCommand> LoggedCommandNamed(std::string_view name)
-{
-    for (const auto& [value, text] : kNames)
-        if (text == name)
-            return value;
-    return std::nullopt;
-}
-
-CommissioningRecord StampedRecord(std::string program, LoggedCommand command)
+CommissioningRecord StampedRecord(std::string program, CommandKind command)
 {
     CommissioningRecord record;
     record.time = QDateTime::currentDateTime();

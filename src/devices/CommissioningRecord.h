@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandOutcome.h"
+#include "CommandRequest.h"
 #include "ExpectedSettings.h"
 
 #include <QDateTime>
@@ -10,12 +11,6 @@
 #include <string_view>
 
 struct DeviceReply;
-
-enum class LoggedCommand { Reboot, LoadDefaults, SetIp, SetDhcp };
-
-// "reboot", "load-defaults", "set-ip", "set-dhcp".
-std::string_view LoggedCommandName(LoggedCommand command);
-std::optional<LoggedCommand> LoggedCommandNamed(std::string_view name);
 
 // What the commissioning log keeps of one command sent to a device: who sent what from where,
 // and the device's values before and after. Texts are UTF-8.
@@ -28,7 +23,7 @@ struct CommissioningRecord {
     std::string adapter; // the adapter it went out of, or "every adapter" for a broadcast
     std::string mac;
     std::string hostName;
-    LoggedCommand command = LoggedCommand::Reboot;
+    CommandKind command = CommandKind::Reboot;
     ExpectedSettings before; // as the device was listed
     ExpectedSettings sent;   // what the command asked for; nothing for Reboot and Load defaults
 };
@@ -36,7 +31,7 @@ struct CommissioningRecord {
 // A record stamped with what every line carries: now, this program's version, the PC's host
 // name and the user's name. `program` names the front end ("hoptrace", "hoptrace-cli"): both
 // share one application name, so that they share one data folder.
-CommissioningRecord StampedRecord(std::string program, LoggedCommand command);
+CommissioningRecord StampedRecord(std::string program, CommandKind command);
 
 // A device's values as it was listed, its bytes read through the PC's code page as shown.
 ExpectedSettings SettingsListed(const DeviceReply& reply);

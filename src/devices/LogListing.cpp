@@ -62,7 +62,7 @@ std::string FormatLog(const std::vector<LogEntry>& entries, ListingFormat format
                                          r.program,  r.version,
                                          r.pcName,   r.userName,
                                          r.adapter,  r.mac,
-                                         r.hostName, std::string(LoggedCommandName(r.command))};
+                                         r.hostName, std::string(CommandKindName(r.command))};
             for (const ExpectedSettings* settings : {&r.before, &r.sent})
                 for (std::string& cell : SettingsCells(*settings))
                     row.push_back(std::move(cell));
@@ -76,7 +76,7 @@ std::string FormatLog(const std::vector<LogEntry>& entries, ListingFormat format
     for (const LogEntry& e : entries) {
         const CommissioningRecord& r = e.record;
         rows.push_back({TimeText(r.time).toStdString(), r.program + " " + r.version, r.userName, r.pcName, r.adapter,
-                        r.mac, r.hostName, std::string(LoggedCommandName(r.command)), Summary(r.before),
+                        r.mac, r.hostName, std::string(CommandKindName(r.command)), Summary(r.before),
                         Summary(r.sent), e.outcome ? Outcome(e) : "(none yet)"});
     }
     return AlignedRows(rows);

@@ -32,13 +32,13 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const CommissioningLog log(dir.filePath("new/folder/commissioning-log.jsonl"));
-        CommissioningRecord first = StampedRecord("hoptrace-cli", LoggedCommand::SetIp);
+        CommissioningRecord first = StampedRecord("hoptrace-cli", CommandKind::SetIP);
         first.time = QDateTime::fromString("2024-05-01T09:30:00+02:00", Qt::ISODate);
         first.mac = "00:08:DC:00:00:01";
         first.hostName = "Halle \u201C2\u201D";
         first.before = {true, "192.168.1.20", "255.255.255.0", "192.168.1.1", "", 80};
         first.sent = {false, "10.0.0.5", "255.0.0.0", "0.0.0.0", "0.0.0.0", 8080};
-        CommissioningRecord second = StampedRecord("hoptrace", LoggedCommand::Reboot);
+        CommissioningRecord second = StampedRecord("hoptrace", CommandKind::Reboot);
         second.mac = "00:08:dc:00:00:02";
         const LogWrite sent = log.appendSent(first);
         QVERIFY2(sent.ok(), sent.error.c_str());
@@ -55,7 +55,7 @@ private Q_SLOTS:
         QCOMPARE(entry.record.time, first.time);
         QCOMPARE(entry.record.time.offsetFromUtc(), 7200);
         QCOMPARE(entry.record.hostName, first.hostName);
-        QVERIFY(entry.record.command == LoggedCommand::SetIp && entry.record.program == "hoptrace-cli");
+        QVERIFY(entry.record.command == CommandKind::SetIP && entry.record.program == "hoptrace-cli");
         QCOMPARE(entry.record.pcName, first.pcName);
         QCOMPARE(entry.record.version, first.version);
         QVERIFY(!first.version.empty());
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         AppendRaw(dir.filePath("file"), "x");
         const CommissioningLog log(dir.filePath("file/commissioning-log.jsonl"));
-        const LogWrite write = log.appendSent(StampedRecord("hoptrace", LoggedCommand::Reboot));
+        const LogWrite write = log.appendSent(StampedRecord("hoptrace", CommandKind::Reboot));
         QVERIFY(!write.ok());
         QVERIFY2(write.error.find("file/commissioning-log.jsonl cannot be written") != std::string::npos,
                  write.error.c_str());

@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     if (argc != 4)
         return 2;
     const CommissioningLog log(QString::fromLocal8Bit(argv[1]));
-    CommissioningRecord record = StampedRecord("log-appender", LoggedCommand::Reboot);
+    CommissioningRecord record = StampedRecord("log-appender", CommandKind::Reboot);
     for (int i = 0, count = std::atoi(argv[2]); i < count; ++i) {
         record.hostName = std::string(argv[3]) + "-" + std::to_string(i);
         if (const LogWrite write = log.appendSent(record); !write.ok()) {

@@ -6,6 +6,7 @@
 #include "fakes/WindowInput.h"
 
 #include "app/frmHoptrace.h"
+#include "devices/CommissioningLog.h"
 #include "controls/Controls.h"
 #include "platform/PlatformFactory.h"
 
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -28,10 +30,20 @@ struct CliRun {
     QByteArray out, err;
 };
 
+// Where the command line keeps its commissioning log in these tests (not in the user's own).
+const QTemporaryDir& CliDataHome()
+{
+    static const QTemporaryDir home;
+    return home;
+}
+
 // Exit code -1: it crashed or ran for more than a minute (and was killed).
 CliRun RunCli(const QStringList& arguments)
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), CliDataHome().path());
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(HOPTRACE_CLI), arguments);
     const bool ended = process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit;
     process.kill();
@@ -208,6 +220,20 @@ private Q_SLOTS:
                                    "172.16.5.1", "--dns", "172.16.5.1", "--port", "8081", "--wait", "15"});
         QVERIFY2(set.exitCode == 0 && set.out.contains("applied"), set.out + set.err);
         QCOMPARE(ListedByCli(), (QStringList{a, d.arg("172.16.5.60:8081")}));
+        // Both commands are in the log, each with the outcome its verification found.
+        const LogReading log = ReadLogFile(CliDataHome().path() + "/Tavik/Hoptrace/commissioning-log.jsonl");
+        QCOMPARE(log.entries.size(), 2u);
+        QCOMPARE(log.skipped, 0);
+        for (const LogEntry& entry : log.entries) {
+            QCOMPARE(entry.record.program, "hoptrace-cli");
+            QCOMPARE(QString::fromStdString(entry.record.mac), QString(kMacD));
+            QCOMPARE(entry.outcome, CommandOutcome::SeenWithNewValues);
+        }
+        QCOMPARE(log.entries[0].record.command, CommandKind::Reboot);
+        QCOMPARE(log.entries[0].record.adapter, "lan2");
+        QCOMPARE(log.entries[1].record.command, CommandKind::SetIP);
+        QCOMPARE(log.entries[1].record.sent.address, "172.16.5.60");
+        QCOMPARE(log.entries[1].record.before.address, "192.168.0.100");
     }
 
     void exitCodes_data()
