@@ -77,7 +77,8 @@ void frmHoptrace::createSubsystems()
     // The box rules come first, so that program writes to the boxes pass them as typing does.
     octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
     portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
-    search_ = std::make_unique<DeviceSearch>(services_.clock, services_.timer1, services_.socket, nics_);
+    search_ = std::make_unique<DeviceSearch>(services_.clock, services_.timer1, services_.timers, services_.socket,
+                                             nics_);
     servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);

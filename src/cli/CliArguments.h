@@ -4,7 +4,9 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 enum class CliVerb { None, List, Reboot, Defaults, SetIp, SetDhcp, Ping };
 
@@ -17,7 +19,8 @@ struct CliRequest {
     double searchSeconds = 3.0;
     double waitSeconds = 30.0;
     ListingFormat format = ListingFormat::Text;
-    ExpectedSettings expected; // what set-ip and set-dhcp are to leave on the device
+    ExpectedSettings expected;                  // what set-ip and set-dhcp are to leave on the device
+    std::vector<std::uint32_t> searchAddresses; // list --search: asked by unicast too (host order, sorted)
 };
 
 CliRequest ParseCliArguments(const QStringList& arguments);

@@ -3,6 +3,7 @@
 #include "common/Latin1.h"
 
 #include "devices/AdapterBroadcast.h"
+#include "devices/AddressSpec.h"
 #include "devices/Datagrams.h"
 #include "devices/DeviceSearch.h"
 #include "devices/FreeAddressTest.h"
@@ -88,10 +89,11 @@ std::string CliCommands::searchedAdapters() const
 }
 
 std::vector<FoundDevice> CliCommands::search(double seconds,
-                                             const std::function<bool(const std::vector<FoundDevice>&)>& enough)
+                                             const std::function<bool(const std::vector<FoundDevice>&)>& enough,
+                                             const std::vector<std::uint32_t>& unicastTargets)
 {
     const std::unique_ptr<Timer> tick = network_.timers.makeTimer();
-    DeviceSearch search(network_.clock, *tick, network_.socket, table_);
+    DeviceSearch search(network_.clock, *tick, network_.timers, network_.socket, table_);
     bool ended = false;
     QObject::connect(&search, &DeviceSearch::finished, &search, [&ended] { ended = true; });
     if (enough)
@@ -102,7 +104,11 @@ std::vector<FoundDevice> CliCommands::search(double seconds,
             }
         });
     search.clear();
-    search.start({.seconds = seconds, .requestAtStart = true, .endAtDeadline = true, .keepDevices = true});
+    search.start({.seconds = seconds,
+                  .requestAtStart = true,
+                  .endAtDeadline = true,
+                  .keepDevices = true,
+                  .unicastTargets = unicastTargets});
     while (!ended)
         network_.waiter.waitForEvent(1.0);
     return search.devices();
@@ -120,15 +126,23 @@ bool CliCommands::broadcast(const std::string& datagram)
     return !BroadcastOutOfEveryAdapter(network_.socket, table_, datagram).failed();
 }
 
-int CliCommands::list(double seconds, ListingFormat format)
+int CliCommands::list(double seconds, ListingFormat format, const std::vector<std::uint32_t>& searchAddresses)
 {
     if (const auto failed = prepare())
         return *failed;
-    const auto devices = ListDevices(search(seconds), nics_);
+    const auto devices = ListDevices(search(seconds, {}, searchAddresses), nics_, searchAddresses);
+    std::string searched = searchedAdapters();
+    if (!searchAddresses.empty()) {
+        const std::size_t routed = AddressSpec::OffEveryAdapterSubnet(searchAddresses, nics_).size();
+        searched += " and " + std::to_string(routed) + " address(es) by unicast";
+        if (routed < searchAddresses.size())
+            searched += " (" + std::to_string(searchAddresses.size() - routed)
+                + " more lie on the adapters' networks, where the broadcast asks them)";
+    }
     if (devices.empty())
-        Say("No webserver answered on " + searchedAdapters() + ".");
+        Say("No webserver answered on " + searched + ".");
     else
-        Say("Searched " + searchedAdapters() + ": " + std::to_string(devices.size()) + " webserver(s).");
+        Say("Searched " + searched + ": " + std::to_string(devices.size()) + " webserver(s).");
     std::cout << FormatListing(devices, format) << std::flush;
     return ExitOk;
 }

@@ -4,6 +4,7 @@
 #include "common/AdapterTable.h"
 #include "devices/DeviceSearch.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,10 @@ struct ListedDevice {
 
 enum class ListingFormat { Text, Json, Csv };
 
-// Facts for every device of a search, against the adapters that were searched.
-std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics);
+// Facts for every device of a search, against the adapters that were searched and the addresses
+// it sent to by unicast (host order, sorted).
+std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics,
+                                      const std::vector<std::uint32_t>& searched = {});
 
 // The whole listing, ending in a line break: aligned columns with a header line; one
 // JSON array of objects with the same keys in every object; or CSV by RFC 4180 (a
