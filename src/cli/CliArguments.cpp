@@ -2,6 +2,7 @@
 #include "LogCommand.h"
 
 #include "platform/DottedQuad.h"
+#include "devices/AddressSpec.h"
 #include "devices/Datagrams.h"
 #include "devices/CommissioningLog.h"
 #include "devices/SetupDatagrams.h"
@@ -36,6 +37,7 @@ Examples:
   hoptrace-cli list --seconds 5 --json > fleet.json
   hoptrace-cli list --csv > fleet.csv
   hoptrace-cli list --plan > plan.csv
+  hoptrace-cli list --search 10.77.0.20 --search "10.3.1.0/24, 10.4.0.10-40"
   hoptrace-cli reboot 00:08:DC:1A:00:01
   hoptrace-cli set-ip 00:08:DC:2B:00:06 --address 172.16.5.60 --mask 255.255.255.0 \
       --gateway 172.16.5.1 --dns 172.16.5.1 --port 80
@@ -55,13 +57,19 @@ const VerbHelp kVerbs[] = {
      "Searches every adapter (the list request once a second) and prints each device that\n"
      "answered: MAC, host name, IP assignment, address, port, mask, gateway, DNS, further\n"
      "labelled values, the adapter its reply arrived on, when it was first and last heard\n"
-     "(seconds after the search began), and two flags: subnet-mismatch (its address is\n"
-     "off that adapter's network) and duplicate-address (another MAC answered with the\n"
-     "same address). Names the searched adapters when nothing answers. In CSV a value that\n"
-     "begins with =, +, - or @ is written with a leading ' so that no spreadsheet runs it.\n"
+     "(seconds after the search began), and its flags: subnet-mismatch (its address is\n"
+     "off that adapter's network), duplicate-address (another MAC answered with the\n"
+     "same address) and reached-by-address (it answered a --search address on none of the\n"
+     "adapters' networks). Names the searched adapters when nothing answers. In CSV a value\n"
+     "that begins with =, +, - or @ is written with a leading ' so that no spreadsheet runs it.\n"
      "--plan prints the devices as a set-up plan (mac, assignment, address, mask, gateway,\n"
      "dns, port) to edit and apply.\n"
-     "Example: hoptrace-cli list --json | jq '.[] | select(.duplicate_address)'"},
+     "A broadcast stops at the first router: --search asks devices beyond it by unicast,\n"
+     "once a second each. SPEC: addresses (10.2.0.15), CIDR blocks up to /22 (10.3.1.0/24)\n"
+     "and last-octet ranges (10.4.0.10-40), separated by commas or spaces, at most 1,024\n"
+     "addresses in all; those on an adapter's network are left to the broadcast.\n"
+     "Examples: hoptrace-cli list --json | jq '.[] | select(.duplicate_address)'\n"
+     "          hoptrace-cli list --search 10.77.0.20 --search \"10.3.1.0/24, 10.4.0.10-40\""},
     {"reboot", "MAC",
      "Finds the device, sends it Reboot twice at its own address as the window does, and\n"
      "searches until it answers again: \"applied\", \"not seen after N s\" or \"seen with other\n"
@@ -192,6 +200,11 @@ CliRequest ParseCliArguments(const QStringList& arguments)
                                    QStringLiteral("DATE"));
     const QCommandLineOption macFilter(QStringLiteral("mac"), QStringLiteral("Only commands to this device."),
                                        QStringLiteral("MAC"));
+    const QCommandLineOption search(
+        QStringLiteral("search"),
+        QStringLiteral(
+            "Also ask these addresses by unicast (repeatable), e.g. \"10.2.0.15, 10.3.1.0/24 10.4.0.10-40\"."),
+        QStringLiteral("SPEC"));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The device's port, 1 to 60000."),
                                   QStringLiteral("P"));
     const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("The new address (required)."),
@@ -206,7 +219,7 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     if (name != QLatin1String("ping") && name != QLatin1String("log"))
         parser.addOption(seconds);
     if (name == QLatin1String("list"))
-        parser.addOptions({json, csv, plan});
+        parser.addOptions({json, csv, plan, search});
     else if (name == QLatin1String("log"))
         parser.addOptions({json, csv, since, macFilter});
     else if (name != QLatin1String("ping"))
@@ -249,6 +262,11 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     if (name == QLatin1String("list")) {
         if (parser.isSet(json) + parser.isSet(csv) + parser.isSet(plan) > 1)
             return Refused(QStringLiteral("--json, --csv and --plan exclude each other"));
+        // One list for every --search, so that the limit holds for all of them together.
+        const AddressSpec::Parsed addresses = AddressSpec::Parse(parser.values(search).join(' ').toStdString());
+        if (!addresses.accepted)
+            return Refused(QStringLiteral("--search: ") + QString::fromStdString(addresses.refusal));
+        request.searchAddresses = addresses.addresses;
         request.verb = CliVerb::List;
         request.format = parser.isSet(plan) ? ListingFormat::Plan : FormatAsked(parser);
         return request;
@@ -311,7 +329,7 @@ int RunCliRequest(const CliRequest& r, CliCommands& commands)
     case CliVerb::None:
         break;
     case CliVerb::List:
-        return commands.list(r.searchSeconds, r.format);
+        return commands.list(r.searchSeconds, r.format, r.searchAddresses);
     case CliVerb::Reboot:
         return commands.unicastCommand(r.target, TavikDatagram::DeviceRequest::Reboot, r.searchSeconds, r.waitSeconds);
     case CliVerb::Defaults:

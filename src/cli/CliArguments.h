@@ -5,7 +5,9 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 enum class CliVerb { None, List, Reboot, Defaults, SetIp, SetDhcp, Ping, Log };
 
@@ -18,9 +20,10 @@ struct CliRequest {
     double searchSeconds = 3.0;
     double waitSeconds = 30.0;
     ListingFormat format = ListingFormat::Text;
-    ExpectedSettings expected; // what set-ip and set-dhcp are to leave on the device
-    QDateTime since;           // log: the earliest command shown; invalid for all
-    std::string macFilter;     // log: the device whose commands are shown; empty for all
+    ExpectedSettings expected;                  // what set-ip and set-dhcp are to leave on the device
+    std::vector<std::uint32_t> searchAddresses; // list --search: asked by unicast too (host order, sorted)
+    QDateTime since;                            // log: the earliest command shown; invalid for all
+    std::string macFilter;                      // log: the device whose commands are shown; empty for all
 };
 
 CliRequest ParseCliArguments(const QStringList& arguments);

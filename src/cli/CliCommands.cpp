@@ -3,6 +3,7 @@
 #include "common/Latin1.h"
 
 #include "devices/AdapterBroadcast.h"
+#include "devices/AddressSpec.h"
 #include "devices/Datagrams.h"
 #include "devices/DeviceCommandRun.h"
 #include "devices/DeviceSearch.h"
@@ -93,10 +94,11 @@ std::string CliCommands::searchedAdapters() const
 }
 
 std::vector<FoundDevice> CliCommands::search(double seconds,
-                                             const std::function<bool(const std::vector<FoundDevice>&)>& enough)
+                                             const std::function<bool(const std::vector<FoundDevice>&)>& enough,
+                                             const std::vector<std::uint32_t>& unicastTargets)
 {
     const std::unique_ptr<Timer> tick = network_.timers.makeTimer();
-    DeviceSearch search(network_.clock, *tick, network_.socket, table_);
+    DeviceSearch search(network_.clock, *tick, network_.timers, network_.socket, table_);
     bool ended = false;
     QObject::connect(&search, &DeviceSearch::finished, &search, [&ended] { ended = true; });
     if (enough)
@@ -107,7 +109,11 @@ std::vector<FoundDevice> CliCommands::search(double seconds,
             }
         });
     search.clear();
-    search.start({.seconds = seconds, .requestAtStart = true, .endAtDeadline = true, .keepDevices = true});
+    search.start({.seconds = seconds,
+                  .requestAtStart = true,
+                  .endAtDeadline = true,
+                  .keepDevices = true,
+                  .unicastTargets = unicastTargets});
     while (!ended)
         network_.waiter.waitForEvent(1.0);
     return search.devices();
@@ -120,15 +126,23 @@ void CliCommands::pause(double seconds)
         network_.waiter.waitForEvent(seconds - passed);
 }
 
-int CliCommands::list(double seconds, ListingFormat format)
+int CliCommands::list(double seconds, ListingFormat format, const std::vector<std::uint32_t>& searchAddresses)
 {
     if (const auto failed = prepare())
         return *failed;
-    const auto devices = ListDevices(search(seconds), nics_);
+    const auto devices = ListDevices(search(seconds, {}, searchAddresses), nics_, searchAddresses);
+    std::string searched = searchedAdapters();
+    if (!searchAddresses.empty()) {
+        const std::size_t routed = AddressSpec::OffEveryAdapterSubnet(searchAddresses, nics_).size();
+        searched += " and " + std::to_string(routed) + " address(es) by unicast";
+        if (routed < searchAddresses.size())
+            searched += " (" + std::to_string(searchAddresses.size() - routed)
+                + " more lie on the adapters' networks, where the broadcast asks them)";
+    }
     if (devices.empty())
-        Say("No webserver answered on " + searchedAdapters() + ".");
+        Say("No webserver answered on " + searched + ".");
     else
-        Say("Searched " + searchedAdapters() + ": " + std::to_string(devices.size()) + " webserver(s).");
+        Say("Searched " + searched + ": " + std::to_string(devices.size()) + " webserver(s).");
     std::cout << FormatListing(devices, format) << std::flush;
     return ExitOk;
 }
@@ -152,7 +166,7 @@ int CliCommands::run(const CommandRequest& request, double waitSeconds, bool mus
     {
         // The engine's intake hears the device's answer while the setup copies go out.
         const std::unique_ptr<Timer> idle = network_.timers.makeTimer();
-        DeviceSearch intake(network_.clock, *idle, network_.socket, table_);
+        DeviceSearch intake(network_.clock, *idle, network_.timers, network_.socket, table_);
         QObject::connect(&intake, &DeviceSearch::replyRead, &command, &DeviceCommandRun::replyRead);
         QObject::connect(&command, &DeviceCommandRun::sendRefused, &command, [&] {
             if (request.kind == CommandKind::Reboot || request.kind == CommandKind::LoadDefaults) {

@@ -8,6 +8,7 @@
 #include "devices/DeviceListing.h"
 #include "devices/ExpectedSettings.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,7 +30,8 @@ class CliCommands final {
 public:
     explicit CliCommands(NetworkServices& network);
 
-    int list(double seconds, ListingFormat format);
+    // searchAddresses: asked by unicast as well, for devices the broadcast does not reach.
+    int list(double seconds, ListingFormat format, const std::vector<std::uint32_t>& searchAddresses = {});
     // Reboot or Load defaults: the datagram the window sends, to the device's address.
     int unicastCommand(const std::string& mac, TavikDatagram::DeviceRequest request, double seconds,
                        double waitSeconds);
@@ -42,8 +44,10 @@ private:
     std::optional<int> prepare();
     // One search of the engine for `seconds`, the event loop turning until it ends or `enough`
     // holds for what was heard: the request at once and every second, the end at the deadline.
+    // Each of unicastTargets off the adapters' networks gets the request by unicast as well.
     std::vector<FoundDevice> search(double seconds,
-                                    const std::function<bool(const std::vector<FoundDevice>&)>& enough = {});
+                                    const std::function<bool(const std::vector<FoundDevice>&)>& enough = {},
+                                    const std::vector<std::uint32_t>& unicastTargets = {});
     // Lets `seconds` pass with the event loop running.
     void pause(double seconds);
     std::optional<FoundDevice> find(const std::string& mac, double seconds);

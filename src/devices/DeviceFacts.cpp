@@ -3,10 +3,26 @@
 #include "common/AdapterTable.h"
 #include "platform/DottedQuad.h"
 
+#include <algorithm>
+
+namespace {
+
+bool ReachedByAddress(const std::string& sender, const std::vector<NicRecord>& nics,
+                      const std::vector<std::uint32_t>& searched)
+{
+    const std::optional<std::uint32_t> address = ParseDottedQuad(sender);
+    return address && std::binary_search(searched.begin(), searched.end(), *address)
+        && std::none_of(nics.begin(), nics.end(),
+                        [&](const NicRecord& nic) { return OnSameSubnet(sender, nic.ip, nic.subnet); });
+}
+
+} // namespace
+
 DeviceFacts FactsAbout(const HeardDevice& device, const std::vector<HeardDevice>& others,
-                       const std::vector<NicRecord>& nics)
+                       const std::vector<NicRecord>& nics, const std::vector<std::uint32_t>& searched)
 {
     DeviceFacts facts;
+    facts.reachedByAddress = ReachedByAddress(device.senderAddress, nics, searched);
     for (std::size_t i = 0; i < nics.size(); ++i) {
         if (device.interfaceIndex < 0 || nics[i].interfaceIndex != device.interfaceIndex)
             continue;
@@ -14,7 +30,7 @@ DeviceFacts FactsAbout(const HeardDevice& device, const std::vector<HeardDevice>
         facts.nicAddress = nics[i].ip;
         facts.nicPrefixLength = MaskPrefixLength(nics[i].subnet);
         // Only a device whose address and adapter network are both readable can be off it.
-        facts.subnetMismatch = ParseDottedQuad(device.address) && ParseDottedQuad(nics[i].ip)
+        facts.subnetMismatch = !facts.reachedByAddress && ParseDottedQuad(device.address) && ParseDottedQuad(nics[i].ip)
             && facts.nicPrefixLength.value_or(0) > 0 && !OnSameSubnet(device.address, nics[i].ip, nics[i].subnet);
         break;
     }

@@ -61,6 +61,8 @@ std::string Flags(const DeviceFacts& facts)
     std::vector<std::string> flags;
     if (facts.subnetMismatch)
         flags.push_back("subnet-mismatch");
+    if (facts.reachedByAddress)
+        flags.push_back("reached-by-address");
     if (!facts.sameAddressAs.empty())
         flags.push_back("duplicate-address");
     return Joined(flags, ",");
@@ -83,6 +85,7 @@ const std::vector<std::string>& Keys()
                                                "first_heard_s",
                                                "last_heard_s",
                                                "subnet_mismatch",
+                                               "reached_by_address",
                                                "duplicate_address",
                                                "same_address_as",
                                                "extra"};
@@ -107,6 +110,7 @@ std::vector<std::string> Row(const ListedDevice& device)
             Seconds(device.found.firstHeard),
             Seconds(device.found.lastHeard),
             f.subnetMismatch ? "yes" : "no",
+            f.reachedByAddress ? "yes" : "no",
             f.sameAddressAs.empty() ? "no" : "yes",
             Utf8(Joined(f.sameAddressAs, " ")),
             Utf8(Extra(r))};
@@ -136,6 +140,7 @@ QJsonObject JsonObject(const ListedDevice& device)
                        {"first_heard_s", Milliseconds(device.found.firstHeard)},
                        {"last_heard_s", Milliseconds(device.found.lastHeard)},
                        {"subnet_mismatch", f.subnetMismatch},
+                       {"reached_by_address", f.reachedByAddress},
                        {"duplicate_address", !f.sameAddressAs.empty()},
                        {"same_address_as", same},
                        {"extra", extra}};
@@ -147,8 +152,8 @@ std::string TextTable(const std::vector<ListedDevice>& devices)
     // The columns a technician reads at a glance; --json and --csv carry every key.
     static const std::vector<std::pair<std::string, std::size_t>> columns{
         {"MAC", 0},  {"HOST", 1}, {"MODE", 2},    {"ADDRESS", 3},          {"PORT", 4},   {"MASK", 5},  {"GATEWAY", 6},
-        {"DNS", 7},  {"NIC", 8},  {"ADAPTER", 9}, {"ADAPTER ADDRESS", 10}, {"FIRST", 11}, {"LAST", 12}, {"FLAGS", 17},
-        {"MORE", 16}};
+        {"DNS", 7},  {"NIC", 8},  {"ADAPTER", 9}, {"ADAPTER ADDRESS", 10}, {"FIRST", 11}, {"LAST", 12}, {"FLAGS", 18},
+        {"MORE", 17}};
     std::vector<std::vector<std::string>> cells{{}};
     for (const auto& [title, key] : columns)
         cells[0].push_back(title);
@@ -175,14 +180,15 @@ std::vector<std::string> PlanCells(const ListedDevice& device)
 
 } // namespace
 
-std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics)
+std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics,
+                                      const std::vector<std::uint32_t>& searched)
 {
     std::vector<HeardDevice> heard;
     for (const FoundDevice& device : found)
-        heard.push_back({device.reply.mac, device.reply.address, device.interfaceIndex});
+        heard.push_back({device.reply.mac, device.reply.address, device.interfaceIndex, device.senderAddress});
     std::vector<ListedDevice> listed;
     for (std::size_t i = 0; i < found.size(); ++i) {
-        const DeviceFacts facts = FactsAbout(heard[i], heard, nics);
+        const DeviceFacts facts = FactsAbout(heard[i], heard, nics, searched);
         listed.push_back({found[i], facts, facts.nicNumber ? nics[facts.nicNumber - 1].name : std::string()});
     }
     return listed;

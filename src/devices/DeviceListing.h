@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ enum class ListingFormat {
     Plan,    // a set-up plan of the devices as they are (SetupPlan reads it back)
 };
 
-// Facts for every device of a search, against the adapters that were searched.
-std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics);
+// Facts for every device of a search, against the adapters that were searched and the addresses
+// it sent to by unicast (host order, sorted).
+std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics,
+                                      const std::vector<std::uint32_t>& searched = {});
 
 // The whole listing, ending in a line break. Csv, CsvFile and Tsv have the same columns, Json
 // the same keys; Plan has the plan's columns, one row per device with the values it answered

@@ -1,10 +1,14 @@
 #include "DeviceSearch.h"
 
 #include "AdapterBroadcast.h"
+#include "AddressSpec.h"
 #include "Datagrams.h"
 
+#include "common/AdapterTable.h"
 #include "platform/Clock.h"
+#include "platform/DottedQuad.h"
 #include "platform/Timer.h"
+#include "platform/TimerFactory.h"
 #include "platform/UdpSocket.h"
 
 #include <QTimer>
@@ -24,12 +28,18 @@ constexpr int kTurnDatagrams = 4096;
 // ... or once this much text waits for the list widget, whose insert costs 0.1 to 0.4
 // microseconds a byte (measured on 2 shared cores).
 constexpr std::size_t kTurnListBytes = 32 * 1024;
+// A tick's unicasts leave in at most this many batches over the first half of the tick: 1,024
+// addresses go out 41 at a time, 20 ms apart, and the replies to the last batch have the
+// second half of the tick to come back before the search ends.
+constexpr std::size_t kUnicastBatches = 25;
 } // namespace
 
-DeviceSearch::DeviceSearch(const Clock& clock, Timer& tick, UdpSocket& socket, const AdapterTable& nics,
-                           QObject* parent)
-    : QObject(parent), clock_(clock), tick_(tick), socket_(socket), nics_(nics), nextTurn_(std::make_unique<QTimer>())
+DeviceSearch::DeviceSearch(const Clock& clock, Timer& tick, TimerFactory& timers, UdpSocket& socket,
+                           const AdapterTable& nics, QObject* parent)
+    : QObject(parent), clock_(clock), tick_(tick), socket_(socket), nics_(nics), nextTurn_(std::make_unique<QTimer>()),
+      spread_(timers.makeTimer())
 {
+    spread_->setTickHandler([this] { sendUnicastBatch(); });
     nextTurn_->setSingleShot(true);
     nextTurn_->setInterval(0);
     connect(nextTurn_.get(), &QTimer::timeout, this, &DeviceSearch::ReplyIntake);
@@ -59,14 +69,25 @@ void DeviceSearch::start(const SearchPlan& plan)
     plan_ = plan;
     startedAt_ = clock_.elapsedSeconds();
     deadline_ = startedAt_ + plan.seconds;
-    tick_.setInterval(plan.endAtDeadline ? static_cast<int>(std::lround(1000 * std::min(1.0, plan.seconds)))
-                                         : kTickMilliseconds);
+    // The adapters of this search decide which addresses the broadcast covers already.
+    targets_ = AddressSpec::OffEveryAdapterSubnet(plan.unicastTargets, nics_.first(nics_.count()));
+    setTickSeconds(plan.endAtDeadline ? std::min(1.0, plan.seconds) : kTickMilliseconds / 1000.0);
     tick_.setEnabled(true);
     if (plan.requestAtStart)
         sendRequest();
 }
 
-void DeviceSearch::finish() { tick_.setEnabled(false); }
+void DeviceSearch::setTickSeconds(double seconds)
+{
+    tickSeconds_ = seconds;
+    tick_.setInterval(static_cast<int>(std::lround(1000 * seconds)));
+}
+
+void DeviceSearch::finish()
+{
+    tick_.setEnabled(false);
+    spread_->setEnabled(false);
+}
 
 bool DeviceSearch::ticking() const { return tick_.isEnabled(); }
 
@@ -79,7 +100,7 @@ void DeviceSearch::DiscoveryTick()
             end();
             return;
         }
-        tick_.setInterval(static_cast<int>(std::lround(1000 * std::min(1.0, left))));
+        setTickSeconds(std::min(1.0, left));
     } else if (now > deadline_) { // the tick at the deadline itself still sends
         end();
         return;
@@ -94,6 +115,35 @@ void DeviceSearch::sendRequest()
         return;
     if (BroadcastOutOfEveryAdapter(socket_, nics_, TavikDatagram::ListRequest()).failed())
         Q_EMIT requestFailed();
+    startUnicastRound();
+}
+
+void DeviceSearch::startUnicastRound()
+{
+    // What a late timer left of the round before is dropped: each address is asked once a tick.
+    spread_->setEnabled(false);
+    nextTarget_ = 0;
+    if (targets_.empty())
+        return;
+    const std::size_t batches = std::min(targets_.size(), kUnicastBatches);
+    batchSize_ = (targets_.size() + batches - 1) / batches;
+    sendUnicastBatch();
+    if (nextTarget_ < targets_.size()) {
+        const double gap = tickSeconds_ / 2 / static_cast<double>(batches);
+        spread_->setInterval(std::max(1, static_cast<int>(1000 * gap)));
+        spread_->setEnabled(true);
+    }
+}
+
+void DeviceSearch::sendUnicastBatch()
+{
+    const std::size_t end = std::min(targets_.size(), nextTarget_ + batchSize_);
+    // An address the system refuses (no route to it) is no error of the search: the broadcast
+    // reports those.
+    for (; nextTarget_ < end && socket_.isBound(); ++nextTarget_)
+        socket_.send(TavikDatagram::ListRequest(), DottedQuadText(targets_[nextTarget_]), TavikDatagram::Port);
+    if (nextTarget_ >= targets_.size() || !socket_.isBound())
+        spread_->setEnabled(false);
 }
 
 void DeviceSearch::end()
@@ -148,7 +198,7 @@ std::size_t DeviceSearch::listIfNew(const Datagram& datagram)
     // An empty MAC counts as contained in any text, so such a reply is not listed.
     if (listing_.contains(TavikDatagram::ReplyMac(reply))) {
         if (plan_.keepDevices)
-            noteHeard(reply, datagram.interfaceIndex, false);
+            noteHeard(datagram, false);
         return 0;
     }
     ++count_;
@@ -160,13 +210,13 @@ std::size_t DeviceSearch::listIfNew(const Datagram& datagram)
     const std::string lead = "\r\n" + heading + "\r\n";
     listing_.appendEntry(lead, reply, datagram.interfaceIndex);
     if (plan_.keepDevices)
-        noteHeard(reply, datagram.interfaceIndex, true);
+        noteHeard(datagram, true);
     return lead.size() + reply.size();
 }
 
-void DeviceSearch::noteHeard(const std::string& bytes, int interfaceIndex, bool listedNow)
+void DeviceSearch::noteHeard(const Datagram& datagram, bool listedNow)
 {
-    std::optional<DeviceReply> reply = ReadDeviceReply(bytes);
+    std::optional<DeviceReply> reply = ReadDeviceReply(datagram.bytes);
     if (!reply || reply->mac.empty())
         return;
     const double at = elapsed();
@@ -176,9 +226,10 @@ void DeviceSearch::noteHeard(const std::string& bytes, int interfaceIndex, bool 
                                         [&](const FoundDevice& d) { return d.reply.mac == reply->mac; });
         if (known != devices_.end()) {
             known->reply = std::move(*reply);
+            known->senderAddress = datagram.senderAddress;
             known->lastHeard = at;
         }
         return;
     }
-    devices_.push_back({std::move(*reply), interfaceIndex, at, at});
+    devices_.push_back({std::move(*reply), datagram.interfaceIndex, at, at, datagram.senderAddress});
 }

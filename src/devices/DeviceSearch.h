@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ class AdapterTable;
 class Clock;
 class QTimer;
 class Timer;
+class TimerFactory;
 class UdpSocket;
 struct Datagram;
 
@@ -25,6 +27,7 @@ struct FoundDevice {
     int interfaceIndex = -1;
     double firstHeard = 0.0; // seconds after the search began
     double lastHeard = 0.0;
+    std::string senderAddress{}; // where its latest reply came from (dotted)
 };
 
 // How one search runs. The window's: three seconds, a list request at each of the tick's
@@ -37,25 +40,31 @@ struct SearchPlan {
     // Whether the search also keeps the devices as values (the command line reads them; the
     // window reads its list, and its intake stays as cheap as the listing).
     bool keepDevices = false;
+    // Addresses beyond the broadcast's reach (host order): each one on none of the adapters'
+    // networks gets the list request by unicast at every tick that sends it.
+    std::vector<std::uint32_t> unicastTargets{};
 };
 
 // The search for webservers, for the window and the command line alike: the tick sends the
 // list request out of every adapter while the search's time lasts and ends it after; the
 // intake reads the replies in bounded turns and lists each one whose MAC is not listed yet,
 // under its heading. It owns what was listed (the listing text, the count, the devices as
-// values) from the refresh that clears it to the next.
+// values) from the refresh that clears it to the next. Unicasts to the plan's addresses are
+// spread over the first half of each tick, so that a thousand of them leave in small batches
+// and the replies to the last ones arrive before the search ends.
 class DeviceSearch final : public QObject {
     Q_OBJECT
 public:
     // `tick` is the search's timer (the window's Timer1); the search takes its tick handler.
-    DeviceSearch(const Clock& clock, Timer& tick, UdpSocket& socket, const AdapterTable& nics,
+    // `timers` makes the timer that spreads the unicasts.
+    DeviceSearch(const Clock& clock, Timer& tick, TimerFactory& timers, UdpSocket& socket, const AdapterTable& nics,
                  QObject* parent = nullptr);
     ~DeviceSearch() override;
 
     // A refresh begins: nothing is listed, headings are numbered again, the text is empty.
     void clear();
     void start(const SearchPlan& plan = {});
-    // Stops the ticks; what was listed stays until the next clear().
+    // Stops the ticks and the unicasts; what was listed stays until the next clear().
     void finish();
     // Until the next clear(), webservers are listed without a numbered heading.
     void listWithoutHeadings() { numbered_ = false; }
@@ -72,6 +81,8 @@ public:
     // With SearchPlan::keepDevices, the listed devices whose replies read as devices, in the
     // order listed, each with its latest reply.
     const std::vector<FoundDevice>& devices() const { return devices_; }
+    // The plan's addresses that this search sends to: those on none of the adapters' networks.
+    const std::vector<std::uint32_t>& unicastTargets() const { return targets_; }
 
     void DiscoveryTick();
     void ReplyIntake();
@@ -93,11 +104,14 @@ Q_SIGNALS:
 
 private:
     void sendRequest();
+    void startUnicastRound();
+    void sendUnicastBatch();
+    void setTickSeconds(double seconds);
     void end();
     double elapsed() const;
     // Lists the reply when its MAC is new; the number of bytes it added to the listing.
     std::size_t listIfNew(const Datagram& datagram);
-    void noteHeard(const std::string& bytes, int interfaceIndex, bool listedNow);
+    void noteHeard(const Datagram& datagram, bool listedNow);
 
     const Clock& clock_;
     Timer& tick_;
@@ -112,4 +126,9 @@ private:
     bool numbered_ = true; // a command's wait lists what answers without headings
     bool requestsHeld_ = false;
     std::unique_ptr<QTimer> nextTurn_; // the rest of a backlog, after the other timers
+    double tickSeconds_ = 1.0;
+    std::vector<std::uint32_t> targets_;
+    std::unique_ptr<Timer> spread_; // the next batch of unicasts
+    std::size_t nextTarget_ = 0;
+    std::size_t batchSize_ = 0;
 };

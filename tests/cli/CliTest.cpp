@@ -2,6 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/LogCommand.h"
+#include "devices/AddressSpec.h"
 #include "devices/DeviceListing.h"
 #include "devices/SetupPlan.h"
 
@@ -51,7 +52,8 @@ QString Describe(const CliRequest& r)
             + (r.format == ListingFormat::Json       ? " json"
                    : r.format == ListingFormat::Csv  ? " csv"
                    : r.format == ListingFormat::Plan ? " plan"
-                                                     : " text");
+                                                     : " text")
+            + (r.searchAddresses.empty() ? "" : " search " + AddressSpec::CanonicalText(r.searchAddresses)).c_str();
     text += QStringLiteral(" wait %1s").arg(r.waitSeconds);
     const ExpectedSettings& e = r.expected;
     if (e.dhcp)
@@ -102,6 +104,14 @@ private Q_SLOTS:
         Row("seconds too short", "list --seconds 0.4", "exit 2", "--seconds must be a number from 0.5 to 3600");
         Row("option of another verb", "list --port 80", "exit 2", "'port'");
         Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");
+        Row("list help", "list --help", "exit 0", "hoptrace-cli list --search 10.77.0.20 --search");
+        Row("search twice", "list --search 10.77.0.20 --search 10.3.1.0/24,10.4.0.10-12",
+            "list 3s text search 10.3.1.0/24, 10.4.0.10-12, 10.77.0.20", "");
+        Row("search too wide", "list --search 10.3.1.0/20", "exit 2",
+            R"(hoptrace-cli: --search: "10.3.1.0/20": at most /22 (1,024 addresses))");
+        Row("search, 1,024 in all", "list --search 10.3.0.0/23 --search 10.4.0.0/23,10.5.0.1", "exit 2",
+            "--search: more than 1,024 addresses");
+        Row("search for reboot", "reboot 00:08:DC:1A:00:01 --search 10.77.0.20", "exit 2", "'search'");
         Row("reboot", "reboot 00:08:dc:1a:00:01", "reboot 00:08:dc:1a:00:01 3s wait 30s", "");
         Row("reboot json", "reboot 00:08:DC:1A:00:01 --json", "exit 2", "'json'");
         Row("address for a MAC", "reboot 192.168.1.20", "exit 2", "\"192.168.1.20\" is not a MAC address");
@@ -173,6 +183,34 @@ private Q_SLOTS:
         const QByteArray csv = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Csv));
         const QByteArray row = csv.mid(csv.indexOf("\r\n") + 2);
         QVERIFY2(row.startsWith("00:08:DC:00:00:01," + csvField + ",DHCP,") && row.endsWith("\r\n"), csv.constData());
+    }
+
+    // A reply from a searched address on none of the adapters' networks came through a router:
+    // reached by address, and no subnet mismatch, which warns of what the broadcast found.
+    void reachedByAddress_data()
+    {
+        Columns<QString, QString, QString>("sender", "searched", "flags");
+        Row("routed, searched", QString("10.77.0.20"), QString("10.77.0.0/24"), QString("reached-by-address"));
+        Row("routed, not searched", QString("10.77.0.20"), QString("10.77.0.21"), QString("subnet-mismatch"));
+        Row("on the adapter's network, searched", QString("192.168.1.20"), QString("192.168.1.20"), QString());
+    }
+    void reachedByAddress()
+    {
+        const auto [sender, searched, flags] = Fetch<QString, QString, QString>("sender", "searched", "flags");
+        FoundDevice device = Found("00:08:DC:00:00:07", "WS-R", sender.toStdString(), 2);
+        device.senderAddress = sender.toStdString();
+        const auto listed =
+            ListDevices({device}, {kLan1}, AddressSpec::Parse(searched.toStdString()).addresses).front();
+        QCOMPARE(listed.facts.reachedByAddress, flags == "reached-by-address");
+        const QString text = QString::fromStdString(FormatListing({listed}, ListingFormat::Text));
+        const QString row = text.split('\n').at(1); // the flags end the row; the last reply at 2 s ends a row without
+        QVERIFY2(row.endsWith(flags.isEmpty() ? QString("2.000") : flags), qPrintable(row));
+        const QJsonObject json = QJsonDocument::fromJson(
+                                     QByteArray::fromStdString(FormatListing({listed}, ListingFormat::Json)))
+                                     .array()
+                                     .at(0)
+                                     .toObject();
+        QCOMPARE(json["reached_by_address"].toBool(), flags == "reached-by-address");
     }
 
     // Empty values, an unknown adapter, shared addresses and a device off its adapter's network:

@@ -35,7 +35,7 @@ class DeviceCommandRunTest : public QObject {
         FakeUdpSocket socket{time};
         AdapterTable nics;
         std::unique_ptr<Timer> idle = time.makeTimer();
-        DeviceSearch intake{time, *idle, socket, nics};
+        DeviceSearch intake{time, *idle, time, socket, nics};
         CommandChannel channel;
         DeviceCommandRun run{time, time, socket, nics, channel};
     };

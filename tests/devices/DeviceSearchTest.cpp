@@ -3,12 +3,15 @@
 #include "fakes/WindowRig.h"
 
 #include "common/AdapterTable.h"
+#include "devices/AddressSpec.h"
 #include "devices/DeviceSearch.h"
+#include "platform/DottedQuad.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
+#include <map>
 
 // The search engine on its own, as each front end runs it: virtual time, a recording socket,
 // no window.
@@ -22,18 +25,20 @@ class DeviceSearchTest : public QObject {
             nics.setCount(1);
             socket.bind(8080);
         }
-        std::vector<double> requestTimes() const // the search sends nothing but list requests
+        // The broadcasts' moments; the search sends nothing but list requests.
+        std::vector<double> requestTimes() const
         {
             std::vector<double> times;
             for (const FakeUdpSocket::Sent& s : socket.sent)
-                times.push_back(s.at);
+                if (s.host == "255.255.255.255")
+                    times.push_back(s.at);
             return times;
         }
         VirtualTime time;
         FakeUdpSocket socket{time};
         AdapterTable nics;
         std::unique_ptr<Timer> tick = time.makeTimer();
-        DeviceSearch search{time, *tick, socket, nics};
+        DeviceSearch search{time, *tick, time, socket, nics};
     };
 
 private Q_SLOTS:
@@ -92,6 +97,69 @@ private Q_SLOTS:
         QCOMPARE(std::lround(devices[0].firstHeard * 1000), 200); // milliseconds after the start
         QCOMPARE(std::lround(devices[0].lastHeard * 1000), 1200);
         QCOMPARE(devices[1].reply.mac, "00:08:DC:00:00:02");
+        QCOMPARE(devices[1].senderAddress, "192.168.1.21");
+    }
+
+    // Beside each broadcast, every searched address off the adapters' networks gets one list
+    // request by unicast, in small batches over the first half of the tick; the search still
+    // ends on time. (The window's ticks last a second; the command line's last one here half.)
+    void unicastsSpreadOverHalfATick_data()
+    {
+        Columns<bool, double, double>("commandLine", "seconds", "endsAt");
+        Row("window", false, 3.0, 4.0);
+        Row("command line, 2.5 s", true, 2.5, 2.5);
+    }
+    void unicastsSpreadOverHalfATick()
+    {
+        const auto [commandLine, seconds, endsAt] = Fetch<bool, double, double>("commandLine", "seconds", "endsAt");
+        Rig rig;
+        QSignalSpy finished(&rig.search, &DeviceSearch::finished);
+        // 64 routed addresses; two on lan1's network, which the broadcast covers.
+        const auto targets = AddressSpec::Parse("10.77.0.0/26 192.168.1.100-101").addresses;
+        rig.search.start({.seconds = seconds,
+                          .requestAtStart = commandLine,
+                          .endAtDeadline = commandLine,
+                          .unicastTargets = targets});
+        rig.time.advance(endsAt - 0.01);
+        QCOMPARE(finished.count(), 0);
+        rig.time.advance(0.02);
+        QCOMPARE(finished.count(), 1);
+        const std::vector<double> rounds = rig.requestTimes();
+        QCOMPARE(rounds.size(), 3u);
+        std::map<std::pair<std::size_t, std::string>, int> sentPerRoundAndHost;
+        std::map<double, int> sentPerMoment;
+        for (const FakeUdpSocket::Sent& s : rig.socket.sent) {
+            if (s.host == "255.255.255.255")
+                continue;
+            QVERIFY2(s.host.starts_with("10.77.0.") && s.port == 8080, s.host.c_str());
+            const std::size_t round = std::upper_bound(rounds.begin(), rounds.end(), s.at) - rounds.begin() - 1;
+            const double tickLength = commandLine ? std::min(1.0, seconds - rounds[round]) : 1.0;
+            QVERIFY2(s.at - rounds[round] < tickLength / 2, qPrintable(QString::number(s.at)));
+            ++sentPerRoundAndHost[{round, s.host}];
+            ++sentPerMoment[s.at];
+        }
+        QCOMPARE(sentPerRoundAndHost.size(), 3u * 64u);
+        QVERIFY(std::ranges::all_of(sentPerRoundAndHost, [](const auto& entry) { return entry.second == 1; }));
+        // No burst: 64 addresses leave three at a time at most.
+        QVERIFY(std::ranges::all_of(sentPerMoment, [](const auto& entry) { return entry.second <= 3; }));
+    }
+
+    // A device heard by broadcast and by unicast is one device, and its reply's sender is kept.
+    void aDeviceHeardBothWaysIsListedOnce()
+    {
+        Rig rig;
+        rig.search.start({.seconds = 3,
+                          .requestAtStart = true,
+                          .endAtDeadline = true,
+                          .keepDevices = true,
+                          .unicastTargets = {*ParseDottedQuad("10.77.0.20")}});
+        const std::string reply = TavikReply({.mac = "00:08:DC:00:00:07", .address = "10.77.0.20:80"});
+        rig.socket.deliver(reply, 0.1, "10.77.0.20", 2);
+        rig.socket.deliver(reply, 0.2, "10.77.0.20", 2);
+        rig.time.advance(3.1);
+        QCOMPARE(rig.search.count(), 1);
+        QCOMPARE(rig.search.devices().size(), 1u);
+        QCOMPARE(rig.search.devices()[0].senderAddress, "10.77.0.20");
     }
 };
 
