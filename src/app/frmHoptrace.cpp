@@ -210,7 +210,8 @@ void frmHoptrace::connectSubsystems()
     statusOn(discovery_.get(), &Discovery::statusShown, StatusSource::Search, &StatusLine::show);
     // A log that cannot be written never stops the command; the user is told why.
     connect(recorder_.get(), &CommissioningRecorder::writeFailed, this, [this](const QString& reason) {
-        mode_.status.show(StatusSource::Command, QStringLiteral("The commissioning log could not be written: ") + reason);
+        mode_.status.show(StatusSource::Command,
+                          QStringLiteral("The commissioning log could not be written: ") + reason);
         applyMode();
     });
     statusOn(discovery_.get(), &Discovery::statusExtended, StatusSource::Search, &StatusLine::extend);

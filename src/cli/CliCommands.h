@@ -58,7 +58,7 @@ private:
 
     NetworkServices& network_;
     std::vector<NicRecord> nics_;
-    AdapterTable table_; // the same adapters, for the engine's send rule
+    AdapterTable table_;     // the same adapters, for the engine's send rule
     CommandChannel channel_; // every command sent passes here
     CommissioningRecorder recorder_{channel_, table_, "hoptrace-cli"};
 };

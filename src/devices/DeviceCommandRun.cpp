@@ -17,8 +17,7 @@ bool IsSetup(CommandKind kind) { return kind == CommandKind::SetIP || kind == Co
 DeviceCommandRun::DeviceCommandRun(const Clock& clock, TimerFactory& timers, UdpSocket& socket,
                                    const AdapterTable& nics, CommandChannel& channel, QObject* parent)
     : QObject(parent), clock_(clock), socket_(socket), nics_(nics), channel_(channel), wait_(clock, timers)
-{
-}
+{ }
 
 void DeviceCommandRun::start(const CommandRequest& request, bool rebootWait)
 {

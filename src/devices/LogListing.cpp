@@ -76,8 +76,8 @@ std::string FormatLog(const std::vector<LogEntry>& entries, ListingFormat format
     for (const LogEntry& e : entries) {
         const CommissioningRecord& r = e.record;
         rows.push_back({TimeText(r.time).toStdString(), r.program + " " + r.version, r.userName, r.pcName, r.adapter,
-                        r.mac, r.hostName, std::string(CommandKindName(r.command)), Summary(r.before),
-                        Summary(r.sent), e.outcome ? Outcome(e) : "(none yet)"});
+                        r.mac, r.hostName, std::string(CommandKindName(r.command)), Summary(r.before), Summary(r.sent),
+                        e.outcome ? Outcome(e) : "(none yet)"});
     }
     return AlignedRows(rows);
 }

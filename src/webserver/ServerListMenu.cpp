@@ -8,18 +8,22 @@ ServerListMenu::ServerListMenu(QPlainTextEdit& list, QObject* parent) : QObject(
 {
     list_.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&list_, &QWidget::customContextMenuRequested, this, &ServerListMenu::open);
-    // The Menu key reaches the list as a context menu request; Shift+F10 is the other key
-    // that users of every desktop expect to open it.
-    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &list_);
-    shiftF10->setContext(Qt::WidgetShortcut);
-    connect(shiftF10, &QShortcut::activated, this, [this] {
-        open(list_.viewport()->mapTo(&list_, list_.cursorRect().bottomLeft()));
-    });
+    // The keys users of every desktop expect to open it, at the caret. Some window systems
+    // also turn the Menu key into a context menu request of their own: open() shows one menu.
+    for (const QKeySequence keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto* shortcut = new QShortcut(keys, &list_);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this] { open(list_.viewport()->mapTo(&list_, list_.cursorRect().bottomLeft())); });
+    }
 }
 
 void ServerListMenu::open(QPoint at)
 {
+    if (shown_ && shown_->isVisible())
+        return;
     QMenu* menu = list_.createStandardContextMenu(list_.viewport()->mapFrom(&list_, at));
+    shown_ = menu;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
     menu->addAction(QStringLiteral("Search addresses..."), this, &ServerListMenu::searchAddressesRequested);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QMenu>
 #include <QPoint>
+#include <QPointer>
 
 class QPlainTextEdit;
 
@@ -21,4 +23,5 @@ private:
     void open(QPoint at);
 
     QPlainTextEdit& list_;
+    QPointer<QMenu> shown_;
 };

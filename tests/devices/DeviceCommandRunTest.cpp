@@ -45,8 +45,8 @@ private Q_SLOTS:
     // does the reboot wait follow, and only the device's own answer with the new values counts.
     void setupCopiesEndOnTheDevicesAnswer_data()
     {
-        Columns<std::string, double, std::vector<double>, double, QString>("answer", "answerAt", "copiesAt",
-                                                                           "readyAt", "outcome");
+        Columns<std::string, double, std::vector<double>, double, QString>("answer", "answerAt", "copiesAt", "readyAt",
+                                                                           "outcome");
         const std::string dhcp80 = TavikReply({.address = "192.168.1.20:80"});
         Row("no answer", std::string(), 0.0, std::vector<double>{0, 1, 2}, 3.0, QString("not-seen"));
         Row("answer after the first copy", dhcp80, 0.5, std::vector<double>{0}, 13.0, QString("confirmed"));
@@ -58,9 +58,10 @@ private Q_SLOTS:
     }
     void setupCopiesEndOnTheDevicesAnswer()
     {
-        auto [answer, answerAt, copiesAt, readyAt, outcome] =
-            Fetch<std::string, double, std::vector<double>, double, QString>("answer", "answerAt", "copiesAt",
-                                                                             "readyAt", "outcome");
+        auto [answer, answerAt, copiesAt, readyAt,
+              outcome] = Fetch<std::string, double, std::vector<double>, double, QString>("answer", "answerAt",
+                                                                                          "copiesAt", "readyAt",
+                                                                                          "outcome");
         Rig rig;
         QSignalSpy started(&rig.channel, &CommandChannel::commandStarted);
         QSignalSpy concluded(&rig.channel, &CommandChannel::commandConcluded);

@@ -29,8 +29,8 @@ private Q_SLOTS:
     }
     void eachCommandIsRecordedWithItsOutcome()
     {
-        auto [setIp, refreshSees, command, outcome] =
-            Fetch<bool, QString, QString, QString>("setIp", "refreshSees", "command", "outcome");
+        auto [setIp, refreshSees, command, outcome] = Fetch<bool, QString, QString, QString>("setIp", "refreshSees",
+                                                                                             "command", "outcome");
         WindowRig rig;
         rig.listReplies({TavikReply({.host = "Hall-3"})});
         const Controls& c = rig.c();

@@ -3,14 +3,17 @@
 #include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 
 #include <algorithm>
+#include <optional>
 
 using namespace WindowInput;
 
@@ -37,6 +40,8 @@ QMenu* OpenListMenu(WindowRig& rig, const QString& how)
     return qobject_cast<QMenu*>(QApplication::activePopupWidget());
 }
 
+bool Closed(const QPointer<QDialog>& dialog) { return !dialog || !dialog->isVisible(); }
+
 QAction* MenuItem(QMenu& menu, const QString& text)
 {
     const QList<QAction*> actions = menu.actions();
@@ -44,16 +49,17 @@ QAction* MenuItem(QMenu& menu, const QString& text)
     return found == actions.end() ? nullptr : *found;
 }
 
-// Opens "Search addresses..." through the menu and types `entry` over what it shows.
-QDialog* EnterAddresses(WindowRig& rig, const QString& entry)
+// Opens "Search addresses..." through the menu and types `entry` over what it shows, then
+// Enter; the dialog, or nothing when it never opened.
+std::optional<QPointer<QDialog>> EnterAddresses(WindowRig& rig, const QString& entry)
 {
     QMenu* menu = OpenListMenu(rig, "right click");
     if (!menu || !MenuItem(*menu, "Search addresses..."))
-        return nullptr;
+        return std::nullopt;
     ClickAt(*menu, menu->actionGeometry(MenuItem(*menu, "Search addresses...")).center());
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    QPointer dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!dialog)
-        return nullptr;
+        return std::nullopt;
     Key(*dialog, Qt::Key_A, Qt::ControlModifier);
     Key(*dialog, Qt::Key_Backspace);
     Type(*dialog, entry);
@@ -113,8 +119,8 @@ private Q_SLOTS:
             WindowRig rig;
             rig.load();
             rig.finishSearch();
-            QDialog* dialog = EnterAddresses(rig, "10.77.0.20, 10.78.0.0/30");
-            QVERIFY(dialog && !dialog->isVisible());
+            const auto dialog = EnterAddresses(rig, "10.77.0.20, 10.78.0.0/30");
+            QVERIFY(dialog && Closed(*dialog));
             rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:07", .address = "10.77.0.20:80"}), 1.5,
                                      "10.77.0.20");
             rig.finishSearch();
@@ -129,8 +135,8 @@ private Q_SLOTS:
         restarted.finishSearch();
         QVERIFY(SentTo(restarted, "10.77.0.20"));
         // An empty entry clears them.
-        QDialog* dialog = EnterAddresses(restarted, "");
-        QVERIFY(dialog && !dialog->isVisible());
+        const auto dialog = EnterAddresses(restarted, "");
+        QVERIFY(dialog && Closed(*dialog));
         QVERIFY(!QSettings().contains("search/addresses"));
     }
 
@@ -150,14 +156,14 @@ private Q_SLOTS:
         rig.load();
         rig.finishSearch();
         const std::size_t sentBefore = rig.fakes.socket.sent.size();
-        QDialog* dialog = EnterAddresses(rig, entry);
-        QVERIFY(dialog && dialog->isVisible());
-        const QList<QLabel*> labels = dialog->findChildren<QLabel*>();
+        const auto dialog = EnterAddresses(rig, entry);
+        QVERIFY(dialog && !Closed(*dialog));
+        const QList<QLabel*> labels = (*dialog)->findChildren<QLabel*>();
         QVERIFY(std::ranges::any_of(labels, [&](QLabel* l) { return l->isVisible() && l->text().contains(named); }));
         rig.fakes.time.advance(5);
         QCOMPARE(rig.fakes.socket.sent.size(), sentBefore);
         QVERIFY(!QSettings().contains("search/addresses"));
-        dialog->close();
+        (*dialog)->close();
     }
 };
 
