@@ -14,10 +14,12 @@
 #include <QSaveFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -67,6 +69,49 @@ private Q_SLOTS:
         window_.reset();
         services_.reset();
         simulator_.stop();
+        routedSimulator_.stop();
+    }
+
+    // A device behind the LAN's router: no broadcast reaches it, a search of its address does and
+    // lists it reached by address (not off its adapter's network), unless it answers by broadcast,
+    // which the router does not pass.
+    void commandLineReachesARoutedDeviceByAddress_data()
+    {
+        Columns<bool, bool, bool>("searched", "broadcastReplies", "listed");
+        Row("broadcast only", false, false, false);
+        Row("its address searched", true, false, true);
+        Row("its address searched, a broadcast reply", true, true, false);
+    }
+    void commandLineReachesARoutedDeviceByAddress()
+    {
+        const auto [searched, broadcastReplies, listed] = Fetch<bool, bool, bool>("searched", "broadcastReplies",
+                                                                                  "listed");
+        const QString routed = qEnvironmentVariable("SIMLAN_ROUTED");
+        QVERIFY(simulator_.start({"name=WS-A,mac=00:08:DC:1A:00:01,ip=192.168.1.20,iface=sw1"}));
+        QVERIFY(routedSimulator_.start({"name=WS-R,mac=00:08:DC:3C:00:07,ip=" + routed + ",gw=10.77.0.1"},
+                                       broadcastReplies ? QStringList{"--broadcast-replies"} : QStringList{},
+                                       "SIMLAN_ROUTED_PID"));
+        QStringList arguments{"list", "--json", "--seconds", "2"};
+        if (searched)
+            arguments << "--search" << routed + ", 192.168.1.0/24";
+        const CliRun run = RunCli(arguments);
+        QVERIFY2(run.exitCode == 0, run.err);
+        QJsonObject found;
+        QStringList macs;
+        for (const QJsonValue& d : QJsonDocument::fromJson(run.out).array()) {
+            macs << d["mac"].toString();
+            if (d["mac"] == "00:08:DC:3C:00:07")
+                found = d.toObject();
+        }
+        QVERIFY2(macs.contains("00:08:DC:1A:00:01") && macs.size() == (listed ? 2 : 1), run.out + run.err);
+        if (listed) {
+            QCOMPARE(found["address"].toString(), routed);
+            QVERIFY(found["reached_by_address"].toBool() && !found["subnet_mismatch"].toBool());
+        }
+        // On lan1's network the broadcast asks, no unicast: the device there got none.
+        const QStringList unicasts = simulator_.received().filter(
+            QRegularExpression(" -> 192\\.168\\.1\\.\\d+ .*List"));
+        QVERIFY2(unicasts.isEmpty(), qPrintable(unicasts.join('\n')));
     }
 
     // A device that gives no port is not sent port 0 by the command line either (the window
@@ -227,6 +272,7 @@ private Q_SLOTS:
     }
 
 private:
+    SimulatorProcess routedSimulator_; // on the routed segment, behind the router
     // Shows the window, as the program's start does, and waits for its first search.
     void startWindow()
     {
