@@ -10,9 +10,8 @@ class SimulatorProcess final {
 public:
     ~SimulatorProcess() { stop(); }
 
-    // One "--device" line of keys per entry, then more arguments; in the namespace whose holder's
-    // pid the variable names (the device side, or SIMLAN_ROUTED_PID's routed segment). False when
-    // the simulator did not start listening.
+    // One "--device" line of keys per entry, then more arguments, in the namespace of the holder the
+    // variable names (SIMLAN_ROUTED_PID: the routed segment); false when it did not start listening.
     bool start(const QStringList& deviceLines, const QStringList& moreArguments = {},
                const char* namespaceVariable = "SIMLAN_DEVICE_PID");
     void stop(); // its addresses leave the interfaces

@@ -14,7 +14,6 @@
 #include <QSaveFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -77,41 +76,28 @@ private Q_SLOTS:
     // which the router does not pass.
     void commandLineReachesARoutedDeviceByAddress_data()
     {
-        Columns<bool, bool, bool>("searched", "broadcastReplies", "listed");
-        Row("broadcast only", false, false, false);
-        Row("its address searched", true, false, true);
-        Row("its address searched, a broadcast reply", true, true, false);
+        const QString routed = qEnvironmentVariable("SIMLAN_ROUTED");
+        Columns<QStringList, QStringList, bool>("search", "simulatorOptions", "listed");
+        Row("broadcast only", QStringList(), QStringList(), false);
+        Row("its address searched", QStringList{"--search", routed + ", 192.168.1.0/24"}, QStringList(), true);
+        Row("a broadcast reply", QStringList{"--search", routed}, QStringList{"--broadcast-replies"}, false);
     }
     void commandLineReachesARoutedDeviceByAddress()
     {
-        const auto [searched, broadcastReplies, listed] = Fetch<bool, bool, bool>("searched", "broadcastReplies",
-                                                                                  "listed");
+        const auto [search, simulatorOptions,
+                    listed] = Fetch<QStringList, QStringList, bool>("search", "simulatorOptions", "listed");
         const QString routed = qEnvironmentVariable("SIMLAN_ROUTED");
         QVERIFY(simulator_.start({"name=WS-A,mac=00:08:DC:1A:00:01,ip=192.168.1.20,iface=sw1"}));
         QVERIFY(routedSimulator_.start({"name=WS-R,mac=00:08:DC:3C:00:07,ip=" + routed + ",gw=10.77.0.1"},
-                                       broadcastReplies ? QStringList{"--broadcast-replies"} : QStringList{},
-                                       "SIMLAN_ROUTED_PID"));
-        QStringList arguments{"list", "--json", "--seconds", "2"};
-        if (searched)
-            arguments << "--search" << routed + ", 192.168.1.0/24";
-        const CliRun run = RunCli(arguments);
-        QVERIFY2(run.exitCode == 0, run.err);
-        QJsonObject found;
-        QStringList macs;
-        for (const QJsonValue& d : QJsonDocument::fromJson(run.out).array()) {
-            macs << d["mac"].toString();
-            if (d["mac"] == "00:08:DC:3C:00:07")
-                found = d.toObject();
-        }
-        QVERIFY2(macs.contains("00:08:DC:1A:00:01") && macs.size() == (listed ? 2 : 1), run.out + run.err);
-        if (listed) {
-            QCOMPARE(found["address"].toString(), routed);
-            QVERIFY(found["reached_by_address"].toBool() && !found["subnet_mismatch"].toBool());
-        }
-        // On lan1's network the broadcast asks, no unicast: the device there got none.
-        const QStringList unicasts = simulator_.received().filter(
-            QRegularExpression(" -> 192\\.168\\.1\\.\\d+ .*List"));
-        QVERIFY2(unicasts.isEmpty(), qPrintable(unicasts.join('\n')));
+                                       simulatorOptions, "SIMLAN_ROUTED_PID"));
+        const CliRun run = RunCli(QStringList{"list", "--json", "--seconds", "2"} + search);
+        const QJsonArray devices = QJsonDocument::fromJson(run.out).array();
+        QVERIFY2(run.exitCode == 0 && devices.size() == (listed ? 2 : 1), run.out + run.err);
+        const QJsonValue r = devices.at(devices.at(0)["mac"] == "00:08:DC:3C:00:07" ? 0 : 1);
+        QVERIFY(!listed
+                || (r["address"] == routed && r["reached_by_address"].toBool() && !r["subnet_mismatch"].toBool()));
+        // lan1's network is the broadcast's: the device there gets no unicast.
+        QVERIFY(simulator_.received().filter(QRegularExpression(" -> 192\\.168\\.1\\.\\d+ .*List")).isEmpty());
     }
 
     // A device that gives no port is not sent port 0 by the command line either (the window

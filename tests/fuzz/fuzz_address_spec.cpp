@@ -1,6 +1,5 @@
-// Any entry through the reader of the addresses to search: it is refused with a reason, or it
-// gives at most 1,024 sorted addresses, each once and each one a device can be reached at, and
-// the text they are stored as reads back as the same list.
+// Any entry through the address list reader: refused with a reason, or at most 1,024 sorted addresses,
+// each once, each one a device can be reached at, and its stored text reads back as the same list.
 #include "devices/AddressSpec.h"
 
 #include <algorithm>
@@ -21,12 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!parsed.refusal.empty() || a.size() > AddressSpec::kMaxAddresses
         || std::adjacent_find(a.begin(), a.end(), std::greater_equal<>()) != a.end())
         std::abort();
-    for (const std::uint32_t address : a) {
-        const std::uint32_t first = address >> 24;
-        if (first == 0 || first == 127 || first >= 224)
-            std::abort();
-    }
-    if (AddressSpec::Parse(AddressSpec::CanonicalText(a)).addresses != a)
+    const auto unreachable = [](std::uint32_t address) {
+        return address >> 24 == 0 || address >> 24 == 127 || address >> 24 >= 224;
+    };
+    if (std::ranges::any_of(a, unreachable) || AddressSpec::Parse(AddressSpec::CanonicalText(a)).addresses != a)
         std::abort();
     return 0;
 }
