@@ -7,10 +7,19 @@
 #   lan2 172.16.5.10/24   <--- veth --->   sw2 172.16.5.1/24  + device addresses
 #   default routes via 192.168.1.1 (lan1) and 172.16.5.1 (lan2, higher metric)
 #
+# Behind the gateway 192.168.1.1 a routed segment, which no broadcast of the PC reaches:
+#   "devices" sw3 10.76.0.1/30 <-> rt0 10.76.0.2/30 "router" rt1 10.77.0.1/24 <-> far0 10.77.0.20/24 "routed"
+#   Both "devices" and "router" forward IPv4. The "routed" namespace runs a second tavik-sim with
+#   one device, WS-ROUTED (00:08:DC:3C:00:07) at 10.77.0.20, whose default route leads back
+#   through the router: it answers a list request sent to its address, not the broadcast.
+#   The window finds it with "Search addresses..." and 10.77.0.20, the command line with
+#   `hoptrace-cli list --search 10.77.0.20`. With --sim-arg --broadcast-replies its reply is
+#   a broadcast too, which no router passes: then nothing finds it.
+#
 # Usage: scripts/simlan.sh [options] [--] COMMAND [ARGS...]
 #   --sim PATH         the simulator (default: build/tools/tavik-sim/tavik-sim)
 #   --config FILE      the simulator's device list (default: six devices, see below)
-#   --sim-arg ARG      one more simulator argument (repeatable)
+#   --sim-arg ARG      one more argument of both simulators (repeatable)
 #   --sim-log FILE     the simulator's log (default: standard error)
 #   --record FILE      let the simulator record every datagram it receives
 #   --no-sim           start no simulator; COMMAND starts its own (see SIMLAN_* below)
@@ -20,6 +29,8 @@
 #   SIMLAN_INSIDE=1, SIMLAN_DEVICE_PID (nsenter -t "$SIMLAN_DEVICE_PID" -n ... runs a command
 #   on the device side), SIMLAN_SIM (the simulator), SIMLAN_DIR (a scratch directory removed
 #   afterwards), SIMLAN_ADAPTERS ("lan1=192.168.1.10/24 lan2=172.16.5.10/24"),
+#   SIMLAN_ROUTED (10.77.0.20, the routed device's address), SIMLAN_ROUTED_PID (the same
+#   for the routed segment's namespace, where a test with --no-sim starts its own simulator),
 #   SIMLAN_HOST_NETNS (the network namespace that was left, to check against).
 # The system and session buses are cut off (their addresses point nowhere), so COMMAND
 # cannot drive this machine's network or WLAN services nor start a bus daemon; X11 and
@@ -93,10 +104,12 @@ fi
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/simlan.XXXXXX")"
 sim_pid=""
+routed_sim_pid=""
 command_pid=""
 cleanup() {
     [ -n "$command_pid" ] && kill -TERM "$command_pid" 2>/dev/null && wait "$command_pid" 2>/dev/null
     [ -n "$sim_pid" ] && kill -TERM "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+    [ -n "$routed_sim_pid" ] && kill -TERM "$routed_sim_pid" 2>/dev/null && wait "$routed_sim_pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -112,6 +125,19 @@ holder="$(cat "$HOPTRACE_PRIVATE_NETWORK/node.devices")"
 "$network" link self lan2 172.16.5.10/24 devices sw2 172.16.5.1/24 || fail "cannot link lan2 and sw2"
 ip route add default via 192.168.1.1 dev lan1 || fail "no default route"
 ip route add default via 172.16.5.1 dev lan2 metric 200
+
+# The routed segment: the gateway forwards to a router, the router to the segment. Broadcasts
+# stop at the first of them, as they do at any router.
+routed_address=10.77.0.20
+"$network" node router || fail "no router namespace"
+"$network" node routed || fail "no namespace for the routed segment"
+routed_holder="$(cat "$HOPTRACE_PRIVATE_NETWORK/node.routed")"
+"$network" link devices sw3 10.76.0.1/30 router rt0 10.76.0.2/30 || fail "cannot link the gateway and the router"
+"$network" link router rt1 10.77.0.1/24 routed far0 "$routed_address/24" || fail "cannot link the routed segment"
+"$network" router devices && "$network" router router || fail "cannot make the gateway and the router forward"
+"$network" in devices ip route add 10.77.0.0/24 via 10.76.0.2 || fail "no route from the gateway to 10.77.0.0/24"
+"$network" in router ip route add default via 10.76.0.1 || fail "no default route for the router"
+"$network" in routed ip route add default via 10.77.0.1 || fail "no default route for the routed segment"
 
 if [ -z "$config" ]; then
     config="$work/devices.conf"
@@ -131,6 +157,7 @@ fi
 
 export SIMLAN_INSIDE=1 SIMLAN_DEVICE_PID="$holder" SIMLAN_SIM="$sim" SIMLAN_DIR="$work"
 export SIMLAN_ADAPTERS="lan1=192.168.1.10/24 lan2=172.16.5.10/24"
+export SIMLAN_ROUTED="$routed_address" SIMLAN_ROUTED_PID="$routed_holder"
 # Keep the program away from this machine's network and WLAN services. A session bus
 # address that leads nowhere also keeps a library from launching a bus of its own where
 # none is set (su, ssh -X, a bare X server): that daemon would outlive the program.
@@ -151,12 +178,23 @@ if [ "$start_sim" = 1 ]; then
         setpriv --pdeathsig TERM nsenter -t "$holder" -n "$sim" "${args[@]}" &
     fi
     sim_pid=$!
+    # The routed segment's one device: its address is its interface's own, so the simulator
+    # manages no addresses there.
+    routed_args=(--device "name=WS-ROUTED,mac=00:08:DC:3C:00:07,mode=static,ip=$routed_address,port=80,gw=10.77.0.1,dns=10.77.0.1"
+        --ready-file "$work/routed-ready" "${sim_args[@]+"${sim_args[@]}"}")
+    if [ -n "$sim_log" ]; then
+        setpriv --pdeathsig TERM nsenter -t "$routed_holder" -n "$sim" "${routed_args[@]}" 2>>"$sim_log" &
+    else
+        setpriv --pdeathsig TERM nsenter -t "$routed_holder" -n "$sim" "${routed_args[@]}" &
+    fi
+    routed_sim_pid=$!
     for _ in $(seq 6000); do
-        [ -e "$work/sim-ready" ] && break
+        [ -e "$work/sim-ready" ] && [ -e "$work/routed-ready" ] && break
         kill -0 "$sim_pid" 2>/dev/null || { sim_pid=""; fail "the simulator did not start"; }
+        kill -0 "$routed_sim_pid" 2>/dev/null || { routed_sim_pid=""; fail "the routed segment's simulator did not start"; }
         sleep 0.01
     done
-    [ -e "$work/sim-ready" ] || fail "the simulator did not get ready"
+    [ -e "$work/sim-ready" ] && [ -e "$work/routed-ready" ] || fail "the simulator did not get ready"
 fi
 
 # In the background, so that a signal to this script ends the LAN at once (the shell

@@ -201,16 +201,10 @@ private Q_SLOTS:
         device.senderAddress = sender.toStdString();
         const auto listed =
             ListDevices({device}, {kLan1}, AddressSpec::Parse(searched.toStdString()).addresses).front();
-        QCOMPARE(listed.facts.reachedByAddress, flags == "reached-by-address");
-        const QString text = QString::fromStdString(FormatListing({listed}, ListingFormat::Text));
-        const QString row = text.split('\n').at(1); // the flags end the row; the last reply at 2 s ends a row without
-        QVERIFY2(row.endsWith(flags.isEmpty() ? QString("2.000") : flags), qPrintable(row));
-        const QJsonObject json = QJsonDocument::fromJson(
-                                     QByteArray::fromStdString(FormatListing({listed}, ListingFormat::Json)))
-                                     .array()
-                                     .at(0)
-                                     .toObject();
-        QCOMPARE(json["reached_by_address"].toBool(), flags == "reached-by-address");
+        const QString row = QString::fromStdString(FormatListing({listed}, ListingFormat::Text)).split('\n').at(1);
+        QVERIFY2(row.endsWith(flags.isEmpty() ? QString("2.000") : flags), qPrintable(row)); // LAST, then FLAGS
+        const std::string json = FormatListing({listed}, ListingFormat::Json);
+        QCOMPARE(json.find(R"("reached_by_address": true)") != std::string::npos, flags == "reached-by-address");
     }
 
     // Empty values, an unknown adapter, shared addresses and a device off its adapter's network:

@@ -6,14 +6,18 @@
 #include <csignal>
 #include <sys/prctl.h>
 
-bool SimulatorProcess::start(const QStringList& deviceLines)
+bool SimulatorProcess::start(const QStringList& deviceLines, const QStringList& moreArguments,
+                             const char* namespaceVariable)
 {
+    // The ready file of a simulator started before would end the wait at once.
+    QFile::remove(dir_.filePath("ready"));
     // In the device namespace, where the simulator puts its devices' addresses.
-    QStringList arguments{"-t", qEnvironmentVariable("SIMLAN_DEVICE_PID"), "-n", HOPTRACE_TAVIK_SIM};
+    QStringList arguments{"-t", qEnvironmentVariable(namespaceVariable), "-n", HOPTRACE_TAVIK_SIM};
     arguments << "--manage-addresses" << "--ready-file" << dir_.filePath("ready") << "--record"
               << dir_.filePath("record");
     for (const QString& keys : deviceLines)
         arguments << QStringLiteral("--device") << keys;
+    arguments << moreArguments;
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start(QStringLiteral("nsenter"), arguments);

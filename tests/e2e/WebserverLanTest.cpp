@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -79,6 +80,36 @@ private Q_SLOTS:
         window_.reset();
         services_.reset();
         simulator_.stop();
+        routedSimulator_.stop();
+    }
+
+    // A device behind the LAN's router: no broadcast reaches it, a search of its address does and
+    // lists it reached by address (not off its adapter's network), unless it answers by broadcast,
+    // which the router does not pass.
+    void commandLineReachesARoutedDeviceByAddress_data()
+    {
+        const QString routed = qEnvironmentVariable("SIMLAN_ROUTED");
+        Columns<QStringList, QStringList, bool>("search", "simulatorOptions", "listed");
+        Row("broadcast only", QStringList(), QStringList(), false);
+        Row("its address searched", QStringList{"--search", routed + ", 192.168.1.0/24"}, QStringList(), true);
+        Row("a broadcast reply", QStringList{"--search", routed}, QStringList{"--broadcast-replies"}, false);
+    }
+    void commandLineReachesARoutedDeviceByAddress()
+    {
+        const auto [search, simulatorOptions,
+                    listed] = Fetch<QStringList, QStringList, bool>("search", "simulatorOptions", "listed");
+        const QString routed = qEnvironmentVariable("SIMLAN_ROUTED");
+        QVERIFY(simulator_.start({"name=WS-A,mac=00:08:DC:1A:00:01,ip=192.168.1.20,iface=sw1"}));
+        QVERIFY(routedSimulator_.start({"name=WS-R,mac=00:08:DC:3C:00:07,ip=" + routed + ",gw=10.77.0.1"},
+                                       simulatorOptions, "SIMLAN_ROUTED_PID"));
+        const CliRun run = RunCli(QStringList{"list", "--json", "--seconds", "2"} + search);
+        const QJsonArray devices = QJsonDocument::fromJson(run.out).array();
+        QVERIFY2(run.exitCode == 0 && devices.size() == (listed ? 2 : 1), run.out + run.err);
+        const QJsonValue r = devices.at(devices.at(0)["mac"] == "00:08:DC:3C:00:07" ? 0 : 1);
+        QVERIFY(!listed
+                || (r["address"] == routed && r["reached_by_address"].toBool() && !r["subnet_mismatch"].toBool()));
+        // lan1's network is the broadcast's: the device there gets no unicast.
+        QVERIFY(simulator_.received().filter(QRegularExpression(" -> 192\\.168\\.1\\.\\d+ .*List")).isEmpty());
     }
 
     // A device that gives no port is not sent port 0 by the command line either (the window
@@ -253,6 +284,7 @@ private Q_SLOTS:
     }
 
 private:
+    SimulatorProcess routedSimulator_; // on the routed segment, behind the router
     // Shows the window, as the program's start does, and waits for its first search.
     void startWindow()
     {

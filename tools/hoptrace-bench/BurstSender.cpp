@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -56,26 +57,32 @@ int Run(const std::string& kind, int count, const std::string& target)
     long long due = MonotonicNanoseconds();
     std::vector<iovec> payloads(kBatch);
     std::vector<mmsghdr> messages(kBatch);
-    for (std::size_t first = 0; first < replies.size();) {
-        const std::size_t n = std::min(kBatch, replies.size() - first);
-        for (std::size_t i = 0; i < n; ++i) {
-            payloads[i] = {replies[first + i].data(), replies[first + i].size()};
-            messages[i].msg_hdr = msghdr{};
-            messages[i].msg_hdr.msg_name = &to;
-            messages[i].msg_hdr.msg_namelen = sizeof to;
-            messages[i].msg_hdr.msg_iov = &payloads[i];
-            messages[i].msg_hdr.msg_iovlen = 1;
+    // "rounds": the fleet answers a search's three requests, one second apart.
+    const long long firstRound = due;
+    const int rounds = kind == "rounds" ? 3 : 1;
+    for (int round = 0; round < rounds; ++round) {
+        due = std::max(due, firstRound + round * 1'000'000'000LL);
+        for (std::size_t first = 0; first < replies.size();) {
+            const std::size_t n = std::min(kBatch, replies.size() - first);
+            for (std::size_t i = 0; i < n; ++i) {
+                payloads[i] = {replies[first + i].data(), replies[first + i].size()};
+                messages[i].msg_hdr = msghdr{};
+                messages[i].msg_hdr.msg_name = &to;
+                messages[i].msg_hdr.msg_namelen = sizeof to;
+                messages[i].msg_hdr.msg_iov = &payloads[i];
+                messages[i].msg_hdr.msg_iovlen = 1;
+            }
+            for (std::size_t i = 0; i < n; ++i)
+                due += static_cast<long long>((replies[first + i].size() + 28 + 46) * 8 / kLineBitsPerNs);
+            const timespec wake{static_cast<time_t>(due / 1'000'000'000LL), static_cast<long>(due % 1'000'000'000LL)};
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr);
+            const int sent = ::sendmmsg(fd, messages.data(), static_cast<unsigned>(n), 0);
+            if (sent <= 0) {
+                std::perror("sendmmsg");
+                return 1;
+            }
+            first += static_cast<std::size_t>(sent);
         }
-        for (std::size_t i = 0; i < n; ++i)
-            due += static_cast<long long>((replies[first + i].size() + 28 + 46) * 8 / kLineBitsPerNs);
-        const timespec wake{static_cast<time_t>(due / 1'000'000'000LL), static_cast<long>(due % 1'000'000'000LL)};
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr);
-        const int sent = ::sendmmsg(fd, messages.data(), static_cast<unsigned>(n), 0);
-        if (sent <= 0) {
-            std::perror("sendmmsg");
-            return 1;
-        }
-        first += static_cast<std::size_t>(sent);
     }
     std::printf("sent %lld\n", static_cast<long long>(MonotonicNanoseconds()));
     std::fflush(stdout);

@@ -5,6 +5,7 @@
 #include "BenchChild.h"
 #include "IntakeRun.h"
 #include "PlainReceiveLoop.h"
+#include "SearchRun.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,11 @@ struct Result {
     double gap = 0;
     double ended = 0;
     long long sent = 0;
+    // The search with unicast targets: how its unicasts left.
+    std::size_t unicasts = 0;
+    double batchesPerTick = 0;
+    long long largestBatch = 0;
+    double latestMs = 0; // the last unicast after its tick's broadcast
 };
 
 std::string Self()
@@ -48,12 +54,32 @@ Result RunCase(const std::vector<std::string>& receiver, const std::string& kind
                            std::to_string(count), kProgramAddress});
         std::sscanf(sender.readLine().c_str(), "sent %lld", &r.sent);
     }
-    std::sscanf(program.readLine().c_str(), "result listed=%ld complete=%lld cpu=%lf rss=%ld gap=%lf ended=%lf",
-                &r.listed, &r.complete, &r.cpu, &r.rss, &r.gap, &r.ended);
+    const std::string line = program.readLine();
+    std::sscanf(line.c_str(), "result listed=%ld complete=%lld cpu=%lf rss=%ld gap=%lf ended=%lf", &r.listed,
+                &r.complete, &r.cpu, &r.rss, &r.gap, &r.ended);
+    if (const std::size_t at = line.find(" unicasts="); at != std::string::npos)
+        std::sscanf(line.c_str() + at, " unicasts=%zu batches=%lf largest=%lld latest=%lf", &r.unicasts,
+                    &r.batchesPerTick, &r.largestBatch, &r.latestMs);
     return r;
 }
 
 const char* BufferName(int bytes) { return bytes == kStockBuffer ? "stock 212992" : "4 MiB"; }
+
+// The engine's search alone, a fleet answering each of its three requests, with and without
+// addresses asked by unicast.
+void SearchTable(const std::string& self)
+{
+    std::printf("\n| searched addresses | fleet | listed | CPU of the search | longest gap between 1 ms ticks | "
+                "unicasts | batches a tick | largest batch | last unicast after its tick | search ended "
+                "(deadline 3 s) |\n|---|---|---|---|---|---|---|---|---|---|\n");
+    for (const int targets : {0, 1024}) {
+        const Result run = RunCase({self, "--search", std::to_string(targets)}, "rounds", 1000);
+        std::printf("| %d | 1,000 devices x 3 | %ld | %.3f s | %.1f ms | %zu | %.1f | %lld | %.0f ms | %.2f s%s |\n",
+                    targets, run.listed, run.cpu, run.gap, run.unicasts, run.batchesPerTick, run.largestBatch,
+                    run.latestMs, run.ended, run.ended > 0 && run.ended < 3.1 ? ", at its deadline" : ", LATE");
+        std::fflush(stdout);
+    }
+}
 
 int Drive(const std::vector<int>& onlySizes)
 {
@@ -92,6 +118,7 @@ int Drive(const std::vector<int>& onlySizes)
                     flood.ended > 0 && flood.ended < 4.1 ? ", at its deadline" : ", LATE");
         std::fflush(stdout);
     }
+    SearchTable(self);
     return 0;
 }
 } // namespace
@@ -103,10 +130,19 @@ int main(int argc, char* argv[])
         return BurstSender::Run(argv[2], std::atoi(argv[3]), argv[4]);
     if (mode == "--plain" && argc == 3)
         return PlainReceiveLoop::Run(std::atoi(argv[2]));
+    if (mode == "--search" && argc == 3) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        int qtArgc = 1;
+        return SearchRun::Run(qtArgc, argv, std::atoi(argv[2]));
+    }
     if (mode == "--intake" && argc == 4) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         int qtArgc = 1;
         return IntakeRun::Run(qtArgc, argv, std::atoi(argv[2]), std::atoi(argv[3]));
+    }
+    if (mode == "search" && argc == 2 && std::getenv("SIMLAN_DEVICE_PID") != nullptr) {
+        SearchTable(Self());
+        return 0;
     }
     // Numbers alone: only bursts of those sizes, no flood.
     std::vector<int> onlySizes;
