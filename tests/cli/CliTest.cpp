@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <iostream>
 #include <sstream>
@@ -19,15 +20,24 @@ struct Parsed {
     std::string out, err;
 };
 
-Parsed Parse(const QString& arguments)
+// What `run` printed on standard output and standard error.
+std::pair<std::string, std::string> Printed(const std::function<void()>& run)
 {
     std::ostringstream out, err;
     std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
     std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
-    const CliRequest request = ParseCliArguments(("hoptrace-cli " + arguments).trimmed().split(' '));
+    run();
     std::cout.rdbuf(oldOut);
     std::cerr.rdbuf(oldErr);
-    return {request, out.str(), err.str()};
+    return {out.str(), err.str()};
+}
+
+Parsed Parse(const QString& arguments)
+{
+    CliRequest request;
+    const auto [out, err] = Printed(
+        [&] { request = ParseCliArguments(("hoptrace-cli " + arguments).trimmed().split(' ')); });
+    return {request, out, err};
 }
 
 // "reboot 00:08:DC:1A:00:01 3s wait 30s", "list 5s json", "exit 2", ...
@@ -159,6 +169,10 @@ private Q_SLOTS:
         // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
         Row("code page quotes", QByteArray("\x93Hall\x94"), QString::fromUtf16(u"\u201CHall\u201D"),
             QByteArray("\"\xE2\x80\x9CHall\xE2\x80\x9D\""), QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
+        Row("formula", QByteArray("=1+2"), QString("=1+2"), QByteArray(R"("=1+2")"), QByteArray("'=1+2"));
+        Row("formula with comma", QByteArray("@SUM(A1,A2)"), QString("@SUM(A1,A2)"), QByteArray(R"x("@SUM(A1,A2)")x"),
+            QByteArray(R"x("'@SUM(A1,A2)")x"));
+        Row("minus, plus", QByteArray("-2+3"), QString("-2+3"), QByteArray(R"("-2+3")"), QByteArray("'-2+3"));
         Row("Latin-1", QByteArray("Caf\xE9"), QString::fromUtf16(u"Caf\u00E9"), QByteArray("\"Caf\xC3\xA9\""),
             QByteArray("Caf\xC3\xA9"));
     }
@@ -173,6 +187,68 @@ private Q_SLOTS:
         const QByteArray csv = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Csv));
         const QByteArray row = csv.mid(csv.indexOf("\r\n") + 2);
         QVERIFY2(row.startsWith("00:08:DC:00:00:01," + csvField + ",DHCP,") && row.endsWith("\r\n"), csv.constData());
+    }
+
+    // The copied, saved and plan forms: the CSV's columns and guard on the clipboard with one row
+    // per device whatever a value holds, the saved file's byte order mark, a file saved whole or
+    // not at all, and a plan that reads back as the devices stand.
+    void copiedSavedAndPlanForms()
+    {
+        FoundDevice fixed = Found("00:08:DC:00:00:01", "=HYPERLINK(\"x\")\tA\r\nB", "192.168.1.20", 2);
+        fixed.reply.dhcp = false;
+        fixed.reply.assignment = "Static";
+        FoundDevice unknown = Found("00:08:DC:00:00:02", "", "192.168.1.21", 2);
+        unknown.reply.dhcp = std::nullopt;
+        const FoundDevice dhcp = Found("00:08:DC:00:00:03", "-", "192.168.1.22", 2);
+        const auto devices = ListDevices({fixed, dhcp}, {kLan1});
+        const std::string csv = FormatListing(devices, ListingFormat::Csv);
+        QVERIFY2(csv.find(",\"'=HYPERLINK(\"\"x\"\")\tA\r\nB\",Static,") != std::string::npos, csv.c_str());
+        QVERIFY2(csv.find("\r\n00:08:DC:00:00:03,'-,DHCP,") != std::string::npos, csv.c_str());
+        QCOMPARE(FormatListing(devices, ListingFormat::CsvFile), "\xEF\xBB\xBF" + csv);
+        const QStringList tsv = QString::fromStdString(FormatListing(devices, ListingFormat::Tsv)).split('\n');
+        QCOMPARE(tsv.size(), 4);
+        QCOMPARE(tsv[0], QString::fromStdString(csv.substr(0, csv.find('\r'))).replace(',', '\t'));
+        QVERIFY2(tsv[1].startsWith("00:08:DC:00:00:01\t'=HYPERLINK(\"x\") A  B\tStatic\t"), qPrintable(tsv[1]));
+        QCOMPARE(tsv[1].count('\t'), tsv[0].count('\t'));
+
+        QTemporaryDir dir;
+        QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv));
+        QFile saved(dir.filePath("fleet.csv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().toStdString() == csv);
+        const auto refused = SaveListFile(dir.filePath("fleet.csv/inside.csv"), csv);
+        QVERIFY(refused && !refused->empty());
+
+        const std::string planText = FormatListing(ListDevices({fixed, unknown, dhcp}, {kLan1}), ListingFormat::Plan);
+        QVERIFY2(planText.starts_with("mac,assignment,address,mask,gateway,dns,port\r\n"), planText.c_str());
+        const SetupPlan plan = SetupPlan::Read(planText);
+        QCOMPARE(plan.problems().size(), std::size_t(1));
+        QCOMPARE(plan.problems()[0].line, 3);
+        const ExpectedSettings& first = plan.rows()[0].settings;
+        QVERIFY(first.dhcp == false && first.address == "192.168.1.20" && first.gateway == "192.168.1.1"
+                && first.port == 80);
+        QVERIFY(plan.rows()[2].settings.dhcp == true);
+    }
+
+    // `log`: the table, and a damaged line counted on standard error.
+    void logPrinted()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("log.jsonl"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"id":"a","kind":"sent","time":"2024-05-01T09:30:00+02:00","command":"set-dhcp",)"
+                   R"("mac":"00:08:DC:00:00:01","sent":{"assignment":"dhcp","port":80}})"
+                   "\n{\"id\":\"b\",\"kind\n");
+        file.close();
+        int exitCode = -1;
+        const auto [out, err] = Printed(
+            [&] { exitCode = PrintCommissioningLog(file.fileName(), ListingFormat::Text, {}, ""); });
+        QCOMPARE(exitCode, int(ExitOk));
+        QVERIFY2(err.find("1 damaged line(s)") != std::string::npos, err.c_str());
+        QVERIFY2(out.find("\n2024-05-01T09:30:00+02:00  ") != std::string::npos
+                     && out.find("00:08:DC:00:00:01  ") != std::string::npos
+                     && out.find("set-dhcp  ") != std::string::npos
+                     && out.find("dhcp :80  (none yet)\n") != std::string::npos,
+                 out.c_str());
     }
 
     // Empty values, an unknown adapter, shared addresses and a device off its adapter's network:
