@@ -49,19 +49,16 @@ QString Describe(const CliRequest& r)
     QString text = QString(kVerbs[int(r.verb)]) + (r.target.empty() ? "" : " ") + r.target.c_str();
     if (r.verb == CliVerb::Ping)
         return text;
+    const QString format = r.format == ListingFormat::Json ? " json"
+        : r.format == ListingFormat::Csv                   ? " csv"
+        : r.format == ListingFormat::Plan                  ? " plan"
+                                                           : " text";
     if (r.verb == CliVerb::Log)
         return text + (r.since.isValid() ? " since " + r.since.toUTC().toString(Qt::ISODate) : "")
-            + (r.macFilter.empty() ? "" : " mac " + QString::fromStdString(r.macFilter))
-            + (r.format == ListingFormat::Json      ? " json"
-                   : r.format == ListingFormat::Csv ? " csv"
-                                                    : " text");
+            + (r.macFilter.empty() ? "" : " mac " + QString::fromStdString(r.macFilter)) + format;
     text += QStringLiteral(" %1s").arg(r.searchSeconds);
     if (r.verb == CliVerb::List)
-        return text
-            + (r.format == ListingFormat::Json       ? " json"
-                   : r.format == ListingFormat::Csv  ? " csv"
-                   : r.format == ListingFormat::Plan ? " plan"
-                                                     : " text");
+        return text + format;
     text += QStringLiteral(" wait %1s").arg(r.waitSeconds);
     const ExpectedSettings& e = r.expected;
     if (e.dhcp)
@@ -99,7 +96,6 @@ private Q_SLOTS:
         Row("list csv", "list --csv --seconds 0.5", "list 0.5s csv", "");
         Row("list plan", "list --plan", "list 3s plan", "");
         Row("json and csv", "list --json --csv", "exit 2", "--json, --csv and --plan exclude each other");
-        Row("csv and plan", "list --plan --csv", "exit 2", "--json, --csv and --plan exclude each other");
         Row("log", "log", "log text", "");
         Row("log since a moment, one device, csv",
             "log --since 2024-05-01T14:00:00+02:00 --mac 00:08:dc:1a:00:01 --csv",
@@ -108,7 +104,6 @@ private Q_SLOTS:
             "log since " + QDate(2024, 5, 1).startOfDay().toUTC().toString(Qt::ISODate) + " json", "");
         Row("log since no date", "log --since 1.5.2024", "exit 2", "--since needs a date as 2024-05-01");
         Row("log, bad MAC", "log --mac 00:08", "exit 2", "--mac needs six hex pairs");
-        Row("log, no search", "log --seconds 2", "exit 2", "'seconds'");
         Row("seconds too short", "list --seconds 0.4", "exit 2", "--seconds must be a number from 0.5 to 3600");
         Row("option of another verb", "list --port 80", "exit 2", "'port'");
         Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");
@@ -169,10 +164,8 @@ private Q_SLOTS:
         // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
         Row("code page quotes", QByteArray("\x93Hall\x94"), QString::fromUtf16(u"\u201CHall\u201D"),
             QByteArray("\"\xE2\x80\x9CHall\xE2\x80\x9D\""), QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
-        Row("formula", QByteArray("=1+2"), QString("=1+2"), QByteArray(R"("=1+2")"), QByteArray("'=1+2"));
-        Row("formula with comma", QByteArray("@SUM(A1,A2)"), QString("@SUM(A1,A2)"), QByteArray(R"x("@SUM(A1,A2)")x"),
-            QByteArray(R"x("'@SUM(A1,A2)")x"));
-        Row("minus, plus", QByteArray("-2+3"), QString("-2+3"), QByteArray(R"("-2+3")"), QByteArray("'-2+3"));
+        Row("formula", QByteArray("@SUM(1,2)"), QString("@SUM(1,2)"), QByteArray("\"@SUM(1,2)\""),
+            QByteArray("\"'@SUM(1,2)\""));
         Row("Latin-1", QByteArray("Caf\xE9"), QString::fromUtf16(u"Caf\u00E9"), QByteArray("\"Caf\xC3\xA9\""),
             QByteArray("Caf\xC3\xA9"));
     }
@@ -219,7 +212,6 @@ private Q_SLOTS:
         QVERIFY(refused && !refused->empty());
 
         const std::string planText = FormatListing(ListDevices({fixed, unknown, dhcp}, {kLan1}), ListingFormat::Plan);
-        QVERIFY2(planText.starts_with("mac,assignment,address,mask,gateway,dns,port\r\n"), planText.c_str());
         const SetupPlan plan = SetupPlan::Read(planText);
         QCOMPARE(plan.problems().size(), std::size_t(1));
         QCOMPARE(plan.problems()[0].line, 3);
@@ -239,15 +231,10 @@ private Q_SLOTS:
                    R"("mac":"00:08:DC:00:00:01","sent":{"assignment":"dhcp","port":80}})"
                    "\n{\"id\":\"b\",\"kind\n");
         file.close();
-        int exitCode = -1;
-        const auto [out, err] = Printed(
-            [&] { exitCode = PrintCommissioningLog(file.fileName(), ListingFormat::Text, {}, ""); });
-        QCOMPARE(exitCode, int(ExitOk));
+        const auto [out, err] = Printed([&] { PrintCommissioningLog(file.fileName(), ListingFormat::Text, {}, ""); });
         QVERIFY2(err.find("1 damaged line(s)") != std::string::npos, err.c_str());
-        QVERIFY2(out.find("\n2024-05-01T09:30:00+02:00  ") != std::string::npos
-                     && out.find("00:08:DC:00:00:01  ") != std::string::npos
-                     && out.find("set-dhcp  ") != std::string::npos
-                     && out.find("dhcp :80  (none yet)\n") != std::string::npos,
+        const std::string row = out.substr(out.find('\n') + 1);
+        QVERIFY2(row.starts_with("2024-05-01T09:30:00+02:00  ") && row.ends_with("dhcp :80  (none yet)\n"),
                  out.c_str());
     }
 

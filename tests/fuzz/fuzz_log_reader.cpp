@@ -20,24 +20,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const LogReading reading = ReadLog(bytes);
-    qsizetype lines = 0;
-    for (const QByteArray& line : bytes.split('\n'))
-        lines += line.trimmed().isEmpty() ? 0 : 1;
+    const auto lines = bytes.count('\n') + 1;
     Check(reading.skipped >= 0 && static_cast<qsizetype>(reading.entries.size()) + reading.skipped <= lines);
 
+    // The command's own keys, as its line holds them.
+    const auto commandKeys = [](const LogEntry& entry) {
+        QJsonObject object = LogEntryObject(entry);
+        object.remove("outcome");
+        object.remove("outcome_time");
+        return object;
+    };
     QByteArray again;
     for (const LogEntry& entry : reading.entries) {
-        QJsonObject object = LogEntryObject(entry);
-        object.insert("kind", "sent");
-        again += QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+        QJsonObject line = commandKeys(entry);
+        line.insert("kind", "sent");
+        again += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
     }
     const LogReading reread = ReadLog(again);
     Check(reread.skipped == 0 && reread.entries.size() == reading.entries.size());
-    for (std::size_t i = 0; i < reading.entries.size(); ++i) {
-        const CommissioningRecord &a = reading.entries[i].record, &b = reread.entries[i].record;
-        Check(reread.entries[i].id == reading.entries[i].id && a.time.toSecsSinceEpoch() == b.time.toSecsSinceEpoch()
-              && a.mac == b.mac && a.hostName == b.hostName && a.command == b.command
-              && a.sent.address == b.sent.address && a.before.port == b.before.port);
-    }
+    for (std::size_t i = 0; i < reading.entries.size(); ++i)
+        Check(commandKeys(reread.entries[i]) == commandKeys(reading.entries[i]));
     return 0;
 }
