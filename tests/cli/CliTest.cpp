@@ -202,14 +202,12 @@ private Q_SLOTS:
         QCOMPARE(tsv.size(), 4);
         QCOMPARE(tsv[0], QString::fromStdString(csv.substr(0, csv.find('\r'))).replace(',', '\t'));
         QVERIFY2(tsv[1].startsWith("00:08:DC:00:00:01\t'=HYPERLINK(\"x\") A  B\tStatic\t"), qPrintable(tsv[1]));
-        QCOMPARE(tsv[1].count('\t'), tsv[0].count('\t'));
 
         QTemporaryDir dir;
         QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv));
         QFile saved(dir.filePath("fleet.csv"));
         QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().toStdString() == csv);
-        const auto refused = SaveListFile(dir.filePath("fleet.csv/inside.csv"), csv);
-        QVERIFY(refused && !refused->empty());
+        QVERIFY(!SaveListFile(dir.filePath("fleet.csv/inside.csv"), csv).value_or("").empty());
 
         const std::string planText = FormatListing(ListDevices({fixed, unknown, dhcp}, {kLan1}), ListingFormat::Plan);
         const SetupPlan plan = SetupPlan::Read(planText);

@@ -3,6 +3,7 @@
 #include "devices/CommissioningLog.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -82,17 +83,19 @@ private Q_SLOTS:
         QVERIFY(reading.skipped == 0 && hosts.size() == 2 * kLines && reading.entries.size() == 2 * kLines);
     }
 
-    // A log that cannot be written says why, as a value; reading a missing log makes nothing.
+    // A log that cannot be written (its folder a file; its lock held) says why, as a value, at
+    // once or after the lock's wait; reading a missing log makes nothing.
     void writeFailureIsAValue()
     {
         QTemporaryDir dir;
-        Appended(dir.filePath("file"), "x");
-        const CommissioningLog log(dir.filePath("file/commissioning-log.jsonl"));
-        const LogWrite write = log.appendSent(StampedRecord("hoptrace", LoggedCommand::Reboot));
-        QVERIFY2(!write.ok() && write.error.find("file/commissioning-log.jsonl cannot be written") != std::string::npos,
-                 write.error.c_str());
-        const LogReading missing = ReadLogFile(dir.filePath("none.jsonl"));
-        QVERIFY(missing.entries.empty() && missing.error.empty() && !QFile::exists(dir.filePath("none.jsonl")));
+        QLockFile held(dir.filePath("log.jsonl.lock"));
+        QVERIFY(held.lock() && Appended(dir.filePath("file"), "x") == "x");
+        for (const char* path : {"file/log.jsonl", "log.jsonl"}) {
+            const LogWrite write = CommissioningLog(dir.filePath(path)).appendOutcome("id", CommandOutcome::NotSeen);
+            QVERIFY2(!write.ok() && write.error.find(std::string(path) + " cannot be written: ") != std::string::npos,
+                     write.error.c_str());
+        }
+        QVERIFY(ReadLogFile(dir.filePath("log.jsonl")).entries.empty() && !QFile::exists(dir.filePath("log.jsonl")));
     }
 };
 
