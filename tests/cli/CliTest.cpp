@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <iostream>
 #include <sstream>
@@ -20,15 +21,24 @@ struct Parsed {
     std::string out, err;
 };
 
-Parsed Parse(const QString& arguments)
+// What `run` printed on standard output and standard error.
+std::pair<std::string, std::string> Printed(const std::function<void()>& run)
 {
     std::ostringstream out, err;
     std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
     std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
-    const CliRequest request = ParseCliArguments(("hoptrace-cli " + arguments).trimmed().split(' '));
+    run();
     std::cout.rdbuf(oldOut);
     std::cerr.rdbuf(oldErr);
-    return {request, out.str(), err.str()};
+    return {out.str(), err.str()};
+}
+
+Parsed Parse(const QString& arguments)
+{
+    CliRequest request;
+    const auto [out, err] = Printed(
+        [&] { request = ParseCliArguments(("hoptrace-cli " + arguments).trimmed().split(' ')); });
+    return {request, out, err};
 }
 
 // "reboot 00:08:DC:1A:00:01 3s wait 30s", "list 5s json", "exit 2", ...
@@ -40,19 +50,16 @@ QString Describe(const CliRequest& r)
     QString text = QString(kVerbs[int(r.verb)]) + (r.target.empty() ? "" : " ") + r.target.c_str();
     if (r.verb == CliVerb::Ping)
         return text;
+    const QString format = r.format == ListingFormat::Json ? " json"
+        : r.format == ListingFormat::Csv                   ? " csv"
+        : r.format == ListingFormat::Plan                  ? " plan"
+                                                           : " text";
     if (r.verb == CliVerb::Log)
         return text + (r.since.isValid() ? " since " + r.since.toUTC().toString(Qt::ISODate) : "")
-            + (r.macFilter.empty() ? "" : " mac " + QString::fromStdString(r.macFilter))
-            + (r.format == ListingFormat::Json      ? " json"
-                   : r.format == ListingFormat::Csv ? " csv"
-                                                    : " text");
+            + (r.macFilter.empty() ? "" : " mac " + QString::fromStdString(r.macFilter)) + format;
     text += QStringLiteral(" %1s").arg(r.searchSeconds);
     if (r.verb == CliVerb::List)
-        return text
-            + (r.format == ListingFormat::Json       ? " json"
-                   : r.format == ListingFormat::Csv  ? " csv"
-                   : r.format == ListingFormat::Plan ? " plan"
-                                                     : " text")
+        return text + format
             + (r.searchAddresses.empty() ? "" : " search " + AddressSpec::CanonicalText(r.searchAddresses)).c_str();
     text += QStringLiteral(" wait %1s").arg(r.waitSeconds);
     const ExpectedSettings& e = r.expected;
@@ -91,7 +98,6 @@ private Q_SLOTS:
         Row("list csv", "list --csv --seconds 0.5", "list 0.5s csv", "");
         Row("list plan", "list --plan", "list 3s plan", "");
         Row("json and csv", "list --json --csv", "exit 2", "--json, --csv and --plan exclude each other");
-        Row("csv and plan", "list --plan --csv", "exit 2", "--json, --csv and --plan exclude each other");
         Row("log", "log", "log text", "");
         Row("log since a moment, one device, csv",
             "log --since 2024-05-01T14:00:00+02:00 --mac 00:08:dc:1a:00:01 --csv",
@@ -100,7 +106,6 @@ private Q_SLOTS:
             "log since " + QDate(2024, 5, 1).startOfDay().toUTC().toString(Qt::ISODate) + " json", "");
         Row("log since no date", "log --since 1.5.2024", "exit 2", "--since needs a date as 2024-05-01");
         Row("log, bad MAC", "log --mac 00:08", "exit 2", "--mac needs six hex pairs");
-        Row("log, no search", "log --seconds 2", "exit 2", "'seconds'");
         Row("seconds too short", "list --seconds 0.4", "exit 2", "--seconds must be a number from 0.5 to 3600");
         Row("option of another verb", "list --port 80", "exit 2", "'port'");
         Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");
@@ -169,6 +174,8 @@ private Q_SLOTS:
         // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
         Row("code page quotes", QByteArray("\x93Hall\x94"), QString::fromUtf16(u"\u201CHall\u201D"),
             QByteArray("\"\xE2\x80\x9CHall\xE2\x80\x9D\""), QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
+        Row("formula", QByteArray("@SUM(1,2)"), QString("@SUM(1,2)"), QByteArray("\"@SUM(1,2)\""),
+            QByteArray("\"'@SUM(1,2)\""));
         Row("Latin-1", QByteArray("Caf\xE9"), QString::fromUtf16(u"Caf\u00E9"), QByteArray("\"Caf\xC3\xA9\""),
             QByteArray("Caf\xC3\xA9"));
     }
@@ -185,26 +192,58 @@ private Q_SLOTS:
         QVERIFY2(row.startsWith("00:08:DC:00:00:01," + csvField + ",DHCP,") && row.endsWith("\r\n"), csv.constData());
     }
 
-    // A reply from a searched address on none of the adapters' networks came through a router:
-    // reached by address, and no subnet mismatch, which warns of what the broadcast found.
-    void reachedByAddress_data()
+    // The copied, saved and plan forms: the CSV's columns and guard on the clipboard with one row
+    // per device whatever a value holds, the saved file's byte order mark, a file saved whole or
+    // not at all, and a plan that reads back as the devices stand.
+    void copiedSavedAndPlanForms()
     {
-        Columns<QString, QString, QString>("sender", "searched", "flags");
-        Row("routed, searched", QString("10.77.0.20"), QString("10.77.0.0/24"), QString("reached-by-address"));
-        Row("routed, not searched", QString("10.77.0.20"), QString("10.77.0.21"), QString("subnet-mismatch"));
-        Row("on the adapter's network, searched", QString("192.168.1.20"), QString("192.168.1.20"), QString());
+        FoundDevice fixed = Found("00:08:DC:00:00:01", "=HYPERLINK(\"x\")\tA\r\nB", "192.168.1.20", 2);
+        fixed.reply.dhcp = false;
+        fixed.reply.assignment = "Static";
+        FoundDevice unknown = Found("00:08:DC:00:00:02", "", "192.168.1.21", 2);
+        unknown.reply.dhcp = std::nullopt;
+        const FoundDevice dhcp = Found("00:08:DC:00:00:03", "-", "192.168.1.22", 2);
+        const auto devices = ListDevices({fixed, dhcp}, {kLan1});
+        const std::string csv = FormatListing(devices, ListingFormat::Csv);
+        QVERIFY2(csv.find(",\"'=HYPERLINK(\"\"x\"\")\tA\r\nB\",Static,") != std::string::npos, csv.c_str());
+        QVERIFY2(csv.find("\r\n00:08:DC:00:00:03,'-,DHCP,") != std::string::npos, csv.c_str());
+        QCOMPARE(FormatListing(devices, ListingFormat::CsvFile), "\xEF\xBB\xBF" + csv);
+        const QStringList tsv = QString::fromStdString(FormatListing(devices, ListingFormat::Tsv)).split('\n');
+        QCOMPARE(tsv.size(), 4);
+        QCOMPARE(tsv[0], QString::fromStdString(csv.substr(0, csv.find('\r'))).replace(',', '\t'));
+        QVERIFY2(tsv[1].startsWith("00:08:DC:00:00:01\t'=HYPERLINK(\"x\") A  B\tStatic\t"), qPrintable(tsv[1]));
+
+        QTemporaryDir dir;
+        QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv));
+        QFile saved(dir.filePath("fleet.csv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().toStdString() == csv);
+        QVERIFY(!SaveListFile(dir.filePath("fleet.csv/inside.csv"), csv).value_or("").empty());
+
+        const std::string planText = FormatListing(ListDevices({fixed, unknown, dhcp}, {kLan1}), ListingFormat::Plan);
+        const SetupPlan plan = SetupPlan::Read(planText);
+        QCOMPARE(plan.problems().size(), std::size_t(1));
+        QCOMPARE(plan.problems()[0].line, 3);
+        const ExpectedSettings& first = plan.rows()[0].settings;
+        QVERIFY(first.dhcp == false && first.address == "192.168.1.20" && first.gateway == "192.168.1.1"
+                && first.port == 80);
+        QVERIFY(plan.rows()[2].settings.dhcp == true);
     }
-    void reachedByAddress()
+
+    // `log`: the table, and a damaged line counted on standard error.
+    void logPrinted()
     {
-        const auto [sender, searched, flags] = Fetch<QString, QString, QString>("sender", "searched", "flags");
-        FoundDevice device = Found("00:08:DC:00:00:07", "WS-R", sender.toStdString(), 2);
-        device.senderAddress = sender.toStdString();
-        const auto listed =
-            ListDevices({device}, {kLan1}, AddressSpec::Parse(searched.toStdString()).addresses).front();
-        const QString row = QString::fromStdString(FormatListing({listed}, ListingFormat::Text)).split('\n').at(1);
-        QVERIFY2(row.endsWith(flags.isEmpty() ? QString("2.000") : flags), qPrintable(row)); // LAST, then FLAGS
-        const std::string json = FormatListing({listed}, ListingFormat::Json);
-        QCOMPARE(json.find(R"("reached_by_address": true)") != std::string::npos, flags == "reached-by-address");
+        QTemporaryDir dir;
+        QFile file(dir.filePath("log.jsonl"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"id":"a","kind":"sent","time":"2024-05-01T09:30:00+02:00","command":"set-dhcp",)"
+                   R"("mac":"00:08:DC:00:00:01","sent":{"assignment":"dhcp","port":80}})"
+                   "\n{\"id\":\"b\",\"kind\n");
+        file.close();
+        const auto [out, err] = Printed([&] { PrintCommissioningLog(file.fileName(), ListingFormat::Text, {}, ""); });
+        QVERIFY2(err.find("1 damaged line(s)") != std::string::npos, err.c_str());
+        const std::string row = out.substr(out.find('\n') + 1);
+        QVERIFY2(row.starts_with("2024-05-01T09:30:00+02:00  ") && row.ends_with("dhcp :80  (none yet)\n"),
+                 out.c_str());
     }
 
     // Empty values, an unknown adapter, shared addresses and a device off its adapter's network:

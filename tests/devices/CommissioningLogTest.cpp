@@ -3,22 +3,20 @@
 #include "devices/CommissioningLog.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 
 namespace {
-QByteArray Contents(const QString& path)
+// Appends `bytes` as another program might, and gives the whole file.
+QByteArray Appended(const QString& path, const QByteArray& bytes = {})
 {
     QFile file(path);
+    if (!bytes.isEmpty() && file.open(QIODevice::Append))
+        file.write(bytes);
+    file.close();
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void AppendRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::Append));
-    file.write(bytes);
 }
 } // namespace
 
@@ -41,36 +39,28 @@ private Q_SLOTS:
         CommissioningRecord second = StampedRecord("hoptrace", CommandKind::Reboot);
         second.mac = "00:08:dc:00:00:02";
         const LogWrite sent = log.appendSent(first);
-        QVERIFY2(sent.ok(), sent.error.c_str());
-        AppendRaw(log.path(), "not json\n{\"id\":\"x\",\"kind\":\"sent\",\"ti");
+        QVERIFY2(sent.ok() && !first.version.empty(), sent.error.c_str());
+        Appended(log.path(), "not json\n{\"id\":\"x\",\"kind\":\"sent\",\"ti");
         QVERIFY(log.appendSent(second).ok());
-        QVERIFY(log.appendOutcome(sent.id, CommandOutcome::SeenWithNewValues).ok());
+        const QDateTime outcomeTime = first.time.addSecs(20);
+        QVERIFY(log.appendOutcome(sent.id, CommandOutcome::SeenWithNewValues, outcomeTime).ok());
         QVERIFY(log.appendOutcome("no-such-id", CommandOutcome::NotSeen).ok());
-        const QByteArray before = Contents(log.path());
+        const QByteArray before = Appended(log.path());
 
         const LogReading reading = ReadLogFile(log.path());
         QCOMPARE(reading.skipped, 3);
         QCOMPARE(reading.entries.size(), std::size_t(2));
-        const LogEntry& entry = reading.entries[0];
-        QCOMPARE(entry.record.time, first.time);
-        QCOMPARE(entry.record.time.offsetFromUtc(), 7200);
-        QCOMPARE(entry.record.hostName, first.hostName);
-        QVERIFY(entry.record.command == CommandKind::SetIP && entry.record.program == "hoptrace-cli");
-        QCOMPARE(entry.record.pcName, first.pcName);
-        QCOMPARE(entry.record.version, first.version);
-        QVERIFY(!first.version.empty());
-        QVERIFY(entry.record.before.dhcp == true && entry.record.before.port == 80 && entry.record.before.dns.empty());
-        QVERIFY(entry.record.sent.dhcp == false && entry.record.sent.address == "10.0.0.5"
-                && entry.record.sent.port == 8080);
-        QVERIFY(entry.outcome == CommandOutcome::SeenWithNewValues && entry.outcomeTime.isValid());
+        // Every value back, the time with its offset, the outcome paired by id.
+        QCOMPARE(LogEntryObject(reading.entries[0]),
+                 LogEntryObject({sent.id, first, CommandOutcome::SeenWithNewValues, outcomeTime}));
         QVERIFY(!reading.entries[1].outcome);
-        QCOMPARE(Contents(log.path()), before);
+        QCOMPARE(Appended(log.path()), before);
 
-        QCOMPARE(FilterLog(reading.entries, {}, "00:08:DC:00:00:02").size(), std::size_t(1));
-        QCOMPARE(FilterLog(reading.entries, QDateTime::fromString("2024-05-01T08:00:00Z", Qt::ISODate), "").size(),
-                 std::size_t(1));
-        QCOMPARE(FilterLog(reading.entries, QDateTime::fromString("2024-05-01T07:00:00Z", Qt::ISODate), "").size(),
-                 std::size_t(2));
+        const auto kept = [&](const char* since, const char* mac) {
+            return FilterLog(reading.entries, QDateTime::fromString(since, Qt::ISODate), mac).size();
+        };
+        QVERIFY(kept("", "00:08:DC:00:00:02") == 1 && kept("2024-05-01T08:00:00Z", "") == 1
+                && kept("2024-05-01T07:00:00Z", "") == 2);
     }
 
     // Two programs appending at once, many lines each: every line whole, none lost.
@@ -87,27 +77,25 @@ private Q_SLOTS:
             QCOMPARE(writer.exitCode(), 0);
         }
         const LogReading reading = ReadLogFile(path);
-        QCOMPARE(reading.skipped, 0);
         QSet<QString> hosts;
         for (const LogEntry& entry : reading.entries)
             hosts.insert(QString::fromStdString(entry.record.hostName));
-        QCOMPARE(hosts.size(), 2 * kLines);
-        QCOMPARE(reading.entries.size(), std::size_t(2 * kLines));
+        QVERIFY(reading.skipped == 0 && hosts.size() == 2 * kLines && reading.entries.size() == 2 * kLines);
     }
 
-    // A log that cannot be written says why, as a value; reading a missing log makes nothing.
+    // A log that cannot be written (its folder a file; its lock held) says why, as a value, at
+    // once or after the lock's wait; reading a missing log makes nothing.
     void writeFailureIsAValue()
     {
         QTemporaryDir dir;
-        AppendRaw(dir.filePath("file"), "x");
-        const CommissioningLog log(dir.filePath("file/commissioning-log.jsonl"));
-        const LogWrite write = log.appendSent(StampedRecord("hoptrace", CommandKind::Reboot));
-        QVERIFY(!write.ok());
-        QVERIFY2(write.error.find("file/commissioning-log.jsonl cannot be written") != std::string::npos,
-                 write.error.c_str());
-        QVERIFY(!log.appendOutcome(write.id, CommandOutcome::Cancelled).ok());
-        const LogReading missing = ReadLogFile(dir.filePath("none.jsonl"));
-        QVERIFY(missing.entries.empty() && missing.error.empty() && !QFile::exists(dir.filePath("none.jsonl")));
+        QLockFile held(dir.filePath("log.jsonl.lock"));
+        QVERIFY(held.lock() && Appended(dir.filePath("file"), "x") == "x");
+        for (const char* path : {"file/log.jsonl", "log.jsonl"}) {
+            const LogWrite write = CommissioningLog(dir.filePath(path)).appendOutcome("id", CommandOutcome::NotSeen);
+            QVERIFY2(!write.ok() && write.error.find(std::string(path) + " cannot be written: ") != std::string::npos,
+                     write.error.c_str());
+        }
+        QVERIFY(ReadLogFile(dir.filePath("log.jsonl")).entries.empty() && !QFile::exists(dir.filePath("log.jsonl")));
     }
 };
 

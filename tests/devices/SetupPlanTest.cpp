@@ -7,10 +7,9 @@ namespace {
 QString Described(const PlanRow& row)
 {
     const ExpectedSettings& s = row.settings;
-    std::string text = std::to_string(row.line) + ' ' + row.mac + (*s.dhcp ? " dhcp" : " fixed");
-    if (!*s.dhcp)
-        text += ' ' + s.address + '/' + s.mask + " gw " + s.gateway + " dns " + s.dns;
-    return QString::fromStdString(text + " :" + std::to_string(*s.port));
+    const std::string fixed = " fixed " + s.address + '/' + s.mask + " gw " + s.gateway + " dns " + s.dns;
+    return QString::fromStdString(std::to_string(row.line) + ' ' + row.mac + (*s.dhcp ? " dhcp" : fixed) + " :"
+                                  + std::to_string(*s.port));
 }
 
 const QByteArray kHeader = "mac,assignment,address,mask,gateway,dns,port\n";
