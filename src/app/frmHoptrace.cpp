@@ -13,6 +13,7 @@
 #include "netview/AdapterRefresh.h"
 #include "netview/AdapterView.h"
 #include "netview/PingTest.h"
+#include "platform/DottedQuad.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
 #include "devices/Datagrams.h"
@@ -151,6 +152,12 @@ void frmHoptrace::connectSubsystems()
     connect(search_.get(), &DeviceSearch::replyRead, commandRun_.get(), &DeviceCommandRun::replyRead);
     connect(search_.get(), &DeviceSearch::finished, commandRun_.get(),
             [this] { commandRun_->conclude(ListedReplyOf(search_->listing(), commandRun_->request().mac)); });
+    // A device reached by address that was given a new address is searched there next.
+    connect(commandRun_.get(), &DeviceCommandRun::readyToCheck, this, [this] {
+        const CommandRequest& sent = commandRun_->request();
+        if (const auto moved = ParseDottedQuad(sent.expected.address); moved && !sent.alsoUnicastTo.empty())
+            searchAddresses_->searchOnceMore(*moved);
+    });
 
     // The selection travels as a value to what acts on it; a click's reading ends with the
     // hints described afresh, as the list now marks the block.

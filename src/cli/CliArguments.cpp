@@ -223,7 +223,7 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     else if (name == QLatin1String("log"))
         parser.addOptions({json, csv, since, macFilter});
     else if (name != QLatin1String("ping"))
-        parser.addOption(wait);
+        parser.addOptions({wait, search});
     if (name == QLatin1String("set-ip"))
         parser.addOptions({address, mask, gateway, dns});
     if (name.startsWith(QLatin1String("set-")))
@@ -259,14 +259,14 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         && !number(wait, 1.0, 3600.0, request.waitSeconds))
         return Refused(QStringLiteral("--wait must be a number from 1 to 3600"));
 
+    // One list for every --search, so that the limit holds for all of them together.
+    const AddressSpec::Parsed addresses = AddressSpec::Parse(parser.values(search).join(' ').toStdString());
+    if (!addresses.accepted)
+        return Refused(QStringLiteral("--search: ") + QString::fromStdString(addresses.refusal));
+    request.searchAddresses = addresses.addresses;
     if (name == QLatin1String("list")) {
         if (parser.isSet(json) + parser.isSet(csv) + parser.isSet(plan) > 1)
             return Refused(QStringLiteral("--json, --csv and --plan exclude each other"));
-        // One list for every --search, so that the limit holds for all of them together.
-        const AddressSpec::Parsed addresses = AddressSpec::Parse(parser.values(search).join(' ').toStdString());
-        if (!addresses.accepted)
-            return Refused(QStringLiteral("--search: ") + QString::fromStdString(addresses.refusal));
-        request.searchAddresses = addresses.addresses;
         request.verb = CliVerb::List;
         request.format = parser.isSet(plan) ? ListingFormat::Plan : FormatAsked(parser);
         return request;
@@ -325,11 +325,12 @@ CliRequest ParseCliArguments(const QStringList& arguments)
 
 int RunCliRequest(const CliRequest& r, CliCommands& commands)
 {
+    commands.searchAlso(r.searchAddresses);
     switch (r.verb) {
     case CliVerb::None:
         break;
     case CliVerb::List:
-        return commands.list(r.searchSeconds, r.format, r.searchAddresses);
+        return commands.list(r.searchSeconds, r.format);
     case CliVerb::Reboot:
         return commands.unicastCommand(r.target, TavikDatagram::DeviceRequest::Reboot, r.searchSeconds, r.waitSeconds);
     case CliVerb::Defaults:

@@ -22,6 +22,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -126,17 +127,17 @@ void CliCommands::pause(double seconds)
         network_.waiter.waitForEvent(seconds - passed);
 }
 
-int CliCommands::list(double seconds, ListingFormat format, const std::vector<std::uint32_t>& searchAddresses)
+int CliCommands::list(double seconds, ListingFormat format)
 {
     if (const auto failed = prepare())
         return *failed;
-    const auto devices = ListDevices(search(seconds, {}, searchAddresses), nics_, searchAddresses);
+    const auto devices = ListDevices(search(seconds, {}, searchAddresses_), nics_, searchAddresses_);
     std::string searched = searchedAdapters();
-    if (!searchAddresses.empty()) {
-        const std::size_t routed = AddressSpec::OffEveryAdapterSubnet(searchAddresses, nics_).size();
+    if (!searchAddresses_.empty()) {
+        const std::size_t routed = AddressSpec::OffEveryAdapterSubnet(searchAddresses_, nics_).size();
         searched += " and " + std::to_string(routed) + " address(es) by unicast";
-        if (routed < searchAddresses.size())
-            searched += " (" + std::to_string(searchAddresses.size() - routed)
+        if (routed < searchAddresses_.size())
+            searched += " (" + std::to_string(searchAddresses_.size() - routed)
                 + " more lie on the adapters' networks, where the broadcast asks them)";
     }
     if (devices.empty())
@@ -153,7 +154,7 @@ std::optional<FoundDevice> CliCommands::find(const std::string& mac, double seco
         return std::any_of(devices.begin(), devices.end(),
                            [&](const FoundDevice& d) { return SameMac(d.reply.mac, mac); });
     };
-    for (const FoundDevice& device : search(seconds, hasIt))
+    for (const FoundDevice& device : search(seconds, hasIt, searchAddresses_))
         if (SameMac(device.reply.mac, mac))
             return device;
     Say(mac + " did not answer on " + searchedAdapters() + ".");
@@ -195,8 +196,14 @@ int CliCommands::run(const CommandRequest& request, double waitSeconds, bool mus
             }
         return false;
     };
+    // A device reached by address is looked for there again, and at its new address.
+    std::vector<std::uint32_t> targets = searchAddresses_;
+    if (const auto moved = ParseDottedQuad(request.expected.address); moved && !request.alsoUnicastTo.empty())
+        targets.push_back(*moved);
+    std::sort(targets.begin(), targets.end());
+    targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
     double firstHeard = waitSeconds;
-    for (const FoundDevice& d : search(waitSeconds, back))
+    for (const FoundDevice& d : search(waitSeconds, back, targets))
         if (SameMac(d.reply.mac, request.mac))
             firstHeard = d.firstHeard;
     const bool stayedUp = last && mustGoQuiet && firstHeard < kFirstRequestRound;
@@ -236,7 +243,7 @@ int CliCommands::unicastCommand(const std::string& mac, TavikDatagram::DeviceReq
     if (!device)
         return ExitNotFoundOrNotApplied;
     const std::vector<FoundDevice> all{*device};
-    const DeviceFacts facts = ListDevices(all, nics_).front().facts;
+    const DeviceFacts facts = ListDevices(all, nics_, searchAddresses_).front().facts;
     if (facts.subnetMismatch)
         Say(SubnetMismatchText(device->reply.address, facts) + " If it does not come back, that is why.");
     // Reboot and Load defaults carry no settings: back at the same address is what can be checked.
@@ -284,9 +291,12 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     const std::string datagram = *wanted.dhcp ? TavikSetup::SetDHCPRequest(port, device->reply.mac)
                                               : TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
     // The device is to show what went out, read back from the request as the window's panel reads it.
-    return run(
-        SetupCommandFor(device->reply.mac, device->reply.address, device->interfaceIndex, device->reply, datagram),
-        waitSeconds, false);
+    CommandRequest command = SetupCommandFor(device->reply.mac, device->reply.address, device->interfaceIndex,
+                                             device->reply, datagram);
+    const std::vector<FoundDevice> all{*device};
+    if (ListDevices(all, nics_, searchAddresses_).front().facts.reachedByAddress)
+        command.alsoUnicastTo = device->senderAddress;
+    return run(command, waitSeconds, false);
 }
 
 int CliCommands::ping(const std::string& address)

@@ -31,7 +31,11 @@ public:
     explicit CliCommands(NetworkServices& network);
 
     // searchAddresses: asked by unicast as well, for devices the broadcast does not reach.
-    int list(double seconds, ListingFormat format, const std::vector<std::uint32_t>& searchAddresses = {});
+    // Addresses every search of the verb also asks by unicast (host order, sorted), beside the
+    // broadcast: devices behind a router.
+    void searchAlso(std::vector<std::uint32_t> addresses) { searchAddresses_ = std::move(addresses); }
+
+    int list(double seconds, ListingFormat format);
     // Reboot or Load defaults: the datagram the window sends, to the device's address.
     int unicastCommand(const std::string& mac, TavikDatagram::DeviceRequest request, double seconds,
                        double waitSeconds);
@@ -58,7 +62,8 @@ private:
 
     NetworkServices& network_;
     std::vector<NicRecord> nics_;
-    AdapterTable table_;     // the same adapters, for the engine's send rule
+    AdapterTable table_; // the same adapters, for the engine's send rule
+    std::vector<std::uint32_t> searchAddresses_;
     CommandChannel channel_; // every command sent passes here
     CommissioningRecorder recorder_{channel_, table_, "hoptrace-cli"};
 };

@@ -19,7 +19,8 @@ CommandRequest UnicastCommandFor(CommandKind kind, const std::string& mac, const
                            .listed = listed,
                            .datagram = request.bytes,
                            .copies = request.copies,
-                           .expected = {}};
+                           .expected = {},
+                           .alsoUnicastTo = {}};
     if (reboot) {
         command.expected.address = address;
         if (listed)
@@ -38,7 +39,8 @@ CommandRequest SetupCommandFor(const std::string& mac, const std::string& addres
             .interfaceIndex = interfaceIndex,
             .listed = listed,
             .datagram = datagram,
-            .expected = SettingsSentIn(datagram).value_or(ExpectedSettings{})};
+            .expected = SettingsSentIn(datagram).value_or(ExpectedSettings{}),
+            .alsoUnicastTo = {}};
 }
 
 namespace {

@@ -22,6 +22,9 @@ struct CommandRequest {
     std::string datagram;
     int copies = 1; // of each unicast send
     ExpectedSettings expected;
+    // SetIP and SetDHCP are broadcasts, which stop at a router: a device reached by address
+    // gets each copy at the address it answered from as well.
+    std::string alsoUnicastTo;
 };
 
 // Reboot or Load defaults for a device: its datagram to its own address. A rebooted device

@@ -46,7 +46,10 @@ void DeviceCommandRun::sendNextCopy()
         return;
     }
     // Every adapter gets its copy, as the list request does: the device may sit on any of them.
-    if (BroadcastOutOfEveryAdapter(socket_, nics_, request_.datagram).failed()) {
+    const bool broadcastLeft = !BroadcastOutOfEveryAdapter(socket_, nics_, request_.datagram).failed();
+    const bool unicastLeft = !request_.alsoUnicastTo.empty()
+        && SendToDevice(socket_, request_.datagram, 1, request_.alsoUnicastTo, request_.interfaceIndex);
+    if (!broadcastLeft && !unicastLeft) {
         phase_ = Phase::Refused;
         Q_EMIT sendRefused();
         return;

@@ -208,7 +208,7 @@ std::size_t DeviceSearch::listIfNew(const Datagram& datagram)
     if (count_ == 1)
         listing_.setText("");
     const std::string lead = "\r\n" + heading + "\r\n";
-    listing_.appendEntry(lead, reply, datagram.interfaceIndex);
+    listing_.appendEntry(lead, reply, datagram.interfaceIndex, reachedAt(datagram.senderAddress));
     if (plan_.keepDevices)
         noteHeard(datagram, true);
     return lead.size() + reply.size();
@@ -232,4 +232,13 @@ void DeviceSearch::noteHeard(const Datagram& datagram, bool listedNow)
         return;
     }
     devices_.push_back({std::move(*reply), datagram.interfaceIndex, at, at, datagram.senderAddress});
+}
+
+std::string DeviceSearch::reachedAt(const std::string& sender) const
+{
+    // The targets lie on none of the adapters' networks: only the unicast reached a device there.
+    if (targets_.empty())
+        return {};
+    const std::optional<std::uint32_t> address = ParseDottedQuad(sender);
+    return address && std::binary_search(targets_.begin(), targets_.end(), *address) ? sender : std::string();
 }

@@ -111,6 +111,8 @@ private:
     double elapsed() const;
     // Lists the reply when its MAC is new; the number of bytes it added to the listing.
     std::size_t listIfNew(const Datagram& datagram);
+    // The sender when it is one of the unicast targets; empty otherwise.
+    std::string reachedAt(const std::string& sender) const;
     void noteHeard(const Datagram& datagram, bool listedNow);
 
     const Clock& clock_;

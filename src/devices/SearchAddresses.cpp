@@ -44,3 +44,13 @@ void SearchAddresses::replyRead(const Datagram& reply)
     if (sender && std::binary_search(addresses_.begin(), addresses_.end(), *sender))
         answeredMacs_.insert(TavikDatagram::ReplyMac(reply.bytes));
 }
+
+std::vector<std::uint32_t> SearchAddresses::takeNextTargets()
+{
+    std::vector<std::uint32_t> targets = addresses_;
+    targets.insert(targets.end(), once_.begin(), once_.end());
+    once_.clear();
+    std::sort(targets.begin(), targets.end());
+    targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+    return targets;
+}

@@ -26,6 +26,11 @@ public:
     const std::vector<std::uint32_t>& addresses() const { return addresses_; }
     // Stores an entry, or refuses the whole of it with the reason; an empty entry clears.
     std::optional<std::string> store(const QString& text);
+    // A device reached by address was given a new one: the next search asks there too.
+    void searchOnceMore(std::uint32_t address) { once_.push_back(address); }
+    // What the next search sends to (the stored addresses and those once more), sorted; the
+    // addresses once more are used up.
+    std::vector<std::uint32_t> takeNextTargets();
 
     // A search begins: its answers are counted afresh.
     void searchBegun() { answeredMacs_.clear(); }
@@ -40,5 +45,6 @@ private:
     QString stored_;
     bool reads_ = true;
     std::vector<std::uint32_t> addresses_;
+    std::vector<std::uint32_t> once_;
     std::set<std::string> answeredMacs_;
 };

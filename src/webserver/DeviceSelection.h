@@ -9,6 +9,7 @@ struct DeviceSelection {
     std::string mac; // 17 characters; empty: nothing has been selected yet
     bool takesIpSettings = false;
     int interfaceIndex = -1; // the adapter its reply arrived on; -1 unknown
+    std::string reachedAt{}; // the address it answered from, when only a unicast reached it
 
     bool operator==(const DeviceSelection&) const = default;
 };

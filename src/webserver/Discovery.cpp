@@ -42,7 +42,7 @@ void Discovery::searchAdapters(int adapterCount)
 {
     const bool canSearch = services_.socket.isBound();
     if (adapterCount >= 1 && canSearch) {
-        search_.start({.unicastTargets = addresses_.addresses()});
+        search_.start({.unicastTargets = addresses_.takeNextTargets()});
         return; // the search's end leaves the busy state
     }
     // Joining the gateway needs no UDP search: without one (port taken, no adapter with

@@ -144,9 +144,10 @@ void IpSetupPanel::cmdIPOK_Click()
     c_.fraSetIP->hide();
     running_ = true;
     Q_EMIT commandStarted(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
-    run_.start(SetupCommandFor(selection_.mac, selection_.ip, selection_.interfaceIndex,
-                               ListedReplyOf(servers_.listing(), selection_.mac), buildDatagram()),
-               true);
+    CommandRequest request = SetupCommandFor(selection_.mac, selection_.ip, selection_.interfaceIndex,
+                                             ListedReplyOf(servers_.listing(), selection_.mac), buildDatagram());
+    request.alsoUnicastTo = selection_.reachedAt;
+    run_.start(request, true);
 }
 
 void IpSetupPanel::end()

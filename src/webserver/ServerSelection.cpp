@@ -50,7 +50,7 @@ void ServerSelection::selectLoneServer()
     if (servers_.replyFirsts().empty())
         return;
     const ReplySpan block = servers_.reply(0);
-    ParseServerBlock(block, servers_.heardOnInterface(0));
+    ParseServerBlock(block, servers_.heardOnInterface(0), servers_.reachedAt(0));
     // The list marks it as a click would.
     servers_.markBlock(block);
 }
@@ -62,7 +62,7 @@ void ServerSelection::SelectServerAtCaret()
     std::optional<ReplySpan> block;
     if (const auto index = ReplyAtCaret(servers_.replyFirsts(), servers_.caretPosition())) {
         block = servers_.reply(*index);
-        ParseServerBlock(*block, servers_.heardOnInterface(*index));
+        ParseServerBlock(*block, servers_.heardOnInterface(*index), servers_.reachedAt(*index));
     }
     // The list shows which block the buttons now act on.
     servers_.markBlock(block);
@@ -77,7 +77,7 @@ void ServerSelection::clearPanel()
     c_.optAutoIP[0]->setChecked(true);
 }
 
-void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface)
+void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface, const std::string& reachedAt)
 {
     const std::optional<ServerBlockValues> values = ReadServerBlock(servers_.text(), block);
     if (!values)
@@ -88,6 +88,7 @@ void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface)
     DeviceSelection selection;
     selection.mac = values->mac;
     selection.interfaceIndex = heardOnInterface;
+    selection.reachedAt = reachedAt;
     Q_EMIT statusShown(QString());
 
     if (values->dhcp)

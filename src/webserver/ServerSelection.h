@@ -33,7 +33,7 @@ public:
     // Selects the server of one listed reply: the IP setup panel shows that reply's values
     // and nothing else, and serverSelected() tells what the reply allows, and the interface
     // the reply arrived on, which the commands leave through.
-    void ParseServerBlock(ReplySpan block, int heardOnInterface);
+    void ParseServerBlock(ReplySpan block, int heardOnInterface, const std::string& reachedAt);
     // Writes a dotted address into the four boxes from firstBox on.
     void FillAddressRow(std::string_view address, int firstBox);
 

@@ -57,10 +57,10 @@ QString Describe(const CliRequest& r)
     if (r.verb == CliVerb::Log)
         return text + (r.since.isValid() ? " since " + r.since.toUTC().toString(Qt::ISODate) : "")
             + (r.macFilter.empty() ? "" : " mac " + QString::fromStdString(r.macFilter)) + format;
-    text += QStringLiteral(" %1s").arg(r.searchSeconds);
+    text += QStringLiteral(" %1s").arg(r.searchSeconds)
+        + (r.searchAddresses.empty() ? "" : " search " + AddressSpec::CanonicalText(r.searchAddresses)).c_str();
     if (r.verb == CliVerb::List)
-        return text + format
-            + (r.searchAddresses.empty() ? "" : " search " + AddressSpec::CanonicalText(r.searchAddresses)).c_str();
+        return text + format;
     text += QStringLiteral(" wait %1s").arg(r.waitSeconds);
     const ExpectedSettings& e = r.expected;
     if (e.dhcp)
@@ -111,12 +111,13 @@ private Q_SLOTS:
         Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");
         Row("list help", "list --help", "exit 0", "hoptrace-cli list --search 10.77.0.20 --search");
         Row("search twice", "list --search 10.77.0.20 --search 10.3.1.0/24,10.4.0.10-12",
-            "list 3s text search 10.3.1.0/24, 10.4.0.10-12, 10.77.0.20", "");
+            "list 3s search 10.3.1.0/24, 10.4.0.10-12, 10.77.0.20 text", "");
         Row("search too wide", "list --search 10.3.1.0/20", "exit 2",
             R"(hoptrace-cli: --search: "10.3.1.0/20": at most /22 (1,024 addresses))");
         Row("search, 1,024 in all", "list --search 10.3.0.0/23 --search 10.4.0.0/23,10.5.0.1", "exit 2",
             "--search: more than 1,024 addresses");
-        Row("search for reboot", "reboot 00:08:DC:1A:00:01 --search 10.77.0.20", "exit 2", "'search'");
+        Row("search for reboot", "reboot 00:08:DC:1A:00:01 --search 10.77.0.20",
+            "reboot 00:08:DC:1A:00:01 3s search 10.77.0.20 wait 30s", "");
         Row("reboot", "reboot 00:08:dc:1a:00:01", "reboot 00:08:dc:1a:00:01 3s wait 30s", "");
         Row("reboot json", "reboot 00:08:DC:1A:00:01 --json", "exit 2", "'json'");
         Row("address for a MAC", "reboot 192.168.1.20", "exit 2", "\"192.168.1.20\" is not a MAC address");
