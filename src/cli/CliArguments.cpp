@@ -24,6 +24,7 @@ Verbs:
   set-ip MAC ...       give a device a fixed configuration, then check it took it
   set-dhcp MAC         switch a device to DHCP, then check it took it
   ping ADDRESS         tell whether an address is free for a new device
+  apply PLAN.csv       set up every device of a plan, each checked as set-ip checks it
   log                  print the commissioning log: every command sent, and how it ended
 
 "hoptrace-cli VERB --help" describes each verb.
@@ -93,6 +94,16 @@ const VerbHelp kVerbs[] = {
      "one of this PC's subnets, a host that answers ARP asked right after the echo\n"
      "while ignoring the echo, means in use. Exit code 0 free, 1 in use, 2 not an address.\n"
      "Example: hoptrace-cli ping 192.168.1.125"},
+    {"apply", "PLAN.csv",
+     "Sets up every device of a plan: one row per device with the columns mac, assignment\n"
+     "(dhcp or fixed), address, mask, gateway, dns and port, under a header row; lines\n"
+     "starting with # are comments, and a spreadsheet's CSV (byte order mark, CR LF, \";\") is\n"
+     "read too. The whole plan is checked first: any problem is listed by its line, exit 2,\n"
+     "and nothing is sent. Then one search, and each row in order: \"applied\", \"not found\",\n"
+     "\"unchanged\" (it has the plan's values: nothing is sent) or why it was not applied.\n"
+     "Exit 0 when every row is applied or unchanged, 1 otherwise. --dry-run prints what\n"
+     "would be sent and sends nothing. \"hoptrace-cli list --plan\" writes a plan to start from.\n"
+     "Example: hoptrace-cli list --plan > plan.csv; hoptrace-cli apply plan.csv --dry-run"},
     {"log", "",
      "Prints the commissioning log that the window and hoptrace-cli append to: each command\n"
      "(reboot, load-defaults, set-ip, set-dhcp) with its time, program, PC, user, adapter,\n"
@@ -215,6 +226,8 @@ CliRequest ParseCliArguments(const QStringList& arguments)
                                      QStringLiteral("G"));
     const QCommandLineOption dns(QStringLiteral("dns"), QStringLiteral("The new DNS server (required)."),
                                  QStringLiteral("D"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("Print what would be sent; send nothing."));
     const QString name = QString::fromLatin1(help->name);
     if (name != QLatin1String("ping") && name != QLatin1String("log"))
         parser.addOption(seconds);
@@ -228,6 +241,8 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         parser.addOptions({address, mask, gateway, dns});
     if (name.startsWith(QLatin1String("set-")))
         parser.addOption(port);
+    if (name == QLatin1String("apply"))
+        parser.addOption(dryRun);
 
     QStringList verbArguments = arguments;
     verbArguments.removeAt(1);
@@ -274,6 +289,11 @@ CliRequest ParseCliArguments(const QStringList& arguments)
     request.target = positional.front().toStdString();
     if (name == QLatin1String("ping")) {
         request.verb = CliVerb::Ping;
+        return request;
+    }
+    if (name == QLatin1String("apply")) {
+        request.verb = CliVerb::Apply;
+        request.dryRun = parser.isSet(dryRun);
         return request;
     }
 
@@ -341,6 +361,8 @@ int RunCliRequest(const CliRequest& r, CliCommands& commands)
         return commands.setupCommand(r.target, r.expected, r.searchSeconds, r.waitSeconds);
     case CliVerb::Ping:
         return commands.ping(r.target);
+    case CliVerb::Apply:
+        return commands.apply(r.target, r.searchSeconds, r.waitSeconds, r.dryRun);
     case CliVerb::Log:
         return PrintCommissioningLog(CommissioningLog::DefaultPath(), r.format, r.since, r.macFilter);
     }

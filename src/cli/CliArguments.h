@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-enum class CliVerb { None, List, Reboot, Defaults, SetIp, SetDhcp, Ping, Log };
+enum class CliVerb { None, List, Reboot, Defaults, SetIp, SetDhcp, Ping, Log, Apply };
 
 // What the command line asks for, its arguments checked. With no verb nothing runs, and the
 // exit code tells why: the arguments were refused, or help was printed.
@@ -24,6 +24,7 @@ struct CliRequest {
     std::vector<std::uint32_t> searchAddresses; // list --search: asked by unicast too (host order, sorted)
     QDateTime since;                            // log: the earliest command shown; invalid for all
     std::string macFilter;                      // log: the device whose commands are shown; empty for all
+    bool dryRun = false;                        // apply: print, send nothing
 };
 
 CliRequest ParseCliArguments(const QStringList& arguments);

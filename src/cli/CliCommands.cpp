@@ -10,6 +10,7 @@
 #include "devices/FreeAddressTest.h"
 #include "devices/NicRecords.h"
 #include "devices/SetupDatagrams.h"
+#include "devices/SetupPlan.h"
 #include "platform/AdapterList.h"
 #include "platform/Clock.h"
 #include "platform/DottedQuad.h"
@@ -20,6 +21,7 @@
 #include "platform/TimerFactory.h"
 #include "platform/UdpSocket.h"
 
+#include <QFile>
 #include <QString>
 
 #include <algorithm>
@@ -42,6 +44,19 @@ std::string Settings(const DeviceReply& r)
 }
 
 void Say(const std::string& line) { std::cerr << line << '\n'; }
+
+// A reply that shows `settings`, to print what a command would ask for in the words of a reply.
+DeviceReply ReplyShowing(const ExpectedSettings& settings)
+{
+    DeviceReply reply;
+    reply.assignment = settings.dhcp.value_or(false) ? "DHCP" : "fixed";
+    reply.address = settings.address;
+    reply.port = settings.port.value_or(0);
+    reply.mask = settings.mask;
+    reply.gateway = settings.gateway;
+    reply.dns = settings.dns;
+    return reply;
+}
 
 } // namespace
 
@@ -261,9 +276,14 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     const auto device = find(mac, seconds);
     if (!device)
         return ExitNotFoundOrNotApplied;
+    return setUp(*device, expected, waitSeconds, false);
+}
+
+int CliCommands::setUp(const FoundDevice& device, const ExpectedSettings& expected, double waitSeconds, bool dryRun)
+{
     ExpectedSettings wanted = expected;
     if (!wanted.port)
-        wanted.port = device->reply.port; // the panel's port box holds the device's port
+        wanted.port = device.reply.port; // the panel's port box holds the device's port
     const std::string port = std::to_string(*wanted.port);
     TavikSetup::OctetBoxTexts boxes;
     std::optional<TavikSetup::Octets> fixedAddress;
@@ -280,7 +300,7 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     // The same rule as the window's panel, also for the port taken from the device's reply.
     switch (TavikSetup::SettingThatCutsOff(TavikSetup::PortValue(port), fixedAddress)) {
     case TavikSetup::CutOffSetting::Port:
-        Say(device->reply.mac + " gives no port (0), and port 0 would leave it unreachable: give one with --port.");
+        Say(device.reply.mac + " gives no port (0), and port 0 would leave it unreachable: give one with --port.");
         return ExitBadArguments;
     case TavikSetup::CutOffSetting::Address:
         Say(wanted.address + " is no address a device can be reached at.");
@@ -288,15 +308,55 @@ int CliCommands::setupCommand(const std::string& mac, const ExpectedSettings& ex
     case TavikSetup::CutOffSetting::None:
         break;
     }
-    const std::string datagram = *wanted.dhcp ? TavikSetup::SetDHCPRequest(port, device->reply.mac)
-                                              : TavikSetup::SetIPRequest(boxes, port, device->reply.mac);
+    const std::string datagram = *wanted.dhcp ? TavikSetup::SetDHCPRequest(port, device.reply.mac)
+                                              : TavikSetup::SetIPRequest(boxes, port, device.reply.mac);
     // The device is to show what went out, read back from the request as the window's panel reads it.
-    CommandRequest command = SetupCommandFor(device->reply.mac, device->reply.address, device->interfaceIndex,
-                                             device->reply, datagram);
-    const std::vector<FoundDevice> all{*device};
+    CommandRequest command = SetupCommandFor(device.reply.mac, device.reply.address, device.interfaceIndex,
+                                             device.reply, datagram);
+    const std::vector<FoundDevice> all{device};
     if (ListDevices(all, nics_, searchAddresses_).front().facts.reachedByAddress)
-        command.alsoUnicastTo = device->senderAddress;
+        command.alsoUnicastTo = device.senderAddress;
+    if (dryRun) {
+        std::cout << device.reply.mac << ": would send " << CommandKindName(command.kind) << " ("
+                  << Settings(ReplyShowing(command.expected)) << ")\n";
+        return ExitOk;
+    }
     return run(command, waitSeconds, false);
+}
+
+int CliCommands::apply(const std::string& planPath, double seconds, double waitSeconds, bool dryRun)
+{
+    QFile file(QString::fromStdString(planPath));
+    if (!file.open(QIODevice::ReadOnly)) {
+        Say(planPath + ": " + file.errorString().toStdString());
+        return ExitBadArguments;
+    }
+    // The whole plan is checked before anything is sent: a mistake in its last row must not
+    // leave half a fleet moved.
+    const SetupPlan plan = SetupPlan::Read(file.readAll().toStdString());
+    for (const PlanProblem& problem : plan.problems())
+        Say(planPath + (problem.line ? ":" + std::to_string(problem.line) : std::string()) + ": " + problem.text);
+    if (!plan.problems().empty())
+        return ExitBadArguments;
+    if (const auto failed = prepare())
+        return *failed;
+    const std::vector<FoundDevice> found = search(seconds, {}, searchAddresses_);
+    int failures = 0;
+    for (const PlanRow& row : plan.rows()) {
+        const auto device = std::find_if(found.begin(), found.end(),
+                                         [&](const FoundDevice& d) { return SameMac(d.reply.mac, row.mac); });
+        if (device == found.end()) {
+            std::cout << row.mac << ": not found\n";
+            ++failures;
+            continue;
+        }
+        if (Matches(device->reply, row.settings)) {
+            std::cout << row.mac << ": unchanged (" << Settings(device->reply) << ")\n";
+            continue;
+        }
+        failures += setUp(*device, row.settings, waitSeconds, dryRun) != ExitOk;
+    }
+    return failures ? ExitNotFoundOrNotApplied : ExitOk;
 }
 
 int CliCommands::ping(const std::string& address)

@@ -42,6 +42,10 @@ public:
     // SetIP or SetDHCP, broadcast out of every adapter as the panel sends it.
     int setupCommand(const std::string& mac, const ExpectedSettings& expected, double seconds, double waitSeconds);
     int ping(const std::string& address);
+    // A set-up plan from a file: checked whole, then one search, then each row in order, sent
+    // and verified as set-ip and set-dhcp are (with dryRun, only printed). A device that
+    // already has its row's values is left alone.
+    int apply(const std::string& planPath, double seconds, double waitSeconds, bool dryRun);
 
 private:
     // Binds the port and reads the adapters; an exit code when that fails.
@@ -55,6 +59,9 @@ private:
     // Lets `seconds` pass with the event loop running.
     void pause(double seconds);
     std::optional<FoundDevice> find(const std::string& mac, double seconds);
+    // SetIP or SetDHCP with `expected` (its port the device's own when none is given), sent
+    // and verified, or with dryRun only printed.
+    int setUp(const FoundDevice& device, const ExpectedSettings& expected, double waitSeconds, bool dryRun);
     // Runs the command through the engine, then verifies it by searching for `waitSeconds`.
     // mustGoQuiet: the command reboots the device, so an answer at once means it never arrived.
     int run(const CommandRequest& request, double waitSeconds, bool mustGoQuiet);

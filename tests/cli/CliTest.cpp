@@ -44,7 +44,8 @@ Parsed Parse(const QString& arguments)
 // "reboot 00:08:DC:1A:00:01 3s wait 30s", "list 5s json", "exit 2", ...
 QString Describe(const CliRequest& r)
 {
-    static const char* const kVerbs[] = {"", "list", "reboot", "defaults", "set-ip", "set-dhcp", "ping", "log"};
+    static const char* const kVerbs[] = {"",         "list", "reboot", "defaults", "set-ip",
+                                         "set-dhcp", "ping", "log",    "apply"};
     if (r.verb == CliVerb::None)
         return QStringLiteral("exit %1").arg(r.exitCode);
     QString text = QString(kVerbs[int(r.verb)]) + (r.target.empty() ? "" : " ") + r.target.c_str();

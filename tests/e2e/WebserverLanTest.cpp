@@ -152,6 +152,41 @@ private Q_SLOTS:
         QVERIFY(!routedSimulator_.received().filter(" -> " + routed + " ").filter("SetIP").isEmpty());
     }
 
+    // A plan of three devices, one of them missing: a faulty plan sends nothing, a dry run
+    // prints and sends nothing, and the run applies one row, leaves one unchanged and misses one.
+    void commandLineAppliesAPlan()
+    {
+        QVERIFY(simulator_.start({"name=WS-A,mac=00:08:DC:1A:00:01,ip=192.168.1.20,port=80,iface=sw1",
+                                  "name=WS-2,mac=00:08:DC:1A:00:02,ip=192.168.1.21,mode=dhcp,port=8080,iface=sw1"}));
+        QTemporaryDir dir;
+        const auto plan = [&](const QByteArray& rows) {
+            QFile file(dir.filePath("plan.csv"));
+            file.open(QIODevice::WriteOnly);
+            file.write("\xEF\xBB\xBFmac;assignment;address;mask;gateway;dns;port\r\n# the hall\r\n" + rows);
+            return file.fileName();
+        };
+        const auto setups = [&] {
+            return simulator_.received().filter(QRegularExpression("\\|Set(IP|DHCP)\\|")).size();
+        };
+        const qsizetype before = simulator_.received().size();
+        const CliRun faulty = RunCli({"apply", plan("00:08:DC:1A:00:01;fixed;192.168.1.70;255.0.255.0;;;80\r\n")});
+        QVERIFY2(faulty.exitCode == 2 && faulty.err.contains("plan.csv:3: "), faulty.err);
+        QCOMPARE(simulator_.received().size(), before); // not even a search
+        const QString rows = plan("00:08:DC:1A:00:01;fixed;192.168.1.70;255.255.255.0;192.168.1.1;192.168.1.1;80\r\n"
+                                  "00:08:DC:1A:00:02;dhcp;;;;;8080\r\n"
+                                  "00:08:DC:1A:00:09;dhcp;;;;;80\r\n");
+        const qsizetype setupsBefore = setups();
+        const CliRun dry = RunCli({"apply", rows, "--dry-run", "--seconds", "2"});
+        QVERIFY2(dry.exitCode == 1 && dry.out.contains("00:08:DC:1A:00:01: would send set-ip"), dry.out + dry.err);
+        QCOMPARE(setups(), setupsBefore);
+        const CliRun run = RunCli({"apply", rows, "--seconds", "2", "--wait", "15"});
+        const QStringList lines = QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(run.exitCode == 1 && lines.size() == 3, run.out + run.err);
+        QVERIFY2(lines[0].startsWith("00:08:DC:1A:00:01: applied") && lines[0].contains("192.168.1.70:80"), run.out);
+        QVERIFY2(lines[1].startsWith("00:08:DC:1A:00:02: unchanged"), run.out);
+        QCOMPARE(lines[2], QString("00:08:DC:1A:00:09: not found"));
+    }
+
     // A device that gives no port is not sent port 0 by the command line either (the window
     // shows the 0 and refuses it).
     void commandLineSendsNoPortZero()
