@@ -21,7 +21,8 @@
 #   --config FILE      the simulator's device list (default: six devices, see below)
 #   --sim-arg ARG      one more argument of both simulators (repeatable)
 #   --sim-log FILE     the simulator's log (default: standard error)
-#   --record FILE      let the simulator record every datagram it receives
+#   --record FILE      let the simulator record every datagram it receives (the routed
+#                      segment's simulator in FILE.routed)
 #   --no-sim           start no simulator; COMMAND starts its own (see SIMLAN_* below)
 #   --check            only tell whether a private namespace can be made (0 yes, 77 no)
 #
@@ -182,6 +183,7 @@ if [ "$start_sim" = 1 ]; then
     # manages no addresses there.
     routed_args=(--device "name=WS-ROUTED,mac=00:08:DC:3C:00:07,mode=static,ip=$routed_address,port=80,gw=10.77.0.1,dns=10.77.0.1"
         --ready-file "$work/routed-ready" "${sim_args[@]+"${sim_args[@]}"}")
+    [ -n "$record" ] && routed_args+=(--record "$record.routed")
     if [ -n "$sim_log" ]; then
         setpriv --pdeathsig TERM nsenter -t "$routed_holder" -n "$sim" "${routed_args[@]}" 2>>"$sim_log" &
     else

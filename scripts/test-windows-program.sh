@@ -250,6 +250,37 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     set_ips=$(tail -n +$((lines_before + 1)) "$record" | grep -c 'TAVIKwebserver|SetIP')
     [ "$set_ips" -ge 1 ] && pass "Set IP, Fix IP, a typed octet and OK send SetIP" || fail "no SetIP datagram after OK"
 
+    # The list's menu by a right click, and "Search addresses..." (the menu's second item from
+    # its end: Up from no item selects the last) with the routed device's address typed: the
+    # window asks it by unicast and keeps it in its settings.
+    xdotool mousemove --window "$window" 60 330 click 3
+    sleep 1
+    import -window root "$out/list-menu-under-wine.png" 2>/dev/null
+    xdotool key Up Up Return
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Search addresses$' 2>/dev/null | head -n 1)
+    if [ -n "$dialog" ]; then
+        xdotool type "$SIMLAN_ROUTED"
+        import -window "$dialog" "$out/search-addresses-under-wine.png" 2>/dev/null
+        routed_before=$(wc -l <"$record.routed" 2>/dev/null || echo 0)
+        xdotool key Return
+        sleep 5
+        asked=$(tail -n +$((routed_before + 1)) "$record.routed" 2>/dev/null | grep -c 'TAVIKwebserver|List|')
+        [ "$asked" -ge 1 ] && pass "Search addresses... with $SIMLAN_ROUTED: the window asked the routed device ($asked list requests)" ||
+            fail "after Search addresses... the routed device heard no list request"
+        wine reg query 'HKCU\Software\Tavik\Hoptrace\search' 2>/dev/null | grep -q "$SIMLAN_ROUTED" &&
+            pass "the addresses are kept in the settings (the registry)" || fail "the addresses are not in the registry"
+        search_ended
+    else
+        fail "no Search addresses dialog after the list's menu"
+    fi
+    # Every command of the window is in the commissioning log, in the user's application data.
+    log=$(find "$WINEPREFIX/drive_c/users" -path '*Tavik/Hoptrace/commissioning-log.jsonl' 2>/dev/null | head -n 1)
+    if [ -n "$log" ] && grep -q '"command":"reboot"' "$log" && grep -q '"command":"set-ip"' "$log"; then
+        pass "the window's Reboot and Set IP are in ${log#"$WINEPREFIX/drive_c/"}"
+    else
+        fail "no commissioning log with the window's Reboot and Set IP under %APPDATA% (${log:-none})"
+    fi
+
     python3 "$root/tests/demo/wm-close.py" "$window"
     for _ in $(seq 100); do kill -0 $program 2>/dev/null || break; sleep 0.1; done
     if kill -0 $program 2>/dev/null; then
@@ -268,6 +299,10 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
         grep -q "Loaded L\".*\\\\$name\"" "$out/window.log" || unused="$unused $dll"
     done
     [ -z "$unused" ] && pass "the window loaded every DLL of the folder" || fail "the folder ships DLLs the window never loaded:$unused"
+    cli list --json --seconds 2 --search "$SIMLAN_ROUTED" >"$out/list-routed.json"
+    grep -q '"reached_by_address": true' "$out/list-routed.json" &&
+        pass "hoptrace-cli.exe list --search $SIMLAN_ROUTED finds the routed device" ||
+        fail "hoptrace-cli.exe list --search did not find the routed device"
     # The address typed in the window is the one the device took.
     cli list --json --seconds 2 >"$out/list-window.json"
     if python3 -c 'import json,sys; sys.exit(0 if any(x["address"].endswith(".77") for x in json.load(open(sys.argv[1]))) else 1)' \
