@@ -179,9 +179,10 @@ if [ "$start_sim" = 1 ]; then
         setpriv --pdeathsig TERM nsenter -t "$holder" -n "$sim" "${args[@]}" &
     fi
     sim_pid=$!
-    # The routed segment's one device: its address is its interface's own, so the simulator
-    # manages no addresses there.
-    routed_args=(--device "name=WS-ROUTED,mac=00:08:DC:3C:00:07,mode=static,ip=$routed_address,port=80,gw=10.77.0.1,dns=10.77.0.1"
+    # The routed segment's one device: its address is its interface's own; one it is given by
+    # Set IP the simulator adds beside it, so that the device answers from there.
+    routed_args=(--manage-addresses
+        --device "name=WS-ROUTED,mac=00:08:DC:3C:00:07,mode=static,ip=$routed_address,port=80,gw=10.77.0.1,dns=10.77.0.1,iface=far0"
         --ready-file "$work/routed-ready" "${sim_args[@]+"${sim_args[@]}"}")
     [ -n "$record" ] && routed_args+=(--record "$record.routed")
     if [ -n "$sim_log" ]; then

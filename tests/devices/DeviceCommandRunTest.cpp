@@ -82,51 +82,6 @@ private Q_SLOTS:
         QCOMPARE(concluded[0][0], started[0][0]); // the same command's id
         QCOMPARE(QString::fromLatin1(OutcomeName(concluded[0][1].value<CommandOutcome>())), outcome);
     }
-
-    // What the search after a command found, as the record keeps it.
-    void outcomeAfterTheSearch_data()
-    {
-        Columns<bool, QString, QString>("confirmed", "seenAs", "outcome");
-        Row("back with the values sent", false, QString("192.168.1.20:80"), QString("seen-new-values"));
-        Row("back with other values", true, QString("192.168.1.20:81"), QString("seen-other-values"));
-        Row("confirmed, then not found", true, QString(), QString("confirmed"));
-        Row("never found", false, QString(), QString("not-seen"));
-    }
-    void outcomeAfterTheSearch()
-    {
-        auto [confirmed, seenAs, outcome] = Fetch<bool, QString, QString>("confirmed", "seenAs", "outcome");
-        const ExpectedSettings sent = *SettingsSentIn(TavikSetup::SetDHCPRequest("80", "00:08:DC:00:00:01"));
-        std::optional<DeviceReply> seen;
-        if (!seenAs.isEmpty())
-            seen = ReadDeviceReply(TavikReply({.address = seenAs.toStdString()}));
-        QCOMPARE(QString::fromLatin1(OutcomeName(OutcomeAfterSearch(confirmed, sent, seen))), outcome);
-        QCOMPARE(OutcomeNamed(OutcomeName(OutcomeAfterSearch(confirmed, sent, seen))),
-                 OutcomeAfterSearch(confirmed, sent, seen));
-    }
-
-    // Reboot goes to the device's address, a refused send waits for the user, and a run that
-    // the program ends in its wait is concluded as cancelled, without its search.
-    void rebootRefusedThenCancelled()
-    {
-        Rig rig;
-        rig.socket.sendSucceeds = false;
-        QSignalSpy refused(&rig.run, &DeviceCommandRun::sendRefused);
-        QSignalSpy ticks(&rig.run, &DeviceCommandRun::waitTicked);
-        QSignalSpy concluded(&rig.channel, &CommandChannel::commandConcluded);
-        rig.run.start(UnicastCommandFor(CommandKind::Reboot, "00:08:DC:00:00:01", "192.168.1.20", 2, std::nullopt),
-                      true);
-        QCOMPARE(refused.count(), 1);
-        rig.time.advance(5);
-        QCOMPARE(ticks.count(), 0); // nothing goes on until the user has read the report
-        rig.run.resume();
-        rig.time.advance(5.5);
-        QCOMPARE(ticks.count(), 5);
-        rig.run.cancel();
-        rig.time.advance(10);
-        QVERIFY(!rig.run.awaitingOutcome());
-        QCOMPARE(concluded.count(), 1);
-        QCOMPARE(concluded[0][1].value<CommandOutcome>(), CommandOutcome::Cancelled);
-    }
 };
 
 HOPTRACE_TEST(DeviceCommandRunTest)
