@@ -1,5 +1,6 @@
 #include "DeviceListing.h"
 
+#include "ListingText.h"
 #include "SetupPlan.h"
 #include "TableText.h"
 
@@ -192,6 +193,20 @@ std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, con
         listed.push_back({found[i], facts, facts.nicNumber ? nics[facts.nicNumber - 1].name : std::string()});
     }
     return listed;
+}
+
+std::vector<ListedDevice> ListDevices(const ListingText& listing, const std::vector<NicRecord>& nics,
+                                      const std::vector<std::uint32_t>& searched)
+{
+    std::vector<FoundDevice> found;
+    for (std::size_t i = 0; i < listing.replyFirsts().size(); ++i) {
+        const ReplySpan span = listing.reply(i);
+        std::optional<DeviceReply> reply = ReadDeviceReply(
+            std::string_view(listing.text()).substr(span.first - 1, span.last - span.first + 1));
+        if (reply)
+            found.push_back({std::move(*reply), listing.heardOnInterface(i), 0.0, 0.0, listing.senderAddress(i)});
+    }
+    return ListDevices(found, nics, searched);
 }
 
 std::string FormatListing(const std::vector<ListedDevice>& devices, ListingFormat format)

@@ -8,6 +8,7 @@ void ListingText::setText(std::string_view text)
     entryStarts_.clear();
     replyFirsts_.clear();
     heardOn_.clear();
+    senders_.clear();
     text_.assign(text);
     index_.reset();
     ++replacements_;
@@ -19,11 +20,13 @@ void ListingText::append(std::string_view text)
     index_.extend(text_);
 }
 
-void ListingText::appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface)
+void ListingText::appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface,
+                              std::string_view senderAddress)
 {
     entryStarts_.push_back(text_.size() + 1);
     replyFirsts_.push_back(text_.size() + lead.size() + 1);
     heardOn_.push_back(heardOnInterface);
+    senders_.emplace_back(senderAddress);
     append(lead);
     append(reply);
 }
