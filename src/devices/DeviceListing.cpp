@@ -244,7 +244,9 @@ std::string FormatListing(const std::vector<ListedDevice>& devices, ListingForma
 std::optional<std::string> SaveListFile(const QString& path, const std::string& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a full disk fails the write itself: a buffer flushed only by commit()
+    // loses the error there (Qt 6.4), and an empty file would replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString().toStdString();
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
         const std::string reason = file.errorString().toStdString();
