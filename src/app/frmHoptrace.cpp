@@ -22,6 +22,7 @@
 #include "devices/CommissioningRecorder.h"
 #include "devices/DeviceCommandRun.h"
 #include "webserver/IpSetupPanel.h"
+#include "webserver/ListExport.h"
 #include "devices/DeviceSearch.h"
 #include "devices/SearchAddresses.h"
 #include "webserver/ManagementCommands.h"
@@ -113,6 +114,7 @@ void frmHoptrace::createSubsystems()
 void frmHoptrace::connectListMenu()
 {
     discovery_->describeAddresses();
+    new ListExport(*listMenu_, *search_, nics_, services_, *this); // the menu owns it
     connect(listMenu_.get(), &ServerListMenu::searchAddressesRequested, this, [this] {
         auto* dialog = new SearchAddressesDialog(*searchAddresses_, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,5 +1,6 @@
 #include "DeviceListing.h"
 
+#include "ListingText.h"
 #include "SetupPlan.h"
 #include "TableText.h"
 
@@ -194,6 +195,20 @@ std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, con
     return listed;
 }
 
+std::vector<ListedDevice> ListDevices(const ListingText& listing, const std::vector<NicRecord>& nics,
+                                      const std::vector<std::uint32_t>& searched)
+{
+    std::vector<FoundDevice> found;
+    for (std::size_t i = 0; i < listing.replyFirsts().size(); ++i) {
+        const ReplySpan span = listing.reply(i);
+        std::optional<DeviceReply> reply = ReadDeviceReply(
+            std::string_view(listing.text()).substr(span.first - 1, span.last - span.first + 1));
+        if (reply)
+            found.push_back({std::move(*reply), listing.heardOnInterface(i), 0.0, 0.0, listing.senderAddress(i)});
+    }
+    return ListDevices(found, nics, searched);
+}
+
 std::string FormatListing(const std::vector<ListedDevice>& devices, ListingFormat format)
 {
     switch (format) {
@@ -229,7 +244,9 @@ std::string FormatListing(const std::vector<ListedDevice>& devices, ListingForma
 std::optional<std::string> SaveListFile(const QString& path, const std::string& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a full disk fails the write itself: a buffer flushed only by commit()
+    // loses the error there (Qt 6.4), and an empty file would replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString().toStdString();
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
         const std::string reason = file.errorString().toStdString();

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class ListingText;
+
 // One listed device, for the window's copied and saved lists and `hoptrace-cli list`: the
 // device, the adapter that heard it and its flags.
 struct ListedDevice {
@@ -31,6 +33,10 @@ enum class ListingFormat {
 // Facts for every device of a search, against the adapters that were searched and the addresses
 // it sent to by unicast (host order, sorted).
 std::vector<ListedDevice> ListDevices(const std::vector<FoundDevice>& found, const std::vector<NicRecord>& nics,
+                                      const std::vector<std::uint32_t>& searched = {});
+// The same for the devices a listing shows (the window's list), each with the adapter and address its
+// reply came from; a listing keeps no times, so first and last heard are 0.
+std::vector<ListedDevice> ListDevices(const ListingText& listing, const std::vector<NicRecord>& nics,
                                       const std::vector<std::uint32_t>& searched = {});
 
 // The whole listing, ending in a line break. Csv, CsvFile and Tsv have the same columns, Json

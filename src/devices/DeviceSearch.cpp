@@ -208,7 +208,7 @@ std::size_t DeviceSearch::listIfNew(const Datagram& datagram)
     if (count_ == 1)
         listing_.setText("");
     const std::string lead = "\r\n" + heading + "\r\n";
-    listing_.appendEntry(lead, reply, datagram.interfaceIndex, reachedAt(datagram.senderAddress));
+    listing_.appendEntry(lead, reply, datagram.interfaceIndex, datagram.senderAddress);
     if (plan_.keepDevices)
         noteHeard(datagram, true);
     return lead.size() + reply.size();

@@ -83,6 +83,9 @@ public:
     const std::vector<FoundDevice>& devices() const { return devices_; }
     // The plan's addresses that this search sends to: those on none of the adapters' networks.
     const std::vector<std::uint32_t>& unicastTargets() const { return targets_; }
+    // The sender when it is one of this search's unicast targets (a device reached by address,
+    // as those lie on none of the adapters' networks); empty otherwise.
+    std::string reachedAt(const std::string& sender) const;
 
     void DiscoveryTick();
     void ReplyIntake();
@@ -111,8 +114,6 @@ private:
     double elapsed() const;
     // Lists the reply when its MAC is new; the number of bytes it added to the listing.
     std::size_t listIfNew(const Datagram& datagram);
-    // The sender when it is one of the unicast targets; empty otherwise.
-    std::string reachedAt(const std::string& sender) const;
     void noteHeard(const Datagram& datagram, bool listedNow);
 
     const Clock& clock_;

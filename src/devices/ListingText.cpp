@@ -8,7 +8,7 @@ void ListingText::setText(std::string_view text)
     entryStarts_.clear();
     replyFirsts_.clear();
     heardOn_.clear();
-    reachedAt_.clear();
+    senders_.clear();
     text_.assign(text);
     index_.reset();
     ++replacements_;
@@ -21,12 +21,12 @@ void ListingText::append(std::string_view text)
 }
 
 void ListingText::appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface,
-                              std::string_view reachedAt)
+                              std::string_view senderAddress)
 {
     entryStarts_.push_back(text_.size() + 1);
     replyFirsts_.push_back(text_.size() + lead.size() + 1);
     heardOn_.push_back(heardOnInterface);
-    reachedAt_.emplace_back(reachedAt);
+    senders_.emplace_back(senderAddress);
     append(lead);
     append(reply);
 }

@@ -20,10 +20,10 @@ public:
     void setText(std::string_view text);
     void append(std::string_view text);
     // Appends one listed reply after the lines that precede it (its heading), with the
-    // interface it arrived on; the reply ends where the next entry begins.
-    // reachedAt: the address it answered from when only a unicast to it reached it.
+    // interface it arrived on and the address it came from; the reply ends where the next
+    // entry begins.
     void appendEntry(std::string_view lead, std::string_view reply, int heardOnInterface,
-                     std::string_view reachedAt = {});
+                     std::string_view senderAddress = {});
 
     // The 1-based first positions of the listed replies, ascending.
     const std::vector<std::size_t>& replyFirsts() const { return replyFirsts_; }
@@ -32,8 +32,8 @@ public:
     ReplySpan reply(std::size_t index) const;
     // The interface listed reply `index` arrived on (-1 when the system did not say).
     int heardOnInterface(std::size_t index) const { return heardOn_[index]; }
-    // Where listed reply `index` came from when it was reached by address; empty otherwise.
-    const std::string& reachedAt(std::size_t index) const { return reachedAt_[index]; }
+    // The address listed reply `index` came from (dotted; empty when not known).
+    const std::string& senderAddress(std::size_t index) const { return senders_[index]; }
     // Whether what occurs anywhere in the text (the empty text always does).
     bool contains(std::string_view what) const { return index_.contains(text_, what); }
     // Counts every setText(): a view that showed an earlier text shows this one anew.
@@ -44,7 +44,7 @@ private:
     std::vector<std::size_t> entryStarts_; // 1-based, ascending; cleared with the text
     std::vector<std::size_t> replyFirsts_; // the same entries' replies, after their headings
     std::vector<int> heardOn_;             // the same entries' interfaces
-    std::vector<std::string> reachedAt_;   // and the addresses of those reached by address
+    std::vector<std::string> senders_;     // and the addresses they came from
     mutable SubstringIndex index_;         // a cache: built per length as lengths are asked for
     std::uint64_t replacements_ = 0;
 };

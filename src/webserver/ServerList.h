@@ -35,7 +35,7 @@ public:
     const std::vector<std::size_t>& replyFirsts() const { return listing_.replyFirsts(); }
     ReplySpan reply(std::size_t index) const { return listing_.reply(index); }
     int heardOnInterface(std::size_t index) const { return listing_.heardOnInterface(index); }
-    const std::string& reachedAt(std::size_t index) const { return listing_.reachedAt(index); }
+    const std::string& senderAddress(std::size_t index) const { return listing_.senderAddress(index); }
     bool contains(std::string_view what) const { return listing_.contains(what); }
 
     // Number of characters of the text before the widget's caret (selection start).

@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <functional>
+
 class QPlainTextEdit;
 
 // The server list's context menu: the list's standard one (Copy, Select All) and what the
@@ -15,8 +17,14 @@ class ServerListMenu final : public QObject {
 public:
     explicit ServerListMenu(QPlainTextEdit& list, QObject* parent = nullptr);
 
+    // Asked at each opening: whether the list items (Copy list, Save list as...) are offered.
+    void setListOffered(std::function<bool()> offered) { listOffered_ = std::move(offered); }
+
 Q_SIGNALS:
+    void copyListRequested();
+    void saveListRequested();
     void searchAddressesRequested();
+    void logFolderRequested();
 
 private:
     // `at` in the list's coordinates.
@@ -24,4 +32,5 @@ private:
 
     QPlainTextEdit& list_;
     QPointer<QMenu> shown_;
+    std::function<bool()> listOffered_ = [] { return false; };
 };

@@ -50,7 +50,7 @@ void ServerSelection::selectLoneServer()
     if (servers_.replyFirsts().empty())
         return;
     const ReplySpan block = servers_.reply(0);
-    ParseServerBlock(block, servers_.heardOnInterface(0), servers_.reachedAt(0));
+    ParseServerBlock(block, servers_.heardOnInterface(0), search_.reachedAt(servers_.senderAddress(0)));
     // The list marks it as a click would.
     servers_.markBlock(block);
 }
@@ -62,7 +62,7 @@ void ServerSelection::SelectServerAtCaret()
     std::optional<ReplySpan> block;
     if (const auto index = ReplyAtCaret(servers_.replyFirsts(), servers_.caretPosition())) {
         block = servers_.reply(*index);
-        ParseServerBlock(*block, servers_.heardOnInterface(*index), servers_.reachedAt(*index));
+        ParseServerBlock(*block, servers_.heardOnInterface(*index), search_.reachedAt(servers_.senderAddress(*index)));
     }
     // The list shows which block the buttons now act on.
     servers_.markBlock(block);
