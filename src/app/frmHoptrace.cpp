@@ -94,7 +94,7 @@ void frmHoptrace::createSubsystems()
     commandChannel_ = std::make_unique<CommandChannel>();
     commandRun_ = std::make_unique<DeviceCommandRun>(services_.clock, services_.timers, services_.socket, nics_,
                                                      *commandChannel_);
-    recorder_ = std::make_unique<CommissioningRecorder>(*commandChannel_, nics_, "hoptrace");
+    recorder_ = std::make_unique<CommissioningRecorder>(*commandChannel_, nics_, "hoptrace", &services_.background);
     servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
     listMenu_ = std::make_unique<ServerListMenu>(*c_.txtServers);
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);

@@ -78,6 +78,8 @@ QJsonObject SentObject(const std::string& id, const CommissioningRecord& r)
 
 } // namespace
 
+std::string NewLogId() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(); }
+
 QString CommissioningLog::DefaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
@@ -86,9 +88,10 @@ QString CommissioningLog::DefaultPath()
 
 CommissioningLog::CommissioningLog(QString path) : path_(std::move(path)) { }
 
-LogWrite CommissioningLog::appendSent(const CommissioningRecord& record) const
+LogWrite CommissioningLog::appendSent(const CommissioningRecord& record, std::string id) const
 {
-    const std::string id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+    if (id.empty())
+        id = NewLogId();
     return {id, appendLine(Line(SentObject(id, record)))};
 }
 
@@ -118,7 +121,7 @@ std::string CommissioningLog::appendLine(QByteArray line) const
             return failed(QStringLiteral("its lock file cannot be made"));
         if (deadline.hasExpired())
             return failed(QStringLiteral("another program holds its lock"));
-        QThread::msleep(2);
+        QThread::msleep(2); // never on the window's thread
     }
     // A line cut short by a full disk or a crash ends without a line break; the next line must
     // not be glued to it, or it would be lost with it.

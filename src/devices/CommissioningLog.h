@@ -24,6 +24,9 @@ struct LogWrite {
 // appended to. Each append holds a lock file beside the log and writes its line in one call, so
 // two programs appending at once lose and mix no line (an append-mode file is not enough: on
 // Windows its position is taken once, at open).
+// A new id for a command's line.
+std::string NewLogId();
+
 class CommissioningLog final {
 public:
     // "commissioning-log.jsonl" in QStandardPaths::AppDataLocation.
@@ -32,8 +35,10 @@ public:
     explicit CommissioningLog(QString path = DefaultPath());
     const QString& path() const { return path_; }
 
-    // The folder is made when it is missing.
-    LogWrite appendSent(const CommissioningRecord& record) const;
+    // The folder is made when it is missing. `id` names the line for its outcome; a new one
+    // when empty. An append waits up to two seconds for a lock another program holds: the
+    // window hands it to BackgroundCalls.
+    LogWrite appendSent(const CommissioningRecord& record, std::string id = {}) const;
     LogWrite appendOutcome(const std::string& id, CommandOutcome outcome,
                            const QDateTime& time = QDateTime::currentDateTime()) const;
 
