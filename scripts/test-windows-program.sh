@@ -273,6 +273,28 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     else
         fail "no Search addresses dialog after the list's menu"
     fi
+    # "Save list as..." (the fourth item from the menu's end) into the platform's file dialog:
+    # the file holds the list as the command line's CSV, after a byte order mark.
+    xdotool mousemove --window "$window" 60 330 click 3
+    sleep 1
+    xdotool key Up Up Up Return
+    saver=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save list as$' 2>/dev/null | head -n 1)
+    if [ -n "$saver" ]; then
+        import -window "$saver" "$out/save-list-under-wine.png" 2>/dev/null
+        xdotool key ctrl+a
+        xdotool type 'C:\saved-list.csv'
+        xdotool key Return
+        sleep 2
+        saved=$WINEPREFIX/drive_c/saved-list.csv
+        if [ -f "$saved" ] && [ "$(head -c 3 "$saved" | od -An -tx1 | tr -d ' ')" = efbbbf ] &&
+            grep -q 'mac,host_name,' "$saved" 2>/dev/null; then
+            pass "Save list as... wrote C:\\saved-list.csv: a byte order mark and the CSV ($(($(wc -l <"$saved") - 1)) devices)"
+        else
+            fail "Save list as... left no CSV with a byte order mark at C:\\saved-list.csv"
+        fi
+    else
+        fail "no Save list as dialog after the list's menu"
+    fi
     # Every command of the window is in the commissioning log, in the user's application data.
     log=$(find "$WINEPREFIX/drive_c/users" -path '*Tavik/Hoptrace/commissioning-log.jsonl' 2>/dev/null | head -n 1)
     if [ -n "$log" ] && grep -q '"command":"reboot"' "$log" && grep -q '"command":"set-ip"' "$log"; then
