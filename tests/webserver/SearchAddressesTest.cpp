@@ -51,7 +51,7 @@ QAction* MenuItem(QMenu& menu, const QString& text)
 
 // Opens "Search addresses..." through the menu and types `entry` over what it shows, then
 // Enter; the dialog, or nothing when it never opened.
-std::optional<QPointer<QDialog>> EnterAddresses(WindowRig& rig, const QString& entry)
+std::optional<QPointer<QDialog>> EnterAddresses(WindowRig& rig, const QString& entry, QString* shownFirst = nullptr)
 {
     QMenu* menu = OpenListMenu(rig, "right click");
     if (!menu || !MenuItem(*menu, "Search addresses..."))
@@ -60,6 +60,9 @@ std::optional<QPointer<QDialog>> EnterAddresses(WindowRig& rig, const QString& e
     QPointer dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!dialog)
         return std::nullopt;
+    for (const QLabel* label : dialog->findChildren<QLabel*>())
+        if (shownFirst && label->isVisible())
+            *shownFirst += label->text() + '\n';
     Key(*dialog, Qt::Key_A, Qt::ControlModifier);
     Key(*dialog, Qt::Key_Backspace);
     Type(*dialog, entry);
@@ -134,8 +137,10 @@ private Q_SLOTS:
         restarted.load();
         restarted.finishSearch();
         QVERIFY(SentTo(restarted, "10.77.0.20"));
-        // An empty entry clears them.
-        const auto dialog = EnterAddresses(restarted, "");
+        // Nothing answered this time, and the dialog says so; an empty entry clears them.
+        QString shown;
+        const auto dialog = EnterAddresses(restarted, "", &shown);
+        QVERIFY2(shown.contains("No device answered from these addresses in the last search."), qPrintable(shown));
         QVERIFY(dialog && Closed(*dialog));
         QVERIFY(!QSettings().contains("search/addresses"));
     }
