@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/DottedQuad.h"
 #include "platform/EventWaiter.h"
+#include "platform/Interruption.h"
 #include "platform/Pinger.h"
 #include "platform/PlatformFactory.h"
 #include "platform/Timer.h"
@@ -130,15 +131,16 @@ std::vector<FoundDevice> CliCommands::search(double seconds,
                   .endAtDeadline = true,
                   .keepDevices = true,
                   .unicastTargets = unicastTargets});
-    while (!ended)
+    while (!ended && !Interrupted())
         network_.waiter.waitForEvent(1.0);
+    search.finish();
     return search.devices();
 }
 
 void CliCommands::pause(double seconds)
 {
     const double start = network_.clock.elapsedSeconds();
-    for (double passed = 0.0; passed < seconds; passed = network_.clock.elapsedSeconds() - start)
+    for (double passed = 0.0; passed < seconds && !Interrupted(); passed = network_.clock.elapsedSeconds() - start)
         network_.waiter.waitForEvent(seconds - passed);
 }
 
@@ -194,9 +196,17 @@ int CliCommands::run(const CommandRequest& request, double waitSeconds, bool mus
             command.resume();
         });
         command.start(request, false);
-        while (command.running())
+        while (command.running() && !Interrupted())
             network_.waiter.waitForEvent(1.0);
     }
+    // Ctrl-C: the command ends here, and the log says it was cancelled.
+    const auto cancelled = [&] {
+        command.cancel();
+        std::cout << request.mac << ": cancelled\n";
+        return ExitInterrupted;
+    };
+    if (Interrupted())
+        return cancelled();
     if (!command.awaitingOutcome())
         return ExitNotFoundOrNotApplied; // refused before it left
     pause(kGoneQuietSeconds);
@@ -221,6 +231,8 @@ int CliCommands::run(const CommandRequest& request, double waitSeconds, bool mus
     for (const FoundDevice& d : search(waitSeconds, back, targets))
         if (SameMac(d.reply.mac, request.mac))
             firstHeard = d.firstHeard;
+    if (Interrupted())
+        return cancelled();
     const bool stayedUp = last && mustGoQuiet && firstHeard < kFirstRequestRound;
     CommandOutcome outcome = CommandOutcome::NotSeen;
     QObject::connect(&command, &DeviceCommandRun::concluded, &command,
@@ -343,6 +355,8 @@ int CliCommands::apply(const std::string& planPath, double seconds, double waitS
     const std::vector<FoundDevice> found = search(seconds, {}, searchAddresses_);
     int failures = 0;
     for (const PlanRow& row : plan.rows()) {
+        if (Interrupted())
+            return ExitInterrupted;
         const auto device = std::find_if(found.begin(), found.end(),
                                          [&](const FoundDevice& d) { return SameMac(d.reply.mac, row.mac); });
         if (device == found.end()) {

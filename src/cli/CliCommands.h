@@ -22,6 +22,7 @@ enum CliExit : int {
     ExitNotFoundOrNotApplied = 1, // also: `ping` found the address in use
     ExitBadArguments = 2,
     ExitPortInUse = 3,
+    ExitInterrupted = 130, // Ctrl-C: a command under way is recorded as cancelled
 };
 
 // The verbs, on the platform's network services. Results go to standard output,

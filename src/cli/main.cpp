@@ -1,6 +1,7 @@
 #include "CliArguments.h"
 #include "CliCommands.h"
 
+#include "platform/Interruption.h"
 #include "platform/PlatformFactory.h"
 #include "platform/Utf8Locale.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char* argv[])
     const CliRequest request = ParseCliArguments(QCoreApplication::arguments());
     if (request.verb == CliVerb::None)
         return request.exitCode;
+    WatchForInterruption();
     const auto platform = CreatePlatformNetwork();
     CliCommands commands(platform->network());
     return RunCliRequest(request, commands);

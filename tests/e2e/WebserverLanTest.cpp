@@ -26,6 +26,8 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 
+#include <csignal>
+
 namespace {
 
 struct CliRun {
@@ -185,6 +187,28 @@ private Q_SLOTS:
         QVERIFY2(lines[0].startsWith("00:08:DC:1A:00:01: applied") && lines[0].contains("192.168.1.70:80"), run.out);
         QVERIFY2(lines[1].startsWith("00:08:DC:1A:00:02: unchanged"), run.out);
         QCOMPARE(lines[2], QString("00:08:DC:1A:00:09: not found"));
+    }
+
+    // Ctrl-C while a reboot is verified: the command line ends at once, and the log records
+    // the command as cancelled.
+    void ctrlCCancelsACommandOfTheCommandLine()
+    {
+        QVERIFY(simulator_.start({QStringLiteral("name=WS-A,mac=%1,ip=192.168.1.20,port=80,iface=sw1").arg(kMacA)}));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), CliDataHome().path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(HOPTRACE_CLI), {"reboot", kMacA, "--seconds", "2", "--wait", "30"});
+        QVERIFY(process.waitForStarted());
+        QTest::qWait(4000); // found, sent, and into the verification
+        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(5000));
+        QCOMPARE(process.exitCode(), 130);
+        QVERIFY(process.readAllStandardOutput().contains(QByteArray(kMacA) + ": cancelled"));
+        const LogReading log = ReadLogFile(CliDataHome().path() + "/Tavik/Hoptrace/commissioning-log.jsonl");
+        const std::vector<LogEntry> entries = FilterLog(log.entries, {}, kMacA);
+        QVERIFY(!entries.empty());
+        QCOMPARE(entries.back().outcome, CommandOutcome::Cancelled);
     }
 
     // A device that gives no port is not sent port 0 by the command line either (the window

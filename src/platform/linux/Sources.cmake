@@ -14,7 +14,8 @@ target_sources(hoptrace_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/NetlinkDump.h ${CMAKE_CURRENT_LIST_DIR}/NetlinkDump.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.h ${CMAKE_CURRENT_LIST_DIR}/PingProgramEcho.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UniqueFd.h
-    ${CMAKE_CURRENT_LIST_DIR}/Utf8Locale.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/Utf8Locale.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Interruption.cpp)
 # The WLAN service is NetworkManager's, reached over the system bus: the desktop part's.
 find_package(Qt6 REQUIRED COMPONENTS DBus)
 target_link_libraries(hoptrace_desktop PUBLIC Qt6::DBus)

@@ -17,7 +17,8 @@ set(HOPTRACE_WINDOWS_DESKTOP_LIBS wlanapi shell32)
 
 if(NOT HOPTRACE_WINDOWS_PLATFORM_ONLY)
     target_sources(hoptrace_platform PRIVATE ${HOPTRACE_WINDOWS_PLATFORM_SOURCES}
-        ${CMAKE_CURRENT_LIST_DIR}/WindowsNetwork.cpp ${CMAKE_CURRENT_LIST_DIR}/Utf8Locale.cpp)
+        ${CMAKE_CURRENT_LIST_DIR}/WindowsNetwork.cpp ${CMAKE_CURRENT_LIST_DIR}/Utf8Locale.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/Interruption.cpp)
     target_link_libraries(hoptrace_platform PUBLIC ${HOPTRACE_WINDOWS_PLATFORM_LIBS})
     target_sources(hoptrace_desktop PRIVATE ${HOPTRACE_WINDOWS_DESKTOP_SOURCES}
         ${CMAKE_CURRENT_LIST_DIR}/WindowsPlatform.cpp)
