@@ -17,7 +17,8 @@ CommissioningRecord StampedRecord(std::string program, CommandKind command)
     CommissioningRecord record;
     record.time = QDateTime::currentDateTime();
     record.program = std::move(program);
-    record.version = HOPTRACE_VERSION_TEXT;
+    record.version = std::to_string(HOPTRACE_VERSION_MAJOR) + "." + std::to_string(HOPTRACE_VERSION_MINOR) + "."
+        + std::to_string(HOPTRACE_VERSION_PATCH);
     record.pcName = QSysInfo::machineHostName().toStdString();
     // Windows names the user in USERNAME, the others in USER.
     const QString user = qEnvironmentVariable("USER");
