@@ -246,6 +246,7 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     click 60 347        # Fix IP
     click 259 369       # the last octet of the IP address: the click selects its text
     xdotool type 77
+    after_set_ip=$(($(wc -l <"$record") + 1))
     click 334 458 4     # OK
     set_ips=$(tail -n +$((lines_before + 1)) "$record" | grep -c 'TAVIKwebserver|SetIP')
     [ "$set_ips" -ge 1 ] && pass "Set IP, Fix IP, a typed octet and OK send SetIP" || fail "no SetIP datagram after OK"
@@ -253,6 +254,7 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     # The list's menu by a right click, and "Search addresses..." (the menu's second item from
     # its end: Up from no item selects the last) with the routed device's address typed: the
     # window asks it by unicast and keeps it in its settings.
+    search_ended "$after_set_ip" # the list takes no clicks while the command and its refresh run
     xdotool mousemove --window "$window" 60 330 click 3
     sleep 1
     import -window root "$out/list-menu-under-wine.png" 2>/dev/null
@@ -281,6 +283,10 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     saver=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save list as$' 2>/dev/null | head -n 1)
     if [ -n "$saver" ]; then
         import -window "$saver" "$out/save-list-under-wine.png" 2>/dev/null
+        # Its file name box, left of the file type box: a click gives it the keyboard.
+        saver_size=$(xdotool getwindowgeometry "$saver" | sed -n 's/.*Geometry: //p')
+        xdotool mousemove --window "$saver" $((${saver_size%x*} - 280)) $((${saver_size#*x} - 41)) click 1
+        sleep 0.5
         xdotool key ctrl+a
         xdotool type 'C:\saved-list.csv'
         xdotool key Return

@@ -51,7 +51,11 @@ void ListExport::saveListAs()
     // What the list shows now is saved, even when a search replaces it while the user chooses.
     const std::string bytes = listing(true);
     const QString name = QStringLiteral("hoptrace-devices-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A fresh account may have no documents folder yet: the home folder then, not wherever
+    // the program was started from.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
     // Not a child of the window, which disables itself while a search runs (one follows each
     // command, also while the dialog is open); modal to it all the same, through the window
     // system, as the message boxes are.
