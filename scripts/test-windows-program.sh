@@ -251,14 +251,14 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     set_ips=$(tail -n +$((lines_before + 1)) "$record" | grep -c 'TAVIKwebserver|SetIP')
     [ "$set_ips" -ge 1 ] && pass "Set IP, Fix IP, a typed octet and OK send SetIP" || fail "no SetIP datagram after OK"
 
-    # The list's menu by a right click, and "Search addresses..." (the menu's second item from
-    # its end: Up from no item selects the last) with the routed device's address typed: the
-    # window asks it by unicast and keeps it in its settings.
+    # The list's menu by a right click, and "Search addresses..." clicked (the menu opens at the
+    # pointer; its items sit where the group's screenshot shows them) with the routed device's
+    # address typed: the window asks it by unicast and keeps it in its settings.
     search_ended "$after_set_ip" # the list takes no clicks while the command and its refresh run
     xdotool mousemove --window "$window" 60 330 click 3
     sleep 1
     import -window root "$out/list-menu-under-wine.png" 2>/dev/null
-    xdotool key Up Up Return
+    click 140 457
     dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Search addresses$' 2>/dev/null | head -n 1)
     if [ -n "$dialog" ]; then
         xdotool type "$SIMLAN_ROUTED"
@@ -275,23 +275,23 @@ s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", 8080));
     else
         fail "no Search addresses dialog after the list's menu"
     fi
-    # "Save list as..." (the fourth item from the menu's end) into the platform's file dialog:
-    # the file holds the list as the command line's CSV, after a byte order mark.
+    # "Save list as..." into the platform's file dialog: the file holds the list as the command
+    # line's CSV, after a byte order mark.
     xdotool mousemove --window "$window" 60 330 click 3
     sleep 1
-    xdotool key Up Up Up Return
+    click 140 426
     saver=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save list as$' 2>/dev/null | head -n 1)
     if [ -n "$saver" ]; then
         import -window "$saver" "$out/save-list-under-wine.png" 2>/dev/null
-        # Its file name box, left of the file type box: a click gives it the keyboard.
-        saver_size=$(xdotool getwindowgeometry "$saver" | sed -n 's/.*Geometry: //p')
-        xdotool mousemove --window "$saver" $((${saver_size%x*} - 280)) $((${saver_size#*x} - 41)) click 1
+        # With no window manager the dialog gets the keyboard only when asked; its file name
+        # box has it then.
+        xdotool windowfocus --sync "$saver" 2>/dev/null
         sleep 0.5
-        xdotool key ctrl+a
+        xdotool key Home shift+End # a Windows edit box takes no Ctrl+A
         xdotool type 'C:\saved-list.csv'
         xdotool key Return
-        sleep 2
         saved=$WINEPREFIX/drive_c/saved-list.csv
+        for _ in $(seq 50); do [ -s "$saved" ] && break; sleep 0.2; done
         if [ -f "$saved" ] && [ "$(head -c 3 "$saved" | od -An -tx1 | tr -d ' ')" = efbbbf ] &&
             grep -q 'mac,host_name,' "$saved" 2>/dev/null; then
             pass "Save list as... wrote C:\\saved-list.csv: a byte order mark and the CSV ($(($(wc -l <"$saved") - 1)) devices)"
@@ -415,8 +415,9 @@ for exe in hoptrace.exe hoptrace-cli.exe; do
         /^Section / { section = $0 }
         index($0, rule) { print "add in " section }
         index($0, removal) { print "delete in " section }' "$script")
-    if echo "$sections" | grep -q '^add in Section "-Core installation"' &&
-        echo "$sections" | grep -q '^delete in Section "Uninstall"'; then
+    # (Here-strings: with pipefail, grep -q ending early could fail the echo before it.)
+    if grep -q '^add in Section "-Core installation"' <<<"$sections" &&
+        grep -q '^delete in Section "Uninstall"' <<<"$sections"; then
         pass "the installer adds an inbound firewall rule for $exe and the uninstaller removes it"
     else
         fail "the firewall rule for $exe in $script: ${sections:-none}"
