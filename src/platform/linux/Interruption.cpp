@@ -10,7 +10,7 @@ void NoteInterruption(int) { interrupted = 1; }
 
 void WatchForInterruption()
 {
-    struct sigaction action {};
+    struct sigaction action{};
     action.sa_handler = NoteInterruption;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
