@@ -49,7 +49,7 @@ bench: build
 # FUZZ_SECONDS from its seeds in tests/fuzz/corpus; not part of make test.
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS = fuzz_address_spec fuzz_block_reader fuzz_provisioning_text fuzz_setup_plan fuzz_log_reader
+FUZZ_TARGETS = fuzz_address_list fuzz_block_reader fuzz_provisioning_text fuzz_setup_plan fuzz_log_reader
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

@@ -2,7 +2,7 @@
 #include "LogCommand.h"
 
 #include "platform/DottedQuad.h"
-#include "devices/AddressSpec.h"
+#include "devices/AddressList.h"
 #include "devices/Datagrams.h"
 #include "devices/CommissioningLog.h"
 #include "devices/SetupDatagrams.h"
@@ -275,7 +275,7 @@ CliRequest ParseCliArguments(const QStringList& arguments)
         return Refused(QStringLiteral("--wait must be a number from 1 to 3600"));
 
     // One list for every --search, so that the limit holds for all of them together.
-    const AddressSpec::Parsed addresses = AddressSpec::Parse(parser.values(search).join(' ').toStdString());
+    const AddressList::Parsed addresses = AddressList::Parse(parser.values(search).join(' ').toStdString());
     if (!addresses.accepted)
         return Refused(QStringLiteral("--search: ") + QString::fromStdString(addresses.refusal));
     request.searchAddresses = addresses.addresses;

@@ -3,7 +3,7 @@
 #include "common/Latin1.h"
 
 #include "devices/AdapterBroadcast.h"
-#include "devices/AddressSpec.h"
+#include "devices/AddressList.h"
 #include "devices/Datagrams.h"
 #include "devices/DeviceCommandRun.h"
 #include "devices/DeviceSearch.h"
@@ -151,7 +151,7 @@ int CliCommands::list(double seconds, ListingFormat format)
     const auto devices = ListDevices(search(seconds, {}, searchAddresses_), nics_, searchAddresses_);
     std::string searched = searchedAdapters();
     if (!searchAddresses_.empty()) {
-        const std::size_t routed = AddressSpec::OffEveryAdapterSubnet(searchAddresses_, nics_).size();
+        const std::size_t routed = AddressList::OffEveryAdapterSubnet(searchAddresses_, nics_).size();
         searched += " and " + std::to_string(routed) + " address(es) by unicast";
         if (routed < searchAddresses_.size())
             searched += " (" + std::to_string(searchAddresses_.size() - routed)

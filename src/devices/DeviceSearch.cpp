@@ -1,7 +1,7 @@
 #include "DeviceSearch.h"
 
 #include "AdapterBroadcast.h"
-#include "AddressSpec.h"
+#include "AddressList.h"
 #include "Datagrams.h"
 
 #include "common/AdapterTable.h"
@@ -70,7 +70,7 @@ void DeviceSearch::start(const SearchPlan& plan)
     startedAt_ = clock_.elapsedSeconds();
     deadline_ = startedAt_ + plan.seconds;
     // The adapters of this search decide which addresses the broadcast covers already.
-    targets_ = AddressSpec::OffEveryAdapterSubnet(plan.unicastTargets, nics_.first(nics_.count()));
+    targets_ = AddressList::OffEveryAdapterSubnet(plan.unicastTargets, nics_.first(nics_.count()));
     setTickSeconds(plan.endAtDeadline ? std::min(1.0, plan.seconds) : kTickMilliseconds / 1000.0);
     tick_.setEnabled(true);
     if (plan.requestAtStart)

@@ -1,6 +1,6 @@
 #include "SearchAddresses.h"
 
-#include "AddressSpec.h"
+#include "AddressList.h"
 #include "Datagrams.h"
 
 #include "platform/DottedQuad.h"
@@ -19,14 +19,14 @@ SearchAddresses::SearchAddresses(QSettings& settings) : settings_(settings) { re
 void SearchAddresses::read()
 {
     stored_ = settings_.value(kSettingsKey).toString();
-    const AddressSpec::Parsed parsed = AddressSpec::Parse(stored_.toStdString());
+    const AddressList::Parsed parsed = AddressList::Parse(stored_.toStdString());
     reads_ = parsed.accepted;
     addresses_ = parsed.accepted ? parsed.addresses : std::vector<std::uint32_t>{};
 }
 
 std::optional<std::string> SearchAddresses::store(const QString& text)
 {
-    const AddressSpec::Parsed parsed = AddressSpec::Parse(text.toStdString());
+    const AddressList::Parsed parsed = AddressList::Parse(text.toStdString());
     if (!parsed.accepted)
         return parsed.refusal;
     if (parsed.addresses.empty())

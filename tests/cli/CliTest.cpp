@@ -2,7 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/LogCommand.h"
-#include "devices/AddressSpec.h"
+#include "devices/AddressList.h"
 #include "devices/DeviceListing.h"
 #include "devices/SetupPlan.h"
 
@@ -59,7 +59,7 @@ QString Describe(const CliRequest& r)
         return text + (r.since.isValid() ? " since " + r.since.toUTC().toString(Qt::ISODate) : "")
             + (r.macFilter.empty() ? "" : " mac " + QString::fromStdString(r.macFilter)) + format;
     text += QStringLiteral(" %1s").arg(r.searchSeconds)
-        + (r.searchAddresses.empty() ? "" : " search " + AddressSpec::CanonicalText(r.searchAddresses)).c_str();
+        + (r.searchAddresses.empty() ? "" : " search " + AddressList::CanonicalText(r.searchAddresses)).c_str();
     if (r.verb == CliVerb::List)
         return text + format;
     text += QStringLiteral(" wait %1s").arg(r.waitSeconds);

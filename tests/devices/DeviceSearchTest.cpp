@@ -3,7 +3,7 @@
 #include "fakes/WindowRig.h"
 
 #include "common/AdapterTable.h"
-#include "devices/AddressSpec.h"
+#include "devices/AddressList.h"
 #include "devices/DeviceSearch.h"
 #include "platform/DottedQuad.h"
 
@@ -71,7 +71,7 @@ private Q_SLOTS:
         rig.search.start({.seconds = seconds,
                           .requestAtStart = commandLine,
                           .endAtDeadline = commandLine,
-                          .unicastTargets = AddressSpec::Parse("10.77.0.0/26 192.168.1.100-101").addresses});
+                          .unicastTargets = AddressList::Parse("10.77.0.0/26 192.168.1.100-101").addresses});
         rig.time.advance(endsAt - 0.05);
         QCOMPARE(finished.count(), 0);
         rig.time.advance(0.1);

@@ -4,7 +4,7 @@
 #include "ProcessUsage.h"
 
 #include "common/AdapterTable.h"
-#include "devices/AddressSpec.h"
+#include "devices/AddressList.h"
 #include "devices/DeviceSearch.h"
 #include "devices/NicRecords.h"
 #include "platform/AdapterList.h"
@@ -60,7 +60,7 @@ int SearchRun::Run(int argc, char* argv[], int targets)
             nics.store(++count, ToNicRecord(adapter));
     nics.setCount(static_cast<std::size_t>(count));
     socket.bind(8080);
-    std::vector<std::uint32_t> searched = AddressSpec::Parse(kSearched).addresses;
+    std::vector<std::uint32_t> searched = AddressList::Parse(kSearched).addresses;
     searched.resize(std::min(searched.size(), static_cast<std::size_t>(targets)));
 
     DeviceSearch search(services.clock, services.timer1, services.timers, socket, nics);

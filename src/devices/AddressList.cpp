@@ -1,4 +1,4 @@
-#include "AddressSpec.h"
+#include "AddressList.h"
 
 #include "Datagrams.h"
 #include "SetupDatagrams.h"
@@ -10,7 +10,7 @@
 #include <optional>
 #include <set>
 
-namespace AddressSpec {
+namespace AddressList {
 namespace {
 
 constexpr int kLongestPrefix = 32;
@@ -164,4 +164,4 @@ std::string CanonicalText(const std::vector<std::uint32_t>& sortedAddresses)
     return text;
 }
 
-} // namespace AddressSpec
+} // namespace AddressList

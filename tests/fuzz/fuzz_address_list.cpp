@@ -1,6 +1,6 @@
 // Any entry through the address list reader: refused with a reason, or at most 1,024 sorted addresses,
 // each once, each one a device can be reached at, and its stored text reads back as the same list.
-#include "devices/AddressSpec.h"
+#include "devices/AddressList.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,20 +10,20 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view entry(reinterpret_cast<const char*>(data), size);
-    const AddressSpec::Parsed parsed = AddressSpec::Parse(entry);
+    const AddressList::Parsed parsed = AddressList::Parse(entry);
     if (!parsed.accepted) {
         if (parsed.refusal.empty() || !parsed.addresses.empty())
             std::abort();
         return 0;
     }
     const std::vector<std::uint32_t>& a = parsed.addresses;
-    if (!parsed.refusal.empty() || a.size() > AddressSpec::kMaxAddresses
+    if (!parsed.refusal.empty() || a.size() > AddressList::kMaxAddresses
         || std::adjacent_find(a.begin(), a.end(), std::greater_equal<>()) != a.end())
         std::abort();
     const auto unreachable = [](std::uint32_t address) {
         return address >> 24 == 0 || address >> 24 == 127 || address >> 24 >= 224;
     };
-    if (std::ranges::any_of(a, unreachable) || AddressSpec::Parse(AddressSpec::CanonicalText(a)).addresses != a)
+    if (std::ranges::any_of(a, unreachable) || AddressList::Parse(AddressList::CanonicalText(a)).addresses != a)
         std::abort();
     return 0;
 }

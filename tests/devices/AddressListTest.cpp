@@ -1,12 +1,12 @@
 #include "TestMain.h"
 
-#include "devices/AddressSpec.h"
+#include "devices/AddressList.h"
 
 #include <QTest>
 
 // The addresses a user gives the search beyond its broadcast: what is read, what is refused
 // and why, and the text it is stored as.
-class AddressSpecTest : public QObject {
+class AddressListTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -50,16 +50,16 @@ private Q_SLOTS:
     {
         const auto [entry, accepted, stored, count] = Fetch<QString, bool, QString, int>("entry", "accepted", "stored",
                                                                                          "count");
-        const AddressSpec::Parsed parsed = AddressSpec::Parse(entry.toStdString());
+        const AddressList::Parsed parsed = AddressList::Parse(entry.toStdString());
         QCOMPARE(parsed.accepted, accepted);
         QCOMPARE(int(parsed.addresses.size()), count);
-        QCOMPARE(QString::fromStdString(accepted ? AddressSpec::CanonicalText(parsed.addresses) : parsed.refusal),
+        QCOMPARE(QString::fromStdString(accepted ? AddressList::CanonicalText(parsed.addresses) : parsed.refusal),
                  stored);
         QVERIFY(std::is_sorted(parsed.addresses.begin(), parsed.addresses.end()));
         // What is stored reads back as the same list.
-        QVERIFY(AddressSpec::Parse(stored.toStdString()).addresses == parsed.addresses);
+        QVERIFY(AddressList::Parse(stored.toStdString()).addresses == parsed.addresses);
     }
 };
 
-HOPTRACE_TEST(AddressSpecTest)
-#include "AddressSpecTest.moc"
+HOPTRACE_TEST(AddressListTest)
+#include "AddressListTest.moc"

@@ -11,7 +11,7 @@ struct NicRecord;
 // The addresses a user asks the search to try by unicast, beyond what the broadcast reaches:
 // single addresses ("10.2.0.15"), CIDR blocks ("10.3.1.0/24") and last-octet ranges
 // ("10.4.0.10-40"), separated by commas or white space. Addresses are IPv4 in host order.
-namespace AddressSpec {
+namespace AddressList {
 
 // A /22: every search sends one list request to each address per second, so the list stays
 // small enough to spread over half a second without bursts.
@@ -38,4 +38,4 @@ std::vector<std::uint32_t> OffEveryAdapterSubnet(const std::vector<std::uint32_t
 // CIDR, other runs within one /24 as ranges, the rest one by one, joined by ", ".
 std::string CanonicalText(const std::vector<std::uint32_t>& sortedAddresses);
 
-} // namespace AddressSpec
+} // namespace AddressList
