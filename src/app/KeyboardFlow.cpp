@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace {
 constexpr const char* kUsualFocusPolicy = "usualFocusPolicy";
@@ -88,10 +89,16 @@ bool KeyboardFlow::panelKey(int key)
 bool KeyboardFlow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == c_.fraSetIP && event->type() == QEvent::Show) {
+        // The control the panel was opened from (Set IP) takes the focus back when it closes;
+        // the window withdraws that control only once the panel's opening has been handled.
+        QWidget* opener = QApplication::focusWidget();
+        if (!returnTo_ && opener && opener->window() == &window_ && !c_.fraSetIP->isAncestorOf(opener))
+            returnTo_ = opener;
         QRadioButton* selected = c_.optAutoIP[1]->isChecked() ? c_.optAutoIP[1] : c_.optAutoIP[0];
         selected->setFocus(Qt::OtherFocusReason);
     } else if (watched == c_.fraSetIP && event->type() == QEvent::Hide) {
-        returnFocus();
+        // Once the window has followed the panel's end (Set IP is offered again).
+        QTimer::singleShot(0, this, &KeyboardFlow::returnFocus);
     } else if (event->type() == QEvent::KeyPress && c_.fraSetIP->isVisible()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)

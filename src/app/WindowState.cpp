@@ -1,6 +1,6 @@
 #include "WindowState.h"
 
-#include "WindowMode.h"
+#include "webserver/WebserverSession.h"
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"
@@ -80,29 +80,32 @@ void ShowStatus(QLabel& label, const QString& text, const std::optional<QColor>&
 
 } // namespace
 
-bool WindowState::rebootUsable(const WindowMode& mode)
+bool WindowState::rebootUsable(const WindowFacts& facts)
 {
-    return mode.rebootOffered && !mode.searching && !mode.command && !mode.ipPanelOpen;
+    const WebserverSession& session = facts.session;
+    return session.rebootOffered() && !facts.searching && !session.command() && !session.ipPanelOpen();
 }
 
-void WindowState::apply(const WindowMode& mode, const Controls& c)
+void WindowState::apply(const WindowFacts& facts, const Controls& c)
 {
-    c.picRefresh->setEnabled(!mode.searching && !mode.command && !mode.ipPanelOpen);
-    c.txtServers->setEnabled(!mode.ipPanelOpen && mode.command != DeviceCommand::IpSetup);
+    const WebserverSession& session = facts.session;
+    const bool panelOpen = session.ipPanelOpen();
+    c.picRefresh->setEnabled(!facts.searching && !session.command() && !panelOpen);
+    c.txtServers->setEnabled(!panelOpen && session.command() != DeviceCommand::IpSetup);
 
-    c.cmdReboot->setEnabled(rebootUsable(mode));
-    SetText(*c.cmdReboot, Naming("Reboot", " ", mode.rebootCaptionIp));
+    c.cmdReboot->setEnabled(rebootUsable(facts));
+    SetText(*c.cmdReboot, Naming("Reboot", " ", session.rebootCaptionIp()));
     // Load defaults keeps Set IP as it was: only Reboot and the IP setup withdraw its offer.
-    c.cmdSetIP->setEnabled(mode.setIpOffered && !mode.searching && !mode.ipPanelOpen);
+    c.cmdSetIP->setEnabled(session.setIpOffered() && !facts.searching && !panelOpen);
     // No selection offers Load defaults; it stays as the window was designed, hidden and disabled.
     c.cmdDefault->setEnabled(false);
-    SetText(*c.cmdDefault, Naming("Load defaults", " on ", mode.defaultCaptionIp));
+    SetText(*c.cmdDefault, Naming("Load defaults", " on ", session.defaultCaptionIp()));
 
-    ShowStatus(*c.labStatus, mode.status.text(), mode.status.colour());
+    ShowStatus(*c.labStatus, facts.status.text, facts.status.colour);
 
-    c.fraMurel->setEnabled(mode.gatewayOffered);
-    c.cmdWiFiConnect->setEnabled(mode.connectReady.value_or(mode.gatewayOffered));
-    if (mode.gatewayCaption != GatewayCaption::Designed)
-        SetText(*c.cmdWiFiConnect, GatewayCaptionText(mode.gatewayCaption));
-    ShowGatewayRunning(*c.cmdWiFiConnect, mode.gatewayRunning);
+    c.fraMurel->setEnabled(facts.searchedOnce);
+    c.cmdWiFiConnect->setEnabled(facts.connectReady.value_or(facts.searchedOnce));
+    if (facts.gatewayCaption != GatewayCaption::Designed)
+        SetText(*c.cmdWiFiConnect, GatewayCaptionText(facts.gatewayCaption));
+    ShowGatewayRunning(*c.cmdWiFiConnect, facts.gatewayRunning);
 }

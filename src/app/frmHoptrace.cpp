@@ -1,6 +1,7 @@
 #include "frmHoptrace.h"
 
 #include "KeyboardFlow.h"
+#include "StatusLine.h"
 #include "WindowState.h"
 
 #include "controls/BusyAnimation.h"
@@ -31,6 +32,7 @@
 #include "webserver/SelectionHints.h"
 #include "webserver/ServerList.h"
 #include "webserver/ServerSelection.h"
+#include "webserver/WebserverSession.h"
 #include "wifi/ConnectionSequence.h"
 #include "wifi/WifiScan.h"
 
@@ -100,13 +102,12 @@ void frmHoptrace::createSubsystems()
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
     adapterView_ = std::make_unique<AdapterView>(c_, nics_);
     pingTest_ = std::make_unique<PingTest>(c_, services_);
-    selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_, [this] {
-        return (commands_ && commands_->running()) || (ipSetup_ && ipSetup_->running());
-    });
+    session_ = std::make_unique<WebserverSession>(*commandRun_, services_.messages);
+    selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_, *session_);
     hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
     discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_, *searchAddresses_);
-    commands_ = std::make_unique<ManagementCommands>(c_, services_, *search_, *servers_, *commandRun_);
-    ipSetup_ = std::make_unique<IpSetupPanel>(c_, services_, *servers_, *commandRun_);
+    commands_ = std::make_unique<ManagementCommands>(c_, *session_, *search_, *servers_, *commandRun_);
+    ipSetup_ = std::make_unique<IpSetupPanel>(c_, services_, *session_, *servers_, *commandRun_);
     wifiScan_ = std::make_unique<WifiScan>(c_, services_);
     connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
 }
@@ -131,118 +132,90 @@ void frmHoptrace::connectListMenu()
 // How the subsystems meet. Each controller connects its own controls; these are the
 // connections between them, all in one place. The controls that several of them concern
 // (the buttons acting on the selection, the refresh symbol, the list, the gateway's frame
-// and button, the status line) follow the window's mode alone: each report changes the
-// mode, and applyMode() sets those controls from it.
+// and button, the status line, the busy state) follow the facts' owners: each reports
+// changed(), and applyState() reads them all.
 void frmHoptrace::connectSubsystems()
 {
     // A search starts from the refresh symbol (or F5, while the symbol could be clicked)
-    // and after every command.
+    // and after every command; a device reached by address that was given a new address is
+    // searched there too.
     connect(c_.picRefresh, &PictureButton::clicked, this, &frmHoptrace::picRefresh_Click);
     auto* searchAgain = new QShortcut(QKeySequence(Qt::Key_F5), c_.picRefresh);
     searchAgain->setContext(Qt::WindowShortcut);
     connect(searchAgain, &QShortcut::activated, c_.picRefresh, &QAbstractButton::click);
-    connect(commands_.get(), &ManagementCommands::refreshRequested, this, &frmHoptrace::picRefresh_Click);
-    connect(ipSetup_.get(), &IpSetupPanel::refreshRequested, this, &frmHoptrace::picRefresh_Click);
+    connect(session_.get(), &WebserverSession::commandEnded, this, [this] {
+        const CommandRequest& sent = commandRun_->request();
+        if (const auto moved = ParseDottedQuad(sent.expected.address); moved && !sent.alsoUnicastTo.empty())
+            searchAddresses_->searchOnceMore(*moved);
+        picRefresh_Click();
+    });
 
     // Each adapter the refresh stores is shown at once, as a click on its tab would show it.
     connect(refresh_.get(), &AdapterRefresh::adapterStored, adapterView_.get(), &AdapterView::TabNIC_Click);
 
-    // What the search lists: a lone device is selected and every device gets its hints. A
-    // command hears every reply read, listed or not, for its device's answer, and the search
+    // What the search lists: a refresh and a listing withdraw the selection's offers, a lone
+    // device is selected, and a search's end offers the gateway whatever the Wi-Fi boxes hold.
+    // A command hears every reply read, listed or not, for its device's answer, and the search
     // after it tells its outcome.
+    connect(discovery_.get(), &Discovery::refreshBegun, session_.get(), &WebserverSession::searchBegun);
+    connect(search_.get(), &DeviceSearch::serversListed, session_.get(), &WebserverSession::listed);
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
+    connect(discovery_.get(), &Discovery::searchEnded, wifiScan_.get(), &WifiScan::forgetReadiness);
     connect(search_.get(), &DeviceSearch::replyRead, commandRun_.get(), &DeviceCommandRun::replyRead);
     connect(search_.get(), &DeviceSearch::finished, commandRun_.get(),
             [this] { commandRun_->conclude(ListedReplyOf(search_->listing(), commandRun_->request().mac)); });
-    // A device reached by address that was given a new address is searched there next.
-    connect(commandRun_.get(), &DeviceCommandRun::readyToCheck, this, [this] {
-        const CommandRequest& sent = commandRun_->request();
-        if (const auto moved = ParseDottedQuad(sent.expected.address); moved && !sent.alsoUnicastTo.empty())
-            searchAddresses_->searchOnceMore(*moved);
-    });
-
-    // The selection travels as a value to what acts on it; a click's reading ends with the
-    // hints described afresh, as the list now marks the block.
-    connect(selection_.get(), &ServerSelection::serverSelected, commands_.get(), &ManagementCommands::setSelection);
-    connect(selection_.get(), &ServerSelection::serverSelected, ipSetup_.get(), &IpSetupPanel::setSelection);
+    // A click's reading ends with the hints described afresh, as the list now marks the block.
     connect(selection_.get(), &ServerSelection::selectionRead, this, [this] { hints_->update(hinted_); });
-
-    // The search and the gateway sequence keep the whole window busy, each for as long as it
-    // runs: a search that ends during the gateway sequence leaves the window busy.
-    const QObject* search = discovery_.get();
-    const QObject* gateway = connection_.get();
-    connect(discovery_.get(), &Discovery::busyStarted, this, [this, search] { setBusy(search, true); });
-    connect(discovery_.get(), &Discovery::busyEnded, this, [this, search] { setBusy(search, false); });
-    connect(connection_.get(), &ConnectionSequence::busyStarted, this, [this, gateway] {
-        setBusy(gateway, true);
-        mode_.gatewaySequence(true);
-        applyMode();
-    });
-    connect(connection_.get(), &ConnectionSequence::busyEnded, this, [this, gateway] {
-        mode_.gatewaySequence(false);
-        applyMode();
-        setBusy(gateway, false);
-    });
-
-    // Every other report changes the mode through the change named after it (WindowMode
-    // says what each one withdraws or offers).
-    const auto changeOn = [this](auto* sender, auto report, auto change) {
-        connect(sender, report, this, [this, change](const auto&... values) {
-            (mode_.*change)(values...);
-            applyMode();
-        });
-    };
-    changeOn(discovery_.get(), &Discovery::searchBegun, &WindowMode::searchBegun);
-    changeOn(search_.get(), &DeviceSearch::serversListed, &WindowMode::serversListed);
-    changeOn(discovery_.get(), &Discovery::searchEnded, &WindowMode::searchEnded);
-    changeOn(selection_.get(), &ServerSelection::rebootWithdrawn, &WindowMode::rebootWithdrawn);
-    changeOn(selection_.get(), &ServerSelection::serverSelected, &WindowMode::serverSelected);
-    changeOn(commands_.get(), &ManagementCommands::commandStarted, &WindowMode::commandStarted);
-    changeOn(commands_.get(), &ManagementCommands::commandEnded, &WindowMode::commandEnded);
-    changeOn(ipSetup_.get(), &IpSetupPanel::panelOpened, &WindowMode::ipPanelOpened);
-    changeOn(ipSetup_.get(), &IpSetupPanel::panelCancelled, &WindowMode::ipPanelCancelled);
-    changeOn(ipSetup_.get(), &IpSetupPanel::commandStarted, &WindowMode::commandStarted);
-    changeOn(ipSetup_.get(), &IpSetupPanel::commandEnded, &WindowMode::commandEnded);
-    changeOn(ipSetup_.get(), &IpSetupPanel::deviceRebooting, &WindowMode::deviceRebooting);
-    changeOn(wifiScan_.get(), &WifiScan::connectReadinessJudged, &WindowMode::connectReadinessJudged);
-    changeOn(wifiScan_.get(), &WifiScan::setupApFound, &WindowMode::setupApFound);
-    changeOn(wifiScan_.get(), &WifiScan::setupApChosen, &WindowMode::setupApChosen);
-    changeOn(connection_.get(), &ConnectionSequence::started, &WindowMode::gatewayStarted);
-    changeOn(connection_.get(), &ConnectionSequence::ended, &WindowMode::gatewayEnded);
-    // The status line: each operation writes its own share of it (StatusLine says which shows).
-    const auto statusOn = [this](auto* sender, auto report, StatusSource source, auto change) {
-        connect(sender, report, this, [this, source, change](const auto& value) {
-            (mode_.status.*change)(source, value);
-            applyMode();
-        });
-    };
-    statusOn(discovery_.get(), &Discovery::statusShown, StatusSource::Search, &StatusLine::show);
     // A log that cannot be written never stops the command; the user is told why.
-    connect(recorder_.get(), &CommissioningRecorder::writeFailed, this, [this](const QString& reason) {
-        mode_.status.show(StatusSource::Command,
-                          QStringLiteral("The commissioning log could not be written: ") + reason);
-        applyMode();
+    connect(recorder_.get(), &CommissioningRecorder::writeFailed, session_.get(), [this](const QString& reason) {
+        session_->showCommandStatus(QStringLiteral("The commissioning log could not be written: ") + reason);
     });
-    statusOn(discovery_.get(), &Discovery::statusExtended, StatusSource::Search, &StatusLine::extend);
-    statusOn(discovery_.get(), &Discovery::statusColoured, StatusSource::Search, &StatusLine::setColour);
-    statusOn(selection_.get(), &ServerSelection::statusShown, StatusSource::Selection, &StatusLine::show);
-    statusOn(commands_.get(), &ManagementCommands::statusShown, StatusSource::Command, &StatusLine::show);
-    statusOn(ipSetup_.get(), &IpSetupPanel::statusShown, StatusSource::Command, &StatusLine::show);
-    statusOn(ipSetup_.get(), &IpSetupPanel::statusExtended, StatusSource::Command, &StatusLine::extend);
-    statusOn(connection_.get(), &ConnectionSequence::statusShown, StatusSource::Gateway, &StatusLine::show);
-    statusOn(connection_.get(), &ConnectionSequence::statusColoured, StatusSource::Gateway, &StatusLine::setColour);
+
+    connect(discovery_.get(), &Discovery::changed, this, &frmHoptrace::scheduleApply);
+    connect(session_.get(), &WebserverSession::changed, this, &frmHoptrace::scheduleApply);
+    connect(wifiScan_.get(), &WifiScan::changed, this, &frmHoptrace::scheduleApply);
+    connect(connection_.get(), &ConnectionSequence::changed, this, &frmHoptrace::scheduleApply);
 }
 
-void frmHoptrace::applyMode()
+void frmHoptrace::scheduleApply()
 {
-    WindowState::apply(mode_, c_);
+    if (applyScheduled_)
+        return;
+    applyScheduled_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (applyScheduled_)
+                applyState();
+        },
+        Qt::QueuedConnection);
+}
+
+WindowFacts frmHoptrace::facts() const
+{
+    return {.searching = discovery_->searching(),
+            .searchedOnce = discovery_->searchedOnce(),
+            .session = *session_,
+            .connectReady = wifiScan_->connectReady(),
+            .gatewayCaption = wifiScan_->gatewayCaption(),
+            .gatewayRunning = connection_->running(),
+            .status = StatusLine::Of({&discovery_->status(), &session_->commandStatus(), &connection_->status(),
+                                      &session_->selectionStatus()})};
+}
+
+void frmHoptrace::applyState()
+{
+    applyScheduled_ = false;
+    const WindowFacts now = facts();
+    WindowState::apply(now, c_);
     std::optional<DeviceSelection> offered;
-    if (WindowState::rebootUsable(mode_))
-        offered = mode_.selection;
+    if (WindowState::rebootUsable(now))
+        offered = session_->selection();
     if (offered != hinted_) {
         hinted_ = offered;
         hints_->update(offered);
     }
+    showBusy(now.searching || now.gatewayRunning);
 }
 
 void frmHoptrace::setIpSetupTabOrder()
@@ -270,6 +243,8 @@ void frmHoptrace::load()
     fitClientArea(ClientWidthTwips);
     wifiScan_->chooseCurrentSetupAp();
     c_.fraVoorstel->setEnabled(true);
+    // The window leaves its start-up in the state its first search gives it.
+    applyState();
 }
 
 void frmHoptrace::picRefresh_Click()
@@ -279,16 +254,12 @@ void frmHoptrace::picRefresh_Click()
     discovery_->searchAdapters(refresh_->readAdapters());
 }
 
-void frmHoptrace::setBusy(const QObject* operation, bool busy)
+void frmHoptrace::showBusy(bool busy)
 {
-    const bool wasBusy = !busy_.isEmpty();
-    if (busy)
-        busy_.insert(operation);
-    else
-        busy_.remove(operation);
-    if (busy_.isEmpty() == !wasBusy)
+    if (busy == shownBusy_)
         return;
-    if (!busy_.isEmpty()) {
+    shownBusy_ = busy;
+    if (busy) {
         setEnabled(false);
         c_.Animation1->show();
         c_.Animation1->play();
@@ -303,8 +274,7 @@ void frmHoptrace::setBusy(const QObject* operation, bool busy)
 
 bool frmHoptrace::operationRunning() const
 {
-    return commands_->running() || ipSetup_->running() || pingTest_->running() || wifiScan_->running()
-        || connection_->running();
+    return session_->command() || pingTest_->running() || wifiScan_->running() || connection_->running();
 }
 
 void frmHoptrace::fitClientArea(int widthTwips)
@@ -353,16 +323,22 @@ void frmHoptrace::unload()
     // Every running operation ends here, each with its own ending: no refresh after a
     // command, no box after a ping, and the gateway sequence's switch-on and clean-up.
     search_->finish(); // no tick may touch the socket once it is closed
-    commands_->cancel();
-    ipSetup_->cancel();
+    session_->cancelCommand();
     commandRun_->cancel(); // also a command whose search had not told its outcome yet
     pingTest_->cancel();
     wifiScan_->cancel();
     connection_->cancel();
     services_.socket.close();
     // The gateway sequence may still owe the WLAN its switch-on; the program ends after it.
-    if (connection_->running())
-        connect(connection_.get(), &ConnectionSequence::busyEnded, this, &frmHoptrace::closingDone);
-    else
+    if (connection_->running()) {
+        auto cleanedUp = std::make_shared<QMetaObject::Connection>();
+        *cleanedUp = connect(connection_.get(), &ConnectionSequence::changed, this, [this, cleanedUp] {
+            if (connection_->running())
+                return;
+            disconnect(*cleanedUp);
+            Q_EMIT closingDone();
+        });
+    } else {
         QTimer::singleShot(0, this, &frmHoptrace::closingDone);
+    }
 }

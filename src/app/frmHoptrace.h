@@ -1,13 +1,12 @@
 #pragma once
 
-#include "WindowMode.h"
-
 #include "controls/ControlTable.h"
 #include "controls/Controls.h"
 
 #include "common/AdapterTable.h"
 
-#include <QSet>
+#include "webserver/DeviceSelection.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -34,11 +33,13 @@ class DeviceSearch;
 class QSettings;
 class SearchAddresses;
 class ServerListMenu;
+class WebserverSession;
 struct Services;
+struct WindowFacts;
 
 // The program's one window: builds its controls from the control table, creates the
-// subsystems over them, joins the subsystems in one list of connections, owns the
-// window-wide state and the mode the shared controls follow, and runs start-up and shutdown.
+// subsystems over them, joins the subsystems in one list of connections, sets the shared
+// controls from the facts' owners when one of them changed, and runs start-up and shutdown.
 class frmHoptrace final : public QWidget {
     Q_OBJECT
 public:
@@ -49,7 +50,7 @@ public:
     void load();
 
     const Controls& controls() const { return c_; }
-    const WindowMode& mode() const { return mode_; }
+    const WebserverSession& session() const { return *session_; }
     ServerList& serverList() { return *servers_; }
     const AdapterTable& adapterTable() const { return nics_; }
     const DeviceSearch& search() const { return *search_; }
@@ -74,13 +75,17 @@ private:
     void connectSubsystems();
     // The list's menu and what it opens.
     void connectListMenu();
-    // The shared controls follow the changed mode; so do the hints, when the webserver
-    // Reboot is offered for has changed.
-    void applyMode();
+    // An owner reported a change: the shared controls follow once the event that changed it
+    // has been handled, however many changes it made.
+    void scheduleApply();
+    // The shared controls follow the owners' facts; so do the hints, when the webserver
+    // Reboot is offered for has changed, and the busy state.
+    void applyState();
+    WindowFacts facts() const;
     void setIpSetupTabOrder();
-    // The window takes no input and the busy animation plays while any of the busy
-    // operations (the search, the gateway sequence) runs.
-    void setBusy(const QObject* operation, bool busy);
+    // The window takes no input and the busy animation plays while the search or the gateway
+    // sequence runs.
+    void showBusy(bool busy);
     void queryUnload();
     // The client area as designed for the given width, but never taller than the
     // screen has room for: the server list, which scrolls, gives up the difference.
@@ -88,7 +93,8 @@ private:
     void unload();
 
     Services& services_;
-    WindowMode mode_;
+    bool applyScheduled_ = false;
+    bool shownBusy_ = false;
     std::optional<DeviceSelection> hinted_; // what the hints describe
     AdapterTable nics_;
     Controls c_;
@@ -101,6 +107,7 @@ private:
     std::unique_ptr<CommissioningRecorder> recorder_;
     std::unique_ptr<ServerList> servers_;
     std::unique_ptr<ServerListMenu> listMenu_;
+    std::unique_ptr<WebserverSession> session_;
     std::unique_ptr<ServerSelection> selection_;
     std::unique_ptr<SelectionHints> hints_;
     std::unique_ptr<Discovery> discovery_;
@@ -117,5 +124,4 @@ private:
     int clientWidthTwips_ = DesignedClientWidthTwips;
     int designedListHeight_ = 0;
     bool unloaded_ = false;
-    QSet<const QObject*> busy_;
 };

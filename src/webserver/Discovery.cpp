@@ -19,7 +19,10 @@ Discovery::Discovery(Services& services, DeviceSearch& search, ServerList& serve
     : QObject(parent), services_(services), search_(search), servers_(servers), addresses_(addresses)
 {
     connect(&search_, &DeviceSearch::replyRead, this, [this](const Datagram& reply) { addresses_.replyRead(reply); });
-    connect(&search_, &DeviceSearch::ticked, this, [this] { Q_EMIT statusExtended(QStringLiteral("...")); });
+    connect(&search_, &DeviceSearch::ticked, this, [this] {
+        status_.extend(QStringLiteral("..."));
+        Q_EMIT changed();
+    });
     connect(&search_, &DeviceSearch::requestFailed, this, &Discovery::showNetworkError);
     connect(&search_, &DeviceSearch::turnEnded, this, [this] { servers_.showPending(); });
     connect(&search_, &DeviceSearch::finished, this, &Discovery::searchFinished);
@@ -27,10 +30,12 @@ Discovery::Discovery(Services& services, DeviceSearch& search, ServerList& serve
 
 void Discovery::beginRefresh()
 {
-    Q_EMIT searchBegun(); // first: what follows is the new search's own
-    Q_EMIT statusColoured(Qt::black);
-    Q_EMIT busyStarted();
-    Q_EMIT statusShown(QStringLiteral("Searching..."));
+    status_.start(); // first: what follows is the new search's own
+    searching_ = true;
+    Q_EMIT refreshBegun();
+    status_.setColour(Qt::black);
+    status_.show(QStringLiteral("Searching..."));
+    Q_EMIT changed();
     search_.clear();
     addresses_.searchBegun();
     servers_.showPending();
@@ -47,15 +52,23 @@ void Discovery::searchAdapters(int adapterCount)
     }
     // Joining the gateway needs no UDP search: without one (port taken, no adapter with
     // an address, as on a laptop about to join the gateway's Wi-Fi) it is offered at once.
-    Q_EMIT searchEnded();
-    Q_EMIT busyEnded();
+    endSearch();
     if (canSearch) {
-        Q_EMIT statusShown(QString());
+        status_.show(QString());
     } else {
-        Q_EMIT statusColoured(QColor(255, 0, 0));
-        Q_EMIT statusShown(
+        status_.setColour(QColor(255, 0, 0));
+        status_.show(
             QString::fromLatin1(TavikDatagram::PortInUseText.data(), qsizetype(TavikDatagram::PortInUseText.size())));
     }
+    Q_EMIT changed();
+}
+
+void Discovery::endSearch()
+{
+    status_.end();
+    searching_ = false;
+    searchedOnce_ = true;
+    Q_EMIT searchEnded();
 }
 
 void Discovery::showNetworkError()
@@ -85,13 +98,13 @@ void Discovery::searchFinished(int found)
 {
     describeAddresses();
     if (found == 0) {
-        Q_EMIT statusShown(QString());
+        status_.show(QString());
         servers_.showPending(); // "No find"
     } else if (found == 1) {
         Q_EMIT loneServerFound();
     }
-    Q_EMIT searchEnded();
-    Q_EMIT busyEnded();
+    endSearch();
     if (found > 0)
-        Q_EMIT statusShown(QStringLiteral("Please select webserver to reboot or to set IP."));
+        status_.show(QStringLiteral("Please select webserver to reboot or to set IP."));
+    Q_EMIT changed();
 }

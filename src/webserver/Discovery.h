@@ -1,11 +1,12 @@
 #pragma once
 
+#include "controls/StatusShare.h"
+
 #include <QObject>
 #include <QString>
 
 class DeviceSearch;
 class SearchAddresses;
-class QColor;
 class ServerList;
 struct Services;
 
@@ -29,22 +30,30 @@ public:
     // The list's tooltip names the stored addresses and how many answered from them.
     void describeAddresses();
 
+    // From the refresh's start to the search's end, also when no search could run: the
+    // window is busy meanwhile.
+    bool searching() const { return searching_; }
+    // The first search has ended or could not run.
+    bool searchedOnce() const { return searchedOnce_; }
+    // The search's part of the status line: its texts, with a row of dots a tick.
+    const StatusShare& status() const { return status_; }
+
 Q_SIGNALS:
-    void busyStarted();
-    void busyEnded();
-    // From the refresh's start to the search's end, also when no search could run.
-    void searchBegun();
+    void changed();
+    // A refresh begins: what the last selection offered is withdrawn.
+    void refreshBegun();
     void searchEnded();
-    void statusShown(const QString& text);
-    // The status line grows by a row of dots each tick.
-    void statusExtended(const QString& more);
-    void statusColoured(const QColor& colour);
     // The search ended with exactly one webserver listed: it is selected without a click.
     void loneServerFound();
 
 private:
     void showNetworkError();
     void searchFinished(int found);
+    void endSearch();
+
+    bool searching_ = false;
+    bool searchedOnce_ = false;
+    StatusShare status_;
 
     Services& services_;
     DeviceSearch& search_;

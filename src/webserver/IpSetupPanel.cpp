@@ -1,6 +1,7 @@
 #include "IpSetupPanel.h"
 
 #include "ServerList.h"
+#include "WebserverSession.h"
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"
@@ -19,9 +20,9 @@
 
 #include <algorithm>
 
-IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, ServerList& servers, DeviceCommandRun& run,
-                           QObject* parent)
-    : QObject(parent), c_(c), services_(services), servers_(servers), run_(run)
+IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, WebserverSession& session, ServerList& servers,
+                           DeviceCommandRun& run, QObject* parent)
+    : QObject(parent), c_(c), services_(services), session_(session), servers_(servers)
 {
     connect(c_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
     connect(c_.cmdIPCancel, &QPushButton::clicked, this, &IpSetupPanel::cmdIPCancel_Click);
@@ -32,38 +33,25 @@ IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, ServerList& se
             if (on)
                 optAutoIP_Click();
         });
-    // The run serves Reboot and Load defaults too: only a run started here is shown here.
-    connect(&run_, &DeviceCommandRun::sendRefused, this, [this] {
-        if (!running_)
-            return;
-        // Sending stops; what follows waits for the user to close the report.
-        services_.messages.show("Network error!", [self = QPointer(this)] {
-            if (self && self->running_)
-                self->run_.resume();
-        });
-    });
     // The device took the settings and reboots.
-    connect(&run_, &DeviceCommandRun::waitStarted, this, [this] {
-        if (!running_)
+    connect(&run, &DeviceCommandRun::waitStarted, this, [this] {
+        if (!showsRun())
             return;
-        Q_EMIT deviceRebooting();
         servers_.setText("");
-        Q_EMIT statusShown(QStringLiteral("IPsetup sent OK. Rebooting"));
+        session_.showCommandStatus(QStringLiteral("IPsetup sent OK. Rebooting"));
     });
-    connect(&run_, &DeviceCommandRun::waitTicked, this, [this] {
-        if (running_)
-            Q_EMIT statusExtended(QStringLiteral("..."));
-    });
-    connect(&run_, &DeviceCommandRun::readyToCheck, this, [this] {
-        if (running_)
-            end();
+    connect(&run, &DeviceCommandRun::waitTicked, this, [this] {
+        if (showsRun())
+            session_.extendCommandStatus(QStringLiteral("..."));
     });
 }
 
+bool IpSetupPanel::showsRun() const { return session_.command() == DeviceCommand::IpSetup; }
+
 void IpSetupPanel::cmdSetIP_Click()
 {
-    Q_EMIT panelOpened();
-    c_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(selection_.mac));
+    session_.openPanel();
+    c_.fraSetIP->setTitle(QStringLiteral("Set IP on ") + AnsiBytesToText(session_.selection().mac));
     c_.fraSetIP->show();
 }
 
@@ -71,19 +59,20 @@ void IpSetupPanel::optAutoIP_Click() { c_.fraIP->setEnabled(c_.optAutoIP[1]->isC
 
 void IpSetupPanel::cmdIPCancel_Click()
 {
-    Q_EMIT panelCancelled();
+    session_.cancelPanel();
     c_.fraSetIP->hide();
 }
 
 std::string IpSetupPanel::buildDatagram() const
 {
     const std::string port = TextToBytes(c_.txtPort->text());
+    const std::string& mac = session_.selection().mac;
     if (c_.optAutoIP[0]->isChecked())
-        return TavikSetup::SetDHCPRequest(port, selection_.mac);
+        return TavikSetup::SetDHCPRequest(port, mac);
     TavikSetup::OctetBoxTexts boxes;
     for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = TextToBytes(c_.txtIPadres[i]->text());
-    return TavikSetup::SetIPRequest(boxes, port, selection_.mac);
+    return TavikSetup::SetIPRequest(boxes, port, mac);
 }
 
 bool IpSetupPanel::settingsKeepDeviceReachable()
@@ -142,27 +131,10 @@ void IpSetupPanel::cmdIPOK_Click()
     if (!settingsKeepDeviceReachable())
         return; // the panel stays open for the correction
     c_.fraSetIP->hide();
-    running_ = true;
-    Q_EMIT commandStarted(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
-    CommandRequest request = SetupCommandFor(selection_.mac, selection_.ip, selection_.interfaceIndex,
-                                             ListedReplyOf(servers_.listing(), selection_.mac), buildDatagram());
-    request.alsoUnicastTo = selection_.reachedAt;
-    run_.start(request, true);
-}
-
-void IpSetupPanel::end()
-{
-    running_ = false;
-    Q_EMIT commandEnded();
-    c_.fraSetIP->hide();
-    Q_EMIT refreshRequested();
-}
-
-void IpSetupPanel::cancel()
-{
-    if (!running_)
-        return;
-    run_.cancel();
-    running_ = false;
-    Q_EMIT commandEnded();
+    session_.begin(DeviceCommand::IpSetup); // the panel's OK: it is closed from here
+    const DeviceSelection& selected = session_.selection();
+    CommandRequest request = SetupCommandFor(selected.mac, selected.ip, selected.interfaceIndex,
+                                             ListedReplyOf(servers_.listing(), selected.mac), buildDatagram());
+    request.alsoUnicastTo = selected.reachedAt;
+    session_.run(request);
 }

@@ -3,6 +3,7 @@
 #include "devices/Datagrams.h"
 #include "devices/DeviceSearch.h"
 #include "ServerList.h"
+#include "WebserverSession.h"
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"
@@ -17,14 +18,14 @@
 #include <QRadioButton>
 
 ServerSelection::ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search,
-                                 std::function<bool()> commandRunning, QObject* parent)
-    : QObject(parent), c_(c), servers_(servers), search_(search), commandRunning_(std::move(commandRunning))
+                                 WebserverSession& session, QObject* parent)
+    : QObject(parent), c_(c), servers_(servers), search_(search), session_(session)
 {
     c_.txtServers->viewport()->installEventFilter(this);
     c_.txtServers->installEventFilter(this);
 }
 
-bool ServerSelection::idle() const { return !commandRunning_() && !search_.ticking(); }
+bool ServerSelection::idle() const { return !session_.command() && !search_.ticking(); }
 
 bool ServerSelection::eventFilter(QObject* watched, QEvent* event)
 {
@@ -57,7 +58,8 @@ void ServerSelection::selectLoneServer()
 
 void ServerSelection::SelectServerAtCaret()
 {
-    Q_EMIT rebootWithdrawn();
+    // A click beside every block leaves Reboot withdrawn.
+    session_.withdrawReboot();
 
     std::optional<ReplySpan> block;
     if (const auto index = ReplyAtCaret(servers_.replyFirsts(), servers_.caretPosition())) {
@@ -89,7 +91,7 @@ void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface, co
     selection.mac = values->mac;
     selection.interfaceIndex = heardOnInterface;
     selection.reachedAt = reachedAt;
-    Q_EMIT statusShown(QString());
+    session_.showSelectionStatus(QString());
 
     if (values->dhcp)
         c_.optAutoIP[*values->dhcp ? 0 : 1]->setChecked(true);
@@ -104,7 +106,7 @@ void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface, co
     if (values->address)
         selection.ip = *values->address;
     selection.takesIpSettings = TavikDatagram::TakesIpSettings(selection.mac);
-    Q_EMIT serverSelected(selection);
+    session_.setSelection(selection);
 }
 
 void ServerSelection::FillAddressRow(std::string_view address, int firstBox)

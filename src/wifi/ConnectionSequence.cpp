@@ -57,18 +57,18 @@ void ConnectionSequence::ConnectToSetupAp()
     if (running_)
         return;
     running_ = true;
-    Q_EMIT started();
+    status_.start();
     cancelled_ = false;
     adminProblem_ = false;
     variant_ = &SetupApVariantFor(setupAp_.useCurrentSetupAp());
 
-    c_.labProgress->setText(QString());
-    Q_EMIT statusShown(QString());
-    Q_EMIT busyStarted();
+    showProgress({});
+    status_.show(QString());
+    Q_EMIT changed();
     files_ = std::make_unique<ProvisioningFiles>(services_.tempDir, services_.provisioning.lineEnd());
     files_->create(); // without a directory every run fails with -1 and the failure text follows
     SetTextColour(*c_.labProgress, kBlack);
-    Q_EMIT statusColoured(kBlack);
+    colourStatus(kBlack);
     stopWlan();
 }
 
@@ -110,7 +110,7 @@ void ConnectionSequence::addProfile()
 void ConnectionSequence::join()
 {
     showProgress(variant_->connectingText);
-    Q_EMIT statusColoured(kBlack);
+    colourStatus(kBlack);
     copyProgressToStatus();
     runCommand(services_.provisioning.connect(variant_->ssid), [this](int exitCode) { joined(exitCode); });
 }
@@ -252,21 +252,32 @@ void ConnectionSequence::cleanUp()
 {
     files_.reset(); // removes the private directory
     running_ = false;
-    Q_EMIT ended();
-    Q_EMIT busyEnded();
+    status_.end();
+    Q_EMIT changed();
 }
 
 void ConnectionSequence::showProgress(const std::string& text)
 {
-    c_.labProgress->setText(QString::fromStdString(text));
+    progress_ = QString::fromStdString(text);
+    c_.labProgress->setText(progress_);
 }
 
-void ConnectionSequence::copyProgressToStatus() { Q_EMIT statusShown(c_.labProgress->text()); }
+void ConnectionSequence::copyProgressToStatus()
+{
+    status_.show(progress_);
+    Q_EMIT changed();
+}
+
+void ConnectionSequence::colourStatus(const QColor& colour)
+{
+    status_.setColour(colour);
+    Q_EMIT changed();
+}
 
 void ConnectionSequence::showFailure(const std::string& failureText)
 {
     SetTextColour(*c_.labProgress, kRed);
     showProgress(failureText);
-    Q_EMIT statusColoured(kRed);
+    colourStatus(kRed);
     copyProgressToStatus();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/StatusShare.h"
 #include "platform/StepWait.h"
 
 #include <QObject>
@@ -11,7 +12,6 @@
 #include <string>
 
 class ProvisioningFiles;
-class QColor;
 class WifiScan;
 struct Controls;
 struct SetupApVariant;
@@ -33,20 +33,16 @@ public:
     void ConnectToSetupAp();
     // Ends a running sequence (the window closes): no further step runs, the command that
     // runs is ended, and a WLAN that the sequence has begun to switch off is switched on
-    // again before the clean-up. busyEnded() follows once that is done.
+    // again before the clean-up. running() ends once that is done.
     void cancel();
+    // From the first step to the end of the clean-up: the window is busy meanwhile, which
+    // marks the button as running.
     bool running() const { return running_; }
+    // The sequence's part of the status line: its progress texts, red on failure.
+    const StatusShare& status() const { return status_; }
 
 Q_SIGNALS:
-    // The window takes no input from the first step until the join is under way, and again
-    // during a clean-up after a close.
-    void busyStarted();
-    void busyEnded();
-    // From the first step to the end of the clean-up.
-    void started();
-    void ended();
-    void statusShown(const QString& text);
-    void statusColoured(const QColor& colour);
+    void changed();
 
 private:
     void stopWlan();
@@ -74,6 +70,7 @@ private:
     void cleanUp();
     void showProgress(const std::string& text);
     void copyProgressToStatus();
+    void colourStatus(const QColor& colour);
     void showFailure(const std::string& failureText);
 
     const Controls& c_;
@@ -83,6 +80,8 @@ private:
     const SetupApVariant* variant_ = nullptr;
     StepWait wait_;
     bool running_ = false;
+    StatusShare status_;
+    QString progress_; // what labProgress shows
     bool cancelled_ = false;
     bool adminProblem_ = false;
     double pingDeadline_ = 0.0;

@@ -128,7 +128,8 @@ void WifiScan::chkOldMurel_Click()
 {
     const bool current = !c_.chkOldMurel->isChecked();
     chooseSetupAp(current);
-    Q_EMIT setupApChosen(current);
+    gatewayCaption_ = current ? GatewayCaption::CurrentChosen : GatewayCaption::OldChosen;
+    Q_EMIT changed();
 }
 
 void WifiScan::chooseCurrentSetupAp() { chooseSetupAp(true); }
@@ -137,6 +138,12 @@ void WifiScan::chooseSetupAp(bool current)
 {
     useCurrentSetupAp_ = current;
     useOldSetupAp_ = !current;
+}
+
+void WifiScan::forgetReadiness()
+{
+    connectReady_.reset();
+    Q_EMIT changed();
 }
 
 void WifiScan::endNotifications() { services_.wlan.unregisterNotifications(hWlanClient_); }
@@ -167,15 +174,16 @@ void WifiScan::takeFoundSetupAp(bool current)
 {
     chooseSetupAp(current);
     c_.fraVoorstel->setEnabled(true);
-    Q_EMIT setupApFound(current);
+    gatewayCaption_ = current ? GatewayCaption::CurrentFound : GatewayCaption::OldFound;
     judgeConnectReadiness();
 }
 
 void WifiScan::judgeConnectReadiness()
 {
     const auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
-    Q_EMIT connectReadinessJudged(ConnectReady(text(c_.txtSSID), text(c_.txtVoorstel[0]), text(c_.txtVoorstel[1]),
-                                               text(c_.txtVoorstel[2]), text(c_.txtMurelPort)));
+    connectReady_ = ConnectReady(text(c_.txtSSID), text(c_.txtVoorstel[0]), text(c_.txtVoorstel[1]),
+                                 text(c_.txtVoorstel[2]), text(c_.txtMurelPort));
+    Q_EMIT changed();
 }
 
 void WifiScan::listPicked(int row)

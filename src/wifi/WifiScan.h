@@ -1,10 +1,13 @@
 #pragma once
 
+#include "GatewayCaption.h"
+
 #include "platform/StepWait.h"
 #include "platform/Wlan.h"
 
 #include <QObject>
 
+#include <optional>
 #include <string>
 
 struct Controls;
@@ -36,13 +39,16 @@ public:
     // From the click to the end of the listing (and of the box that may end it).
     bool running() const { return scanning_; }
 
+    // The readiness rule's last verdict on the Wi-Fi boxes; none since a search ended, which
+    // offers the gateway whatever the boxes hold.
+    std::optional<bool> connectReady() const { return connectReady_; }
+    void forgetReadiness();
+    // Follows a scan's find of a setup access point (current: "TAVIK-MUREL") or the
+    // firmware generation chosen by hand with chkOldMurel.
+    GatewayCaption gatewayCaption() const { return gatewayCaption_; }
+
 Q_SIGNALS:
-    // The connect readiness rule's verdict on the Wi-Fi boxes.
-    void connectReadinessJudged(bool ready);
-    // A scan found a setup access point (current: "TAVIK-MUREL"), or the firmware
-    // generation was chosen by hand with chkOldMurel.
-    void setupApFound(bool current);
-    void setupApChosen(bool current);
+    void changed();
 
 private:
     // After the half-second wait: asks the WLAN service for its networks.
@@ -60,7 +66,9 @@ private:
     const Controls& c_;
     Services& services_;
     bool useCurrentSetupAp_ = false;
-    bool useOldSetupAp_ = false;   // the old firmware's access point was found or chosen
+    bool useOldSetupAp_ = false; // the old firmware's access point was found or chosen
+    std::optional<bool> connectReady_;
+    GatewayCaption gatewayCaption_ = GatewayCaption::Designed;
     Wlan::Handle hWlanClient_ = 0; // 0 before any scan; never closed
     bool scanning_ = false;
     StepWait wait_;

@@ -1,9 +1,15 @@
 #include "TestMain.h"
+#include "fakes/FakeServices.h"
 
-#include "app/WindowMode.h"
+#include "app/StatusLine.h"
 #include "app/WindowState.h"
+#include "common/AdapterTable.h"
 #include "controls/Controls.h"
 #include "controls/PictureButton.h"
+#include "controls/StatusShare.h"
+#include "devices/CommandChannel.h"
+#include "devices/DeviceCommandRun.h"
+#include "webserver/WebserverSession.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -15,70 +21,92 @@ namespace {
 const DeviceSelection kFixed{.ip = "10.0.0.5", .mac = "00:08:DC:00:00:05", .takesIpSettings = true};
 const DeviceSelection kNoAddress{.ip = "", .mac = "00:08:DC:00:00:06", .takesIpSettings = true};
 
-// Reports as the subsystems send them, and what the shared controls then show: whether Reboot, Set IP,
-// the refresh symbol, the list and the gateway's button are usable (1) or not (0), then Reboot's caption.
+// The session as the window's controllers and the engine's run drive it, with the search
+// running or not.
+struct SessionRig {
+    VirtualTime time;
+    FakeUdpSocket socket{time};
+    AdapterTable nics;
+    CommandChannel channel;
+    DeviceCommandRun run{time, time, socket, nics, channel};
+    RecordingMessageBox messages{time};
+    WebserverSession session{run, messages};
+    bool searching = false;
+};
+
+// What the shared controls then show: whether Reboot, Set IP, the refresh symbol and the list
+// are usable (1) or not (0), then Reboot's caption.
 struct Story {
     const char* name;
-    std::function<void(WindowMode&)> reports;
+    std::function<void(SessionRig&)> reports;
     const char* shown;
 };
 const Story kStories[] = {
-    {"a search offers the gateway whatever the boxes held",
-     [](WindowMode& m) { m.connectReadinessJudged(false), m.searchBegun(), m.searchEnded(); }, "00111 Reboot"},
-    {"boxes judged after the search decide",
-     [](WindowMode& m) { m.searchBegun(), m.searchEnded(), m.connectReadinessJudged(false); }, "00110 Reboot"},
     {"the next search withdraws both",
-     [](WindowMode& m) { m.serverSelected(kFixed), m.searchBegun(), m.serversListed(2), m.searchEnded(); },
-     "00111 Reboot"},
+     [](SessionRig& r) { r.session.setSelection(kFixed), r.session.searchBegun(), r.session.listed(2); },
+     "0011 Reboot"},
     {"a lone device without address keeps the caption of the one before",
-     [](WindowMode& m) {
-         m.serverSelected(kFixed), m.searchBegun(), m.serversListed(1), m.serverSelected(kNoAddress);
-         m.searchEnded();
+     [](SessionRig& r) {
+         r.session.setSelection(kFixed), r.session.searchBegun(), r.session.listed(1),
+             r.session.setSelection(kNoAddress);
      },
-     "00111 Reboot 10.0.0.5"},
+     "0011 Reboot 10.0.0.5"},
     {"Cancel offers Reboot again after a listing withdrew it",
-     [](WindowMode& m) { m.serverSelected(kFixed), m.serversListed(2), m.ipPanelOpened(), m.ipPanelCancelled(); },
-     "11110 Reboot"},
-    {"the panel's OK keeps the list locked",
-     [](WindowMode& m) { m.serverSelected(kFixed), m.ipPanelOpened(), m.commandStarted(DeviceCommand::IpSetup); },
-     "00000 Reboot 10.0.0.5"},
-    {"a device that took its settings is no longer named",
-     [](WindowMode& m) {
-         m.serverSelected(kFixed), m.ipPanelOpened(), m.commandStarted(DeviceCommand::IpSetup);
-         m.deviceRebooting(), m.commandEnded();
+     [](SessionRig& r) {
+         r.session.setSelection(kFixed), r.session.listed(2), r.session.openPanel(), r.session.cancelPanel();
      },
-     "00110 Reboot"},
+     "1111 Reboot"},
+    {"a search keeps Reboot back", [](SessionRig& r) { r.session.setSelection(kFixed), r.searching = true; },
+     "0001 Reboot 10.0.0.5"},
+    {"the panel's OK keeps the list locked",
+     [](SessionRig& r) {
+         r.session.setSelection(kFixed), r.session.openPanel(), r.session.begin(DeviceCommand::IpSetup);
+     },
+     "0000 Reboot 10.0.0.5"},
+    {"a device that took its settings is no longer named",
+     [](SessionRig& r) {
+         r.session.setSelection(kFixed), r.session.openPanel(), r.session.begin(DeviceCommand::IpSetup);
+         Q_EMIT r.run.waitStarted(), Q_EMIT r.run.readyToCheck();
+     },
+     "0011 Reboot"},
 };
 
-// The status line while operations overlap: the reports, then the text shown and its colour's name.
-using S = StatusSource;
+// The status line while operations overlap: the shares' reports, then the text shown and its colour's name.
+struct StatusShares {
+    StatusShare search, command, gateway, selection;
+};
 struct StatusStory {
     const char* name;
-    std::function<void(StatusLine&)> reports;
+    std::function<void(StatusShares&)> reports;
     const char* shown;
 };
 const StatusStory kStatusStories[] = {
     {"a search ending under the gateway sequence gives the line back, in red",
-     [](StatusLine& l) {
-         l.started(S::Gateway), l.setColour(S::Gateway, Qt::red), l.show(S::Gateway, "Failed");
-         l.started(S::Search), l.setColour(S::Search, Qt::black), l.show(S::Search, "Searching...");
-         l.ended(S::Search), l.show(S::Search, "Please select");
+     [](StatusShares& s) {
+         s.gateway.start(), s.gateway.setColour(Qt::red), s.gateway.show("Failed");
+         s.search.start(), s.search.setColour(Qt::black), s.search.show("Searching...");
+         s.search.end(), s.search.show("Please select");
      },
      "Failed #ff0000"},
     {"the dots extend only the search's own text",
-     [](StatusLine& l) {
-         l.started(S::Search), l.show(S::Search, "Searching..."), l.started(S::Gateway), l.show(S::Gateway, "Joining");
-         l.extend(S::Search, "..."), l.ended(S::Gateway);
+     [](StatusShares& s) {
+         s.search.start(), s.search.show("Searching..."), s.gateway.start(), s.gateway.show("Joining");
+         s.search.extend("..."), s.gateway.end();
      },
      "Searching...... #000000"},
     {"an operation with no text yet gives way",
-     [](StatusLine& l) { l.started(S::Search), l.show(S::Search, "Please select"), l.started(S::Command); },
+     [](StatusShares& s) { s.search.start(), s.search.show("Please select"), s.command.start(); },
      "Please select #000000"},
+    {"a selection after every end has the last word",
+     [](StatusShares& s) {
+         s.command.start(), s.command.show("Sending Reboot.."), s.command.end(), s.selection.show("");
+     },
+     " #000000"},
 };
 } // namespace
 
-// The rule table of the shared controls, over mode changes the window tests do not reach
-// one by one.
+// The rules of the shared controls, over changes of their owners that the window tests do not
+// reach one by one.
 class WindowStateTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -91,9 +119,11 @@ private Q_SLOTS:
     void statusStories()
     {
         QFETCH(int, story);
-        StatusLine line;
-        kStatusStories[story].reports(line);
-        QCOMPARE(line.text() + ' ' + line.colour().value_or(Qt::transparent).name(), kStatusStories[story].shown);
+        StatusShares shares;
+        kStatusStories[story].reports(shares);
+        const StatusLine::Shown line = StatusLine::Of(
+            {&shares.search, &shares.command, &shares.gateway, &shares.selection});
+        QCOMPARE(line.text + ' ' + line.colour.value_or(Qt::transparent).name(), kStatusStories[story].shown);
     }
 
     void stories_data()
@@ -106,14 +136,20 @@ private Q_SLOTS:
     {
         QFETCH(int, story);
         const Story& s = kStories[story];
+        SessionRig rig;
+        s.reports(rig);
         QWidget window;
         const Controls c = BuildControls(&window);
-        WindowMode mode;
-        s.reports(mode);
-        WindowState::apply(mode, c);
+        WindowState::apply({.searching = rig.searching,
+                            .searchedOnce = true,
+                            .session = rig.session,
+                            .connectReady = std::nullopt,
+                            .gatewayCaption = GatewayCaption::Designed,
+                            .gatewayRunning = false,
+                            .status = {}},
+                           c);
         QString shown;
-        for (QWidget* control :
-             std::initializer_list<QWidget*>{c.cmdReboot, c.cmdSetIP, c.picRefresh, c.txtServers, c.cmdWiFiConnect})
+        for (QWidget* control : std::initializer_list<QWidget*>{c.cmdReboot, c.cmdSetIP, c.picRefresh, c.txtServers})
             shown += control->isEnabled() ? '1' : '0';
         QCOMPARE(shown + ' ' + c.cmdReboot->text(), QString(s.shown));
     }

@@ -102,10 +102,12 @@ void VirtualTime::advance(double seconds)
 
 void VirtualTime::start(std::function<int()> call, std::function<void(int)> done)
 {
-    charged_ = 0.0;
-    ++firing_; // a call runs on its own thread: it may charge time, never move it
-    const int result = call();
-    --firing_;
-    schedule(charged_, [done = std::move(done), result] { done(result); });
-    charged_ = 0.0;
+    // A call runs on its own thread: it begins once the caller's handler has returned and the
+    // event loop has turned, and it may charge time, never move it.
+    schedule(0.0, [this, call = std::move(call), done = std::move(done)]() mutable {
+        charged_ = 0.0;
+        const int result = call();
+        schedule(charged_, [done = std::move(done), result] { done(result); });
+        charged_ = 0.0;
+    });
 }

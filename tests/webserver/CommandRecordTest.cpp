@@ -46,6 +46,7 @@ private Q_SLOTS:
             WindowInput::Click(*c.cmdReboot);
             rig.fakes.time.advance(3);
             rig.window->close();
+            rig.fakes.time.advance(0.0); // the log's last append, which the program's end waits for
         }
         const LogReading log = ReadLogFile(CommissioningLog::DefaultPath());
         QCOMPARE(log.entries.size(), 1u);

@@ -10,6 +10,7 @@
 #include "devices/DeviceSearch.h"
 #include "devices/SetupDatagrams.h"
 #include "devices/SubstringIndex.h"
+#include "webserver/WebserverSession.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -179,7 +180,7 @@ private Q_SLOTS:
              "Set IP can move it."}};
         for (const auto& [where, offset, selected, hint] : clicks) {
             rig.clickServerListAt(rig.serverText().rfind(where) + offset);
-            QCOMPARE(QString::fromStdString(rig.window->mode().selection.ip), selected);
+            QCOMPARE(QString::fromStdString(rig.window->session().selection().ip), selected);
             for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
                 QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
             // The list marks the selected reply's own lines, from its host name to its last line.
@@ -228,7 +229,7 @@ private Q_SLOTS:
         rig.listReplies({block.toStdString(), TavikReply({.mac = "00:08:DC:00:00:77", .address = "10.9.9.9:99"})});
         rig.clickServerListAt(rig.serverText().find(heading(2)));
         const Controls& c = rig.c();
-        const QString ip = QString::fromStdString(rig.window->mode().selection.ip);
+        const QString ip = QString::fromStdString(rig.window->session().selection().ip);
         // The address, whether Set IP is offered, the port, the boxes: "/" between them, "|" between rows.
         QString seen = ip + (c.cmdSetIP->isEnabled() ? " SetIP " : " - ") + c.txtPort->text();
         for (int box = 0; box < 16; ++box)
@@ -276,7 +277,7 @@ private Q_SLOTS:
                 rig.clickServerListAt(caret);
                 const QStringList& missing = selected == 1 ? first : others;
                 const std::string i = std::to_string(selected);
-                QVERIFY2(rig.window->mode().selection.mac == "00:08:DC:00:00:0" + i,
+                QVERIFY2(rig.window->session().selection().mac == "00:08:DC:00:00:0" + i,
                          qPrintable(QString("device %1, caret %2").arg(n).arg(caret)));
                 const bool hasAddress = !missing.contains("IP Address");
                 QCOMPARE(c.cmdReboot->text(), hasAddress ? QString::fromStdString("Reboot 10.77.0.2" + i) : "Reboot");
@@ -342,7 +343,7 @@ private Q_SLOTS:
         // No address: nothing to reboot or set up, and no address of another device offered.
         clickReply(3);
         QCOMPARE(boxes(), QString("....255.255.255.0.10.77.0.1.10.77.0.53 port "));
-        QVERIFY(!c.cmdReboot->isEnabled() && !c.cmdSetIP->isEnabled() && rig.window->mode().selection.ip.empty());
+        QVERIFY(!c.cmdReboot->isEnabled() && !c.cmdSetIP->isEnabled() && rig.window->session().selection().ip.empty());
         // Nothing after the address's colon: port 0 is shown (and refused as the typed 00 is).
         clickReply(4);
         QCOMPARE(c.txtPort->text(), QString("0"));
@@ -452,7 +453,7 @@ private Q_SLOTS:
         // A dot row a second, and the answer listed without a numbered heading, but not selectable
         // until the wait ends.
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + other + "......");
-        QVERIFY(!rebootDuringWait && rig.window->mode().selection.mac == "00:08:DC:00:00:01");
+        QVERIFY(!rebootDuringWait && rig.window->session().selection().mac == "00:08:DC:00:00:01");
         QCOMPARE(rig.sentCount("TAVIKwebserver|Reboot|"), 2);
         const auto& last = rig.fakes.socket.sent.back();
         // Out of the interface that heard the device, as a device on no local network needs.
