@@ -2,7 +2,7 @@
 
 #include "KeyboardFlow.h"
 #include "StatusLine.h"
-#include "WindowState.h"
+#include "SharedControls.h"
 
 #include "controls/BusyAnimation.h"
 #include "controls/CaptionFit.h"
@@ -34,6 +34,7 @@
 #include "webserver/ServerSelection.h"
 #include "webserver/WebserverSession.h"
 #include "wifi/ConnectionSequence.h"
+#include "wifi/SetupApChoice.h"
 #include "wifi/WifiScan.h"
 
 #include <QCloseEvent>
@@ -108,8 +109,9 @@ void frmHoptrace::createSubsystems()
     discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_, *searchAddresses_);
     commands_ = std::make_unique<ManagementCommands>(c_, *session_, *search_, *servers_, *commandRun_);
     ipSetup_ = std::make_unique<IpSetupPanel>(c_, services_, *session_, *servers_, *commandRun_);
-    wifiScan_ = std::make_unique<WifiScan>(c_, services_);
-    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *wifiScan_);
+    setupAp_ = std::make_unique<SetupApChoice>(c_);
+    wifiScan_ = std::make_unique<WifiScan>(c_, services_, *setupAp_);
+    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *setupAp_);
 }
 
 void frmHoptrace::connectListMenu()
@@ -160,7 +162,7 @@ void frmHoptrace::connectSubsystems()
     connect(discovery_.get(), &Discovery::refreshBegun, session_.get(), &WebserverSession::searchBegun);
     connect(search_.get(), &DeviceSearch::serversListed, session_.get(), &WebserverSession::listed);
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
-    connect(discovery_.get(), &Discovery::searchEnded, wifiScan_.get(), &WifiScan::forgetReadiness);
+    connect(discovery_.get(), &Discovery::searchEnded, setupAp_.get(), &SetupApChoice::forgetReadiness);
     connect(search_.get(), &DeviceSearch::replyRead, commandRun_.get(), &DeviceCommandRun::replyRead);
     connect(search_.get(), &DeviceSearch::finished, commandRun_.get(),
             [this] { commandRun_->conclude(ListedReplyOf(search_->listing(), commandRun_->request().mac)); });
@@ -173,7 +175,7 @@ void frmHoptrace::connectSubsystems()
 
     connect(discovery_.get(), &Discovery::changed, this, &frmHoptrace::scheduleApply);
     connect(session_.get(), &WebserverSession::changed, this, &frmHoptrace::scheduleApply);
-    connect(wifiScan_.get(), &WifiScan::changed, this, &frmHoptrace::scheduleApply);
+    connect(setupAp_.get(), &SetupApChoice::changed, this, &frmHoptrace::scheduleApply);
     connect(connection_.get(), &ConnectionSequence::changed, this, &frmHoptrace::scheduleApply);
 }
 
@@ -196,8 +198,8 @@ WindowFacts frmHoptrace::facts() const
     return {.searching = discovery_->searching(),
             .searchedOnce = discovery_->searchedOnce(),
             .session = *session_,
-            .connectReady = wifiScan_->connectReady(),
-            .gatewayCaption = wifiScan_->gatewayCaption(),
+            .connectReady = setupAp_->connectReady(),
+            .gatewayCaption = setupAp_->gatewayCaption(),
             .gatewayRunning = connection_->running(),
             .status = StatusLine::Of({&discovery_->status(), &session_->commandStatus(), &connection_->status(),
                                       &session_->selectionStatus()})};
@@ -207,9 +209,9 @@ void frmHoptrace::applyState()
 {
     applyScheduled_ = false;
     const WindowFacts now = facts();
-    WindowState::apply(now, c_);
+    SharedControls::apply(now, c_);
     std::optional<DeviceSelection> offered;
-    if (WindowState::rebootUsable(now))
+    if (SharedControls::rebootUsable(now))
         offered = session_->selection();
     if (offered != hinted_) {
         hinted_ = offered;
@@ -241,7 +243,7 @@ void frmHoptrace::load()
     picRefresh_Click();
     // The outer width leaves the client area ending where the Wi-Fi panel begins.
     fitClientArea(ClientWidthTwips);
-    wifiScan_->chooseCurrentSetupAp();
+    setupAp_->chooseCurrent();
     c_.fraVoorstel->setEnabled(true);
     // The window leaves its start-up in the state its first search gives it.
     applyState();

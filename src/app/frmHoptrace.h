@@ -15,6 +15,7 @@
 class AdapterRefresh;
 class AdapterView;
 class ConnectionSequence;
+class SetupApChoice;
 class WifiScan;
 class IpSetupPanel;
 class KeyboardFlow;
@@ -118,6 +119,7 @@ private:
     std::unique_ptr<PingTest> pingTest_;
     std::unique_ptr<OctetBoxRules> octetRules_;
     std::unique_ptr<PortBoxRules> portRules_;
+    std::unique_ptr<SetupApChoice> setupAp_;
     std::unique_ptr<WifiScan> wifiScan_;
     std::unique_ptr<ConnectionSequence> connection_;
     KeyboardFlow* keyboard_ = nullptr;

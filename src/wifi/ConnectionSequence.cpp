@@ -2,7 +2,7 @@
 
 #include "ProvisioningFiles.h"
 #include "SetupApVariant.h"
-#include "WifiScan.h"
+#include "SetupApChoice.h"
 #include "WlanProfileDocument.h"
 
 #include "controls/Controls.h"
@@ -43,7 +43,8 @@ void SetTextColour(QLabel& label, const QColor& colour)
 
 } // namespace
 
-ConnectionSequence::ConnectionSequence(const Controls& c, Services& services, const WifiScan& setupAp, QObject* parent)
+ConnectionSequence::ConnectionSequence(const Controls& c, Services& services, const SetupApChoice& setupAp,
+                                       QObject* parent)
     : QObject(parent), c_(c), services_(services), setupAp_(setupAp), wait_(services.clock, services.timers)
 {
     connect(c_.cmdWiFiConnect, &QPushButton::clicked, this, &ConnectionSequence::ConnectToSetupAp);

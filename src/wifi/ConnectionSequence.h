@@ -12,7 +12,7 @@
 #include <string>
 
 class ProvisioningFiles;
-class WifiScan;
+class SetupApChoice;
 struct Controls;
 struct SetupApVariant;
 struct Services;
@@ -24,7 +24,7 @@ class ConnectionSequence final : public QObject {
     Q_OBJECT
 public:
     // Connects to cmdWiFiConnect's click; the target access point is setupAp's choice.
-    ConnectionSequence(const Controls& c, Services& services, const WifiScan& setupAp, QObject* parent = nullptr);
+    ConnectionSequence(const Controls& c, Services& services, const SetupApChoice& setupAp, QObject* parent = nullptr);
     ~ConnectionSequence() override;
 
     // Restarts the WLAN, registers the setup access point's profile, joins it, waits
@@ -75,7 +75,7 @@ private:
 
     const Controls& c_;
     Services& services_;
-    const WifiScan& setupAp_;
+    const SetupApChoice& setupAp_;
     std::unique_ptr<ProvisioningFiles> files_;
     const SetupApVariant* variant_ = nullptr;
     StepWait wait_;

@@ -1,6 +1,6 @@
 #include "WifiScan.h"
 
-#include "ConnectReadiness.h"
+#include "SetupApChoice.h"
 #include "SetupApVariant.h"
 
 #include "common/Latin1.h"
@@ -47,11 +47,10 @@ int SelectedRow(const QListWidget& list)
 
 } // namespace
 
-WifiScan::WifiScan(const Controls& c, Services& services, QObject* parent)
-    : QObject(parent), c_(c), services_(services), wait_(services.clock, services.timers)
+WifiScan::WifiScan(const Controls& c, Services& services, SetupApChoice& setupAp, QObject* parent)
+    : QObject(parent), c_(c), services_(services), setupAp_(setupAp), wait_(services.clock, services.timers)
 {
     connect(c_.picRescan, &PictureButton::clicked, this, &WifiScan::Scan);
-    connect(c_.chkOldMurel, &QCheckBox::clicked, this, &WifiScan::chkOldMurel_Click);
     // Selection, not the current row: a list that only receives the focus gets a
     // current row without any line being picked.
     for (QListWidget* list : {c_.lstSSID, c_.lstSignal}) {
@@ -60,10 +59,6 @@ WifiScan::WifiScan(const Controls& c, Services& services, QObject* parent)
                 listPicked(SelectedRow(*list));
         });
     }
-    // The rule reads txtVoorstel(0..2) too, but is applied only where its typed inputs
-    // change: a new suggestion (another adapter tab) leaves the button as it is.
-    connect(c_.txtSSID, &QLineEdit::textChanged, this, &WifiScan::judgeConnectReadiness);
-    connect(c_.txtMurelPort, &QLineEdit::textChanged, this, &WifiScan::judgeConnectReadiness);
 }
 
 void WifiScan::Scan()
@@ -71,8 +66,7 @@ void WifiScan::Scan()
     // The symbol takes no second click until the lists are filled.
     scanning_ = true;
     c_.picRescan->setEnabled(false);
-    useCurrentSetupAp_ = false;
-    useOldSetupAp_ = false;
+    setupAp_.forgetFound();
     c_.labProgress->setText(QString());
     clearLists();
     wait_.start(0.5, [this] { listNetworks(); });
@@ -118,32 +112,10 @@ void WifiScan::scanEnded()
 {
     // Also on the zero handle when no client opened: the service refuses it harmlessly.
     services_.wlan.unregisterNotifications(hWlanClient_);
-    const bool found = useCurrentSetupAp_ || useOldSetupAp_;
+    const bool found = setupAp_.chosen();
     c_.labProgress->setText(found ? kFoundHint : kNotFoundHint);
     scanning_ = false;
     c_.picRescan->setEnabled(true);
-}
-
-void WifiScan::chkOldMurel_Click()
-{
-    const bool current = !c_.chkOldMurel->isChecked();
-    chooseSetupAp(current);
-    gatewayCaption_ = current ? GatewayCaption::CurrentChosen : GatewayCaption::OldChosen;
-    Q_EMIT changed();
-}
-
-void WifiScan::chooseCurrentSetupAp() { chooseSetupAp(true); }
-
-void WifiScan::chooseSetupAp(bool current)
-{
-    useCurrentSetupAp_ = current;
-    useOldSetupAp_ = !current;
-}
-
-void WifiScan::forgetReadiness()
-{
-    connectReady_.reset();
-    Q_EMIT changed();
 }
 
 void WifiScan::endNotifications() { services_.wlan.unregisterNotifications(hWlanClient_); }
@@ -172,18 +144,8 @@ void WifiScan::listNetwork(const std::string& ssid, unsigned signalQuality)
 
 void WifiScan::takeFoundSetupAp(bool current)
 {
-    chooseSetupAp(current);
     c_.fraVoorstel->setEnabled(true);
-    gatewayCaption_ = current ? GatewayCaption::CurrentFound : GatewayCaption::OldFound;
-    judgeConnectReadiness();
-}
-
-void WifiScan::judgeConnectReadiness()
-{
-    const auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
-    connectReady_ = ConnectReady(text(c_.txtSSID), text(c_.txtVoorstel[0]), text(c_.txtVoorstel[1]),
-                                 text(c_.txtVoorstel[2]), text(c_.txtMurelPort));
-    Q_EMIT changed();
+    setupAp_.takeFound(current);
 }
 
 void WifiScan::listPicked(int row)

@@ -2,7 +2,7 @@
 #include "fakes/FakeServices.h"
 
 #include "app/StatusLine.h"
-#include "app/WindowState.h"
+#include "app/SharedControls.h"
 #include "common/AdapterTable.h"
 #include "controls/Controls.h"
 #include "controls/PictureButton.h"
@@ -107,7 +107,7 @@ const StatusStory kStatusStories[] = {
 
 // The rules of the shared controls, over changes of their owners that the window tests do not
 // reach one by one.
-class WindowStateTest : public QObject {
+class SharedControlsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void statusStories_data()
@@ -140,14 +140,14 @@ private Q_SLOTS:
         s.reports(rig);
         QWidget window;
         const Controls c = BuildControls(&window);
-        WindowState::apply({.searching = rig.searching,
-                            .searchedOnce = true,
-                            .session = rig.session,
-                            .connectReady = std::nullopt,
-                            .gatewayCaption = GatewayCaption::Designed,
-                            .gatewayRunning = false,
-                            .status = {}},
-                           c);
+        SharedControls::apply({.searching = rig.searching,
+                               .searchedOnce = true,
+                               .session = rig.session,
+                               .connectReady = std::nullopt,
+                               .gatewayCaption = GatewayCaption::Designed,
+                               .gatewayRunning = false,
+                               .status = {}},
+                              c);
         QString shown;
         for (QWidget* control : std::initializer_list<QWidget*>{c.cmdReboot, c.cmdSetIP, c.picRefresh, c.txtServers})
             shown += control->isEnabled() ? '1' : '0';
@@ -155,5 +155,5 @@ private Q_SLOTS:
     }
 };
 
-HOPTRACE_TEST(WindowStateTest)
-#include "WindowStateTest.moc"
+HOPTRACE_TEST(SharedControlsTest)
+#include "SharedControlsTest.moc"

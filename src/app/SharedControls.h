@@ -24,8 +24,8 @@ struct WindowFacts {
 // The one writer of the shared controls' state: the enabled states and captions of the
 // buttons that act on the selected webserver, the refresh symbol, the server list, the
 // gateway's frame and button, and the status line. It holds nothing of its own.
-namespace WindowState {
+namespace SharedControls {
 void apply(const WindowFacts& facts, const Controls& c);
 // Reboot may be clicked: the selection's hints are shown exactly then.
 bool rebootUsable(const WindowFacts& facts);
-} // namespace WindowState
+} // namespace SharedControls

@@ -1,4 +1,4 @@
-#include "WindowState.h"
+#include "SharedControls.h"
 
 #include "webserver/WebserverSession.h"
 
@@ -80,13 +80,13 @@ void ShowStatus(QLabel& label, const QString& text, const std::optional<QColor>&
 
 } // namespace
 
-bool WindowState::rebootUsable(const WindowFacts& facts)
+bool SharedControls::rebootUsable(const WindowFacts& facts)
 {
     const WebserverSession& session = facts.session;
     return session.rebootOffered() && !facts.searching && !session.command() && !session.ipPanelOpen();
 }
 
-void WindowState::apply(const WindowFacts& facts, const Controls& c)
+void SharedControls::apply(const WindowFacts& facts, const Controls& c)
 {
     const WebserverSession& session = facts.session;
     const bool panelOpen = session.ipPanelOpen();
