@@ -4,9 +4,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -22,12 +20,8 @@ bool canTakeFocus(const QWidget* widget)
 KeyboardFlow::KeyboardFlow(QWidget& window, const Controls& controls) : QObject(&window), window_(window), c_(controls)
 {
     connect(qApp, &QApplication::focusChanged, this, &KeyboardFlow::focusChanged);
-    // The panel's rules for typing see Enter and Escape first; this filter, installed
-    // after them, runs before them.
+    // The panel's opening and closing move the focus.
     c_.fraSetIP->installEventFilter(this);
-    for (QWidget* inside : c_.fraSetIP->findChildren<QWidget*>())
-        if (inside->focusPolicy() != Qt::NoFocus)
-            inside->installEventFilter(this);
 }
 
 void KeyboardFlow::limitFocusTo(const QRect& area)
@@ -70,22 +64,6 @@ void KeyboardFlow::focusChanged(QWidget* old, QWidget* now)
         returnTo_ = old;
 }
 
-bool KeyboardFlow::panelKey(int key)
-{
-    if (key == Qt::Key_Escape) {
-        c_.cmdIPCancel->click();
-        return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        // Enter on the focused Cancel button is that button's own action.
-        QPushButton* target = QApplication::focusWidget() == c_.cmdIPCancel ? c_.cmdIPCancel : c_.cmdIPOK;
-        if (target->isEnabled())
-            target->click();
-        return true;
-    }
-    return false;
-}
-
 bool KeyboardFlow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == c_.fraSetIP && event->type() == QEvent::Show) {
@@ -99,10 +77,6 @@ bool KeyboardFlow::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == c_.fraSetIP && event->type() == QEvent::Hide) {
         // Once the window has followed the panel's end (Set IP is offered again).
         QTimer::singleShot(0, this, &KeyboardFlow::returnFocus);
-    } else if (event->type() == QEvent::KeyPress && c_.fraSetIP->isVisible()) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
-            return panelKey(key->key());
     }
     return QObject::eventFilter(watched, event);
 }

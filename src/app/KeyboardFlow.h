@@ -8,7 +8,7 @@ class QWidget;
 struct Controls;
 
 // What a keyboard user relies on beyond each control's own keys: the IP setup panel
-// opens on its selected option and takes Enter as OK and Escape as Cancel; focus comes
+// opens on its selected option (its Enter and Escape are the panel's own); focus comes
 // back after a command or the panel; controls the window does not show take no focus.
 class KeyboardFlow final : public QObject {
     Q_OBJECT
@@ -28,7 +28,6 @@ protected:
 
 private:
     void focusChanged(QWidget* old, QWidget* now);
-    bool panelKey(int key);
 
     QWidget& window_;
     const Controls& c_;

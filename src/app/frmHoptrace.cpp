@@ -75,7 +75,6 @@ frmHoptrace::frmHoptrace(Services& services, QWidget* parent)
     createSubsystems();
     connectSubsystems();
     connectListMenu();
-    setIpSetupTabOrder();
     keyboard_ = new KeyboardFlow(*this, c_);
     designedListHeight_ = c_.txtServers->height();
     fitClientArea(DesignedClientWidthTwips);
@@ -218,17 +217,6 @@ void frmHoptrace::applyState()
         hints_->update(offered);
     }
     showBusy(now.searching || now.gatewayRunning);
-}
-
-void frmHoptrace::setIpSetupTabOrder()
-{
-    // The panel's tab order: options, port, the octet boxes row by row, OK, Cancel.
-    setTabOrder(c_.optAutoIP[0], c_.optAutoIP[1]);
-    setTabOrder(c_.optAutoIP[1], c_.txtPort);
-    setTabOrder(c_.txtPort, c_.txtIPadres[0]);
-    OctetBoxRules::chainTabOrder(c_.txtIPadres);
-    setTabOrder(c_.txtIPadres[15], c_.cmdIPOK);
-    setTabOrder(c_.cmdIPOK, c_.cmdIPCancel);
 }
 
 void frmHoptrace::load()

@@ -83,7 +83,6 @@ private:
     // Reboot is offered for has changed, and the busy state.
     void applyState();
     WindowFacts facts() const;
-    void setIpSetupTabOrder();
     // The window takes no input and the busy animation plays while the search or the gateway
     // sequence runs.
     void showBusy(bool busy);

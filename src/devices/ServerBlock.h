@@ -26,6 +26,8 @@ struct ServerBlockValues {
     std::optional<double> port;         // the number after that ":" (0 when none follows it)
     // The texts for the mask, gateway and DNS rows of octet boxes.
     std::array<std::optional<std::string>, 3> rows;
+
+    bool operator==(const ServerBlockValues&) const = default;
 };
 
 // The labels of a block in the order the devices send them, and the rows they fill.

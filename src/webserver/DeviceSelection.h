@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/ServerBlock.h"
+
 #include <string>
 
 // The webserver the buttons act on, as its listed block read it. It travels by value from
@@ -8,8 +10,9 @@ struct DeviceSelection {
     std::string ip;  // empty: the block holds no address (no Reboot, no Set IP)
     std::string mac; // 17 characters; empty: nothing has been selected yet
     bool takesIpSettings = false;
-    int interfaceIndex = -1; // the adapter its reply arrived on; -1 unknown
-    std::string reachedAt{}; // the address it answered from, when only a unicast reached it
+    int interfaceIndex = -1;    // the adapter its reply arrived on; -1 unknown
+    std::string reachedAt{};    // the address it answered from, when only a unicast reached it
+    ServerBlockValues values{}; // what its block holds, for the IP setup panel
 
     bool operator==(const DeviceSelection&) const = default;
 };

@@ -5,6 +5,8 @@
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"
+#include "entry/OctetBoxRules.h"
+#include "entry/PortBoxRules.h"
 #include "devices/CommandRequest.h"
 #include "devices/DeviceCommandRun.h"
 #include "devices/ListingText.h"
@@ -12,7 +14,9 @@
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -33,6 +37,13 @@ IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, WebserverSessi
             if (on)
                 optAutoIP_Click();
         });
+    connect(&session_, &WebserverSession::selectionMade, this, &IpSetupPanel::showValues);
+    setTabOrder();
+    // Enter and Escape reach the panel before its typing rules see them.
+    c_.fraSetIP->installEventFilter(this);
+    for (QWidget* inside : c_.fraSetIP->findChildren<QWidget*>())
+        if (inside->focusPolicy() != Qt::NoFocus)
+            inside->installEventFilter(this);
     // The device took the settings and reboots.
     connect(&run, &DeviceCommandRun::waitStarted, this, [this] {
         if (!showsRun())
@@ -47,6 +58,73 @@ IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, WebserverSessi
 }
 
 bool IpSetupPanel::showsRun() const { return session_.command() == DeviceCommand::IpSetup; }
+
+void IpSetupPanel::setTabOrder()
+{
+    // Options, port, the octet boxes row by row, OK, Cancel.
+    QWidget::setTabOrder(c_.optAutoIP[0], c_.optAutoIP[1]);
+    QWidget::setTabOrder(c_.optAutoIP[1], c_.txtPort);
+    QWidget::setTabOrder(c_.txtPort, c_.txtIPadres[0]);
+    OctetBoxRules::chainTabOrder(c_.txtIPadres);
+    QWidget::setTabOrder(c_.txtIPadres[15], c_.cmdIPOK);
+    QWidget::setTabOrder(c_.cmdIPOK, c_.cmdIPCancel);
+}
+
+void IpSetupPanel::showValues(const DeviceSelection& selected)
+{
+    const ServerBlockValues& values = selected.values;
+    for (QLineEdit* box : c_.txtIPadres)
+        box->clear();
+    c_.txtPort->clear();
+    c_.optAutoIP[0]->setChecked(true);
+    if (values.dhcp)
+        c_.optAutoIP[*values.dhcp ? 0 : 1]->setChecked(true);
+    if (values.address)
+        fillAddressRow(*values.address, 0);
+    if (values.port)
+        c_.txtPort->setText(PortBoxRules::textForWrite(*values.port));
+    for (std::size_t row = 0; row < values.rows.size(); ++row)
+        if (values.rows[row])
+            fillAddressRow(*values.rows[row], 4 * static_cast<int>(row + 1));
+}
+
+void IpSetupPanel::fillAddressRow(std::string_view address, int firstBox)
+{
+    for (int i = 0; i < 4; ++i)
+        c_.txtIPadres[firstBox + i]->setText(QStringLiteral("0"));
+    std::size_t count = 0;
+    const std::array<std::string, 4> pieces = AddressPieces(address, count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const int box = firstBox + static_cast<int>(i);
+        c_.txtIPadres[box]->setText(OctetBoxRules::textForWrite(BytesToText(pieces[i]), box));
+    }
+}
+
+bool IpSetupPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && c_.fraSetIP->isVisible()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+            return panelKey(key->key());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool IpSetupPanel::panelKey(int key)
+{
+    if (key == Qt::Key_Escape) {
+        c_.cmdIPCancel->click();
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Enter on the focused Cancel button is that button's own action.
+        QPushButton* target = QApplication::focusWidget() == c_.cmdIPCancel ? c_.cmdIPCancel : c_.cmdIPOK;
+        if (target->isEnabled())
+            target->click();
+        return true;
+    }
+    return false;
+}
 
 void IpSetupPanel::cmdSetIP_Click()
 {

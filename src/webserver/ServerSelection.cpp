@@ -71,52 +71,21 @@ void ServerSelection::SelectServerAtCaret()
     Q_EMIT selectionRead();
 }
 
-void ServerSelection::clearPanel()
-{
-    for (QLineEdit* box : c_.txtIPadres)
-        box->clear();
-    c_.txtPort->clear();
-    c_.optAutoIP[0]->setChecked(true);
-}
-
 void ServerSelection::ParseServerBlock(ReplySpan block, int heardOnInterface, const std::string& reachedAt)
 {
     const std::optional<ServerBlockValues> values = ReadServerBlock(servers_.text(), block);
     if (!values)
         return;
-    // What the reply does not hold shows empty: a value left from the device selected before
-    // would be sent to this one.
-    clearPanel();
     DeviceSelection selection;
     selection.mac = values->mac;
     selection.interfaceIndex = heardOnInterface;
     selection.reachedAt = reachedAt;
     session_.showSelectionStatus(QString());
 
-    if (values->dhcp)
-        c_.optAutoIP[*values->dhcp ? 0 : 1]->setChecked(true);
-    if (values->address)
-        FillAddressRow(*values->address, 0);
-    if (values->port)
-        c_.txtPort->setText(PortBoxRules::textForWrite(*values->port));
-    for (std::size_t row = 0; row < values->rows.size(); ++row)
-        if (values->rows[row])
-            FillAddressRow(*values->rows[row], 4 * static_cast<int>(row + 1));
     // Without an address there is nothing to send Reboot to, nor one Set IP could start from.
     if (values->address)
         selection.ip = *values->address;
     selection.takesIpSettings = TavikDatagram::TakesIpSettings(selection.mac);
+    selection.values = *values;
     session_.setSelection(selection);
-}
-
-void ServerSelection::FillAddressRow(std::string_view address, int firstBox)
-{
-    for (int i = 0; i < 4; ++i)
-        c_.txtIPadres[firstBox + i]->setText(QStringLiteral("0"));
-    std::size_t count = 0;
-    const std::array<std::string, 4> pieces = AddressPieces(address, count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const int box = firstBox + static_cast<int>(i);
-        c_.txtIPadres[box]->setText(OctetBoxRules::textForWrite(BytesToText(pieces[i]), box));
-    }
 }

@@ -28,12 +28,9 @@ public:
     void SelectServerAtCaret();
     // The search listed one webserver: it is selected, and marked, without a click.
     void selectLoneServer();
-    // Selects the server of one listed reply: the IP setup panel shows that reply's values
-    // and nothing else, and the session learns what the reply allows, and the interface the
-    // reply arrived on, which the commands leave through.
+    // Selects the server of one listed reply: the session learns the reply's values, what the
+    // reply allows, and the interface the reply arrived on, which the commands leave through.
     void ParseServerBlock(ReplySpan block, int heardOnInterface, const std::string& reachedAt);
-    // Writes a dotted address into the four boxes from firstBox on.
-    void FillAddressRow(std::string_view address, int firstBox);
 
 Q_SIGNALS:
     // A click or Enter in the list has read the blocks before the caret.
@@ -44,8 +41,6 @@ protected:
 
 private:
     bool idle() const;
-    // Empties the panel's boxes and puts its option back to DHCP, as it is before any selection.
-    void clearPanel();
 
     const Controls& c_;
     ServerList& servers_;

@@ -66,6 +66,7 @@ void WebserverSession::setSelection(const DeviceSelection& selected)
         rebootCaptionIp_ = selected.ip;
         defaultCaptionIp_ = selected.ip;
     }
+    Q_EMIT selectionMade(selected);
     Q_EMIT changed();
 }
 

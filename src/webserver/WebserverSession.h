@@ -60,6 +60,8 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // A block has been read: the IP setup panel shows its values.
+    void selectionMade(const DeviceSelection& selected);
     // The command's wait is over and the window is not closing: a new search follows.
     void commandEnded();
 
