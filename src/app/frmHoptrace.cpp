@@ -8,6 +8,7 @@
 #include "controls/CaptionFit.h"
 #include "controls/ControlTable.h"
 #include "controls/PictureButton.h"
+#include "controls/ProgressLine.h"
 
 #include "entry/OctetBoxRules.h"
 #include "entry/PortBoxRules.h"
@@ -100,7 +101,8 @@ void frmHoptrace::createSubsystems()
     servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
     listMenu_ = std::make_unique<ServerListMenu>(*c_.txtServers);
     refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
-    adapterView_ = std::make_unique<AdapterView>(c_, nics_);
+    progress_ = std::make_unique<ProgressLine>(*c_.labProgress);
+    adapterView_ = std::make_unique<AdapterView>(c_, nics_, *progress_);
     pingTest_ = std::make_unique<PingTest>(c_, services_);
     session_ = std::make_unique<WebserverSession>(*commandRun_, services_.messages);
     selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_, *session_);
@@ -109,8 +111,8 @@ void frmHoptrace::createSubsystems()
     commands_ = std::make_unique<ManagementCommands>(c_, *session_, *search_, *servers_, *commandRun_);
     ipSetup_ = std::make_unique<IpSetupPanel>(c_, services_, *session_, *servers_, *commandRun_);
     setupAp_ = std::make_unique<SetupApChoice>(c_);
-    wifiScan_ = std::make_unique<WifiScan>(c_, services_, *setupAp_);
-    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *setupAp_);
+    wifiScan_ = std::make_unique<WifiScan>(c_, services_, *setupAp_, *progress_);
+    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *setupAp_, *progress_);
 }
 
 void frmHoptrace::connectListMenu()

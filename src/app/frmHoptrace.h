@@ -22,6 +22,7 @@ class KeyboardFlow;
 class OctetBoxRules;
 class PortBoxRules;
 class PingTest;
+class ProgressLine;
 class Discovery;
 class ManagementCommands;
 class ServerList;
@@ -114,6 +115,8 @@ private:
     std::unique_ptr<AdapterRefresh> refresh_;
     std::unique_ptr<ManagementCommands> commands_;
     std::unique_ptr<IpSetupPanel> ipSetup_;
+    std::unique_ptr<ProgressLine>
+        progress_; // labProgress, written by the Wi-Fi panel, its sequence and the adapter tabs
     std::unique_ptr<AdapterView> adapterView_;
     std::unique_ptr<PingTest> pingTest_;
     std::unique_ptr<OctetBoxRules> octetRules_;

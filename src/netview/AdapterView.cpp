@@ -7,6 +7,7 @@
 #include "common/Latin1.h"
 #include "common/TextPos.h"
 #include "controls/Controls.h"
+#include "controls/ProgressLine.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -29,8 +30,8 @@ QString TableText(const NicRecord* nic, std::string NicRecord::* field)
 
 } // namespace
 
-AdapterView::AdapterView(const Controls& c, const AdapterTable& nics, QObject* parent)
-    : QObject(parent), c_(c), nics_(nics)
+AdapterView::AdapterView(const Controls& c, const AdapterTable& nics, ProgressLine& progress, QObject* parent)
+    : QObject(parent), c_(c), nics_(nics), progress_(progress)
 {
     // An adapter description comes from the system and may contain "<": show it as
     // it is, never as markup.
@@ -82,7 +83,7 @@ void AdapterView::TabNIC_Click()
     c_.txtVoorstel[1]->setText(c_.txtSubnet->text());
     c_.txtVoorstel[2]->setText(c_.txtGateway->text());
     c_.txtVoorstel[3]->setText(c_.txtGateway->text()); // the gateway serves as DNS
-    c_.labProgress->setText(QString());
+    progress_.show(QString());
 }
 
 int AdapterView::selectedAdapterNumber() const

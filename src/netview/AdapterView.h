@@ -3,6 +3,7 @@
 #include <QObject>
 
 class AdapterTable;
+class ProgressLine;
 struct Controls;
 struct NicRecord;
 
@@ -11,7 +12,7 @@ struct NicRecord;
 class AdapterView final : public QObject {
     Q_OBJECT
 public:
-    AdapterView(const Controls& c, const AdapterTable& nics, QObject* parent = nullptr);
+    AdapterView(const Controls& c, const AdapterTable& nics, ProgressLine& progress, QObject* parent = nullptr);
 
     // Rebuilds the panel and the suggestion from the adapter tables for the tab
     // that is selected now; the window runs it for each adapter the refresh stores.
@@ -24,4 +25,5 @@ private:
 
     const Controls& c_;
     const AdapterTable& nics_;
+    ProgressLine& progress_;
 };

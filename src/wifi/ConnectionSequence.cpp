@@ -3,6 +3,8 @@
 #include "ProvisioningFiles.h"
 #include "SetupApVariant.h"
 #include "SetupApChoice.h"
+
+#include "controls/ProgressLine.h"
 #include "WlanProfileDocument.h"
 
 #include "controls/Controls.h"
@@ -34,18 +36,12 @@ const char kRestartedText[] = "Wlan service restarted OK";
 const char kPortalText[] = "Connection to portal OK. Please enter data in portal...";
 const char kAdminText[] = "Wlan service could not be restarted. Try to run this app 'AS ADMINISTRATOR'";
 
-void SetTextColour(QLabel& label, const QColor& colour)
-{
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label.setPalette(palette);
-}
-
 } // namespace
 
 ConnectionSequence::ConnectionSequence(const Controls& c, Services& services, const SetupApChoice& setupAp,
-                                       QObject* parent)
-    : QObject(parent), c_(c), services_(services), setupAp_(setupAp), wait_(services.clock, services.timers)
+                                       ProgressLine& progress, QObject* parent)
+    : QObject(parent), c_(c), services_(services), setupAp_(setupAp), progress_(progress),
+      wait_(services.clock, services.timers)
 {
     connect(c_.cmdWiFiConnect, &QPushButton::clicked, this, &ConnectionSequence::ConnectToSetupAp);
 }
@@ -68,7 +64,7 @@ void ConnectionSequence::ConnectToSetupAp()
     Q_EMIT changed();
     files_ = std::make_unique<ProvisioningFiles>(services_.tempDir, services_.provisioning.lineEnd());
     files_->create(); // without a directory every run fails with -1 and the failure text follows
-    SetTextColour(*c_.labProgress, kBlack);
+    progress_.setColour(kBlack);
     colourStatus(kBlack);
     stopWlan();
 }
@@ -257,15 +253,11 @@ void ConnectionSequence::cleanUp()
     Q_EMIT changed();
 }
 
-void ConnectionSequence::showProgress(const std::string& text)
-{
-    progress_ = QString::fromStdString(text);
-    c_.labProgress->setText(progress_);
-}
+void ConnectionSequence::showProgress(const std::string& text) { progress_.show(QString::fromStdString(text)); }
 
 void ConnectionSequence::copyProgressToStatus()
 {
-    status_.show(progress_);
+    status_.show(progress_.text());
     Q_EMIT changed();
 }
 
@@ -277,7 +269,7 @@ void ConnectionSequence::colourStatus(const QColor& colour)
 
 void ConnectionSequence::showFailure(const std::string& failureText)
 {
-    SetTextColour(*c_.labProgress, kRed);
+    progress_.setColour(kRed);
     showProgress(failureText);
     colourStatus(kRed);
     copyProgressToStatus();

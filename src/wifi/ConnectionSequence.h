@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+class ProgressLine;
 class ProvisioningFiles;
 class SetupApChoice;
 struct Controls;
@@ -24,7 +25,8 @@ class ConnectionSequence final : public QObject {
     Q_OBJECT
 public:
     // Connects to cmdWiFiConnect's click; the target access point is setupAp's choice.
-    ConnectionSequence(const Controls& c, Services& services, const SetupApChoice& setupAp, QObject* parent = nullptr);
+    ConnectionSequence(const Controls& c, Services& services, const SetupApChoice& setupAp, ProgressLine& progress,
+                       QObject* parent = nullptr);
     ~ConnectionSequence() override;
 
     // Restarts the WLAN, registers the setup access point's profile, joins it, waits
@@ -76,12 +78,12 @@ private:
     const Controls& c_;
     Services& services_;
     const SetupApChoice& setupAp_;
+    ProgressLine& progress_;
     std::unique_ptr<ProvisioningFiles> files_;
     const SetupApVariant* variant_ = nullptr;
     StepWait wait_;
     bool running_ = false;
     StatusShare status_;
-    QString progress_; // what labProgress shows
     bool cancelled_ = false;
     bool adminProblem_ = false;
     double pingDeadline_ = 0.0;

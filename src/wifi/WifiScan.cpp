@@ -5,6 +5,7 @@
 
 #include "common/Latin1.h"
 #include "controls/Controls.h"
+#include "controls/ProgressLine.h"
 #include "controls/PictureButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
@@ -47,8 +48,10 @@ int SelectedRow(const QListWidget& list)
 
 } // namespace
 
-WifiScan::WifiScan(const Controls& c, Services& services, SetupApChoice& setupAp, QObject* parent)
-    : QObject(parent), c_(c), services_(services), setupAp_(setupAp), wait_(services.clock, services.timers)
+WifiScan::WifiScan(const Controls& c, Services& services, SetupApChoice& setupAp, ProgressLine& progress,
+                   QObject* parent)
+    : QObject(parent), c_(c), services_(services), setupAp_(setupAp), progress_(progress),
+      wait_(services.clock, services.timers)
 {
     connect(c_.picRescan, &PictureButton::clicked, this, &WifiScan::Scan);
     // Selection, not the current row: a list that only receives the focus gets a
@@ -67,7 +70,7 @@ void WifiScan::Scan()
     scanning_ = true;
     c_.picRescan->setEnabled(false);
     setupAp_.forgetFound();
-    c_.labProgress->setText(QString());
+    progress_.show(QString());
     clearLists();
     wait_.start(0.5, [this] { listNetworks(); });
 }
@@ -113,7 +116,7 @@ void WifiScan::scanEnded()
     // Also on the zero handle when no client opened: the service refuses it harmlessly.
     services_.wlan.unregisterNotifications(hWlanClient_);
     const bool found = setupAp_.chosen();
-    c_.labProgress->setText(found ? kFoundHint : kNotFoundHint);
+    progress_.show(found ? kFoundHint : kNotFoundHint);
     scanning_ = false;
     c_.picRescan->setEnabled(true);
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+class ProgressLine;
 class SetupApChoice;
 struct Controls;
 struct Services;
@@ -19,7 +20,8 @@ class WifiScan final : public QObject {
     Q_OBJECT
 public:
     // Connects to picRescan's clicks and to the selection changes of lstSSID and lstSignal.
-    WifiScan(const Controls& c, Services& services, SetupApChoice& setupAp, QObject* parent = nullptr);
+    WifiScan(const Controls& c, Services& services, SetupApChoice& setupAp, ProgressLine& progress,
+             QObject* parent = nullptr);
 
     void Scan();
     // Ends the WLAN notifications once more on the last scan's client (the window closes).
@@ -43,6 +45,7 @@ private:
     const Controls& c_;
     Services& services_;
     SetupApChoice& setupAp_;
+    ProgressLine& progress_;
     Wlan::Handle hWlanClient_ = 0; // 0 before any scan; never closed
     bool scanning_ = false;
     StepWait wait_;
