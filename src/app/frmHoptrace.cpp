@@ -234,7 +234,7 @@ void frmHoptrace::load()
     // The outer width leaves the client area ending where the Wi-Fi panel begins.
     fitClientArea(ClientWidthTwips);
     setupAp_->chooseCurrent();
-    c_.fraVoorstel->setEnabled(true);
+    wifiScan_->offerSuggestions();
     // The window leaves its start-up in the state its first search gives it.
     applyState();
 }

@@ -75,6 +75,8 @@ void WifiScan::Scan()
     wait_.start(0.5, [this] { listNetworks(); });
 }
 
+void WifiScan::offerSuggestions() { c_.fraVoorstel->setEnabled(true); }
+
 void WifiScan::listNetworks()
 {
     Wlan& wlan = services_.wlan;

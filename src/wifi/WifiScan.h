@@ -24,6 +24,9 @@ public:
              QObject* parent = nullptr);
 
     void Scan();
+    // The suggestion frame takes input from the start, until a scan finds no WLAN client or
+    // adapter; the scan alone enables or disables it.
+    void offerSuggestions();
     // Ends the WLAN notifications once more on the last scan's client (the window closes).
     void endNotifications();
     // Ends the scan's wait at once (the window closes); nothing is listed then.
