@@ -7,6 +7,7 @@
 #include "fakes/WindowRig.h"
 
 #include "controls/PictureButton.h"
+#include "devices/DeviceSearch.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -64,7 +65,7 @@ private Q_SLOTS:
                      QString(stored[i]).remove('\t').remove('\0').toStdString());
         // Without an adapter or the port no search starts and the window, gateway included, is usable.
         const bool searching = tabs > 0 && portFree;
-        QCOMPARE(rig.fakes.timer1->isEnabled(), searching);
+        QCOMPARE(rig.window->search().ticking(), searching);
         QVERIFY(rig.window->isEnabled() != searching && c.cmdWiFiConnect->isEnabledTo(rig.window.get()) != searching);
         // At the next refresh a failing list keeps the tabs and starts no search; a freed port is used.
         rig.finishSearch();
@@ -72,7 +73,7 @@ private Q_SLOTS:
         rig.fakes.socket.bindSucceeds = true;
         WindowInput::Click(*c.picRefresh);
         QCOMPARE(c.TabNIC->tabText(tabs - 1), tabs ? QString("NIC #%1").arg(tabs) : QString());
-        QCOMPARE(rig.fakes.timer1->isEnabled(), !portFree);
+        QCOMPARE(rig.window->search().ticking(), !portFree);
     }
 
     void everyUsableControlTakesAClickAtItsCentre_data()
@@ -158,7 +159,7 @@ private Q_SLOTS:
             rig.finishOperation();
         }
         QVERIFY(closedAt >= 0 && (closeIn == "tick" || rig.fakes.time.elapsed() - closedAt < 1.0));
-        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.window->search().ticking());
         QCOMPARE(rig.fakes.socket.sent.size() == 1, closeIn == "tick");
         QVERIFY(runner.runs.empty() && runner.cancels == 1);
         QCOMPARE(rig.c().lstSSID->count(), 0);
@@ -207,7 +208,7 @@ private Q_SLOTS:
             return c.labStatus->text() + ' ' + c.labStatus->palette().color(QPalette::WindowText).name();
         };
         rig.fakes.time.advance(3.0); // the search has ended, the gateway sequence has not
-        QVERIFY(!rig.fakes.timer1->isEnabled() && rig.window->operationRunning() && !rig.window->isEnabled());
+        QVERIFY(!rig.window->search().ticking() && rig.window->operationRunning() && !rig.window->isEnabled());
         QCOMPARE(status(), c.labProgress->text() + " #000000");
         rig.finishOperation();
         QVERIFY(rig.window->isEnabled() && !runner.runs.empty());

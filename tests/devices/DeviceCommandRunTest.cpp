@@ -34,8 +34,7 @@ class DeviceCommandRunTest : public QObject {
         VirtualTime time;
         FakeUdpSocket socket{time};
         AdapterTable nics;
-        std::unique_ptr<Timer> idle = time.makeTimer();
-        DeviceSearch intake{time, *idle, time, socket, nics};
+        DeviceSearch intake{time, time, socket, nics};
         CommandChannel channel;
         DeviceCommandRun run{time, time, socket, nics, channel};
     };

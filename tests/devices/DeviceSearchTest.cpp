@@ -37,8 +37,7 @@ class DeviceSearchTest : public QObject {
         VirtualTime time;
         FakeUdpSocket socket{time};
         AdapterTable nics;
-        std::unique_ptr<Timer> tick = time.makeTimer();
-        DeviceSearch search{time, *tick, time, socket, nics};
+        DeviceSearch search{time, time, socket, nics};
     };
 
 private Q_SLOTS:

@@ -173,14 +173,13 @@ public:
     Services& services()
     {
         if (!services_)
-            services_ = std::make_unique<Services>(Services{time, time, *timer1, *backgroundOverride, socket, adapters,
-                                                            echo, neighbours, *wlanOverride, *commandsOverride,
+            services_ = std::make_unique<Services>(Services{time, time, *backgroundOverride, socket, adapters, echo,
+                                                            neighbours, *wlanOverride, *commandsOverride,
                                                             *tempDirOverride, urls, messages, provisioning});
         return *services_;
     }
 
     VirtualTime time;
-    std::unique_ptr<Timer> timer1 = time.makeTimer();
     FakeUdpSocket socket{time};
     FakeAdapterList adapters;
     FakeEchoTest echo{time};

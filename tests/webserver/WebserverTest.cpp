@@ -122,7 +122,7 @@ private Q_SLOTS:
         QCOMPARE(int(rig.fakes.messages.shown.size()), refusing == -1 ? 1 : 0);
         if (ticked)
             QCOMPARE(status, QString("Searching.........")); // three dots per tick
-        QVERIFY(rig.window->isEnabled() && c.picRefresh->isEnabled() && !rig.fakes.timer1->isEnabled());
+        QVERIFY(rig.window->isEnabled() && c.picRefresh->isEnabled() && !rig.window->search().ticking());
         QVERIFY(c.fraMurel->isEnabled() && c.cmdWiFiConnect->isEnabled() && !c.Animation1->isVisible());
         // The port stays bound the whole time: nothing waiting in its buffer is thrown away.
         QVERIFY(rig.fakes.socket.closeCalls == 1 && rig.fakes.socket.bindCalls == 1);
@@ -148,7 +148,7 @@ private Q_SLOTS:
         int left = 1'000'000;
         rig.fakes.socket.stream = [&]() { return left-- > 0 ? std::optional(burst[5]) : std::nullopt; };
         rig.finishSearch();
-        QVERIFY(left > 0 && !rig.fakes.timer1->isEnabled());
+        QVERIFY(left > 0 && !rig.window->search().ticking());
         QCOMPARE(rig.window->search().count(), 1001);
         const QString text = QString::fromStdString(rig.serverText());
         QVERIFY(text.contains("Webserver 98 found:") && !text.contains("Webserver 99 found:"));
@@ -493,7 +493,7 @@ private Q_SLOTS:
         if (e.copies >= 0)
             QCOMPARE(int(std::ranges::count_if(rig.fakes.socket.sent, isSetup)), e.copies);
         if (e.closeAt > 0) // no tick may touch the closed socket
-            QVERIFY(!rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+            QVERIFY(!rig.fakes.socket.isBound() && !rig.window->search().ticking());
     }
 
     void theSettingsLeaveEveryAdapterUntilAnAnswer_data()

@@ -7,6 +7,7 @@
 #include "fakes/WindowRig.h"
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
+#include "devices/DeviceSearch.h"
 #include "platform/NetshProvisioningCommands.h"
 #include "wifi/WlanProfileDocument.h"
 
@@ -434,7 +435,7 @@ private Q_SLOTS:
             QThread::msleep(10);
             rig.fakes.time.advance(0.05);
         }
-        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.window->search().ticking());
         QStringList calls = lines("calls");
         for (const QString& ended : lines("ended"))
             calls << "ended: " + ended;
