@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NullServices.h"
 #include "VirtualTime.h"
 
 #include "platform/AdapterList.h"
@@ -7,7 +8,6 @@
 #include "platform/MessageBox.h"
 #include "platform/NeighbourTable.h"
 #include "platform/NmcliProvisioningCommands.h"
-#include "platform/NullServices.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
 #include "platform/UrlOpener.h"
