@@ -1,6 +1,6 @@
 #include "TestMain.h"
 #include "fakes/FakeServices.h"
-#include "fakes/WindowRig.h"
+#include "fakes/TavikReply.h"
 
 #include "common/AdapterTable.h"
 #include "devices/CommandChannel.h"
