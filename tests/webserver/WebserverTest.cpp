@@ -97,7 +97,9 @@ private Q_SLOTS:
         const Controls& c = rig.c();
         QString status;
         rig.fakes.time.schedule(2.5, [&] { status = c.labStatus->text(); });
-        QVERIFY(!rig.window->isEnabled() && c.Animation1->isVisible() && c.Animation1->isPlaying());
+        QVERIFY(!rig.window->isEnabled());
+        QVERIFY(c.Animation1->isVisible());
+        QVERIFY(c.Animation1->isPlaying());
         for (int n = 0; n < datagrams.size(); ++n) {
             if (n == datagrams.size() - late)
                 rig.finishSearch();
@@ -118,14 +120,20 @@ private Q_SLOTS:
         const bool ticked = refusing != -1;
         QCOMPARE(rig.sentCount("TAVIKwebserver|List|"), ticked ? (refusing == 2 ? 3 : 6) : 0);
         for (const auto& request : rig.fakes.socket.sent)
-            QVERIFY(request.host == "255.255.255.255" && request.port == 8080 && request.interfaceIndex >= 2);
+            QCOMPARE(QString::fromStdString(request.host + ':' + std::to_string(request.port))
+                         + (request.interfaceIndex >= 2 ? "" : " of no adapter"),
+                     "255.255.255.255:8080");
         QCOMPARE(int(rig.fakes.messages.shown.size()), refusing == -1 ? 1 : 0);
         if (ticked)
             QCOMPARE(status, QString("Searching.........")); // three dots per tick
-        QVERIFY(rig.window->isEnabled() && c.picRefresh->isEnabled() && !rig.window->search().ticking());
-        QVERIFY(c.fraMurel->isEnabled() && c.cmdWiFiConnect->isEnabled() && !c.Animation1->isVisible());
+        for (const QWidget* usable :
+             std::initializer_list<const QWidget*>{rig.window.get(), c.picRefresh, c.fraMurel, c.cmdWiFiConnect})
+            QVERIFY2(usable->isEnabled(), qPrintable(usable->objectName() + " disabled"));
+        QVERIFY(!rig.window->search().ticking());
+        QVERIFY(!c.Animation1->isVisible());
         // The port stays bound the whole time: nothing waiting in its buffer is thrown away.
-        QVERIFY(rig.fakes.socket.closeCalls == 1 && rig.fakes.socket.bindCalls == 1);
+        QCOMPARE(rig.fakes.socket.closeCalls, 1);
+        QCOMPARE(rig.fakes.socket.bindCalls, 1);
     }
 
     void aBurstIsReadWholeAndAStreamLetsTheSearchEnd()
@@ -148,11 +156,14 @@ private Q_SLOTS:
         int left = 1'000'000;
         rig.fakes.socket.stream = [&]() { return left-- > 0 ? std::optional(burst[5]) : std::nullopt; };
         rig.finishSearch();
-        QVERIFY(left > 0 && !rig.window->search().ticking());
+        QVERIFY2(left > 0, "the stream kept the search from its end");
+        QVERIFY(!rig.window->search().ticking());
         QCOMPARE(rig.window->search().count(), 1001);
         const QString text = QString::fromStdString(rig.serverText());
-        QVERIFY(text.contains("Webserver 98 found:") && !text.contains("Webserver 99 found:"));
-        QVERIFY(text.contains("00:08:DC:00:03:E7") && text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
+        QVERIFY(text.contains("Webserver 98 found:"));
+        QVERIFY(!text.contains("Webserver 99 found:"));
+        QVERIFY(text.contains("00:08:DC:00:03:E7"));
+        QVERIFY(text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
     }
 
     void aSelectionIsMarkedAndDescribedOnItsButtons()
@@ -180,8 +191,10 @@ private Q_SLOTS:
         for (const auto& [where, offset, selected, hint] : clicks) {
             rig.clickServerListAt(rig.serverText().rfind(where) + offset);
             QCOMPARE(QString::fromStdString(rig.window->mode().selection.ip), selected);
-            for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
-                QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
+            for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP}) {
+                QCOMPARE(button->toolTip(), hint);
+                QCOMPARE(button->accessibleDescription(), hint);
+            }
             // The list marks the selected reply's own lines, from its host name to its last line.
             const QString marked = c.txtServers->extraSelections().value(0).cursor.selectedText();
             QVERIFY2(selected.isEmpty()
@@ -192,7 +205,8 @@ private Q_SLOTS:
         // A new search drops the selection and its description.
         WindowInput::Click(*c.picRefresh);
         rig.finishSearch();
-        QVERIFY(c.cmdReboot->toolTip().isEmpty() && c.cmdSetIP->accessibleDescription().isEmpty());
+        QCOMPARE(c.cmdReboot->toolTip(), QString());
+        QCOMPARE(c.cmdSetIP->accessibleDescription(), QString());
     }
 
     void aBlockFillsWhatItHas_data()
@@ -342,7 +356,9 @@ private Q_SLOTS:
         // No address: nothing to reboot or set up, and no address of another device offered.
         clickReply(3);
         QCOMPARE(boxes(), QString("....255.255.255.0.10.77.0.1.10.77.0.53 port "));
-        QVERIFY(!c.cmdReboot->isEnabled() && !c.cmdSetIP->isEnabled() && rig.window->mode().selection.ip.empty());
+        QVERIFY(!c.cmdReboot->isEnabled());
+        QVERIFY(!c.cmdSetIP->isEnabled());
+        QCOMPARE(QString::fromStdString(rig.window->mode().selection.ip), QString());
         // Nothing after the address's colon: port 0 is shown (and refused as the typed 00 is).
         clickReply(4);
         QCOMPARE(c.txtPort->text(), QString("0"));
@@ -452,11 +468,14 @@ private Q_SLOTS:
         // A dot row a second, and the answer listed without a numbered heading, but not selectable
         // until the wait ends.
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + other + "......");
-        QVERIFY(!rebootDuringWait && rig.window->mode().selection.mac == "00:08:DC:00:00:01");
+        QVERIFY2(!rebootDuringWait, "a click in the wait offered a command");
+        QCOMPARE(QString::fromStdString(rig.window->mode().selection.mac), "00:08:DC:00:00:01");
         QCOMPARE(rig.sentCount("TAVIKwebserver|Reboot|"), 2);
         const auto& last = rig.fakes.socket.sent.back();
         // Out of the interface that heard the device, as a device on no local network needs.
-        QVERIFY(last.host == "192.168.1.20" && last.port == 8080 && last.interfaceIndex == 7);
+        QCOMPARE(QString::fromStdString(last.host + ':' + std::to_string(last.port) + '%'
+                                        + std::to_string(last.interfaceIndex)),
+                 "192.168.1.20:8080%7");
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
 
@@ -492,8 +511,10 @@ private Q_SLOTS:
         QVERIFY(rig.fakes.time.elapsed() - clicked <= e.endsBy);
         if (e.copies >= 0)
             QCOMPARE(int(std::ranges::count_if(rig.fakes.socket.sent, isSetup)), e.copies);
-        if (e.closeAt > 0) // no tick may touch the closed socket
-            QVERIFY(!rig.fakes.socket.isBound() && !rig.window->search().ticking());
+        if (e.closeAt > 0) { // no tick may touch the closed socket
+            QVERIFY(!rig.fakes.socket.isBound());
+            QVERIFY(!rig.window->search().ticking());
+        }
     }
 
     void theSettingsLeaveEveryAdapterUntilAnAnswer_data()
@@ -548,11 +569,15 @@ private Q_SLOTS:
         const Controls& c = rig.c();
         WindowInput::Click(*c.cmdSetIP);
         QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
-        QVERIFY(c.fraSetIP->isVisible() && !c.txtServers->isEnabled() && !c.picRefresh->isEnabled());
+        QVERIFY(c.fraSetIP->isVisible());
+        QVERIFY(!c.txtServers->isEnabled());
+        QVERIFY(!c.picRefresh->isEnabled());
         WindowInput::Retype(*rig.window, *c.txtPort, "81");
         // Cancel keeps the edits for the next opening.
         WindowInput::Click(*c.cmdIPCancel);
-        QVERIFY(c.fraSetIP->isHidden() && c.txtServers->isEnabled() && c.cmdReboot->isEnabled());
+        QVERIFY(c.fraSetIP->isHidden());
+        QVERIFY(c.txtServers->isEnabled());
+        QVERIFY(c.cmdReboot->isEnabled());
         WindowInput::Click(*c.cmdSetIP);
         WindowInput::Click(*c.optAutoIP[fixIp ? 1 : 0]);
         QCOMPARE(c.fraIP->isEnabled(), fixIp);
@@ -573,19 +598,22 @@ private Q_SLOTS:
         rig.finishOperation();
         if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the box concerned
             QLineEdit* concerned = result.endsWith("device's IP address.") ? c.txtIPadres[0] : typedInto;
-            QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup) && c.fraSetIP->isVisible()
-                    && QApplication::focusWidget() == concerned);
+            QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup));
+            QVERIFY(c.fraSetIP->isVisible());
+            QCOMPARE(QApplication::focusWidget(), concerned);
             QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{result.toStdString()});
             return;
         }
         std::vector<int> interfaces;
         for (const auto& copy : rig.fakes.socket.sent | std::views::filter(isSetup)) {
-            QVERIFY(QByteArray::fromStdString(copy.bytes) == result && copy.host == "255.255.255.255");
+            QCOMPARE(QByteArray::fromStdString(copy.bytes), result);
+            QCOMPARE(QString::fromStdString(copy.host), "255.255.255.255");
             QCOMPARE(qRound(10 * (copy.at - clicked)), 10 * int(interfaces.size() / 2)); // a pair a second
             interfaces.push_back(copy.interfaceIndex);
         }
         QCOMPARE(interfaces, (confirmed ? std::vector<int>{2, 3} : std::vector<int>{2, 3, 2, 3, 2, 3}));
-        QVERIFY(c.fraSetIP->isHidden() && rig.fakes.adapters.calls == searchesBefore + 1);
+        QVERIFY(c.fraSetIP->isHidden());
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
         QCOMPARE(rig.fakes.time.elapsed() - clicked < 3.5, !confirmed);
         if (!confirmed) {
             if (!answer.empty()) // a reply that confirms nothing is listed as any other
@@ -620,9 +648,11 @@ private Q_SLOTS:
         const QByteArray kind = dhcp ? "TAVIKwebserver|SetDHCP|" : "TAVIKwebserver|SetIP|";
         QCOMPARE(QByteArray::fromStdString(built).toHex(), kind.toHex() + values + "7c");
         // The simulator reads them back, value bytes equal to "|" too; anything but the exact layout is no request.
-        QVERIFY(ParseSetIP(built).has_value() != dhcp && ParseSetDHCP(built).has_value() == dhcp);
+        QCOMPARE(ParseSetIP(built).has_value(), !dhcp);
+        QCOMPARE(ParseSetDHCP(built).has_value(), dhcp);
         for (const std::string& bad : {built + '|', built.substr(0, built.size() - 1) + 'x', "tavik" + built.substr(5)})
-            QVERIFY(!ParseSetIP(bad) && !ParseSetDHCP(bad));
+            QVERIFY2(!ParseSetIP(bad) && !ParseSetDHCP(bad),
+                     qPrintable("read as a request: " + QByteArray::fromStdString(bad).toHex()));
     }
 };
 
