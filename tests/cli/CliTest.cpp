@@ -161,33 +161,26 @@ private Q_SLOTS:
         QVERIFY2((refused ? parsed.out : parsed.err).empty(), (parsed.out + parsed.err).c_str());
     }
 
-    // A host name's bytes in each format: the PC's code page into UTF-8, JSON escapes, CSV quoting.
+    // A host name's bytes in each format: the PC's code page into the JSON value and the UTF-8 of
+    // the CSV, with its quoting and formula guard. (JSON's own escapes are Qt's writer's.)
     void hostNameInEachFormat_data()
     {
-        Columns<QByteArray, QString, QByteArray, QByteArray>("host", "jsonValue", "jsonText", "csvField");
-        Row("plain", QByteArray("WS-1"), QString("WS-1"), QByteArray(R"("WS-1")"), QByteArray("WS-1"));
-        Row("empty", QByteArray(), QString(), QByteArray(R"("host_name": "")"), QByteArray());
-        Row("comma", QByteArray("a,b"), QString("a,b"), QByteArray(R"("a,b")"), QByteArray(R"("a,b")"));
-        Row("quotes", QByteArray(R"(WS "B" lab)"), QString(R"(WS "B" lab)"), QByteArray("\"WS \\\"B\\\" lab\""),
-            QByteArray(R"("WS ""B"" lab")"));
-        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray(R"("a\r\nb")"), QByteArray("\"a\r\nb\""));
-        Row("backslash", QByteArray("C:\\dev"), QString("C:\\dev"), QByteArray("\"C:\\\\dev\""), QByteArray("C:\\dev"));
-        Row("control byte", QByteArray("x\x01"), QString("x\x01"), QByteArray("\"x\\u0001\""), QByteArray("x\x01"));
+        Columns<QByteArray, QString, QByteArray>("host", "jsonValue", "csvField");
+        Row("plain", QByteArray("WS-1"), QString("WS-1"), QByteArray("WS-1"));
+        Row("empty", QByteArray(), QString(), QByteArray());
+        Row("comma", QByteArray("a,b"), QString("a,b"), QByteArray(R"("a,b")"));
+        Row("quotes", QByteArray(R"(WS "B" lab)"), QString(R"(WS "B" lab)"), QByteArray(R"("WS ""B"" lab")"));
+        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray("\"a\r\nb\""));
         // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
         Row("code page quotes", QByteArray("\x93Hall\x94"), QString::fromUtf16(u"\u201CHall\u201D"),
-            QByteArray("\"\xE2\x80\x9CHall\xE2\x80\x9D\""), QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
-        Row("formula", QByteArray("@SUM(1,2)"), QString("@SUM(1,2)"), QByteArray("\"@SUM(1,2)\""),
-            QByteArray("\"'@SUM(1,2)\""));
-        Row("Latin-1", QByteArray("Caf\xE9"), QString::fromUtf16(u"Caf\u00E9"), QByteArray("\"Caf\xC3\xA9\""),
-            QByteArray("Caf\xC3\xA9"));
+            QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
+        Row("formula", QByteArray("@SUM(1,2)"), QString("@SUM(1,2)"), QByteArray("\"'@SUM(1,2)\""));
     }
     void hostNameInEachFormat()
     {
-        const auto [host, jsonText, csvField] = Fetch<QByteArray, QByteArray, QByteArray>("host", "jsonText",
-                                                                                          "csvField");
+        const auto [host, csvField] = Fetch<QByteArray, QByteArray>("host", "csvField");
         const auto devices = ListDevices({Found("00:08:DC:00:00:01", host.toStdString(), "192.168.1.20", 2)}, {kLan1});
         const QByteArray json = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Json));
-        QVERIFY2(json.contains(jsonText), json.constData());
         QTEST(QJsonDocument::fromJson(json).array().at(0)[QStringLiteral("host_name")].toString(), "jsonValue");
         const QByteArray csv = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Csv));
         const QByteArray row = csv.mid(csv.indexOf("\r\n") + 2);
