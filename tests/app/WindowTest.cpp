@@ -151,8 +151,7 @@ private Q_SLOTS:
             if (closeIn == "tick" && rig.fakes.socket.sent.size() == 1)
                 close();
         };
-        rig.load();
-        rig.finishSearch();
+        rig.listReplies({});
         if (closeIn != "tick") {
             rig.showWifiPanel();
             rig.fakes.echo.costSeconds = 1.0;

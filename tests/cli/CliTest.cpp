@@ -110,7 +110,6 @@ private Q_SLOTS:
         Row("seconds too short", "list --seconds 0.4", "exit 2", "--seconds must be a number from 0.5 to 3600");
         Row("option of another verb", "list --port 80", "exit 2", "'port'");
         Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");
-        Row("list help", "list --help", "exit 0", "hoptrace-cli list --search 10.77.0.20 --search");
         Row("search twice", "list --search 10.77.0.20 --search 10.3.1.0/24,10.4.0.10-12",
             "list 3s search 10.3.1.0/24, 10.4.0.10-12, 10.77.0.20 text", "");
         Row("search too wide", "list --search 10.3.1.0/20", "exit 2",
@@ -120,7 +119,6 @@ private Q_SLOTS:
         Row("search for reboot", "reboot 00:08:DC:1A:00:01 --search 10.77.0.20",
             "reboot 00:08:DC:1A:00:01 3s search 10.77.0.20 wait 30s", "");
         Row("reboot", "reboot 00:08:dc:1a:00:01", "reboot 00:08:dc:1a:00:01 3s wait 30s", "");
-        Row("reboot json", "reboot 00:08:DC:1A:00:01 --json", "exit 2", "'json'");
         Row("address for a MAC", "reboot 192.168.1.20", "exit 2", "\"192.168.1.20\" is not a MAC address");
         Row("MAC missing", "reboot", "exit 2", "reboot takes MAC");
         Row("defaults, any MAC range", "defaults 00:0A:5B:20:00:04", "defaults 00:0A:5B:20:00:04 3s wait 30s", "");
