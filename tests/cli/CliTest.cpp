@@ -207,10 +207,7 @@ private Q_SLOTS:
         QVERIFY2(tsv[1].startsWith("00:08:DC:00:00:01\t'=HYPERLINK(\"x\") A  B\tStatic\t"), qPrintable(tsv[1]));
 
         QTemporaryDir dir;
-        QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv));
-        QFile saved(dir.filePath("fleet.csv"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), QByteArray::fromStdString(csv));
+        QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv)); // saved whole: ListExportTest reads it back
         QVERIFY(!SaveListFile(dir.filePath("fleet.csv/inside.csv"), csv).value_or("").empty());
 
         const std::string planText = FormatListing(ListDevices({fixed, unknown, dhcp}, {kLan1}), ListingFormat::Plan);
