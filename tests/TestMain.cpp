@@ -1,12 +1,21 @@
 #include "TestMain.h"
 #include "platform/Utf8Locale.h"
 
-#include <QApplication>
 #include <QStandardPaths>
 #include <QTest>
 
 #include <string>
 #include <vector>
+
+// The window's tests need a QApplication. The engine's are built without HOPTRACE_TEST_WIDGETS:
+// a QCoreApplication, and no window system loaded, as in the command line.
+#ifdef HOPTRACE_TEST_WIDGETS
+#include <QApplication>
+using TestApplicationBase = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplicationBase = QCoreApplication;
+#endif
 
 namespace {
 struct Entry {
@@ -23,13 +32,13 @@ std::vector<Entry>& registry()
 int deliveryDepth = 0;
 
 // Counts the handlers under way, so that virtual time can refuse to move from inside one.
-class TestApplication final : public QApplication {
+class TestApplication final : public TestApplicationBase {
 public:
-    using QApplication::QApplication;
+    using TestApplicationBase::TestApplicationBase;
     bool notify(QObject* receiver, QEvent* event) override
     {
         ++deliveryDepth;
-        const bool handled = QApplication::notify(receiver, event);
+        const bool handled = TestApplicationBase::notify(receiver, event);
         --deliveryDepth;
         return handled;
     }

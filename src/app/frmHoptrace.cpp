@@ -92,8 +92,7 @@ void frmHoptrace::createSubsystems()
     portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
     settings_ = std::make_unique<QSettings>();
     searchAddresses_ = std::make_unique<SearchAddresses>(*settings_);
-    search_ = std::make_unique<DeviceSearch>(services_.clock, services_.timer1, services_.timers, services_.socket,
-                                             nics_);
+    search_ = std::make_unique<DeviceSearch>(services_.clock, services_.timers, services_.socket, nics_);
     commandChannel_ = std::make_unique<CommandChannel>();
     commandRun_ = std::make_unique<DeviceCommandRun>(services_.clock, services_.timers, services_.socket, nics_,
                                                      *commandChannel_);

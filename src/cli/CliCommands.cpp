@@ -18,7 +18,6 @@
 #include "platform/Interruption.h"
 #include "platform/Pinger.h"
 #include "platform/PlatformFactory.h"
-#include "platform/Timer.h"
 #include "platform/TimerFactory.h"
 #include "platform/UdpSocket.h"
 
@@ -114,8 +113,7 @@ std::vector<FoundDevice> CliCommands::search(double seconds,
                                              const std::function<bool(const std::vector<FoundDevice>&)>& enough,
                                              const std::vector<std::uint32_t>& unicastTargets)
 {
-    const std::unique_ptr<Timer> tick = network_.timers.makeTimer();
-    DeviceSearch search(network_.clock, *tick, network_.timers, network_.socket, table_);
+    DeviceSearch search(network_.clock, network_.timers, network_.socket, table_);
     bool ended = false;
     QObject::connect(&search, &DeviceSearch::finished, &search, [&ended] { ended = true; });
     if (enough)
@@ -183,8 +181,7 @@ int CliCommands::run(const CommandRequest& request, double waitSeconds, bool mus
     DeviceCommandRun command(network_.clock, network_.timers, network_.socket, table_, channel_);
     {
         // The engine's intake hears the device's answer while the setup copies go out.
-        const std::unique_ptr<Timer> idle = network_.timers.makeTimer();
-        DeviceSearch intake(network_.clock, *idle, network_.timers, network_.socket, table_);
+        DeviceSearch intake(network_.clock, network_.timers, network_.socket, table_);
         QObject::connect(&intake, &DeviceSearch::replyRead, &command, &DeviceCommandRun::replyRead);
         QObject::connect(&command, &DeviceCommandRun::sendRefused, &command, [&] {
             if (request.kind == CommandKind::Reboot || request.kind == CommandKind::LoadDefaults) {

@@ -34,23 +34,22 @@ constexpr std::size_t kTurnListBytes = 32 * 1024;
 constexpr std::size_t kUnicastBatches = 25;
 } // namespace
 
-DeviceSearch::DeviceSearch(const Clock& clock, Timer& tick, TimerFactory& timers, UdpSocket& socket,
-                           const AdapterTable& nics, QObject* parent)
-    : QObject(parent), clock_(clock), tick_(tick), socket_(socket), nics_(nics), nextTurn_(std::make_unique<QTimer>()),
-      spread_(timers.makeTimer())
+DeviceSearch::DeviceSearch(const Clock& clock, TimerFactory& timers, UdpSocket& socket, const AdapterTable& nics,
+                           QObject* parent)
+    : QObject(parent), clock_(clock), timer1_(timers.makeTimer()), socket_(socket), nics_(nics),
+      nextTurn_(std::make_unique<QTimer>()), spread_(timers.makeTimer())
 {
     spread_->setTickHandler([this] { sendUnicastBatch(); });
     nextTurn_->setSingleShot(true);
     nextTurn_->setInterval(0);
     connect(nextTurn_.get(), &QTimer::timeout, this, &DeviceSearch::ReplyIntake);
-    tick_.setTickHandler([this] { DiscoveryTick(); });
+    timer1_->setTickHandler([this] { DiscoveryTick(); });
     socket_.setArrivalHandler([this] { ReplyIntake(); });
 }
 
 DeviceSearch::~DeviceSearch()
 {
-    // Nothing may tick or arrive into a destroyed search.
-    tick_.setTickHandler({});
+    // Nothing may arrive into a destroyed search: the socket outlives it.
     socket_.setArrivalHandler({});
 }
 
@@ -72,7 +71,7 @@ void DeviceSearch::start(const SearchPlan& plan)
     // The adapters of this search decide which addresses the broadcast covers already.
     targets_ = AddressList::OffEveryAdapterSubnet(plan.unicastTargets, nics_.first(nics_.count()));
     setTickSeconds(plan.endAtDeadline ? std::min(1.0, plan.seconds) : kTickMilliseconds / 1000.0);
-    tick_.setEnabled(true);
+    timer1_->setEnabled(true);
     if (plan.requestAtStart)
         sendRequest();
 }
@@ -80,16 +79,16 @@ void DeviceSearch::start(const SearchPlan& plan)
 void DeviceSearch::setTickSeconds(double seconds)
 {
     tickSeconds_ = seconds;
-    tick_.setInterval(static_cast<int>(std::lround(1000 * seconds)));
+    timer1_->setInterval(static_cast<int>(std::lround(1000 * seconds)));
 }
 
 void DeviceSearch::finish()
 {
-    tick_.setEnabled(false);
+    timer1_->setEnabled(false);
     spread_->setEnabled(false);
 }
 
-bool DeviceSearch::ticking() const { return tick_.isEnabled(); }
+bool DeviceSearch::ticking() const { return timer1_->isEnabled(); }
 
 void DeviceSearch::DiscoveryTick()
 {

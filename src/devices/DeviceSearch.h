@@ -55,9 +55,8 @@ struct SearchPlan {
 class DeviceSearch final : public QObject {
     Q_OBJECT
 public:
-    // `tick` is the search's timer (the window's Timer1); the search takes its tick handler.
-    // `timers` makes the timer that spreads the unicasts.
-    DeviceSearch(const Clock& clock, Timer& tick, TimerFactory& timers, UdpSocket& socket, const AdapterTable& nics,
+    // `timers` makes the search's tick (the window's Timer1) and the timer that spreads the unicasts.
+    DeviceSearch(const Clock& clock, TimerFactory& timers, UdpSocket& socket, const AdapterTable& nics,
                  QObject* parent = nullptr);
     ~DeviceSearch() override;
 
@@ -117,7 +116,7 @@ private:
     void noteHeard(const Datagram& datagram, bool listedNow);
 
     const Clock& clock_;
-    Timer& tick_;
+    std::unique_ptr<Timer> timer1_; // the tick
     UdpSocket& socket_;
     const AdapterTable& nics_;
     ListingText listing_;

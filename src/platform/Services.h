@@ -9,7 +9,6 @@ class NeighbourTable;
 class MessageBox;
 class ProvisioningCommands;
 class TempDir;
-class Timer;
 class TimerFactory;
 class UdpSocket;
 class UrlOpener;
@@ -19,9 +18,8 @@ class Wlan;
 // The services outlive the window.
 struct Services {
     Clock& clock;
-    // The timers of every wait; Timer1 is the search's tick.
+    // The timers of every wait, the search's tick (Timer1) among them.
     TimerFactory& timers;
-    Timer& timer1;
     BackgroundCalls& background;
     UdpSocket& socket;
     AdapterList& adapters;

@@ -7,6 +7,7 @@
 #include "fakes/WindowRig.h"
 
 #include "controls/PictureButton.h"
+#include "devices/DeviceSearch.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -64,15 +65,16 @@ private Q_SLOTS:
                      QString(stored[i]).remove('\t').remove('\0').toStdString());
         // Without an adapter or the port no search starts and the window, gateway included, is usable.
         const bool searching = tabs > 0 && portFree;
-        QCOMPARE(rig.fakes.timer1->isEnabled(), searching);
-        QVERIFY(rig.window->isEnabled() != searching && c.cmdWiFiConnect->isEnabledTo(rig.window.get()) != searching);
+        QCOMPARE(rig.window->search().ticking(), searching);
+        QCOMPARE(rig.window->isEnabled(), !searching);
+        QCOMPARE(c.cmdWiFiConnect->isEnabledTo(rig.window.get()), !searching);
         // At the next refresh a failing list keeps the tabs and starts no search; a freed port is used.
         rig.finishSearch();
         rig.fakes.adapters.fails = portFree;
         rig.fakes.socket.bindSucceeds = true;
         WindowInput::Click(*c.picRefresh);
         QCOMPARE(c.TabNIC->tabText(tabs - 1), tabs ? QString("NIC #%1").arg(tabs) : QString());
-        QCOMPARE(rig.fakes.timer1->isEnabled(), !portFree);
+        QCOMPARE(rig.window->search().ticking(), !portFree);
     }
 
     void everyUsableControlTakesAClickAtItsCentre_data()
@@ -98,7 +100,8 @@ private Q_SLOTS:
             for (QWidget* beyond : std::initializer_list<QWidget*>{c.Frame1, c.lstSSID, c.fraVoorstel, c.picRescan})
                 QVERIFY2(!w.rect().intersects(QRect(beyond->mapTo(&w, QPoint()), beyond->size())),
                          qPrintable(beyond->objectName()));
-            QVERIFY(c.cmdDefault->isHidden() && c.txtDNS->isHidden() && c.fraSetIP->isHidden());
+            for (const QWidget* hidden : std::initializer_list<const QWidget*>{c.cmdDefault, c.txtDNS, c.fraSetIP})
+                QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName() + " shown"));
         }
         if (panel == 2)
             rig.showWifiPanel();
@@ -148,8 +151,7 @@ private Q_SLOTS:
             if (closeIn == "tick" && rig.fakes.socket.sent.size() == 1)
                 close();
         };
-        rig.load();
-        rig.finishSearch();
+        rig.listReplies({});
         if (closeIn != "tick") {
             rig.showWifiPanel();
             rig.fakes.echo.costSeconds = 1.0;
@@ -157,13 +159,19 @@ private Q_SLOTS:
             WindowInput::Click(closeIn == "scan" ? static_cast<QWidget&>(*rig.c().picRescan) : *rig.c().cmdPing);
             rig.finishOperation();
         }
-        QVERIFY(closedAt >= 0 && (closeIn == "tick" || rig.fakes.time.elapsed() - closedAt < 1.0));
-        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+        QVERIFY2(closedAt >= 0, "never closed");
+        const double endedAfter = closeIn == "tick" ? 0.0 : rig.fakes.time.elapsed() - closedAt;
+        QVERIFY2(endedAfter < 1.0, qPrintable(QString("ended %1 s after the close").arg(endedAfter)));
+        QVERIFY(rig.window->isHidden());
+        QVERIFY(!rig.fakes.socket.isBound());
+        QVERIFY(!rig.window->search().ticking());
         QCOMPARE(rig.fakes.socket.sent.size() == 1, closeIn == "tick");
-        QVERIFY(runner.runs.empty() && runner.cancels == 1);
+        QCOMPARE(runner.runs.size(), 0u);
+        QCOMPARE(runner.cancels, 1);
         QCOMPARE(rig.c().lstSSID->count(), 0);
         rig.fakes.time.advance(1.0); // past the echo's answer
-        QVERIFY(rig.fakes.messages.shown.empty() && rig.fakes.echo.asked.size() == (closeIn == "ping" ? 1u : 0u));
+        QCOMPARE(rig.fakes.messages.shown.size(), 0u);
+        QCOMPARE(rig.fakes.echo.asked.size(), closeIn == "ping" ? 1u : 0u);
     }
 
     // A ping and the gateway sequence started during the Reboot wait run beside it, neither
@@ -207,10 +215,13 @@ private Q_SLOTS:
             return c.labStatus->text() + ' ' + c.labStatus->palette().color(QPalette::WindowText).name();
         };
         rig.fakes.time.advance(3.0); // the search has ended, the gateway sequence has not
-        QVERIFY(!rig.fakes.timer1->isEnabled() && rig.window->operationRunning() && !rig.window->isEnabled());
+        QVERIFY(!rig.window->search().ticking());
+        QVERIFY(rig.window->operationRunning());
+        QVERIFY(!rig.window->isEnabled());
         QCOMPARE(status(), c.labProgress->text() + " #000000");
         rig.finishOperation();
-        QVERIFY(rig.window->isEnabled() && !runner.runs.empty());
+        QVERIFY(rig.window->isEnabled());
+        QVERIFY(!runner.runs.empty());
         QCOMPARE(status(), c.labProgress->text() + " #ff0000"); // the sequence ended last: its failure stays
     }
 };

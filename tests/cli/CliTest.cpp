@@ -110,7 +110,6 @@ private Q_SLOTS:
         Row("seconds too short", "list --seconds 0.4", "exit 2", "--seconds must be a number from 0.5 to 3600");
         Row("option of another verb", "list --port 80", "exit 2", "'port'");
         Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2", "list takes no argument");
-        Row("list help", "list --help", "exit 0", "hoptrace-cli list --search 10.77.0.20 --search");
         Row("search twice", "list --search 10.77.0.20 --search 10.3.1.0/24,10.4.0.10-12",
             "list 3s search 10.3.1.0/24, 10.4.0.10-12, 10.77.0.20 text", "");
         Row("search too wide", "list --search 10.3.1.0/20", "exit 2",
@@ -120,7 +119,6 @@ private Q_SLOTS:
         Row("search for reboot", "reboot 00:08:DC:1A:00:01 --search 10.77.0.20",
             "reboot 00:08:DC:1A:00:01 3s search 10.77.0.20 wait 30s", "");
         Row("reboot", "reboot 00:08:dc:1a:00:01", "reboot 00:08:dc:1a:00:01 3s wait 30s", "");
-        Row("reboot json", "reboot 00:08:DC:1A:00:01 --json", "exit 2", "'json'");
         Row("address for a MAC", "reboot 192.168.1.20", "exit 2", "\"192.168.1.20\" is not a MAC address");
         Row("MAC missing", "reboot", "exit 2", "reboot takes MAC");
         Row("defaults, any MAC range", "defaults 00:0A:5B:20:00:04", "defaults 00:0A:5B:20:00:04 3s wait 30s", "");
@@ -161,33 +159,26 @@ private Q_SLOTS:
         QVERIFY2((refused ? parsed.out : parsed.err).empty(), (parsed.out + parsed.err).c_str());
     }
 
-    // A host name's bytes in each format: the PC's code page into UTF-8, JSON escapes, CSV quoting.
+    // A host name's bytes in each format: the PC's code page into the JSON value and the UTF-8 of
+    // the CSV, with its quoting and formula guard. (JSON's own escapes are Qt's writer's.)
     void hostNameInEachFormat_data()
     {
-        Columns<QByteArray, QString, QByteArray, QByteArray>("host", "jsonValue", "jsonText", "csvField");
-        Row("plain", QByteArray("WS-1"), QString("WS-1"), QByteArray(R"("WS-1")"), QByteArray("WS-1"));
-        Row("empty", QByteArray(), QString(), QByteArray(R"("host_name": "")"), QByteArray());
-        Row("comma", QByteArray("a,b"), QString("a,b"), QByteArray(R"("a,b")"), QByteArray(R"("a,b")"));
-        Row("quotes", QByteArray(R"(WS "B" lab)"), QString(R"(WS "B" lab)"), QByteArray("\"WS \\\"B\\\" lab\""),
-            QByteArray(R"("WS ""B"" lab")"));
-        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray(R"("a\r\nb")"), QByteArray("\"a\r\nb\""));
-        Row("backslash", QByteArray("C:\\dev"), QString("C:\\dev"), QByteArray("\"C:\\\\dev\""), QByteArray("C:\\dev"));
-        Row("control byte", QByteArray("x\x01"), QString("x\x01"), QByteArray("\"x\\u0001\""), QByteArray("x\x01"));
+        Columns<QByteArray, QString, QByteArray>("host", "jsonValue", "csvField");
+        Row("plain", QByteArray("WS-1"), QString("WS-1"), QByteArray("WS-1"));
+        Row("empty", QByteArray(), QString(), QByteArray());
+        Row("comma", QByteArray("a,b"), QString("a,b"), QByteArray(R"("a,b")"));
+        Row("quotes", QByteArray(R"(WS "B" lab)"), QString(R"(WS "B" lab)"), QByteArray(R"("WS ""B"" lab")"));
+        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray("\"a\r\nb\""));
         // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
         Row("code page quotes", QByteArray("\x93Hall\x94"), QString::fromUtf16(u"\u201CHall\u201D"),
-            QByteArray("\"\xE2\x80\x9CHall\xE2\x80\x9D\""), QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
-        Row("formula", QByteArray("@SUM(1,2)"), QString("@SUM(1,2)"), QByteArray("\"@SUM(1,2)\""),
-            QByteArray("\"'@SUM(1,2)\""));
-        Row("Latin-1", QByteArray("Caf\xE9"), QString::fromUtf16(u"Caf\u00E9"), QByteArray("\"Caf\xC3\xA9\""),
-            QByteArray("Caf\xC3\xA9"));
+            QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
+        Row("formula", QByteArray("@SUM(1,2)"), QString("@SUM(1,2)"), QByteArray("\"'@SUM(1,2)\""));
     }
     void hostNameInEachFormat()
     {
-        const auto [host, jsonText, csvField] = Fetch<QByteArray, QByteArray, QByteArray>("host", "jsonText",
-                                                                                          "csvField");
+        const auto [host, csvField] = Fetch<QByteArray, QByteArray>("host", "csvField");
         const auto devices = ListDevices({Found("00:08:DC:00:00:01", host.toStdString(), "192.168.1.20", 2)}, {kLan1});
         const QByteArray json = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Json));
-        QVERIFY2(json.contains(jsonText), json.constData());
         QTEST(QJsonDocument::fromJson(json).array().at(0)[QStringLiteral("host_name")].toString(), "jsonValue");
         const QByteArray csv = QByteArray::fromStdString(FormatListing(devices, ListingFormat::Csv));
         const QByteArray row = csv.mid(csv.indexOf("\r\n") + 2);
@@ -216,9 +207,7 @@ private Q_SLOTS:
         QVERIFY2(tsv[1].startsWith("00:08:DC:00:00:01\t'=HYPERLINK(\"x\") A  B\tStatic\t"), qPrintable(tsv[1]));
 
         QTemporaryDir dir;
-        QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv));
-        QFile saved(dir.filePath("fleet.csv"));
-        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().toStdString() == csv);
+        QVERIFY(!SaveListFile(dir.filePath("fleet.csv"), csv)); // saved whole: ListExportTest reads it back
         QVERIFY(!SaveListFile(dir.filePath("fleet.csv/inside.csv"), csv).value_or("").empty());
 
         const std::string planText = FormatListing(ListDevices({fixed, unknown, dhcp}, {kLan1}), ListingFormat::Plan);
@@ -226,9 +215,10 @@ private Q_SLOTS:
         QCOMPARE(plan.problems().size(), std::size_t(1));
         QCOMPARE(plan.problems()[0].line, 3);
         const ExpectedSettings& first = plan.rows()[0].settings;
-        QVERIFY(first.dhcp == false && first.address == "192.168.1.20" && first.gateway == "192.168.1.1"
-                && first.port == 80);
-        QVERIFY(plan.rows()[2].settings.dhcp == true);
+        QCOMPARE(first.dhcp, std::optional(false));
+        QCOMPARE(QString::fromStdString(first.address + ' ' + first.gateway), "192.168.1.20 192.168.1.1");
+        QCOMPARE(first.port, std::optional(80));
+        QCOMPARE(plan.rows()[2].settings.dhcp, std::optional(true));
     }
 
     // `log`: the table, and a damaged line counted on standard error.

@@ -59,8 +59,9 @@ private Q_SLOTS:
         const auto kept = [&](const char* since, const char* mac) {
             return FilterLog(reading.entries, QDateTime::fromString(since, Qt::ISODate), mac).size();
         };
-        QVERIFY(kept("", "00:08:DC:00:00:02") == 1 && kept("2024-05-01T08:00:00Z", "") == 1
-                && kept("2024-05-01T07:00:00Z", "") == 2);
+        QCOMPARE(kept("", "00:08:DC:00:00:02"), 1u);
+        QCOMPARE(kept("2024-05-01T08:00:00Z", ""), 1u);
+        QCOMPARE(kept("2024-05-01T07:00:00Z", ""), 2u);
     }
 
     // Two programs appending at once, many lines each: every line whole, none lost.
@@ -80,7 +81,9 @@ private Q_SLOTS:
         QSet<QString> hosts;
         for (const LogEntry& entry : reading.entries)
             hosts.insert(QString::fromStdString(entry.record.hostName));
-        QVERIFY(reading.skipped == 0 && hosts.size() == 2 * kLines && reading.entries.size() == 2 * kLines);
+        QCOMPARE(reading.skipped, 0);
+        QCOMPARE(hosts.size(), 2 * kLines);
+        QCOMPARE(reading.entries.size(), std::size_t(2 * kLines));
     }
 
     // A log that cannot be written (its folder a file; its lock held) says why, as a value, at
@@ -89,13 +92,15 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QLockFile held(dir.filePath("log.jsonl.lock"));
-        QVERIFY(held.lock() && Appended(dir.filePath("file"), "x") == "x");
+        QVERIFY(held.lock());
+        QCOMPARE(Appended(dir.filePath("file"), "x"), "x");
         for (const char* path : {"file/log.jsonl", "log.jsonl"}) {
             const LogWrite write = CommissioningLog(dir.filePath(path)).appendOutcome("id", CommandOutcome::NotSeen);
             QVERIFY2(!write.ok() && write.error.find(std::string(path) + " cannot be written: ") != std::string::npos,
                      write.error.c_str());
         }
-        QVERIFY(ReadLogFile(dir.filePath("log.jsonl")).entries.empty() && !QFile::exists(dir.filePath("log.jsonl")));
+        QCOMPARE(ReadLogFile(dir.filePath("log.jsonl")).entries.size(), 0u);
+        QVERIFY(!QFile::exists(dir.filePath("log.jsonl")));
     }
 };
 

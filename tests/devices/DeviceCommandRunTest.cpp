@@ -1,44 +1,15 @@
 #include "TestMain.h"
-#include "fakes/FakeServices.h"
-#include "fakes/WindowRig.h"
+#include "fakes/EngineRig.h"
+#include "fakes/TavikReply.h"
 
-#include "common/AdapterTable.h"
-#include "devices/CommandChannel.h"
-#include "devices/DeviceCommandRun.h"
-#include "devices/DeviceSearch.h"
 #include "devices/SetupDatagrams.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-// A command on its own, as both front ends run it: virtual time, a recording socket, the
-// engine's intake hearing the answers, no window.
+// A command on its own, as both front ends run it, the engine's intake hearing the answers (EngineRig).
 class DeviceCommandRunTest : public QObject {
     Q_OBJECT
-
-    struct Rig {
-        Rig()
-        {
-            nics.store(1, {"Ethernet adapter", "192.168.1.2", "255.255.255.0", "192.168.1.1", 2});
-            nics.setCount(1);
-            socket.bind(8080);
-            QObject::connect(&intake, &DeviceSearch::replyRead, &run, &DeviceCommandRun::replyRead);
-        }
-        std::vector<double> sendTimes() const
-        {
-            std::vector<double> times;
-            for (const FakeUdpSocket::Sent& s : socket.sent)
-                times.push_back(s.at);
-            return times;
-        }
-        VirtualTime time;
-        FakeUdpSocket socket{time};
-        AdapterTable nics;
-        std::unique_ptr<Timer> idle = time.makeTimer();
-        DeviceSearch intake{time, *idle, time, socket, nics};
-        CommandChannel channel;
-        DeviceCommandRun run{time, time, socket, nics, channel};
-    };
 
 private Q_SLOTS:
     // The setup copies go out once a second until the device shows what was sent; only then
@@ -62,7 +33,7 @@ private Q_SLOTS:
               outcome] = Fetch<std::string, double, std::vector<double>, double, QString>("answer", "answerAt",
                                                                                           "copiesAt", "readyAt",
                                                                                           "outcome");
-        Rig rig;
+        EngineRig rig;
         QSignalSpy started(&rig.channel, &CommandChannel::commandStarted);
         QSignalSpy concluded(&rig.channel, &CommandChannel::commandConcluded);
         QSignalSpy ready(&rig.run, &DeviceCommandRun::readyToCheck);

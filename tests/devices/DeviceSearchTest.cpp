@@ -1,10 +1,8 @@
 #include "TestMain.h"
-#include "fakes/FakeServices.h"
-#include "fakes/WindowRig.h"
+#include "fakes/EngineRig.h"
+#include "fakes/TavikReply.h"
 
-#include "common/AdapterTable.h"
 #include "devices/AddressList.h"
-#include "devices/DeviceSearch.h"
 #include "platform/DottedQuad.h"
 
 #include <QSignalSpy>
@@ -13,58 +11,29 @@
 #include <cmath>
 #include <map>
 
-// The search engine on its own, as each front end runs it: virtual time, a recording socket,
-// no window.
+// The search engine on its own, as each front end runs it (EngineRig).
 class DeviceSearchTest : public QObject {
     Q_OBJECT
-
-    struct Rig {
-        Rig()
-        {
-            nics.store(1, {"Ethernet adapter", "192.168.1.2", "255.255.255.0", "192.168.1.1", 2});
-            nics.setCount(1);
-            socket.bind(8080);
-        }
-        // The broadcasts' moments; the search sends nothing but list requests.
-        std::vector<double> requestTimes() const
-        {
-            std::vector<double> times;
-            for (const FakeUdpSocket::Sent& s : socket.sent)
-                if (s.host == "255.255.255.255")
-                    times.push_back(s.at);
-            return times;
-        }
-        VirtualTime time;
-        FakeUdpSocket socket{time};
-        AdapterTable nics;
-        std::unique_ptr<Timer> tick = time.makeTimer();
-        DeviceSearch search{time, *tick, time, socket, nics};
-    };
 
 private Q_SLOTS:
     void eachFrontEndsCadence_data()
     {
-        QTest::addColumn<bool>("commandLine");
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<std::vector<double>>("requests");
-        QTest::addColumn<double>("endsAt");
+        Columns<bool, double, std::vector<double>, double>("commandLine", "seconds", "requests", "endsAt");
         // The window: a request at each tick within the three seconds, the end at the next.
         // Beside each broadcast, the searched addresses off the adapters' networks get the request
         // by unicast, spread over the first half of the tick (the command line's last one may be
         // shorter than a second), so that the replies arrive before the end.
-        QTest::newRow("window") << false << 3.0 << std::vector<double>{1, 2, 3} << 4.0;
+        Row("window", false, 3.0, std::vector<double>{1, 2, 3}, 4.0);
         // The command line: a request at once and every second, the end at the deadline itself.
-        QTest::newRow("command line, 3 s") << true << 3.0 << std::vector<double>{0, 1, 2} << 3.0;
-        QTest::newRow("command line, 2.5 s") << true << 2.5 << std::vector<double>{0, 1, 2} << 2.5;
-        QTest::newRow("command line, 0.5 s") << true << 0.5 << std::vector<double>{0} << 0.5;
+        Row("command line, 3 s", true, 3.0, std::vector<double>{0, 1, 2}, 3.0);
+        Row("command line, 2.5 s", true, 2.5, std::vector<double>{0, 1, 2}, 2.5);
+        Row("command line, 0.5 s", true, 0.5, std::vector<double>{0}, 0.5);
     }
     void eachFrontEndsCadence()
     {
-        QFETCH(bool, commandLine);
-        QFETCH(double, seconds);
-        QFETCH(std::vector<double>, requests);
-        QFETCH(double, endsAt);
-        Rig rig;
+        const auto [commandLine, seconds, requests, endsAt] = Fetch<bool, double, std::vector<double>, double>(
+            "commandLine", "seconds", "requests", "endsAt");
+        EngineRig rig;
         QSignalSpy finished(&rig.search, &DeviceSearch::finished);
         rig.search.clear();
         // 64 routed addresses beside the broadcast; two on lan1's network, which the broadcast asks.
@@ -76,7 +45,7 @@ private Q_SLOTS:
         QCOMPARE(finished.count(), 0);
         rig.time.advance(0.1);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(rig.requestTimes(), requests);
+        QCOMPARE(rig.sendTimes("255.255.255.255"), requests);
         QCOMPARE(rig.search.listing().text(), "No find");
         // Each address once a tick, in the first half of the tick, at most 3 at one moment (no burst).
         std::map<std::pair<double, std::string>, int> perTickAndHost;
@@ -100,7 +69,7 @@ private Q_SLOTS:
     // A device heard by broadcast and by unicast is one device.
     void listsEachMacOnce()
     {
-        Rig rig;
+        EngineRig rig;
         QSignalSpy listedCounts(&rig.search, &DeviceSearch::serversListed);
         rig.search.clear();
         rig.search.start({.seconds = 3,

@@ -6,8 +6,7 @@
 #include <csignal>
 #include <sys/prctl.h>
 
-bool SimulatorProcess::start(const QStringList& deviceLines, const QStringList& moreArguments,
-                             const char* namespaceVariable)
+bool SimulatorProcess::start(const QStringList& deviceLines, const char* namespaceVariable)
 {
     // The ready file of a simulator started before would end the wait at once.
     QFile::remove(dir_.filePath("ready"));
@@ -17,7 +16,6 @@ bool SimulatorProcess::start(const QStringList& deviceLines, const QStringList& 
               << dir_.filePath("record");
     for (const QString& keys : deviceLines)
         arguments << QStringLiteral("--device") << keys;
-    arguments << moreArguments;
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start(QStringLiteral("nsenter"), arguments);

@@ -10,10 +10,9 @@ class SimulatorProcess final {
 public:
     ~SimulatorProcess() { stop(); }
 
-    // One "--device" line of keys per entry, then more arguments, in the namespace of the holder the
-    // variable names (SIMLAN_ROUTED_PID: the routed segment); false when it did not start listening.
-    bool start(const QStringList& deviceLines, const QStringList& moreArguments = {},
-               const char* namespaceVariable = "SIMLAN_DEVICE_PID");
+    // One "--device" line of keys per entry, in the namespace of the holder the variable names
+    // (SIMLAN_ROUTED_PID: the routed segment); false when it did not start listening.
+    bool start(const QStringList& deviceLines, const char* namespaceVariable = "SIMLAN_DEVICE_PID");
     void stop(); // its addresses leave the interfaces
     // The record's lines: "seconds sender:port -> destination ifN bytes".
     QStringList received() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NullServices.h"
 #include "VirtualTime.h"
 
 #include "platform/AdapterList.h"
@@ -7,7 +8,6 @@
 #include "platform/MessageBox.h"
 #include "platform/NeighbourTable.h"
 #include "platform/NmcliProvisioningCommands.h"
-#include "platform/NullServices.h"
 #include "platform/Services.h"
 #include "platform/UdpSocket.h"
 #include "platform/UrlOpener.h"
@@ -173,14 +173,13 @@ public:
     Services& services()
     {
         if (!services_)
-            services_ = std::make_unique<Services>(Services{time, time, *timer1, *backgroundOverride, socket, adapters,
-                                                            echo, neighbours, *wlanOverride, *commandsOverride,
+            services_ = std::make_unique<Services>(Services{time, time, *backgroundOverride, socket, adapters, echo,
+                                                            neighbours, *wlanOverride, *commandsOverride,
                                                             *tempDirOverride, urls, messages, provisioning});
         return *services_;
     }
 
     VirtualTime time;
-    std::unique_ptr<Timer> timer1 = time.makeTimer();
     FakeUdpSocket socket{time};
     FakeAdapterList adapters;
     FakeEchoTest echo{time};

@@ -134,7 +134,8 @@ private Q_SLOTS:
         WindowInput::Click(*rig.c().cmdPing);
         if (seconds > 0) {
             rig.fakes.time.advance(seconds - 0.1);
-            QVERIFY(rig.fakes.messages.shown.empty() && !rig.c().cmdPing->isEnabled());
+            QCOMPARE(rig.fakes.messages.shown.size(), 0u);
+            QVERIFY(!rig.c().cmdPing->isEnabled());
         }
         rig.finishOperation();
         QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>(!message.isEmpty(), message.toStdString()));

@@ -43,8 +43,11 @@ private Q_SLOTS:
         const auto [fileName, script, cancel] = Fetch<QString, QByteArray, bool>("fileName", "script", "cancel");
         QTemporaryDir dir;
         QFile file(dir.filePath(fileName));
-        QVERIFY(script.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(script) == script.size()));
-        file.close();
+        if (!script.isEmpty()) {
+            QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
+            QCOMPARE(file.write(script), script.size());
+            file.close();
+        }
         QFile pidFile(file.fileName() + QStringLiteral(".pids"));
         LinuxCommandRunner runner;
         std::atomic<bool> ended = false;

@@ -105,7 +105,8 @@ private Q_SLOTS:
         QFile range(QStringLiteral("/proc/sys/net/ipv4/ping_group_range"));
         const QByteArray group = QByteArray::number(getgid()) + ' ' + QByteArray::number(getgid());
         // Unbuffered: the kernel's refusal only shows on the write itself.
-        QVERIFY(range.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && range.write(group) == group.size());
+        QVERIFY2(range.open(QIODevice::WriteOnly | QIODevice::Unbuffered), qPrintable(range.errorString()));
+        QCOMPARE(range.write(group), group.size());
     }
     void cleanup()
     {
@@ -167,13 +168,16 @@ private Q_SLOTS:
         LinuxAdapterList adapters;
         LinuxNeighbourTable neighbours;
         const FreeAddressTest test(Pinger(echo), adapters, neighbours);
-        QVERIFY(test.inUse("10.73.1.25") && !test.inUse("10.73.1.99"));
+        QVERIFY(test.inUse("10.73.1.25"));
+        QVERIFY(!test.inUse("10.73.1.99"));
         QVERIFY(Steps("in r1 ip addr add 10.71.1.25/24 dev r1a"));
         QVERIFY(test.inUse("10.71.1.25"));
         QVERIFY(Steps("in r1 ip addr del 10.71.1.25/24 dev r1a"));
         QProcess table;
         table.start(QStringLiteral("ip"), {"-4", "neigh", "show", "10.71.1.25"});
-        QVERIFY(table.waitForFinished() && table.readAllStandardOutput().contains("REACHABLE"));
+        QVERIFY(table.waitForFinished());
+        const QByteArray entry = table.readAllStandardOutput();
+        QVERIFY2(entry.contains("REACHABLE"), entry.constData());
         QVERIFY(!test.inUse("10.71.1.25"));
     }
     void listsAdaptersWithTheFirstDefaultGatewayOfEach()

@@ -40,7 +40,8 @@ private Q_SLOTS:
                                             {"keep", "/hoptrace-abc123/../keep/"},
                                             {"elsewhere/hoptrace-abc123", "/elsewhere/hoptrace-abc123/"}}) {
             const QString precious = base_.path() + '/' + victim + QStringLiteral("/precious");
-            QVERIFY(QDir().mkpath(QFileInfo(precious).path()) && QFile(precious).open(QIODevice::WriteOnly));
+            QVERIFY(QDir().mkpath(QFileInfo(precious).path()));
+            QVERIFY(QFile(precious).open(QIODevice::WriteOnly));
             LinuxTempDir().removePrivateDir(base_.path().toStdString() + asked);
             QVERIFY2(QFileInfo::exists(precious), asked);
         }

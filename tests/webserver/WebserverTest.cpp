@@ -98,7 +98,9 @@ private Q_SLOTS:
         const Controls& c = rig.c();
         QString status;
         rig.fakes.time.schedule(2.5, [&] { status = c.labStatus->text(); });
-        QVERIFY(!rig.window->isEnabled() && c.Animation1->isVisible() && c.Animation1->isPlaying());
+        QVERIFY(!rig.window->isEnabled());
+        QVERIFY(c.Animation1->isVisible());
+        QVERIFY(c.Animation1->isPlaying());
         for (int n = 0; n < datagrams.size(); ++n) {
             if (n == datagrams.size() - late)
                 rig.finishSearch();
@@ -119,14 +121,20 @@ private Q_SLOTS:
         const bool ticked = refusing != -1;
         QCOMPARE(rig.sentCount("TAVIKwebserver|List|"), ticked ? (refusing == 2 ? 3 : 6) : 0);
         for (const auto& request : rig.fakes.socket.sent)
-            QVERIFY(request.host == "255.255.255.255" && request.port == 8080 && request.interfaceIndex >= 2);
+            QCOMPARE(QString::fromStdString(request.host + ':' + std::to_string(request.port))
+                         + (request.interfaceIndex >= 2 ? "" : " of no adapter"),
+                     "255.255.255.255:8080");
         QCOMPARE(int(rig.fakes.messages.shown.size()), refusing == -1 ? 1 : 0);
         if (ticked)
             QCOMPARE(status, QString("Searching.........")); // three dots per tick
-        QVERIFY(rig.window->isEnabled() && c.picRefresh->isEnabled() && !rig.fakes.timer1->isEnabled());
-        QVERIFY(c.fraMurel->isEnabled() && c.cmdWiFiConnect->isEnabled() && !c.Animation1->isVisible());
+        for (const QWidget* usable :
+             std::initializer_list<const QWidget*>{rig.window.get(), c.picRefresh, c.fraMurel, c.cmdWiFiConnect})
+            QVERIFY2(usable->isEnabled(), qPrintable(usable->objectName() + " disabled"));
+        QVERIFY(!rig.window->search().ticking());
+        QVERIFY(!c.Animation1->isVisible());
         // The port stays bound the whole time: nothing waiting in its buffer is thrown away.
-        QVERIFY(rig.fakes.socket.closeCalls == 1 && rig.fakes.socket.bindCalls == 1);
+        QCOMPARE(rig.fakes.socket.closeCalls, 1);
+        QCOMPARE(rig.fakes.socket.bindCalls, 1);
     }
 
     void aBurstIsReadWholeAndAStreamLetsTheSearchEnd()
@@ -149,11 +157,14 @@ private Q_SLOTS:
         int left = 1'000'000;
         rig.fakes.socket.stream = [&]() { return left-- > 0 ? std::optional(burst[5]) : std::nullopt; };
         rig.finishSearch();
-        QVERIFY(left > 0 && !rig.fakes.timer1->isEnabled());
+        QVERIFY2(left > 0, "the stream kept the search from its end");
+        QVERIFY(!rig.window->search().ticking());
         QCOMPARE(rig.window->search().count(), 1001);
         const QString text = QString::fromStdString(rig.serverText());
-        QVERIFY(text.contains("Webserver 98 found:") && !text.contains("Webserver 99 found:"));
-        QVERIFY(text.contains("00:08:DC:00:03:E7") && text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
+        QVERIFY(text.contains("Webserver 98 found:"));
+        QVERIFY(!text.contains("Webserver 99 found:"));
+        QVERIFY(text.contains("00:08:DC:00:03:E7"));
+        QVERIFY(text.endsWith(QString::fromStdString("\r\n\r\n" + big)));
     }
 
     void aSelectionIsMarkedAndDescribedOnItsButtons()
@@ -181,8 +192,10 @@ private Q_SLOTS:
         for (const auto& [where, offset, selected, hint] : clicks) {
             rig.clickServerListAt(rig.serverText().rfind(where) + offset);
             QCOMPARE(QString::fromStdString(rig.window->session().selection().ip), selected);
-            for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP})
-                QVERIFY(button->toolTip() == hint && button->accessibleDescription() == hint);
+            for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP}) {
+                QCOMPARE(button->toolTip(), hint);
+                QCOMPARE(button->accessibleDescription(), hint);
+            }
             // The list marks the selected reply's own lines, from its host name to its last line.
             const QString marked = c.txtServers->extraSelections().value(0).cursor.selectedText();
             QVERIFY2(selected.isEmpty()
@@ -193,7 +206,8 @@ private Q_SLOTS:
         // A new search drops the selection and its description.
         WindowInput::Click(*c.picRefresh);
         rig.finishSearch();
-        QVERIFY(c.cmdReboot->toolTip().isEmpty() && c.cmdSetIP->accessibleDescription().isEmpty());
+        QCOMPARE(c.cmdReboot->toolTip(), QString());
+        QCOMPARE(c.cmdSetIP->accessibleDescription(), QString());
     }
 
     void aBlockFillsWhatItHas_data()
@@ -208,8 +222,13 @@ private Q_SLOTS:
             Row(name, QString::fromStdString(TavikReply(fields)), filled + "|192/168/1/1|192/168/1/1");
         };
         whole("00:0A device", "10.0.0.1:80", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "255.0.0.0", "00:0A:DC:00:00:01");
-        // What a block does not hold stays empty, and without an address there is nothing to set up.
+        // What a block does not hold stays empty (nothing of the device selected before), and without
+        // an address there is nothing to set up; without an assignment the panel is in its start state.
         Row("no assignment or address", head, " -  ///|///|///|///");
+        Row("no address line", dhcp + "SubNet Mask : 255.255.255.0\r\nGateway : 10.77.0.1",
+            " -  ///|255/255/255/0|10/77/0/1|///");
+        Row("no assignment, nothing after the address's colon",
+            head + "IP Address : 10.1.2.3:", "10.1.2.3 SetIP 0 10/1/2/3|///|///|///");
         Row("no port on the address's line", dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0",
             "10.1.2.3 SetIP  10/1/2/3|255/0/0/0|///|///");
         Row("five pieces, label in other case", dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y",
@@ -225,8 +244,12 @@ private Q_SLOTS:
     void aBlockFillsWhatItHas()
     {
         QFETCH(QString, block);
-        WindowRig rig; // the block is followed by a whole one, from which it must take nothing
-        rig.listReplies({block.toStdString(), TavikReply({.mac = "00:08:DC:00:00:77", .address = "10.9.9.9:99"})});
+        WindowRig rig; // the block is followed by a whole one, selected first, from which it must take nothing
+        rig.listReplies(
+            {block.toStdString(),
+             TavikReply(
+                 {.mac = "00:08:DC:00:00:77", .assignment = "STATIC", .address = "10.9.9.9:99", .dns = "10.9.9.1"})});
+        rig.clickServerListAt(rig.serverText().rfind("00:08:DC:00:00:77"));
         rig.clickServerListAt(rig.serverText().find(heading(2)));
         const Controls& c = rig.c();
         const QString ip = QString::fromStdString(rig.window->session().selection().ip);
@@ -237,7 +260,8 @@ private Q_SLOTS:
         QTEST(seen, "filled");
         QCOMPARE(c.cmdReboot->isEnabled(), !ip.isEmpty());
         QCOMPARE(c.cmdDefault->text(), ip.isEmpty() ? "Load defaults" : "Load defaults on " + ip);
-        QVERIFY(ip.isEmpty() || c.optAutoIP[0]->isChecked() == block.contains("IP Assignment : DHCP"));
+        if (!ip.isEmpty())
+            QCOMPARE(c.optAutoIP[0]->isChecked(), !block.contains("IP Assignment : STATIC"));
     }
 
     // Every listed reply is selected by a click on its first or last character, and only by a
@@ -316,48 +340,6 @@ private Q_SLOTS:
         rig.fakes.socket.deliver(datagram.toStdString(), 0.1, "192.168.1.30", 3);
         rig.fakes.time.advance(0.5);
         QCOMPARE(state(), listsOne ? "Reboot disabled, Set IP enabled, marked 1" : selected);
-    }
-
-    // Each selection shows, and so sends, the selected device's values and nothing of the device before.
-    void aSelectionShowsOnlyItsOwnValues()
-    {
-        WindowRig rig;
-        rig.listReplies({ShapedReply(1, {}, true), ShapedReply(2, {"IP Assignment", "DNS Server"}, false),
-                         ShapedReply(3, {"IP Address"}, true),
-                         "MAC Address : 00:08:DC:00:00:04\r\nIP Address : 10.1.2.3:"});
-        const Controls& c = rig.c();
-        const auto clickReply = [&](int n) {
-            rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:0" + std::to_string(n)));
-        };
-        const auto boxes = [&] {
-            QStringList texts;
-            for (QLineEdit* box : c.txtIPadres)
-                texts << box->text();
-            return texts.join('.') + " port " + c.txtPort->text();
-        };
-        clickReply(1);
-        QVERIFY(c.optAutoIP[1]->isChecked());
-        clickReply(2);
-        QCOMPARE(boxes(), QString("10.77.0.22.255.255.255.0.10.77.0.1.... port 82"));
-        QVERIFY(c.optAutoIP[0]->isChecked()); // no assignment given: the panel's start state
-        // No address: nothing to reboot or set up, and no address of another device offered.
-        clickReply(3);
-        QCOMPARE(boxes(), QString("....255.255.255.0.10.77.0.1.10.77.0.53 port "));
-        QVERIFY(!c.cmdReboot->isEnabled() && !c.cmdSetIP->isEnabled() && rig.window->session().selection().ip.empty());
-        // Nothing after the address's colon: port 0 is shown (and refused as the typed 00 is).
-        clickReply(4);
-        QCOMPARE(c.txtPort->text(), QString("0"));
-        // Device 2 after device 1: its empty DNS row goes out as 0, not as device 1's DNS server.
-        clickReply(1);
-        clickReply(2);
-        WindowInput::Click(*c.cmdSetIP);
-        WindowInput::Click(*c.optAutoIP[1]);
-        WindowInput::Click(*c.cmdIPOK);
-        const auto sent = std::ranges::find_if(rig.fakes.socket.sent, isSetup);
-        QVERIFY(sent != rig.fakes.socket.sent.end());
-        QCOMPARE(QByteArray::fromStdString(sent->bytes), // MAC tail, address, port, mask, gateway, DNS
-                 "TAVIKwebserver|SetIP|" + QByteArray::fromHex("000002 0a4d0016 0052 ffffff00 0a4d0001 00000000")
-                     + '|');
     }
 
     // The command line reads a reply by the list's block rules (a block in the list taking nothing
@@ -453,11 +435,14 @@ private Q_SLOTS:
         // A dot row a second, and the answer listed without a numbered heading, but not selectable
         // until the wait ends.
         QCOMPARE(seen, "Rebooting......\r\n\r\n" + other + "......");
-        QVERIFY(!rebootDuringWait && rig.window->session().selection().mac == "00:08:DC:00:00:01");
+        QVERIFY2(!rebootDuringWait, "a click in the wait offered a command");
+        QCOMPARE(QString::fromStdString(rig.window->session().selection().mac), "00:08:DC:00:00:01");
         QCOMPARE(rig.sentCount("TAVIKwebserver|Reboot|"), 2);
         const auto& last = rig.fakes.socket.sent.back();
         // Out of the interface that heard the device, as a device on no local network needs.
-        QVERIFY(last.host == "192.168.1.20" && last.port == 8080 && last.interfaceIndex == 7);
+        QCOMPARE(QString::fromStdString(last.host + ':' + std::to_string(last.port) + '%'
+                                        + std::to_string(last.interfaceIndex)),
+                 "192.168.1.20:8080%7");
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
 
@@ -493,8 +478,10 @@ private Q_SLOTS:
         QVERIFY(rig.fakes.time.elapsed() - clicked <= e.endsBy);
         if (e.copies >= 0)
             QCOMPARE(int(std::ranges::count_if(rig.fakes.socket.sent, isSetup)), e.copies);
-        if (e.closeAt > 0) // no tick may touch the closed socket
-            QVERIFY(!rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+        if (e.closeAt > 0) { // no tick may touch the closed socket
+            QVERIFY(!rig.fakes.socket.isBound());
+            QVERIFY(!rig.window->search().ticking());
+        }
     }
 
     void theSettingsLeaveEveryAdapterUntilAnAnswer_data()
@@ -512,23 +499,17 @@ private Q_SLOTS:
         // Only the selected device's reply showing what was sent confirms it, listed already or not.
         const std::string mac = "00:08:DC:12:34:56", none;
         ReplyFields sent{.mac = mac, .assignment = "STATIC", .address = "192.168.1.20:81", .dns = "8.8.8.8"};
-        ReplyFields otherGateway = sent, stranger = sent;
+        ReplyFields otherGateway = sent;
         otherGateway.gateway = "192.168.1.254";
-        stranger.mac = "00:08:DC:12:34:57";
         Row("DHCP, answered with DHCP and the port sent", false, -1, "81",
             TavikReply({.mac = mac, .address = "192.168.1.20:81"}), true, dhcp);
         Row("DHCP, the MAC in lower case", false, -1, "81",
             TavikReply({.mac = "00:08:dc:12:34:56", .address = "192.168.1.20:81"}), true, dhcp);
-        Row("DHCP, the old port", false, -1, "81", TavikReply({.mac = mac}), false, dhcp);
         Row("Fix IP, answered with the values sent", true, 15, "8", TavikReply(sent), true, fixIp);
-        Row("Fix IP, the old values to another PC's list request", true, 15, "8", TavikReply({.mac = mac}), false,
-            fixIp);
         Row("Fix IP, another gateway", true, 15, "8", TavikReply(otherGateway), false, fixIp);
-        Row("Fix IP, a new device with the values sent", true, 15, "8", TavikReply(stranger), false, fixIp);
         Row("Fix IP, an empty DNS box is sent as 0", true, 12, "", none, false,
             fixIp.chopped(5) + '\0' + "\x08\x08\x08|");
         Row("Fix IP, empty last octet", true, 3, "", none, false, address);
-        Row("Fix IP, empty first octet", true, 0, "", none, false, address);
         Row("Fix IP, empty port", true, -1, "", none, false, port);
         Row("DHCP, empty port", false, -1, "", none, false, port);
         // Values no device can be reached at are refused as an empty box is.
@@ -549,11 +530,15 @@ private Q_SLOTS:
         const Controls& c = rig.c();
         WindowInput::Click(*c.cmdSetIP);
         QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
-        QVERIFY(c.fraSetIP->isVisible() && !c.txtServers->isEnabled() && !c.picRefresh->isEnabled());
+        QVERIFY(c.fraSetIP->isVisible());
+        QVERIFY(!c.txtServers->isEnabled());
+        QVERIFY(!c.picRefresh->isEnabled());
         WindowInput::Retype(*rig.window, *c.txtPort, "81");
         // Cancel keeps the edits for the next opening.
         WindowInput::Click(*c.cmdIPCancel);
-        QVERIFY(c.fraSetIP->isHidden() && c.txtServers->isEnabled() && c.cmdReboot->isEnabled());
+        QVERIFY(c.fraSetIP->isHidden());
+        QVERIFY(c.txtServers->isEnabled());
+        QVERIFY(c.cmdReboot->isEnabled());
         WindowInput::Click(*c.cmdSetIP);
         WindowInput::Click(*c.optAutoIP[fixIp ? 1 : 0]);
         QCOMPARE(c.fraIP->isEnabled(), fixIp);
@@ -574,19 +559,22 @@ private Q_SLOTS:
         rig.finishOperation();
         if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the box concerned
             QLineEdit* concerned = result.endsWith("device's IP address.") ? c.txtIPadres[0] : typedInto;
-            QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup) && c.fraSetIP->isVisible()
-                    && QApplication::focusWidget() == concerned);
+            QVERIFY(std::ranges::none_of(rig.fakes.socket.sent, isSetup));
+            QVERIFY(c.fraSetIP->isVisible());
+            QCOMPARE(QApplication::focusWidget(), concerned);
             QCOMPARE(rig.fakes.messages.shown, std::vector<std::string>{result.toStdString()});
             return;
         }
         std::vector<int> interfaces;
         for (const auto& copy : rig.fakes.socket.sent | std::views::filter(isSetup)) {
-            QVERIFY(QByteArray::fromStdString(copy.bytes) == result && copy.host == "255.255.255.255");
+            QCOMPARE(QByteArray::fromStdString(copy.bytes), result);
+            QCOMPARE(QString::fromStdString(copy.host), "255.255.255.255");
             QCOMPARE(qRound(10 * (copy.at - clicked)), 10 * int(interfaces.size() / 2)); // a pair a second
             interfaces.push_back(copy.interfaceIndex);
         }
         QCOMPARE(interfaces, (confirmed ? std::vector<int>{2, 3} : std::vector<int>{2, 3, 2, 3, 2, 3}));
-        QVERIFY(c.fraSetIP->isHidden() && rig.fakes.adapters.calls == searchesBefore + 1);
+        QVERIFY(c.fraSetIP->isHidden());
+        QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
         QCOMPARE(rig.fakes.time.elapsed() - clicked < 3.5, !confirmed);
         if (!confirmed) {
             if (!answer.empty()) // a reply that confirms nothing is listed as any other
@@ -621,9 +609,11 @@ private Q_SLOTS:
         const QByteArray kind = dhcp ? "TAVIKwebserver|SetDHCP|" : "TAVIKwebserver|SetIP|";
         QCOMPARE(QByteArray::fromStdString(built).toHex(), kind.toHex() + values + "7c");
         // The simulator reads them back, value bytes equal to "|" too; anything but the exact layout is no request.
-        QVERIFY(ParseSetIP(built).has_value() != dhcp && ParseSetDHCP(built).has_value() == dhcp);
+        QCOMPARE(ParseSetIP(built).has_value(), !dhcp);
+        QCOMPARE(ParseSetDHCP(built).has_value(), dhcp);
         for (const std::string& bad : {built + '|', built.substr(0, built.size() - 1) + 'x', "tavik" + built.substr(5)})
-            QVERIFY(!ParseSetIP(bad) && !ParseSetDHCP(bad));
+            QVERIFY2(!ParseSetIP(bad) && !ParseSetDHCP(bad),
+                     qPrintable("read as a request: " + QByteArray::fromStdString(bad).toHex()));
     }
 };
 

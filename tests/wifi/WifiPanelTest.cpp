@@ -7,6 +7,7 @@
 #include "fakes/WindowRig.h"
 #include "controls/BusyAnimation.h"
 #include "controls/PictureButton.h"
+#include "devices/DeviceSearch.h"
 #include "platform/NetshProvisioningCommands.h"
 #include "wifi/WlanProfileDocument.h"
 
@@ -230,7 +231,8 @@ private Q_SLOTS:
         std::string profile;
         rig.runner.whileRunning = [&](const FakeCommandRunner::Run& run) {
             texts << c.labProgress->text() << rig.status();
-            QVERIFY(rig.busy() && ShownYellow(*c.cmdWiFiConnect));
+            QVERIFY(rig.busy());
+            QVERIFY(ShownYellow(*c.cmdWiFiConnect));
             const std::string dir = rig.tempDir.created.at(0);
             if (rig.runner.runs.size() == 3)
                 profile.assign(std::istreambuf_iterator<char>(std::ifstream(dir + "TKProfile.txt").rdbuf()), {});
@@ -252,7 +254,8 @@ private Q_SLOTS:
         QCOMPARE(c.labStatus->palette().color(QPalette::WindowText), finalText == kPortalOk ? Qt::black : Qt::red);
         QCOMPARE(rig.fakes.echo.asked, std::vector<std::string>(pings, old ? "192.168.4.1" : "8.8.8.8"));
         QCOMPARE(rig.fakes.urls.opened, std::vector<std::string>(!old && finalText == kPortalOk, "http://8.8.8.8/"));
-        QVERIFY(c.cmdWiFiConnect->styleSheet().isEmpty() && !rig.busy());
+        QCOMPARE(c.cmdWiFiConnect->styleSheet(), QString());
+        QVERIFY(!rig.busy());
         QCOMPARE(c.cmdWiFiConnect->palette().color(QPalette::Button),
                  QApplication::palette(c.cmdWiFiConnect).color(QPalette::Button));
         // Each run replaces the script; the files go at the end, also when one is missing.
@@ -260,7 +263,8 @@ private Q_SLOTS:
         QCOMPARE(profile, WlanProfileDocument(ssid.toStdString(), "guestPYLO").value_or(""));
         QVERIFY(profile.find(old ? "<hex>544156494B204D5552454C<" : "<hex>544156494B2D4D5552454C<") != profile.npos);
         const std::string dir = rig.tempDir.created.at(0);
-        QVERIFY(!fs::exists(dir + "TKProfile.txt") && !fs::exists(dir + "TKlog.txt"));
+        for (const char* left : {"TKProfile.txt", "TKlog.txt"})
+            QVERIFY2(!fs::exists(dir + left), left);
     }
 
     // Without a private directory nothing runs: no stale script, none in a directory others can write to.
@@ -270,7 +274,9 @@ private Q_SLOTS:
         rig.tempDir.createFails = true;
         WindowInput::Click(*rig.c().cmdWiFiConnect);
         rig.finishOperation();
-        QVERIFY(rig.runner.runs.empty() && rig.fakes.echo.asked.empty() && !rig.busy());
+        QCOMPARE(rig.runner.runs.size(), 0u);
+        QCOMPARE(rig.fakes.echo.asked.size(), 0u);
+        QVERIFY(!rig.busy());
         QCOMPARE(rig.status(), kFailed);
         QVERIFY(fs::is_empty(*rig.tempDir.systemTempDir()));
     }
@@ -346,7 +352,8 @@ class NmcliTest : public QObject {
     void write(const QString& name, const QByteArray& bytes) const
     {
         QFile file(dir_.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
+        QCOMPARE(file.write(bytes), bytes.size());
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QStringList lines(const QString& name) const
@@ -434,12 +441,15 @@ private Q_SLOTS:
             QThread::msleep(10);
             rig.fakes.time.advance(0.05);
         }
-        QVERIFY(rig.window->isHidden() && !rig.fakes.socket.isBound() && !rig.fakes.timer1->isEnabled());
+        QVERIFY(rig.window->isHidden());
+        QVERIFY(!rig.fakes.socket.isBound());
+        QVERIFY(!rig.window->search().ticking());
         QStringList calls = lines("calls");
         for (const QString& ended : lines("ended"))
             calls << "ended: " + ended;
         QTEST(calls, "calls");
-        QVERIFY(rig.fakes.echo.asked.empty() && rig.fakes.urls.opened.empty());
+        QCOMPARE(rig.fakes.echo.asked.size(), 0u);
+        QCOMPARE(rig.fakes.urls.opened.size(), 0u);
         QCOMPARE(rig.tempDir.removed, rig.tempDir.created);
     }
 };

@@ -63,7 +63,7 @@ int SearchRun::Run(int argc, char* argv[], int targets)
     std::vector<std::uint32_t> searched = AddressList::Parse(kSearched).addresses;
     searched.resize(std::min(searched.size(), static_cast<std::size_t>(targets)));
 
-    DeviceSearch search(services.clock, services.timer1, services.timers, socket, nics);
+    DeviceSearch search(services.clock, services.timers, socket, nics);
     long long lastTick = 0, longestGap = 0, ended = 0;
     QObject::connect(&search, &DeviceSearch::finished, &search, [&] {
         ended = MonotonicNanoseconds();

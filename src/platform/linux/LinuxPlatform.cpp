@@ -3,7 +3,6 @@
 #include "platform/qt/QtBackgroundCalls.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtTimer.h"
 #include "platform/qt/QtTimerFactory.h"
 #include "platform/qt/QtUrlOpener.h"
 
@@ -27,7 +26,6 @@ public:
 private:
     QtClock clock_;
     QtTimerFactory timers_;
-    QtTimer timer1_;
     LinuxUdpSocket socket_;
     LinuxAdapterList adapters_;
     LinuxEchoTest echo_;
@@ -40,8 +38,8 @@ private:
     NmcliProvisioningCommands provisioning_;
     // After the services its calls use: destroyed first, it waits for the calls still running.
     QtBackgroundCalls background_;
-    Services services_{clock_,      timers_, timer1_,   background_, socket_, adapters_, echo_,
-                       neighbours_, wlan_,   commands_, tempDir_,    urls_,   messages_, provisioning_};
+    Services services_{clock_, timers_,   background_, socket_, adapters_, echo_,        neighbours_,
+                       wlan_,  commands_, tempDir_,    urls_,   messages_, provisioning_};
 };
 
 } // namespace

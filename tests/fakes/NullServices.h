@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommandRunner.h"
-#include "TempDir.h"
-#include "Wlan.h"
+#include "platform/CommandRunner.h"
+#include "platform/TempDir.h"
+#include "platform/Wlan.h"
 
-// Fallbacks for a platform that lacks a service: each says "cannot".
+// Services that each say "cannot", where a test brings no fake of its own.
 
 class NullWlan final : public Wlan {
 public:
