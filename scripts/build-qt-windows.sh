@@ -87,8 +87,9 @@ for feature in testlib direct2d1_1 tuiotouch ssl dtls ocsp schannel jpeg gif ico
         6.8.*:commandlinkbutton | 6.8.*:graphicsview | 6.8.*:graphicseffect) continue ;;
         # 6.8 defines the stream reader's checkToken() inside the writer's feature block.
         6.8.*:xmlstreamwriter) continue ;;
-        # 6.8's Vista style draws tool bars with QStyleOptionToolBar unguarded.
-        6.8.*:toolbar) continue ;;
+        # 6.8's Vista style draws tool bars with QStyleOptionToolBar unguarded; Qt turns tool
+        # bars off silently without main windows, their condition.
+        6.8.*:mainwindow | 6.8.*:toolbar) continue ;;
     esac
     qt_options="$qt_options -DFEATURE_$feature=OFF"
 done
@@ -102,6 +103,10 @@ pushbutton radiobutton checkbox regularexpression scrollarea scrollbar settings 
 stackedwidget style_stylesheet style_windows style_windowsvista tabbar temporaryfile textedit thread
 tooltip toolbutton treeview udpsocket networkinterface validator widgets wheelevent inputdialog direct2d
 tabwidget tableview"
+# What a version's own sources name unguarded (above) must come out of configure too.
+case $upstream in
+    6.8.*) kept_features="$kept_features mainwindow toolbar" ;;
+esac
 toolchain_source=$here/cmake/WindowsQtToolchain.cmake
 compiler_version=$(x86_64-w64-mingw32-g++-posix -dumpfullversion 2>/dev/null || echo none)
 stamp_text=$(printf 'qt6-base %s\ncompiler %s\n%s\n%s\n' "$host_version" "$compiler_version" \
