@@ -88,8 +88,9 @@ for feature in testlib direct2d1_1 tuiotouch ssl dtls ocsp schannel jpeg gif ico
         # 6.8 defines the stream reader's checkToken() inside the writer's feature block.
         6.8.*:xmlstreamwriter) continue ;;
         # 6.8's Vista style draws tool bars with QStyleOptionToolBar unguarded; Qt turns tool
-        # bars off silently without main windows, their condition.
-        6.8.*:mainwindow | 6.8.*:toolbar) continue ;;
+        # bars off silently without main windows, their condition, and a main window's sources
+        # include the dock widget's moc output, which moc leaves out without dock widgets.
+        6.8.*:mainwindow | 6.8.*:toolbar | 6.8.*:dockwidget) continue ;;
     esac
     qt_options="$qt_options -DFEATURE_$feature=OFF"
 done
@@ -105,7 +106,7 @@ tooltip toolbutton treeview udpsocket networkinterface validator widgets wheelev
 tabwidget tableview"
 # What a version's own sources name unguarded (above) must come out of configure too.
 case $upstream in
-    6.8.*) kept_features="$kept_features mainwindow toolbar" ;;
+    6.8.*) kept_features="$kept_features mainwindow toolbar dockwidget" ;;
 esac
 toolchain_source=$here/cmake/WindowsQtToolchain.cmake
 compiler_version=$(x86_64-w64-mingw32-g++-posix -dumpfullversion 2>/dev/null || echo none)
