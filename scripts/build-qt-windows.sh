@@ -88,8 +88,8 @@ for feature in testlib direct2d1_1 tuiotouch ssl dtls ocsp schannel jpeg gif ico
         # 6.8 defines the stream reader's checkToken() inside the writer's feature block.
         6.8.*:xmlstreamwriter) continue ;;
         # 6.8's Vista style draws tool bars with QStyleOptionToolBar unguarded; Qt turns tool
-        # bars off silently without main windows, their condition, and a main window's sources
-        # include the dock widget's moc output, which moc leaves out without dock widgets.
+        # bars off silently without main windows, their condition, and qdockwidget.cpp, built
+        # with main windows, includes its own moc output, which moc leaves out without dock widgets.
         6.8.*:mainwindow | 6.8.*:toolbar | 6.8.*:dockwidget) continue ;;
     esac
     qt_options="$qt_options -DFEATURE_$feature=OFF"
