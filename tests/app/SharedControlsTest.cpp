@@ -1,14 +1,11 @@
 #include "TestMain.h"
-#include "fakes/FakeServices.h"
+#include "fakes/EngineRig.h"
 
 #include "app/StatusLine.h"
 #include "app/SharedControls.h"
-#include "common/AdapterTable.h"
 #include "controls/Controls.h"
 #include "controls/PictureButton.h"
 #include "controls/StatusShare.h"
-#include "devices/CommandChannel.h"
-#include "devices/DeviceCommandRun.h"
 #include "webserver/WebserverSession.h"
 
 #include <QGroupBox>
@@ -23,12 +20,7 @@ const DeviceSelection kNoAddress{.ip = "", .mac = "00:08:DC:00:00:06", .takesIpS
 
 // The session as the window's controllers and the engine's run drive it, with the search
 // running or not.
-struct SessionRig {
-    VirtualTime time;
-    FakeUdpSocket socket{time};
-    AdapterTable nics;
-    CommandChannel channel;
-    DeviceCommandRun run{time, time, socket, nics, channel};
+struct SessionRig : EngineRig {
     RecordingMessageBox messages{time};
     WebserverSession session{run, messages};
     bool searching = false;
