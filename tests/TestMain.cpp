@@ -1,6 +1,7 @@
 #include "TestMain.h"
 #include "platform/Utf8Locale.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -46,6 +47,19 @@ public:
 } // namespace
 
 int EventDeliveryDepth() { return deliveryDepth; }
+
+std::optional<QByteArray> ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? std::optional(file.readAll()) : std::nullopt;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes, bool executable)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+        && (!executable || file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
 
 int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()> make, std::function<bool()> runsHere)
 {

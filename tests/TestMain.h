@@ -4,7 +4,9 @@
 #include <QTest>
 
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 // Several QtTest classes in one executable, each registered with HOPTRACE_TEST(Class). A
@@ -19,20 +21,42 @@ int RegisterTestClass(const char* name, std::function<std::unique_ptr<QObject>()
     [[maybe_unused]] static const int registered##Class = RegisterTestClass(                                           \
         #Class, [] { return std::unique_ptr<QObject>(new Class); }, condition);
 
+// The whole file at `path`; nothing when it cannot be read.
+std::optional<QByteArray> ReadFile(const QString& path);
+// Writes `bytes` as the whole file at `path`, made executable if asked; false when it cannot.
+bool WriteFile(const QString& path, const QByteArray& bytes, bool executable = false);
+
 // How deep inside the delivery of Qt events (input, timers, posted calls) the test now is:
 // 0 in the test function itself, more inside a handler.
 int EventDeliveryDepth();
 
-// Columns<QString, int>("text", "found"); Row("blank", QString(" "), 0).
-template <typename... Types, typename... Names> void Columns(const Names&... names)
+// The rows of columns of these types, each value converted to its column's type: row("blank", " ", 0).
+template <typename... Types> struct RowOf {
+    void operator()(const QByteArray& name, const Types&... values) const
+    {
+        (QTest::newRow(name.constData()) << ... << values);
+    }
+};
+
+// const auto row = Columns<QString, int>("text", "found"); or Row("blank", QString(" "), 0).
+template <typename... Types, typename... Names> RowOf<Types...> Columns(const Names&... names)
 {
     static_assert(sizeof...(Types) == sizeof...(Names), "one name per column type");
     (QTest::addColumn<Types>(names), ...);
+    return {};
 }
 
 template <typename... Values> void Row(const QByteArray& name, const Values&... values)
 {
     (QTest::newRow(name.constData()) << ... << values);
+}
+
+// One row per entry of a table of named entries, its column "entry" the entry's place in the table.
+template <typename Table> void EntryRows(const Table& table)
+{
+    const auto row = Columns<int>("entry");
+    for (int i = 0; i < int(std::size(table)); ++i)
+        row(table[i].name, i);
 }
 
 // The current row's values: auto [text, found] = Fetch<QString, int>("text", "found").

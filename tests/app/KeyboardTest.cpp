@@ -1,14 +1,8 @@
 #include "TestMain.h"
 
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "controls/PictureButton.h"
-
 #include <QAccessible>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 
 #include <set>
@@ -43,9 +37,9 @@ class KeyboardTest : public QObject {
 private Q_SLOTS:
     void tabChainStaysInsideTheWindowAndShowsFocus_data()
     {
-        Columns<int>("step");
-        Row("a device selected by keypad Enter", 1);
-        Row("IP setup panel open, then Escape", 2);
+        const auto row = Columns<int>("step");
+        row("a device selected by keypad Enter", 1);
+        row("IP setup panel open, then Escape", 2);
     }
     void tabChainStaysInsideTheWindowAndShowsFocus()
     {

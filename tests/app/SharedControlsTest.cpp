@@ -1,18 +1,11 @@
 #include "TestMain.h"
+#include "fakes/ControlWidgets.h"
 #include "fakes/EngineRig.h"
 
 #include "app/StatusLine.h"
 #include "app/SharedControls.h"
-#include "controls/Controls.h"
-#include "controls/PictureButton.h"
 #include "controls/StatusShare.h"
 #include "webserver/WebserverSession.h"
-
-#include <QGroupBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-
-#include <functional>
 
 namespace {
 const DeviceSelection kFixed{.ip = "10.0.0.5", .mac = "00:08:DC:00:00:05", .takesIpSettings = true};
@@ -102,32 +95,22 @@ const StatusStory kStatusStories[] = {
 class SharedControlsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void statusStories_data()
-    {
-        Columns<int>("story");
-        for (int i = 0; i < int(std::size(kStatusStories)); ++i)
-            Row(kStatusStories[i].name, i);
-    }
+    void statusStories_data() { EntryRows(kStatusStories); }
     void statusStories()
     {
-        QFETCH(int, story);
+        QFETCH(int, entry);
         StatusShares shares;
-        kStatusStories[story].reports(shares);
+        kStatusStories[entry].reports(shares);
         const StatusLine::Shown line = StatusLine::Of(
             {&shares.search, &shares.command, &shares.gateway, &shares.selection});
-        QCOMPARE(line.text + ' ' + line.colour.value_or(Qt::transparent).name(), kStatusStories[story].shown);
+        QCOMPARE(line.text + ' ' + line.colour.value_or(Qt::transparent).name(), kStatusStories[entry].shown);
     }
 
-    void stories_data()
-    {
-        Columns<int>("story");
-        for (int i = 0; i < int(std::size(kStories)); ++i)
-            Row(kStories[i].name, i);
-    }
+    void stories_data() { EntryRows(kStories); }
     void stories()
     {
-        QFETCH(int, story);
-        const Story& s = kStories[story];
+        QFETCH(int, entry);
+        const Story& s = kStories[entry];
         SessionRig rig;
         s.reports(rig);
         QWidget window;

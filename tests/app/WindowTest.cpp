@@ -1,22 +1,10 @@
 #include "TestMain.h"
 
-#include "fakes/FakeCommandRunner.h"
-#include "fakes/FakeTempDir.h"
-#include "fakes/FakeWlan.h"
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "controls/PictureButton.h"
 #include "devices/DeviceSearch.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QTabBar>
 
 namespace {
 // Remembers which widget each mouse press reaches and swallows it, so that a probe triggers nothing.
@@ -40,13 +28,13 @@ class WindowTest : public QObject {
 private Q_SLOTS:
     void adaptersBecomeTabs_data()
     {
-        Columns<QStringList, int, bool>("addresses", "tabs", "portFree");
-        Row("adapter without address is left out", QStringList{"192.168.1.2", "0.0.0.0", "10.0.0.2"}, 2, true);
-        Row("empty address text qualifies", QStringList{""}, 1, true);
-        Row("tab and NUL padding cleaned", QStringList{QString::fromLatin1("192.168.\t1.2\0\0", 14)}, 1, true);
-        Row("no adapter with an address", QStringList{"0.0.0.0"}, 0, true);
-        Row("port 8080 in use", QStringList{"192.168.1.2"}, 1, false);
-        Row("thirteen adapters, all with a tab", QStringList(13, "10.0.1.2"), 13, true);
+        const auto row = Columns<QStringList, int, bool>("addresses", "tabs", "portFree");
+        row("adapter without address is left out", {"192.168.1.2", "0.0.0.0", "10.0.0.2"}, 2, true);
+        row("empty address text qualifies", {""}, 1, true);
+        row("tab and NUL padding cleaned", {QString::fromLatin1("192.168.\t1.2\0\0", 14)}, 1, true);
+        row("no adapter with an address", {"0.0.0.0"}, 0, true);
+        row("port 8080 in use", {"192.168.1.2"}, 1, false);
+        row("thirteen adapters, all with a tab", QStringList(13, "10.0.1.2"), 13, true);
     }
     void adaptersBecomeTabs()
     {
@@ -79,10 +67,10 @@ private Q_SLOTS:
 
     void everyUsableControlTakesAClickAtItsCentre_data()
     {
-        Columns<int>("panel");
-        Row("one server", 0);
-        Row("IP setup, Fix IP", 1);
-        Row("Wi-Fi panel", 2);
+        const auto row = Columns<int>("panel");
+        row("one server", 0);
+        row("IP setup, Fix IP", 1);
+        row("Wi-Fi panel", 2);
     }
     void everyUsableControlTakesAClickAtItsCentre()
     {
@@ -127,20 +115,17 @@ private Q_SLOTS:
     // running. (Closing during the gateway sequence: NmcliTest.)
     void closingEndsWhatRuns_data()
     {
-        Columns<QString>("closeIn");
-        Row("a search tick, after its first send", QString("tick"));
-        Row("the scan's half-second wait", QString("scan"));
-        Row("a ping's echo: its answer comes to no box", QString("ping"));
+        const auto row = Columns<QString>("closeIn");
+        row("a search tick, after its first send", "tick");
+        row("the scan's half-second wait", "scan");
+        row("a ping's echo: its answer comes to no box", "ping");
     }
     void closingEndsWhatRuns()
     {
         QFETCH(QString, closeIn);
         WindowRig rig;
-        FakeCommandRunner runner;
-        FakeWlan wlan;
-        wlan.networks = {{"TAVIK-MUREL", 80}};
-        rig.fakes.commandsOverride = &runner;
-        rig.fakes.wlanOverride = &wlan;
+        rig.fakes.wlan.opens = true;
+        rig.fakes.wlan.networks = {{"TAVIK-MUREL", 80}};
         rig.fakes.adapters.list.push_back({"eth", "10.0.0.2", "255.255.255.0", "", 3});
         double closedAt = -1;
         const auto close = [&] {
@@ -166,8 +151,8 @@ private Q_SLOTS:
         QVERIFY(!rig.fakes.socket.isBound());
         QVERIFY(!rig.window->search().ticking());
         QCOMPARE(rig.fakes.socket.sent.size() == 1, closeIn == "tick");
-        QCOMPARE(runner.runs.size(), 0u);
-        QCOMPARE(runner.cancels, 1);
+        QCOMPARE(rig.fakes.commands.runs.size(), 0u);
+        QCOMPARE(rig.fakes.commands.cancels, 1);
         QCOMPARE(rig.c().lstSSID->count(), 0);
         rig.fakes.time.advance(1.0); // past the echo's answer
         QCOMPARE(rig.fakes.messages.shown.size(), 0u);
@@ -180,10 +165,6 @@ private Q_SLOTS:
     void independentOperationsOverlap()
     {
         WindowRig rig;
-        FakeCommandRunner runner;
-        FakeTempDir tempDir;
-        rig.fakes.commandsOverride = &runner;
-        rig.fakes.tempDirOverride = &tempDir;
         rig.fakes.echo.costSeconds = 1.0; // the gateway never answers: 5 s of pings
         rig.listReplies({TavikReply()});
         rig.showWifiPanel();
@@ -221,7 +202,7 @@ private Q_SLOTS:
         QCOMPARE(status(), c.labProgress->text() + " #000000");
         rig.finishOperation();
         QVERIFY(rig.window->isEnabled());
-        QVERIFY(!runner.runs.empty());
+        QVERIFY(!rig.fakes.commands.runs.empty());
         QCOMPARE(status(), c.labProgress->text() + " #ff0000"); // the sequence ended last: its failure stays
     }
 };

@@ -74,63 +74,63 @@ private Q_SLOTS:
     // output, exit 2 with the reason on standard error ("exit 2: " and a part of the reason).
     void arguments_data()
     {
-        Columns<QString, QString>("arguments", "result");
-        Row("no verb", "", "exit 2: Usage: hoptrace-cli VERB");
-        Row("overview", "--help", "exit 0: Exit codes: 0 success");
-        Row("verb help", "set-ip --help", "exit 0: set-ip [options]");
-        Row("unknown verb", "frobnicate", "exit 2: unknown verb \"frobnicate\"");
-        Row("list", "list", "list 3s text");
-        Row("list json", "list --seconds 5 --json", "list 5s json");
-        Row("list csv", "list --csv --seconds 0.5", "list 0.5s csv");
-        Row("list plan", "list --plan", "list 3s plan");
-        Row("json and csv", "list --json --csv", "exit 2: --json, --csv and --plan exclude each other");
-        Row("log", "log", "log text");
-        Row("log since a moment, one device, csv",
+        const auto row = Columns<QString, QString>("arguments", "result");
+        row("no verb", "", "exit 2: Usage: hoptrace-cli VERB");
+        row("overview", "--help", "exit 0: Exit codes: 0 success");
+        row("verb help", "set-ip --help", "exit 0: set-ip [options]");
+        row("unknown verb", "frobnicate", "exit 2: unknown verb \"frobnicate\"");
+        row("list", "list", "list 3s text");
+        row("list json", "list --seconds 5 --json", "list 5s json");
+        row("list csv", "list --csv --seconds 0.5", "list 0.5s csv");
+        row("list plan", "list --plan", "list 3s plan");
+        row("json and csv", "list --json --csv", "exit 2: --json, --csv and --plan exclude each other");
+        row("log", "log", "log text");
+        row("log since a moment, one device, csv",
             "log --since 2024-05-01T14:00:00+02:00 --mac 00:08:dc:1a:00:01 --csv",
             "log since 2024-05-01T12:00:00Z mac 00:08:dc:1a:00:01 csv");
-        Row("log since a day", "log --since 2024-05-01 --json",
+        row("log since a day", "log --since 2024-05-01 --json",
             "log since " + QDate(2024, 5, 1).startOfDay().toUTC().toString(Qt::ISODate) + " json");
-        Row("log since no date", "log --since 1.5.2024", "exit 2: --since needs a date as 2024-05-01");
-        Row("log, bad MAC", "log --mac 00:08", "exit 2: --mac needs six hex pairs");
-        Row("seconds too short", "list --seconds 0.4", "exit 2: --seconds must be a number from 0.5 to 3600");
-        Row("option of another verb", "list --port 80", "exit 2: 'port'");
-        Row("list with argument", "list 00:08:DC:1A:00:01", "exit 2: list takes no argument");
-        Row("search twice", "list --search 10.77.0.20 --search 10.3.1.0/24,10.4.0.10-12",
+        row("log since no date", "log --since 1.5.2024", "exit 2: --since needs a date as 2024-05-01");
+        row("log, bad MAC", "log --mac 00:08", "exit 2: --mac needs six hex pairs");
+        row("seconds too short", "list --seconds 0.4", "exit 2: --seconds must be a number from 0.5 to 3600");
+        row("option of another verb", "list --port 80", "exit 2: 'port'");
+        row("list with argument", "list 00:08:DC:1A:00:01", "exit 2: list takes no argument");
+        row("search twice", "list --search 10.77.0.20 --search 10.3.1.0/24,10.4.0.10-12",
             "list 3s search 10.3.1.0/24, 10.4.0.10-12, 10.77.0.20 text");
-        Row("search too wide", "list --search 10.3.1.0/20",
+        row("search too wide", "list --search 10.3.1.0/20",
             R"(exit 2: hoptrace-cli: --search: "10.3.1.0/20": at most /22 (1,024 addresses))");
-        Row("search, 1,024 in all", "list --search 10.3.0.0/23 --search 10.4.0.0/23,10.5.0.1",
+        row("search, 1,024 in all", "list --search 10.3.0.0/23 --search 10.4.0.0/23,10.5.0.1",
             "exit 2: --search: more than 1,024 addresses");
-        Row("search for reboot", "reboot 00:08:DC:1A:00:01 --search 10.77.0.20",
+        row("search for reboot", "reboot 00:08:DC:1A:00:01 --search 10.77.0.20",
             "reboot 00:08:DC:1A:00:01 3s search 10.77.0.20 wait 30s");
-        Row("reboot", "reboot 00:08:dc:1a:00:01", "reboot 00:08:dc:1a:00:01 3s wait 30s");
-        Row("address for a MAC", "reboot 192.168.1.20", "exit 2: \"192.168.1.20\" is not a MAC address");
-        Row("MAC missing", "reboot", "exit 2: reboot takes MAC");
-        Row("defaults, any MAC range", "defaults 00:0A:5B:20:00:04", "defaults 00:0A:5B:20:00:04 3s wait 30s");
-        Row("set-dhcp", "set-dhcp 00:08:DC:1A:00:02 --port 8080",
+        row("reboot", "reboot 00:08:dc:1a:00:01", "reboot 00:08:dc:1a:00:01 3s wait 30s");
+        row("address for a MAC", "reboot 192.168.1.20", "exit 2: \"192.168.1.20\" is not a MAC address");
+        row("MAC missing", "reboot", "exit 2: reboot takes MAC");
+        row("defaults, any MAC range", "defaults 00:0A:5B:20:00:04", "defaults 00:0A:5B:20:00:04 3s wait 30s");
+        row("set-dhcp", "set-dhcp 00:08:DC:1A:00:02 --port 8080",
             "set-dhcp 00:08:DC:1A:00:02 3s wait 30s dhcp port 8080");
-        Row("set-dhcp, the device's port", "set-dhcp 00:08:DC:1A:00:02", "set-dhcp 00:08:DC:1A:00:02 3s wait 30s dhcp");
-        Row("MAC range without Set IP", "set-dhcp 00:0A:5B:20:00:04", "exit 2: does not begin with 00:08");
-        Row("port 0", "set-dhcp 00:08:DC:1A:00:01 --port 0", "exit 2: --port must be a whole number from 1 to 60000");
-        Row("port 60000", "set-dhcp 00:08:DC:1A:00:01 --port 60000",
+        row("set-dhcp, the device's port", "set-dhcp 00:08:DC:1A:00:02", "set-dhcp 00:08:DC:1A:00:02 3s wait 30s dhcp");
+        row("MAC range without Set IP", "set-dhcp 00:0A:5B:20:00:04", "exit 2: does not begin with 00:08");
+        row("port 0", "set-dhcp 00:08:DC:1A:00:01 --port 0", "exit 2: --port must be a whole number from 1 to 60000");
+        row("port 60000", "set-dhcp 00:08:DC:1A:00:01 --port 60000",
             "set-dhcp 00:08:DC:1A:00:01 3s wait 30s dhcp port 60000");
-        Row("set-ip",
+        row("set-ip",
             "set-ip 00:08:DC:2B:00:06 --address 172.16.5.60 --mask 255.255.255.0 --gateway 172.16.5.1 --dns "
             "172.16.5.1 --port 80 --wait 15",
             "set-ip 00:08:DC:2B:00:06 3s wait 15s fixed 172.16.5.60 255.255.255.0 172.16.5.1 172.16.5.1 port 80");
-        Row("set-ip, leading zeros decimal", "set-ip 00:08:DC:2B:00:06 --address 010.001.002.099 " + kFixed,
+        row("set-ip, leading zeros decimal", "set-ip 00:08:DC:2B:00:06 --address 010.001.002.099 " + kFixed,
             "set-ip 00:08:DC:2B:00:06 3s wait 30s fixed 10.1.2.99 255.0.0.0 0.0.0.0 0.0.0.0");
-        Row("set-ip without mask", "set-ip 00:08:DC:2B:00:06 --address 10.0.0.5 --gateway 0.0.0.0 --dns 0.0.0.0",
+        row("set-ip without mask", "set-ip 00:08:DC:2B:00:06 --address 10.0.0.5 --gateway 0.0.0.0 --dns 0.0.0.0",
             "exit 2: --mask needs an address of four numbers 0-255, not \"\"");
-        Row("set-ip, octet 256", "set-ip 00:08:DC:2B:00:06 --address 10.0.0.256 " + kFixed,
+        row("set-ip, octet 256", "set-ip 00:08:DC:2B:00:06 --address 10.0.0.256 " + kFixed,
             "exit 2: --address needs an address");
         for (const char* address : {"0.0.0.0", "0.1.2.3", "127.0.0.1", "224.0.0.1"})
-            Row(QByteArray("set-ip to ") + address,
+            row(QByteArray("set-ip to ") + address,
                 QStringLiteral("set-ip 00:08:DC:2B:00:06 --address %1 ").arg(address) + kFixed,
                 QStringLiteral("exit 2: --address %1 is no address a device can be reached at").arg(address));
-        Row("ping", "ping 192.168.1.125", "ping 192.168.1.125");
-        Row("ping, no address", "ping", "exit 2: ping takes ADDRESS");
-        Row("ping, no search", "ping 192.168.1.125 --seconds 2", "exit 2: 'seconds'");
+        row("ping", "ping 192.168.1.125", "ping 192.168.1.125");
+        row("ping, no address", "ping", "exit 2: ping takes ADDRESS");
+        row("ping, no search", "ping 192.168.1.125 --seconds 2", "exit 2: 'seconds'");
     }
     void arguments()
     {
@@ -150,16 +150,16 @@ private Q_SLOTS:
     // the CSV, with its quoting and formula guard. (JSON's own escapes are Qt's writer's.)
     void hostNameInEachFormat_data()
     {
-        Columns<QByteArray, QString, QByteArray>("host", "jsonValue", "csvField");
-        Row("plain", QByteArray("WS-1"), QString("WS-1"), QByteArray("WS-1"));
-        Row("empty", QByteArray(), QString(), QByteArray());
-        Row("comma", QByteArray("a,b"), QString("a,b"), QByteArray(R"("a,b")"));
-        Row("quotes", QByteArray(R"(WS "B" lab)"), QString(R"(WS "B" lab)"), QByteArray(R"("WS ""B"" lab")"));
-        Row("line break", QByteArray("a\r\nb"), QString("a\r\nb"), QByteArray("\"a\r\nb\""));
+        const auto row = Columns<QByteArray, QString, QByteArray>("host", "jsonValue", "csvField");
+        row("plain", "WS-1", "WS-1", "WS-1");
+        row("empty", {}, {}, {});
+        row("comma", "a,b", "a,b", R"("a,b")");
+        row("quotes", R"(WS "B" lab)", R"(WS "B" lab)", R"("WS ""B"" lab")");
+        row("line break", "a\r\nb", "a\r\nb", "\"a\r\nb\"");
         // 0x93 and 0x94 are the code page's quotation marks, not the C1 controls U+0093/U+0094.
-        Row("code page quotes", QByteArray("\x93Hall\x94"), QString::fromUtf16(u"\u201CHall\u201D"),
+        row("code page quotes", "\x93Hall\x94", QString::fromUtf16(u"\u201CHall\u201D"),
             QByteArray("\xE2\x80\x9CHall\xE2\x80\x9D"));
-        Row("formula", QByteArray("@SUM(1,2)"), QString("@SUM(1,2)"), QByteArray("\"'@SUM(1,2)\""));
+        row("formula", "@SUM(1,2)", "@SUM(1,2)", "\"'@SUM(1,2)\"");
     }
     void hostNameInEachFormat()
     {
@@ -212,13 +212,12 @@ private Q_SLOTS:
     void logPrinted()
     {
         QTemporaryDir dir;
-        QFile file(dir.filePath("log.jsonl"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(R"({"id":"a","kind":"sent","time":"2024-05-01T09:30:00+02:00","command":"set-dhcp",)"
-                   R"("mac":"00:08:DC:00:00:01","sent":{"assignment":"dhcp","port":80}})"
-                   "\n{\"id\":\"b\",\"kind\n");
-        file.close();
-        const auto [out, err] = Printed([&] { PrintCommissioningLog(file.fileName(), ListingFormat::Text, {}, ""); });
+        QVERIFY(WriteFile(dir.filePath("log.jsonl"),
+                          R"({"id":"a","kind":"sent","time":"2024-05-01T09:30:00+02:00","command":"set-dhcp",)"
+                          R"("mac":"00:08:DC:00:00:01","sent":{"assignment":"dhcp","port":80}})"
+                          "\n{\"id\":\"b\",\"kind\n"));
+        const auto [out, err] = Printed(
+            [&] { PrintCommissioningLog(dir.filePath("log.jsonl"), ListingFormat::Text, {}, ""); });
         QVERIFY2(err.find("1 damaged line(s)") != std::string::npos, err.c_str());
         const std::string row = out.substr(out.find('\n') + 1);
         QVERIFY2(row.starts_with("2024-05-01T09:30:00+02:00  ") && row.ends_with("dhcp :80  (none yet)\n"),

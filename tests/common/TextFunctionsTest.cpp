@@ -9,20 +9,20 @@ class TextFunctionsTest : public QObject {
 private Q_SLOTS:
     void leadingNumber_data()
     {
-        Columns<QString, double>("text", "value");
-        Row("no number", "abc", 0.0);
-        Row("blanks anywhere", " 1 2\t3\n4", 1234.0);
-        Row("carriage return stops", "1\r2", 1.0);
-        Row("sign then blank", "- 5", -5.0);
-        Row("sign alone", "-", 0.0);
-        Row("plus", "+7", 7.0);
-        Row("leading point", ".5", 0.5);
-        Row("second point stops", "1.2.3", 1.2);
-        Row("E exponent", "1E3", 1000.0);
-        Row("D exponent", "1.5D2", 150.0);
-        Row("negative exponent", "25e-1", 2.5);
-        Row("exponent without digits", "7E", 7.0);
-        Row("hex is not read", "&H10", 0.0);
+        const auto row = Columns<QString, double>("text", "value");
+        row("no number", "abc", 0.0);
+        row("blanks anywhere", " 1 2\t3\n4", 1234.0);
+        row("carriage return stops", "1\r2", 1.0);
+        row("sign then blank", "- 5", -5.0);
+        row("sign alone", "-", 0.0);
+        row("plus", "+7", 7.0);
+        row("leading point", ".5", 0.5);
+        row("second point stops", "1.2.3", 1.2);
+        row("E exponent", "1E3", 1000.0);
+        row("D exponent", "1.5D2", 150.0);
+        row("negative exponent", "25e-1", 2.5);
+        row("exponent without digits", "7E", 7.0);
+        row("hex is not read", "&H10", 0.0);
     }
     void leadingNumber()
     {

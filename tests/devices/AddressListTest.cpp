@@ -2,8 +2,6 @@
 
 #include "devices/AddressList.h"
 
-#include <QTest>
-
 // The addresses a user gives the search beyond its broadcast: what is read, what is refused
 // and why, and the text it is stored as.
 class AddressListTest : public QObject {
@@ -13,23 +11,20 @@ private Q_SLOTS:
     void entries_data()
     {
         // stored: the canonical text of what was read, or the refusal (of the whole entry).
-        Columns<QString, bool, QString, int>("entry", "accepted", "stored", "count");
-        const auto accept = [](const char* name, const char* entry, const char* stored, int count) {
-            Row(name, QString(entry), true, QString(stored), count);
+        const auto row = Columns<QString, bool, QString, int>("entry", "accepted", "stored", "count");
+        const auto refuse = [&](const char* name, const char* entry, const char* part, const QString& why) {
+            row(name, entry, false, QStringLiteral("\"%1\": ").arg(part) + why, 0);
         };
-        const auto refuse = [](const char* name, const char* entry, const char* part, const QString& why) {
-            Row(name, QString(entry), false, QStringLiteral("\"%1\": ").arg(part) + why, 0);
-        };
-        accept("one address", "10.2.0.15", "10.2.0.15", 1);
-        accept("commas and spaces, sorted, each once", " 10.4.0.12 10.2.0.15,10.4.0.10-12,,\t10.2.0.15\n",
-               "10.2.0.15, 10.4.0.10-12", 4);
-        accept("/22 is the widest", "10.3.0.0/22", "10.3.0.0/22", 1024);
-        accept("/30 as a range, /32", "10.3.1.4/30 10.3.1.9/32", "10.3.1.4-7, 10.3.1.9", 5);
-        accept("two /24 make a /23", "10.3.1.0/24 10.3.0.0/24", "10.3.0.0/23", 512);
-        accept("a run over a /24's end", "10.5.0.250-255 10.5.1.0-3", "10.5.0.250-255, 10.5.1.0-3", 10);
-        accept("1,024 with overlaps", "10.3.0.0/22, 10.3.2.9, 10.3.1.0-255", "10.3.0.0/22", 1024);
-        accept("below multicast", "223.255.255.254", "223.255.255.254", 1);
-        accept("empty", " , ", "", 0);
+        row("one address", "10.2.0.15", true, "10.2.0.15", 1);
+        row("commas and spaces, sorted, each once", " 10.4.0.12 10.2.0.15,10.4.0.10-12,,\t10.2.0.15\n", true,
+            "10.2.0.15, 10.4.0.10-12", 4);
+        row("/22 is the widest", "10.3.0.0/22", true, "10.3.0.0/22", 1024);
+        row("/30 as a range, /32", "10.3.1.4/30 10.3.1.9/32", true, "10.3.1.4-7, 10.3.1.9", 5);
+        row("two /24 make a /23", "10.3.1.0/24 10.3.0.0/24", true, "10.3.0.0/23", 512);
+        row("a run over a /24's end", "10.5.0.250-255 10.5.1.0-3", true, "10.5.0.250-255, 10.5.1.0-3", 10);
+        row("1,024 with overlaps", "10.3.0.0/22, 10.3.2.9, 10.3.1.0-255", true, "10.3.0.0/22", 1024);
+        row("below multicast", "223.255.255.254", true, "223.255.255.254", 1);
+        row("empty", " , ", true, "", 0);
         const QString notAnAddress = R"(not an address (four numbers 0-255 joined by "."))";
         const QString noPrefix = R"(not a prefix (a number from 22 to 32 after "/"))";
         const QString rangeEnd = R"(a range ends with a last octet 0-255 ("10.4.0.10-40"))";
@@ -44,7 +39,7 @@ private Q_SLOTS:
         refuse("loopback", "10.2.0.15, 127.0.0.1", "127.0.0.1", unreachable);
         refuse("network 0", "0.1.2.0/24", "0.1.2.0/24", unreachable);
         refuse("multicast", "224.0.0.1-9", "224.0.0.1-9", unreachable);
-        Row("1,025", QString("10.3.0.0/22 10.9.0.1"), false, QString("more than 1,024 addresses"), 0);
+        row("1,025", "10.3.0.0/22 10.9.0.1", false, "more than 1,024 addresses", 0);
     }
     void entries()
     {

@@ -21,25 +21,24 @@ private Q_SLOTS:
     // A plan read into rows, or every problem it has with its line (0: the plan as a whole).
     void read_data()
     {
-        Columns<QByteArray, QStringList>("plan", "expected");
-        Row("dhcp row, only mac and port", QByteArray("mac,Assignment,port\n00:08:DC:00:00:01,DHCP,80\n"),
-            QStringList{"2 00:08:DC:00:00:01 dhcp :80"});
-        Row("a spreadsheet's saving: BOM, CRLF, ;, quotes, comments, empty rows",
+        const auto row = Columns<QByteArray, QStringList>("plan", "expected");
+        row("dhcp row, only mac and port", "mac,Assignment,port\n00:08:DC:00:00:01,DHCP,80\n",
+            {"2 00:08:DC:00:00:01 dhcp :80"});
+        row("a spreadsheet's saving: BOM, CRLF, ;, quotes, comments, empty rows",
             QByteArray("\xEF\xBB\xBF# fleet of hall 2\r\nMAC; assignment;address;mask;gateway;dns;port\r\n;;;;;;\r\n"
                        "\"00:08:dc:00:00:02\";fixed;010.1.2.3;255.0.0.0;0.0.0.0;\"10.0.0.53\";8080\r\n\r\n"
                        "# \"a comment, with a quote\r\n00:08:DC:00:00:03;fixed;10.1.2.4;255.255.255.0;10.1.2.1;"
                        "0.0.0.0;60000"),
             QStringList{"4 00:08:dc:00:00:02 fixed 10.1.2.3/255.0.0.0 gw 0.0.0.0 dns 10.0.0.53 :8080",
                         "7 00:08:DC:00:00:03 fixed 10.1.2.4/255.255.255.0 gw 10.1.2.1 dns 0.0.0.0 :60000"});
-        Row("no header", QByteArray("00:08:DC:00:00:01,dhcp,80\n"),
-            QStringList{"1: a header row naming the columns comes first"});
-        Row("header only", QByteArray("# nothing yet\n") + kHeader, QStringList{"0: the plan lists no device"});
-        Row("empty", QByteArray("\xEF\xBB\xBF"), QStringList{"0: the plan is empty"});
-        Row("a column misspelt, one missing", QByteArray("mac,assignment,gatway\n00:08:DC:00:00:01,dhcp,1\n"),
-            QStringList{"1: unknown column \"gatway\"", "1: the header has no column \"port\""});
-        Row("a quote never closed", QByteArray("mac,assignment,port\n00:08:DC:00:00:01,dhcp,\"80\n"),
-            QStringList{"2: a quote opened on this line is never closed", "2: port must be a whole number"});
-        Row("every check at once",
+        row("no header", "00:08:DC:00:00:01,dhcp,80\n", {"1: a header row naming the columns comes first"});
+        row("header only", QByteArray("# nothing yet\n") + kHeader, {"0: the plan lists no device"});
+        row("empty", "\xEF\xBB\xBF", {"0: the plan is empty"});
+        row("a column misspelt, one missing", "mac,assignment,gatway\n00:08:DC:00:00:01,dhcp,1\n",
+            {"1: unknown column \"gatway\"", "1: the header has no column \"port\""});
+        row("a quote never closed", "mac,assignment,port\n00:08:DC:00:00:01,dhcp,\"80\n",
+            {"2: a quote opened on this line is never closed", "2: port must be a whole number"});
+        row("every check at once",
             kHeader
                 + "00:08:DC:00:00:0G,dhcp,,,,,80\n"
                   "00:08:DC:00:00:01,dhcp,,,,,80\n"

@@ -1,7 +1,8 @@
 #include "SimulatorProcess.h"
 
+#include "TestMain.h"
+
 #include <QFile>
-#include <QTest>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -38,7 +39,5 @@ void SimulatorProcess::stop()
 
 QStringList SimulatorProcess::received() const
 {
-    QFile record(dir_.filePath("record"));
-    return record.open(QIODevice::ReadOnly) ? QString::fromLatin1(record.readAll()).split('\n', Qt::SkipEmptyParts)
-                                            : QStringList();
+    return QString::fromLatin1(ReadFile(dir_.filePath("record")).value_or("")).split('\n', Qt::SkipEmptyParts);
 }

@@ -3,11 +3,11 @@
 #include "PrivateNetwork.h"
 #include "SimulatorProcess.h"
 
+#include "fakes/ControlWidgets.h"
 #include "fakes/WindowInput.h"
 
 #include "app/frmHoptrace.h"
 #include "devices/CommissioningLog.h"
-#include "controls/Controls.h"
 #include "platform/PlatformFactory.h"
 
 #include <QElapsedTimer>
@@ -15,15 +15,10 @@
 #include <QSaveFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QSettings>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTabBar>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -80,6 +75,14 @@ QByteArray Seen(const frmHoptrace& window)
         + window.controls().txtServers->toPlainText().toUtf8();
 }
 
+// The offset libfaketime reads at every call, relative to the real time of day. Replaced
+// whole (a rename), never seen empty: Debian 13's libfaketime ends the program on an empty one.
+bool WriteClockOffset(const QString& path, const QByteArray& offset)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(offset + '\n') == offset.size() + 1 && file.commit();
+}
+
 const char* const kMacA = "00:08:DC:1A:00:01";
 const char* const kMacD = "00:08:DC:2B:00:04";
 
@@ -114,13 +117,7 @@ private Q_SLOTS:
         startWindow();
         const Controls& c = window_->controls();
         QVERIFY(!c.txtServers->toPlainText().contains(mac));
-        WindowInput::ClickAt(*c.txtServers->viewport(), QPoint(30, 30), Qt::RightButton);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        const QList<QAction*> items = menu->actions();
-        const auto item = std::ranges::find(items, QString("Search addresses..."), &QAction::text);
-        QVERIFY(item != items.end());
-        WindowInput::ClickAt(*menu, menu->actionGeometry(*item).center());
+        QVERIFY(WindowInput::ChooseFromMenu(*c.txtServers->viewport(), "Search addresses...") == true);
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog);
         WindowInput::Type(*dialog, routed);
@@ -147,10 +144,9 @@ private Q_SLOTS:
                                   "name=WS-2,mac=00:08:DC:1A:00:02,ip=192.168.1.21,mode=dhcp,port=8080,iface=sw1"}));
         QTemporaryDir dir;
         const auto plan = [&](const QByteArray& rows) {
-            QFile file(dir.filePath("plan.csv"));
-            file.open(QIODevice::WriteOnly);
-            file.write("\xEF\xBB\xBFmac;assignment;address;mask;gateway;dns;port\r\n# the hall\r\n" + rows);
-            return file.fileName();
+            WriteFile(dir.filePath("plan.csv"),
+                      "\xEF\xBB\xBFmac;assignment;address;mask;gateway;dns;port\r\n# the hall\r\n" + rows);
+            return dir.filePath("plan.csv");
         };
         const auto setups = [&] {
             return simulator_.received().filter(QRegularExpression("\\|Set(IP|DHCP)\\|")).size();
@@ -193,22 +189,12 @@ private Q_SLOTS:
         QCOMPARE(entries.back().outcome, CommandOutcome::Cancelled);
     }
 
-    // A device that gives no port is not sent port 0 by the command line either (the window
-    // shows the 0 and refuses it).
-    void commandLineSendsNoPortZero()
-    {
-        QVERIFY(simulator_.start({"name=WS-E4,mac=00:08:DC:5E:00:04,ip=192.168.1.54,port=0,omit=firmware,iface=sw1"}));
-        const auto setDhcps = [&] { return simulator_.received().filter("TAVIKwebserver|SetDHCP|").size(); };
-        const qsizetype before = setDhcps(); // the record holds the earlier tests' datagrams too
-        const CliRun dhcp = RunCli({"set-dhcp", "00:08:DC:5E:00:04", "--seconds", "2"});
-        QVERIFY2(dhcp.exitCode == 2 && dhcp.err.contains("port"), dhcp.out + dhcp.err);
-        QCOMPARE(setDhcps(), before);
-    }
-
-    // Five devices behind both adapters, each listed once. WS-NEW answered on lan2 from an address of
-    // no local network, and the default route leads to lan1. (The simulator's side takes datagrams for
-    // any of its addresses on either link, so the sender address tells which adapter the Reboot left through.)
-    void windowRebootReachesADeviceOnNoLocalNetwork()
+    // Five devices behind both adapters, each listed once by the window and by the command line. WS-NEW
+    // answered on lan2 from an address of no local network, and the default route leads to lan1; each
+    // one's Reboot leaves through lan2. (The simulator's side takes datagrams for any of its addresses on
+    // either link, so the sender address tells which adapter the Reboot left through. What the listing
+    // says of each device, shared addresses and a device off its adapter's network: CliTest.)
+    void rebootReachesADeviceOnNoLocalNetwork()
     {
         const QStringList macs{kMacA, "00:08:DC:1A:00:02", "00:0A:5B:20:00:03", "00:08:DC:2B:00:05", kMacD};
         QVERIFY(simulator_.start({
@@ -238,6 +224,27 @@ private Q_SLOTS:
         const QStringList sent = simulator_.received().mid(before).filter("TAVIKwebserver|Reboot|");
         QVERIFY2(sent.size() == 2 && sent.filter(" 172.16.5.10:8080 -> 192.168.0.100 ").size() == 2,
                  qPrintable(sent.join('\n')));
+
+        window_.reset(); // it and its services hold the port the command line needs
+        services_.reset();
+        QCOMPARE(ListedByCli(),
+                 (QStringList{kMacA + QString(" 192.168.1.20:80 NIC #1"), macs[1] + " 192.168.1.21:8080 NIC #1",
+                              kMacD + QString(" 192.168.0.100:80 NIC #2"), macs[3] + " 172.16.5.20:80 NIC #2",
+                              macs[2] + " 192.168.1.23:80 NIC #1"}));
+        const qsizetype beforeCli = simulator_.received().size();
+        const CliRun reboot = RunCli({"reboot", kMacD, "--wait", "15"});
+        QVERIFY2(reboot.exitCode == 0 && reboot.out.contains("applied"), reboot.out + reboot.err);
+        const QStringList sentByCli = simulator_.received().mid(beforeCli).filter("TAVIKwebserver|Reboot|");
+        QCOMPARE(sentByCli.filter(" 172.16.5.10:8080 -> 192.168.0.100 if").size(), 2);
+        // The command is in the log, with the outcome its verification found.
+        const LogReading log = ReadLogFile(CliDataHome().path() + "/Tavik/Hoptrace/commissioning-log.jsonl");
+        QCOMPARE(log.skipped, 0);
+        const std::vector<LogEntry> entries = FilterLog(log.entries, {}, kMacD);
+        QCOMPARE(entries.size(), 1u);
+        const LogEntry& e = entries[0];
+        QCOMPARE(e.record.program + ' ' + std::string(CommandKindName(e.record.command)) + ' ' + e.record.adapter + ' '
+                     + std::string(OutcomeName(e.outcome.value_or(CommandOutcome::NotSeen))),
+                 "hoptrace-cli reboot lan2 seen-new-values");
     }
 
     // The wall clock steps while the search and Reboot's wait run (ClockStepTest, under libfaketime).
@@ -249,10 +256,7 @@ private Q_SLOTS:
         QTemporaryDir dir; // ClockStepTest writes the offset file there
         // No step yet; the file is there from the start, since libfaketime 0.9.10 of 2024
         // (Debian 13) ends the program when it cannot read one.
-        QFile step(dir.filePath("step"));
-        QVERIFY(step.open(QIODevice::WriteOnly));
-        QCOMPARE(step.write("+0\n"), 3);
-        step.close();
+        QVERIFY(WriteClockOffset(dir.filePath("step"), "+0"));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LD_PRELOAD", library);
         environment.insert("FAKETIME_TIMESTAMP_FILE", dir.filePath("step"));
@@ -277,46 +281,25 @@ private Q_SLOTS:
         QCOMPARE(RunCli({"list", "--seconds", "1"}).exitCode, 3);
     }
 
-    // A on lan1's side; D sits behind lan2 on no local network. (What the listing says of each
-    // device, shared addresses and a device off its adapter's network: CliTest, without a network.)
-    void commandLineListsAndRebootsADeviceOnNoLocalNetwork()
-    {
-        QVERIFY(simulator_.start({QStringLiteral("name=WS-A,mac=%1,ip=192.168.1.20,port=80,iface=sw1").arg(kMacA),
-                                  QStringLiteral("name=WS-D,mac=%1,ip=192.168.0.100,port=80,iface=sw2").arg(kMacD)}));
-        QCOMPARE(
-            ListedByCli(),
-            (QStringList{kMacA + QString(" 192.168.1.20:80 NIC #1"), kMacD + QString(" 192.168.0.100:80 NIC #2")}));
-        // The default route leads to lan1; D answered on lan2, and its Reboot leaves there (the sender tells).
-        const qsizetype before = simulator_.received().size();
-        const CliRun reboot = RunCli({"reboot", kMacD, "--wait", "15"});
-        QVERIFY2(reboot.exitCode == 0 && reboot.out.contains("applied"), reboot.out + reboot.err);
-        const QStringList sent = simulator_.received().mid(before).filter("TAVIKwebserver|Reboot|");
-        QCOMPARE(sent.filter(" 172.16.5.10:8080 -> 192.168.0.100 if").size(), 2);
-        // The command is in the log, with the outcome its verification found.
-        const LogReading log = ReadLogFile(CliDataHome().path() + "/Tavik/Hoptrace/commissioning-log.jsonl");
-        QCOMPARE(log.skipped, 0);
-        const std::vector<LogEntry> entries = FilterLog(log.entries, {}, kMacD);
-        QCOMPARE(entries.size(), 1u);
-        QCOMPARE(entries[0].record.program, "hoptrace-cli");
-        QCOMPARE(entries[0].outcome, CommandOutcome::SeenWithNewValues);
-        QCOMPARE(entries[0].record.command, CommandKind::Reboot);
-        QCOMPARE(entries[0].record.adapter, "lan2");
-    }
-
+    // Nothing is set up: refused arguments never reach the network (test_cli holds those rows), and a
+    // device that gives no port is not sent port 0 (the window shows the 0 and refuses it).
     void exitCodes_data()
     {
-        Columns<QString, int>("arguments", "exitCode");
-        // Refused arguments never reach the network; test_cli holds those rows.
-        Row("device not found", "reboot 00:08:DC:99:99:99 --seconds 1", 1);
-        Row("ping: no address", "ping 192.168.1.256", 2);
-        Row("ping: in use", "ping 192.168.1.1", 1);
-        Row("ping: free", "ping 192.168.1.99", 0);
+        const auto row = Columns<QString, int, QString>("arguments", "exitCode", "says");
+        row("device not found", "reboot 00:08:DC:99:99:99 --seconds 1", 1, "did not answer");
+        row("a device without port", "set-dhcp 00:08:DC:5E:00:04 --seconds 2", 2, "port 0 would leave it unreachable");
+        row("ping: no address", "ping 192.168.1.256", 2, "is not a valid IP address!");
+        row("ping: in use", "ping 192.168.1.1", 1, "is in use!");
+        row("ping: free", "ping 192.168.1.99", 0, "is free!");
     }
     void exitCodes()
     {
-        const auto [arguments, exitCode] = Fetch<QString, int>("arguments", "exitCode");
+        const auto [arguments, exitCode, says] = Fetch<QString, int, QString>("arguments", "exitCode", "says");
+        QVERIFY(simulator_.start({"name=WS-E4,mac=00:08:DC:5E:00:04,ip=192.168.1.54,port=0,omit=firmware,iface=sw1"}));
+        const qsizetype before = simulator_.received().size(); // the record holds the earlier tests' datagrams too
         const CliRun run = RunCli(arguments.split(' '));
-        QVERIFY2(run.exitCode == exitCode, run.out + run.err);
+        QVERIFY2(run.exitCode == exitCode && QString(run.out + run.err).contains(says), run.out + run.err);
+        QCOMPARE(simulator_.received().mid(before).filter(QRegularExpression("\\|Set(IP|DHCP)\\|")).size(), 0);
     }
 
 private:
@@ -342,7 +325,7 @@ class ClockStepTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        stepWallClock("+0");
+        QVERIFY(stepWallClock("+0"));
         QVERIFY(simulator_.start({"name=TK-S,mac=00:08:DC:5C:00:01,ip=192.168.1.71,iface=sw1"}));
     }
     void cleanup()
@@ -350,7 +333,7 @@ private Q_SLOTS:
         window_.reset();
         services_.reset();
         simulator_.stop();
-        stepWallClock("+0");
+        QVERIFY(stepWallClock("+0"));
     }
 
     // Ten minutes back one second into the search, ten minutes forward one second into Reboot's wait.
@@ -362,7 +345,7 @@ private Q_SLOTS:
         took.start();
         window_->load();
         QTest::qWait(1000);
-        stepWallClock("-600");
+        QVERIFY(stepWallClock("-600"));
         QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), 10'000);
         QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
         const Controls& c = window_->controls();
@@ -370,16 +353,16 @@ private Q_SLOTS:
         took.start();
         WindowInput::Click(*c.cmdReboot);
         QTest::qWait(1000);
-        stepWallClock("+600");
+        QVERIFY(stepWallClock("+600"));
         QTRY_VERIFY_WITH_TIMEOUT(c.labStatus->text().startsWith("Searching"), 20'000);
         QVERIFY2(took.elapsed() >= 11'500, qPrintable(QString::number(took.elapsed())));
     }
 
     void commandLineListsForItsSeconds_data()
     {
-        Columns<QByteArray>("step");
-        Row("back", QByteArray("-600"));
-        Row("forward", QByteArray("+600"));
+        const auto row = Columns<QByteArray>("step");
+        row("back", "-600");
+        row("forward", "+600");
     }
     void commandLineListsForItsSeconds()
     {
@@ -389,21 +372,16 @@ private Q_SLOTS:
         took.start();
         cli.start(QStringLiteral(HOPTRACE_CLI), {"list", "--seconds", "3"});
         QTest::qWait(1000);
-        stepWallClock(step);
+        QVERIFY(stepWallClock(step));
         QVERIFY(cli.waitForFinished(30'000));
         QVERIFY2(took.elapsed() >= 2900, qPrintable(QString::number(took.elapsed())));
         QVERIFY(cli.readAllStandardOutput().contains("00:08:DC:5C:00:01"));
     }
 
 private:
-    // The offset libfaketime reads at every call, relative to the real time of day. Replaced
-    // whole (a rename), never seen empty: Debian 13's libfaketime ends the program on an empty one.
-    static void stepWallClock(const QByteArray& offset)
+    static bool stepWallClock(const QByteArray& offset)
     {
-        QSaveFile file(qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.write(offset + '\n') == offset.size() + 1);
-        QVERIFY(file.commit());
+        return WriteClockOffset(qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE"), offset);
     }
 
     SimulatorProcess simulator_;

@@ -1,13 +1,9 @@
 #include "TestMain.h"
 
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include <QClipboard>
 #include <QKeySequence>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -71,51 +67,52 @@ private Q_SLOTS:
     // and read after it.
     void boxes_data()
     {
-        Columns<QString, QString, QString, int, QString>("input", "before", "after", "focusAfter", "selectedAfter");
+        const auto row = Columns<QString, QString, QString, int, QString>("input", "before", "after", "focusAfter",
+                                                                          "selectedAfter");
         const QString none = QStringLiteral("///");
-        Row("1 9 2 moves on, next octet selected", "[0]192", "/45//", "192/45//", 1, "/45//");
-        Row("3 0 0 in third octet: 255 selected", "[10]300", none, "//255/", 11, "//255/");
-        Row("2 5 5 in box 3 empties", "[3]255", none, none, 3, none);
-        Row("2 5 6 in box 11 empties", "[11]256", none, none, 11, none);
-        Row("2 5 4 stays in box 7", "[7]254", none, "///254", 7, none);
-        Row(". in box 15 dropped", "[15].", "///4", "///4", 15, "///4");
-        Row("letters, blank, minus dropped", "[1]1a Z-2", none, "/12//", 1, none);
-        Row("Backspace, Home, Delete pass", "[1]12{Backspace}3{Home}{Del}", none, "/3//", 1, none);
-        Row("Ctrl+A, Ctrl+X pass", "[1]12{Ctrl+A}{Ctrl+X}", none, none, 1, none);
-        Row("Ctrl+C, Ctrl+V pass", "[1]12{Ctrl+A}{Ctrl+C}{End}{Ctrl+V}", none, "/121//", 1, none);
-        Row("-5 pasted into box 1", "[1]{Ctrl+V}", none, "/255//", 1, "/255//");
-        Row("-5 pasted into box 3", "[3]{Ctrl+V}", none, none, 3, none);
-        Row("address typed over a filled row", "[0]10.77.0.77", "10/77/0/20", "10/77/0/77", 3, none);
-        Row("dot after the advance is the same dot", "[0]192.168.1.20", none, "192/168/1/20", 3, none);
-        Row("second dot after the advance moves on", "[0]192..5", none, "192//5/", 2, none);
-        Row("Shift before the dot keeps the grace", "[0]192{Shift}.", none, "192///", 1, none);
-        Row("arrow after the advance ends the grace", "[0]192{Left}.", none, "192///", 2, none);
-        Row("mask written", "[4]", "255/255/255/0", "255/255/255/0", 4, "255///");
-        Row("last octet 255 written", "[8]", "192/168/1/255", "192/168/1/", 8, "192///");
-        Row("written pieces cut to 3", "[12]", "1234/5/6/1234", "123/5/6/123", 12, "123///");
+        row("1 9 2 moves on, next octet selected", "[0]192", "/45//", "192/45//", 1, "/45//");
+        row("3 0 0 in third octet: 255 selected", "[10]300", none, "//255/", 11, "//255/");
+        row("2 5 5 in box 3 empties", "[3]255", none, none, 3, none);
+        row("2 5 6 in box 11 empties", "[11]256", none, none, 11, none);
+        row("2 5 4 stays in box 7", "[7]254", none, "///254", 7, none);
+        row(". in box 15 dropped", "[15].", "///4", "///4", 15, "///4");
+        row("letters, blank, minus dropped", "[1]1a Z-2", none, "/12//", 1, none);
+        row("Backspace, Home, Delete pass", "[1]12{Backspace}3{Home}{Del}", none, "/3//", 1, none);
+        row("Ctrl+A, Ctrl+X pass", "[1]12{Ctrl+A}{Ctrl+X}", none, none, 1, none);
+        row("Ctrl+C, Ctrl+V pass", "[1]12{Ctrl+A}{Ctrl+C}{End}{Ctrl+V}", none, "/121//", 1, none);
+        row("-5 pasted into box 1", "[1]{Ctrl+V}", none, "/255//", 1, "/255//");
+        row("-5 pasted into box 3", "[3]{Ctrl+V}", none, none, 3, none);
+        row("address typed over a filled row", "[0]10.77.0.77", "10/77/0/20", "10/77/0/77", 3, none);
+        row("dot after the advance is the same dot", "[0]192.168.1.20", none, "192/168/1/20", 3, none);
+        row("second dot after the advance moves on", "[0]192..5", none, "192//5/", 2, none);
+        row("Shift before the dot keeps the grace", "[0]192{Shift}.", none, "192///", 1, none);
+        row("arrow after the advance ends the grace", "[0]192{Left}.", none, "192///", 2, none);
+        row("mask written", "[4]", "255/255/255/0", "255/255/255/0", 4, "255///");
+        row("last octet 255 written", "[8]", "192/168/1/255", "192/168/1/", 8, "192///");
+        row("written pieces cut to 3", "[12]", "1234/5/6/1234", "123/5/6/123", 12, "123///");
         // The first click after the focus keeps the whole content selected, later ones place the caret.
         for (const QString focus : {"[4][5]", "[4]{Tab}[5]", "[4]192[5]"}) {
-            Row(qPrintable(focus + ": first click"), focus, "192/123//", "192/123//", 5, "/123//");
-            Row(qPrintable(focus + ": second click"), focus + "[5]", "192/123//", "192/123//", 5, none);
+            row(qPrintable(focus + ": first click"), focus, "192/123//", "192/123//", 5, "/123//");
+            row(qPrintable(focus + ": second click"), focus + "[5]", "192/123//", "192/123//", 5, none);
         }
         // Whatever fills box 1 and however it got the focus, a digit replacing its selected text
         // starts a new octet, and the third digit it will hold moves on.
         for (const QString focus : {"[0]{Tab}", "[1]", "[0]123"}) {
             const QByteArray n = focus.toLatin1();
-            Row(n + " 1 digit, two typed", focus + "12", "123/5/6/7", "123/12/6/7", 1, none);
-            Row(n + " 2 digits, 192 typed", focus + "192", "123/10/6/7", "123/192/6/7", 2, "//6/");
-            Row(n + " 3 digits, one typed", focus + "4", "123/456/6/7", "123/4/6/7", 1, none);
-            Row(n + " address typed", focus + "77.0.77", "123/10/10/20", "123/77/0/77", 3, none);
+            row(n + " 1 digit, two typed", focus + "12", "123/5/6/7", "123/12/6/7", 1, none);
+            row(n + " 2 digits, 192 typed", focus + "192", "123/10/6/7", "123/192/6/7", 2, "//6/");
+            row(n + " 3 digits, one typed", focus + "4", "123/456/6/7", "123/4/6/7", 1, none);
+            row(n + " address typed", focus + "77.0.77", "123/10/10/20", "123/77/0/77", 3, none);
         }
-        Row("port: every click selects all", "[P]{End}[P]", "80", "80", 16, "80");
-        Row("port: 60000 typed stays", "[P]60000", "", "60000", 16, "");
-        Row("port: 60001 typed falls back", "[P]60001", "", "8080", 16, "8080");
-        Row("port: sixth digit refused", "[P]123456", "", "12345", 16, "");
-        Row("port: letters, minus, dot, blank dropped", "[P]8a0-8.0 x", "", "8080", 16, "");
-        Row("port: emptied box stays empty", "[P]80{Backspace}{Backspace}", "", "", 16, "");
-        Row("port: Ctrl+A, Ctrl+X, Ctrl+V pass", "[P]{Ctrl+A}{Ctrl+X}1{Ctrl+V}", "808", "1808", 16, "");
-        Row("port: 65535 written falls back", "[P]", "65535", "8080", 16, "8080");
-        Row("port: negative written falls back", "[P]", "-5", "8080", 16, "8080");
+        row("port: every click selects all", "[P]{End}[P]", "80", "80", 16, "80");
+        row("port: 60000 typed stays", "[P]60000", "", "60000", 16, "");
+        row("port: 60001 typed falls back", "[P]60001", "", "8080", 16, "8080");
+        row("port: sixth digit refused", "[P]123456", "", "12345", 16, "");
+        row("port: letters, minus, dot, blank dropped", "[P]8a0-8.0 x", "", "8080", 16, "");
+        row("port: emptied box stays empty", "[P]80{Backspace}{Backspace}", "", "", 16, "");
+        row("port: Ctrl+A, Ctrl+X, Ctrl+V pass", "[P]{Ctrl+A}{Ctrl+X}1{Ctrl+V}", "808", "1808", 16, "");
+        row("port: 65535 written falls back", "[P]", "65535", "8080", 16, "8080");
+        row("port: negative written falls back", "[P]", "-5", "8080", 16, "8080");
     }
     void boxes()
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeServices.h"
+#include "TavikReply.h"
 
 #include "common/AdapterTable.h"
 #include "devices/CommandChannel.h"

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "NullServices.h"
+#include "FakeCommandRunner.h"
+#include "FakeTempDir.h"
+#include "FakeWlan.h"
 #include "VirtualTime.h"
 
 #include "platform/AdapterList.h"
@@ -170,12 +172,13 @@ public:
 // Every service faked, in virtual time. Tests change the members before services() is first used.
 class FakeServices {
 public:
+    FakeServices() { wlan.opens = false; }
     Services& services()
     {
         if (!services_)
             services_ = std::make_unique<Services>(Services{time, time, *backgroundOverride, socket, adapters, echo,
-                                                            neighbours, *wlanOverride, *commandsOverride,
-                                                            *tempDirOverride, urls, messages, provisioning});
+                                                            neighbours, *wlanOverride, *commandsOverride, tempDir, urls,
+                                                            messages, provisioning});
         return *services_;
     }
 
@@ -187,14 +190,13 @@ public:
     RecordingUrlOpener urls;
     RecordingMessageBox messages{time};
     NmcliProvisioningCommands provisioning;
-    // Without WLAN, command runner and temp dir unless a test brings its own fakes.
-    NullWlan wlan;
-    NullCommandRunner commands;
-    NullTempDir tempDir;
+    // Without WLAN unless a test opens this one or brings its own.
+    FakeWlan wlan;
+    FakeCommandRunner commands;
+    FakeTempDir tempDir;
     BackgroundCalls* backgroundOverride = &time; // the calls in virtual time, unless real ones are given
     Wlan* wlanOverride = &wlan;
     CommandRunner* commandsOverride = &commands;
-    TempDir* tempDirOverride = &tempDir;
 
 private:
     std::unique_ptr<Services> services_;

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QApplication>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTextCursor>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
+#include <optional>
 
 // Input as a person gives it. Every click goes to the top-level window at a point in window
 // coordinates, so Qt's own hit test picks the widget under the pointer (a control covered by
@@ -53,6 +58,29 @@ inline bool TabTo(QWidget& window, const QWidget* target)
     for (int press = 0; press < 60 && QApplication::focusWidget() != target; ++press)
         Key(window, Qt::Key_Tab);
     return QApplication::focusWidget() == target;
+}
+
+// The item `text` of `menu`, or none.
+inline QAction* MenuItem(const QMenu& menu, const QString& text)
+{
+    const QList<QAction*> actions = menu.actions();
+    const auto found = std::ranges::find(actions, text, &QAction::text);
+    return found == actions.end() ? nullptr : *found;
+}
+// Opens the context menu of `widget` with a right click inside it and clicks its item `text`:
+// whether the item was enabled; nothing when the menu has no such item.
+inline std::optional<bool> ChooseFromMenu(const QWidget& widget, const QString& text)
+{
+    ClickAt(widget, QPoint(40, 40), Qt::RightButton);
+    QPointer menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QAction* item = menu ? MenuItem(*menu, text) : nullptr;
+    if (!item)
+        return std::nullopt;
+    const bool enabled = item->isEnabled();
+    ClickAt(*menu, menu->actionGeometry(item).center());
+    if (menu && menu->isVisible())
+        menu->close(); // a click on a disabled item leaves it open
+    return enabled;
 }
 
 } // namespace WindowInput

@@ -1,13 +1,10 @@
 #include "WindowRig.h"
 
-#include "WindowInput.h"
-
 #include "app/KeyboardFlow.h"
 #include "controls/ControlTable.h"
 #include "webserver/ServerList.h"
 
 #include <QGuiApplication>
-#include <QTest>
 
 #include <algorithm>
 

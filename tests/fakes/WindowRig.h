@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ControlWidgets.h"
 #include "FakeServices.h"
 #include "TavikReply.h"
+#include "WindowInput.h"
 
 #include "app/frmHoptrace.h"
 

@@ -1,23 +1,18 @@
 // A reply listed between two headings, another device's reply after it, and a click anywhere:
 // the block reader takes nothing from beyond the clicked reply, reads the reply in the list as
 // the command line reads it alone, and a caret selects the reply it stands in.
+#include "Check.h"
+
 #include "devices/DeviceReply.h"
 #include "devices/ServerBlock.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
 const std::string kNext = "Host Name : next\r\nMAC Address : 00:08:DC:FF:FF:FF\r\nIP Assignment : DHCP\r\n"
                           "IP Address : 10.99.99.99:9999\r\nSubNet Mask : 255.255.255.0\r\nGateway : 10.99.99.1\r\n"
                           "DNS Server : 10.99.99.53\r\n";
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

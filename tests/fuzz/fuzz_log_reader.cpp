@@ -1,20 +1,13 @@
 // Any bytes as a commissioning log: each non-blank line is an entry, an outcome or skipped, never
 // more; and the entries read, written out again as log lines, read back the same (to the second,
 // as the log writes its times).
+#include "Check.h"
+
 #include "devices/CommissioningLog.h"
 
 #include <QJsonDocument>
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,18 +1,11 @@
 // Any text as a set-up plan: it reads into rows or problems, never both empty; every problem
 // names a line of the text; a plan without problems holds only rows the checks let through.
+#include "Check.h"
+
 #include "devices/SetupPlan.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,17 +1,9 @@
 #include "TestMain.h"
 
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "controls/PictureButton.h"
 #include "platform/NeighbourTable.h"
 #include "platform/Pinger.h"
-
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
 
 namespace {
 
@@ -38,12 +30,12 @@ class NetviewTest : public QObject {
 private Q_SLOTS:
     void selectingTabShowsItsAdapter_data()
     {
-        Columns<bool, QString, QString>("byKey", "ip", "suggested");
-        Row("mouse", false, "10.20.30.40", "10.20.30.125");
-        Row("arrow key", true, "10.20.30.40", "10.20.30.125");
-        Row("one dot: third search finds the first again", false, "10.1", "10.125");
-        Row("two dots: third search finds nothing", false, "10.0.1", "125");
-        Row("no address", false, "", "125");
+        const auto row = Columns<bool, QString, QString>("byKey", "ip", "suggested");
+        row("mouse", false, "10.20.30.40", "10.20.30.125");
+        row("arrow key", true, "10.20.30.40", "10.20.30.125");
+        row("one dot: third search finds the first again", false, "10.1", "10.125");
+        row("two dots: third search finds nothing", false, "10.0.1", "125");
+        row("no address", false, "", "125");
     }
     void selectingTabShowsItsAdapter()
     {
@@ -87,31 +79,31 @@ private Q_SLOTS:
     void ping_data()
     {
         using Arp = NeighbourTable::Resolution;
-        Columns<QString, bool, bool, Arp, QString, QString, QString, double>("text", "answers", "inTable", "arp",
-                                                                             "message", "pinged", "asked", "seconds");
-        Row("in use", "192.168.1.125", true, false, Arp::Unanswered, "192.168.1.125 is in use!", "192.168.1.125", "",
+        const auto row = Columns<QString, bool, bool, Arp, QString, QString, QString, double>(
+            "text", "answers", "inTable", "arp", "message", "pinged", "asked", "seconds");
+        row("in use", "192.168.1.125", true, false, Arp::Unanswered, "192.168.1.125 is in use!", "192.168.1.125", "",
             1.0);
-        Row("a host that ignores ping answers ARP", "192.168.1.125", false, false, Arp::Answered,
+        row("a host that ignores ping answers ARP", "192.168.1.125", false, false, Arp::Answered,
             "192.168.1.125 is in use!", "192.168.1.125", "192.168.1.125%2", 3.0);
-        Row("a host that has left: the ARP silence outweighs its entry", "192.168.1.125", false, true, Arp::Unanswered,
+        row("a host that has left: the ARP silence outweighs its entry", "192.168.1.125", false, true, Arp::Unanswered,
             "OK. 192.168.1.125 is free!", "192.168.1.125", "192.168.1.125%2", 3.0);
         for (const bool inTable : {true, false})
-            Row(inTable ? "ARP unknown: an entry in the table means in use" : "ARP unknown, no entry: free",
+            row(inTable ? "ARP unknown: an entry in the table means in use" : "ARP unknown, no entry: free",
                 "192.168.1.125", false, inTable, Arp::Unknown,
                 inTable ? "192.168.1.125 is in use!" : "OK. 192.168.1.125 is free!", "192.168.1.125", "192.168.1.125%2",
                 3.0);
-        Row("beyond the PC's subnets the echo decides", "10.1.2.3", false, true, Arp::Answered, "OK. 10.1.2.3 is free!",
+        row("beyond the PC's subnets the echo decides", "10.1.2.3", false, true, Arp::Answered, "OK. 10.1.2.3 is free!",
             "10.1.2.3", "", 1.0);
-        Row("leading zeros are decimal", "192.168.001.010", false, false, Arp::Answered, "192.168.001.010 is in use!",
+        row("leading zeros are decimal", "192.168.001.010", false, false, Arp::Answered, "192.168.001.010 is in use!",
             "192.168.1.10", "192.168.1.10%2", 3.0);
-        Row("letter after last part", "192.168.1.1a", true, true, Arp::Answered,
+        row("letter after last part", "192.168.1.1a", true, true, Arp::Answered,
             "192.168.1.1a is not a valid IP address!", "", "", 0.0);
-        Row("last part empty", "192.168.1.", true, true, Arp::Answered, "192.168.1. is not a valid IP address!", "", "",
+        row("last part empty", "192.168.1.", true, true, Arp::Answered, "192.168.1. is not a valid IP address!", "", "",
             0.0);
         // On a PC without adapters the box stays empty and the button keeps its first state.
-        Row("no adapter", "", true, true, Arp::Answered, " is not a valid IP address!", "", "", 0.0);
+        row("no adapter", "", true, true, Arp::Answered, " is not a valid IP address!", "", "", 0.0);
         for (const char* disabled : {"192.168.1", "192.168.1.1.1", "192.168.1.256", "192.168.-1.1", ""})
-            Row(disabled[0] ? disabled : "emptied", disabled, true, true, Arp::Answered, "", "", "", 0.0);
+            row(disabled[0] ? disabled : "emptied", disabled, true, true, Arp::Answered, "", "", "", 0.0);
     }
     void ping()
     {

@@ -16,8 +16,7 @@ namespace {
 // Gone, or only a zombie waiting for the init process: nothing of it runs any more.
 bool IsNotRunning(const QByteArray& pid)
 {
-    QFile stat("/proc/" + pid + "/stat");
-    const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : "() Z";
+    const QByteArray line = ReadFile("/proc/" + pid + "/stat").value_or("() Z");
     return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
 }
 } // namespace
@@ -29,45 +28,40 @@ private Q_SLOTS:
     // cancel while the program's events run, must end its whole process group.
     void run_data()
     {
-        Columns<QString, QByteArray, bool, int>("fileName", "script", "cancel", "expected"); // no script: none written
+        const auto row = Columns<QString, QByteArray, bool, int>("fileName", "script", "cancel",
+                                                                 "expected"); // no script: none written
         const QByteArray hang("sleep 60 &\necho $$ $! > \"$0.pids\".new\nmv \"$0.pids\".new \"$0.pids\"\nwait\n");
-        Row("blanks and shell characters in the path", "it's $HOME; `x` & (y).sh", QByteArray("exit 7\n"), false, 7);
-        Row("ended by a signal", "term.sh", QByteArray("kill -TERM $$\nsleep 5\n"), false, 128 + SIGTERM);
-        Row("missing file", "missing.sh", QByteArray(), false, -1);
-        Row("a folder", QString(), QByteArray(), false, -1);
-        Row("hang, time limit", "hang.sh", hang, false, -1);
-        Row("hang, cancel", "hang.sh", hang, true, -1);
+        row("blanks and shell characters in the path", "it's $HOME; `x` & (y).sh", "exit 7\n", false, 7);
+        row("ended by a signal", "term.sh", "kill -TERM $$\nsleep 5\n", false, 128 + SIGTERM);
+        row("missing file", "missing.sh", {}, false, -1);
+        row("a folder", {}, {}, false, -1);
+        row("hang, time limit", "hang.sh", hang, false, -1);
+        row("hang, cancel", "hang.sh", hang, true, -1);
     }
     void run()
     {
         const auto [fileName, script, cancel] = Fetch<QString, QByteArray, bool>("fileName", "script", "cancel");
         QTemporaryDir dir;
-        QFile file(dir.filePath(fileName));
-        if (!script.isEmpty()) {
-            QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
-            QCOMPARE(file.write(script), script.size());
-            file.close();
-        }
-        QFile pidFile(file.fileName() + QStringLiteral(".pids"));
+        const QString path = dir.filePath(fileName), pidPath = path + ".pids";
+        QVERIFY(script.isEmpty() || WriteFile(path, script));
         LinuxCommandRunner runner;
         std::atomic<bool> ended = false;
         std::thread canceller;
         // Stands for the window's thread while the run blocks its own: the close arrives once the script is going.
         if (cancel)
             canceller = std::thread([&] {
-                while (!ended && !pidFile.exists())
+                while (!ended && !QFile::exists(pidPath))
                     QThread::msleep(20);
                 runner.cancel();
             });
-        const int exitCode = runner.run(file.fileName().toStdString(), fileName == "hang.sh" && !cancel ? 0.5 : 60.0);
+        const int exitCode = runner.run(path.toStdString(), fileName == "hang.sh" && !cancel ? 0.5 : 60.0);
         ended = true;
         if (canceller.joinable())
             canceller.join();
         QTEST(exitCode, "expected");
         if (fileName != "hang.sh")
             return;
-        QVERIFY(pidFile.open(QIODevice::ReadOnly));
-        const QList<QByteArray> pids = pidFile.readAll().simplified().split(' '); // shell, sleep
+        const QList<QByteArray> pids = ReadFile(pidPath).value_or("").simplified().split(' '); // shell, sleep
         QCOMPARE(pids.size(), 2);
         QCOMPARE(waitpid(pids[0].toInt(), nullptr, WNOHANG), -1); // the shell reaped, not left a zombie
         QTRY_VERIFY(IsNotRunning(pids[1]));                       // the rest of its group went with it

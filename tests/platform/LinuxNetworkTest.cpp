@@ -41,8 +41,7 @@ bool Steps(const QString& steps)
 // Echo requests sent so far by anything in this network namespace.
 long long OutgoingEchoRequests()
 {
-    QFile file(QStringLiteral("/proc/net/snmp"));
-    const QString snmp = file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    const QString snmp = QString::fromLatin1(ReadFile("/proc/net/snmp").value_or(""));
     const auto names = QRegularExpression(QStringLiteral("Icmp: (\\D.*)\nIcmp: (.*)\n")).match(snmp);
     return names.captured(2).split(' ').value(names.captured(1).split(' ').indexOf("OutEchos"), "-1").toLongLong();
 }
@@ -50,8 +49,8 @@ long long OutgoingEchoRequests()
 // Moves the calling thread (and the programs it starts) into the network of the node "name".
 bool EnterNetworkOf(const QString& name)
 {
-    QFile node(qEnvironmentVariable("HOPTRACE_PRIVATE_NETWORK") + "/node." + name);
-    const QByteArray pid = node.open(QIODevice::ReadOnly) ? node.readAll().trimmed() : "none";
+    const QByteArray pid =
+        ReadFile(qEnvironmentVariable("HOPTRACE_PRIVATE_NETWORK") + "/node." + name).value_or("none").trimmed();
     const UniqueFd fd(open(("/proc/" + pid + "/ns/net").constData(), O_RDONLY | O_CLOEXEC));
     return fd.get() >= 0 && setns(fd.get(), CLONE_NEWNET) == 0;
 }
@@ -118,7 +117,8 @@ private Q_SLOTS:
     // requests 0: refused before sending.
     void echo_data()
     {
-        Columns<EchoMethod, QString, int, bool, int>("method", "address", "hops", "answered", "requests");
+        const auto row = Columns<EchoMethod, QString, int, bool, int>("method", "address", "hops", "answered",
+                                                                      "requests");
         const std::pair<EchoMethod, const char*> methods[] = {{EchoMethod::DatagramSocket, "datagram socket"},
                                                               {EchoMethod::RawSocket, "raw socket"},
                                                               {EchoMethod::PingProgram, "ping program"}};
@@ -130,14 +130,14 @@ private Q_SLOTS:
             row("one router away", "10.71.2.253", true);
             row("three hops away, TTL 2", "10.71.3.2", false);
         }
-        Row("ping program, leading zeros are decimal", EchoMethod::PingProgram, QString("010.071.002.253"), 2, true, 1);
+        row("ping program, leading zeros are decimal", EchoMethod::PingProgram, "010.071.002.253", 2, true, 1);
         // Forms a looser reader (inet_aton, strtoul) would take: "10.71.1" is 10.71.0.1 there.
         for (const char* refused : {"10.71.1", "010.071.002.0253", " 10.71.2.253", "10.71.2.253 ", "0x0a.71.2.253",
                                     "172425981", "255.255.255.255", "0.0.0.0", "224.0.0.1"})
-            Row(refused, EchoMethod{}, QString::fromLatin1(refused), 2, false, 0);
-        Row("embedded NUL", EchoMethod{}, QString::fromLatin1("10.71.2.253\0", 12), 2, false, 0);
-        Row("no hops", EchoMethod{}, QStringLiteral("10.71.1.254"), 0, false, 0);
-        Row("too many hops", EchoMethod{}, QStringLiteral("10.71.1.254"), 256, false, 0);
+            row(refused, EchoMethod{}, QString::fromLatin1(refused), 2, false, 0);
+        row("embedded NUL", EchoMethod{}, QString::fromLatin1("10.71.2.253\0", 12), 2, false, 0);
+        row("no hops", EchoMethod{}, QStringLiteral("10.71.1.254"), 0, false, 0);
+        row("too many hops", EchoMethod{}, QStringLiteral("10.71.1.254"), 256, false, 0);
     }
     void echo()
     {

@@ -54,13 +54,13 @@ class SimTest : public QObject {
 private Q_SLOTS:
     void deviceIgnores_data()
     {
-        Columns<Arrival>("arrival");
-        Row("list request from another segment", datagram(ListRequest(), "255.255.255.255", 4));
-        Row("keyword without closing bar", datagram("TAVIKwebserver|List"));
-        Row("its own reply, quoting a request", datagram(device().replyBlock() + ListRequest()));
-        Row("reboot by broadcast", datagram(RebootRequest()));
-        Row("SetIP, last MAC byte differs", datagram(setIP("00:08:DC:12:34:57")));
-        Row("SetDHCP, fourth MAC byte differs", datagram(TavikSetup::SetDHCPRequest("8080", "00:08:DC:13:34:56")));
+        const auto row = Columns<Arrival>("arrival");
+        row("list request from another segment", datagram(ListRequest(), "255.255.255.255", 4));
+        row("keyword without closing bar", datagram("TAVIKwebserver|List"));
+        row("its own reply, quoting a request", datagram(device().replyBlock() + ListRequest()));
+        row("reboot by broadcast", datagram(RebootRequest()));
+        row("SetIP, last MAC byte differs", datagram(setIP("00:08:DC:12:34:57")));
+        row("SetDHCP, fourth MAC byte differs", datagram(TavikSetup::SetDHCPRequest("8080", "00:08:DC:13:34:56")));
     }
     void deviceIgnores()
     {
@@ -83,14 +83,14 @@ private Q_SLOTS:
     // requests are answered by broadcast; other devices answer neither.
     void setupAnsweredToItsSender_data()
     {
-        Columns<QString, std::string, QString>("keys", "request", "answer");
-        Row("SetIP", QString("confirm=yes"), setIP(Mac),
+        const auto row = Columns<QString, std::string, QString>("keys", "request", "answer");
+        row("SetIP", "confirm=yes", setIP(Mac),
             QString("10.0.0.7 -> 10.77.1.1:50000 if3: STATIC 10.0.0.7:8081 255.255.0.0 10.0.0.1 9.9.9.9"));
-        Row("SetDHCP", QString("confirm=yes"), TavikSetup::SetDHCPRequest("8090", Mac),
+        row("SetDHCP", "confirm=yes", TavikSetup::SetDHCPRequest("8090", Mac),
             QString(
                 "192.168.1.20 -> 10.77.1.1:50000 if3: DHCP 192.168.1.20:8090 255.255.255.0 192.168.1.1 192.168.1.1"));
-        Row("without the key", QString(""), setIP(Mac), QString("none"));
-        Row("confirm=no", QString("confirm=no"), TavikSetup::SetDHCPRequest("8090", Mac), QString("none"));
+        row("without the key", "", setIP(Mac), "none");
+        row("confirm=no", "confirm=no", TavikSetup::SetDHCPRequest("8090", Mac), "none");
     }
     void setupAnsweredToItsSender()
     {
@@ -115,15 +115,15 @@ private Q_SLOTS:
     // omit= leaves reply lines out; without the Firmware line the reply ends with the DNS value itself.
     void replyLines_data()
     {
-        Columns<QString, QByteArray>("keys", "reply");
+        const auto row = Columns<QString, QByteArray>("keys", "reply");
         const QByteArray host = "Host Name : TAVIK-WS\r\n", mac = "MAC Address : 00:08:DC:00:00:01\r\n",
                          rest = "IP Assignment : STATIC\r\nIP Address : 192.168.1.20:80\r\nSubNet Mask : "
                                 "255.255.255.0\r\nGateway : 192.168.1.1\r\n",
                          dns = "DNS Server : 192.168.1.1", firmware = "Firmware : 2.14\r\n";
-        Row("every line", QString(""), host + mac + rest + dns + "\r\n" + firmware);
-        Row("ending with the DNS line", QString("omit=firmware"), host + mac + rest + dns);
-        Row("without host name and DNS", QString("omit=hostname+dns"), mac + rest + firmware);
-        Row("an unknown line refused", QString("omit=dns+serial"), QByteArray("refused"));
+        row("every line", "", host + mac + rest + dns + "\r\n" + firmware);
+        row("ending with the DNS line", "omit=firmware", host + mac + rest + dns);
+        row("without host name and DNS", "omit=hostname+dns", mac + rest + firmware);
+        row("an unknown line refused", "omit=dns+serial", "refused");
     }
     void replyLines()
     {
@@ -135,14 +135,14 @@ private Q_SLOTS:
 
     void commandLine_data()
     {
-        Columns<QString, QString>("arguments", "devices");
+        const auto row = Columns<QString, QString>("arguments", "devices");
         // Only the listed devices; keys left out take the pattern's, gateway and DNS follow a new address.
-        Row("config file", "--config lan.conf",
+        row("config file", "--config lan.conf",
             QString("WS-OLD 00:0A:5B:20:00:04 static 10.77.1.40:80/255.255.255.0 10.77.1.1 10.77.1.1 1.07 0+0 sw1\n"
                     "WS-LAB 00:08:DC:00:00:02 dhcp 10.77.1.57:8080/255.255.255.0 10.77.1.254 8.8.8.8 2.14 0+0 any"));
         for (const char* refused : {"--device ip=10.0.0.256", "--config missing.conf", "--device fw=1.0\r\nMAC",
                                     "-n 256 --mac-prefix 00:08:DC:12:34"})
-            Row(refused, QString(refused), QString("refused"));
+            row(refused, refused, "refused");
     }
     void commandLine()
     {

@@ -1,7 +1,6 @@
 #include "TestMain.h"
 
 #include "PrivateNetwork.h"
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include "devices/CommissioningLog.h"
@@ -12,18 +11,13 @@
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -70,28 +64,11 @@ std::string CliListing(const WindowRig& rig, const std::vector<Heard>& heard, Li
     return FormatListing(ListDevices(found, nics.first(nics.count()), {0x0A4D0014}), format);
 }
 
-// Opens the list's menu with a right click and clicks `item`: whether it was enabled; nothing
-// when the menu has no such item.
-std::optional<bool> Choose(WindowRig& rig, const QString& item)
-{
-    ClickAt(*rig.c().txtServers->viewport(), QPoint(40, 40), Qt::RightButton);
-    QPointer menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    const QList<QAction*> actions = menu ? menu->actions() : QList<QAction*>();
-    const auto action = std::ranges::find_if(actions, [&](QAction* a) { return a->text() == item; });
-    if (action == actions.end())
-        return std::nullopt;
-    const bool enabled = (*action)->isEnabled();
-    ClickAt(*menu, menu->actionGeometry(*action).center());
-    if (menu && menu->isVisible())
-        menu->close(); // a click on a disabled item leaves it open
-    return enabled;
-}
-
 // "Save list as..." through the menu, its file name box typed over with `path`, then Enter, and
 // Yes to replacing an existing file; the name the dialog offered.
 QString SaveThroughDialog(WindowRig& rig, const QString& path)
 {
-    if (Choose(rig, "Save list as...") != true)
+    if (ChooseFromMenu(*rig.c().txtServers->viewport(), "Save list as...") != true)
         return "no enabled menu item";
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (!dialog)
@@ -110,12 +87,6 @@ QString SaveThroughDialog(WindowRig& rig, const QString& path)
     return dialog == QApplication::activeModalWidget() ? "the dialog stayed open" : offered;
 }
 
-QByteArray Bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 } // namespace
 
 class ListExportTest : public QObject {
@@ -129,9 +100,9 @@ private Q_SLOTS:
     // today's name and writes the saved form; with nothing listed neither item is offered.
     void copyAndSaveList_data()
     {
-        Columns<bool>("listed");
-        Row("two devices, one behind a router", true);
-        Row("nothing listed", false);
+        const auto row = Columns<bool>("listed");
+        row("two devices, one behind a router", true);
+        row("nothing listed", false);
     }
     void copyAndSaveList()
     {
@@ -140,7 +111,7 @@ private Q_SLOTS:
         WindowRig rig;
         ListHeard(rig, heard);
         QGuiApplication::clipboard()->setText("before");
-        QVERIFY(Choose(rig, "Copy list") == listed);
+        QVERIFY(ChooseFromMenu(*rig.c().txtServers->viewport(), "Copy list") == listed);
         const QString copied = QGuiApplication::clipboard()->text();
         QCOMPARE(copied, listed ? QString::fromStdString(CliListing(rig, heard, ListingFormat::Tsv)) : "before");
         if (listed)
@@ -150,7 +121,7 @@ private Q_SLOTS:
         const QString today = QDate::currentDate().toString("'hoptrace-devices-'yyyy-MM-dd'.csv'");
         QCOMPARE(SaveThroughDialog(rig, path), listed ? today : "no enabled menu item");
         QVERIFY2(!QApplication::activeModalWidget(), "a dialog stayed open");
-        QCOMPARE(Bytes(path),
+        QCOMPARE(ReadFile(path).value_or("(missing)"),
                  listed ? QByteArray::fromStdString(CliListing(rig, kHeard, ListingFormat::CsvFile))
                         : QByteArray("(missing)"));
         QCOMPARE(rig.fakes.messages.shown.size(), 0u);
@@ -166,7 +137,7 @@ private Q_SLOTS:
         const bool wasThere = QFileInfo::exists(folder);
         WindowRig rig;
         rig.listReplies({});
-        const std::optional<bool> chosen = Choose(rig, "Open commissioning log folder");
+        const auto chosen = ChooseFromMenu(*rig.c().txtServers->viewport(), "Open commissioning log folder");
         qputenv("HOME", oldHome);
         QVERIFY2(folder.startsWith(home.path()), qPrintable(folder));
         QVERIFY2(!wasThere, qPrintable(folder));
@@ -189,9 +160,9 @@ private Q_SLOTS:
 
     void aFailedSaveKeepsTheOldFile_data()
     {
-        Columns<bool, QString>("readOnly", "reason");
-        Row("a full disk", false, QString("No space left on device"));
-        Row("a read-only file system", true, QString("is not writable"));
+        const auto row = Columns<bool, QString>("readOnly", "reason");
+        row("a full disk", false, "No space left on device");
+        row("a read-only file system", true, "is not writable");
     }
     void aFailedSaveKeepsTheOldFile()
     {
@@ -201,10 +172,7 @@ private Q_SLOTS:
         QVERIFY2(mount("tmpfs", at, "tmpfs", 0, "size=64k") == 0, strerror(errno));
         const auto unmount = qScopeGuard([&] { umount2(at, MNT_DETACH); });
         const QString old = mountPoint.filePath("fleet.csv");
-        QFile file(old);
-        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
-        QVERIFY(file.write("an older list\r\n") > 0);
-        file.close();
+        QVERIFY(WriteFile(old, "an older list\r\n"));
         if (readOnly) {
             QVERIFY(mount(nullptr, at, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0);
         } else {
@@ -219,7 +187,7 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.messages.shown.size(), 1u);
         const QString message = QString::fromStdString(rig.fakes.messages.shown[0]);
         QVERIFY2(message.contains(old) && message.contains(reason), qPrintable(message));
-        QCOMPARE(Bytes(old), "an older list\r\n");
+        QCOMPARE(ReadFile(old).value_or("(missing)"), "an older list\r\n");
         QStringList left = QDir(mountPoint.path()).entryList(QDir::Files | QDir::Hidden);
         left.removeAll("filler");
         QCOMPARE(left, QStringList{"fleet.csv"});

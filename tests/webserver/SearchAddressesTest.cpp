@@ -1,15 +1,10 @@
 #include "TestMain.h"
 
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QSettings>
 
 #include <algorithm>
@@ -42,21 +37,12 @@ QMenu* OpenListMenu(WindowRig& rig, const QString& how)
 
 bool Closed(const QPointer<QDialog>& dialog) { return !dialog || !dialog->isVisible(); }
 
-QAction* MenuItem(QMenu& menu, const QString& text)
-{
-    const QList<QAction*> actions = menu.actions();
-    const auto found = std::ranges::find_if(actions, [&](QAction* a) { return a->text() == text; });
-    return found == actions.end() ? nullptr : *found;
-}
-
 // Opens "Search addresses..." through the menu and types `entry` over what it shows, then
 // Enter; the dialog, or nothing when it never opened.
 std::optional<QPointer<QDialog>> EnterAddresses(WindowRig& rig, const QString& entry, QString* shownFirst = nullptr)
 {
-    QMenu* menu = OpenListMenu(rig, "right click");
-    if (!menu || !MenuItem(*menu, "Search addresses..."))
+    if (ChooseFromMenu(*rig.c().txtServers->viewport(), "Search addresses...") != true)
         return std::nullopt;
-    ClickAt(*menu, menu->actionGeometry(MenuItem(*menu, "Search addresses...")).center());
     QPointer dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!dialog)
         return std::nullopt;
@@ -81,10 +67,10 @@ private Q_SLOTS:
     // click, on the first device's lines, reads no block: the selection stays with the second.
     void theMenuOpensEachWay_data()
     {
-        Columns<QString>("how");
-        Row("right click", QString("right click"));
-        Row("Menu key", QString("Menu key"));
-        Row("Shift+F10", QString("Shift+F10"));
+        const auto row = Columns<QString>("how");
+        row("right click", "right click");
+        row("Menu key", "Menu key");
+        row("Shift+F10", "Shift+F10");
     }
     void theMenuOpensEachWay()
     {
@@ -135,11 +121,11 @@ private Q_SLOTS:
     // A refused entry stays in the dialog with the reason, and nothing is stored or sent.
     void aRefusedEntryNamesItsFault_data()
     {
-        Columns<QString, QString>("entry", "named");
-        Row("prefix wider than /22", QString("10.3.1.0/20"), QString("10.3.1.0/20"));
-        Row("no address", QString("10.2.0.15, 10.2.0.999"), QString("10.2.0.999"));
-        Row("too many", QString("10.3.0.0/22 10.9.0.1"), QString("1,024"));
-        Row("loopback", QString("127.0.0.5"), QString("127.0.0.5"));
+        const auto row = Columns<QString, QString>("entry", "named");
+        row("prefix wider than /22", "10.3.1.0/20", "10.3.1.0/20");
+        row("no address", "10.2.0.15, 10.2.0.999", "10.2.0.999");
+        row("too many", "10.3.0.0/22 10.9.0.1", "1,024");
+        row("loopback", "127.0.0.5", "127.0.0.5");
     }
     void aRefusedEntryNamesItsFault()
     {

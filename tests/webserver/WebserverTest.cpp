@@ -1,10 +1,8 @@
 #include "TestMain.h"
 
-#include "fakes/WindowInput.h"
 #include "fakes/WindowRig.h"
 
-#include "controls/BusyAnimation.h"
-#include "controls/PictureButton.h"
+#include "devices/CommissioningLog.h"
 #include "devices/DeviceFacts.h"
 #include "devices/DeviceReply.h"
 #include "devices/DeviceSearch.h"
@@ -12,11 +10,7 @@
 #include "devices/SubstringIndex.h"
 #include "webserver/WebserverSession.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QFile>
 
 #include <algorithm>
 #include <random>
@@ -62,7 +56,7 @@ const Ending kEndings[] = {
 
 using namespace TavikSetup;
 
-// The search and its list, a click's selection, the commands and their datagrams.
+// The search and its list, a click's selection, the commands, their datagrams and their record.
 class WebserverTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -70,18 +64,17 @@ private Q_SLOTS:
     {
         // late: how many of the datagrams come after the search has ended;
         // refusing: the adapter whose sends fail, -1 every one
-        Columns<QByteArrayList, int, int, int>("datagrams", "late", "listed", "refusing");
+        const auto row = Columns<QByteArrayList, int, int, int>("datagrams", "late", "listed", "refusing");
         const QByteArray a(TavikReply().c_str()), b(TavikReply({.mac = "00:08:DC:00:00:02"}).c_str());
-        using List = QByteArrayList;
-        Row("two wait for a click", List{a, b}, 0, 2, -2);
-        Row("late after No find: listed, not selected", List{a}, 1, 1, -2);
-        Row("late after a lone one: neither selected", List{a, b}, 1, 2, -2);
-        Row("one adapter down does not silence the other; its one reply is selected", List{a}, 0, 1, 2);
-        Row("every adapter refuses: one box, and the search still ends", List{}, 0, 0, -1);
+        row("two wait for a click", {a, b}, 0, 2, -2);
+        row("late after No find: listed, not selected", {a}, 1, 1, -2);
+        row("late after a lone one: neither selected", {a, b}, 1, 2, -2);
+        row("one adapter down does not silence the other; its one reply is selected", {a}, 0, 1, 2);
+        row("every adapter refuses: one box, and the search still ends", {}, 0, 0, -1);
         // Our own request, another program's text, a label in other case or at the very end: "No find".
-        Row("no reply",
-            List{"TAVIKwebserver|List|", "TAVIKwebserver|MAC Address : 1", "hello on port 8080",
-                 "Mac Address : 00:08:DC:00:00:01", "Host Name : x\r\nMAC Address"},
+        row("no reply",
+            {"TAVIKwebserver|List|", "TAVIKwebserver|MAC Address : 1", "hello on port 8080",
+             "Mac Address : 00:08:DC:00:00:01", "Host Name : x\r\nMAC Address"},
             0, 0, -2);
     }
     void searchOutcomes()
@@ -212,26 +205,26 @@ private Q_SLOTS:
 
     void aBlockFillsWhatItHas_data()
     {
-        Columns<QString, QString>("block", "filled");
+        const auto row = Columns<QString, QString>("block", "filled");
         const QString head = "Host Name : a\r\nMAC Address : 00:08:DC:00:00:01\r\n",
                       dhcp = head + "IP Assignment : DHCP\r\n";
         // A whole reply, with the gateway and DNS rows every one of them fills.
-        const auto whole = [](const char* name, std::string address, QString filled, std::string mask = "255.255.255.0",
-                              std::string mac = "00:08:DC:00:00:01") {
+        const auto whole = [&](const char* name, std::string address, QString filled,
+                               std::string mask = "255.255.255.0", std::string mac = "00:08:DC:00:00:01") {
             const ReplyFields fields{.mac = mac, .assignment = "STATIC", .address = address, .mask = mask};
-            Row(name, QString::fromStdString(TavikReply(fields)), filled + "|192/168/1/1|192/168/1/1");
+            row(name, QString::fromStdString(TavikReply(fields)), filled + "|192/168/1/1|192/168/1/1");
         };
         whole("00:0A device", "10.0.0.1:80", "10.0.0.1 - 80 10/0/0/1|255/0/0/0", "255.0.0.0", "00:0A:DC:00:00:01");
         // What a block does not hold stays empty (nothing of the device selected before), and without
         // an address there is nothing to set up; without an assignment the panel is in its start state.
-        Row("no assignment or address", head, " -  ///|///|///|///");
-        Row("no address line", dhcp + "SubNet Mask : 255.255.255.0\r\nGateway : 10.77.0.1",
+        row("no assignment or address", head, " -  ///|///|///|///");
+        row("no address line", dhcp + "SubNet Mask : 255.255.255.0\r\nGateway : 10.77.0.1",
             " -  ///|255/255/255/0|10/77/0/1|///");
-        Row("no assignment, nothing after the address's colon",
+        row("no assignment, nothing after the address's colon",
             head + "IP Address : 10.1.2.3:", "10.1.2.3 SetIP 0 10/1/2/3|///|///|///");
-        Row("no port on the address's line", dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0",
+        row("no port on the address's line", dhcp + "IP Address : 10.1.2.3\r\nSubNet Mask : 255.0.0.0",
             "10.1.2.3 SetIP  10/1/2/3|255/0/0/0|///|///");
-        Row("five pieces, label in other case", dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y",
+        row("five pieces, label in other case", dhcp + "IP Address : 10.1.2.3.4:82\r\nSubnet Mask : 255.0.0.0\r\nX : y",
             "10.1.2.3.4 SetIP 82 10/1/2/3|///|///|///");
         // The box rules judge a reply's whole value, before a box's length limit cuts it.
         whole("long octet and port", "1000.2.3.4:123456", "1000.2.3.4 SetIP 8080 255/2/3/4|255/255/255/0");
@@ -268,14 +261,13 @@ private Q_SLOTS:
     // click inside it; a heading counts to the reply above it (the first heading to the first reply).
     void everyReplyIsSelectedInsideItsOwnBlock_data()
     {
-        Columns<QStringList, QStringList, bool>("first", "others", "firmwareLine");
-        Row("complete", QStringList{}, QStringList{}, true);
-        Row("ending with the DNS line", QStringList{}, QStringList{}, false);
+        const auto row = Columns<QStringList, QStringList, bool>("first", "others", "firmwareLine");
+        row("complete", {}, {}, true);
+        row("ending with the DNS line", {}, {}, false);
         for (const char* label : {"Host Name", "IP Assignment", "IP Address", "SubNet Mask", "Gateway", "DNS Server"})
-            Row(QByteArray("without ") + label, QStringList{label}, QStringList{label}, true);
-        Row("first without assignment and address, then complete", QStringList{"IP Assignment", "IP Address"},
-            QStringList{}, true);
-        Row("first without DNS, ending with its gateway", QStringList{"DNS Server"}, QStringList{}, false);
+            row(QByteArray("without ") + label, {label}, {label}, true);
+        row("first without assignment and address, then complete", {"IP Assignment", "IP Address"}, {}, true);
+        row("first without DNS, ending with its gateway", {"DNS Server"}, {}, false);
     }
     void everyReplyIsSelectedInsideItsOwnBlock()
     {
@@ -316,11 +308,11 @@ private Q_SLOTS:
     // that lists a device not listed before changes the selection.
     void onlyAListingChangesTheSelection_data()
     {
-        Columns<QByteArray, bool>("datagram", "listsOne");
-        Row("another PC's list request", QByteArray("TAVIKwebserver|List|"), false);
-        Row("a stray datagram", QByteArray("hello on port 8080"), false);
-        Row("a listed device's repeat", QByteArray(ShapedReply(2, {}, true).c_str()), false);
-        Row("a new device: Reboot is withdrawn", QByteArray(ShapedReply(4, {}, true).c_str()), true);
+        const auto row = Columns<QByteArray, bool>("datagram", "listsOne");
+        row("another PC's list request", "TAVIKwebserver|List|", false);
+        row("a stray datagram", "hello on port 8080", false);
+        row("a listed device's repeat", ShapedReply(2, {}, true).c_str(), false);
+        row("a new device: Reboot is withdrawn", ShapedReply(4, {}, true).c_str(), true);
     }
     void onlyAListingChangesTheSelection()
     {
@@ -347,15 +339,14 @@ private Q_SLOTS:
     void theCommandLineReadsEveryShapeAsTheList_data()
     {
         // read: "address port mask gateway dns", then "dhcp" or "fixed" or "-" for no assignment
-        Columns<std::string, QString>("reply", "read");
-        Row("ending with the DNS line", ShapedReply(1, {}, false),
+        const auto row = Columns<std::string, QString>("reply", "read");
+        row("ending with the DNS line", ShapedReply(1, {}, false),
             "10.77.0.21 81 255.255.255.0 10.77.0.1 10.77.0.51 fixed");
-        Row("nothing after the address's colon",
-            std::string("MAC Address : 00:08:DC:00:00:04\r\nIP Address : 10.1.2.3:"), "10.1.2.3 0    -");
-        Row("no port on the address's line",
-            std::string("MAC Address : 00:08:DC:00:00:04\nIP Address : 10.1.2.3\nGateway : 10.0.0.1"),
-            "10.1.2.3 0  10.0.0.1  -");
-        Row("five pieces, a port beyond 65535", TavikReply({.address = "10.1.2.3.4:70000", .dns = "10.0.0.2.7"}),
+        row("nothing after the address's colon",
+            "MAC Address : 00:08:DC:00:00:04\r\nIP Address : 10.1.2.3:", "10.1.2.3 0    -");
+        row("no port on the address's line",
+            "MAC Address : 00:08:DC:00:00:04\nIP Address : 10.1.2.3\nGateway : 10.0.0.1", "10.1.2.3 0  10.0.0.1  -");
+        row("five pieces, a port beyond 65535", TavikReply({.address = "10.1.2.3.4:70000", .dns = "10.0.0.2.7"}),
             "10.1.2.3.4 0 255.255.255.0 192.168.1.1 10.0.0.2 dhcp");
     }
     void theCommandLineReadsEveryShapeAsTheList()
@@ -446,16 +437,11 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + 1);
     }
 
-    void eachCommandEndsWithOneSearchOrNone_data()
-    {
-        Columns<int>("row");
-        for (int row = 0; row < int(std::size(kEndings)); ++row)
-            QTest::newRow(kEndings[row].name) << row;
-    }
+    void eachCommandEndsWithOneSearchOrNone_data() { EntryRows(kEndings); }
     void eachCommandEndsWithOneSearchOrNone()
     {
-        QFETCH(int, row);
-        const Ending& e = kEndings[row];
+        QFETCH(int, entry);
+        const Ending& e = kEndings[entry];
         WindowRig rig;
         rig.fakes.adapters.list = {{"eth0", "10.0.0.2", "255.0.0.0", "", 2},
                                    {"eth1", "192.168.1.2", "255.255.255.0", "", 3}};
@@ -488,8 +474,8 @@ private Q_SLOTS:
     {
         // box: the octet box typed into last, -1 the port box; answer: a reply 0.5 s after OK;
         // result: the datagram, or the refusal
-        Columns<bool, int, QString, std::string, bool, QByteArray>("fixIp", "box", "typed", "answer", "confirmed",
-                                                                   "result");
+        const auto row = Columns<bool, int, QString, std::string, bool, QByteArray>("fixIp", "box", "typed", "answer",
+                                                                                    "confirmed", "result");
         const QByteArray dhcp("TAVIKwebserver|SetDHCP|\x12\x34\x56\x00\x51|", 29);
         const QByteArray fixIp("TAVIKwebserver|SetIP|"
                                "\x12\x34\x56\xC0\xA8\x01\x14\x00\x51\xFF\xFF\xFF\x00\xC0\xA8\x01\x01\x08\x08\x08\x08|",
@@ -501,21 +487,21 @@ private Q_SLOTS:
         ReplyFields sent{.mac = mac, .assignment = "STATIC", .address = "192.168.1.20:81", .dns = "8.8.8.8"};
         ReplyFields otherGateway = sent;
         otherGateway.gateway = "192.168.1.254";
-        Row("DHCP, answered with DHCP and the port sent", false, -1, "81",
+        row("DHCP, answered with DHCP and the port sent", false, -1, "81",
             TavikReply({.mac = mac, .address = "192.168.1.20:81"}), true, dhcp);
-        Row("DHCP, the MAC in lower case", false, -1, "81",
+        row("DHCP, the MAC in lower case", false, -1, "81",
             TavikReply({.mac = "00:08:dc:12:34:56", .address = "192.168.1.20:81"}), true, dhcp);
-        Row("Fix IP, answered with the values sent", true, 15, "8", TavikReply(sent), true, fixIp);
-        Row("Fix IP, another gateway", true, 15, "8", TavikReply(otherGateway), false, fixIp);
-        Row("Fix IP, an empty DNS box is sent as 0", true, 12, "", none, false,
+        row("Fix IP, answered with the values sent", true, 15, "8", TavikReply(sent), true, fixIp);
+        row("Fix IP, another gateway", true, 15, "8", TavikReply(otherGateway), false, fixIp);
+        row("Fix IP, an empty DNS box is sent as 0", true, 12, "", none, false,
             fixIp.chopped(5) + '\0' + "\x08\x08\x08|");
-        Row("Fix IP, empty last octet", true, 3, "", none, false, address);
-        Row("Fix IP, empty port", true, -1, "", none, false, port);
-        Row("DHCP, empty port", false, -1, "", none, false, port);
+        row("Fix IP, empty last octet", true, 3, "", none, false, address);
+        row("Fix IP, empty port", true, -1, "", none, false, port);
+        row("DHCP, empty port", false, -1, "", none, false, port);
         // Values no device can be reached at are refused as an empty box is.
-        Row("Fix IP, port 00", true, -1, "00", none, false, port);
-        Row("Fix IP, 0.168.1.20", true, 0, "0", none, false, unreachable);
-        Row("Fix IP, 223.168.1.20 is sent", true, 0, "223", none, false, fixIp.left(24) + '\xDF' + fixIp.mid(25));
+        row("Fix IP, port 00", true, -1, "00", none, false, port);
+        row("Fix IP, 0.168.1.20", true, 0, "0", none, false, unreachable);
+        row("Fix IP, 223.168.1.20 is sent", true, 0, "223", none, false, fixIp.left(24) + '\xDF' + fixIp.mid(25));
     }
     void theSettingsLeaveEveryAdapterUntilAnAnswer()
     {
@@ -586,21 +572,62 @@ private Q_SLOTS:
         QCOMPARE(c.cmdReboot->text(), QString("Reboot"));
     }
 
+    // Set IP's line as sent, and its outcome once the refresh after the wait has listed the
+    // device again; Reboot closed in its wait is recorded as cancelled.
+    void eachCommandIsRecordedWithItsOutcome_data()
+    {
+        const auto row = Columns<bool, QString, QString>("setIp", "refreshSees", "recorded");
+        row("Set IP, back with the values sent", true, "192.168.1.20:80", "set-dhcp seen-new-values");
+        row("Set IP, back with others", true, "192.168.1.20:81", "set-dhcp seen-other-values");
+        row("Set IP, confirmed, then not found", true, {}, "set-dhcp confirmed");
+        row("Reboot, window closed in its wait", false, {}, "reboot cancelled");
+    }
+    void eachCommandIsRecordedWithItsOutcome()
+    {
+        const auto [setIp, refreshSees] = Fetch<bool, QString>("setIp", "refreshSees");
+        QFile::remove(CommissioningLog::DefaultPath());
+        WindowRig rig;
+        rig.listReplies({TavikReply({.host = "Hall-3"})});
+        const Controls& c = rig.c();
+        if (setIp) {
+            WindowInput::Click(*c.cmdSetIP);
+            rig.fakes.socket.deliver(TavikReply({.host = "Hall-3"}), 0.5); // it shows what was sent
+            WindowInput::Click(*c.cmdIPOK);
+            rig.finishOperation();
+            if (!refreshSees.isEmpty())
+                rig.fakes.socket.deliver(TavikReply({.address = refreshSees.toStdString()}), 1.5);
+            rig.finishSearch();
+        } else {
+            WindowInput::Click(*c.cmdReboot);
+            rig.fakes.time.advance(3);
+            rig.window->close();
+            rig.fakes.time.advance(0.0); // the log's last append, which the program's end waits for
+        }
+        const LogReading log = ReadLogFile(CommissioningLog::DefaultPath());
+        QCOMPARE(log.entries.size(), 1u);
+        const LogEntry& e = log.entries.front();
+        QTEST(QString::fromLatin1(CommandKindName(e.record.command)) + ' '
+                  + QString::fromLatin1(OutcomeName(e.outcome.value_or(CommandOutcome::NotSeen))),
+              "recorded");
+        QCOMPARE(e.record.program + ' ' + e.record.mac + ' ' + e.record.hostName + ' ' + e.record.before.address,
+                 "hoptrace 00:08:DC:00:00:01 Hall-3 192.168.1.20");
+        QCOMPARE(e.record.sent.dhcp, setIp ? std::optional(true) : std::nullopt);
+    }
+
     void setupRequests_data()
     {
         // values: the bytes between "TAVIKwebserver|SetDHCP|" or "...|SetIP|" and the closing "|", in hex
-        Columns<std::string, QByteArray>("built", "values");
-        Row("port 60000, lower-case MAC hex", SetDHCPRequest("60000", "00:08:dc:ab:cd:ef"), QByteArray("abcdefea60"));
-        Row("empty port, MAC hex ends at a non-hex character", SetDHCPRequest("", "00:08:DC:1G:G1:A-"),
-            QByteArray("01000a0000"));
-        Row("empty box 0, halves to the even neighbour",
+        const auto row = Columns<std::string, QByteArray>("built", "values");
+        row("port 60000, lower-case MAC hex", SetDHCPRequest("60000", "00:08:dc:ab:cd:ef"), "abcdefea60");
+        row("empty port, MAC hex ends at a non-hex character", SetDHCPRequest("", "00:08:DC:1G:G1:A-"), "01000a0000");
+        row("empty box 0, halves to the even neighbour",
             SetIPRequest({"", "2.5", "3.5", "1", "255", "255", "255", "", "1", "1", "1", "1", "1", "1", "1", "1"}, "80",
                          "00:08:DC:12:34:56"),
-            QByteArray("123456000204010050ffffff000101010101010101"));
-        Row("value bytes | and 0 not escaped",
+            "123456000204010050ffffff000101010101010101");
+        row("value bytes | and 0 not escaped",
             SetIPRequest({"124", "0", "124", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "124"}, "124",
                          "00:08:DC:7C:00:7c"),
-            QByteArray("7c007c7c007c00007c00000000000000000000007c"));
+            "7c007c7c007c00007c00000000000000000000007c");
     }
     void setupRequests()
     {

@@ -1,33 +1,34 @@
 #include "TestMain.h"
 #include "fakes/EngineRig.h"
-#include "fakes/TavikReply.h"
 
 #include "devices/AddressList.h"
+#include "devices/SetupDatagrams.h"
 #include "platform/DottedQuad.h"
 
 #include <QSignalSpy>
-#include <QTest>
 
 #include <cmath>
 #include <map>
 
-// The search engine on its own, as each front end runs it (EngineRig).
-class DeviceSearchTest : public QObject {
+// The device engine on its own, as each front end runs it (EngineRig): the search, and a command
+// whose answers the search's intake hears.
+class EngineTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void eachFrontEndsCadence_data()
     {
-        Columns<bool, double, std::vector<double>, double>("commandLine", "seconds", "requests", "endsAt");
+        const auto row = Columns<bool, double, std::vector<double>, double>("commandLine", "seconds", "requests",
+                                                                            "endsAt");
         // The window: a request at each tick within the three seconds, the end at the next.
         // Beside each broadcast, the searched addresses off the adapters' networks get the request
         // by unicast, spread over the first half of the tick (the command line's last one may be
         // shorter than a second), so that the replies arrive before the end.
-        Row("window", false, 3.0, std::vector<double>{1, 2, 3}, 4.0);
+        row("window", false, 3.0, {1, 2, 3}, 4.0);
         // The command line: a request at once and every second, the end at the deadline itself.
-        Row("command line, 3 s", true, 3.0, std::vector<double>{0, 1, 2}, 3.0);
-        Row("command line, 2.5 s", true, 2.5, std::vector<double>{0, 1, 2}, 2.5);
-        Row("command line, 0.5 s", true, 0.5, std::vector<double>{0}, 0.5);
+        row("command line, 3 s", true, 3.0, {0, 1, 2}, 3.0);
+        row("command line, 2.5 s", true, 2.5, {0, 1, 2}, 2.5);
+        row("command line, 0.5 s", true, 0.5, {0}, 0.5);
     }
     void eachFrontEndsCadence()
     {
@@ -96,7 +97,45 @@ private Q_SLOTS:
         QCOMPARE(devices[1].reply.mac, "00:08:DC:00:00:02");
         QCOMPARE(devices[1].senderAddress, "10.77.0.21");
     }
+
+    // The setup copies go out once a second until the device shows what was sent; only then
+    // does the reboot wait follow, and only the device's own answer with the new values counts.
+    void setupCopiesEndOnTheDevicesAnswer_data()
+    {
+        const auto row = Columns<std::string, double, std::vector<double>, double, QString>(
+            "answer", "answerAt", "copiesAt", "readyAt", "outcome");
+        const std::string dhcp80 = TavikReply({.address = "192.168.1.20:80"});
+        row("no answer", "", 0.0, {0, 1, 2}, 3.0, "not-seen");
+        row("answer after the first copy", dhcp80, 0.5, {0}, 13.0, "confirmed");
+        row("answer after the second copy", dhcp80, 1.5, {0, 1}, 14.0, "confirmed");
+        row("another device", TavikReply({.mac = "00:08:DC:00:00:02", .address = "192.168.1.20:80"}), 0.5, {0, 1, 2},
+            3.0, "not-seen");
+        row("its old values", TavikReply({.address = "192.168.1.20:81"}), 0.5, {0, 1, 2}, 3.0, "not-seen");
+    }
+    void setupCopiesEndOnTheDevicesAnswer()
+    {
+        const auto [answer, answerAt, readyAt] = Fetch<std::string, double, double>("answer", "answerAt", "readyAt");
+        EngineRig rig;
+        QSignalSpy started(&rig.channel, &CommandChannel::commandStarted);
+        QSignalSpy concluded(&rig.channel, &CommandChannel::commandConcluded);
+        QSignalSpy ready(&rig.run, &DeviceCommandRun::readyToCheck);
+        if (!answer.empty())
+            rig.socket.deliver(answer, answerAt);
+        rig.run.start(SetupCommandFor("00:08:DC:00:00:01", "192.168.1.20", 2, std::nullopt,
+                                      TavikSetup::SetDHCPRequest("80", "00:08:DC:00:00:01")),
+                      true);
+        rig.time.advance(readyAt - 0.05);
+        QCOMPARE(ready.count(), 0);
+        rig.time.advance(0.1);
+        QCOMPARE(ready.count(), 1);
+        QTEST(rig.sendTimes(), "copiesAt");
+        rig.run.conclude(std::nullopt); // the search after it did not find the device
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(concluded.count(), 1);
+        QCOMPARE(concluded[0][0], started[0][0]); // the same command's id
+        QTEST(QString::fromLatin1(OutcomeName(concluded[0][1].value<CommandOutcome>())), "outcome");
+    }
 };
 
-HOPTRACE_TEST(DeviceSearchTest)
-#include "DeviceSearchTest.moc"
+HOPTRACE_TEST(EngineTest)
+#include "EngineTest.moc"
