@@ -38,17 +38,12 @@ template <typename... Types> struct RowOf {
     }
 };
 
-// const auto row = Columns<QString, int>("text", "found"); or Row("blank", QString(" "), 0).
+// const auto row = Columns<QString, int>("text", "found"); then a row("name", values...) for each row.
 template <typename... Types, typename... Names> RowOf<Types...> Columns(const Names&... names)
 {
     static_assert(sizeof...(Types) == sizeof...(Names), "one name per column type");
     (QTest::addColumn<Types>(names), ...);
     return {};
-}
-
-template <typename... Values> void Row(const QByteArray& name, const Values&... values)
-{
-    (QTest::newRow(name.constData()) << ... << values);
 }
 
 // One row per entry of a table of named entries, its column "entry" the entry's place in the table.

@@ -10,11 +10,16 @@
 #include "devices/SubstringIndex.h"
 #include "webserver/WebserverSession.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QPointer>
+#include <QSettings>
 
 #include <algorithm>
 #include <random>
 #include <ranges>
+
+using namespace WindowInput;
 
 namespace {
 std::string heading(int n) { return "\r\nWebserver " + std::to_string(n) + " found:\r\n\r\n"; }
@@ -52,11 +57,57 @@ const Ending kEndings[] = {
     {.name = "IP setup, closed while sending", .command = IpSetup, .closeAt = 1.5, .endsBy = 2},
     {.name = "IP setup, closed rebooting", .command = IpSetup, .closeAt = 5, .answered = true, .endsBy = 5.5},
 };
+
+bool SentTo(const WindowRig& rig, const std::string& host)
+{
+    return std::ranges::any_of(rig.fakes.socket.sent, [&](const FakeUdpSocket::Sent& s) {
+        return s.host == host && s.bytes == "TAVIKwebserver|List|";
+    });
+}
+
+// The list's menu, opened as a person opens it: a right click in the list, the Menu key, or
+// Shift+F10.
+QMenu* OpenListMenu(WindowRig& rig, const QString& how)
+{
+    QPlainTextEdit& list = *rig.c().txtServers;
+    if (how == "right click") {
+        ClickAt(*list.viewport(), QPoint(40, 40), Qt::RightButton);
+    } else {
+        Click(list);
+        Key(*rig.window, how == "Menu key" ? Qt::Key_Menu : Qt::Key_F10,
+            how == "Menu key" ? Qt::NoModifier : Qt::ShiftModifier);
+    }
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+// Opens "Search addresses..." through the menu and types `entry` over what it shows (its
+// labels' texts, a line each, go to shownFirst), then Enter: "closed", or what it shows then.
+QString EnterAddresses(WindowRig& rig, const QString& entry, QString* shownFirst = nullptr)
+{
+    const bool chosen = ChooseFromMenu(*rig.c().txtServers->viewport(), "Search addresses...") == true;
+    QPointer dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    const auto shown = [&dialog] {
+        QString text;
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            text += label->isVisible() ? label->text() + '\n' : QString();
+        return text;
+    };
+    if (!chosen || !dialog)
+        return "no dialog opened";
+    if (shownFirst)
+        *shownFirst = shown();
+    Key(*dialog, Qt::Key_A, Qt::ControlModifier);
+    Key(*dialog, Qt::Key_Backspace);
+    Type(*dialog, entry);
+    Key(*dialog, Qt::Key_Return);
+    return dialog && dialog->isVisible() ? shown() : "closed";
+}
 } // namespace
 
 using namespace TavikSetup;
 
-// The search and its list, a click's selection, the commands, their datagrams and their record.
+// The search and its list, a click's selection, the commands, their datagrams and their record;
+// the addresses searched beyond the broadcast, entered through the list's menu.
 class WebserverTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -197,7 +248,7 @@ private Q_SLOTS:
                      qPrintable(marked));
         }
         // A new search drops the selection and its description.
-        WindowInput::Click(*c.picRefresh);
+        Click(*c.picRefresh);
         rig.finishSearch();
         QCOMPARE(c.cmdReboot->toolTip(), QString());
         QCOMPARE(c.cmdSetIP->accessibleDescription(), QString());
@@ -421,7 +472,7 @@ private Q_SLOTS:
             rebootDuringWait = rig.c().cmdReboot->isEnabled() || rig.c().cmdSetIP->isEnabled();
         });
         const int searchesBefore = rig.fakes.adapters.calls;
-        WindowInput::Click(*rig.c().cmdReboot);
+        Click(*rig.c().cmdReboot);
         rig.finishOperation();
         // A dot row a second, and the answer listed without a numbered heading, but not selectable
         // until the wait ends.
@@ -456,8 +507,8 @@ private Q_SLOTS:
         const double clicked = rig.fakes.time.elapsed();
         const Controls& c = rig.c();
         if (e.command == IpSetup)
-            WindowInput::Click(*c.cmdSetIP);
-        WindowInput::Click(e.command == Reboot ? *c.cmdReboot : *c.cmdIPOK);
+            Click(*c.cmdSetIP);
+        Click(e.command == Reboot ? *c.cmdReboot : *c.cmdIPOK);
         rig.finishOperation();
         QCOMPARE(int(rig.fakes.messages.shown.size()), e.refusing == -1 ? 1 : 0); // one "Network error!" box
         QCOMPARE(rig.fakes.adapters.calls, searchesBefore + (e.closeAt > 0 ? 0 : 1));
@@ -514,24 +565,24 @@ private Q_SLOTS:
         const std::string mac = "00:08:DC:12:34:56";
         rig.listReplies({TavikReply({.host = "Hall\x80\x93", .mac = mac})});
         const Controls& c = rig.c();
-        WindowInput::Click(*c.cmdSetIP);
+        Click(*c.cmdSetIP);
         QCOMPARE(c.fraSetIP->title(), QString("Set IP on 00:08:DC:12:34:56"));
         QVERIFY(c.fraSetIP->isVisible());
         QVERIFY(!c.txtServers->isEnabled());
         QVERIFY(!c.picRefresh->isEnabled());
-        WindowInput::Retype(*rig.window, *c.txtPort, "81");
+        Retype(*rig.window, *c.txtPort, "81");
         // Cancel keeps the edits for the next opening.
-        WindowInput::Click(*c.cmdIPCancel);
+        Click(*c.cmdIPCancel);
         QVERIFY(c.fraSetIP->isHidden());
         QVERIFY(c.txtServers->isEnabled());
         QVERIFY(c.cmdReboot->isEnabled());
-        WindowInput::Click(*c.cmdSetIP);
-        WindowInput::Click(*c.optAutoIP[fixIp ? 1 : 0]);
+        Click(*c.cmdSetIP);
+        Click(*c.optAutoIP[fixIp ? 1 : 0]);
         QCOMPARE(c.fraIP->isEnabled(), fixIp);
         for (int box = 12; box < 16; ++box)
-            WindowInput::Retype(*rig.window, *c.txtIPadres[box], "8");
+            Retype(*rig.window, *c.txtIPadres[box], "8");
         QLineEdit* typedInto = box == -1 ? c.txtPort : c.txtIPadres[box];
-        WindowInput::Retype(*rig.window, *typedInto, typed);
+        Retype(*rig.window, *typedInto, typed);
         if (!answer.empty())
             rig.fakes.socket.deliver(answer, 0.5);
         QStringList status;
@@ -541,7 +592,7 @@ private Q_SLOTS:
         rig.fakes.time.schedule(1.2, [&] { listed = rig.serverText(); });
         const int searchesBefore = rig.fakes.adapters.calls;
         const double clicked = rig.fakes.time.elapsed();
-        WindowInput::Click(*c.cmdIPOK);
+        Click(*c.cmdIPOK);
         rig.finishOperation();
         if (!result.startsWith("TAVIK")) { // refused: nothing sent, the caret waits in the box concerned
             QLineEdit* concerned = result.endsWith("device's IP address.") ? c.txtIPadres[0] : typedInto;
@@ -590,15 +641,15 @@ private Q_SLOTS:
         rig.listReplies({TavikReply({.host = "Hall-3"})});
         const Controls& c = rig.c();
         if (setIp) {
-            WindowInput::Click(*c.cmdSetIP);
+            Click(*c.cmdSetIP);
             rig.fakes.socket.deliver(TavikReply({.host = "Hall-3"}), 0.5); // it shows what was sent
-            WindowInput::Click(*c.cmdIPOK);
+            Click(*c.cmdIPOK);
             rig.finishOperation();
             if (!refreshSees.isEmpty())
                 rig.fakes.socket.deliver(TavikReply({.address = refreshSees.toStdString()}), 1.5);
             rig.finishSearch();
         } else {
-            WindowInput::Click(*c.cmdReboot);
+            Click(*c.cmdReboot);
             rig.fakes.time.advance(3);
             rig.window->close();
             rig.fakes.time.advance(0.0); // the log's last append, which the program's end waits for
@@ -641,6 +692,81 @@ private Q_SLOTS:
         for (const std::string& bad : {built + '|', built.substr(0, built.size() - 1) + 'x', "tavik" + built.substr(5)})
             QVERIFY2(!ParseSetIP(bad) && !ParseSetDHCP(bad),
                      qPrintable("read as a request: " + QByteArray::fromStdString(bad).toHex()));
+    }
+
+    void init() { QSettings().remove("search/addresses"); }
+
+    // Each way of opening the menu offers the list's own items and the search by address; a right
+    // click, on the first device's lines, reads no block: the selection stays with the second.
+    void theMenuOpensEachWay_data()
+    {
+        const auto row = Columns<QString>("how");
+        for (const char* how : {"right click", "Menu key", "Shift+F10"})
+            row(how, how);
+    }
+    void theMenuOpensEachWay()
+    {
+        auto [how] = Fetch<QString>("how");
+        WindowRig rig;
+        rig.listReplies({TavikReply(), TavikReply({.mac = "00:08:DC:00:00:02", .address = "192.168.1.21:80"})});
+        rig.clickServerListAt(rig.serverText().find("00:08:DC:00:00:02"));
+        QMenu* menu = OpenListMenu(rig, how);
+        QVERIFY2(menu, "no menu opened");
+        QVERIFY(MenuItem(*menu, "Search addresses..."));
+        QVERIFY(std::ranges::any_of(menu->actions(), [](QAction* a) { return a->text().contains("Copy"); }));
+        menu->close();
+        if (how == "right click")
+            QCOMPARE(rig.c().cmdReboot->text(), "Reboot 192.168.1.21");
+    }
+
+    // OK stores the entry and searches it at once, and at every later start; a device that
+    // answers from it is counted in the list's tooltip and the dialog.
+    void storedAddressesAreSearchedFromNowOn()
+    {
+        {
+            WindowRig rig;
+            rig.listReplies({});
+            QCOMPARE(EnterAddresses(rig, "10.77.0.20, 10.78.0.0/30"), "closed");
+            rig.fakes.socket.deliver(TavikReply({.mac = "00:08:DC:00:00:07", .address = "10.77.0.20:80"}), 1.5,
+                                     "10.77.0.20");
+            rig.finishSearch();
+            QVERIFY(SentTo(rig, "10.77.0.20"));
+            QVERIFY(SentTo(rig, "10.78.0.3"));
+            QVERIFY2(rig.c().txtServers->toolTip().contains("1 device(s) answered"),
+                     qPrintable(rig.c().txtServers->toolTip()));
+            QVERIFY(rig.serverText().find("00:08:DC:00:00:07") != std::string::npos);
+        }
+        WindowRig restarted;
+        restarted.listReplies({});
+        QVERIFY(SentTo(restarted, "10.77.0.20"));
+        // Nothing answered this time, and the dialog says so; an empty entry clears them.
+        QString shown;
+        QCOMPARE(EnterAddresses(restarted, "", &shown), "closed");
+        QVERIFY2(shown.contains("No device answered from these addresses in the last search."), qPrintable(shown));
+        QVERIFY(!QSettings().contains("search/addresses"));
+    }
+
+    // A refused entry stays in the dialog with the reason, and nothing is stored or sent.
+    void aRefusedEntryNamesItsFault_data()
+    {
+        const auto row = Columns<QString, QString>("entry", "named");
+        row("prefix wider than /22", "10.3.1.0/20", "10.3.1.0/20");
+        row("no address", "10.2.0.15, 10.2.0.999", "10.2.0.999");
+        row("too many", "10.3.0.0/22 10.9.0.1", "1,024");
+        row("loopback", "127.0.0.5", "127.0.0.5");
+    }
+    void aRefusedEntryNamesItsFault()
+    {
+        auto [entry, named] = Fetch<QString, QString>("entry", "named");
+        WindowRig rig;
+        rig.listReplies({});
+        const std::size_t sentBefore = rig.fakes.socket.sent.size();
+        const QString shown = EnterAddresses(rig, entry);
+        QVERIFY2(shown.contains(named), qPrintable(shown)); // not "closed": the dialog refused the entry
+        rig.fakes.time.advance(5);
+        QCOMPARE(rig.fakes.socket.sent.size(), sentBefore);
+        QVERIFY(!QSettings().contains("search/addresses"));
+        QApplication::activeModalWidget()->close();
     }
 };
 
