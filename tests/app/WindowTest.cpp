@@ -1,8 +1,13 @@
 #include "TestMain.h"
 
+#include "fakes/EngineRig.h"
 #include "fakes/WindowRig.h"
 
+#include "app/SharedControls.h"
+#include "app/StatusLine.h"
+#include "controls/StatusShare.h"
 #include "devices/DeviceSearch.h"
+#include "webserver/WebserverSession.h"
 
 #include <QAccessible>
 #include <QRegularExpression>
@@ -48,6 +53,81 @@ int changedPixels(const QImage& a, const QImage& b)
             changed += a.pixel(x, y) != b.pixel(x, y);
     return changed;
 }
+
+const DeviceSelection kFixed{.ip = "10.0.0.5", .mac = "00:08:DC:00:00:05", .takesIpSettings = true};
+const DeviceSelection kNoAddress{.ip = "", .mac = "00:08:DC:00:00:06", .takesIpSettings = true};
+
+// The session as the window's controllers and the engine's run drive it, with the search
+// running or not.
+struct SessionRig : EngineRig {
+    RecordingMessageBox messages{time};
+    WebserverSession session{run, messages};
+    bool searching = false;
+};
+
+// What the shared controls then show: whether Reboot, Set IP, the refresh symbol and the list
+// are usable (1) or not (0), then Reboot's caption.
+struct Story {
+    const char* name;
+    std::function<void(WebserverSession&, SessionRig&)> reports;
+    const char* shown;
+};
+const Story kStories[] = {
+    {"the next search withdraws both",
+     [](WebserverSession& s, SessionRig&) { s.setSelection(kFixed), s.searchBegun(), s.listed(2); }, "0011 Reboot"},
+    {"a lone device without address keeps the caption of the one before",
+     [](WebserverSession& s, SessionRig&) {
+         s.setSelection(kFixed), s.searchBegun(), s.listed(1), s.setSelection(kNoAddress);
+     },
+     "0011 Reboot 10.0.0.5"},
+    {"Cancel offers Reboot again after a listing withdrew it",
+     [](WebserverSession& s, SessionRig&) { s.setSelection(kFixed), s.listed(2), s.openPanel(), s.cancelPanel(); },
+     "1111 Reboot"},
+    {"a search keeps Reboot back",
+     [](WebserverSession& s, SessionRig& r) { s.setSelection(kFixed), r.searching = true; }, "0001 Reboot 10.0.0.5"},
+    {"the panel's OK keeps the list locked",
+     [](WebserverSession& s, SessionRig&) { s.setSelection(kFixed), s.openPanel(), s.begin(DeviceCommand::IpSetup); },
+     "0000 Reboot 10.0.0.5"},
+    {"a device that took its settings is no longer named",
+     [](WebserverSession& s, SessionRig& r) {
+         s.setSelection(kFixed), s.openPanel(), s.begin(DeviceCommand::IpSetup);
+         Q_EMIT r.run.waitStarted(), Q_EMIT r.run.readyToCheck();
+     },
+     "0011 Reboot"},
+};
+
+// The status line while operations overlap: the shares' reports, then the text shown and its colour's name.
+struct StatusShares {
+    StatusShare search, command, gateway, selection;
+};
+struct StatusStory {
+    const char* name;
+    std::function<void(StatusShares&)> reports;
+    const char* shown;
+};
+const StatusStory kStatusStories[] = {
+    {"a search ending under the gateway sequence gives the line back, in red",
+     [](StatusShares& s) {
+         s.gateway.start(), s.gateway.setColour(Qt::red), s.gateway.show("Failed");
+         s.search.start(), s.search.setColour(Qt::black), s.search.show("Searching...");
+         s.search.end(), s.search.show("Please select");
+     },
+     "Failed #ff0000"},
+    {"the dots extend only the search's own text",
+     [](StatusShares& s) {
+         s.search.start(), s.search.show("Searching..."), s.gateway.start(), s.gateway.show("Joining");
+         s.search.extend("..."), s.gateway.end();
+     },
+     "Searching...... #000000"},
+    {"an operation with no text yet gives way",
+     [](StatusShares& s) { s.search.start(), s.search.show("Please select"), s.command.start(); },
+     "Please select #000000"},
+    {"a selection after every end has the last word",
+     [](StatusShares& s) {
+         s.command.start(), s.command.show("Sending Reboot.."), s.command.end(), s.selection.show("");
+     },
+     " #000000"},
+};
 } // namespace
 
 class WindowTest : public QObject {
@@ -317,6 +397,42 @@ private Q_SLOTS:
         // Device bytes reach assistive tools as the screen shows them: the PC's code page.
         QAccessibleTextInterface* list = QAccessible::queryAccessibleInterface(rig.c().txtServers)->textInterface();
         QVERIFY(list->text(0, list->characterCount()).contains(QStringLiteral("Host Name : \u20AC\u0178")));
+    }
+
+    // The rules of the shared controls, over changes of their owners that the window cases do not
+    // reach one by one.
+    void statusStories_data() { EntryRows(kStatusStories); }
+    void statusStories()
+    {
+        QFETCH(int, entry);
+        StatusShares shares;
+        kStatusStories[entry].reports(shares);
+        const StatusLine::Shown line = StatusLine::Of(
+            {&shares.search, &shares.command, &shares.gateway, &shares.selection});
+        QCOMPARE(line.text + ' ' + line.colour.value_or(Qt::transparent).name(), kStatusStories[entry].shown);
+    }
+
+    void stories_data() { EntryRows(kStories); }
+    void stories()
+    {
+        QFETCH(int, entry);
+        const Story& s = kStories[entry];
+        SessionRig rig;
+        s.reports(rig.session, rig);
+        QWidget window;
+        const Controls c = BuildControls(&window);
+        SharedControls::apply({.searching = rig.searching,
+                               .searchedOnce = true,
+                               .session = rig.session,
+                               .connectReady = std::nullopt,
+                               .gatewayCaption = GatewayCaption::Designed,
+                               .gatewayRunning = false,
+                               .status = {}},
+                              c);
+        QString shown;
+        for (QWidget* control : std::initializer_list<QWidget*>{c.cmdReboot, c.cmdSetIP, c.picRefresh, c.txtServers})
+            shown += control->isEnabled() ? '1' : '0';
+        QCOMPARE(shown + ' ' + c.cmdReboot->text(), QString(s.shown));
     }
 };
 
