@@ -6,6 +6,8 @@
 #include "controls/Controls.h"
 #include "controls/PictureButton.h"
 #include "controls/StatusShare.h"
+#include "webserver/ServerList.h"
+#include "webserver/ServerSelection.h"
 #include "webserver/WebserverSession.h"
 
 #include <QGroupBox>
@@ -129,17 +131,21 @@ private Q_SLOTS:
         QFETCH(int, story);
         const Story& s = kStories[story];
         SessionRig rig;
-        s.reports(rig);
         QWidget window;
         const Controls c = BuildControls(&window);
+        ServerList servers(*c.txtServers, rig.search.listing());
+        ServerSelection list(WebserverControls::of(c), servers, rig.search, rig.session); // the list's own state
+        s.reports(rig);
         SharedControls::apply({.searching = rig.searching,
                                .searchedOnce = true,
                                .session = rig.session,
                                .connectReady = std::nullopt,
                                .gatewayCaption = GatewayCaption::Designed,
                                .gatewayRunning = false,
+                               .suggestionFor = std::nullopt,
+                               .suggestionsOffered = true,
                                .status = {}},
-                              c);
+                              WindowControls::of(c));
         QString shown;
         for (QWidget* control : std::initializer_list<QWidget*>{c.cmdReboot, c.cmdSetIP, c.picRefresh, c.txtServers})
             shown += control->isEnabled() ? '1' : '0';
