@@ -3,7 +3,6 @@
 #include "webserver/WebserverSession.h"
 
 #include "common/Latin1.h"
-#include "controls/Controls.h"
 #include "controls/PictureButton.h"
 
 #include <QApplication>
@@ -11,7 +10,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -67,6 +65,17 @@ void ShowGatewayRunning(QPushButton& button, bool running)
     button.setPalette(palette);
 }
 
+void ShowSuggestionFrame(QGroupBox& frame, std::optional<int> adapterNumber, bool offered)
+{
+    // The designed caption stands until an adapter was shown.
+    if (adapterNumber) {
+        const QString title = QStringLiteral("Suggested for MUREL/Server on NIC#") + QString::number(*adapterNumber);
+        if (frame.title() != title)
+            frame.setTitle(title);
+    }
+    frame.setEnabled(offered);
+}
+
 void ShowStatus(QLabel& label, const QString& text, const std::optional<QColor>& colour)
 {
     if (colour && label.palette().color(QPalette::WindowText) != *colour) {
@@ -86,12 +95,11 @@ bool SharedControls::rebootUsable(const WindowFacts& facts)
     return session.rebootOffered() && !facts.searching && !session.command() && !session.ipPanelOpen();
 }
 
-void SharedControls::apply(const WindowFacts& facts, const Controls& c)
+void SharedControls::apply(const WindowFacts& facts, const WindowControls& c)
 {
     const WebserverSession& session = facts.session;
     const bool panelOpen = session.ipPanelOpen();
     c.picRefresh->setEnabled(!facts.searching && !session.command() && !panelOpen);
-    c.txtServers->setEnabled(!panelOpen && session.command() != DeviceCommand::IpSetup);
 
     c.cmdReboot->setEnabled(rebootUsable(facts));
     SetText(*c.cmdReboot, Naming("Reboot", " ", session.rebootCaptionIp()));
@@ -102,10 +110,21 @@ void SharedControls::apply(const WindowFacts& facts, const Controls& c)
     SetText(*c.cmdDefault, Naming("Load defaults", " on ", session.defaultCaptionIp()));
 
     ShowStatus(*c.labStatus, facts.status.text, facts.status.colour);
+    ShowSuggestionFrame(*c.fraVoorstel, facts.suggestionFor, facts.suggestionsOffered);
 
     c.fraMurel->setEnabled(facts.searchedOnce);
     c.cmdWiFiConnect->setEnabled(facts.connectReady.value_or(facts.searchedOnce));
     if (facts.gatewayCaption != GatewayCaption::Designed)
         SetText(*c.cmdWiFiConnect, GatewayCaptionText(facts.gatewayCaption));
     ShowGatewayRunning(*c.cmdWiFiConnect, facts.gatewayRunning);
+}
+
+void SharedControls::showHint(const QString& hint, const WindowControls& c)
+{
+    for (QPushButton* button : {c.cmdReboot, c.cmdDefault, c.cmdSetIP}) {
+        if (button->toolTip() == hint)
+            continue;
+        button->setToolTip(hint);
+        button->setAccessibleDescription(hint);
+    }
 }

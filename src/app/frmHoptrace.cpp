@@ -21,6 +21,7 @@
 #include "devices/Datagrams.h"
 #include "webserver/Discovery.h"
 #include "devices/CommandChannel.h"
+#include "devices/CommandListing.h"
 #include "devices/CommissioningRecorder.h"
 #include "devices/DeviceCommandRun.h"
 #include "webserver/IpSetupPanel.h"
@@ -87,6 +88,10 @@ frmHoptrace::~frmHoptrace() = default;
 
 void frmHoptrace::createSubsystems()
 {
+    // Each subsystem writes its own controls only; the window hands out the rest by reference.
+    const auto webserver = WebserverControls::of(c_);
+    const auto netview = NetviewControls::of(c_);
+    const auto wifi = WifiControls::of(c_);
     // The box rules come first, so that program writes to the boxes pass them as typing does.
     octetRules_ = std::make_unique<OctetBoxRules>(c_.txtIPadres);
     portRules_ = std::make_unique<PortBoxRules>(*c_.txtPort);
@@ -98,20 +103,21 @@ void frmHoptrace::createSubsystems()
                                                      *commandChannel_);
     recorder_ = std::make_unique<CommissioningRecorder>(*commandChannel_, nics_, "hoptrace", &services_.background);
     servers_ = std::make_unique<ServerList>(*c_.txtServers, search_->listing());
+    commandListing_ = std::make_unique<CommandListing>(*commandRun_, *search_);
     listMenu_ = std::make_unique<ServerListMenu>(*c_.txtServers);
-    refresh_ = std::make_unique<AdapterRefresh>(c_, nics_, services_);
+    refresh_ = std::make_unique<AdapterRefresh>(netview, nics_, services_);
     progress_ = std::make_unique<ProgressLine>(*c_.labProgress);
-    adapterView_ = std::make_unique<AdapterView>(c_, nics_, *progress_);
-    pingTest_ = std::make_unique<PingTest>(c_, services_);
+    adapterView_ = std::make_unique<AdapterView>(netview, nics_, *progress_);
+    pingTest_ = std::make_unique<PingTest>(netview, services_);
     session_ = std::make_unique<WebserverSession>(*commandRun_, services_.messages);
-    selection_ = std::make_unique<ServerSelection>(c_, *servers_, *search_, *session_);
-    hints_ = std::make_unique<SelectionHints>(c_, nics_, *servers_);
+    selection_ = std::make_unique<ServerSelection>(webserver, *servers_, *search_, *session_);
+    hints_ = std::make_unique<SelectionHints>(webserver, nics_, *servers_);
     discovery_ = std::make_unique<Discovery>(services_, *search_, *servers_, *searchAddresses_);
-    commands_ = std::make_unique<ManagementCommands>(c_, *session_, *search_, *servers_, *commandRun_);
-    ipSetup_ = std::make_unique<IpSetupPanel>(c_, services_, *session_, *servers_, *commandRun_);
-    setupAp_ = std::make_unique<SetupApChoice>(c_);
-    wifiScan_ = std::make_unique<WifiScan>(c_, services_, *setupAp_, *progress_);
-    connection_ = std::make_unique<ConnectionSequence>(c_, services_, *setupAp_, *progress_);
+    commands_ = std::make_unique<ManagementCommands>(webserver, *session_, *search_);
+    ipSetup_ = std::make_unique<IpSetupPanel>(webserver, services_, *session_, *servers_, *commandRun_);
+    setupAp_ = std::make_unique<SetupApChoice>(wifi);
+    wifiScan_ = std::make_unique<WifiScan>(wifi, services_, *setupAp_, *progress_);
+    connection_ = std::make_unique<ConnectionSequence>(wifi, services_, *setupAp_, *progress_);
 }
 
 void frmHoptrace::connectListMenu()
@@ -163,11 +169,15 @@ void frmHoptrace::connectSubsystems()
     connect(search_.get(), &DeviceSearch::serversListed, session_.get(), &WebserverSession::listed);
     connect(discovery_.get(), &Discovery::loneServerFound, selection_.get(), &ServerSelection::selectLoneServer);
     connect(discovery_.get(), &Discovery::searchEnded, setupAp_.get(), &SetupApChoice::forgetReadiness);
+    connect(commandListing_.get(), &CommandListing::changed, this, [this] { servers_->showPending(); });
     connect(search_.get(), &DeviceSearch::replyRead, commandRun_.get(), &DeviceCommandRun::replyRead);
     connect(search_.get(), &DeviceSearch::finished, commandRun_.get(),
             [this] { commandRun_->conclude(ListedReplyOf(search_->listing(), commandRun_->request().mac)); });
     // A click's reading ends with the hints described afresh, as the list now marks the block.
-    connect(selection_.get(), &ServerSelection::selectionRead, this, [this] { hints_->update(hinted_); });
+    connect(selection_.get(), &ServerSelection::selectionRead, this, [this] {
+        hint_ = hints_->describe(hinted_);
+        scheduleApply();
+    });
     // A log that cannot be written never stops the command; the user is told why.
     connect(recorder_.get(), &CommissioningRecorder::writeFailed, session_.get(), [this](const QString& reason) {
         session_->showCommandStatus(QStringLiteral("The commissioning log could not be written: ") + reason);
@@ -177,6 +187,8 @@ void frmHoptrace::connectSubsystems()
     connect(session_.get(), &WebserverSession::changed, this, &frmHoptrace::scheduleApply);
     connect(setupAp_.get(), &SetupApChoice::changed, this, &frmHoptrace::scheduleApply);
     connect(connection_.get(), &ConnectionSequence::changed, this, &frmHoptrace::scheduleApply);
+    connect(adapterView_.get(), &AdapterView::changed, this, &frmHoptrace::scheduleApply);
+    connect(wifiScan_.get(), &WifiScan::changed, this, &frmHoptrace::scheduleApply);
 }
 
 void frmHoptrace::scheduleApply()
@@ -201,6 +213,8 @@ WindowFacts frmHoptrace::facts() const
             .connectReady = setupAp_->connectReady(),
             .gatewayCaption = setupAp_->gatewayCaption(),
             .gatewayRunning = connection_->running(),
+            .suggestionFor = adapterView_->suggestionFor(),
+            .suggestionsOffered = wifiScan_->suggestionsOffered(),
             .status = StatusLine::Of({&discovery_->status(), &session_->commandStatus(), &connection_->status(),
                                       &session_->selectionStatus()})};
 }
@@ -209,14 +223,16 @@ void frmHoptrace::applyState()
 {
     applyScheduled_ = false;
     const WindowFacts now = facts();
-    SharedControls::apply(now, c_);
+    const auto shared = WindowControls::of(c_);
+    SharedControls::apply(now, shared);
     std::optional<DeviceSelection> offered;
     if (SharedControls::rebootUsable(now))
         offered = session_->selection();
     if (offered != hinted_) {
         hinted_ = offered;
-        hints_->update(offered);
+        hint_ = hints_->describe(offered);
     }
+    SharedControls::showHint(hint_, shared);
     showBusy(now.searching || now.gatewayRunning);
 }
 

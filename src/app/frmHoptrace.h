@@ -29,6 +29,7 @@ class ServerList;
 class ServerSelection;
 class SelectionHints;
 class CommandChannel;
+class CommandListing;
 class CommissioningRecorder;
 class DeviceCommandRun;
 class DeviceSearch;
@@ -97,6 +98,7 @@ private:
     bool applyScheduled_ = false;
     bool shownBusy_ = false;
     std::optional<DeviceSelection> hinted_; // what the hints describe
+    QString hint_;
     AdapterTable nics_;
     Controls c_;
     std::unique_ptr<QSettings> settings_;
@@ -107,6 +109,7 @@ private:
     std::unique_ptr<DeviceCommandRun> commandRun_;
     std::unique_ptr<CommissioningRecorder> recorder_;
     std::unique_ptr<ServerList> servers_;
+    std::unique_ptr<CommandListing> commandListing_;
     std::unique_ptr<ServerListMenu> listMenu_;
     std::unique_ptr<WebserverSession> session_;
     std::unique_ptr<ServerSelection> selection_;

@@ -177,7 +177,7 @@ Controls BuildControls(QWidget* window)
             built.at(std::string(spec.name))->raise();
     Controls c;
 #define HOPTRACE_BIND_CONTROL(Type, name, ...) bindControl(c.name, built, #name);
-#define HOPTRACE_BIND_ARRAY(Type, name) bindArray(c.name, built, #name);
+#define HOPTRACE_BIND_ARRAY(Type, name, owner) bindArray(c.name, built, #name);
 #define HOPTRACE_NOTHING_TO_BIND(...)
     HOPTRACE_CONTROL_ROWS(HOPTRACE_BIND_CONTROL, HOPTRACE_BIND_ARRAY, HOPTRACE_NOTHING_TO_BIND,
                           HOPTRACE_NOTHING_TO_BIND)

@@ -45,7 +45,7 @@ void addOctetGrid(std::vector<ControlSpec>& table, std::string_view labels, std:
 std::vector<ControlSpec> buildTable()
 {
     std::vector<ControlSpec> t;
-#define HOPTRACE_CONTROL_ENTRY(Type, name, Kind, parent, caption, left, top, width, height, ...)                       \
+#define HOPTRACE_CONTROL_ENTRY(Type, name, owner, Kind, parent, caption, left, top, width, height, ...)                \
     t.push_back({#name, ControlKind::Kind, #parent, caption, left, top, width, height __VA_OPT__(, ) __VA_ARGS__});
 #define HOPTRACE_NO_ENTRY(...)
 #define HOPTRACE_ITEM_ENTRY(name, index, Kind, parent, caption, left, top, width, height, ...)                         \

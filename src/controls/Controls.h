@@ -52,7 +52,7 @@ constexpr std::size_t size(std::string_view name)
 // members come from the control rows, so a control that is not in them fails to compile.
 struct Controls {
 #define HOPTRACE_CONTROL_MEMBER(Type, name, ...) Type* name = nullptr;
-#define HOPTRACE_ARRAY_MEMBER(Type, name) std::array<Type*, ControlArrays::size(#name)> name{};
+#define HOPTRACE_ARRAY_MEMBER(Type, name, owner) std::array<Type*, ControlArrays::size(#name)> name{};
 #define HOPTRACE_NO_MEMBER(...)
     HOPTRACE_CONTROL_ROWS(HOPTRACE_CONTROL_MEMBER, HOPTRACE_ARRAY_MEMBER, HOPTRACE_NO_MEMBER, HOPTRACE_NO_MEMBER)
 #undef HOPTRACE_NO_MEMBER

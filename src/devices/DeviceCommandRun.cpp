@@ -26,6 +26,7 @@ void DeviceCommandRun::start(const CommandRequest& request, bool rebootWait)
     confirmed_ = false;
     phase_ = Phase::Sending;
     id_ = channel_.announce(request_);
+    Q_EMIT started();
     if (IsSetup(request_.kind)) {
         sendDeadline_ = clock_.elapsedSeconds() + kSendPhaseSeconds;
         sendNextCopy();

@@ -50,6 +50,8 @@ public:
     const CommandRequest& request() const { return request_; }
 
 Q_SIGNALS:
+    // The run begins, before its first send.
+    void started();
     // A send left through no adapter; the run waits for resume() or cancel().
     void sendRefused();
     // The device took the command and goes quiet for the reboot wait.

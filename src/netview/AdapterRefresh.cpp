@@ -2,12 +2,11 @@
 
 #include "common/AdapterTable.h"
 #include "devices/NicRecords.h"
-#include "controls/Controls.h"
 #include "platform/Services.h"
 
 #include <QTabBar>
 
-AdapterRefresh::AdapterRefresh(const Controls& c, AdapterTable& nics, Services& services, QObject* parent)
+AdapterRefresh::AdapterRefresh(const NetviewControls& c, AdapterTable& nics, Services& services, QObject* parent)
     : QObject(parent), c_(c), nics_(nics), services_(services)
 { }
 

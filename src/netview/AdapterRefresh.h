@@ -1,9 +1,10 @@
 #pragma once
 
+#include "controls/ControlView.h"
+
 #include <QObject>
 
 class AdapterTable;
-struct Controls;
 struct Services;
 
 // The refresh's reading of the PC's adapters: each one with an address into the adapter
@@ -11,7 +12,7 @@ struct Services;
 class AdapterRefresh final : public QObject {
     Q_OBJECT
 public:
-    AdapterRefresh(const Controls& c, AdapterTable& nics, Services& services, QObject* parent = nullptr);
+    AdapterRefresh(const NetviewControls& c, AdapterTable& nics, Services& services, QObject* parent = nullptr);
 
     // The number of adapters stored; -1 when the platform could not list them (tabs and
     // table stay as they were).
@@ -22,7 +23,7 @@ Q_SIGNALS:
     void adapterStored();
 
 private:
-    const Controls& c_;
+    const NetviewControls c_;
     AdapterTable& nics_;
     Services& services_;
 };

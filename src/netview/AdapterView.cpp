@@ -6,10 +6,8 @@
 #include "common/LeadingNumber.h"
 #include "common/Latin1.h"
 #include "common/TextPos.h"
-#include "controls/Controls.h"
 #include "controls/ProgressLine.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,7 +17,6 @@
 
 namespace {
 
-const QString kFrameCaptionPrefix = QStringLiteral("Suggested for MUREL/Server on NIC#");
 constexpr std::size_t kAdapterNumberColumn = 6; // the number stands behind "NIC #"
 
 QString TableText(const NicRecord* nic, std::string NicRecord::* field)
@@ -30,7 +27,7 @@ QString TableText(const NicRecord* nic, std::string NicRecord::* field)
 
 } // namespace
 
-AdapterView::AdapterView(const Controls& c, const AdapterTable& nics, ProgressLine& progress, QObject* parent)
+AdapterView::AdapterView(const NetviewControls& c, const AdapterTable& nics, ProgressLine& progress, QObject* parent)
     : QObject(parent), c_(c), nics_(nics), progress_(progress)
 {
     // An adapter description comes from the system and may contain "<": show it as
@@ -72,7 +69,6 @@ void AdapterView::TabNIC_Click()
     c_.txtIP->setText(TableText(nic, &NicRecord::ip));
     c_.txtSubnet->setText(TableText(nic, &NicRecord::subnet));
     c_.txtGateway->setText(TableText(nic, &NicRecord::gateway));
-    c_.fraVoorstel->setTitle(kFrameCaptionPrefix + QString::number(adapterNumber));
 
     // Setting the suggestion raises its change handler, which copies it into the ping
     // box; but an unchanged suggestion raises nothing, and the user may have typed
@@ -84,6 +80,10 @@ void AdapterView::TabNIC_Click()
     c_.txtVoorstel[2]->setText(c_.txtGateway->text());
     c_.txtVoorstel[3]->setText(c_.txtGateway->text()); // the gateway serves as DNS
     progress_.show(QString());
+    if (suggestionFor_ != adapterNumber) {
+        suggestionFor_ = adapterNumber;
+        Q_EMIT changed();
+    }
 }
 
 int AdapterView::selectedAdapterNumber() const

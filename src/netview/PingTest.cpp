@@ -2,7 +2,6 @@
 
 #include "PingEnableRule.h"
 
-#include "controls/Controls.h"
 #include "platform/BackgroundCalls.h"
 #include "platform/DottedQuad.h"
 #include "platform/MessageBox.h"
@@ -12,7 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-PingTest::PingTest(const Controls& c, Services& services, QObject* parent)
+PingTest::PingTest(const NetviewControls& c, Services& services, QObject* parent)
     : QObject(parent), c_(c), messages_(services.messages), background_(services.background),
       freeAddress_(Pinger(services.echo), services.adapters, services.neighbours)
 {

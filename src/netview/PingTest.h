@@ -1,12 +1,13 @@
 #pragma once
 
+#include "controls/ControlView.h"
+
 #include "devices/FreeAddressTest.h"
 
 #include <QObject>
 
 class BackgroundCalls;
 class MessageBox;
-struct Controls;
 struct Services;
 
 // The free-address test: cmdPing pings the address in txtIPtoPing and tells the user
@@ -16,7 +17,7 @@ struct Services;
 class PingTest final : public QObject {
     Q_OBJECT
 public:
-    PingTest(const Controls& c, Services& services, QObject* parent = nullptr);
+    PingTest(const NetviewControls& c, Services& services, QObject* parent = nullptr);
 
     // From the click to the answer's box.
     bool running() const { return running_; }
@@ -28,7 +29,7 @@ private:
     void txtIPtoPing_Change();
     void answered(const std::string& address, bool inUse, bool keyboardOnButton);
 
-    const Controls& c_;
+    const NetviewControls c_;
     MessageBox& messages_;
     BackgroundCalls& background_;
     FreeAddressTest freeAddress_;

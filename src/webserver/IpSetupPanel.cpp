@@ -4,7 +4,6 @@
 #include "WebserverSession.h"
 
 #include "common/Latin1.h"
-#include "controls/Controls.h"
 #include "entry/OctetBoxRules.h"
 #include "entry/PortBoxRules.h"
 #include "devices/CommandRequest.h"
@@ -24,8 +23,8 @@
 
 #include <algorithm>
 
-IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, WebserverSession& session, ServerList& servers,
-                           DeviceCommandRun& run, QObject* parent)
+IpSetupPanel::IpSetupPanel(const WebserverControls& c, Services& services, WebserverSession& session,
+                           ServerList& servers, DeviceCommandRun& run, QObject* parent)
     : QObject(parent), c_(c), services_(services), session_(session), servers_(servers)
 {
     connect(c_.cmdSetIP, &QPushButton::clicked, this, &IpSetupPanel::cmdSetIP_Click);
@@ -48,7 +47,6 @@ IpSetupPanel::IpSetupPanel(const Controls& c, Services& services, WebserverSessi
     connect(&run, &DeviceCommandRun::waitStarted, this, [this] {
         if (!showsRun())
             return;
-        servers_.setText("");
         session_.showCommandStatus(QStringLiteral("IPsetup sent OK. Rebooting"));
     });
     connect(&run, &DeviceCommandRun::waitTicked, this, [this] {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/ControlView.h"
+
 #include <QObject>
 
 #include <string>
@@ -8,7 +10,6 @@
 class DeviceCommandRun;
 class ServerList;
 class WebserverSession;
-struct Controls;
 struct DeviceSelection;
 struct Services;
 
@@ -19,7 +20,7 @@ struct Services;
 class IpSetupPanel final : public QObject {
     Q_OBJECT
 public:
-    IpSetupPanel(const Controls& c, Services& services, WebserverSession& session, ServerList& servers,
+    IpSetupPanel(const WebserverControls& c, Services& services, WebserverSession& session, ServerList& servers,
                  DeviceCommandRun& run, QObject* parent = nullptr);
 
     // Opens the panel on the selected webserver.
@@ -46,7 +47,7 @@ private:
     // Whether the session's command is the panel's.
     bool showsRun() const;
 
-    const Controls& c_;
+    const WebserverControls c_;
     Services& services_;
     WebserverSession& session_;
     ServerList& servers_;

@@ -5,21 +5,17 @@
 
 #include "common/AdapterTable.h"
 #include "common/Latin1.h"
-#include "controls/Controls.h"
 
-#include <QPushButton>
 #include <QTabBar>
 
-SelectionHints::SelectionHints(const Controls& c, const AdapterTable& nics, const ServerList& servers, QObject* parent)
-    : QObject(parent), c_(c), nics_(nics), servers_(servers)
+SelectionHints::SelectionHints(const WebserverControls& c, const AdapterTable& nics, const ServerList& servers)
+    : c_(c), nics_(nics), servers_(servers)
 { }
 
-void SelectionHints::update(const std::optional<DeviceSelection>& offered)
+QString SelectionHints::describe(const std::optional<DeviceSelection>& offered) const
 {
-    if (!offered) {
-        show({});
-        return;
-    }
+    if (!offered)
+        return {};
     std::vector<HeardDevice> listedNow;
     std::optional<HeardDevice> selected;
     const std::string& text = servers_.text();
@@ -32,19 +28,8 @@ void SelectionHints::update(const std::optional<DeviceSelection>& offered)
         if (device->mac == offered->mac)
             selected = listedNow.back();
     }
-    if (!selected) {
-        show({});
-        return;
-    }
+    if (!selected)
+        return {};
     const std::vector<NicRecord> nics = nics_.first(static_cast<std::size_t>(c_.TabNIC->count()));
-    show(DeviceHintText(offered->ip, FactsAbout(*selected, listedNow, nics)));
-}
-
-void SelectionHints::show(const std::string& text)
-{
-    const QString hint = AnsiBytesToText(text);
-    for (QPushButton* button : {c_.cmdReboot, c_.cmdDefault, c_.cmdSetIP}) {
-        button->setToolTip(hint);
-        button->setAccessibleDescription(hint);
-    }
+    return AnsiBytesToText(DeviceHintText(offered->ip, FactsAbout(*selected, listedNow, nics)));
 }

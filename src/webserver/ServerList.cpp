@@ -33,18 +33,6 @@ QString ServerList::display(std::string_view piece, bool& pendingCr) const
 
 void ServerList::setToolTip(const QString& tip) { view_.setToolTip(tip); }
 
-void ServerList::setText(std::string_view text)
-{
-    listing_.setText(text);
-    showPending();
-}
-
-void ServerList::append(std::string_view text)
-{
-    listing_.append(text);
-    showPending();
-}
-
 void ServerList::showPending()
 {
     const std::string& text = listing_.text();

@@ -23,12 +23,8 @@ public:
 
     const std::string& text() const { return listing_.text(); }
     const ListingText& listing() const { return listing_; }
-    // A message in the list's place, shown at once.
-    void setText(std::string_view text);
     // What the list says of itself beyond its text.
     void setToolTip(const QString& tip);
-    // Appends to the text and shows it.
-    void append(std::string_view text);
     // Shows what the listing gained since it was last shown, or all of it anew when it was
     // replaced since.
     void showPending();

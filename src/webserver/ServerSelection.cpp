@@ -6,7 +6,6 @@
 #include "WebserverSession.h"
 
 #include "common/Latin1.h"
-#include "controls/Controls.h"
 #include "entry/OctetBoxRules.h"
 #include "entry/PortBoxRules.h"
 
@@ -17,12 +16,16 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-ServerSelection::ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search,
+ServerSelection::ServerSelection(const WebserverControls& c, ServerList& servers, const DeviceSearch& search,
                                  WebserverSession& session, QObject* parent)
     : QObject(parent), c_(c), servers_(servers), search_(search), session_(session)
 {
     c_.txtServers->viewport()->installEventFilter(this);
     c_.txtServers->installEventFilter(this);
+    // The list takes no input while the IP setup panel is open or its settings are on their way.
+    connect(&session_, &WebserverSession::changed, this, [this] {
+        c_.txtServers->setEnabled(!session_.ipPanelOpen() && session_.command() != DeviceCommand::IpSetup);
+    });
 }
 
 bool ServerSelection::idle() const { return !session_.command() && !search_.ticking(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/ControlView.h"
+
 #include "DeviceSelection.h"
 #include "devices/ServerBlock.h"
 
@@ -12,7 +14,6 @@
 class DeviceSearch;
 class ServerList;
 class WebserverSession;
-struct Controls;
 
 // Selecting a webserver reads its block back out of the server list text: a click in
 // txtServers or Enter there selects the block under the caret, except while a search or a
@@ -21,8 +22,8 @@ class ServerSelection final : public QObject {
     Q_OBJECT
 public:
     // What is read goes to the session; no selection while its command runs.
-    ServerSelection(const Controls& c, ServerList& servers, const DeviceSearch& search, WebserverSession& session,
-                    QObject* parent = nullptr);
+    ServerSelection(const WebserverControls& c, ServerList& servers, const DeviceSearch& search,
+                    WebserverSession& session, QObject* parent = nullptr);
 
     // The server whose listed reply holds the caret (a heading counts to the reply above it).
     void SelectServerAtCaret();
@@ -42,7 +43,7 @@ protected:
 private:
     bool idle() const;
 
-    const Controls& c_;
+    const WebserverControls c_;
     ServerList& servers_;
     const DeviceSearch& search_;
     WebserverSession& session_;

@@ -7,7 +7,6 @@
 #include "controls/ProgressLine.h"
 #include "WlanProfileDocument.h"
 
-#include "controls/Controls.h"
 #include "platform/Clock.h"
 #include "platform/CommandRunner.h"
 #include "platform/BackgroundCalls.h"
@@ -38,7 +37,7 @@ const char kAdminText[] = "Wlan service could not be restarted. Try to run this 
 
 } // namespace
 
-ConnectionSequence::ConnectionSequence(const Controls& c, Services& services, const SetupApChoice& setupAp,
+ConnectionSequence::ConnectionSequence(const WifiControls& c, Services& services, const SetupApChoice& setupAp,
                                        ProgressLine& progress, QObject* parent)
     : QObject(parent), c_(c), services_(services), setupAp_(setupAp), progress_(progress),
       wait_(services.clock, services.timers)

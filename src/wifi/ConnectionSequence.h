@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/ControlView.h"
+
 #include "controls/StatusShare.h"
 #include "platform/StepWait.h"
 
@@ -14,7 +16,6 @@
 class ProgressLine;
 class ProvisioningFiles;
 class SetupApChoice;
-struct Controls;
 struct SetupApVariant;
 struct Services;
 
@@ -25,7 +26,7 @@ class ConnectionSequence final : public QObject {
     Q_OBJECT
 public:
     // Connects to cmdWiFiConnect's click; the target access point is setupAp's choice.
-    ConnectionSequence(const Controls& c, Services& services, const SetupApChoice& setupAp, ProgressLine& progress,
+    ConnectionSequence(const WifiControls& c, Services& services, const SetupApChoice& setupAp, ProgressLine& progress,
                        QObject* parent = nullptr);
     ~ConnectionSequence() override;
 
@@ -75,7 +76,7 @@ private:
     void colourStatus(const QColor& colour);
     void showFailure(const std::string& failureText);
 
-    const Controls& c_;
+    const WifiControls c_;
     Services& services_;
     const SetupApChoice& setupAp_;
     ProgressLine& progress_;

@@ -2,12 +2,10 @@
 
 #include "ConnectReadiness.h"
 
-#include "controls/Controls.h"
-
 #include <QCheckBox>
 #include <QLineEdit>
 
-SetupApChoice::SetupApChoice(const Controls& c, QObject* parent) : QObject(parent), c_(c)
+SetupApChoice::SetupApChoice(const WifiControls& c, QObject* parent) : QObject(parent), c_(c)
 {
     connect(c_.chkOldMurel, &QCheckBox::clicked, this, &SetupApChoice::chkOldMurel_Click);
     // The rule reads txtVoorstel(0..2) too, but is applied only where its typed inputs

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "controls/ControlView.h"
+
 #include "GatewayCaption.h"
 
 #include <QObject>
 
 #include <optional>
-
-struct Controls;
 
 // Which setup access point the gateway connection targets, and whether the Wi-Fi boxes are
 // ready for it: the one a scan found, or the firmware generation chosen by hand with
@@ -16,7 +16,7 @@ class SetupApChoice final : public QObject {
     Q_OBJECT
 public:
     // Connects to chkOldMurel's clicks and to the boxes whose changes judge the readiness again.
-    explicit SetupApChoice(const Controls& c, QObject* parent = nullptr);
+    explicit SetupApChoice(const WifiControls& c, QObject* parent = nullptr);
 
     // The window starts out targeting the current firmware's access point, before any scan.
     void chooseCurrent();
@@ -45,7 +45,7 @@ private:
     void choose(bool current);
     void judgeConnectReadiness();
 
-    const Controls& c_;
+    const WifiControls c_;
     bool useCurrentSetupAp_ = false;
     bool useOldSetupAp_ = false; // the old firmware's access point was found or chosen
     std::optional<bool> connectReady_;

@@ -4,14 +4,12 @@
 #include "SetupApVariant.h"
 
 #include "common/Latin1.h"
-#include "controls/Controls.h"
 #include "controls/ProgressLine.h"
 #include "controls/PictureButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Services.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,7 +46,7 @@ int SelectedRow(const QListWidget& list)
 
 } // namespace
 
-WifiScan::WifiScan(const Controls& c, Services& services, SetupApChoice& setupAp, ProgressLine& progress,
+WifiScan::WifiScan(const WifiControls& c, Services& services, SetupApChoice& setupAp, ProgressLine& progress,
                    QObject* parent)
     : QObject(parent), c_(c), services_(services), setupAp_(setupAp), progress_(progress),
       wait_(services.clock, services.timers)
@@ -75,7 +73,15 @@ void WifiScan::Scan()
     wait_.start(0.5, [this] { listNetworks(); });
 }
 
-void WifiScan::offerSuggestions() { c_.fraVoorstel->setEnabled(true); }
+void WifiScan::offerSuggestions() { setSuggestionsOffered(true); }
+
+void WifiScan::setSuggestionsOffered(bool offered)
+{
+    if (offered == suggestionsOffered_)
+        return;
+    suggestionsOffered_ = offered;
+    Q_EMIT changed();
+}
 
 void WifiScan::listNetworks()
 {
@@ -83,7 +89,7 @@ void WifiScan::listNetworks()
     hWlanClient_ = 0;
     const char* failure = nullptr;
     if (const std::optional<Wlan::Handle> client = wlan.openClient(); !client) {
-        c_.fraVoorstel->setEnabled(false);
+        setSuggestionsOffered(false);
         failure = kNoHandleText;
     } else {
         hWlanClient_ = *client;
@@ -91,7 +97,7 @@ void WifiScan::listNetworks()
         // needs (it reads the network list itself), so their callback touches nothing.
         wlan.registerNotifications(*client, [] { });
         if (wlan.interfaceCount(*client) < 1) {
-            c_.fraVoorstel->setEnabled(false);
+            setSuggestionsOffered(false);
             failure = kNoAdapterText;
         } else {
             for (const WlanNetwork& network : wlan.availableNetworks(*client))
@@ -149,7 +155,7 @@ void WifiScan::listNetwork(const std::string& ssid, unsigned signalQuality)
 
 void WifiScan::takeFoundSetupAp(bool current)
 {
-    c_.fraVoorstel->setEnabled(true);
+    setSuggestionsOffered(true);
     setupAp_.takeFound(current);
 }
 

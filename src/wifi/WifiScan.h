@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/ControlView.h"
+
 #include "platform/StepWait.h"
 #include "platform/Wlan.h"
 
@@ -9,7 +11,6 @@
 
 class ProgressLine;
 class SetupApChoice;
-struct Controls;
 struct Services;
 
 // The Wi-Fi panel's scan: lists the networks the first WLAN adapter knows with their signal
@@ -20,13 +21,14 @@ class WifiScan final : public QObject {
     Q_OBJECT
 public:
     // Connects to picRescan's clicks and to the selection changes of lstSSID and lstSignal.
-    WifiScan(const Controls& c, Services& services, SetupApChoice& setupAp, ProgressLine& progress,
+    WifiScan(const WifiControls& c, Services& services, SetupApChoice& setupAp, ProgressLine& progress,
              QObject* parent = nullptr);
 
     void Scan();
     // The suggestion frame takes input from the start, until a scan finds no WLAN client or
-    // adapter; the scan alone enables or disables it.
+    // adapter; the scan alone decides, and the window enables the frame by it.
     void offerSuggestions();
+    bool suggestionsOffered() const { return suggestionsOffered_; }
     // Ends the WLAN notifications once more on the last scan's client (the window closes).
     void endNotifications();
     // Ends the scan's wait at once (the window closes); nothing is listed then.
@@ -34,7 +36,12 @@ public:
     // From the click to the end of the listing (and of the box that may end it).
     bool running() const { return scanning_; }
 
+Q_SIGNALS:
+    // Whether the suggestions are offered changed.
+    void changed();
+
 private:
+    void setSuggestionsOffered(bool offered);
     // After the half-second wait: asks the WLAN service for its networks.
     void listNetworks();
     void scanEnded();
@@ -45,7 +52,7 @@ private:
     void pickSsid(int row);
     void clearLists();
 
-    const Controls& c_;
+    const WifiControls c_;
     Services& services_;
     SetupApChoice& setupAp_;
     ProgressLine& progress_;
@@ -53,4 +60,5 @@ private:
     bool scanning_ = false;
     StepWait wait_;
     bool changingLists_ = false;
+    bool suggestionsOffered_ = false;
 };

@@ -7,6 +7,8 @@
 #include "app/StatusLine.h"
 #include "controls/StatusShare.h"
 #include "devices/DeviceSearch.h"
+#include "webserver/ServerList.h"
+#include "webserver/ServerSelection.h"
 #include "webserver/WebserverSession.h"
 
 #include <QAccessible>
@@ -418,17 +420,21 @@ private Q_SLOTS:
         QFETCH(int, entry);
         const Story& s = kStories[entry];
         SessionRig rig;
-        s.reports(rig.session, rig);
         QWidget window;
         const Controls c = BuildControls(&window);
+        ServerList servers(*c.txtServers, rig.search.listing());
+        ServerSelection list(WebserverControls::of(c), servers, rig.search, rig.session); // the list's own state
+        s.reports(rig.session, rig);
         SharedControls::apply({.searching = rig.searching,
                                .searchedOnce = true,
                                .session = rig.session,
                                .connectReady = std::nullopt,
                                .gatewayCaption = GatewayCaption::Designed,
                                .gatewayRunning = false,
+                               .suggestionFor = std::nullopt,
+                               .suggestionsOffered = true,
                                .status = {}},
-                              c);
+                              WindowControls::of(c));
         QString shown;
         for (QWidget* control : std::initializer_list<QWidget*>{c.cmdReboot, c.cmdSetIP, c.picRefresh, c.txtServers})
             shown += control->isEnabled() ? '1' : '0';
