@@ -2,7 +2,7 @@
 # Small private networks, so that nothing sent inside (broadcasts, pings) ever reaches this
 # machine's own network: the simulated LAN (scripts/simlan.sh) is built on it, and the tests
 # that need real sockets use it through tests/netns/PrivateNetwork.h (topologies in
-# tests/platform/LinuxNetworkTest.cpp).
+# tests/platform/LinuxPlatformTest.cpp).
 #
 #   enter CMD [ARG...]   runs CMD as root of a new user, network, PID and mount namespace
 #       holding only "lo" (up); a normal user can where unprivileged user namespaces are
